@@ -1,0 +1,18 @@
+#pragma once
+// The command-line calculator: one case in, one JSON object out.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+class CalcPage;
+
+// Runs the calculator on the arguments (without the program name). Returns
+// the exit status: 0 completed, 1 the recalculation ended with an error,
+// 2 usage error.
+int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The JSON object describing the page; messages are the texts shown.
+std::string PageToJson(const CalcPage& page, const std::vector<std::string>& messages, bool completed);
+
+std::string VelkCalcUsage();

@@ -1,0 +1,176 @@
+#include "BaseLib.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "EditD.h"
+#include "FloatGuard.h"
+#include "Messages.h"
+
+namespace {
+
+double Evaluate(const Equation& equation, const double* values)
+{
+    const double f = equation(values);
+    return CheckedResult(f);
+}
+
+// A value found by the iteration is a root when the residual there is small
+// against the magnitude of the group's values: the iteration stops on small
+// steps, which also happens where no root exists (a jump of the residual, a
+// flat residual, or a reset that hands back the start value).
+void CheckIsRoot(ValueArray& work, int n, int k, const Equation& equation, double x)
+{
+    work[k] = x;
+    const double f = Evaluate(equation, work.data());
+    double scale = 0;
+    for (int i = 0; i < n; ++i)
+        scale = std::max(scale, std::fabs(work[i]));
+    scale = std::max(scale, 1e-12);
+    if (std::fabs(f) > 1e-3 * scale)
+        throw EVelkError(kNoRootText);
+}
+
+} // namespace
+
+double FindRoot(const ValueArray& values, int n, int k, const Equation& equation, double startValue)
+{
+    ValueArray work = values;
+    const double x0 = startValue;
+    work[k] = x0;
+    const double h = 1e-6;
+    double lambda = 1.0;
+    int converged = 0;
+    int iterations = 0;
+    int total = 0;
+    for (;;) {
+        const double x = work[k];
+        work[k] = x - 2 * h;
+        const double fm2 = Evaluate(equation, work.data());
+        work[k] = x - h;
+        const double fm1 = Evaluate(equation, work.data());
+        work[k] = x;
+        const double f0 = Evaluate(equation, work.data());
+        work[k] = x + h;
+        const double f1 = Evaluate(equation, work.data());
+        work[k] = x + 2 * h;
+        const double f2 = Evaluate(equation, work.data());
+        const double d = (fm2 - 8 * fm1 + 8 * f1 - f2) / (12 * h);
+        const double s = std::fabs(d) > 1e-50 ? lambda * f0 / d : 0.0;
+        work[k] = x - lambda * s;
+        CheckFloatFlags();
+        const double r = std::fabs(x) > 1e-8 ? std::fabs(lambda * s / x) : std::fabs(x);
+        if (r < 1e-5)
+            ++converged;
+        ++iterations;
+        if (iterations > 20) {
+            iterations = 0;
+            lambda = lambda / 2;
+            work[k] = x0;
+        }
+        if (converged >= 2)
+            break;
+        if (++total > kMaxRootIterations)
+            throw EVelkError(kNoRootText);
+    }
+    const double result = CheckedResult(work[k]);
+    CheckIsRoot(work, std::max(n, k + 1), k, equation, result);
+    return result;
+}
+
+double FindRoot(const ValueArray& values, int k, const Equation& equation, double startValue)
+{
+    return FindRoot(values, k + 1, k, equation, startValue);
+}
+
+bool ApplyComputedValue(TEditD& field, TColor colour, double tolerance, double x)
+{
+    CheckedResult(x);
+    if (!field.IsBlank()) {
+        const double cur = field.GetValue();
+        const double change = cur != 0 ? std::fabs((x - cur) / cur) : std::fabs(x - cur);
+        if (change < tolerance)
+            return false;
+    }
+    field.SetValue(x);
+    field.SetColor(colour);
+    field.SetReadOnly(true);
+    field.SetCursor(TCursor::No);
+    return true;
+}
+
+bool ClearComputedField(TEditD& field)
+{
+    if (field.Text().empty() && field.Color() == clWindow)
+        return false;
+    field.SetText("");
+    field.SetColor(clWindow);
+    field.SetReadOnly(false);
+    field.SetCursor(TCursor::Default);
+    return true;
+}
+
+bool AllFilled(const std::vector<TEditD*>& fields)
+{
+    return std::all_of(fields.begin(), fields.end(), [](const TEditD* f) { return !f->Text().empty(); });
+}
+
+void SetResultStyle(const std::vector<TControl*>& controls, bool editable)
+{
+    for (TControl* c : controls) {
+        if (auto* e = dynamic_cast<TEditD*>(c)) {
+            e->SetReadOnly(!editable);
+            e->SetFontColor(editable ? clBlack : clBlue);
+            e->SetColor(editable ? clWindow : clBtnFace);
+        } else if (c) {
+            c->SetEnabled(editable);
+        }
+    }
+}
+
+bool SolveFields(const std::vector<TEditD*>& fields, TColor colour, bool enabledOnly, double tolerance,
+                 double startValue, const Equation& equation)
+{
+    const int n = static_cast<int>(fields.size());
+    int blankCount = 0;
+    int lastBlank = -1;
+    int computed = -1;
+    for (int i = 0; i < n; ++i) {
+        TEditD* f = fields[i];
+        if (f->IsBlank() && (f->Enabled() || !enabledOnly)) {
+            ++blankCount;
+            lastBlank = i;
+        }
+        if (f->Color() == colour && f->MyResolved())
+            computed = i;
+    }
+    if (blankCount > 1)
+        return false;
+
+    try {
+        FloatGuard guard;
+        ValueArray values{};
+        auto readValues = [&] {
+            for (int i = 0; i < n; ++i)
+                if (!fields[i]->IsBlank())
+                    values[i] = fields[i]->GetValue();
+        };
+        readValues();
+        if (blankCount == 1) {
+            if (computed >= 0)
+                return ClearComputedField(*fields[computed]);
+            if (fields[lastBlank]->MyResolved()) {
+                const double x = FindRoot(values, n, lastBlank, equation, startValue);
+                return ApplyComputedValue(*fields[lastBlank], colour, tolerance, x);
+            }
+        }
+        if (computed < 0)
+            return false;
+        readValues();
+        const double x = FindRoot(values, n, computed, equation, values[computed]);
+        return ApplyComputedValue(*fields[computed], colour, tolerance, x);
+    } catch (...) {
+        ShowMessage(MsgKind::Warning, kInputErrorText);
+        throw;
+    }
+}

@@ -1,0 +1,417 @@
+#include "CalcPage.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "ColumnSizing.h"
+#include "FloatGuard.h"
+#include "FloodingCorrelations.h"
+#include "MassTransfer.h"
+#include "Messages.h"
+#include "PackingCatalogue.h"
+#include "PressureDrop.h"
+#include "UnitLists.h"
+
+namespace {
+constexpr double kTolerance = 1e-6;
+constexpr double kStart = 1.2345;
+constexpr double kStartEquilibrium = 0.2345;
+
+const char* const kFieldHintDiffusion = "计算传质时需要填写此数据,只计算塔径不必填写.";
+
+bool EqualsNoCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+} // namespace
+
+const std::vector<std::string>& CalcPage::ResultFieldNames()
+{
+    static const std::vector<std::string> names = {"FpD",    "UfD",      "UpD",   "UlsD",  "UvsD",
+                                                   "CgmaxD", "dpD",      "dD",    "HTD",   "dPdryD",
+                                                   "dPwaterD", "HTUVD",  "HTULD", "HTUOVD", "HETPD"};
+    return names;
+}
+
+template <class T, class... Args> T* CalcPage::Add(Args&&... args)
+{
+    auto p = std::make_unique<T>(std::forward<Args>(args)...);
+    T* raw = p.get();
+    order_.push_back(raw);
+    owned_.push_back(std::move(p));
+    return raw;
+}
+
+TEditD* CalcPage::AddField(const std::string& name, bool mustInput, bool result)
+{
+    TEditD* f = Add<TEditD>(name);
+    if (mustInput)
+        f->SetMyResolved(false);
+    if (result)
+        f->SetReadOnly(true);
+    fields_.push_back(f);
+    return f;
+}
+
+TComboBoxU* CalcPage::AddUnit(const std::string& name, TEditD* field)
+{
+    TComboBoxU* u = Add<TComboBoxU>(name, UnitItemsForField(field->Name()), field);
+    u->Loading = true;
+    return u;
+}
+
+CalcPage::CalcPage(bool installHooks)
+{
+    HiddenConstants = {"b0=0.05429633", "b1=-0.01563052", "b2=-0.01466563", "b3=-0.00031961"};
+
+    // The order in which the window owns its controls; the legacy project
+    // layout is read in exactly this order.
+    auto result = [&](const char* f, const char* u) { AddUnit(u, AddField(f, false, true)); };
+    result("FpD", "FpU");
+    result("CgmaxD", "CgmaxU");
+    result("UfD", "UfU");
+    result("UpD", "UpU");
+    result("dpD", "dpU");
+    result("dD", "dU");
+    result("UlsD", "UlsU");
+    result("UvsD", "UvsU");
+    result("dPdryD", "dPdryU");
+    result("dPwaterD", "dPwaterU");
+    auto input = [&](const char* f, const char* u) { AddUnit(u, AddField(f, true, false)); };
+    input("LD", "LU");
+    input("DlD", "DlU");
+    input("MlD", "MlU");
+    input("SLD", "SLU");
+    input("DlfD", "DlfU");
+    Add<TComboModel>("AfD", std::vector<std::string>{"0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0"});
+    TEditD* dvf = AddField("DvfD", true, false);
+    TEditD* mv = AddField("MvD", true, false);
+    TEditD* dv = AddField("DvD", true, false);
+    TEditD* v = AddField("VD", true, false);
+    AddUnit("VU", v);
+    AddUnit("DvU", dv);
+    AddUnit("MvU", mv);
+    AddUnit("DvfU", dvf);
+    std::vector<std::string> percent = {"80", "75", "70", "65", "60", "55", "50", "90", "85", "45", "40"};
+    for (int p = 39; p >= 20; --p)
+        percent.push_back(std::to_string(p));
+    Add<TComboModel>("fpercentD", percent, true);
+    std::vector<std::string> packings;
+    for (const auto& row : PackingCatalogue())
+        if (!row[1].empty())
+            packings.push_back(row[1]);
+    Add<TComboModel>("PTD", packings);
+    auto optional = [&](const char* f, const char* u) { AddUnit(u, AddField(f, false, false)); };
+    optional("LmdD", "LmdU");
+    optional("meD", "meU");
+    optional("alfD", "alfU");
+    Add<TComboModel>("UfMD",
+                     std::vector<std::string>{"Rusk-Tovan关联式法", "Billet关联式法", "Kister-Gill-Tovan关联式法"});
+    result("HTUVD", "HTUVU");
+    result("HTULD", "HTULU");
+    result("HTUOVD", "HTUOVU");
+    result("HETPD", "HETPU");
+    for (const char* t : {"ProjectD", "DevicenameD", "DeviceNoD", "ProjPD", "Edit1", "Edit2", "Edit3", "Edit4"})
+        Add<TTextModel>(t);
+    Add<TTextModel>("CommentD", true);
+    result("HTD", "HTU");
+    Add<TCheckModel>("CBLagrange");
+
+    // Start states.
+    Field("CgmaxD")->SetFontColor(clRed);
+    Combo("AfD")->SetItemIndex(6);
+    Combo("fpercentD")->SetItemIndex(0);
+    Combo("PTD")->SetItemIndex(0);
+    Combo("UfMD")->SetItemIndex(0);
+    Check("CBLagrange")->SetEnabled(false);
+
+    // Hints and help numbers, used by the key handling and the help.
+    Field("DlfD")->SetHint(kFieldHintDiffusion);
+    Field("DlfD")->SetHelpContext(1);
+    Combo("AfD")->SetHint("高泡沫选0.5,中泡沫选0.8,无泡沫选1.0.其它酌情选取.");
+    Combo("AfD")->SetHelpContext(2);
+    Field("DvfD")->SetHint(kFieldHintDiffusion);
+    Field("DvfD")->SetHelpContext(11);
+    Combo("fpercentD")->SetHint("通常在50%到80%之间。激进的设置可达90%");
+    Combo("fpercentD")->SetHelpContext(12);
+    Field("meD")->SetHint("亨利定律:y=mx中的m");
+    Field("meD")->SetHelpContext(21);
+    Field("alfD")->SetHint("y=ax/[1+(a-1)x]中的a");
+    Field("alfD")->SetHelpContext(22);
+    Field("LmdD")->SetHint("和气液平衡有关的常数，建议你不要直接填写该数据");
+    Field("LmdD")->SetHelpContext(23);
+    Combo("UfMD")->SetHint("3 种算法结果存在差异。");
+    Check("CBLagrange")->SetHint("Kister-Gill关联图自动曲面插值计算泛点气速。");
+    Field("dD")->SetHint("圆整后的塔径");
+    Field("HTUVD")->SetHint("气相传质单元高度.");
+    Field("HTUVD")->SetHelpContext(31);
+    Field("HTULD")->SetHint("液相传质单元高度.");
+    Field("HTULD")->SetHelpContext(32);
+    Field("HTUOVD")->SetHint("总传质单元高度.");
+    Field("HTUOVD")->SetHelpContext(33);
+    Field("HETPD")->SetHint("等板高度,即一个理论板需要的填料高度.");
+    Field("HETPD")->SetHelpContext(34);
+
+    // Handlers.
+    auto exit = [this](TControl*) { LDExit(); };
+    for (const char* n : {"LD", "DlD", "MlD", "SLD", "DlfD", "AfD", "DvfD", "MvD", "DvD", "VD", "fpercentD", "PTD",
+                          "LmdD", "meD", "alfD", "UfMD", "ProjectD", "DevicenameD", "DeviceNoD", "ProjPD", "Edit1",
+                          "Edit2", "Edit3", "Edit4", "CommentD"})
+        Control(n)->OnExit = exit;
+    auto projectChange = [this](TControl*) { ProjectDChange(); };
+    for (const char* n : {"LD", "VD", "ProjectD", "DevicenameD", "DeviceNoD", "ProjPD", "Edit1", "Edit2", "Edit3",
+                          "Edit4", "CommentD"})
+        Control(n)->OnChange = projectChange;
+    for (const char* n : {"AfD", "fpercentD", "PTD"})
+        Control(n)->OnChange = [this](TControl*) { AfDChange(); };
+    Combo("UfMD")->OnChange = [this](TControl*) { UfMDChange(); };
+    Check("CBLagrange")->OnClick = [this](TControl*) { UfMDChange(); };
+
+    // The stored layout is loaded: each selector takes its first unit.
+    for (TControl* c : order_)
+        if (auto* u = dynamic_cast<TComboBoxU*>(c))
+            u->Loaded();
+
+    if (installHooks)
+        InstallHooks();
+}
+
+CalcPage::~CalcPage()
+{
+    if (TEditD::FieldChangeFlag == &NeedsRecalc)
+        TEditD::FieldChangeFlag = nullptr;
+    if (TComboBoxU::UnitChangeFlag == &Modified)
+        TComboBoxU::UnitChangeFlag = nullptr;
+}
+
+void CalcPage::InstallHooks()
+{
+    TEditD::FieldChangeFlag = &NeedsRecalc;
+    TComboBoxU::UnitChangeFlag = &Modified;
+}
+
+TControl* CalcPage::Control(const std::string& name) const
+{
+    for (TControl* c : order_)
+        if (c->Name() == name)
+            return c;
+    return nullptr;
+}
+
+TControl* CalcPage::FindControlNoCase(const std::string& name) const
+{
+    for (TControl* c : order_)
+        if (EqualsNoCase(c->Name(), name))
+            return c;
+    return nullptr;
+}
+
+TEditD* CalcPage::Field(const std::string& name) const { return dynamic_cast<TEditD*>(Control(name)); }
+TComboBoxU* CalcPage::Unit(const std::string& name) const { return dynamic_cast<TComboBoxU*>(Control(name)); }
+TComboModel* CalcPage::Combo(const std::string& name) const { return dynamic_cast<TComboModel*>(Control(name)); }
+TCheckModel* CalcPage::Check(const std::string& name) const { return dynamic_cast<TCheckModel*>(Control(name)); }
+TTextModel* CalcPage::TextBox(const std::string& name) const { return dynamic_cast<TTextModel*>(Control(name)); }
+
+TComboBoxU* CalcPage::UnitOf(const TEditD* field) const
+{
+    for (TControl* c : order_)
+        if (auto* u = dynamic_cast<TComboBoxU*>(c); u && u->Associated() == field)
+            return u;
+    return nullptr;
+}
+
+std::vector<TEditD*> CalcPage::Group(std::initializer_list<const char*> names) const
+{
+    std::vector<TEditD*> g;
+    for (const char* n : names)
+        g.push_back(Field(n));
+    return g;
+}
+
+void CalcPage::ProjectDChange()
+{
+    Modified = true;
+    NeedsRecalc = true;
+}
+
+void CalcPage::AfDChange()
+{
+    if (NeedsRecalc)
+        return;
+    ProjectDChange();
+    LDExit();
+}
+
+void CalcPage::UfMDChange()
+{
+    Check("CBLagrange")->SetEnabled(Combo("UfMD")->ItemIndex() == 2);
+    AfDChange();
+}
+
+bool CalcPage::RecalcReported()
+{
+    try {
+        LDExit();
+        return true;
+    } catch (const std::exception& e) {
+        ReportError(e);
+        return false;
+    }
+}
+
+bool CalcPage::Solve(const std::vector<TEditD*>& group, TColor colour, double start, const Equation& eq)
+{
+    return SolveFields(group, colour, true, kTolerance, start, eq);
+}
+
+bool CalcPage::RunPass()
+{
+    // Step 1 never restarts: its result is taken up by the groups below.
+    Solve(Group({"LD", "VD", "DvD", "DlD", "FpD"}), EqColour::FlowParameter, kStart, EqFlowParameter);
+
+    const std::string packing = Combo("PTD")->Text();
+    const auto flood = Group({"CgmaxD", "DlD", "DvD", "UfD"});
+    const auto loadFactor = Group({"DlD", "DvD", "UfD", "CgmaxD"});
+    switch (Combo("UfMD")->ItemIndex()) {
+    case 0:
+        if (Solve(Group({"FpD", "CgmaxD"}), EqColour::LoadFactor, kStart,
+                  [&](const double* v) { return EqMaxLoadFactor(v, packing, HiddenConstants); }))
+            return true;
+        if (Solve(flood, EqColour::FloodVelocity, kStart, EqFloodVelocityFromLoadFactor))
+            return true;
+        break;
+    case 1:
+        if (Solve(Group({"MlD", "MvD", "DlD", "DvD", "FpD", "UfD"}), EqColour::FloodVelocity, kStart,
+                  [&](const double* v) { return EqFloodVelocityBillet(v, packing); }))
+            return true;
+        Solve(loadFactor, EqColour::LoadFactor, kStart, EqLoadFactorFromFloodVelocity);
+        break;
+    case 2: {
+        const bool lagrange = Check("CBLagrange")->Checked();
+        if (Solve(Group({"MlD", "DlD", "DvD", "FpD", "UfD"}), EqColour::FloodVelocity, kStart,
+                  [&](const double* v) { return EqFloodVelocityKisterGill(v, packing, lagrange); }))
+            return true;
+        Solve(loadFactor, EqColour::LoadFactor, kStart, EqLoadFactorFromFloodVelocity);
+        break;
+    }
+    default:
+        break;
+    }
+
+    const std::string fpercent = Combo("fpercentD")->Text();
+    const std::string foaming = Combo("AfD")->Text();
+    if (Solve(Group({"UfD", "UpD"}), EqColour::OperatingVelocity, kStart,
+              [&](const double* v) { return EqOperatingVelocity(v, fpercent, foaming); }))
+        return true;
+    if (Solve(Group({"VD", "UpD", "DvD", "dpD"}), EqColour::TheoreticalDiameter, kStart, EqTheoreticalDiameter))
+        return true;
+
+    // The rounded diameter is not an equation result: it follows dpD.
+    TEditD* dp = Field("dpD");
+    if (!dp->Text().empty()) {
+        const double value = dp->GetValue();
+        dp->SetValue(value);
+        FloatGuard guard;
+        const double d = CheckedResult(RoundColumnDiameter(value));
+        Field("dD")->SetValue(d);
+    }
+
+    if (Solve(Group({"LD", "VD", "DvD", "DlD", "dpD", "dD", "UpD", "UlsD"}), EqColour::LiquidLoad, kStart,
+              EqLiquidLoad))
+        return true;
+    if (Solve(Group({"dpD", "dD", "UpD", "UvsD"}), EqColour::VapourLoad, kStart, EqVapourLoad))
+        return true;
+    if (Solve(Group({"alfD", "meD"}), EqColour::EquilibriumSlope, kStartEquilibrium, EqEquilibriumSlope))
+        return true;
+    if (Solve(Group({"meD", "VD", "LD", "LmdD"}), EqColour::StrippingFactor, kStartEquilibrium, EqStrippingFactor))
+        return true;
+    return false;
+}
+
+void CalcPage::ComputePressureDrop()
+{
+    const double uLs = Field("UlsD")->GetValue();
+    const double uVs = Field("UvsD")->GetValue();
+    const double uF = Field("UfD")->GetValue();
+    const double rhoL = Field("DlD")->GetValue();
+    const double rhoV = Field("DvD")->GetValue();
+    const double muL = Field("MlD")->GetValue();
+    const double muV = Field("MvD")->GetValue();
+    const double sigma = Field("SLD")->GetValue();
+    FloatGuard guard;
+    const double r = uVs / uF;
+    const PackingParams& p = CurrentPacking;
+    const PressureDropResult res = PressureDropAndHoldup(p.S, p.eps, p.theta, sigma, muV, muL, rhoV, rhoL, uVs, uLs, r);
+    CheckedResult(res.hL);
+    CheckedResult(res.dPdry);
+    CheckedResult(res.dPwet);
+    Field("HTD")->SetValue(res.hL);
+    Field("dPdryD")->SetValue(res.dPdry);
+    Field("dPwaterD")->SetValue(res.dPwet);
+}
+
+void CalcPage::ComputeMassTransfer()
+{
+    MassTransferInputs in{};
+    in.L = Field("LD")->GetValue();
+    in.d = Field("dD")->GetValue();
+    in.rhoL = Field("DlD")->GetValue();
+    in.muL = Field("MlD")->GetValue();
+    in.rhoV = Field("DvD")->GetValue();
+    in.muV = Field("MvD")->GetValue();
+    in.uVs = Field("UvsD")->GetValue();
+    in.V = Field("VD")->GetValue();
+    in.DL = Field("DlfD")->GetValue();
+    in.DV = Field("DvfD")->GetValue();
+    in.lambda = Field("LmdD")->GetValue();
+    FloatGuard guard;
+    const MassTransferResult res = MassTransferHeightsFrom(in, CurrentPacking);
+    CheckedResult(res.HTUV);
+    CheckedResult(res.HTUL);
+    CheckedResult(res.HTUOV);
+    CheckedResult(res.HETP);
+    Field("HTUVD")->SetValue(res.HTUV);
+    Field("HTULD")->SetValue(res.HTUL);
+    Field("HTUOVD")->SetValue(res.HTUOV);
+    Field("HETPD")->SetValue(res.HETP);
+}
+
+void CalcPage::LDExit()
+{
+    if (!NeedsRecalc)
+        return;
+    int passes = 0;
+    while (RunPass()) {
+        // Every restart needs a change of one part in a million somewhere;
+        // a case that keeps changing is cut off rather than left to spin.
+        if (++passes > kMaxRecalcPasses) {
+            ShowMessage(MsgKind::Warning, kInputErrorText);
+            throw EVelkError(kNoRootText);
+        }
+    }
+    if (AllFilled(Group({"UlsD", "UvsD", "DlD", "DvD", "MlD", "MvD", "SLD"})))
+        ComputePressureDrop();
+    if (AllFilled(Group({"DlD", "MlD", "SLD", "DlfD", "LD", "DvD", "MvD", "DvfD", "VD", "LmdD"})))
+        ComputeMassTransfer();
+    NeedsRecalc = false;
+}
+
+void CalcPage::ResetForNew()
+{
+    for (TControl* c : order_) {
+        if (auto* f = dynamic_cast<TEditD*>(c)) {
+            f->SetText("");
+            f->SetColor(clWindow);
+            f->SetReadOnly(false);
+            f->SetCursor(TCursor::Default);
+        } else if (auto* t = dynamic_cast<TTextModel*>(c); t && !t->MultiLine()) {
+            t->SetText("");
+        }
+    }
+    std::vector<TControl*> results;
+    for (const auto& n : ResultFieldNames())
+        results.push_back(Field(n));
+    SetResultStyle(results, false);
+}

@@ -1,0 +1,97 @@
+#pragma once
+// Headless model of the calculation page of the main window: every value
+// field with its unit selector, the drop-down lists, the check box, the
+// project text boxes and the comment, the two flags, and the recalculation.
+// The main window binds its widgets to these models; the project files, the
+// report and the command-line calculator use them directly.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BaseLib.h"
+#include "ComboBoxU.h"
+#include "Controls.h"
+#include "EditD.h"
+
+class CalcPage {
+public:
+    // installHooks: point the process-wide change hooks at this page's flags
+    // (the host window does this once; tests may build several pages).
+    explicit CalcPage(bool installHooks = true);
+    ~CalcPage();
+    CalcPage(const CalcPage&) = delete;
+    CalcPage& operator=(const CalcPage&) = delete;
+
+    void InstallHooks();
+
+    // Controls by component name; nullptr when there is none of that kind.
+    TEditD* Field(const std::string& name) const;
+    TComboBoxU* Unit(const std::string& name) const;
+    TComboModel* Combo(const std::string& name) const;
+    TCheckModel* Check(const std::string& name) const;
+    TTextModel* TextBox(const std::string& name) const;
+    TControl* Control(const std::string& name) const; // any kind, exact name
+    TControl* FindControlNoCase(const std::string& name) const;
+
+    // Every control in the order the window owns them (the legacy project
+    // layout depends on this order).
+    const std::vector<TControl*>& Controls() const { return order_; }
+    const std::vector<TEditD*>& ValueFields() const { return fields_; }
+    // The unit selector that drives a field, or nullptr.
+    TComboBoxU* UnitOf(const TEditD* field) const;
+
+    // The hidden name-value list of the first flooding correlation.
+    std::vector<std::string> HiddenConstants;
+
+    // Inputs changed since the last completed recalculation.
+    bool NeedsRecalc = false;
+    // The project changed since it was started, opened or saved.
+    bool Modified = false;
+
+    // The recalculation. Errors propagate (after their messages) to the caller.
+    void LDExit();
+    // Runs LDExit and reports an error the way the application's default
+    // error report does; returns true when the recalculation completed.
+    bool RecalcReported();
+
+    // Change handlers.
+    void ProjectDChange();
+    void AfDChange();
+    void UfMDChange();
+
+    // The clearing part of the New command.
+    void ResetForNew();
+
+    // Names of the fifteen result fields.
+    static const std::vector<std::string>& ResultFieldNames();
+
+private:
+    template <class T, class... Args> T* Add(Args&&... args);
+    TEditD* AddField(const std::string& name, bool mustInput, bool result);
+    TComboBoxU* AddUnit(const std::string& name, TEditD* field);
+    bool RunPass();
+    bool Solve(const std::vector<TEditD*>& group, TColor colour, double start, const Equation& eq);
+    void ComputePressureDrop();
+    void ComputeMassTransfer();
+    std::vector<TEditD*> Group(std::initializer_list<const char*> names) const;
+
+    std::vector<std::unique_ptr<TControl>> owned_;
+    std::vector<TControl*> order_;
+    std::vector<TEditD*> fields_;
+};
+
+// Colours of the equations (Windows colour values).
+namespace EqColour {
+inline constexpr TColor FlowParameter = RGBColor(255, 0, 0);
+inline constexpr TColor LoadFactor = RGBColor(0, 0, 255);
+inline constexpr TColor FloodVelocity = RGBColor(128, 128, 128);
+inline constexpr TColor OperatingVelocity = RGBColor(255, 255, 0);
+inline constexpr TColor TheoreticalDiameter = RGBColor(0, 255, 255);
+inline constexpr TColor LiquidLoad = RGBColor(0xA6, 0xCA, 0xF0);
+inline constexpr TColor VapourLoad = RGBColor(0xC0, 0xDC, 0xC0);
+inline constexpr TColor EquilibriumSlope = RGBColor(128, 128, 0);
+inline constexpr TColor StrippingFactor = RGBColor(192, 192, 192);
+} // namespace EqColour
+
+inline constexpr int kMaxRecalcPasses = 1000;

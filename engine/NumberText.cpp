@@ -1,0 +1,134 @@
+#include "NumberText.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+std::string Trim(std::string_view s)
+{
+    std::size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= 32)
+        ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32)
+        --e;
+    return std::string(s.substr(b, e - b));
+}
+
+bool ParseNumber(std::string_view text, long double& out)
+{
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    const std::size_t start = i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    const std::size_t mantStart = i;
+    std::size_t digits = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        ++i;
+        ++digits;
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return false;
+    if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        std::size_t expDigits = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+            ++i;
+            ++expDigits;
+        }
+        if (expDigits == 0)
+            return false;
+    }
+    if (i != text.size())
+        return false;
+
+    // from_chars takes no leading '+'; the sign is applied by hand.
+    bool negative = text[start] == '-';
+    std::string_view body = text.substr(mantStart, i - mantStart);
+    long double v = 0;
+    auto res = std::from_chars(body.data(), body.data() + body.size(), v, std::chars_format::general);
+    if (res.ec != std::errc() || res.ptr != body.data() + body.size())
+        return false;
+    if (!std::isfinite(v))
+        return false;
+    out = negative ? -v : v;
+    return true;
+}
+
+bool ParseNumber(std::string_view text, double& out)
+{
+    long double v;
+    if (!ParseNumber(text, v))
+        return false;
+    if (std::fabs(v) > static_cast<long double>(1.7976931348623157e308))
+        return false;
+    out = static_cast<double>(v);
+    return true;
+}
+
+std::string FormatGeneral(long double value, int precision, int expDigits)
+{
+    if (value == 0 || std::isnan(value))
+        return "0";
+    if (std::isinf(value))
+        return value > 0 ? "INF" : "-INF";
+
+    // Correctly rounded significant digits and the decimal exponent.
+    char buf[128];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, precision - 1);
+    std::string s(buf, res.ptr);
+    bool negative = false;
+    if (!s.empty() && s[0] == '-') {
+        negative = true;
+        s.erase(0, 1);
+    }
+    const auto ePos = s.find('e');
+    const int exponent = std::atoi(s.c_str() + ePos + 1);
+    std::string digits;
+    for (std::size_t k = 0; k < ePos; ++k)
+        if (s[k] != '.')
+            digits += s[k];
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+
+    // The rounded magnitude decides the notation (1E-5 <= |v| and at most
+    // `precision` integer digits: fixed).
+    const bool fixed = exponent < precision && exponent >= -5;
+    std::string outText;
+    if (fixed) {
+        if (exponent >= 0) {
+            std::string intPart = digits.substr(0, std::min<std::size_t>(digits.size(), exponent + 1));
+            while (static_cast<int>(intPart.size()) < exponent + 1)
+                intPart += '0';
+            std::string frac = digits.size() > static_cast<std::size_t>(exponent + 1)
+                                   ? digits.substr(exponent + 1)
+                                   : std::string();
+            outText = frac.empty() ? intPart : intPart + "." + frac;
+        } else {
+            outText = "0." + std::string(-exponent - 1, '0') + digits;
+        }
+    } else {
+        outText = digits.substr(0, 1);
+        if (digits.size() > 1)
+            outText += "." + digits.substr(1);
+        outText += 'E';
+        if (exponent < 0)
+            outText += '-';
+        std::string e = std::to_string(exponent < 0 ? -exponent : exponent);
+        while (static_cast<int>(e.size()) < expDigits)
+            e.insert(e.begin(), '0');
+        outText += e;
+    }
+    return negative ? "-" + outText : outText;
+}
