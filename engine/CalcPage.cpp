@@ -40,6 +40,7 @@ template <class T, class... Args> T* CalcPage::Add(Args&&... args)
     auto p = std::make_unique<T>(std::forward<Args>(args)...);
     T* raw = p.get();
     order_.push_back(raw);
+    byName_.emplace(raw->Name(), raw);
     owned_.push_back(std::move(p));
     return raw;
 }
@@ -194,10 +195,8 @@ void CalcPage::InstallHooks()
 
 TControl* CalcPage::Control(const std::string& name) const
 {
-    for (TControl* c : order_)
-        if (c->Name() == name)
-            return c;
-    return nullptr;
+    auto it = byName_.find(name);
+    return it == byName_.end() ? nullptr : it->second;
 }
 
 TControl* CalcPage::FindControlNoCase(const std::string& name) const

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "BaseLib.h"
@@ -78,6 +79,7 @@ private:
 
     std::vector<std::unique_ptr<TControl>> owned_;
     std::vector<TControl*> order_;
+    std::unordered_map<std::string, TControl*> byName_;
     std::vector<TEditD*> fields_;
 };
 

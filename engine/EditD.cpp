@@ -14,6 +14,7 @@ void TEditD::SetText(const std::string& t)
     if (t == text_)
         return;
     text_ = t;
+    parsedValid_ = false;
     NotifyViews();
     RunOnChange();
     if (FieldChangeFlag)
@@ -25,9 +26,8 @@ void TEditD::SetExchange(double f)
     // The same factor again converts nothing, so the text is left as typed.
     if (f == exchange_)
         return;
-    const std::string trimmed = Trim(text_);
     long double v;
-    if (!trimmed.empty() && ParseNumber(trimmed, v)) {
+    if (!IsBlank() && ParsedText(v)) {
         // Extended precision throughout, as the stored texts were made.
         const long double converted = v * static_cast<long double>(exchange_) / static_cast<long double>(f);
         if (std::isfinite(converted))
@@ -77,10 +77,22 @@ void TEditD::SetCursor(TCursor c)
     NotifyViews();
 }
 
+bool TEditD::ParsedText(long double& v) const
+{
+    if (!parsedValid_) {
+        parsedOk_ = ParseNumber(Trim(text_), parsed_);
+        parsedValid_ = true;
+    }
+    v = parsed_;
+    return parsedOk_;
+}
+
 std::string TEditD::FloatStr() const
 {
     long double v;
-    if (ParseNumber(text_, v))
+    // The display string allows leading blanks only; trailing ones make it text.
+    const bool trailingBlank = !text_.empty() && static_cast<unsigned char>(text_.back()) <= 32;
+    if (!trailingBlank && ParsedText(v))
         return DisplayText(v);
     return Trim(text_);
 }
@@ -93,20 +105,25 @@ std::string TEditD::ShownString() const
     return s;
 }
 
-bool TEditD::IsBlank() const { return Trim(text_).empty(); }
+bool TEditD::IsBlank() const
+{
+    for (char c : text_)
+        if (static_cast<unsigned char>(c) > 32)
+            return false;
+    return true;
+}
 
 double TEditD::GetValue()
 {
-    const std::string trimmed = Trim(text_);
     long double v;
-    if (ParseNumber(trimmed, v)) {
+    if (ParsedText(v)) {
         const long double si = v * static_cast<long double>(exchange_);
         if (std::fabs(si) <= static_cast<long double>(1.7976931348623157e308))
             return static_cast<double>(si);
     }
     const std::string& name = myLabel_.empty() ? Name() : myLabel_;
     const std::string message =
-        trimmed.empty() ? "警告:“" + name + "”是空白,请补充." : name + "是错误数据";
+        IsBlank() ? "警告:“" + name + "”是空白,请补充." : name + "是错误数据";
     ShowMessage(MsgKind::Warning, message);
     if (OnFocusRequest)
         OnFocusRequest(this);

@@ -63,7 +63,13 @@ public:
     std::function<void(TEditD*)> OnFocusRequest;
 
 private:
+    // The text parsed once: the solver reads the same texts many times.
+    bool ParsedText(long double& v) const;
+
     std::string text_;
+    mutable bool parsedValid_ = false;
+    mutable bool parsedOk_ = false;
+    mutable long double parsed_ = 0;
     double exchange_ = 1.0;
     bool myResolved_ = true;
     std::string myLabel_;

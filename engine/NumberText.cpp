@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <array>
 
 std::string Trim(std::string_view s)
 {
@@ -15,7 +16,45 @@ std::string Trim(std::string_view s)
     return std::string(s.substr(b, e - b));
 }
 
+namespace {
+bool ParseNumberUncached(std::string_view text, long double& out);
+}
+
+// The equations convert the same few texts (catalogue cells, constants,
+// field texts) at every evaluation; a small memo keeps that cheap.
 bool ParseNumber(std::string_view text, long double& out)
+{
+    // Direct-mapped by content hash; a hit compares the text, so a stale
+    // slot can never answer for another text.
+    struct Entry {
+        std::string text;
+        bool used = false;
+        bool ok = false;
+        long double value = 0;
+    };
+    constexpr std::size_t kSlots = 256;
+    thread_local std::array<Entry, kSlots> memo;
+    if (text.size() > 48)
+        return ParseNumberUncached(text, out);
+    std::size_t h = 1469598103934665603ull;
+    for (unsigned char c : text)
+        h = (h ^ c) * 1099511628211ull;
+    Entry& e = memo[h % kSlots];
+    if (e.used && e.text == text) {
+        out = e.value;
+        return e.ok;
+    }
+    long double v = 0;
+    e.ok = ParseNumberUncached(text, v);
+    e.text.assign(text);
+    e.used = true;
+    e.value = v;
+    out = v;
+    return e.ok;
+}
+
+namespace {
+bool ParseNumberUncached(std::string_view text, long double& out)
 {
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ')
@@ -65,6 +104,7 @@ bool ParseNumber(std::string_view text, long double& out)
     out = negative ? -v : v;
     return true;
 }
+} // namespace
 
 bool ParseNumber(std::string_view text, double& out)
 {
