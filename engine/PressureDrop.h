@@ -1,0 +1,21 @@
+#pragma once
+// Dry and irrigated pressure drop per metre of packing and the liquid holdup
+// of a corrugated-sheet channel model.
+
+struct PressureDropResult {
+    double dPdry; // Pa per m of packing
+    double dPwet; // Pa per m of packing
+    double hL;    // m3 liquid per m3 packing
+};
+
+// S side (m), eps void fraction, theta inclination (rad) of the packing;
+// sigma (N/m), viscosities (Pa s), densities (kg/m3), loads uVs and uLs (m/s)
+// and r = uVs / flood velocity. Plain IEEE arithmetic: r >= 1 or uLs = 0
+// raise floating-point flags for the caller to check.
+PressureDropResult PressureDropAndHoldup(double S, double eps, double theta, double sigma, double muV,
+                                         double muL, double rhoV, double rhoL, double uVs, double uLs,
+                                         double r);
+
+// Factor by which the holdup raises the dry pressure drop (to the fifth power)
+// for X = C3 * hL. Continues 1 / (1 - X) beyond X = 0.5 without its pole.
+double HoldupCorrection(double X);
