@@ -5,43 +5,27 @@
 #include <cmath>
 #include <set>
 
-#include "CorrelationTestSupport.h"
 #include "Messages.h"
 #include "PackingCatalogue.h"
 #include "TextToFloat.h"
 
-TEST(PackingCatalogue, HasTwentySevenDistinctlyNamedRows)
+TEST(PackingCatalogue, RowsHeadingsAndKeys)
 {
     const auto& rows = PackingCatalogue();
     ASSERT_EQ(rows.size(), 27u);
     std::set<std::string> names;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(rows[i][ColNumber], std::to_string(i + 1));
-        EXPECT_FALSE(rows[i][ColType].empty());
         names.insert(rows[i][ColType]);
     }
     EXPECT_EQ(names.size(), rows.size());
     EXPECT_EQ(rows[8][ColType], "Sulze-Kock-bx");
     EXPECT_EQ(rows[10][ColType], "Mellapakr-250Y");
     EXPECT_EQ(rows[17][ColType], "BX(丝网)");
-    EXPECT_EQ(rows[23][ColType], "CY-800");
-    EXPECT_EQ(rows[26][ColType], "SW-2");
-}
-
-TEST(PackingCatalogue, HeadingsAndRemarks)
-{
-    const char* const* h = CatalogueHeadings();
-    EXPECT_STREQ(h[0], "序号");
-    EXPECT_STREQ(h[1], "填料类型PT");
-    EXPECT_STREQ(h[8], "倾角θ");
-    EXPECT_STREQ(h[11], "Fp1/3.2808");
-    EXPECT_STREQ(h[12], "备注");
-    const auto& rows = PackingCatalogue();
-    EXPECT_EQ(rows[0][ColRemark], "");
     EXPECT_EQ(rows[22][ColRemark], "*-");
     EXPECT_EQ(rows[23][ColRemark], "");
-    EXPECT_EQ(rows[23][ColF], "*-");
-    EXPECT_EQ(rows[17][ColF], "21.3*Uf=2.9(化学工程手册3)估算");
+    EXPECT_STREQ(CatalogueHeadings()[1], "填料类型PT");
+    EXPECT_STREQ(CatalogueHeadings()[12], "备注");
 }
 
 TEST(PackingCatalogue, NumericPrefix)
@@ -49,16 +33,13 @@ TEST(PackingCatalogue, NumericPrefix)
     EXPECT_EQ(NumericPrefix("38*Billet法估算"), "38");
     EXPECT_EQ(NumericPrefix("21.3*Uf=2.9(化学工程手册3)估算"), "21.3");
     EXPECT_EQ(NumericPrefix("*-"), "");
-    EXPECT_EQ(NumericPrefix(""), "");
     EXPECT_EQ(NumericPrefix("  \t "), "");
     EXPECT_EQ(NumericPrefix("  24.99  "), "24.99");
-    EXPECT_EQ(NumericPrefix("-1.5E+3kg"), "-1.5E+3");
-    // The prefix is taken by character class, not by number syntax.
-    EXPECT_EQ(NumericPrefix("1e-2-3 x"), "1e-2-3");
-    EXPECT_EQ(NumericPrefix("7 8"), "7");
+    // Taken by character class, not by number syntax.
+    EXPECT_EQ(NumericPrefix("-1.5E+3-2 kg"), "-1.5E+3-2");
 }
 
-TEST(PackingCatalogue, LookUpStoresSiGeometry)
+TEST(PackingCatalogue, LookUpStoresSiGeometryAndReturnsTheConstant)
 {
     CurrentPacking = {};
     EXPECT_EQ(LookUpPacking("Mellapak-350X", ColF), "20");
@@ -73,41 +54,29 @@ TEST(PackingCatalogue, LookUpStoresSiGeometry)
 
     EXPECT_EQ(LookUpPacking("Sulze-Kock-bx", ColF), "38");
     EXPECT_EQ(CurrentPacking.theta, 1.0471975511965976);
-    EXPECT_EQ(LookUpPacking("SW-2", ColF), "32");
-    EXPECT_DOUBLE_EQ(CurrentPacking.theta, M_PI / 6);
     EXPECT_EQ(LookUpPacking("BX(丝网)", ColF), "21.3");
     EXPECT_EQ(LookUpPacking("Flexipac-1", ColCf), "0.7");
     EXPECT_EQ(LookUpPacking("GemPack-4A", ColCf1), "2.099");
-    // A row with a remark reads like one without.
-    EXPECT_EQ(LookUpPacking("500Y", ColF), "34.14");
+    EXPECT_EQ(LookUpPacking("500Y", ColF), "34.14"); // a row with a remark
     EXPECT_DOUBLE_EQ(CurrentPacking.B2, 0.0102);
     EXPECT_EQ(LookUpPacking("CY-800", ColF), "");
-    EXPECT_DOUBLE_EQ(CurrentPacking.a, 800.0);
-}
 
-TEST(PackingCatalogue, EveryRowConverts)
-{
+    // Every row's cells convert; only CY-800 lacks the packing factor.
     for (const CatalogueRow& row : PackingCatalogue()) {
-        SCOPED_TRACE(row[ColType]);
         EXPECT_GT(TextToFloat(LookUpPacking(row[ColType], ColCf)), 0.0);
         EXPECT_GT(TextToFloat(LookUpPacking(row[ColType], ColCf1)), 0.0);
         const std::string f = LookUpPacking(row[ColType], ColF);
-        if (row[ColType] == "CY-800")
-            EXPECT_TRUE(f.empty());
-        else
-            EXPECT_GT(TextToFloat(f), 0.0);
-        EXPECT_GT(CurrentPacking.eps, 0.8);
-        EXPECT_LT(CurrentPacking.eps, 1.0);
-        EXPECT_GT(CurrentPacking.S, 0.004);
-        EXPECT_LT(CurrentPacking.S, 0.072);
+        EXPECT_EQ(f.empty(), row[ColType] == "CY-800");
+        EXPECT_TRUE(CurrentPacking.eps > 0.8 && CurrentPacking.eps < 1.0) << row[ColType];
+        EXPECT_TRUE(CurrentPacking.S > 0.004 && CurrentPacking.S < 0.072) << row[ColType];
     }
 }
 
 TEST(PackingCatalogue, UnknownTypeIsAnErrorAndKeepsTheCurrentPacking)
 {
     LookUpPacking("Mellapak-125Y", ColF);
-    const PackingParams before = CurrentPacking;
-    // Keys are compared exactly: case and the misspellings of the catalogue count.
+    const double a = CurrentPacking.a, S = CurrentPacking.S;
+    // Keys are compared exactly: case, blanks and the catalogue's spellings count.
     for (const char* type : {"mellapak-125Y", "Mellapak-250Y", "Mellapak-125Y ", ""}) {
         try {
             LookUpPacking(type, ColF);
@@ -119,9 +88,8 @@ TEST(PackingCatalogue, UnknownTypeIsAnErrorAndKeepsTheCurrentPacking)
         }
     }
     EXPECT_THROW(LookUpPacking("Mellapak-125Y", 13), EVelkError);
-    EXPECT_EQ(CurrentPacking.a, before.a);
-    EXPECT_EQ(CurrentPacking.S, before.S);
-    EXPECT_EQ(CurrentPacking.theta, before.theta);
+    EXPECT_EQ(CurrentPacking.a, a);
+    EXPECT_EQ(CurrentPacking.S, S);
 }
 
 TEST(PackingCatalogue, MinimumLiquidLoad)
@@ -131,19 +99,16 @@ TEST(PackingCatalogue, MinimumLiquidLoad)
     EXPECT_NEAR(CurrentPacking.uLmin, 5.555555555555e-5, 1e-18);
     LookUpPacking("CY-800", ColF);
     SetMinLiquidLoad();
-    EXPECT_NEAR(CurrentPacking.uLmin, 1.7777777777776e-4, 1e-17);
+    EXPECT_NEAR(CurrentPacking.uLmin, 1.7777777777776e-4, 1e-17); // 2.222222222222e-7 * 800 by hand
 }
 
 TEST(TextToFloat, AcceptsPlainDecimalNumbersOnly)
 {
     EXPECT_EQ(TextToFloat(" 0.8 "), 0.8);
-    EXPECT_EQ(TextToFloat("72"), 72.0);
     EXPECT_EQ(TextToFloat("+.5"), 0.5);
-    EXPECT_EQ(TextToFloat("5."), 5.0);
     EXPECT_EQ(TextToFloat("-2.5E+1"), -25.0);
     EXPECT_EQ(TextToFloat("1e-999"), 0.0); // underflow is not an error
-    for (const char* bad : {"", " ", "1,5", "0.8x", "x0.8", ".", "e3", "1e", "1e+", "inf", "nan", "0x10",
-                            "1e999", "1 2", "--1"}) {
+    for (const char* bad : {"", "1,5", "0.8x", ".", "e3", "1e+", "inf", "nan", "0x10", "1e999", "1 2"}) {
         try {
             TextToFloat(bad);
             ADD_FAILURE() << "accepted '" << bad << "'";
