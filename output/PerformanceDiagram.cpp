@@ -1,0 +1,224 @@
+#include "PerformanceDiagram.h"
+
+#include "FloatGuard.h"
+#include "chartgraph.h"
+
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include <cfloat>
+#include <cmath>
+
+namespace {
+
+constexpr TColor kBackground = ChartRGB(202, 236, 253);
+constexpr TColor kForeground = ChartRGB(0, 0, 128);
+constexpr TColor kAxisColour = ChartRGB(0, 0, 255);
+constexpr TColor kRed = ChartRGB(255, 0, 0);
+constexpr int kMaxExportSide = 16384;
+
+QString Percent(double rounded)
+{
+    return QString::number(rounded, 'f', 0);
+}
+
+// Rounded to the nearest integer, halves to even, without leaving double.
+double RoundPercent(double v)
+{
+    return std::nearbyint(v);
+}
+
+bool FitsSingle(double v)
+{
+    return std::isfinite(v) && std::fabs(v) <= FLT_MAX && static_cast<float>(v) != 0.0f;
+}
+
+} // namespace
+
+QString ComputePerformancePoints(const TPerformanceInput& in, TPerformancePoints& out)
+{
+    out = TPerformancePoints();
+    if (!std::isfinite(in.L) || !std::isfinite(in.V) || !std::isfinite(in.f) || !std::isfinite(in.uL) ||
+        !std::isfinite(in.uLmin))
+        return QStringLiteral("数据无效，无法确定负荷点，不能绘制操作性能图！");
+    if (in.L == 0)
+        return QStringLiteral("液体流量为零，负荷点无定义，不能绘制操作性能图！");
+    if (in.uL == 0)
+        return QStringLiteral("液体负荷为零，负荷点无定义，不能绘制操作性能图！");
+    if (in.L < 0 || in.V <= 0 || in.uL < 0 || in.uLmin < 0 || in.f <= 0)
+        return QStringLiteral("液体流量、气体流量、液体负荷和泛点百分数必须大于零，不能绘制操作性能图！");
+
+    const QString rangeError = QStringLiteral("负荷点超出数值范围，不能绘制操作性能图！");
+    TPerformancePoints p;
+    try {
+        FloatGuard guard;
+        p.L = in.L;
+        p.V = in.V;
+        p.L80 = in.L * 80 / in.f;
+        p.V80 = in.V * 80 / in.f;
+        p.Lflood = 1.25 * p.L80;
+        p.Vflood = 1.25 * p.V80;
+        p.Lmin = in.uLmin / in.uL * in.L;
+        p.Vmin = in.V / in.L * p.Lmin;
+        p.minPercent = RoundPercent(in.uLmin * 100 / in.uL);
+        p.percent80 = RoundPercent(p.L80 / in.L * 100);
+        p.floodPercent = RoundPercent(1.25 * p.L80 / in.L * 100);
+        guard.check();
+    } catch (const EMathError&) {
+        return rangeError;
+    }
+    for (double v : {p.Lmin, p.Vmin, p.L80, p.V80, p.Lflood, p.Vflood, p.minPercent})
+        if (!std::isfinite(v))
+            return rangeError;
+    // The axes hold their ranges in single precision.
+    if (!FitsSingle(1.375 * p.L80) || !FitsSingle(1.375 * p.V80) || !FitsSingle(1.25 * p.L80 / 10) ||
+        !FitsSingle(1.25 * p.V80 / 10))
+        return rangeError;
+
+    const QString pad = QStringLiteral("   ");
+    TPerformanceLabel& lmin = p.labels[0];
+    lmin.x = p.Lmin;
+    lmin.y = p.Vmin;
+    if (p.minPercent < 90) {
+        lmin.text = QStringLiteral("最小负荷(") + Percent(p.minPercent) + QStringLiteral("%)") + pad;
+        lmin.hAlign = -1;
+        lmin.vAlign = 0;
+    } else {
+        lmin.text = pad + QStringLiteral("最小负荷(") + Percent(p.minPercent) + QStringLiteral("%)");
+        lmin.hAlign = 1;
+        lmin.vAlign = 1;
+    }
+    TPerformanceLabel& design = p.labels[1];
+    design.x = p.L;
+    design.y = p.V;
+    design.text = QStringLiteral("设计负荷(100%)") + pad;
+    design.hAlign = -1;
+    design.vAlign = 0;
+    TPerformanceLabel& l80 = p.labels[2];
+    l80.x = p.L80;
+    l80.y = p.V80;
+    if (p.percent80 > 110) {
+        l80.text = QStringLiteral("80负荷(") + Percent(p.percent80) + QStringLiteral("%)") + pad;
+        l80.hAlign = -1;
+        l80.vAlign = 0;
+    } else {
+        l80.text = pad + QStringLiteral("80负荷(") + Percent(p.percent80) + QStringLiteral("%)");
+        l80.hAlign = 1;
+        l80.vAlign = -1;
+    }
+    TPerformanceLabel& flood = p.labels[3];
+    flood.x = p.Lflood;
+    flood.y = p.Vflood;
+    if (p.floodPercent > 130) {
+        flood.text = QStringLiteral("泛点负荷(") + Percent(p.floodPercent) + QStringLiteral("%)") + pad;
+        flood.hAlign = -1;
+        flood.vAlign = 0;
+    } else {
+        flood.text = pad + QStringLiteral("泛点负荷(") + Percent(p.floodPercent) + QStringLiteral("%)");
+        flood.hAlign = 1;
+        flood.vAlign = -1;
+    }
+    out = p;
+    return QString();
+}
+
+QString DrawPerformanceDiagram(TChartSurface* surface, const TPerformanceInput& in)
+{
+    if (!surface)
+        return QStringLiteral("没有绘图表面。");
+    TPerformancePoints p;
+    const QString error = ComputePerformancePoints(in, p);
+    if (!error.isEmpty())
+        return error;
+
+    InitChart(surface, kBackground, kForeground, 1.0f);
+    DefineGraph(0, 100, 0, 100, 60, 120, 60, 60, true);
+    DrawXAxis(kAxisColour, QStringLiteral("L(kg/s)"), 0, 0.0f, static_cast<float>(1.375 * p.L80),
+              static_cast<float>(1.25 * p.L80 / 10), 50.0f, true, false, true, 2);
+    DrawYAxis(kAxisColour, QStringLiteral("V(kg/s)"), 5, 0.0f, static_cast<float>(1.375 * p.V80),
+              static_cast<float>(1.25 * p.V80 / 10), 50.0f, true, false, true, 2);
+    SetPenWidth(2);
+    SetDash(5, 0, 0);
+    DrawTitle(kRed, QStringLiteral("操作性能图"));
+    MoveToPoint(0, 0);
+    SetPenColor(kRed);
+    LineToPoint(p.Lmin, p.Vmin);
+    AddMarker(kMarkCircle, 0, kFillBackground);
+    SetDash(0, 0, 0);
+    LineToPoint(p.L, p.V);
+    AddMarker(kMarkCircle, 0, kFillPen);
+    LineToPoint(p.L80, p.V80);
+    AddMarker(kMarkTriangleUp, 10, kFillPen);
+    SetDash(5, 0, 0);
+    LineToPoint(p.Lflood, p.Vflood);
+    AddMarker(kMarkSquare, 8, kFillPen);
+    SetTextFont(QStringLiteral("宋体"), 10, 0, 0, 0);
+    for (const TPerformanceLabel& l : p.labels)
+        DrawTextAt(kRed, l.text, l.hAlign, l.x, l.y, l.vAlign, 0);
+    FlushChart();
+    return QString();
+}
+
+QString FormatReadoutNumber(double v)
+{
+    return FormatGeneral(v, 4, 4);
+}
+
+QString PerformanceReadoutText(double x, double y)
+{
+    return QStringLiteral("L=") + FormatReadoutNumber(x) + QStringLiteral(" V=") + FormatReadoutNumber(y);
+}
+
+bool SavePerformanceDiagram(const QString& file, QSize size, const TPerformanceInput& in, QString* error)
+{
+    auto fail = [&](const QString& text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    if (size.width() < 1 || size.height() < 1 || size.width() > kMaxExportSide || size.height() > kMaxExportSide)
+        return fail(QStringLiteral("图形尺寸无效：%1 x %2").arg(size.width()).arg(size.height()));
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg"))
+        return fail(QStringLiteral("不支持的文件类型（只能保存为 PNG 或 SVG）：%1").arg(file));
+    TPerformancePoints points;
+    const QString undefined = ComputePerformancePoints(in, points);
+    if (!undefined.isEmpty())
+        return fail(undefined);
+
+    if (suffix == QLatin1String("png")) {
+        TImageSurface surface(size);
+        if (surface.image().isNull())
+            return fail(QStringLiteral("内存不足，无法生成图形。"));
+        const QString drawError = DrawPerformanceDiagram(&surface, in);
+        surface.endPaint();
+        if (!drawError.isEmpty())
+            return fail(drawError);
+        QImageWriter writer(file, "png");
+        if (!writer.write(surface.image()))
+            return fail(QStringLiteral("无法写入文件：%1（%2）").arg(file, writer.errorString()));
+        return true;
+    }
+
+    QSvgGenerator generator;
+    generator.setFileName(file);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setResolution(96);
+    generator.setTitle(QStringLiteral("操作性能图"));
+    QPainter painter;
+    if (!painter.begin(&generator))
+        return fail(QStringLiteral("无法写入文件：%1").arg(file));
+    QString drawError;
+    {
+        TPainterSurface surface(&painter, size);
+        drawError = DrawPerformanceDiagram(&surface, in);
+    }
+    if (!painter.end())
+        return fail(QStringLiteral("无法写入文件：%1").arg(file));
+    if (!drawError.isEmpty())
+        return fail(drawError);
+    return true;
+}

@@ -1,0 +1,58 @@
+#pragma once
+// The operating performance diagram: vapour against liquid mass flow with
+// the minimum-load, design, 80 % and flooding points of the current case,
+// drawn with the chart engine.
+
+#include "chartsurface.h"
+
+#include <QSize>
+#include <QString>
+
+// Everything the diagram needs, in SI units.
+struct TPerformanceInput {
+    double L = 0;     // liquid mass flow, kg/s
+    double V = 0;     // vapour mass flow, kg/s
+    double f = 80;    // design percentage of flooding
+    double uL = 0;    // liquid load, m/s
+    double uLmin = 0; // minimum liquid load of the packing, m/s
+};
+
+struct TPerformanceLabel {
+    QString text;
+    double x = 0; // world position of the point it belongs to
+    double y = 0;
+    int hAlign = -1;
+    int vAlign = 0;
+};
+
+// The four load points on the ray V/L = const and their labels.
+struct TPerformancePoints {
+    double Lmin = 0, Vmin = 0;
+    double L = 0, V = 0;
+    double L80 = 0, V80 = 0;
+    double Lflood = 0, Vflood = 0;
+    // Label percentages, rounded halves to even (kept as doubles: a tiny
+    // liquid load can make the minimum percentage exceed any int).
+    double minPercent = 0;
+    double percent80 = 0;
+    double floodPercent = 0;
+    TPerformanceLabel labels[4]; // minimum, design, 80 %, flooding
+};
+
+inline constexpr QSize kDefaultDiagramSize(1001, 727);
+
+// Computes the load points; returns an empty string, or the reason why
+// they are undefined (the text to show the user).
+QString ComputePerformancePoints(const TPerformanceInput& in, TPerformancePoints& out);
+
+// Draws the whole diagram on the surface. Returns an empty string, or the
+// reason why nothing was drawn.
+QString DrawPerformanceDiagram(TChartSurface* surface, const TPerformanceInput& in);
+
+// One number of the mouse read-out: general format, precision 4.
+QString FormatReadoutNumber(double v);
+// The status text of the mouse read-out: "L=" X " V=" Y.
+QString PerformanceReadoutText(double x, double y);
+
+// Writes the diagram to a PNG or SVG file, chosen by the extension.
+bool SavePerformanceDiagram(const QString& file, QSize size, const TPerformanceInput& in, QString* error);
