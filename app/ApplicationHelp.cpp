@@ -14,7 +14,8 @@
 #include <QWhatsThis>
 #include <QWidget>
 
-namespace {
+namespace
+{
 const char* const PropHelpContext = "helpContext";
 const char* const PropHint = "hint";
 const char* const PropHelpType = "helpType";
@@ -27,6 +28,8 @@ TApplicationHelp::TApplicationHelp(QWidget* owner) : QObject(owner), owner_(owne
     setObjectName(QStringLiteral("ApplicationHelp1"));
     hint_ = new THintWindow(owner);
     timer_ = new QTimer(this);
+    // A coarse timer may fire up to 5 % early; the hint should stay its full Pause.
+    timer_->setTimerType(Qt::PreciseTimer);
     timer_->setInterval(pause_);
     connect(timer_, &QTimer::timeout, this, [this] {
         hint_->hide();
@@ -39,8 +42,7 @@ TApplicationHelp::TApplicationHelp(QWidget* owner) : QObject(owner), owner_(owne
 
 TApplicationHelp::~TApplicationHelp()
 {
-    if (qApp)
-        qApp->removeEventFilter(this);
+    if (qApp) qApp->removeEventFilter(this);
 }
 
 void TApplicationHelp::setPause(int ms)
@@ -89,10 +91,8 @@ QString TApplicationHelp::HelpKeywordOf(const QWidget* control)
 
 QString TApplicationHelp::ResolvedHelpFile() const
 {
-    if (helpFileName_.isEmpty())
-        return {};
-    if (QFileInfo(helpFileName_).isFile())
-        return QFileInfo(helpFileName_).absoluteFilePath();
+    if (helpFileName_.isEmpty()) return {};
+    if (QFileInfo(helpFileName_).isFile()) return QFileInfo(helpFileName_).absoluteFilePath();
     return QCoreApplication::applicationDirPath() + QLatin1Char('/') + helpFileName_;
 }
 
@@ -113,8 +113,7 @@ bool TApplicationHelp::HelpRequest(int command, qint64 data)
         return false;
     }
     // Number 0 means "no help": every unnumbered control would match it.
-    if (!owner_ || data <= 0)
-        return false;
+    if (!owner_ || data <= 0) return false;
     QWidget* control = nullptr;
     for (QWidget* w : owner_->findChildren<QWidget*>()) {
         if (HelpContextOf(w) == data) {
@@ -122,8 +121,7 @@ bool TApplicationHelp::HelpRequest(int command, qint64 data)
             break;
         }
     }
-    if (!control)
-        return false;
+    if (!control) return false;
 
     lastControl_ = control;
     helpType_ = HelpTypeOf(control);
@@ -167,15 +165,11 @@ bool TApplicationHelp::HelpRequest(int command, qint64 data)
 
 QWidget* TApplicationHelp::NumberedControl(QWidget* w) const
 {
-    if (!owner_)
-        return nullptr;
+    if (!owner_) return nullptr;
     for (; w; w = w->parentWidget()) {
-        if (w != owner_ && !owner_->isAncestorOf(w))
-            return nullptr;
-        if (HelpContextOf(w) >= 1)
-            return w;
-        if (w == owner_)
-            return nullptr;
+        if (w != owner_ && !owner_->isAncestorOf(w)) return nullptr;
+        if (HelpContextOf(w) >= 1) return w;
+        if (w == owner_) return nullptr;
     }
     return nullptr;
 }
@@ -191,14 +185,11 @@ bool TApplicationHelp::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() != Qt::Key_F1 || !watched->isWidgetType())
-            break;
+        if (key->key() != Qt::Key_F1 || !watched->isWidgetType()) break;
         QWidget* control = NumberedControl(static_cast<QWidget*>(watched));
-        if (!control)
-            break; // the window's own key handling answers F1 on the other controls
+        if (!control) break; // the window's own key handling answers F1 on the other controls
         // The pop-up goes just below the control.
-        if (Request(control, control->mapToGlobal(QPoint(0, control->height()))))
-            return true;
+        if (Request(control, control->mapToGlobal(QPoint(0, control->height())))) return true;
         break;
     }
     case QEvent::QueryWhatsThis:
@@ -208,18 +199,15 @@ bool TApplicationHelp::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     case QEvent::WhatsThis: {
-        if (!watched->isWidgetType())
-            break;
+        if (!watched->isWidgetType()) break;
         QWidget* control = NumberedControl(static_cast<QWidget*>(watched));
-        if (!control)
-            break;
+        if (!control) break;
         if (Request(control, static_cast<QHelpEvent*>(event)->globalPos())) {
             event->accept();
             // Leave the mode once the click is over; leaving inside its own
             // event handling would pull the mode's filter from under it.
             QTimer::singleShot(0, [] {
-                if (QWhatsThis::inWhatsThisMode())
-                    QWhatsThis::leaveWhatsThisMode();
+                if (QWhatsThis::inWhatsThisMode()) QWhatsThis::leaveWhatsThisMode();
             });
             return true;
         }

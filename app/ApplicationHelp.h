@@ -33,7 +33,8 @@ class QTimer;
 class QWidget;
 class THintWindow;
 
-class TApplicationHelp : public QObject {
+class TApplicationHelp : public QObject
+{
     Q_OBJECT
 public:
     enum TShowModal { smHint, smHelp };

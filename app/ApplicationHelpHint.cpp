@@ -31,8 +31,8 @@ QRect THintWindow::CalcHintRect(int maxWidth, const QString& hint) const
 {
     const int extra = 2 * (Margin + frameWidth());
     const QFontMetrics fm(font());
-    const QRect text =
-        fm.boundingRect(QRect(0, 0, std::max(1, maxWidth - extra), 100000), Qt::TextWordWrap | Qt::AlignLeft, hint);
+    const QRect text = fm.boundingRect(QRect(0, 0, std::max(1, maxWidth - extra), 100000),
+                                       Qt::TextWordWrap | Qt::AlignLeft, hint);
     return QRect(0, 0, text.width() + extra + 1, text.height() + extra);
 }
 

@@ -5,7 +5,8 @@
 
 #include <QLabel>
 
-class THintWindow : public QLabel {
+class THintWindow : public QLabel
+{
     Q_OBJECT
 public:
     explicit THintWindow(QWidget* owner = nullptr);

@@ -10,14 +10,14 @@
 #include <gnu/libc-version.h>
 #include <sys/utsname.h>
 
-namespace {
+namespace
+{
 
 QString ExecutablePath()
 {
     if (QCoreApplication::instance()) {
         const QString p = QCoreApplication::applicationFilePath();
-        if (!p.isEmpty())
-            return p;
+        if (!p.isEmpty()) return p;
     }
     // Without an application object (tools, early start) the kernel still knows.
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
@@ -39,8 +39,7 @@ QString CLibraryDirectory()
 QString KernelRelease()
 {
     utsname u{};
-    if (uname(&u) == 0)
-        return QString::fromLocal8Bit(u.release);
+    if (uname(&u) == 0) return QString::fromLocal8Bit(u.release);
     return {};
 }
 
@@ -63,10 +62,8 @@ QString TMyAppConst::NoTrailingSeparator(const QString& dir)
 QString TMyAppConst::DirectoryOf(const QString& exePath)
 {
     const int slash = exePath.lastIndexOf(QLatin1Char('/'));
-    if (slash < 0)
-        return QStringLiteral(".");
-    if (slash == 0)
-        return QStringLiteral("/");
+    if (slash < 0) return QStringLiteral(".");
+    if (slash == 0) return QStringLiteral("/");
     return NoTrailingSeparator(exePath.left(slash));
 }
 
@@ -75,8 +72,7 @@ QString TMyAppConst::WithoutExtension(const QString& exePath)
     const int slash = exePath.lastIndexOf(QLatin1Char('/'));
     const int dot = exePath.lastIndexOf(QLatin1Char('.'));
     // A dot that starts the file name ("/x/.velk") marks a hidden file, not an extension.
-    if (dot > slash + 1)
-        return exePath.left(dot);
+    if (dot > slash + 1) return exePath.left(dot);
     return exePath;
 }
 
@@ -86,8 +82,7 @@ QString TMyAppConst::OsVersionFrom(const QString& osReleaseText, const QString& 
     static const QRegularExpression line(QStringLiteral("^\\s*([A-Z_]+)\\s*=\\s*(.*?)\\s*$"));
     for (const QString& raw : osReleaseText.split(QLatin1Char('\n'))) {
         const auto m = line.match(raw);
-        if (!m.hasMatch())
-            continue;
+        if (!m.hasMatch()) continue;
         QString value = m.captured(2);
         if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')) &&
             value.back() == value.front())
@@ -100,10 +95,8 @@ QString TMyAppConst::OsVersionFrom(const QString& osReleaseText, const QString& 
         else if (key == QLatin1String("VERSION_ID"))
             version = value;
     }
-    if (!pretty.trimmed().isEmpty())
-        return pretty.trimmed();
-    if (!name.trimmed().isEmpty())
-        return (name + QLatin1Char(' ') + version).trimmed();
+    if (!pretty.trimmed().isEmpty()) return pretty.trimmed();
+    if (!name.trimmed().isEmpty()) return (name + QLatin1Char(' ') + version).trimmed();
     return (QStringLiteral("Linux ") + kernelRelease).trimmed();
 }
 

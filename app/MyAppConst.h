@@ -16,7 +16,8 @@
 #include <QObject>
 #include <QString>
 
-class TMyAppConst : public QObject {
+class TMyAppConst : public QObject
+{
     Q_OBJECT
     Q_PROPERTY(QString WinDir READ WinDir WRITE setWinDir)
     Q_PROPERTY(QString SysDir READ SysDir WRITE setSysDir)

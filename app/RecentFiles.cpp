@@ -12,14 +12,14 @@
 #include <iconv.h>
 #include <optional>
 
-namespace {
+namespace
+{
 
 // Qt 6 has no GBK codec of its own without ICU; glibc's iconv has one.
 std::optional<QByteArray> Iconv(const char* to, const char* from, const QByteArray& in)
 {
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return std::nullopt;
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
     QByteArray out;
     out.resize(in.size() * 2 + 16);
     char* src = const_cast<char*>(in.constData());
@@ -28,8 +28,7 @@ std::optional<QByteArray> Iconv(const char* to, const char* from, const QByteArr
     size_t dstLeft = static_cast<size_t>(out.size());
     bool ok = true;
     while (srcLeft > 0) {
-        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1))
-            continue;
+        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1)) continue;
         if (errno == E2BIG) {
             const qsizetype used = dst - out.data();
             out.resize(out.size() * 2);
@@ -41,19 +40,16 @@ std::optional<QByteArray> Iconv(const char* to, const char* from, const QByteArr
         break;
     }
     iconv_close(cd);
-    if (!ok)
-        return std::nullopt;
+    if (!ok) return std::nullopt;
     out.resize(dst - out.data());
     return out;
 }
 
 std::optional<QString> FromGbk(const QByteArray& bytes)
 {
-    if (auto utf8 = Iconv("UTF-8", "GBK", bytes))
-        return QString::fromUtf8(*utf8);
+    if (auto utf8 = Iconv("UTF-8", "GBK", bytes)) return QString::fromUtf8(*utf8);
     // A hand-edited option file may well be UTF-8; take it when it is valid.
-    if (auto same = Iconv("UTF-8", "UTF-8", bytes))
-        return QString::fromUtf8(*same);
+    if (auto same = Iconv("UTF-8", "UTF-8", bytes)) return QString::fromUtf8(*same);
     return std::nullopt;
 }
 
@@ -68,8 +64,7 @@ std::optional<long long> WholeNumber(const QString& line)
 {
     static const QRegularExpression re(QStringLiteral("^([+-]?)([0-9]+)$"));
     const auto m = re.match(TRecentFiles::Trim(line));
-    if (!m.hasMatch())
-        return std::nullopt;
+    if (!m.hasMatch()) return std::nullopt;
     const QString digits = m.captured(2);
     const bool negative = m.captured(1) == QLatin1String("-");
     long long v = digits.size() > 12 ? LLONG_MAX / 2 : digits.toLongLong();
@@ -99,16 +94,14 @@ QString TRecentFiles::Trim(const QString& s)
 QString TRecentFiles::FallbackOptionFileName() const
 {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (config.isEmpty())
-        return {};
+    if (config.isEmpty()) return {};
     return config + QStringLiteral("/velk/") + QFileInfo(primary_).fileName();
 }
 
 bool TRecentFiles::PrimaryUsable() const
 {
     const QFileInfo file(primary_);
-    if (file.exists())
-        return file.isFile() && file.isWritable();
+    if (file.exists()) return file.isFile() && file.isWritable();
     const QFileInfo dir(file.absolutePath());
     return dir.isDir() && dir.isWritable();
 }
@@ -118,8 +111,7 @@ bool TRecentFiles::LoadRecentFiles()
     // The writable location is the one the list was last saved to; the other
     // one may hold an older list (or a seed shipped with the program).
     QStringList candidates{primary_, FallbackOptionFileName()};
-    if (!PrimaryUsable())
-        std::swap(candidates[0], candidates[1]);
+    if (!PrimaryUsable()) std::swap(candidates[0], candidates[1]);
     QString path;
     for (const QString& c : candidates) {
         if (!c.isEmpty() && QFileInfo(c).isFile()) {
@@ -127,12 +119,10 @@ bool TRecentFiles::LoadRecentFiles()
             break;
         }
     }
-    if (path.isEmpty())
-        return false;
+    if (path.isEmpty()) return false;
 
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
+    if (!f.open(QIODevice::ReadOnly)) return false;
     // A sound option file is a few hundred bytes; reading no more than this
     // keeps a huge or runaway file from stalling the start of the program.
     const QByteArray data = f.read(MaxOptionFileBytes);
@@ -141,14 +131,11 @@ bool TRecentFiles::LoadRecentFiles()
 
     QList<QByteArray> lines = data.split('\n');
     for (QByteArray& l : lines)
-        if (l.endsWith('\r'))
-            l.chop(1);
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast(); // the CR LF after the last line
+        if (l.endsWith('\r')) l.chop(1);
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast(); // the CR LF after the last line
 
     auto lineText = [&](int i) -> QString {
-        if (i >= lines.size())
-            return {};
+        if (i >= lines.size()) return {};
         return FromGbk(lines.at(i)).value_or(QString());
     };
 
@@ -162,20 +149,17 @@ bool TRecentFiles::LoadRecentFiles()
     if (auto v = WholeNumber(lineText(0)); v && *v >= 1)
         max = static_cast<int>(std::min<long long>(*v, RecentMaxLimit));
     long long count = 0;
-    if (auto v = WholeNumber(lineText(1)); v && *v > 0)
-        count = *v;
+    if (auto v = WholeNumber(lineText(1)); v && *v > 0) count = *v;
 
     QStringList paths; // oldest first
     const long long available = std::min<long long>(count, lines.size() - 2);
     for (long long i = 0; i < available; ++i) {
         const QString p = Trim(lineText(static_cast<int>(i) + 2));
-        if (p.isEmpty() || p.size() > MaxPathChars)
-            continue;
+        if (p.isEmpty() || p.size() > MaxPathChars) continue;
         paths.append(p);
     }
     // More paths than RecentMax allows: keep the newest, which come last.
-    if (paths.size() > max)
-        paths = paths.mid(paths.size() - max);
+    if (paths.size() > max) paths = paths.mid(paths.size() - max);
 
     recentMax_ = max;
     entries_.clear();
@@ -192,8 +176,7 @@ bool TRecentFiles::LoadRecentFiles()
 void TRecentFiles::AddRecentFile(const QString& path)
 {
     const QString key = Trim(path);
-    if (key.isEmpty())
-        return;
+    if (key.isEmpty()) return;
 
     for (qsizetype k = 0; k < entries_.size(); ++k) {
         if (Trim(entries_[k].Caption) != key) // exact: letter case counts
@@ -219,8 +202,7 @@ void TRecentFiles::AddRecentFile(const QString& path)
 
 bool TRecentFiles::WriteTo(const QString& file, const QByteArray& bytes)
 {
-    if (file.isEmpty())
-        return false;
+    if (file.isEmpty()) return false;
     QDir().mkpath(QFileInfo(file).absolutePath());
     // Written aside and renamed, so an interrupted write never leaves half a list.
     QSaveFile out(file);
@@ -240,10 +222,8 @@ bool TRecentFiles::SaveRecentFiles()
     QList<QByteArray> paths;
     for (qsizetype n = entries_.size() - 1; n >= 0; --n) {
         const QString p = Trim(entries_[n].Caption);
-        if (p.isEmpty())
-            continue;
-        if (auto gbk = ToGbk(p))
-            paths.append(*gbk);
+        if (p.isEmpty()) continue;
+        if (auto gbk = ToGbk(p)) paths.append(*gbk);
         // A path with characters outside GBK cannot be written faithfully;
         // leaving it out keeps the file consistent.
     }
@@ -263,7 +243,6 @@ bool TRecentFiles::SaveRecentFiles()
         lastFile_ = fallback;
         return true;
     }
-    if (error_.isEmpty())
-        error_ = tr("no writable location for %1").arg(primary_);
+    if (error_.isEmpty()) error_ = tr("no writable location for %1").arg(primary_);
     return false;
 }

@@ -17,7 +17,8 @@
 #include <QObject>
 #include <QString>
 
-class TRecentFiles : public QObject {
+class TRecentFiles : public QObject
+{
     Q_OBJECT
 public:
     struct Entry {

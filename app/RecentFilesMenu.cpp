@@ -10,8 +10,7 @@ TRecentFilesMenu::TRecentFilesMenu(TRecentFiles* list, QMenu* fileMenu, QAction*
                                    QObject* parent)
     : QObject(parent), list_(list), menu_(fileMenu), before_(before), open_(std::move(open))
 {
-    if (list_)
-        connect(list_, &TRecentFiles::Changed, this, &TRecentFilesMenu::Sync);
+    if (list_) connect(list_, &TRecentFiles::Changed, this, &TRecentFilesMenu::Sync);
     Sync();
 }
 
@@ -25,8 +24,7 @@ QString TRecentFilesMenu::MenuText(const QString& path)
 
 void TRecentFilesMenu::Sync()
 {
-    if (!list_ || !menu_)
-        return;
+    if (!list_ || !menu_) return;
     const auto& entries = list_->Entries();
 
     // A reload may have replaced the list: drop actions whose entry is gone.
@@ -62,8 +60,7 @@ void TRecentFilesMenu::Sync()
             a->setObjectName(e.Name);
             // The path is looked up when clicked: captions move between entries.
             connect(a, &QAction::triggered, this, [this, a] {
-                if (open_)
-                    open_(a->data().toString());
+                if (open_) open_(a->data().toString());
             });
             actions_.insert(e.Name, a);
         }

@@ -19,7 +19,8 @@ class QAction;
 class QMenu;
 class TRecentFiles;
 
-class TRecentFilesMenu : public QObject {
+class TRecentFilesMenu : public QObject
+{
     Q_OBJECT
 public:
     using OpenFn = std::function<void(const QString& path)>;

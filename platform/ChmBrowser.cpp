@@ -23,13 +23,11 @@ QUrl TChmBrowser::TopicUrl(const QString& objectPath)
         path.truncate(hash);
     }
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (!path.startsWith(QLatin1Char('/')))
-        path.prepend(QLatin1Char('/'));
+    if (!path.startsWith(QLatin1Char('/'))) path.prepend(QLatin1Char('/'));
     QUrl url;
     url.setScheme(QStringLiteral("chm"));
     url.setPath(path);
-    if (!fragment.isEmpty())
-        url.setFragment(fragment);
+    if (!fragment.isEmpty()) url.setFragment(fragment);
     return url;
 }
 
@@ -57,18 +55,17 @@ QUrl TChmBrowser::Resolved(const QUrl& link) const
 void TChmBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType type)
 {
     const QUrl url = Resolved(name);
-    const bool samePage = base_.isValid() && url.adjusted(QUrl::RemoveFragment) == base_.adjusted(QUrl::RemoveFragment);
+    const bool samePage =
+        base_.isValid() && url.adjusted(QUrl::RemoveFragment) == base_.adjusted(QUrl::RemoveFragment);
     base_ = url;
     QTextBrowser::doSetSource(url, type);
-    if (!samePage)
-        emit TopicChanged(ObjectPath(url));
+    if (!samePage) emit TopicChanged(ObjectPath(url));
 }
 
 QVariant TChmBrowser::loadResource(int type, const QUrl& name)
 {
     const QUrl url = Resolved(name);
-    if (url.scheme() != QLatin1String("chm") || !chm_)
-        return QTextBrowser::loadResource(type, name);
+    if (url.scheme() != QLatin1String("chm") || !chm_) return QTextBrowser::loadResource(type, name);
     const QString path = ObjectPath(url);
     const auto data = chm_->Read(path);
     switch (type) {
@@ -87,12 +84,11 @@ QVariant TChmBrowser::loadResource(int type, const QUrl& name)
 void TChmBrowser::Follow(const QUrl& link)
 {
     const QString scheme = link.scheme().toLower();
-    if (scheme == QLatin1String("http") || scheme == QLatin1String("https") || scheme == QLatin1String("mailto") ||
-        scheme == QLatin1String("ftp")) {
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
+        scheme == QLatin1String("mailto") || scheme == QLatin1String("ftp")) {
         QDesktopServices::openUrl(link);
         return;
     }
     const QUrl url = Resolved(link);
-    if (url.scheme() == QLatin1String("chm"))
-        setSource(url);
+    if (url.scheme() == QLatin1String("chm")) setSource(url);
 }

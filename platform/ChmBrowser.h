@@ -9,7 +9,8 @@
 
 class TChmFile;
 
-class TChmBrowser : public QTextBrowser {
+class TChmBrowser : public QTextBrowser
+{
     Q_OBJECT
 public:
     explicit TChmBrowser(TChmFile* chm, QWidget* parent = nullptr);

@@ -8,7 +8,8 @@
 
 #include <cerrno>
 
-namespace {
+namespace
+{
 
 quint32 U32(const QByteArray& b, qsizetype at)
 {
@@ -52,12 +53,10 @@ bool TChmFile::Open(const QString& fileName)
     Close();
     // chm_open happily takes a directory or a device; only plain files qualify.
     QFile probe(fileName);
-    if (!probe.open(QIODevice::ReadOnly) || probe.size() < 0x60 || probe.read(4) != "ITSF")
-        return false;
+    if (!probe.open(QIODevice::ReadOnly) || probe.size() < 0x60 || probe.read(4) != "ITSF") return false;
     probe.close();
     handle_ = chm_open(QFile::encodeName(fileName).constData());
-    if (!handle_)
-        return false;
+    if (!handle_) return false;
     fileName_ = fileName;
     ReadSystem();
     ReadContextMap();
@@ -66,8 +65,7 @@ bool TChmFile::Open(const QString& fileName)
 
 void TChmFile::Close()
 {
-    if (handle_)
-        chm_close(handle_);
+    if (handle_) chm_close(handle_);
     handle_ = nullptr;
     fileName_.clear();
     contents_.clear();
@@ -82,15 +80,13 @@ QString TChmFile::NormalizedPath(const QString& objectPath) const
 {
     QString p = objectPath;
     p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (!p.startsWith(QLatin1Char('/')))
-        p.prepend(QLatin1Char('/'));
+    if (!p.startsWith(QLatin1Char('/'))) p.prepend(QLatin1Char('/'));
     return p;
 }
 
 bool TChmFile::Exists(const QString& objectPath) const
 {
-    if (!handle_)
-        return false;
+    if (!handle_) return false;
     chmUnitInfo ui{};
     return chm_resolve_object(handle_, NormalizedPath(objectPath).toUtf8().constData(), &ui) ==
            CHM_RESOLVE_SUCCESS;
@@ -98,23 +94,19 @@ bool TChmFile::Exists(const QString& objectPath) const
 
 std::optional<QByteArray> TChmFile::Read(const QString& objectPath) const
 {
-    if (!handle_)
-        return std::nullopt;
+    if (!handle_) return std::nullopt;
     chmUnitInfo ui{};
     const QByteArray path = NormalizedPath(objectPath).toUtf8();
     if (path.size() > CHM_MAX_PATHLEN ||
         chm_resolve_object(handle_, path.constData(), &ui) != CHM_RESOLVE_SUCCESS)
         return std::nullopt;
-    if (ui.length > static_cast<LONGUINT64>(MaxObjectSize))
-        return std::nullopt;
+    if (ui.length > static_cast<LONGUINT64>(MaxObjectSize)) return std::nullopt;
     QByteArray data;
     data.resize(static_cast<qsizetype>(ui.length));
-    if (ui.length == 0)
-        return data;
+    if (ui.length == 0) return data;
     const LONGINT64 got = chm_retrieve_object(handle_, &ui, reinterpret_cast<unsigned char*>(data.data()), 0,
                                               static_cast<LONGINT64>(ui.length));
-    if (got <= 0)
-        return std::nullopt;
+    if (got <= 0) return std::nullopt;
     data.resize(static_cast<qsizetype>(got));
     return data;
 }
@@ -122,8 +114,7 @@ std::optional<QByteArray> TChmFile::Read(const QString& objectPath) const
 QStringList TChmFile::Objects() const
 {
     QStringList files;
-    if (handle_)
-        chm_enumerate(handle_, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, &CollectFiles, &files);
+    if (handle_) chm_enumerate(handle_, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, &CollectFiles, &files);
     files.sort(Qt::CaseInsensitive);
     return files;
 }
@@ -132,8 +123,7 @@ void TChmFile::ReadSystem()
 {
     // #SYSTEM: a version word, then records of (code, length, data).
     const auto sys = Read(QStringLiteral("/#SYSTEM"));
-    if (!sys || sys->size() < 4)
-        return;
+    if (!sys || sys->size() < 4) return;
     const QByteArray& b = *sys;
     QByteArray contents, index, topic, title;
     qsizetype pos = 4;
@@ -143,15 +133,23 @@ void TChmFile::ReadSystem()
         const qsizetype data = pos + 4;
         const qsizetype end = std::min<qsizetype>(data + len, b.size());
         switch (code) {
-        case 0: contents = CString(b, data, end); break;
-        case 1: index = CString(b, data, end); break;
-        case 2: topic = CString(b, data, end); break;
-        case 3: title = CString(b, data, end); break;
-        case 4:
-            if (end - data >= 4)
-                lcid_ = U32(b, data);
+        case 0:
+            contents = CString(b, data, end);
             break;
-        default: break;
+        case 1:
+            index = CString(b, data, end);
+            break;
+        case 2:
+            topic = CString(b, data, end);
+            break;
+        case 3:
+            title = CString(b, data, end);
+            break;
+        case 4:
+            if (end - data >= 4) lcid_ = U32(b, data);
+            break;
+        default:
+            break;
         }
         pos = data + len;
     }
@@ -171,11 +169,9 @@ QString TChmFile::FindStoredPath(const QString& compiledPath) const
     while (p.startsWith(QLatin1Char('/')))
         p.remove(0, 1);
     for (int guard = 0; !p.isEmpty() && guard < 64; ++guard) {
-        if (Exists(p))
-            return NormalizedPath(p);
+        if (Exists(p)) return NormalizedPath(p);
         const int slash = p.indexOf(QLatin1Char('/'));
-        if (slash < 0)
-            break;
+        if (slash < 0) break;
         p.remove(0, slash + 1);
     }
     return {};
@@ -186,27 +182,23 @@ void TChmFile::ReadContextMap()
     // #IVB: the byte length of the table, then (context number, offset into #STRINGS) pairs.
     const auto ivb = Read(QStringLiteral("/#IVB"));
     const auto strings = Read(QStringLiteral("/#STRINGS"));
-    if (!ivb || !strings || ivb->size() < 4)
-        return;
+    if (!ivb || !strings || ivb->size() < 4) return;
     const qsizetype declared = U32(*ivb, 0);
     const qsizetype end = std::min<qsizetype>(4 + declared, ivb->size());
     for (qsizetype at = 4; at + 8 <= end; at += 8) {
         const quint32 id = U32(*ivb, at);
         const quint32 offset = U32(*ivb, at + 4);
-        if (offset >= static_cast<quint32>(strings->size()))
-            continue;
+        if (offset >= static_cast<quint32>(strings->size())) continue;
         const QString stored = DecodeText(CString(*strings, offset, strings->size()));
         const QString path = FindStoredPath(stored);
-        if (!path.isEmpty() && !contextMap_.contains(id))
-            contextMap_.insert(id, path);
+        if (!path.isEmpty() && !contextMap_.contains(id)) contextMap_.insert(id, path);
     }
 }
 
 std::optional<QString> TChmFile::TextPopup(quint32 id) const
 {
     const auto raw = Read(QStringLiteral("/cshelp.txt"));
-    if (!raw)
-        return std::nullopt;
+    if (!raw) return std::nullopt;
     const QString text = DecodeText(*raw);
     static const QRegularExpression topic(QStringLiteral("^\\.topic\\s+(\\S+)[^\\n]*$"),
                                           QRegularExpression::MultilineOption |
@@ -216,8 +208,7 @@ std::optional<QString> TChmFile::TextPopup(quint32 id) const
         const auto m = it.next();
         bool ok = false;
         const quint32 number = m.captured(1).toUInt(&ok, 0);
-        if (!ok || number != id)
-            continue;
+        if (!ok || number != id) continue;
         const qsizetype start = m.capturedEnd(0);
         const auto next = topic.match(text, start);
         const qsizetype stop = next.hasMatch() ? next.capturedStart(0) : text.size();
@@ -231,8 +222,7 @@ std::optional<QString> TChmFile::TextPopup(quint32 id) const
 std::optional<QString> TChmFile::Decode(const QByteArray& bytes, const char* charset)
 {
     iconv_t cd = iconv_open("UTF-8", charset);
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return std::nullopt;
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
     QByteArray out;
     out.resize(bytes.size() * 3 + 16);
     char* src = const_cast<char*>(bytes.constData());
@@ -241,8 +231,7 @@ std::optional<QString> TChmFile::Decode(const QByteArray& bytes, const char* cha
     size_t dstLeft = static_cast<size_t>(out.size());
     bool ok = true;
     while (srcLeft > 0) {
-        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1))
-            continue;
+        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1)) continue;
         if (errno == E2BIG) {
             const qsizetype used = dst - out.data();
             out.resize(out.size() * 2);
@@ -254,8 +243,7 @@ std::optional<QString> TChmFile::Decode(const QByteArray& bytes, const char* cha
         break;
     }
     iconv_close(cd);
-    if (!ok)
-        return std::nullopt;
+    if (!ok) return std::nullopt;
     out.resize(dst - out.data());
     return QString::fromUtf8(out);
 }
@@ -270,18 +258,21 @@ const char* TChmFile::CharsetForLcid(quint32 lcid)
     case 0x0C04: // Chinese (Hong Kong)
     case 0x1404: // Chinese (Macao)
         return "BIG5";
-    case 0x0411: return "SHIFT_JIS";
-    case 0x0412: return "CP949";
-    case 0x0419: return "CP1251";
-    default: return "CP1252";
+    case 0x0411:
+        return "SHIFT_JIS";
+    case 0x0412:
+        return "CP949";
+    case 0x0419:
+        return "CP1251";
+    default:
+        return "CP1252";
     }
 }
 
 QString TChmFile::DecodeText(const QByteArray& bytes) const
 {
     if (lcid_ != 0)
-        if (auto s = Decode(bytes, CharsetForLcid(lcid_)))
-            return *s;
+        if (auto s = Decode(bytes, CharsetForLcid(lcid_))) return *s;
     return QString::fromUtf8(bytes);
 }
 
@@ -292,10 +283,8 @@ QString TChmFile::DecodeHtml(const QByteArray& bytes) const
     const auto m = meta.match(QString::fromLatin1(bytes.left(2048)));
     if (m.hasMatch()) {
         QByteArray charset = m.captured(1).toLatin1().toUpper();
-        if (charset == "GB2312")
-            charset = "GBK"; // pages labelled GB2312 routinely use GBK characters
-        if (auto s = Decode(bytes, charset.constData()))
-            return *s;
+        if (charset == "GB2312") charset = "GBK"; // pages labelled GB2312 routinely use GBK characters
+        if (auto s = Decode(bytes, charset.constData())) return *s;
     }
     return DecodeText(bytes);
 }

@@ -12,7 +12,8 @@
 
 struct chmFile;
 
-class TChmFile {
+class TChmFile
+{
 public:
     TChmFile() = default;
     ~TChmFile();

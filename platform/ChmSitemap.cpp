@@ -4,7 +4,8 @@
 
 #include <functional>
 
-namespace {
+namespace
+{
 
 struct Tag {
     QString name; // lower case, "/ul" for a closing tag
@@ -42,17 +43,16 @@ QString Attribute(const QString& attributes, const QString& name)
     auto it = attr.globalMatch(attributes);
     while (it.hasNext()) {
         const auto m = it.next();
-        if (m.captured(1).compare(name, Qt::CaseInsensitive) != 0)
-            continue;
+        if (m.captured(1).compare(name, Qt::CaseInsensitive) != 0) continue;
         for (int g = 2; g <= 4; ++g)
-            if (m.capturedStart(g) >= 0)
-                return DecodeEntities(m.captured(g));
+            if (m.capturedStart(g) >= 0) return DecodeEntities(m.captured(g));
         return {};
     }
     return {};
 }
 
-class Parser {
+class Parser
+{
 public:
     explicit Parser(const QList<Tag>& tags) : tags_(tags) {}
 
@@ -64,8 +64,7 @@ public:
             const Tag& t = tags_[pos_];
             if (t.name == QLatin1String("/ul")) {
                 ++pos_;
-                if (depth > 0)
-                    return items;
+                if (depth > 0) return items;
                 continue; // a stray closing tag at the top
             }
             if (t.name == QLatin1String("ul")) {
@@ -79,30 +78,25 @@ public:
                 continue;
             }
             if (t.name == QLatin1String("object") &&
-                Attribute(t.attributes, QStringLiteral("type")).compare(QLatin1String("text/sitemap"),
-                                                                         Qt::CaseInsensitive) == 0) {
+                Attribute(t.attributes, QStringLiteral("type"))
+                        .compare(QLatin1String("text/sitemap"), Qt::CaseInsensitive) == 0) {
                 ++pos_;
                 TChmSitemapItem item;
                 while (pos_ < tags_.size() && tags_[pos_].name != QLatin1String("/object") &&
-                       tags_[pos_].name != QLatin1String("object") && tags_[pos_].name != QLatin1String("ul") &&
-                       tags_[pos_].name != QLatin1String("/ul")) {
+                       tags_[pos_].name != QLatin1String("object") &&
+                       tags_[pos_].name != QLatin1String("ul") && tags_[pos_].name != QLatin1String("/ul")) {
                     const Tag& p = tags_[pos_++];
-                    if (p.name != QLatin1String("param"))
-                        continue;
+                    if (p.name != QLatin1String("param")) continue;
                     const QString key = Attribute(p.attributes, QStringLiteral("name"));
                     const QString value = Attribute(p.attributes, QStringLiteral("value"));
                     if (key.compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0) {
-                        if (item.Name.isEmpty())
-                            item.Name = value;
+                        if (item.Name.isEmpty()) item.Name = value;
                     } else if (key.compare(QLatin1String("Local"), Qt::CaseInsensitive) == 0) {
-                        if (!value.isEmpty())
-                            item.Locals.append(value);
+                        if (!value.isEmpty()) item.Locals.append(value);
                     }
                 }
-                if (pos_ < tags_.size() && tags_[pos_].name == QLatin1String("/object"))
-                    ++pos_;
-                if (!item.Name.isEmpty() || !item.Locals.isEmpty())
-                    items.append(item);
+                if (pos_ < tags_.size() && tags_[pos_].name == QLatin1String("/object")) ++pos_;
+                if (!item.Name.isEmpty() || !item.Locals.isEmpty()) items.append(item);
                 continue;
             }
             ++pos_;
@@ -137,7 +131,7 @@ QList<QPair<int, const TChmSitemapItem*>> TChmSitemap::Flatten(const QList<TChmS
 {
     QList<QPair<int, const TChmSitemapItem*>> out;
     std::function<void(const QList<TChmSitemapItem>&, int)> walk = [&](const QList<TChmSitemapItem>& level,
-                                                                      int depth) {
+                                                                       int depth) {
         for (const auto& item : level) {
             out.append({depth, &item});
             walk(item.Children, depth + 1);

@@ -14,7 +14,8 @@ struct TChmSitemapItem {
     QList<TChmSitemapItem> Children;
 };
 
-class TChmSitemap {
+class TChmSitemap
+{
 public:
     // Never fails: text that is not a sitemap gives what it can, at worst nothing.
     static QList<TChmSitemapItem> Parse(const QString& html);

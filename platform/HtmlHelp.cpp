@@ -5,7 +5,8 @@
 
 #include <QPointer>
 
-namespace {
+namespace
+{
 QPointer<THtmlHelpViewer> g_viewer;
 QPointer<THtmlHelpPopup> g_popup;
 } // namespace
@@ -48,16 +49,14 @@ THtmlHelpViewer* THtmlHelp::DisplayTopic(QWidget* caller, const QString& chmFile
 THtmlHelpViewer* THtmlHelp::DisplayIndex(QWidget* caller, const QString& chmFile, const QString& keyword)
 {
     THtmlHelpViewer* v = Prepare(caller, chmFile);
-    if (v->IsOpen())
-        v->ShowIndex(keyword);
+    if (v->IsOpen()) v->ShowIndex(keyword);
     return v;
 }
 
 THtmlHelpViewer* THtmlHelp::HelpContext(QWidget* caller, const QString& chmFile, quint32 id)
 {
     THtmlHelpViewer* v = Prepare(caller, chmFile);
-    if (v->IsOpen())
-        v->ShowContext(id);
+    if (v->IsOpen()) v->ShowContext(id);
     return v;
 }
 
@@ -65,30 +64,25 @@ THtmlHelpPopup* THtmlHelp::DisplayTextPopup(QWidget* caller, const QString& chmF
                                             const THHPopup& look)
 {
     TChmFile chm;
-    if (!chm.Open(chmFile))
-        return nullptr;
+    if (!chm.Open(chmFile)) return nullptr;
     const auto text = chm.TextPopup(id);
-    if (!text)
-        return nullptr;
+    if (!text) return nullptr;
     return DisplayTextPopup(caller, *text, look);
 }
 
 THtmlHelpPopup* THtmlHelp::DisplayTextPopup(QWidget* caller, const QString& text, const THHPopup& look)
 {
-    if (!g_popup)
-        g_popup = new THtmlHelpPopup(caller ? caller->window() : nullptr);
+    if (!g_popup) g_popup = new THtmlHelpPopup(caller ? caller->window() : nullptr);
     g_popup->Popup(text, look);
     return g_popup;
 }
 
 void THtmlHelp::CloseAll()
 {
-    if (g_popup)
-        g_popup->close();
+    if (g_popup) g_popup->close();
     if (g_viewer) {
         g_viewer->close();
         // A viewer without an owner window is ours to release.
-        if (!g_viewer->parent())
-            delete g_viewer.data();
+        if (!g_viewer->parent()) delete g_viewer.data();
     }
 }

@@ -11,7 +11,8 @@
 class QWidget;
 class THtmlHelpViewer;
 
-class THtmlHelp {
+class THtmlHelp
+{
 public:
     // Opens the viewer on a topic of the help file (the default topic when
     // topic is empty). A file that cannot be opened is reported in the viewer.

@@ -20,7 +20,8 @@ void THtmlHelpPopup::Popup(const QString& text, const THHPopup& p)
     QPalette pal = QApplication::palette();
     pal.setColor(QPalette::WindowText,
                  p.clrForeground.isValid() ? p.clrForeground : pal.color(QPalette::ToolTipText));
-    pal.setColor(QPalette::Window, p.clrBackground.isValid() ? p.clrBackground : pal.color(QPalette::ToolTipBase));
+    pal.setColor(QPalette::Window,
+                 p.clrBackground.isValid() ? p.clrBackground : pal.color(QPalette::ToolTipBase));
     setPalette(pal);
     setFont(p.fontSet ? p.font : QApplication::font());
     const QMargins m(p.rcMargins.left() < 0 ? DefaultMargin : p.rcMargins.left(),
@@ -40,14 +41,10 @@ void THtmlHelpPopup::Popup(const QString& text, const THHPopup& p)
     if (const QScreen* screen = QGuiApplication::screenAt(p.pt) ? QGuiApplication::screenAt(p.pt)
                                                                 : QGuiApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
-        if (geometry.right() > avail.right())
-            geometry.moveRight(avail.right());
-        if (geometry.bottom() > avail.bottom())
-            geometry.moveBottom(avail.bottom());
-        if (geometry.left() < avail.left())
-            geometry.moveLeft(avail.left());
-        if (geometry.top() < avail.top())
-            geometry.moveTop(avail.top());
+        if (geometry.right() > avail.right()) geometry.moveRight(avail.right());
+        if (geometry.bottom() > avail.bottom()) geometry.moveBottom(avail.bottom());
+        if (geometry.left() < avail.left()) geometry.moveLeft(avail.left());
+        if (geometry.top() < avail.top()) geometry.moveTop(avail.top());
     }
     setGeometry(geometry);
     show();

@@ -11,15 +11,16 @@
 // How a pop-up looks; invalid colours, negative margins and an unset font
 // mean the viewer's defaults.
 struct THHPopup {
-    QPoint pt;                    // top-left corner, screen coordinates
-    QColor clrForeground;         // text colour
-    QColor clrBackground;         // background colour
+    QPoint pt;            // top-left corner, screen coordinates
+    QColor clrForeground; // text colour
+    QColor clrBackground; // background colour
     QMargins rcMargins{-1, -1, -1, -1};
     QFont font;
     bool fontSet = false;
 };
 
-class THtmlHelpPopup : public QLabel {
+class THtmlHelpPopup : public QLabel
+{
     Q_OBJECT
 public:
     explicit THtmlHelpPopup(QWidget* parent = nullptr);

@@ -14,7 +14,8 @@
 
 #include <functional>
 
-namespace {
+namespace
+{
 constexpr int TopicRole = Qt::UserRole;
 }
 
@@ -67,8 +68,7 @@ THtmlHelpViewer::THtmlHelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
 bool THtmlHelpViewer::OpenFile(const QString& fileName)
 {
     const QString absolute = QFileInfo(fileName).absoluteFilePath();
-    if (chm_.IsOpen() && chm_.FileName() == absolute)
-        return true;
+    if (chm_.IsOpen() && chm_.FileName() == absolute) return true;
     contents_->clear();
     indexList_->clear();
     browser_->clear();
@@ -90,8 +90,7 @@ void THtmlHelpViewer::ShowError(const QString& text)
 
 bool THtmlHelpViewer::ShowTopic(const QString& topic)
 {
-    if (!chm_.IsOpen())
-        return false;
+    if (!chm_.IsOpen()) return false;
     QString target = topic.isEmpty() ? chm_.DefaultTopic() : topic;
     if (target.isEmpty()) {
         ShowError(tr("帮助文件没有默认主题。"));
@@ -111,8 +110,7 @@ bool THtmlHelpViewer::ShowTopic(const QString& topic)
 
 bool THtmlHelpViewer::ShowContext(quint32 id)
 {
-    if (!chm_.IsOpen())
-        return false;
+    if (!chm_.IsOpen()) return false;
     const QString topic = chm_.TopicForContext(id);
     if (topic.isEmpty()) {
         ShowError(tr("帮助文件中没有上下文编号为 %1 的主题。").arg(id));
@@ -134,18 +132,15 @@ QString THtmlHelpViewer::CurrentTopic() const
 
 void THtmlHelpViewer::FillContents()
 {
-    if (chm_.ContentsFile().isEmpty())
-        return;
+    if (chm_.ContentsFile().isEmpty()) return;
     const auto raw = chm_.Read(chm_.ContentsFile());
-    if (!raw)
-        return;
+    if (!raw) return;
     std::function<void(QTreeWidgetItem*, const QList<TChmSitemapItem>&)> add =
         [&](QTreeWidgetItem* parent, const QList<TChmSitemapItem>& items) {
             for (const auto& it : items) {
                 auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(contents_);
                 node->setText(0, it.Name);
-                if (!it.Locals.isEmpty())
-                    node->setData(0, TopicRole, it.Locals.first());
+                if (!it.Locals.isEmpty()) node->setData(0, TopicRole, it.Locals.first());
                 add(node, it.Children);
             }
         };
@@ -157,11 +152,9 @@ void THtmlHelpViewer::FillContents()
 
 void THtmlHelpViewer::FillIndex()
 {
-    if (chm_.IndexFile().isEmpty())
-        return;
+    if (chm_.IndexFile().isEmpty()) return;
     const auto raw = chm_.Read(chm_.IndexFile());
-    if (!raw)
-        return;
+    if (!raw) return;
     const auto items = TChmSitemap::Parse(chm_.DecodeText(*raw));
     for (const auto& [depth, item] : TChmSitemap::Flatten(items)) {
         auto* row = new QListWidgetItem(QString(depth * 4, QLatin1Char(' ')) + item->Name, indexList_);
@@ -187,8 +180,7 @@ void THtmlHelpViewer::SelectInContents(const QString& objectPath)
 void THtmlHelpViewer::IndexTextEdited(const QString& text)
 {
     const QString key = text.trimmed();
-    if (key.isEmpty())
-        return;
+    if (key.isEmpty()) return;
     for (int i = 0; i < indexList_->count(); ++i) {
         if (indexList_->item(i)->data(TopicRole + 1).toString().startsWith(key, Qt::CaseInsensitive)) {
             indexList_->setCurrentRow(i);
@@ -201,11 +193,9 @@ void THtmlHelpViewer::IndexTextEdited(const QString& text)
 void THtmlHelpViewer::IndexActivated()
 {
     const QListWidgetItem* row = indexList_->currentItem();
-    if (!row)
-        return;
+    if (!row) return;
     const QString topic = row->data(TopicRole).toString();
-    if (!topic.isEmpty())
-        ShowTopic(topic);
+    if (!topic.isEmpty()) ShowTopic(topic);
 }
 
 bool THtmlHelpViewer::ShowIndex(const QString& keyword)
@@ -215,8 +205,7 @@ bool THtmlHelpViewer::ShowIndex(const QString& keyword)
     indexList_->setCurrentRow(-1);
     IndexTextEdited(keyword);
     const QListWidgetItem* row = indexList_->currentItem();
-    if (!row)
-        return false;
+    if (!row) return false;
     if (row->data(TopicRole + 1).toString().compare(keyword.trimmed(), Qt::CaseInsensitive) != 0)
         return false;
     IndexActivated();

@@ -14,7 +14,8 @@ class QTabWidget;
 class QTreeWidget;
 class QTextBrowser;
 
-class THtmlHelpViewer : public QWidget {
+class THtmlHelpViewer : public QWidget
+{
     Q_OBJECT
 public:
     explicit THtmlHelpViewer(QWidget* parent = nullptr);
