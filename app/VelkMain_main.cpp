@@ -1,7 +1,30 @@
 #include <QApplication>
+#include <QFont>
+
+#include "FontSetup.h"
+#include "GuiMessageSink.h"
+#include "NamedMutex.h"
+#include "UnitMain.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    // A second start while one runs ends at once, silently.
+    NamedMutex mutex("VLKEClient");
+    if (mutex.AlreadyExists())
+        return 0;
+    InstallFontSubstitutes();
+    QFont font(DefaultUiFamily());
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+    QApplication::setApplicationDisplayName(QString::fromUtf8(kAppTitle));
+    QApplication::setApplicationName(QStringLiteral("velk"));
+
+    GuiMessageSink sink;
+    ScopedMessageSink scope(&sink);
+    const QStringList args = QApplication::arguments();
+    TFormVELK window(args.size() > 1 ? args.at(1) : QString());
+    sink.setParent(&window);
+    window.showMaximized();
+    return QApplication::exec();
 }

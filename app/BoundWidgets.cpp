@@ -1,0 +1,281 @@
+#include "BoundWidgets.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+#include "Messages.h"
+
+QColor ToQColor(TColor c, const QPalette& palette)
+{
+    if (c == clWindow)
+        return palette.color(QPalette::Active, QPalette::Base);
+    if (c == clBtnFace)
+        return palette.color(QPalette::Active, QPalette::Button);
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+void RunReported(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        ReportError(e);
+    }
+}
+
+namespace {
+// Focus that leaves for another window (a message box, a menu) is no exit
+// from the control.
+bool IsExit(const QFocusEvent* e)
+{
+    return e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason;
+}
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+} // namespace
+
+ModelBinding::ModelBinding(TControl* model, std::function<void()> refresh)
+    : model_(model), id_(model->Subscribe(std::move(refresh)))
+{
+}
+
+ModelBinding::~ModelBinding() { model_->Unsubscribe(id_); }
+
+// ---------------------------------------------------------------- TEditDWidget
+
+TEditDWidget::TEditDWidget(TEditD* model, QWidget* parent)
+    : QLineEdit(parent), model_(model), binding_(model, [this] { refresh(); })
+{
+    setObjectName(Q(model->Name()));
+    model_->OnFocusRequest = [this](TEditD*) {
+        setFocus(Qt::OtherFocusReason);
+        selectAll();
+    };
+    connect(this, &QLineEdit::textEdited, this, [this](const QString& t) {
+        updating_ = true;
+        RunReported([&] { model_->SetText(t.toStdString()); });
+        updating_ = false;
+    });
+    refresh();
+}
+
+void TEditDWidget::refresh()
+{
+    if (!updating_) {
+        const QString t = Q(model_->Text());
+        if (text() != t)
+            setText(t);
+        if (model_->Text() == " " && hasFocus())
+            selectAll();
+    }
+    setReadOnly(model_->ReadOnly());
+    setEnabled(model_->Enabled());
+    setCursor(model_->Cursor() == TCursor::No ? Qt::ForbiddenCursor : Qt::IBeamCursor);
+    QPalette p = palette();
+    p.setColor(QPalette::Base, ToQColor(model_->Color(), QApplication::palette()));
+    p.setColor(QPalette::Text, ToQColor(model_->FontColor(), QApplication::palette()));
+    setPalette(p);
+    update();
+}
+
+void TEditDWidget::paintEvent(QPaintEvent* e)
+{
+    QLineEdit::paintEvent(e);
+    if (hasFocus())
+        return; // while typing the raw text stands
+    const QString shown = Q(model_->ShownString());
+    if (shown == text())
+        return;
+    QPainter painter(this);
+    QStyleOptionFrame opt;
+    initStyleOption(&opt);
+    const QRect client = style()->subElementRect(QStyle::SE_LineEditContents, &opt, this);
+    const QColor bg = ToQColor(model_->Color(), QApplication::palette());
+    painter.fillRect(client.adjusted(1, 1, -1, -1), bg);
+    painter.setPen(isEnabled() ? ToQColor(model_->FontColor(), QApplication::palette()) : QColor(128, 128, 128));
+    painter.setFont(font());
+    painter.drawText(client.adjusted(2, 0, -1, 0), Qt::AlignVCenter | Qt::AlignLeft, shown);
+}
+
+void TEditDWidget::focusOutEvent(QFocusEvent* e)
+{
+    QLineEdit::focusOutEvent(e);
+    if (IsExit(e))
+        RunReported([this] { model_->DoExit(); });
+    update();
+}
+
+// ------------------------------------------------------------ TComboBoxUWidget
+
+TComboBoxUWidget::TComboBoxUWidget(TComboBoxU* model, QWidget* parent)
+    : QComboBox(parent), model_(model), binding_(model, [this] { refresh(); })
+{
+    setObjectName(Q(model->Name()));
+    // Only the unit name is in sight; the factor stays in the model.
+    for (const auto& item : model_->Items())
+        addItem(Q(TComboBoxU::ItemUnit(item)));
+    setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    setFixedWidth(70);
+    connect(this, &QComboBox::activated, this, [this](int i) {
+        updating_ = true;
+        RunReported([&] { model_->SetItemIndex(i); });
+        updating_ = false;
+    });
+    refresh();
+}
+
+void TComboBoxUWidget::refresh()
+{
+    if (!updating_ && currentIndex() != model_->ItemIndex())
+        setCurrentIndex(model_->ItemIndex());
+    setEnabled(model_->Enabled());
+}
+
+// ---------------------------------------------------------------- TComboWidget
+
+TComboWidget::TComboWidget(TComboModel* model, QWidget* parent)
+    : QComboBox(parent), model_(model), binding_(model, [this] { refresh(); })
+{
+    setObjectName(Q(model->Name()));
+    setEditable(model_->Editable());
+    for (const auto& item : model_->Items())
+        addItem(Q(item));
+    connect(this, &QComboBox::activated, this, [this](int i) {
+        if (updating_)
+            return;
+        updating_ = true;
+        RunReported([&] {
+            if (model_->Editable())
+                model_->UserEdit(model_->Items()[i]);
+            else
+                model_->UserSelect(i);
+        });
+        updating_ = false;
+    });
+    if (model_->Editable()) {
+        connect(this, &QComboBox::editTextChanged, this, [this](const QString& t) {
+            if (updating_)
+                return;
+            updating_ = true;
+            RunReported([&] { model_->UserEdit(t.toStdString()); });
+            updating_ = false;
+        });
+    }
+    refresh();
+}
+
+void TComboWidget::refresh()
+{
+    if (!updating_) {
+        updating_ = true;
+        if (model_->Editable()) {
+            if (currentText() != Q(model_->Text()))
+                setEditText(Q(model_->Text()));
+        } else if (currentIndex() != model_->ItemIndex()) {
+            setCurrentIndex(model_->ItemIndex());
+        }
+        updating_ = false;
+    }
+    setEnabled(model_->Enabled());
+}
+
+void TComboWidget::focusOutEvent(QFocusEvent* e)
+{
+    QComboBox::focusOutEvent(e);
+    if (IsExit(e))
+        RunReported([this] { model_->DoExit(); });
+}
+
+// ---------------------------------------------------------------- TCheckWidget
+
+TCheckWidget::TCheckWidget(TCheckModel* model, const QString& caption, QWidget* parent)
+    : QCheckBox(caption, parent), model_(model), binding_(model, [this] { refresh(); })
+{
+    setObjectName(Q(model->Name()));
+    connect(this, &QCheckBox::clicked, this, [this] {
+        updating_ = true;
+        RunReported([&] { model_->UserClick(); });
+        updating_ = false;
+        refresh();
+    });
+    refresh();
+}
+
+void TCheckWidget::refresh()
+{
+    if (!updating_ && isChecked() != model_->Checked())
+        setChecked(model_->Checked());
+    setEnabled(model_->Enabled());
+}
+
+// ----------------------------------------------------------------- TTextWidget
+
+TTextWidget::TTextWidget(TTextModel* model, QWidget* parent)
+    : QLineEdit(parent), model_(model), binding_(model, [this] { refresh(); })
+{
+    setObjectName(Q(model->Name()));
+    connect(this, &QLineEdit::textEdited, this, [this](const QString& t) {
+        updating_ = true;
+        RunReported([&] { model_->SetText(t.toStdString()); });
+        updating_ = false;
+    });
+    refresh();
+}
+
+void TTextWidget::refresh()
+{
+    if (!updating_ && text() != Q(model_->Text()))
+        setText(Q(model_->Text()));
+    setEnabled(model_->Enabled());
+}
+
+void TTextWidget::focusOutEvent(QFocusEvent* e)
+{
+    QLineEdit::focusOutEvent(e);
+    if (IsExit(e))
+        RunReported([this] { model_->DoExit(); });
+}
+
+// -------------------------------------------------------------- TCommentWidget
+
+TCommentWidget::TCommentWidget(TTextModel* model, QWidget* parent)
+    : QPlainTextEdit(parent), model_(model), binding_(model, [this] { refresh(); })
+{
+    setObjectName(Q(model->Name()));
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setTabChangesFocus(true);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (updating_)
+            return;
+        updating_ = true;
+        QString t = toPlainText();
+        t.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+        RunReported([&] { model_->SetText(t.toStdString()); });
+        updating_ = false;
+    });
+    refresh();
+}
+
+void TCommentWidget::refresh()
+{
+    if (updating_)
+        return;
+    QString t = Q(model_->Text());
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (toPlainText() != t) {
+        updating_ = true;
+        setPlainText(t);
+        updating_ = false;
+    }
+    setEnabled(model_->Enabled());
+}
+
+void TCommentWidget::focusOutEvent(QFocusEvent* e)
+{
+    QPlainTextEdit::focusOutEvent(e);
+    if (IsExit(e))
+        RunReported([this] { model_->DoExit(); });
+}

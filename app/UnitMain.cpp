@@ -1,0 +1,580 @@
+#include "UnitMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "BoundWidgets.h"
+#include "HintWindow.h"
+#include "Messages.h"
+#include "MyAppConst.h"
+#include "MyStatusBar.h"
+#include "PackingCatalogue.h"
+#include "ProjectIo.h"
+#include "RecentFiles.h"
+#include "RecentFilesMenu.h"
+#include "UnitAbout.h"
+
+TFormVELK* FormVELK = nullptr;
+
+namespace {
+QString Q(const char* s) { return QString::fromUtf8(s); }
+
+// Label name of a control: the quantity code with "L" for the trailing "D".
+QString LabelName(const QString& control)
+{
+    return control.endsWith(QLatin1Char('D')) ? control.left(control.size() - 1) + QLatin1Char('L')
+                                              : control + QLatin1Char('L');
+}
+} // namespace
+
+TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
+    : QMainWindow(parent), prompts_(std::make_unique<UiPrompts>())
+{
+    FormVELK = this;
+    setObjectName(QStringLiteral("FormVELK"));
+    resize(1001, 727);
+    QFont f(QStringLiteral("宋体"));
+    f.setPixelSize(12);
+    setFont(f);
+
+    hint_ = new TSharedHintWindow(this);
+    statusBar_ = new TMyStatusBar(this);
+    setStatusBar(statusBar_);
+    statusBar_->hide(); // never made visible
+    appConst_ = new TMyAppConst(this);
+    appConst_->setObjectName(QStringLiteral("MyAppConstMain"));
+
+    BuildMenu();
+    BuildToolBar();
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName(QStringLiteral("PageControlMain"));
+    pages_->addTab(BuildCalculationPage(), QStringLiteral("计算"));
+    pages_->addTab(BuildConstantsPage(), QStringLiteral("常量"));
+    pages_->addTab(BuildDiagramPage(), QStringLiteral("操作性能图"));
+    setCentralWidget(pages_);
+
+    // FormCreate.
+    focusConnection_ = connect(qApp, &QApplication::focusChanged, this, [this] { hint_->HideHint(); });
+    page_.InstallHooks();
+    pages_->setCurrentIndex(0);
+    recent_ = new TRecentFiles(appConst_->MypathName(), this);
+    recent_->LoadRecentFiles();
+    recentMenu_ = new TRecentFilesMenu(recent_, fileMenu_, Action(QStringLiteral("MExit")),
+                                       [this](const QString& path) { MFile_OpenClick(path); }, this);
+    CurrentFileName.clear();
+    setWindowTitle(Q(kBlankCaption));
+    page_.Modified = false;
+    qApp->installEventFilter(this);
+
+    StartupFileName = startupFile;
+    if (!StartupFileName.isEmpty())
+        MFile_OpenClick();
+}
+
+TFormVELK::~TFormVELK()
+{
+    qApp->removeEventFilter(this);
+    disconnect(focusConnection_);
+    if (FormVELK == this)
+        FormVELK = nullptr;
+}
+
+void TFormVELK::SetPrompts(std::unique_ptr<UiPrompts> prompts) { prompts_ = std::move(prompts); }
+
+QAction* TFormVELK::Action(const QString& name) const { return actions_.value(name); }
+
+void TFormVELK::BuildMenu()
+{
+    auto add = [this](QMenu* menu, const char* name, const char* caption, std::function<void()> slot) {
+        QAction* a = menu->addAction(Q(caption));
+        a->setObjectName(Q(name));
+        actions_.insert(Q(name), a);
+        if (slot)
+            connect(a, &QAction::triggered, this, [slot] { slot(); });
+        return a;
+    };
+    auto sep = [this](QMenu* menu, const char* name) {
+        QAction* a = menu->addSeparator();
+        a->setObjectName(Q(name));
+        actions_.insert(Q(name), a);
+    };
+    QMenuBar* bar = menuBar();
+    fileMenu_ = bar->addMenu(QStringLiteral("&F 文件"));
+    fileMenu_->setObjectName(QStringLiteral("MFile"));
+    connect(fileMenu_, &QMenu::aboutToShow, this, [this] { MFileClick(); });
+    add(fileMenu_, "MFile_New", "&N 新建", [this] { MFile_NewClick(); });
+    add(fileMenu_, "MFile_Open", "&O 打开", [this] { MFile_OpenClick(); });
+    sep(fileMenu_, "N1");
+    add(fileMenu_, "MFile_Save", "&S 保存", [this] { MFile_SaveClick(false); });
+    add(fileMenu_, "MFile_SaveAs", "&A 另存为", [this] { MFile_SaveClick(true); });
+    sep(fileMenu_, "N2");
+    add(fileMenu_, "MExit", "&E 结束", [this] { MExitClick(); });
+
+    QMenu* report = bar->addMenu(QStringLiteral("&R 报表"));
+    report->setObjectName(QStringLiteral("MReport"));
+    add(report, "MReport_Save", "&S 保存报表", [this] { MReport_SaveClick(); });
+    add(report, "MReport_Print", "&P 打印报表", [this] { MReport_PrintClick(); });
+    sep(report, "N3");
+    add(report, "MReport_Per", "&D 操作性能图", [this] { MReport_PerClick(); });
+
+    QAction* about = bar->addAction(QStringLiteral("&A 关于..."));
+    about->setObjectName(QStringLiteral("MAbout"));
+    actions_.insert(QStringLiteral("MAbout"), about);
+    connect(about, &QAction::triggered, this, [this] { MAboutClick(); });
+
+    QMenu* help = bar->addMenu(QStringLiteral("&H 帮助中心"));
+    help->setObjectName(QStringLiteral("MHelp"));
+    add(help, "MHelp_Topic", "&T 帮助主题", [this] { MHelp_TopicClick(); });
+    add(help, "MHelp_Whatthis", "&W 这是什么?", [this] { MHelp_WhatthisClick(); });
+    add(help, "MHelp_URL", "&H 官方网站", [this] { MHelp_URLClick(); });
+    add(help, "MHelp_Email", "&E 联系我们", [this] { MHelp_EmailClick(); });
+}
+
+void TFormVELK::BuildToolBar()
+{
+    QToolBar* tb = addToolBar(QStringLiteral("CoolBar"));
+    tb->setObjectName(QStringLiteral("ToolBarMain"));
+    tb->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    tb->setMovable(false);
+    tb->installEventFilter(this); // no hover hints
+    struct Button {
+        const char* name;
+        const char* caption;
+        QStyle::StandardPixmap icon;
+        std::function<void()> slot;
+    };
+    const Button buttons[] = {
+        {"BNew", "新建", QStyle::SP_FileIcon, [this] { MFile_NewClick(); }},
+        {"BOpen", "打开", QStyle::SP_DialogOpenButton, [this] { MFile_OpenClick(); }},
+        {"BSave", "保存", QStyle::SP_DialogSaveButton, [this] { MFile_SaveClick(false); }},
+        {"BSaveas", "另存为", QStyle::SP_DriveFDIcon, [this] { MFile_SaveClick(true); }},
+        {"BitBtn1", "保存报表", QStyle::SP_FileDialogDetailedView, [this] { MReport_SaveClick(); }},
+        {"BDrawper", "操作性能图", QStyle::SP_FileDialogContentsView, [this] { MReport_PerClick(); }},
+        {"BPrint", "打印", QStyle::SP_ComputerIcon, [this] { MReport_PrintClick(); }},
+        {"BHysys", "连接Hysys", QStyle::SP_DriveNetIcon, [this] { BHysysClick(); }},
+        {"BProii", "连接Proii", QStyle::SP_DirLinkIcon, [this] { BProiiClick(); }},
+    };
+    for (const Button& b : buttons) {
+        QAction* a = tb->addAction(style()->standardIcon(b.icon), Q(b.caption));
+        a->setObjectName(Q(b.name));
+        actions_.insert(Q(b.name), a);
+        auto slot = b.slot;
+        connect(a, &QAction::triggered, this, [slot] { slot(); });
+    }
+}
+
+QWidget* TFormVELK::BuildCalculationPage()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheetCalc"));
+    std::vector<QWidget*> tabOrder;
+
+    auto caption = [](const QString& control, const QString& text, QWidget* parent) {
+        auto* l = new QLabel(text, parent);
+        l->setObjectName(LabelName(control));
+        return l;
+    };
+    auto valueRow = [&](QGridLayout* g, int row, const char* name, const char* text, QWidget* parent) {
+        TEditD* model = page_.Field(name);
+        auto* edit = new TEditDWidget(model, parent);
+        auto* unit = new TComboBoxUWidget(page_.UnitOf(model), parent);
+        g->addWidget(caption(Q(name), Q(text), parent), row, 0);
+        g->addWidget(edit, row, 1);
+        g->addWidget(unit, row, 2);
+        tabOrder.push_back(edit);
+        return edit;
+    };
+    auto subHeading = [](QGridLayout* g, int row, const char* text, QWidget* parent) {
+        auto* l = new QLabel(Q(text), parent);
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+        g->addWidget(l, row, 0, 1, 3, Qt::AlignHCenter);
+    };
+
+    // Project information.
+    auto* project = new QGroupBox(QStringLiteral("项目信息"), page);
+    project->setObjectName(QStringLiteral("GroupBoxProject"));
+    auto* pg = new QGridLayout(project);
+    const char* boxes[][2] = {{"ProjectD", "项目名称"}, {"DevicenameD", "设备名称"}, {"ProjPD", "项目阶段"},
+                              {"DeviceNoD", "设备位号"}, {"Edit1", "备用"},         {"Edit2", "备用"},
+                              {"Edit3", "备用"},         {"Edit4", "备用"}};
+    const int positions[][2] = {{0, 0}, {1, 0}, {1, 2}, {1, 4}, {2, 0}, {2, 2}, {2, 4}, {2, 6}};
+    for (int i = 0; i < 8; ++i) {
+        auto* w = new TTextWidget(page_.TextBox(boxes[i][0]), project);
+        pg->addWidget(caption(Q(boxes[i][0]), Q(boxes[i][1]), project), positions[i][0], positions[i][1]);
+        pg->addWidget(w, positions[i][0], positions[i][1] + 1, 1, i == 0 ? 5 : 1);
+        tabOrder.push_back(w);
+    }
+    auto* comment = new TCommentWidget(page_.TextBox("CommentD"), project);
+    comment->setFixedHeight(44);
+    pg->addWidget(caption(QStringLiteral("CommentD"), QStringLiteral("说明"), project), 3, 0);
+    pg->addWidget(comment, 3, 1, 1, 7);
+    tabOrder.push_back(comment);
+
+    // Liquid data.
+    auto* liquid = new QGroupBox(QStringLiteral("液相数据"), page);
+    liquid->setObjectName(QStringLiteral("GroupBoxLiquid"));
+    liquid->setProperty("hint", QStringLiteral("液相物性和工艺数据"));
+    auto* lg = new QGridLayout(liquid);
+    subHeading(lg, 0, "物 性 数 据", liquid);
+    valueRow(lg, 1, "DlD", "液相密度", liquid);
+    valueRow(lg, 2, "MlD", "液相粘度", liquid);
+    valueRow(lg, 3, "SLD", "液相表面张力", liquid);
+    valueRow(lg, 4, "DlfD", "液相扩散系数", liquid);
+    subHeading(lg, 5, "工 艺 数 据", liquid);
+    auto* af = new TComboWidget(page_.Combo("AfD"), liquid);
+    lg->addWidget(caption(QStringLiteral("AfD"), QStringLiteral("液体发泡系数"), liquid), 6, 0);
+    lg->addWidget(af, 6, 1);
+    tabOrder.push_back(af);
+    valueRow(lg, 7, "LD", "液相质量流量", liquid);
+
+    // Vapour data.
+    auto* vapour = new QGroupBox(QStringLiteral("气相数据"), page);
+    vapour->setObjectName(QStringLiteral("GroupBoxVapour"));
+    vapour->setProperty("hint", QStringLiteral("气相物性和工艺数据"));
+    auto* vg = new QGridLayout(vapour);
+    subHeading(vg, 0, "物 性 数 据", vapour);
+    valueRow(vg, 1, "DvD", "气相密度", vapour);
+    valueRow(vg, 2, "MvD", "气相粘度", vapour);
+    valueRow(vg, 3, "DvfD", "气相扩散系数", vapour);
+    subHeading(vg, 4, "工 艺 数 据", vapour);
+    auto* fp = new TComboWidget(page_.Combo("fpercentD"), vapour);
+    vg->addWidget(caption(QStringLiteral("fpercentD"), QStringLiteral("泛点预设"), vapour), 5, 0);
+    vg->addWidget(fp, 5, 1);
+    vg->addWidget(new QLabel(QStringLiteral("%"), vapour), 5, 2);
+    tabOrder.push_back(fp);
+    valueRow(vg, 6, "VD", "气相质量流量", vapour);
+    vg->setRowStretch(7, 1);
+
+    // Other data.
+    auto* other = new QGroupBox(QStringLiteral("其他数据"), page);
+    other->setObjectName(QStringLiteral("GroupBoxOther"));
+    other->setProperty("hint", QStringLiteral("其他数据"));
+    auto* og = new QGridLayout(other);
+    auto* pt = new TComboWidget(page_.Combo("PTD"), other);
+    og->addWidget(caption(QStringLiteral("PTD"), QStringLiteral("填料选择"), other), 0, 0);
+    og->addWidget(pt, 0, 1, 1, 2);
+    tabOrder.push_back(pt);
+    valueRow(og, 1, "meD", "平衡线斜率", other);
+    valueRow(og, 2, "alfD", "相对挥发度", other);
+    valueRow(og, 3, "LmdD", "参数λ", other);
+    auto* method = new TComboWidget(page_.Combo("UfMD"), other);
+    og->addWidget(caption(QStringLiteral("UfMD"), QStringLiteral("泛点算法"), other), 4, 0);
+    og->addWidget(method, 4, 1, 1, 2);
+    tabOrder.push_back(method);
+    auto* lagrange = new TCheckWidget(page_.Check("CBLagrange"), QStringLiteral("局部插值"), other);
+    og->addWidget(lagrange, 5, 1, 1, 2);
+    tabOrder.push_back(lagrange);
+    og->setRowStretch(6, 1);
+
+    // Results, below a line; captions in red.
+    auto* line = new QFrame(page);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    auto* results = new QWidget(page);
+    results->setObjectName(QStringLiteral("PanelResults"));
+    auto* rg = new QGridLayout(results);
+    struct Result {
+        const char* name;
+        const char* caption;
+        bool underlined;
+    };
+    const Result res[] = {{"FpD", "流动参数", false},       {"UfD", "泛点气速", false},
+                          {"UpD", "空速", false},           {"UlsD", "液相负荷", false},
+                          {"UvsD", "气相负荷", false},      {"CgmaxD", "最大负荷因子", false},
+                          {"dpD", "理论塔径", false},       {"dD", "实际塔径", true},
+                          {"HTD", "持液量", true},          {"dPdryD", "干塔压降(每米)", true},
+                          {"dPwaterD", "湿塔压降(每米)", true}, {"HTUVD", "HTUV", false},
+                          {"HTULD", "HTUL", false},         {"HTUOVD", "HTUOV", false},
+                          {"HETPD", "HETP(等板高度)", true}};
+    for (int i = 0; i < 15; ++i) {
+        const int row = i % 5, col = (i / 5) * 3;
+        TEditD* model = page_.Field(res[i].name);
+        auto* label = caption(Q(res[i].name), Q(res[i].caption), results);
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, Qt::red);
+        label->setPalette(p);
+        if (res[i].underlined) {
+            QFont lf = label->font();
+            lf.setUnderline(true);
+            label->setFont(lf);
+        }
+        auto* edit = new TEditDWidget(model, results);
+        rg->addWidget(label, row, col);
+        rg->addWidget(edit, row, col + 1);
+        rg->addWidget(new TComboBoxUWidget(page_.UnitOf(model), results), row, col + 2);
+        tabOrder.push_back(edit);
+    }
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(liquid, 0, 0);
+    grid->addWidget(vapour, 0, 1);
+    grid->addWidget(other, 0, 2);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(project);
+    layout->addLayout(grid);
+    layout->addWidget(line);
+    layout->addWidget(results);
+    layout->addStretch();
+
+    for (std::size_t i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    // Hints and help numbers for the key handling and the help component.
+    for (QWidget* w : tabOrder)
+        if (TControl* m = ModelOf(w)) {
+            w->setProperty("hint", QString::fromStdString(m->Hint()));
+            w->setProperty("helpContext", m->HelpContext());
+        }
+    return page;
+}
+
+QWidget* TFormVELK::BuildConstantsPage()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheetConst"));
+    catalogue_ = new QTableWidget(page);
+    catalogue_->setObjectName(QStringLiteral("ListViewPTs"));
+    const auto& rows = PackingCatalogue();
+    catalogue_->setColumnCount(13);
+    catalogue_->setRowCount(static_cast<int>(rows.size()));
+    QStringList headings;
+    const char* const* h = CatalogueHeadings();
+    for (int c = 0; c < 13; ++c)
+        headings << Q(h[c]);
+    catalogue_->setHorizontalHeaderLabels(headings);
+    catalogue_->verticalHeader()->hide();
+    catalogue_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    catalogue_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        // Rows alternate in pairs: red on light green, then blue on the normal background.
+        const bool firstPair = r % 4 == 0 || r % 4 == 1;
+        for (int c = 0; c < 13; ++c) {
+            auto* item = new QTableWidgetItem(QString::fromStdString(rows[r][c]));
+            item->setForeground(firstPair ? QColor(0xFF, 0, 0) : QColor(0, 0, 0xFF));
+            if (firstPair)
+                item->setBackground(QColor(0xCA, 0xFB, 0xE0));
+            catalogue_->setItem(r, c, item);
+        }
+    }
+    catalogue_->resizeColumnsToContents();
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(catalogue_);
+    return page;
+}
+
+QWidget* TFormVELK::BuildDiagramPage()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheetper"));
+    paintBox_ = new QWidget(page);
+    paintBox_->setObjectName(QStringLiteral("MyPaintBox"));
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(paintBox_);
+    return page;
+}
+
+TControl* TFormVELK::ModelOf(QWidget* w) const
+{
+    if (auto* e = qobject_cast<TEditDWidget*>(w))
+        return e->model();
+    if (auto* c = qobject_cast<TComboWidget*>(w))
+        return c->model();
+    if (auto* t = qobject_cast<TTextWidget*>(w))
+        return t->model();
+    if (auto* m = qobject_cast<TCommentWidget*>(w))
+        return m->model();
+    if (auto* u = qobject_cast<TComboBoxUWidget*>(w))
+        return u->model();
+    if (w && w->objectName() == QLatin1String("CBLagrange"))
+        return page_.Check("CBLagrange");
+    // An editable combo box gives the focus to its line edit.
+    if (w && w->parentWidget())
+        if (auto* c = qobject_cast<TComboWidget*>(w->parentWidget()))
+            return c->model();
+    return nullptr;
+}
+
+void TFormVELK::UpdateCaption()
+{
+    const QString caption = windowTitle();
+    const int dash = caption.indexOf(QLatin1Char('-'));
+    setWindowTitle((dash >= 0 ? caption.left(dash + 1) : caption + QLatin1Char('-')) + CurrentFileName);
+}
+
+bool TFormVELK::QuerySave()
+{
+    if (!page_.Modified)
+        return true;
+    switch (prompts_->askYesNoCancel(this, QStringLiteral("注意！"), QStringLiteral("项目没有保存，你需要保存？"))) {
+    case UiPrompts::Answer::Yes:
+        MFile_SaveClick(false);
+        return true;
+    case UiPrompts::Answer::No:
+        return true;
+    case UiPrompts::Answer::Cancel:
+        return false;
+    }
+    return false;
+}
+
+void TFormVELK::MFile_NewClick()
+{
+    if (!QuerySave())
+        return;
+    const QString path = prompts_->askSaveFileName(this, QStringLiteral("新建"), appConst_->Mypath(), QString());
+    if (path.isEmpty())
+        return;
+    CurrentFileName = path;
+    UpdateCaption();
+    page_.ResetForNew();
+}
+
+void TFormVELK::MFile_OpenClick(const QString& recentPath)
+{
+    if (!QuerySave())
+        return;
+    QString path;
+    if (!StartupFileName.isEmpty()) {
+        // A first argument too short to name a project file is ignored.
+        path = StartupFileName.size() >= 4 ? StartupFileName : QString();
+        StartupFileName.clear();
+        if (path.isEmpty())
+            return;
+    } else if (!recentPath.isEmpty()) {
+        path = recentPath;
+    } else {
+        path = prompts_->askOpenFileName(this, appConst_->Mypath());
+        if (path.isEmpty())
+            return;
+    }
+    CurrentFileName = path;
+    try {
+        LoadProjectFile(page_, path);
+        UpdateCaption();
+        recent_->AddRecentFile(CurrentFileName);
+        page_.UfMDChange();
+        page_.LDExit();
+        page_.Modified = false;
+        page_.NeedsRecalc = false;
+    } catch (const std::exception& e) {
+        ReportError(e);
+    }
+}
+
+void TFormVELK::MFile_SaveClick(bool saveAs)
+{
+    QString path = CurrentFileName;
+    if (saveAs || path.isEmpty()) {
+        path = prompts_->askSaveFileName(this, saveAs ? QStringLiteral("另存为") : QStringLiteral("保存"),
+                                         appConst_->Mypath(), CurrentFileName);
+        if (path.isEmpty())
+            return;
+    }
+    try {
+        SaveProjectFile(page_, path);
+        CurrentFileName = path;
+        page_.Modified = false;
+        UpdateCaption();
+        recent_->AddRecentFile(CurrentFileName);
+    } catch (const std::exception& e) {
+        ReportError(e);
+    }
+}
+
+void TFormVELK::MExitClick() { close(); }
+
+void TFormVELK::MFileClick() { Action(QStringLiteral("MFile_Save"))->setEnabled(page_.Modified); }
+
+void TFormVELK::MAboutClick()
+{
+    prompts_->information(this, QStringLiteral("欢迎使用"),
+                          QStringLiteral("波纹规整填料塔流体力学(VLKE) V2017.05.01.41\n\n"
+                                         "规整填料塔的泛点、塔径、压降、持液量与传质效率计算。"));
+    if (!FormAbout)
+        FormAbout = new TFormAbout(this);
+    prompts_->execDialog(FormAbout);
+}
+
+void TFormVELK::MReport_PerClick() {}
+void TFormVELK::MReport_SaveClick() {}
+void TFormVELK::MReport_PrintClick() {}
+void TFormVELK::BHysysClick() {}
+void TFormVELK::BProiiClick() {}
+void TFormVELK::MHelp_TopicClick() {}
+void TFormVELK::MHelp_WhatthisClick() {}
+void TFormVELK::MHelp_URLClick() {}
+void TFormVELK::MHelp_EmailClick() {}
+
+void TFormVELK::closeEvent(QCloseEvent* e)
+{
+    if (!QuerySave()) {
+        e->ignore();
+        return;
+    }
+    recent_->SaveRecentFiles();
+    e->accept();
+}
+
+bool TFormVELK::FormKeyPress(QWidget* focused, QKeyEvent* e)
+{
+    if (e->text().isEmpty())
+        return false; // not a character key
+    if (qobject_cast<TCommentWidget*>(focused))
+        return false;
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        focusNextChild();
+        return true;
+    }
+    page_.NeedsRecalc = true;
+    page_.Modified = true;
+    return false;
+}
+
+void TFormVELK::FormKeyDown(QWidget* focused, QKeyEvent* e)
+{
+    if (e->key() != Qt::Key_F1 && hint_->Showing()) {
+        hint_->HideHint();
+        return;
+    }
+    TControl* m = ModelOf(focused);
+    if (!m || m->HelpContext() >= 1 || m->Hint().empty())
+        return;
+    QWidget* anchor = focused;
+    if (auto* c = qobject_cast<TComboWidget*>(focused->parentWidget()))
+        anchor = c;
+    const QPoint topLeft = anchor->mapToGlobal(QPoint(0, 0)) + QPoint(25, -25);
+    hint_->ShowHint(QString::fromStdString(m->Hint()), topLeft, 400);
+}
+
+bool TFormVELK::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && qobject_cast<QToolBar*>(watched))
+        return true; // the toolbar shows no hover hints
+    if (event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    auto* w = qobject_cast<QWidget*>(watched);
+    // Only the first delivery, to the focused control of this window.
+    if (!w || w != QApplication::focusWidget() || w->window() != this)
+        return QMainWindow::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    FormKeyDown(w, key);
+    return FormKeyPress(w, key);
+}

@@ -1,0 +1,107 @@
+#pragma once
+// The main window: the calculation page, the packing catalogue and the
+// performance diagram, with the menu, the toolbar and the (hidden) status
+// bar. The state of every control lives in the CalcPage model; the handlers
+// here only call into the models and the command functions.
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+#include "CalcPage.h"
+#include "UiPrompts.h"
+
+class QAction;
+class QMenu;
+class QTabWidget;
+class QTableWidget;
+class QToolBar;
+class TSharedHintWindow;
+class TMyStatusBar;
+class TMyAppConst;
+class TRecentFiles;
+class TRecentFilesMenu;
+
+class TFormVELK : public QMainWindow {
+    Q_OBJECT
+public:
+    // startupFile: the first command-line argument (may be empty).
+    explicit TFormVELK(const QString& startupFile = QString(), QWidget* parent = nullptr);
+    ~TFormVELK() override;
+
+    CalcPage& Page() { return page_; }
+    QString CurrentFileName;
+    QString StartupFileName;
+
+    // Replaces the dialogs (tests); the window keeps ownership.
+    void SetPrompts(std::unique_ptr<UiPrompts> prompts);
+    UiPrompts& Prompts() { return *prompts_; }
+
+    TSharedHintWindow* HintWindow() const { return hint_; }
+    TMyStatusBar* StatusBar() const { return statusBar_; }
+    QTabWidget* PageControlMain() const { return pages_; }
+    TRecentFiles* RecentFiles() const { return recent_; }
+    QAction* Action(const QString& name) const;
+
+    // Commands.
+    void MFile_NewClick();
+    void MFile_OpenClick(const QString& recentPath = QString());
+    // saveAs: File > Save As and the toolbar's Save As button.
+    void MFile_SaveClick(bool saveAs = false);
+    void MExitClick();
+    void MFileClick();
+    void MAboutClick();
+    void MReport_PerClick();
+    void MReport_SaveClick();
+    void MReport_PrintClick();
+    void BHysysClick();
+    void BProiiClick();
+    void MHelp_TopicClick();
+    void MHelp_WhatthisClick();
+    void MHelp_URLClick();
+    void MHelp_EmailClick();
+
+    // Asks whether to save a modified project: true means go on.
+    bool QuerySave();
+
+    // The caption after New and Open: the part up to the first "-" and the file.
+    void UpdateCaption();
+
+    // Key preview: the window sees every key before its controls.
+    bool FormKeyPress(QWidget* focused, QKeyEvent* e);
+    void FormKeyDown(QWidget* focused, QKeyEvent* e);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void BuildMenu();
+    void BuildToolBar();
+    QWidget* BuildCalculationPage();
+    QWidget* BuildConstantsPage();
+    QWidget* BuildDiagramPage();
+    TControl* ModelOf(QWidget* w) const;
+    void OpenFile(const QString& path);
+
+    CalcPage page_;
+    std::unique_ptr<UiPrompts> prompts_;
+    QTabWidget* pages_ = nullptr;
+    QTableWidget* catalogue_ = nullptr;
+    QWidget* paintBox_ = nullptr;
+    TMyStatusBar* statusBar_ = nullptr;
+    TSharedHintWindow* hint_ = nullptr;
+    TMyAppConst* appConst_ = nullptr;
+    TRecentFiles* recent_ = nullptr;
+    TRecentFilesMenu* recentMenu_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QHash<QString, QAction*> actions_;
+    QMetaObject::Connection focusConnection_;
+    bool closing_ = false;
+};
+
+extern TFormVELK* FormVELK;
+
+inline constexpr const char* kAppTitle = "波纹规整填料塔流体力学";
+inline constexpr const char* kBlankCaption = "波纹规整填料塔流体力学-空白项目";

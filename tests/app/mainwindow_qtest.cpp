@@ -1,0 +1,273 @@
+// The main window as a user drives it: typing, leaving fields, Enter, the
+// method selector, New, closing, the hint window and the single instance.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTabWidget>
+#include <QTest>
+
+#include "BoundWidgets.h"
+#include "HintWindow.h"
+#include "Messages.h"
+#include "NamedMutex.h"
+#include "UnitMain.h"
+
+namespace {
+
+class FakePrompts : public UiPrompts {
+public:
+    Answer answer = Answer::Cancel;
+    QString savePath;
+    int questions = 0;
+    int saveDialogs = 0;
+    QStringList saveTitles;
+    Answer askYesNoCancel(QWidget*, const QString& title, const QString& text) override
+    {
+        ++questions;
+        lastTitle = title;
+        lastText = text;
+        return answer;
+    }
+    QString askSaveFileName(QWidget*, const QString& title, const QString&, const QString&) override
+    {
+        ++saveDialogs;
+        saveTitles << title;
+        return savePath;
+    }
+    QString askOpenFileName(QWidget*, const QString&) override { return {}; }
+    void information(QWidget*, const QString&, const QString&) override {}
+    int execDialog(QDialog*) override { return 0; }
+    QString lastTitle, lastText;
+};
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<TFormVELK> w;
+    FakePrompts* prompts = nullptr;
+    RecordingSink sink;
+
+    TEditDWidget* edit(const char* name) { return w->findChild<TEditDWidget*>(QString::fromUtf8(name)); }
+    void typeInto(const char* name, const char* text)
+    {
+        TEditDWidget* e = edit(name);
+        QVERIFY(e);
+        e->setFocus();
+        QTest::keyClicks(e, QString::fromUtf8(text));
+        QTest::keyClick(e, Qt::Key_Return); // Enter moves on, which is leaving the field
+    }
+
+private slots:
+    void init()
+    {
+        SetMessageSink(&sink);
+        sink.messages.clear();
+        qputenv("XDG_CONFIG_HOME", QByteArray(VELK_BINARY_DIR "/test-config"));
+        w = std::make_unique<TFormVELK>();
+        auto p = std::make_unique<FakePrompts>();
+        prompts = p.get();
+        w->SetPrompts(std::move(p));
+        w->show();
+        QApplication::setActiveWindow(w.get());
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    }
+    void cleanup()
+    {
+        w->Page().Modified = false;
+        w.reset();
+        SetMessageSink(nullptr);
+    }
+
+    void startsBlank()
+    {
+        QCOMPARE(w->windowTitle(), QStringLiteral("波纹规整填料塔流体力学-空白项目"));
+        QCOMPARE(w->PageControlMain()->currentIndex(), 0);
+        QCOMPARE(w->PageControlMain()->tabText(2), QStringLiteral("操作性能图"));
+        QVERIFY(!w->Page().Modified);
+        QVERIFY(!w->Page().Check("CBLagrange")->Enabled());
+        QCOMPARE(w->Page().Combo("PTD")->Items().size(), size_t(27));
+    }
+
+    void typingAndLeavingFillsResults()
+    {
+        typeInto("DlD", "800");
+        typeInto("MlD", "0.0003");
+        typeInto("LD", "2.5");
+        typeInto("DvD", "2.5");
+        typeInto("MvD", "0.00001");
+        typeInto("VD", "3");
+        QVERIFY2(sink.messages.empty(), sink.messages.empty() ? "" : sink.messages[0].text.c_str());
+        TEditDWidget* fp = edit("FpD");
+        QVERIFY(!fp->text().isEmpty());
+        QVERIFY(fp->isReadOnly());
+        QCOMPARE(fp->palette().color(QPalette::Base), QColor(255, 0, 0));
+        QCOMPARE(edit("UfD")->palette().color(QPalette::Base), QColor(128, 128, 128));
+        QCOMPARE(edit("UlsD")->palette().color(QPalette::Base), QColor(0xA6, 0xCA, 0xF0));
+        QCOMPARE(edit("UfD")->cursor().shape(), Qt::ForbiddenCursor);
+        QCOMPARE(edit("dD")->text(), QStringLiteral("1.4"));
+        QVERIFY(!w->Page().NeedsRecalc);
+        QVERIFY(w->Page().Modified);
+
+        // Emptying an input withdraws what was computed from it.
+        TEditDWidget* vd = edit("VD");
+        vd->setFocus();
+        vd->selectAll();
+        QTest::keyClick(vd, Qt::Key_Delete);
+        QTest::keyClick(vd, Qt::Key_Tab);
+        QVERIFY(edit("FpD")->text().isEmpty());
+        QVERIFY(!edit("FpD")->isReadOnly());
+        QVERIFY(edit("UpD")->text().isEmpty());
+        QVERIFY(!edit("dpD")->text().isEmpty());
+    }
+
+    void enterMovesFocusExceptInTheComment()
+    {
+        TEditDWidget* dl = edit("DlD");
+        dl->setFocus();
+        QTest::keyClick(dl, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(edit("MlD")));
+        auto* comment = w->findChild<TCommentWidget*>(QStringLiteral("CommentD"));
+        comment->setFocus();
+        QTest::keyClicks(comment, QStringLiteral("ab"));
+        QTest::keyClick(comment, Qt::Key_Return);
+        QTest::keyClicks(comment, QStringLiteral("cd"));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(comment));
+        QCOMPARE(QString::fromStdString(w->Page().TextBox("CommentD")->Text()), QStringLiteral("ab\r\ncd"));
+    }
+
+    void thirdMethodEnablesInterpolation()
+    {
+        auto* method = w->findChild<TComboWidget*>(QStringLiteral("UfMD"));
+        auto* box = w->findChild<QWidget*>(QStringLiteral("CBLagrange"));
+        QVERIFY(method && box);
+        method->setCurrentIndex(2);
+        emit method->activated(2);
+        QVERIFY(box->isEnabled());
+        method->setCurrentIndex(1);
+        emit method->activated(1);
+        QVERIFY(!box->isEnabled());
+        method->setCurrentIndex(0);
+        emit method->activated(0);
+        QVERIFY(!box->isEnabled());
+        QVERIFY(w->Page().Modified);
+    }
+
+    void newFollowedByCancelChangesNothing()
+    {
+        typeInto("DlD", "800");
+        w->Page().TextBox("ProjectD")->SetText("塔一");
+        w->Page().Modified = false;
+        prompts->savePath.clear();
+        w->MFile_NewClick();
+        QCOMPARE(prompts->saveDialogs, 1);
+        QCOMPARE(prompts->saveTitles.first(), QStringLiteral("新建"));
+        QCOMPARE(edit("DlD")->text(), QStringLiteral("800"));
+        QCOMPARE(QString::fromStdString(w->Page().TextBox("ProjectD")->Text()), QStringLiteral("塔一"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("波纹规整填料塔流体力学-空白项目"));
+
+        // New with a name clears the fields and keeps the selections.
+        w->Page().Combo("UfMD")->SetItemIndex(1);
+        prompts->savePath = QStringLiteral("/tmp/new.vel");
+        w->MFile_NewClick();
+        QCOMPARE(edit("DlD")->text(), QString());
+        QCOMPARE(w->Page().Combo("UfMD")->ItemIndex(), 1);
+        QCOMPARE(w->windowTitle(), QStringLiteral("波纹规整填料塔流体力学-/tmp/new.vel"));
+        QCOMPARE(edit("HETPD")->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Button));
+        QVERIFY2(w->Page().Modified, "the project box had text");
+    }
+
+    void closeQuestionHasThreeAnswers()
+    {
+        w->Page().Modified = true;
+        prompts->answer = UiPrompts::Answer::Cancel;
+        QVERIFY(!w->close());
+        QCOMPARE(prompts->lastTitle, QStringLiteral("注意！"));
+        QCOMPARE(prompts->lastText, QStringLiteral("项目没有保存，你需要保存？"));
+        QVERIFY(w->isVisible());
+
+        prompts->answer = UiPrompts::Answer::No;
+        QVERIFY(w->close());
+
+        w->show();
+        w->Page().Modified = true;
+        prompts->answer = UiPrompts::Answer::Yes;
+        prompts->savePath.clear(); // the save dialog is cancelled: still closes
+        const int before = prompts->saveDialogs;
+        QVERIFY(w->close());
+        QCOMPARE(prompts->saveDialogs, before + 1);
+
+        // Unmodified: no question at all.
+        w->show();
+        w->Page().Modified = false;
+        const int questions = prompts->questions;
+        QVERIFY(w->close());
+        QCOMPARE(prompts->questions, questions);
+    }
+
+    void f1ShowsTheHintAndTheNextKeyHidesIt()
+    {
+        auto* method = w->findChild<TComboWidget*>(QStringLiteral("UfMD"));
+        method->setFocus();
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(method));
+        QTest::keyClick(method, Qt::Key_F1);
+        TSharedHintWindow* hint = w->HintWindow();
+        QVERIFY(hint->isVisible());
+        QCOMPARE(hint->text(), QStringLiteral("3 种算法结果存在差异。"));
+        const QPoint expected = method->mapToGlobal(QPoint(0, 0)) + QPoint(25, -25);
+        QCOMPARE(hint->pos(), expected);
+        QTest::keyClick(method, Qt::Key_Shift);
+        QVERIFY(!hint->isVisible());
+
+        // A control with a help number leaves it to the help.
+        TEditDWidget* dlf = edit("DlfD");
+        dlf->setFocus();
+        QTest::keyClick(dlf, Qt::Key_F1);
+        QVERIFY(!hint->isVisible());
+    }
+
+    void fileMenuEnablesSaveOnlyWhenModified()
+    {
+        w->Page().Modified = false;
+        w->MFileClick();
+        QVERIFY(!w->Action(QStringLiteral("MFile_Save"))->isEnabled());
+        edit("DlD")->setFocus();
+        QTest::keyClicks(edit("DlD"), QStringLiteral("1"));
+        w->MFileClick();
+        QVERIFY(w->Action(QStringLiteral("MFile_Save"))->isEnabled());
+    }
+
+    void secondInstanceEndsAtOnce()
+    {
+        const QString exe = QStringLiteral(VELK_BINARY_DIR "/bin/velk");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QStringLiteral(VELK_BINARY_DIR));
+        QProcess first;
+        first.setProcessEnvironment(env);
+        first.start(exe);
+        QVERIFY(first.waitForStarted());
+        // Give the first instance time to take the lock (probing would take it).
+        QTest::qWait(2000);
+        QCOMPARE(first.state(), QProcess::Running);
+        QElapsedTimer t;
+        QProcess second;
+        second.setProcessEnvironment(env);
+        t.start();
+        second.start(exe);
+        QVERIFY(second.waitForFinished(5000));
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(t.elapsed() < 5000);
+        QCOMPARE(first.state(), QProcess::Running);
+        first.kill();
+        first.waitForFinished();
+        // A killed instance does not block the next start.
+        qputenv("XDG_RUNTIME_DIR", QByteArray(VELK_BINARY_DIR));
+        NamedMutex after("VLKEClient");
+        QVERIFY(!after.AlreadyExists());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "mainwindow_qtest.moc"
