@@ -48,9 +48,9 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     FormVELK = this;
     setObjectName(QStringLiteral("FormVELK"));
     resize(1001, 727);
-    QFont f(QStringLiteral("宋体"));
-    f.setPixelSize(12);
-    setFont(f);
+
+
+
 
     hint_ = new TSharedHintWindow(this);
     statusBar_ = new TMyStatusBar(this);
@@ -169,8 +169,12 @@ void TFormVELK::BuildToolBar()
         {"BHysys", "连接Hysys", QStyle::SP_DriveNetIcon, [this] { BHysysClick(); }},
         {"BProii", "连接Proii", QStyle::SP_DirLinkIcon, [this] { BProiiClick(); }},
     };
+    // The pictures are made once per process: a new window reuses them.
+    static QHash<int, QIcon> icons;
     for (const Button& b : buttons) {
-        QAction* a = tb->addAction(style()->standardIcon(b.icon), Q(b.caption));
+        if (!icons.contains(b.icon))
+            icons.insert(b.icon, style()->standardIcon(b.icon));
+        QAction* a = tb->addAction(icons.value(b.icon), Q(b.caption));
         a->setObjectName(Q(b.name));
         actions_.insert(Q(b.name), a);
         auto slot = b.slot;
@@ -373,7 +377,10 @@ QWidget* TFormVELK::BuildConstantsPage()
             catalogue_->setItem(r, c, item);
         }
     }
-    catalogue_->resizeColumnsToContents();
+    // Fixed widths: measuring every cell at start-up costs more than it gives.
+    const int widths[13] = {36, 110, 64, 56, 70, 70, 56, 56, 50, 76, 76, 170, 40};
+    for (int c = 0; c < 13; ++c)
+        catalogue_->setColumnWidth(c, widths[c]);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(catalogue_);
     return page;
