@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "ApplicationHelp.h"
 #include "BoundWidgets.h"
 #include "HintWindow.h"
 #include "Messages.h"
@@ -80,6 +81,12 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     setWindowTitle(Q(kBlankCaption));
     page_.Modified = false;
     qApp->installEventFilter(this);
+
+    ApplicationHelp1 = new TApplicationHelp(this);
+    ApplicationHelp1->setObjectName(QStringLiteral("ApplicationHelp1"));
+    ApplicationHelp1->setHelpFileName(QStringLiteral("VELKHelp.chm"));
+    ApplicationHelp1->setShowModal(TApplicationHelp::smHelp);
+    ApplicationHelp1->setPause(3000);
 
     StartupFileName = startupFile;
     if (!StartupFileName.isEmpty())
@@ -525,10 +532,10 @@ void TFormVELK::MReport_SaveClick() {}
 void TFormVELK::MReport_PrintClick() {}
 void TFormVELK::BHysysClick() {}
 void TFormVELK::BProiiClick() {}
-void TFormVELK::MHelp_TopicClick() {}
-void TFormVELK::MHelp_WhatthisClick() {}
-void TFormVELK::MHelp_URLClick() {}
-void TFormVELK::MHelp_EmailClick() {}
+void TFormVELK::MHelp_TopicClick() { ApplicationHelp1->ShowHelpContents(); }
+void TFormVELK::MHelp_WhatthisClick() { ApplicationHelp1->WhatsThis(); }
+void TFormVELK::MHelp_URLClick() { ::MHelp_URLClick(); }
+void TFormVELK::MHelp_EmailClick() { ::MHelp_EmailClick(); }
 
 void TFormVELK::closeEvent(QCloseEvent* e)
 {

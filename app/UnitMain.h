@@ -20,6 +20,7 @@ class QToolBar;
 class TSharedHintWindow;
 class TMyStatusBar;
 class TMyAppConst;
+class TApplicationHelp;
 class TRecentFiles;
 class TRecentFilesMenu;
 
@@ -42,6 +43,7 @@ public:
     TMyStatusBar* StatusBar() const { return statusBar_; }
     QTabWidget* PageControlMain() const { return pages_; }
     TRecentFiles* RecentFiles() const { return recent_; }
+    TApplicationHelp* ApplicationHelp() const { return ApplicationHelp1; }
     QAction* Action(const QString& name) const;
 
     // Commands.
@@ -95,6 +97,7 @@ private:
     TMyAppConst* appConst_ = nullptr;
     TRecentFiles* recent_ = nullptr;
     TRecentFilesMenu* recentMenu_ = nullptr;
+    TApplicationHelp* ApplicationHelp1 = nullptr;
     QMenu* fileMenu_ = nullptr;
     QHash<QString, QAction*> actions_;
     QMetaObject::Connection focusConnection_;

@@ -6,6 +6,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "ApplicationHelp.h"
 #include "BoundWidgets.h"
 #include "HintWindow.h"
 #include "Messages.h"
@@ -225,6 +226,8 @@ private slots:
         dlf->setFocus();
         QTest::keyClick(dlf, Qt::Key_F1);
         QVERIFY(!hint->isVisible());
+        QCOMPARE(w->ApplicationHelp()->HelpContext(), 1);
+        QCOMPARE(w->ApplicationHelp()->CHint(), QStringLiteral("计算传质时需要填写此数据,只计算塔径不必填写."));
     }
 
     void fileMenuEnablesSaveOnlyWhenModified()
