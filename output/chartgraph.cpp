@@ -401,8 +401,10 @@ void LineToPoint(double x, double y)
     p->setClipRect(clip);
     const bool wide = c.penWidth > 1;
     const bool dashed = c.dashPeriod >= 2;
-    QPen pen(ToQColor(c.penColour), c.penWidth, Qt::SolidLine, dashed ? Qt::FlatCap : Qt::RoundCap,
-             Qt::RoundJoin);
+    // One-pixel lines include both end pixels (square cap); wide dash
+    // pieces are flat so that a piece covers exactly its drawn length.
+    const Qt::PenCapStyle cap = !wide ? Qt::SquareCap : (dashed ? Qt::FlatCap : Qt::RoundCap);
+    QPen pen(ToQColor(c.penColour), c.penWidth, Qt::SolidLine, cap, Qt::RoundJoin);
     p->setPen(pen);
     // Cut to the clip widened by the pen, so that rounding the cut ends
     // never shows inside the exact clip.
