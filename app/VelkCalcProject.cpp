@@ -1,13 +1,31 @@
+#include "CalcPage.h"
+#include "Messages.h"
+#include "ProjectCommands.h"
+#include "SaveFormData.h"
 #include "VelkCalcExtras.h"
 
-// Replaced when the project files land.
-bool VelkCalcLoadProject(CalcPage&, const std::string&, std::string& why)
+bool VelkCalcLoadProject(CalcPage& page, const std::string& path, std::string& why)
 {
-    why = "--project is not available in this build";
+    try {
+        LoadProject(page, path);
+        return true;
+    } catch (const EInOutError& e) {
+        why = e.what(); // names the file already
+    } catch (const EAbort&) {
+        why = "project \"" + path + "\" could not be read";
+    } catch (const std::exception& e) {
+        why = "project \"" + path + "\": " + e.what();
+    }
     return false;
 }
-bool VelkCalcSaveProject(CalcPage&, const std::string&, std::string& why)
+
+bool VelkCalcSaveProject(CalcPage& page, const std::string& path, std::string& why)
 {
-    why = "--save is not available in this build";
+    try {
+        WriteFormRecords(page, path);
+        return true;
+    } catch (const std::exception& e) {
+        why = e.what();
+    }
     return false;
 }

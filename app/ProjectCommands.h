@@ -1,0 +1,73 @@
+#pragma once
+// The File commands New, Open, Save and Save As over the calculation page,
+// without any widget: the main window keeps a ProjectContext, supplies the
+// dialogs and the recent-files list as callbacks, and its slots call these
+// functions. Errors are shown through the default error report (ReportError)
+// and never leave these functions.
+
+#include <functional>
+#include <string>
+
+class CalcPage;
+
+enum class SaveChangesAnswer { Yes, No, Cancel };
+
+inline constexpr const char* kSaveChangesText = "项目没有保存，你需要保存？";
+inline constexpr const char* kSaveChangesTitle = "注意！";
+inline constexpr const char* kNewDialogTitle = "新建";
+inline constexpr const char* kSaveDialogTitle = "保存";
+inline constexpr const char* kSaveAsDialogTitle = "另存为";
+
+struct ProjectContext {
+    explicit ProjectContext(CalcPage& page) : Page(page) {}
+
+    CalcPage& Page;
+    // The current project file; empty for a blank project.
+    std::string CurrentFileName;
+    // The first command-line argument, consumed by the first Open.
+    std::string StartupFileName;
+    // The window title; New, Open and Save keep the part up to the first "-"
+    // and append the file.
+    std::string Caption = "波纹规整填料塔流体力学-空白项目";
+
+    // The message box kSaveChangesText / kSaveChangesTitle (warning icon,
+    // Yes, No, Cancel).
+    std::function<SaveChangesAnswer()> AskSaveChanges;
+    // The save dialog (extension "vel", the project filter, asking before it
+    // overwrites) with the given title and file name; "" when cancelled.
+    std::function<std::string(const std::string& title, const std::string& fileName)> AskSaveFileName;
+    // The open dialog; "" when cancelled.
+    std::function<std::string()> AskOpenFileName;
+    // The recent-files list: put path on top.
+    std::function<void(const std::string& path)> AddRecentFile;
+    // Tells the window that the caption changed (optional).
+    std::function<void(const std::string& caption)> CaptionChanged;
+};
+
+// The caption up to and including its first "-", followed by fileName.
+std::string CaptionWithFile(const std::string& caption, const std::string& fileName);
+
+// Reads a project: the form record format, and when the file does not carry
+// its banner, the legacy layout. Throws as the readers do.
+void LoadProject(CalcPage& page, const std::string& path);
+
+// Asks whether to save a modified project. True: go on (saved, or the user
+// chose No, or nothing was modified). False: stop, also when the user chose
+// Yes but the project could not be saved (cancelled dialog, failed write),
+// so that unsaved work is never dropped.
+bool QuerySaveProject(ProjectContext& ctx);
+
+// File > New: asks for the new project's file (title "新建"), then clears
+// the page. False when nothing changed.
+bool NewProjectCommand(ProjectContext& ctx);
+
+// File > Open, the toolbar's Open, a recent-files entry (recentPath) and the
+// start-up argument (StartupFileName, taken first when set). Loads the file,
+// sets caption and recent files, recalculates and clears both flags. True
+// when a file was read.
+bool OpenProjectCommand(ProjectContext& ctx, const std::string& recentPath = {});
+
+// File > Save (saveAs false) and File > Save As (true), also the toolbar
+// buttons. Save As, and Save of a project without a file, ask for the name
+// first. True when the file was written.
+bool SaveProjectCommand(ProjectContext& ctx, bool saveAs);

@@ -1,0 +1,383 @@
+#include "SaveFormData.h"
+
+#include <cfenv>
+#include <cstdint>
+#include <ctime>
+#include <zlib.h>
+
+#include "CalcPage.h"
+#include "Messages.h"
+#include "SaveFormDataAnsi.h"
+#include "SaveFormDataFile.h"
+#include "SaveFormDataProperties.h"
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kProgramLine = "VELK 4.1 波纹规整填料塔流体力学";
+constexpr long long kInt32Min = INT32_MIN;
+constexpr long long kInt32Max = INT32_MAX;
+
+// Reading a project converts texts with factors from the file; an overflow
+// there is caught by the field (the text stays), but its sticky flag must not
+// surface later as somebody else's error. The caller's flags are restored.
+class KeepFloatFlags {
+public:
+    KeepFloatFlags() { std::fegetexceptflag(&saved_, FE_ALL_EXCEPT); }
+    ~KeepFloatFlags() { std::fesetexceptflag(&saved_, FE_ALL_EXCEPT); }
+    KeepFloatFlags(const KeepFloatFlags&) = delete;
+    KeepFloatFlags& operator=(const KeepFloatFlags&) = delete;
+
+private:
+    std::fexcept_t saved_;
+};
+
+// The text of a control as a Memo or Rich record sets it.
+void SetControlText(TControl& c, const std::string& text)
+{
+    if (auto* f = dynamic_cast<TEditD*>(&c)) {
+        f->SetText(text);
+    } else if (auto* t = dynamic_cast<TTextModel*>(&c)) {
+        t->SetText(text);
+    } else if (auto* combo = dynamic_cast<TComboModel*>(&c)) {
+        combo->SetText(text);
+    } else if (auto* u = dynamic_cast<TComboBoxU*>(&c)) {
+        // A drop-down list takes a text only as one of its items.
+        const auto& items = u->Items();
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (items[i] == text) {
+                SelectUnitItem(*u, static_cast<long long>(i));
+                break;
+            }
+    }
+    // A check box has no text to set.
+}
+
+class RecordWriter {
+public:
+    explicit RecordWriter(std::string& out) : out_(out) {}
+    void Line(std::string_view utf8)
+    {
+        out_ += Utf8ToAnsi(utf8);
+        out_ += kCrLf;
+    }
+    void Record(const std::string& control, std::string_view tag, std::string_view property, std::string_view value)
+    {
+        Line(control);
+        Line(tag);
+        Line(property);
+        Line(value);
+        Line({});
+    }
+    // A single-line text; one that holds a line break cannot be a String
+    // value (the break would end the record early), so it goes as Memo.
+    void TextRecord(const std::string& control, const std::string& text)
+    {
+        if (text.find(kCrLf) == std::string::npos)
+            Record(control, "String", "Text", text);
+        else
+            Record(control, "Memo", "Text", CrLfToMark(text));
+    }
+
+private:
+    std::string& out_;
+};
+
+std::string NowText()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char buf[32];
+    std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &local);
+    return buf;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- container
+
+std::string ProjectPlainText(std::string_view file)
+{
+    if (file.size() < 4)
+        return std::string(file);
+    const auto* b = reinterpret_cast<const unsigned char*>(file.data());
+    const std::uint64_t claimed = std::uint64_t(b[0]) | (std::uint64_t(b[1]) << 8) | (std::uint64_t(b[2]) << 16) |
+                                  (std::uint64_t(b[3]) << 24);
+    // Deflate expands at most about 1032:1; a claim beyond that, or beyond
+    // any project, is not a compressed project. (Every plain file starts with
+    // "CFR ", which reads as a claim of half a gigabyte.)
+    const std::uint64_t stream = file.size() - 4;
+    if (claimed > kMaxProjectFileBytes || claimed > stream * 1032 + 64)
+        return std::string(file);
+
+    z_stream zs{};
+    if (inflateInit(&zs) != Z_OK)
+        return std::string(file);
+    std::string out;
+    out.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(claimed, 1u << 20)));
+    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(file.data() + 4));
+    zs.avail_in = static_cast<uInt>(stream);
+    unsigned char chunk[16384];
+    int ret = Z_OK;
+    // The output grows with what the stream really yields, never with the claim.
+    while (ret == Z_OK) {
+        zs.next_out = chunk;
+        zs.avail_out = sizeof chunk;
+        ret = inflate(&zs, Z_NO_FLUSH);
+        const std::size_t got = sizeof chunk - zs.avail_out;
+        if (out.size() + got > claimed) {
+            ret = Z_DATA_ERROR;
+            break;
+        }
+        out.append(reinterpret_cast<const char*>(chunk), got);
+        if (ret == Z_OK && got == 0 && zs.avail_in == 0)
+            ret = Z_BUF_ERROR; // the stream ends early
+    }
+    inflateEnd(&zs);
+    if (ret != Z_STREAM_END || out.size() != claimed)
+        return std::string(file);
+    return out;
+}
+
+std::string CompressProjectText(std::string_view plain)
+{
+    uLongf bound = compressBound(static_cast<uLong>(plain.size()));
+    std::string out(4 + bound, '\0');
+    const auto n = static_cast<std::uint32_t>(plain.size());
+    out[0] = static_cast<char>(n & 0xFF);
+    out[1] = static_cast<char>((n >> 8) & 0xFF);
+    out[2] = static_cast<char>((n >> 16) & 0xFF);
+    out[3] = static_cast<char>((n >> 24) & 0xFF);
+    if (compress2(reinterpret_cast<Bytef*>(out.data() + 4), &bound, reinterpret_cast<const Bytef*>(plain.data()),
+                  static_cast<uLong>(plain.size()), Z_BEST_COMPRESSION) != Z_OK)
+        throw EInOutError("Cannot compress the project");
+    out.resize(4 + bound);
+    return out;
+}
+
+// ------------------------------------------------------------- form records
+
+bool ApplyFormRecords(CalcPage& page, std::string_view plain)
+{
+    CrLfLineReader lines(plain);
+    if (lines.Next() != kFormRecordBanner)
+        return false;
+    lines.Next();
+    lines.Next();
+
+    KeepFloatFlags keep;
+    while (!lines.AtEnd()) {
+        const std::string_view name = lines.Next();
+        const std::string_view tag = lines.Next();
+        const std::string_view property = lines.Next();
+        const std::string_view value = lines.Next();
+        lines.Next(); // spare
+
+        TControl* control = page.FindControlNoCase(std::string(name));
+        if (!control)
+            continue;
+        if (const auto kind = PropertyKindOfTag(tag)) {
+            SetPublishedProperty(*control, property, *kind, AnsiToUtf8(value));
+        } else if (tag == "Memo" || tag == "Rich") {
+            SetControlText(*control, MarkToCrLf(AnsiToUtf8(value)));
+        }
+        // "CheckListBox" needs a check list, and the page has none; any
+        // other tag is not part of the format. Both are skipped.
+    }
+    return true;
+}
+
+std::string FormRecordsText(const CalcPage& page)
+{
+    std::string out;
+    out.reserve(16384);
+    RecordWriter w(out);
+    w.Line(kFormRecordBanner);
+    w.Line(kProgramLine);
+    w.Line(NowText());
+    // In the window's order each value field comes before its unit selector,
+    // and its factor is restored before the selector's item index: setting
+    // the index then converts by a factor of one and the text stays as saved.
+    for (const TControl* c : page.Controls()) {
+        const std::string& name = c->Name();
+        if (const auto* f = dynamic_cast<const TEditD*>(c)) {
+            w.Record(name, "Float", "Exchange", FloatToText(f->Exchange()));
+            w.Record(name, "Enum", "ReadOnly", f->ReadOnly() ? "True" : "False");
+            w.Record(name, "Ord", "Color", std::to_string(f->Color()));
+            w.TextRecord(name, f->Text());
+        } else if (const auto* u = dynamic_cast<const TComboBoxU*>(c)) {
+            w.Record(name, "Ord", "ItemIndex", std::to_string(u->ItemIndex()));
+        } else if (const auto* combo = dynamic_cast<const TComboModel*>(c)) {
+            w.Record(name, "Ord", "ItemIndex", std::to_string(combo->ItemIndex()));
+            // What was typed into the editable box, which need not be an item.
+            if (combo->Editable())
+                w.TextRecord(name, combo->Text());
+        } else if (const auto* t = dynamic_cast<const TTextModel*>(c)) {
+            if (t->MultiLine())
+                w.Record(name, "Rich", "Lines", CrLfToMark(t->Text()));
+            else
+                w.TextRecord(name, t->Text());
+        } else if (const auto* check = dynamic_cast<const TCheckModel*>(c)) {
+            w.Record(name, "Enum", "Checked", check->Checked() ? "True" : "False");
+        }
+    }
+    return out;
+}
+
+bool ReadFormRecords(CalcPage& page, const std::string& path)
+{
+    if (!ProjectFileExists(path))
+        return false;
+    return ApplyFormRecords(page, ProjectPlainText(ReadProjectFileBytes(path)));
+}
+
+void WriteFormRecords(const CalcPage& page, const std::string& path, ProjectForm form)
+{
+    const std::string plain = FormRecordsText(page);
+    ReplaceFileContent(path, form == ProjectForm::Compressed ? CompressProjectText(plain) : plain);
+}
+
+// ------------------------------------------------------------ legacy layout
+
+void ApplyLegacyLayout(CalcPage& page, std::string_view text)
+{
+    CrLfLineReader lines(text);
+    auto next = [&] { return AnsiToUtf8(lines.Next()); };
+    auto nextInt = [&] { return OrdFromText(next(), kInt32Min, kInt32Max); };
+
+    KeepFloatFlags keep;
+    for (TControl* c : page.Controls()) {
+        // Each control is read in its own scope: a line that does not convert
+        // ends that control only, and the next one reads on from there.
+        try {
+            if (auto* f = dynamic_cast<TEditD*>(c)) {
+                f->SetText(next());
+                f->SetExchange(FactorFromText(next()));
+                f->SetReadOnly(nextInt() != 0);
+                f->SetColor(static_cast<TColor>(nextInt()));
+                // Again: setting the factor above converted the first one.
+                f->SetText(next());
+            } else if (auto* u = dynamic_cast<TComboBoxU*>(c)) {
+                SelectUnitItem(*u, nextInt());
+                SelectUnitItem(*u, nextInt());
+            } else if (auto* combo = dynamic_cast<TComboModel*>(c)) {
+                combo->SetItemIndex(static_cast<int>(nextInt()));
+            } else if (auto* t = dynamic_cast<TTextModel*>(c)) {
+                if (!t->MultiLine()) {
+                    t->SetText(next());
+                } else {
+                    t->SetText({});
+                    const long long count = nextInt();
+                    std::string joined;
+                    // Lines past the end of the file would all be empty; a
+                    // damaged count must not add them by the billion.
+                    for (long long i = 0; i < count && !lines.AtEnd(); ++i) {
+                        if (i > 0)
+                            joined += kCrLf;
+                        joined += next();
+                    }
+                    t->SetText(joined);
+                }
+            }
+            // The check box takes no lines.
+        } catch (const EConvertError&) {
+        }
+    }
+}
+
+std::string LegacyLayoutText(const CalcPage& page)
+{
+    std::string out;
+    auto line = [&](std::string_view utf8) {
+        // A line break inside a single-line text has no place in this layout.
+        std::string flat(utf8);
+        for (auto p = flat.find(kCrLf); p != std::string::npos; p = flat.find(kCrLf, p))
+            flat.replace(p, 2, " ");
+        out += Utf8ToAnsi(flat);
+        out += kCrLf;
+    };
+    for (const TControl* c : page.Controls()) {
+        if (const auto* f = dynamic_cast<const TEditD*>(c)) {
+            line(f->Text());
+            line(FloatToText(f->Exchange()));
+            line(f->ReadOnly() ? "1" : "0");
+            line(std::to_string(f->Color()));
+            line(f->Text());
+        } else if (const auto* u = dynamic_cast<const TComboBoxU*>(c)) {
+            line(std::to_string(u->ItemIndex()));
+            line(std::to_string(u->ItemIndex()));
+        } else if (const auto* combo = dynamic_cast<const TComboModel*>(c)) {
+            line(std::to_string(combo->ItemIndex()));
+        } else if (const auto* t = dynamic_cast<const TTextModel*>(c)) {
+            if (!t->MultiLine()) {
+                line(t->Text());
+            } else {
+                std::vector<std::string_view> parts;
+                std::string_view rest(t->Text());
+                if (!rest.empty()) {
+                    for (;;) {
+                        const auto p = rest.find(kCrLf);
+                        parts.push_back(rest.substr(0, p));
+                        if (p == std::string_view::npos)
+                            break;
+                        rest.remove_prefix(p + 2);
+                    }
+                }
+                line(std::to_string(parts.size()));
+                for (auto part : parts)
+                    line(part);
+            }
+        }
+    }
+    return out;
+}
+
+void ReadLegacyLayout(CalcPage& page, const std::string& path)
+{
+    ApplyLegacyLayout(page, ReadProjectFileBytes(path));
+}
+
+void WriteLegacyLayout(const CalcPage& page, const std::string& path)
+{
+    ReplaceFileContent(path, LegacyLayoutText(page));
+}
+
+// --------------------------------------------------------------- check lists
+
+std::vector<CheckListEntry> ParseCheckListValue(std::string_view value)
+{
+    const std::string_view mark(kLineBreakMark);
+    std::vector<CheckListEntry> entries;
+    std::size_t pos = 0;
+    while (pos < value.size()) {
+        const std::size_t textEnd = value.find(mark, pos);
+        if (textEnd == std::string_view::npos)
+            break; // a text without its flag is no entry
+        CheckListEntry e;
+        e.Text = std::string(value.substr(pos, textEnd - pos));
+        // The flag is one character, whatever it is, then the mark.
+        std::size_t flag = textEnd + mark.size();
+        std::size_t flagLength = 0;
+        if (flag < value.size()) {
+            const auto lead = static_cast<unsigned char>(value[flag]);
+            flagLength = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+            flagLength = std::min(flagLength, value.size() - flag);
+        }
+        e.Checked = value.substr(flag, flagLength) == "1";
+        entries.push_back(std::move(e));
+        const std::size_t next = value.find(mark, flag + flagLength);
+        pos = next == std::string_view::npos ? value.size() : next + mark.size();
+    }
+    return entries;
+}
+
+void ApplyCheckListValue(std::vector<CheckListEntry>& items, std::string_view value)
+{
+    const auto entries = ParseCheckListValue(value);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i >= items.size())
+            throw EConvertError("List index out of bounds (" + std::to_string(i) + ")");
+        items[i] = entries[i];
+    }
+}

@@ -1,0 +1,66 @@
+#pragma once
+// The project file ("*.vel"): the state of the calculation page as form
+// records (five-line records naming a control, a type tag, a property and a
+// value), stored zlib-compressed or plain, and the older legacy layout (one
+// value per line in the order the window owns its controls).
+//
+// Texts in the files are GBK with CR LF line ends; the models hold UTF-8.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CalcPage;
+
+inline constexpr const char* kFormRecordBanner = "CFR File Format(Compatible Form Record File),by Tovan Pardune.";
+
+// Reads a form record file into the page. Returns false, changing nothing,
+// when no such file exists (a directory is no file) or its first line is not
+// the banner. Throws EInOutError when the file exists but cannot be read,
+// and EConvertError when a value does not convert (the records before it
+// stay applied).
+bool ReadFormRecords(CalcPage& page, const std::string& path);
+
+// Reads the legacy layout into the page. Throws EInOutError when the file
+// cannot be opened; conversion errors end only the control they occur in.
+void ReadLegacyLayout(CalcPage& page, const std::string& path);
+
+enum class ProjectForm { Compressed, Plain };
+
+// Writes the page as form records, replacing path only once the new file is
+// complete (see ReplaceFileContent). Throws EInOutError on failure.
+void WriteFormRecords(const CalcPage& page, const std::string& path, ProjectForm form = ProjectForm::Compressed);
+
+// Writes the page in the legacy layout (for older installations and tests).
+void WriteLegacyLayout(const CalcPage& page, const std::string& path);
+
+// The same, in memory.
+//
+// The plain text of a project file's bytes: the inflated content when the
+// bytes are a 4-byte little-endian length and a zlib stream yielding exactly
+// that many bytes, otherwise the bytes themselves. A claimed length beyond
+// what the stream could possibly hold, or beyond kMaxProjectFileBytes, is not
+// allocated: the bytes are taken as plain.
+std::string ProjectPlainText(std::string_view fileBytes);
+// Applies form records from the plain text; false when it has no banner.
+bool ApplyFormRecords(CalcPage& page, std::string_view plainText);
+// Applies the legacy layout from the file's text.
+void ApplyLegacyLayout(CalcPage& page, std::string_view text);
+
+// The plain form record text of the page (GBK, CR LF).
+std::string FormRecordsText(const CalcPage& page);
+// The compressed form of a plain text.
+std::string CompressProjectText(std::string_view plainText);
+// The legacy layout text of the page (GBK, CR LF).
+std::string LegacyLayoutText(const CalcPage& page);
+
+// Check lists: a value holds, for each item, its text, "▲", the flag
+// character ("1" checked, anything else not) and "▲".
+struct CheckListEntry {
+    std::string Text;
+    bool Checked = false;
+};
+std::vector<CheckListEntry> ParseCheckListValue(std::string_view value);
+// Sets text and check state of the existing items from a value; an entry
+// beyond the items throws EConvertError after the entries before it are set.
+void ApplyCheckListValue(std::vector<CheckListEntry>& items, std::string_view value);
