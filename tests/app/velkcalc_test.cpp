@@ -1,0 +1,120 @@
+// The command-line calculator's interface: options, JSON and exit status.
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <sstream>
+
+#include "VelkCalc.h"
+
+namespace {
+
+struct CalcRun {
+    int status;
+    std::string out, err;
+    QJsonObject json() const { return QJsonDocument::fromJson(QByteArray::fromStdString(out)).object(); }
+};
+
+CalcRun Calc(std::vector<std::string> args)
+{
+    std::ostringstream out, err;
+    const int status = RunVelkCalc(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+const std::vector<std::string> kCase = {"LD=2.5", "VD=3.0", "DlD=800", "DvD=2.5", "MlD=0.0003", "MvD=1e-5",
+                                        "SLD=0.02", "DlfD=2e-9", "DvfD=1e-5", "alfD=2"};
+
+std::vector<std::string> With(std::vector<std::string> options)
+{
+    options.insert(options.end(), kCase.begin(), kCase.end());
+    return options;
+}
+
+} // namespace
+
+TEST(VelkCalc, CompleteCasePrintsEveryFieldAndThePacking)
+{
+    const CalcRun r = Calc(kCase);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const QJsonObject j = r.json();
+    EXPECT_TRUE(j.value("completed").toBool());
+    EXPECT_TRUE(j.value("messages").toArray().isEmpty());
+    const QJsonObject fields = j.value("fields").toObject();
+    EXPECT_EQ(fields.size(), 27);
+    const QJsonObject fp = fields.value("FpD").toObject();
+    EXPECT_EQ(fp.value("color").toString(), "#FF0000");
+    EXPECT_TRUE(fp.value("readOnly").toBool());
+    EXPECT_EQ(fp.value("unit").toString(), QString::fromUtf8("无量纲"));
+    EXPECT_NEAR(fp.value("si").toDouble(), 0.04658474953124562, 1e-12);
+    EXPECT_EQ(fields.value("dD").toObject().value("display").toString(), "1.4");
+    EXPECT_EQ(fields.value("dD").toObject().value("color").toString(), "window");
+    EXPECT_TRUE(fields.value("ProjectD").isUndefined());
+    EXPECT_TRUE(fields.value("LD").toObject().value("si").isDouble());
+    EXPECT_DOUBLE_EQ(j.value("packing").toObject().value("a").toDouble(), 560);
+}
+
+TEST(VelkCalc, UnitsApplyBeforeTheTypedTexts)
+{
+    const CalcRun r = Calc(With({"--unit", "LD=1"})); // kg/h: 2.5 kg/h
+    ASSERT_EQ(r.status, 0) << r.err;
+    const QJsonObject ld = r.json().value("fields").toObject().value("LD").toObject();
+    EXPECT_EQ(ld.value("unit").toString(), "kg/h");
+    EXPECT_EQ(ld.value("text").toString(), "2.5");
+    EXPECT_NEAR(ld.value("si").toDouble(), 2.5 * 0.000277777777777, 1e-15);
+}
+
+TEST(VelkCalc, ErrorsStillPrintTheJsonWithTheirMessages)
+{
+    const CalcRun r = Calc(With({"--packing", "CY-800", "--method", "2"}));
+    EXPECT_EQ(r.status, 1);
+    const QJsonObject j = r.json();
+    EXPECT_FALSE(j.value("completed").toBool());
+    const QJsonArray msgs = j.value("messages").toArray();
+    ASSERT_EQ(msgs.size(), 2);
+    EXPECT_EQ(msgs[0].toString(), QString::fromUtf8("填料参数不全，无法使用该泛点算法。"));
+    EXPECT_EQ(msgs[1].toString(), QString::fromUtf8("发现错误，可能是输入数据错误！"));
+
+    const CalcRun bad = Calc({"LD=2.5", "VD=abc", "DlD=800", "DvD=2.5"});
+    EXPECT_EQ(bad.status, 1);
+    const QJsonArray m2 = bad.json().value("messages").toArray();
+    ASSERT_GE(m2.size(), 1);
+    EXPECT_EQ(m2[0].toString(), QString::fromUtf8("VD是错误数据"));
+}
+
+TEST(VelkCalc, UsageErrorsExitWithTwoAndPrintNoJson)
+{
+    for (const auto& args : std::vector<std::vector<std::string>>{{"XX=1"},
+                                                                  {"--packing", "Nope"},
+                                                                  {"--method", "3"},
+                                                                  {"--unit", "LD=9"},
+                                                                  {"--unit", "LD"},
+                                                                  {"--foaming", "0.85"},
+                                                                  {"--frobnicate"},
+                                                                  {"=5"},
+                                                                  {"--size", "10x10"}}) {
+        const CalcRun r = Calc(args);
+        EXPECT_EQ(r.status, 2) << args[0];
+        EXPECT_TRUE(r.out.empty()) << args[0];
+        EXPECT_NE(r.err.find("velk-calc:"), std::string::npos) << args[0];
+    }
+    const CalcRun help = Calc({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--packing"), std::string::npos);
+}
+
+TEST(VelkCalc, MethodsAndOptionsReachTheCalculation)
+{
+    const CalcRun billet = Calc(With({"--method", "1"}));
+    ASSERT_EQ(billet.status, 0);
+    EXPECT_NEAR(billet.json()["fields"].toObject()["UfD"].toObject()["si"].toDouble(), 1.1201362608949366, 1e-8);
+    const CalcRun flood = Calc(With({"--flood", "72", "--foaming", "1.0"}));
+    const QJsonObject f = flood.json()["fields"].toObject();
+    EXPECT_NEAR(f["UpD"].toObject()["si"].toDouble(), f["UfD"].toObject()["si"].toDouble() * 0.72, 1e-9);
+    const CalcRun lagrange = Calc(With({"--method", "2", "--lagrange"}));
+    const CalcRun fitted = Calc(With({"--method", "2"}));
+    ASSERT_EQ(lagrange.status, 0);
+    EXPECT_NE(lagrange.json()["fields"].toObject()["UfD"].toObject()["text"].toString(),
+              fitted.json()["fields"].toObject()["UfD"].toObject()["text"].toString());
+}
