@@ -1,5 +1,6 @@
 #include "PackingCatalogue.h"
 
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -75,28 +76,71 @@ std::string NumericPrefix(const std::string& cell)
     return trimmed.substr(0, n);
 }
 
+namespace {
+// The converted parameters and prefixes of every row, made once: the
+// catalogue is fixed data and the flooding equations look it up at every
+// evaluation. A row whose cells do not convert keeps ok = false and is
+// converted again on lookup, so that the error is raised as before.
+struct ParsedRow {
+    bool ok = false;
+    PackingParams params;
+    std::array<std::string, kCatalogueColumns> prefix;
+};
+
+PackingParams ConvertRow(const CatalogueRow& row)
+{
+    PackingParams p = CurrentPacking;
+    p.a = TextToFloat(row[ColArea]);
+    p.eps = TextToFloat(row[ColVoid]);
+    p.h = TextToFloat(row[ColCrest]) / 1000.0;
+    p.B2 = TextToFloat(row[ColBase]) / 1000.0;
+    p.S = TextToFloat(row[ColSide]) / 1000.0;
+    // Plain double arithmetic: 60 degrees must give 1.0471975511965976.
+    p.theta = TextToFloat(row[ColAngle]) * std::numbers::pi / 180.0;
+    p.dh = TextToFloat(row[ColHydraulicDiameter]) / 1000.0;
+    return p;
+}
+
+const std::vector<ParsedRow>& ParsedCatalogue()
+{
+    static const std::vector<ParsedRow> parsed = [] {
+        std::vector<ParsedRow> rows;
+        for (const CatalogueRow& row : PackingCatalogue()) {
+            ParsedRow r;
+            try {
+                r.params = ConvertRow(row);
+                r.ok = true;
+            } catch (const EConvertError&) {
+                r.ok = false;
+            }
+            for (int c = 0; c < kCatalogueColumns; ++c)
+                r.prefix[c] = NumericPrefix(row[c]);
+            rows.push_back(std::move(r));
+        }
+        return rows;
+    }();
+    return parsed;
+}
+} // namespace
+
 std::string LookUpPacking(const std::string& type, int column)
 {
     if (column < 0 || column >= kCatalogueColumns)
         throw EVelkError("Catalogue column " + std::to_string(column) + " does not exist");
-    for (const CatalogueRow& row : PackingCatalogue()) {
-        if (row[ColType] != type) continue;
-        // Convert every cell before storing any, so that a bad cell leaves
-        // the previous packing intact instead of a mixture of two.
-        PackingParams p = CurrentPacking;
-        p.a = TextToFloat(row[ColArea]);
-        p.eps = TextToFloat(row[ColVoid]);
-        p.h = TextToFloat(row[ColCrest]) / 1000.0;
-        p.B2 = TextToFloat(row[ColBase]) / 1000.0;
-        p.S = TextToFloat(row[ColSide]) / 1000.0;
-        // Plain double arithmetic: 60 degrees must give 1.0471975511965976.
-        p.theta = TextToFloat(row[ColAngle]) * std::numbers::pi / 180.0;
-        p.dh = TextToFloat(row[ColHydraulicDiameter]) / 1000.0;
+    const auto& rows = PackingCatalogue();
+    const auto& parsed = ParsedCatalogue();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i][ColType] != type)
+            continue;
+        // Every cell is converted before any is stored, so that a bad cell
+        // leaves the previous packing intact instead of a mixture of two.
+        const PackingParams p = parsed[i].ok ? parsed[i].params : ConvertRow(rows[i]);
+        const double uLmin = CurrentPacking.uLmin;
         CurrentPacking = p;
-        return NumericPrefix(row[column]);
+        CurrentPacking.uLmin = uLmin;
+        return parsed[i].prefix[column];
     }
-    throw EVelkError("填料库中没有填料类型“" + type + "”。(Packing type '" + type +
-                     "' is not in the catalogue.)");
+    throw EVelkError("填料库中没有填料类型“" + type + "”。(Packing type '" + type + "' is not in the catalogue.)");
 }
 
 void SetMinLiquidLoad()
