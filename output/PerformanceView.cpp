@@ -29,7 +29,7 @@ public:
     void overlayChanged() override
     {
         endPaint();
-        view_->pictureFresh_ = true;
+        view_->markFresh();
         view_->update();
     }
     void setCursorHidden(bool hidden) override
@@ -169,8 +169,15 @@ void TPerformanceView::render(TCause cause)
             p->fillRect(QRect(QPoint(0, 0), size()), palette().window());
     }
     surface_->endPaint();
-    pictureFresh_ = true;
+    markFresh();
     rendering_ = false;
+}
+
+void TPerformanceView::markFresh()
+{
+    // The next paint only shows the picture. A hidden view gets no paint
+    // soon, and by the time it is shown its input may have changed.
+    pictureFresh_ = isVisible();
 }
 
 void TPerformanceView::redraw()

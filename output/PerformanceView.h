@@ -64,6 +64,7 @@ private:
     friend class TViewSurface;
 
     void render(TCause cause);
+    void markFresh();
     void makeCurrent();
     void report(const QString& text);
     void showReadout();
