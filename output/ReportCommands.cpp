@@ -207,6 +207,8 @@ void ExportPdfOrThrow(const std::string& pdfPath, CalcPage& page, const std::str
     XlsxSheetPainter(doc, doc.ActiveSheet()).Paint(painter, writer);
 #ifdef VELK_REPORT_HAS_DIAGRAM
     if (!diagram.isNull()) {
+        // The diagram is wider than high: it gets a landscape page.
+        writer.setPageOrientation(QPageLayout::Landscape);
         writer.newPage();
         const QRectF area = writer.pageLayout().paintRectPixels(writer.resolution()).toRectF();
         QSizeF size = diagram.size();

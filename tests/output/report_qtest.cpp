@@ -430,6 +430,13 @@ private slots:
         QVERIFY(text.contains("6 - 125"));
         QVERIFY(text.contains(QString::fromStdString(page.Field("UpD")->FloatStr())));
         QVERIFY(text.contains("HETP(等板高度)"));
+        // The report fits one A4 page.
+        QProcess info;
+        info.start("pdfinfo", {pdf});
+        QVERIFY(info.waitForFinished(60000));
+        const QString meta = QString::fromUtf8(info.readAllStandardOutput());
+        QVERIFY2(meta.contains(QRegularExpression("Pages:\\s+1\\b")), qPrintable(meta));
+        QVERIFY2(meta.contains(QRegularExpression("Page size:\\s+595 x 842")), qPrintable(meta));
     }
 
     void pdfExportHasTheReportAndTheDiagram()
