@@ -216,3 +216,67 @@ TEST_F(XlsxComponent, BadFilesAndBadCallsGiveAutomationErrors)
     EXPECT_EQ(app.Get("Version").ToInt(), 16);
     EXPECT_EQ(app.Get("application").Get("Version").ToString(), "16.0");
 }
+
+TEST_F(XlsxComponent, RenamingASheetKeepsItsPrintAreaPointingAtIt)
+{
+    const QString src = Path("area.xlsx");
+    ASSERT_EQ(RunPython(QString("import openpyxl\n"
+                                "wb = openpyxl.Workbook()\n"
+                                "ws = wb.active; ws.title = 'Data'; ws['A1'] = 1\n"
+                                "ws.print_area = 'A1:H43'\n"
+                                "wb.save(r'%1')\n")
+                            .arg(src)),
+              0);
+    AutoVariant book = app.Get("Workbooks").Call("Open", {src.toStdString()});
+    book.Get("ActiveSheet").Put("Name", "It's new");
+    book.Call("SaveAs", {P("area-renamed.xlsx")});
+    const QString check = QString("import openpyxl, re, zipfile\n"
+                                  "xml = zipfile.ZipFile(r'%1').read('xl/workbook.xml').decode()\n"
+                                  "names = re.findall(r'<definedName[^>]*>([^<]*)</definedName>', xml)\n"
+                                  "assert names == [\"&apos;It&apos;&apos;s new&apos;!$A$1:$H$43\"] or "
+                                  "names == [\"'It''s new'!$A$1:$H$43\"], names\n"
+                                  "ws = openpyxl.load_workbook(r'%1')[\"It's new\"]\n"
+                                  "assert ws.print_area, 'print area lost'\n")
+                              .arg(Path("area-renamed.xlsx"));
+    EXPECT_EQ(RunPython(check), 0);
+}
+
+TEST_F(XlsxComponent, DamagedPartsAreRefusedWithoutHarm)
+{
+    // Packages with a broken sheet, cells out of order, a row beyond the
+    // sheet and a shared-string index that does not exist.
+    const char* cases[][2] = {
+        {"broken",
+         "<worksheet xmlns='http://schemas.openxmlformats.org/spreadsheetml/2006/main'><sheetData><row>"},
+        {"order", "<worksheet xmlns='http://schemas.openxmlformats.org/spreadsheetml/2006/main'><sheetData>"
+                  "<row r='2'><c r='B2'/><c r='A2'/></row></sheetData></worksheet>"},
+        {"far", "<worksheet xmlns='http://schemas.openxmlformats.org/spreadsheetml/2006/main'><sheetData>"
+                "<row r='2000000'/></sheetData></worksheet>"},
+        {"index", "<worksheet xmlns='http://schemas.openxmlformats.org/spreadsheetml/2006/main'><sheetData>"
+                  "<row r='1'><c r='A1' t='s'><v>99</v></c></row></sheetData></worksheet>"},
+    };
+    for (const auto& [name, sheetXml] : cases) {
+        const QString file = Path(QString(name) + ".xlsx");
+        const QString code =
+            QString("import zipfile\n"
+                    "src = zipfile.ZipFile(r'%1')\n"
+                    "out = zipfile.ZipFile(r'%2', 'w')\n"
+                    "for n in src.namelist():\n"
+                    "    d = src.read(n)\n"
+                    "    if n == 'xl/worksheets/sheet1.xml': d = %3.encode()\n"
+                    "    if n == '[Content_Types].xml': d = d.replace(b'template.main', b'sheet.main')\n"
+                    "    out.writestr(n, d)\n"
+                    "out.close()\n")
+                .arg(kTemplate, file, "\"" + QString(sheetXml) + "\"");
+        ASSERT_EQ(RunPython(code), 0) << name;
+        if (std::string(name) == "index") {
+            // A dangling shared string reads as empty; the file is usable.
+            AutoVariant book = app.Get("Workbooks").Call("Open", {file.toStdString()});
+            EXPECT_TRUE(book.Get("ActiveSheet").Get("Cells", {1, 1}).Get("Value").IsEmpty());
+            book.Call("Close");
+        } else {
+            EXPECT_THROW(app.Get("Workbooks").Call("Open", {file.toStdString()}), EAutoError) << name;
+        }
+    }
+    EXPECT_EQ(app.Get("Workbooks").Get("Count").ToInt(), 0);
+}
