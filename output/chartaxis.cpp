@@ -3,6 +3,7 @@
 #include "chartcontext.h"
 
 #include <QFontMetrics>
+#include <QPaintEngine>
 
 #include <algorithm>
 #include <cmath>
@@ -200,6 +201,32 @@ QString CaptionPart(const QString& caption)
     return bar < 0 ? caption : caption.left(bar);
 }
 
+// The dot rhythm of a grid pattern as dash lengths (on, off, ...), in
+// steps: a step c along the line carries a dot when (pattern AND c) = 0,
+// which repeats with the next power of two above the pattern.
+QList<qreal> GridDashPattern(int pattern)
+{
+    int period = 1;
+    while (period <= pattern && period < (1 << 16))
+        period <<= 1;
+    QList<qreal> runs;
+    bool on = true;
+    int run = 0;
+    for (int c = 0; c < period; ++c) {
+        const bool dot = (pattern & c) == 0;
+        if (dot != on) {
+            runs << run;
+            run = 0;
+            on = dot;
+        }
+        ++run;
+    }
+    runs << run;
+    if (runs.size() % 2 != 0)
+        runs << 0;
+    return runs;
+}
+
 // Dotted or solid grid line from `from` along `step` (a unit vector in
 // pixels) over `length` pixels.
 void GridLine(QPainter* p, QPoint from, QPoint step, int length, int pattern, int scale,
@@ -210,6 +237,15 @@ void GridLine(QPainter* p, QPoint from, QPoint step, int length, int pattern, in
     const QPoint to = from + step * length;
     if (pattern == 0) {
         p->drawLine(from, to);
+        return;
+    }
+    if (!p->paintEngine() || p->paintEngine()->type() != QPaintEngine::Raster) {
+        // Vector files get one dashed line instead of a path per dot.
+        QPen pen = p->pen();
+        pen.setDashPattern(GridDashPattern(pattern));
+        pen.setCapStyle(Qt::FlatCap);
+        p->setPen(pen);
+        p->drawLine(QLineF(from, to + step));
         return;
     }
     dots.clear();

@@ -32,6 +32,7 @@ private slots:
     void worldToPixel();
     void reversedAndLogarithmicAxes();
     void gridPatterns();
+    void gridOnVectorDevices();
     void invalidAxesDisableWorldDrawing();
 };
 
@@ -293,6 +294,31 @@ void ChartAxisTest::gridPatterns()
     surface.endPaint();
     for (int c = 1; c < 128; ++c)
         QCOMPARE(PixelAt(img, 82, 220 - c), Rgb(kWhite));
+}
+
+void ChartAxisTest::gridOnVectorDevices()
+{
+    // A vector device gets each grid line as one dashed line with the
+    // rhythm of its dots.
+    TRecordedChart chart(QSize(400, 300));
+    InitChart(&chart.surface, kWhite, kBlack, 1.0f);
+    DefineGraph(0, 100, 0, 100, 50, 94, 92, 80, false);
+    SetGridPatterns(5, 7);
+    DrawXAxis(kBlue, QString(), 0, 0.0f, 8.0f, 0.0f, 0.0f, true, false, true, 0);
+    QCOMPARE(ChartXAxisInfo().minor, 0.2);
+    bool major = false, minor = false;
+    for (const TRecordedLine& l : chart.device.record().lines) {
+        if (l.line.x1() == 82 && l.line.x2() == 82 && l.line.y1() == 220 && l.line.y2() < 100) {
+            // Steps 0 and 2 of every 8 carry a dot: (5 AND c) = 0.
+            QCOMPARE(l.dashes, QList<qreal>({1, 1, 1, 5}));
+            major = true;
+        }
+        if (l.line.x1() == 56 && l.line.y1() == 220 && l.line.y2() < 100) {
+            QCOMPARE(l.dashes, QList<qreal>({1, 7}));
+            minor = true;
+        }
+    }
+    QVERIFY(major && minor);
 }
 
 void ChartAxisTest::invalidAxesDisableWorldDrawing()

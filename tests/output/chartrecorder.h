@@ -35,6 +35,7 @@ struct TRecordedLine {
     QLineF line;
     QColor colour;
     double width = 1;
+    QList<qreal> dashes; // empty for a solid pen
 };
 
 class TRecordingEngine : public QPaintEngine {
@@ -69,12 +70,12 @@ public:
     void drawLines(const QLine* lines, int n) override
     {
         for (int i = 0; i < n; ++i)
-            this->lines.push_back({transform_.map(QLineF(lines[i])), pen_.color(), pen_.widthF()});
+            this->lines.push_back({transform_.map(QLineF(lines[i])), pen_.color(), pen_.widthF(), dashes()});
     }
     void drawLines(const QLineF* lines, int n) override
     {
         for (int i = 0; i < n; ++i)
-            this->lines.push_back({transform_.map(lines[i]), pen_.color(), pen_.widthF()});
+            this->lines.push_back({transform_.map(lines[i]), pen_.color(), pen_.widthF(), dashes()});
     }
     void drawPoints(const QPointF* pts, int n) override
     {
@@ -119,6 +120,10 @@ public:
     std::vector<QRectF> ellipses;
 
 private:
+    QList<qreal> dashes() const
+    {
+        return pen_.style() == Qt::SolidLine ? QList<qreal>() : pen_.dashPattern();
+    }
     QPen pen_;
     QFont font_;
     QTransform transform_;

@@ -47,6 +47,7 @@ private slots:
     void viewDrawsAndReads();
     void viewZoomsAndKeepsZoom();
     void viewReportsOnce();
+    void viewOverlayOnlyShowsPicture();
 };
 
 void PerformanceTest::init()
@@ -435,6 +436,37 @@ void PerformanceTest::viewReportsOnce()
     view.redraw();
     QCoreApplication::processEvents();
     QCOMPARE(errors.size(), 3);
+}
+
+void PerformanceTest::viewOverlayOnlyShowsPicture()
+{
+    TPerformanceView view;
+    int asked = 0;
+    view.setInputProvider([&](TPerformanceView::TCause) {
+        ++asked;
+        return std::optional<TPerformanceInput>(TypicalCase());
+    });
+    view.resize(600, 400);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QTRY_VERIFY(view.drawCount() >= 1);
+    const int drawn = view.drawCount();
+    const int askedBefore = asked;
+    // The cross-hair's repaints show the picture with the overlay; they do
+    // not recalculate.
+    SendMouse(&view, QEvent::MouseButtonPress, QPoint(300, 200), Qt::LeftButton, Qt::LeftButton);
+    QTest::qWait(30);
+    SendMouse(&view, QEvent::MouseMove, QPoint(320, 210), Qt::NoButton, Qt::LeftButton);
+    QTest::qWait(30);
+    SendMouse(&view, QEvent::MouseButtonRelease, QPoint(320, 210), Qt::LeftButton, Qt::NoButton);
+    QTest::qWait(30);
+    QCOMPARE(view.drawCount(), drawn);
+    QCOMPARE(asked, askedBefore);
+    const QImage shown = view.grab().toImage();
+    QCOMPARE(view.drawCount(), drawn + 1); // a plain repaint draws anew
+    QCOMPARE(shown.pixel(320, 100), shown.pixel(321, 100));
+    view.update();
+    QTRY_COMPARE(view.drawCount(), drawn + 2);
 }
 
 QTEST_MAIN(PerformanceTest)
