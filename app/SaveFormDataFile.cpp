@@ -46,14 +46,6 @@ private:
     int fd_;
 };
 
-std::string DirectoryOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // The file a save really replaces: the end of a chain of symbolic links, so
 // that a link to a project keeps pointing at it.
 std::string ResolveTarget(const std::string& path)
@@ -135,7 +127,7 @@ std::string ReadProjectFileBytes(const std::string& path)
     return data;
 }
 
-void ReplaceFileContent(const std::string& path, std::string_view data)
+void ReplaceFileContent(const std::string& path, std::string_view data, bool flushToDisk)
 {
     if (path.empty())
         throw EInOutError(CreateErrorText(path, std::strerror(ENOENT)));
@@ -175,15 +167,14 @@ void ReplaceFileContent(const std::string& path, std::string_view data)
         (void)::fchmod(fd.get(), old.st_mode & 07777);
     if (!WriteAll(fd.get(), data))
         fail(errno);
-    if (::fsync(fd.get()) != 0 && errno != EINVAL && errno != EROFS)
+    // The data must be on the disk before the rename is: otherwise a power
+    // failure could leave the new name on an empty file.
+    if (flushToDisk && ::fsync(fd.get()) != 0 && errno != EINVAL && errno != EROFS)
         fail(errno);
     if (fd.close() != 0)
         fail(errno);
     if (::rename(temp.c_str(), target.c_str()) != 0)
         fail(errno);
-
-    // Make the rename itself durable; the data are already safe either way.
-    FileDescriptor dir(::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() >= 0)
-        (void)::fsync(dir.get());
+    // The folder is not flushed: after a power failure the name may still
+    // show the old content, which is intact, and that is all a save promises.
 }
