@@ -71,13 +71,16 @@ int XlsxSheetPainter::Paint(QPainter& painter, QPagedPaintDevice& device) const
             if (w <= 0) continue;
             const XlsxCellStyle st = doc_.CellStyle(sheet_, r, c);
             const QRectF cell(colLeft(c), y, w, h);
-            painter.setPen(gridPen);
-            if (st.borderTop) painter.drawLine(cell.topLeft(), cell.topRight());
-            if (st.borderBottom) painter.drawLine(cell.bottomLeft(), cell.bottomRight());
-            if (st.borderLeft) painter.drawLine(cell.topLeft(), cell.bottomLeft());
-            if (st.borderRight) painter.drawLine(cell.topRight(), cell.bottomRight());
-
+            // A merged area shows its outline only, not the lines between
+            // the cells it joins.
             const XlsxRange* merge = mergeAt(r, c);
+            const bool top = !merge || r == merge->firstRow, bottom = !merge || r == merge->lastRow;
+            const bool left = !merge || c == merge->firstCol, right = !merge || c == merge->lastCol;
+            painter.setPen(gridPen);
+            if (st.borderTop && top) painter.drawLine(cell.topLeft(), cell.topRight());
+            if (st.borderBottom && bottom) painter.drawLine(cell.bottomLeft(), cell.bottomRight());
+            if (st.borderLeft && left) painter.drawLine(cell.topLeft(), cell.bottomLeft());
+            if (st.borderRight && right) painter.drawLine(cell.topRight(), cell.bottomRight());
             if (merge && (merge->firstRow != r || merge->firstCol != c))
                 continue; // painted with the merge's first cell
             const std::string text = doc_.CellText(sheet_, r, c);
