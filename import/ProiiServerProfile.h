@@ -1,0 +1,35 @@
+#pragma once
+// A tray profile in CSV form, the way an engineer brings tray data from any
+// simulator into a simulation database file (velk-simdb).
+//
+// One row per tray, under a header row that names the columns (any order,
+// without regard to case):
+//   column, tray, pressure, temperature (K) or temperature_c (deg C),
+//   liq_mw, liq_density, liq_viscosity, liq_surface_tension,
+//   liq_molar_rate (kmol/s) or liq_mass_rate (kg/s),
+//   vap_mw, vap_density, vap_viscosity,
+//   vap_molar_rate (kmol/s) or vap_mass_rate (kg/s),
+//   and optionally liq_thermal_cond, vap_surface_tension, vap_thermal_cond
+//   (an empty cell means "not given").
+// Lines starting with "#@" carry what is not per tray, comma-separated:
+//   #@ title, <text>
+//   #@ status, <number of errors and warnings of the run>
+//   #@ reflux, <column>, <reflux ratio>
+//   #@ heater, <column>, <name>, <duty>          (in order)
+//   #@ feed, <column>, <tray>[, <stream name>]   (in order)
+// Other lines starting with "#" are comments; blank lines are skipped.
+// Fields may be quoted ("a, b" with "" for a quote), numbers use the point.
+// A column's trays must run from 1 to its highest tray number, each once.
+
+#include <string>
+
+#include "ProiiServerFile.h"
+
+// Parses the profile; throws EConvertError naming source and line of the
+// first fault. The result has passed ValidateSimulation.
+SimulationData ParseTrayProfile(const std::string& text, const std::string& source);
+
+// The profile text of a simulation (directives, header and one row per
+// tray, numbers in their shortest exact form), which parses back into the
+// same data: "velk-simdb dump" writes it.
+std::string WriteTrayProfile(const SimulationData& data);

@@ -1,0 +1,204 @@
+#include "UnitHysys.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "CalcPage.h"
+#include "FontSetup.h"
+#include "ImportFieldMap.h"
+#include "Messages.h"
+#include "NumberText.h"
+#include "TextToFloat.h"
+#include "UnitProii.h"
+
+TFormHysys* FormHysys = nullptr;
+
+namespace
+{
+
+// The dialog's outer size is 417 x 314 on Windows; this is its client area
+// inside a standard frame.
+constexpr int kClientWidth = 409;
+constexpr int kClientHeight = 287;
+constexpr int kLeft = 290;
+constexpr int kTop = 209;
+// A record value starts after its three-character key and is read up to this
+// many characters.
+constexpr std::size_t kValueStart = 3;
+constexpr std::size_t kValueLength = 100;
+
+template <typename F> void Reported(F&& f)
+{
+    try {
+        f();
+    } catch (const std::exception& e) {
+        ReportError(e);
+    }
+}
+
+} // namespace
+
+int TextToInt(const std::string& text)
+{
+    const std::string t = Trim(text);
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+    long long v = 0;
+    bool digits = false;
+    for (; i < t.size(); ++i) {
+        if (t[i] < '0' || t[i] > '9') break;
+        digits = true;
+        v = v * 10 + (t[i] - '0');
+        if (v > 2147483648LL) break;
+    }
+    if (negative) v = -v;
+    if (!digits || i != t.size() || v > 2147483647LL || v < -2147483648LL)
+        throw EConvertError("'" + text + "' is not a valid integer value");
+    return static_cast<int>(v);
+}
+
+TFormHysys::TFormHysys(QWidget* owner, CalcPage& page) : QDialog(owner), page_(page)
+{
+    BuildComponents();
+    FormCreate();
+}
+
+TFormHysys::~TFormHysys()
+{
+    if (FormHysys == this) FormHysys = nullptr;
+}
+
+void TFormHysys::BuildComponents()
+{
+    setObjectName(QStringLiteral("FormHysys"));
+    setWindowTitle(QStringLiteral("连接Hysys"));
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    InstallFontSubstitutes();
+    setFont(QFont(QStringLiteral("宋体"), 9));
+    setFixedSize(kClientWidth, kClientHeight);
+    move(kLeft, kTop);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("塔器模块"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(9, 13, 201, 197);
+    ListColumns = new QListWidget(GroupBox1);
+    ListColumns->setObjectName(QStringLiteral("ListColumns"));
+    (new QVBoxLayout(GroupBox1))->addWidget(ListColumns);
+    GroupBox1->layout()->setContentsMargins(2, 2, 2, 2);
+
+    RGModal = new QGroupBox(QStringLiteral("塔径位置（理论版编号）"), this);
+    RGModal->setObjectName(QStringLiteral("RGModal"));
+    RGModal->setGeometry(215, 13, 185, 49);
+    RGModalAuto = new QRadioButton(QStringLiteral("自动"), RGModal);
+    RGModalAuto->setGeometry(6, 18, 80, 20);
+    RGModalFixed = new QRadioButton(QStringLiteral("指定"), RGModal);
+    RGModalFixed->setGeometry(96, 18, 48, 20);
+    RGModalAuto->setChecked(true);
+
+    EditStageIndex = new QLineEdit(QStringLiteral("1"), this);
+    EditStageIndex->setObjectName(QStringLiteral("EditStageIndex"));
+    EditStageIndex->setGeometry(363, 30, 29, 20);
+    EditStageIndex->raise();
+
+    ListData = new QListWidget(this);
+    ListData->setObjectName(QStringLiteral("ListData"));
+    ListData->setGeometry(215, 65, 185, 143);
+
+    BGetData = new QPushButton(style()->standardIcon(QStyle::SP_BrowserReload), QStringLiteral("获得数据"), this);
+    BGetData->setObjectName(QStringLiteral("BGetData"));
+    BGetData->setGeometry(65, 234, 75, 25);
+    BOK = new QPushButton(QStringLiteral("确定"), this);
+    BOK->setObjectName(QStringLiteral("BOK"));
+    BOK->setGeometry(165, 234, 75, 25);
+    BOK->setDefault(true);
+    BCancel = new QPushButton(QStringLiteral("取消"), this);
+    BCancel->setObjectName(QStringLiteral("BCancel"));
+    BCancel->setGeometry(265, 234, 75, 25);
+    for (QPushButton* b : {BGetData, BCancel})
+        b->setAutoDefault(false);
+
+    connect(BGetData, &QPushButton::clicked, this, [this] { BGetDataClick(); });
+    connect(BOK, &QPushButton::clicked, this, [this] {
+        BOKClick();
+        accept();
+    });
+    connect(BCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+int TFormHysys::RGModalIndex() const { return RGModalFixed->isChecked() ? 1 : 0; }
+
+void TFormHysys::SetRGModalIndex(int index)
+{
+    (index == 1 ? RGModalFixed : RGModalAuto)->setChecked(true);
+}
+
+void TFormHysys::FormCreate()
+{
+    TStringList names = TFormProii::Lines(ListColumns);
+    Reported([&] {
+        try {
+            GetHysysColumns(names);
+        } catch (...) {
+            // The dialog opens with the names listed before the failure.
+            TFormProii::SetLines(ListColumns, names);
+            throw;
+        }
+        TFormProii::SetLines(ListColumns, names);
+        if (ListColumns->count() > 0) ListColumns->setCurrentRow(0);
+    });
+}
+
+void TFormHysys::BGetDataClick()
+{
+    Reported([&] {
+        const QList<QListWidgetItem*> selected = ListColumns->selectedItems();
+        if (selected.isEmpty()) {
+            ShowMessage(MsgKind::Warning, kHysysNoColumnText);
+            return;
+        }
+        const int stage = RGModalIndex() == 0 ? -1 : TextToInt(EditStageIndex->text().toStdString());
+        TFormProii::SetLines(ListData, {});
+        TStringList lines;
+        GetHysysStageData(selected.first()->text().toStdString(), stage, lines);
+        TFormProii::SetLines(ListData, lines);
+    });
+}
+
+void TFormHysys::BOKClick()
+{
+    Reported([&] {
+        if (ListData->count() == 0) return;
+        const TStringList lines = TFormProii::Lines(ListData);
+        for (const ImportField& f : kImportFields) {
+            const std::size_t line = static_cast<std::size_t>(f.hysysLine);
+            const std::string text = line < lines.size() && lines[line].size() > kValueStart
+                                         ? lines[line].substr(kValueStart, kValueLength)
+                                         : std::string();
+            page_.Field(f.field)->SetValue(TextToFloat(text));
+        }
+    });
+}
+
+void TFormHysys::FormClose() {}
+
+void TFormHysys::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}
+
+void ShowHysysDialog(QWidget* owner, CalcPage& page)
+{
+    auto* form = new TFormHysys(owner, page);
+    FormHysys = form;
+    form->exec();
+    FormHysys = nullptr;
+    delete form;
+}

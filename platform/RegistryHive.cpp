@@ -1,0 +1,447 @@
+#include "RegistryHive.h"
+
+#include <QFile>
+#include <QString>
+#include <QStringList>
+
+namespace
+{
+
+// A registry export of a whole machine is a few hundred megabytes; the files
+// this program reads hold a handful of keys. Anything far larger is refused
+// rather than read into memory.
+constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+
+bool IsHexDigit(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+// Decodes the bytes of a registry file: UTF-16LE when it starts with the
+// byte-order mark regedit writes, else UTF-8 (with or without a mark).
+QString DecodeFile(const std::string& bytes)
+{
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    if (bytes.size() >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
+        QString s;
+        s.reserve(static_cast<qsizetype>((bytes.size() - 2) / 2));
+        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+            s.append(QChar(static_cast<char16_t>(data[i] | (data[i + 1] << 8))));
+        return s;
+    }
+    std::size_t start = 0;
+    if (bytes.size() >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) start = 3;
+    return QString::fromUtf8(bytes.data() + start, static_cast<qsizetype>(bytes.size() - start));
+}
+
+// Reads a quoted string starting at pos (which holds the opening quote) with
+// the escapes \" and \\; a backslash before any other character stands for
+// itself. Advances pos past the closing quote; false if there is none.
+bool ReadQuoted(const QString& line, qsizetype& pos, QString& out)
+{
+    out.clear();
+    qsizetype i = pos + 1;
+    while (i < line.size()) {
+        const QChar c = line[i];
+        if (c == u'\\' && i + 1 < line.size() && (line[i + 1] == u'"' || line[i + 1] == u'\\')) {
+            out.append(line[i + 1]);
+            i += 2;
+        } else if (c == u'"') {
+            pos = i + 1;
+            return true;
+        } else {
+            out.append(c);
+            ++i;
+        }
+    }
+    return false;
+}
+
+void SkipBlanks(const QString& line, qsizetype& pos)
+{
+    while (pos < line.size() && (line[pos] == u' ' || line[pos] == u'\t'))
+        ++pos;
+}
+
+bool ParseHexBytes(const QString& text, std::vector<std::uint8_t>& out)
+{
+    out.clear();
+    const QString compact = QString(text).remove(u' ').remove(u'\t');
+    if (compact.isEmpty()) return true;
+    const QStringList parts = compact.split(u',');
+    for (const QString& p : parts) {
+        if (p.isEmpty() && &p == &parts.back()) break; // a trailing comma
+        if (p.size() < 1 || p.size() > 2 || !IsHexDigit(p[0]) || (p.size() == 2 && !IsHexDigit(p[1])))
+            return false;
+        out.push_back(static_cast<std::uint8_t>(p.toUInt(nullptr, 16)));
+    }
+    return true;
+}
+
+// Text held in hex form (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ): UTF-16LE in a
+// version-5 file, 8-bit in a REGEDIT4 file.
+QString BytesToText(const std::vector<std::uint8_t>& bytes, bool unicode)
+{
+    QString s;
+    if (unicode) {
+        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+            s.append(QChar(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8))));
+    } else {
+        s = QString::fromUtf8(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    }
+    return s;
+}
+
+std::string WithoutTrailingNuls(QString s)
+{
+    while (!s.isEmpty() && s.back() == QChar(u'\0'))
+        s.chop(1);
+    return s.toStdString();
+}
+
+// The path below the classes root for a section's key path, or false when
+// the key lies under another root.
+bool ClassesRootPath(const std::vector<std::string>& parts, std::vector<std::string>& rest)
+{
+    if (parts.empty()) return false;
+    const std::string root = RegistryFoldName(parts[0]);
+    std::size_t skip = 0;
+    if (root == "HKEY_CLASSES_ROOT" || root == "HKCR") {
+        skip = 1;
+    } else if ((root == "HKEY_LOCAL_MACHINE" || root == "HKLM" || root == "HKEY_CURRENT_USER" || root == "HKCU") &&
+               parts.size() >= 3 && RegistryFoldName(parts[1]) == "SOFTWARE" &&
+               RegistryFoldName(parts[2]) == "CLASSES") {
+        skip = 3;
+    } else {
+        return false;
+    }
+    rest.assign(parts.begin() + static_cast<std::ptrdiff_t>(skip), parts.end());
+    return true;
+}
+
+} // namespace
+
+std::string RegistryFoldName(const std::string& name)
+{
+    bool ascii = true;
+    std::string out = name;
+    for (char& c : out) {
+        if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    if (ascii) return out;
+    return QString::fromStdString(name).toUpper().toStdString();
+}
+
+std::vector<std::string> RegistrySplitPath(const std::string& path)
+{
+    std::vector<std::string> parts;
+    std::string current;
+    for (char c : path) {
+        if (c == '\\') {
+            if (!current.empty()) parts.push_back(current);
+            current.clear();
+        } else {
+            current.push_back(c);
+        }
+    }
+    if (!current.empty()) parts.push_back(current);
+    return parts;
+}
+
+// ---- RegistryKey ----
+
+const RegistryKey* RegistryKey::SubKey(const std::string& name) const
+{
+    auto it = subkeys_.find(RegistryFoldName(name));
+    return it == subkeys_.end() ? nullptr : it->second.get();
+}
+
+RegistryKey* RegistryKey::SubKey(const std::string& name)
+{
+    auto it = subkeys_.find(RegistryFoldName(name));
+    return it == subkeys_.end() ? nullptr : it->second.get();
+}
+
+RegistryKey& RegistryKey::AddSubKey(const std::string& name)
+{
+    auto& slot = subkeys_[RegistryFoldName(name)];
+    if (!slot) slot = std::make_unique<RegistryKey>(name);
+    return *slot;
+}
+
+void RegistryKey::RemoveSubKey(const std::string& name) { subkeys_.erase(RegistryFoldName(name)); }
+
+std::vector<std::string> RegistryKey::SubKeyNames() const
+{
+    std::vector<std::string> names;
+    names.reserve(subkeys_.size());
+    for (const auto& [folded, key] : subkeys_)
+        names.push_back(key->Name());
+    return names;
+}
+
+const RegistryValue* RegistryKey::Value(const std::string& name) const
+{
+    auto it = values_.find(RegistryFoldName(name));
+    return it == values_.end() ? nullptr : &it->second;
+}
+
+void RegistryKey::SetValue(RegistryValue value)
+{
+    const std::string key = RegistryFoldName(value.name);
+    values_[key] = std::move(value);
+}
+
+void RegistryKey::RemoveValue(const std::string& name) { values_.erase(RegistryFoldName(name)); }
+
+std::vector<std::string> RegistryKey::ValueNames() const
+{
+    std::vector<std::string> names;
+    for (const auto& [folded, value] : values_)
+        names.push_back(value.name);
+    return names;
+}
+
+// ---- RegistryHive ----
+
+void RegistryHive::Clear()
+{
+    root_ = RegistryKey();
+    warnings_.clear();
+}
+
+const RegistryKey* RegistryHive::Find(const std::string& path) const
+{
+    const RegistryKey* key = &root_;
+    for (const std::string& part : RegistrySplitPath(path)) {
+        key = key->SubKey(part);
+        if (!key) return nullptr;
+    }
+    return key;
+}
+
+bool RegistryHive::LoadFile(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.exists()) return false;
+    if (!file.open(QIODevice::ReadOnly)) {
+        warnings_.push_back(path + ": cannot be read: " + file.errorString().toStdString());
+        return false;
+    }
+    if (file.size() > kMaxFileSize) {
+        warnings_.push_back(path + ": too large for a registry file, not read");
+        return false;
+    }
+    const QByteArray data = file.readAll();
+    return LoadText(data.toStdString(), path);
+}
+
+bool RegistryHive::LoadText(const std::string& bytes, const std::string& source)
+{
+    const QString text = DecodeFile(bytes);
+    QStringList lines = text.split(u'\n');
+    for (QString& l : lines)
+        if (l.endsWith(u'\r')) l.chop(1);
+
+    auto warn = [&](qsizetype lineNo, const std::string& what) {
+        warnings_.push_back(source + ":" + std::to_string(lineNo + 1) + ": " + what);
+    };
+
+    qsizetype i = 0;
+    while (i < lines.size() && lines[i].trimmed().isEmpty())
+        ++i;
+    if (i == lines.size()) {
+        warnings_.push_back(source + ": empty, not a registry file");
+        return false;
+    }
+    const QString header = lines[i].trimmed();
+    bool unicode;
+    if (header == u"Windows Registry Editor Version 5.00")
+        unicode = true;
+    else if (header == u"REGEDIT4")
+        unicode = false;
+    else {
+        warnings_.push_back(source + ": not a registry file (no REGEDIT4 or version 5.00 header)");
+        return false;
+    }
+    ++i;
+
+    RegistryKey* current = nullptr; // nullptr: outside the classes root, values skipped
+    bool inSection = false;
+    for (; i < lines.size(); ++i) {
+        const qsizetype lineNo = i;
+        QString line = lines[i].trimmed();
+        if (line.isEmpty() || line.startsWith(u';')) continue;
+
+        if (line.startsWith(u'[')) {
+            const qsizetype close = line.lastIndexOf(u']');
+            if (close < 0) {
+                warn(lineNo, "section without a closing bracket, skipped");
+                current = nullptr;
+                inSection = true;
+                continue;
+            }
+            QString path = line.mid(1, close - 1);
+            const bool remove = path.startsWith(u'-');
+            if (remove) path.remove(0, 1);
+            std::vector<std::string> rest;
+            inSection = true;
+            current = nullptr;
+            if (!ClassesRootPath(RegistrySplitPath(path.trimmed().toStdString()), rest)) continue;
+            if (remove) {
+                if (rest.empty()) {
+                    warn(lineNo, "the classes root itself cannot be deleted");
+                    continue;
+                }
+                RegistryKey* parent = &root_;
+                for (std::size_t k = 0; parent && k + 1 < rest.size(); ++k)
+                    parent = parent->SubKey(rest[k]);
+                if (parent) parent->RemoveSubKey(rest.back());
+                continue;
+            }
+            current = &root_;
+            for (const std::string& part : rest)
+                current = &current->AddSubKey(part);
+            continue;
+        }
+
+        if (!line.startsWith(u'@') && !line.startsWith(u'"')) {
+            warn(lineNo, "not a key or a value, skipped");
+            continue;
+        }
+        if (!inSection) {
+            warn(lineNo, "value before any key, skipped");
+            continue;
+        }
+
+        // Value name.
+        qsizetype pos = 0;
+        QString name;
+        if (line[0] == u'@') {
+            pos = 1;
+        } else if (!ReadQuoted(line, pos, name)) {
+            warn(lineNo, "value name without a closing quote, skipped");
+            continue;
+        }
+        SkipBlanks(line, pos);
+        if (pos >= line.size() || line[pos] != u'=') {
+            warn(lineNo, "value without \"=\", skipped");
+            continue;
+        }
+        ++pos;
+        SkipBlanks(line, pos);
+        QString data = line.mid(pos);
+
+        // Hex data may run on over lines that end in a backslash.
+        if (data.startsWith(u"hex", Qt::CaseInsensitive)) {
+            while (data.endsWith(u'\\') && i + 1 < lines.size()) {
+                data.chop(1);
+                data.append(lines[++i].trimmed());
+            }
+            if (data.endsWith(u'\\')) data.chop(1);
+        }
+        if (!current) continue; // a section outside the classes root
+
+        RegistryValue value;
+        value.name = name.toStdString();
+        if (data == u"-") {
+            current->RemoveValue(value.name);
+            continue;
+        }
+        if (data.startsWith(u'"')) {
+            qsizetype p = 0;
+            QString s;
+            if (!ReadQuoted(data, p, s)) {
+                warn(lineNo, "string without a closing quote, skipped");
+                continue;
+            }
+            SkipBlanks(data, p);
+            if (p != data.size()) {
+                warn(lineNo, "text after the closing quote, skipped");
+                continue;
+            }
+            value.type = RegistryDataType::String;
+            value.rawType = 1;
+            value.text = s.toStdString();
+            current->SetValue(std::move(value));
+            continue;
+        }
+        if (data.startsWith(u"dword:", Qt::CaseInsensitive)) {
+            const QString digits = data.mid(6).trimmed();
+            bool ok = digits.size() >= 1 && digits.size() <= 8;
+            for (QChar c : digits)
+                ok = ok && IsHexDigit(c);
+            if (!ok) {
+                warn(lineNo, "bad dword value, skipped");
+                continue;
+            }
+            value.type = RegistryDataType::DWord;
+            value.rawType = 4;
+            value.number = digits.toULongLong(nullptr, 16);
+            current->SetValue(std::move(value));
+            continue;
+        }
+        if (data.startsWith(u"hex", Qt::CaseInsensitive)) {
+            int type = 3; // REG_BINARY
+            qsizetype colon = data.indexOf(u':');
+            if (colon < 0) {
+                warn(lineNo, "bad hex value, skipped");
+                continue;
+            }
+            const QString head = data.left(colon).trimmed();
+            if (head.size() > 3) {
+                bool ok = head.size() > 5 && head[3] == u'(' && head.endsWith(u')');
+                QString code = ok ? head.mid(4, head.size() - 5) : QString();
+                ok = ok && !code.isEmpty() && code.size() <= 8;
+                for (QChar c : code)
+                    ok = ok && IsHexDigit(c);
+                if (!ok) {
+                    warn(lineNo, "bad hex type, skipped");
+                    continue;
+                }
+                type = static_cast<int>(code.toUInt(nullptr, 16));
+            }
+            std::vector<std::uint8_t> bytesOut;
+            if (!ParseHexBytes(data.mid(colon + 1), bytesOut)) {
+                warn(lineNo, "bad hex bytes, skipped");
+                continue;
+            }
+            value.rawType = type;
+            value.bytes = bytesOut;
+            switch (type) {
+            case 1:
+            case 2:
+                value.type = type == 1 ? RegistryDataType::String : RegistryDataType::ExpandString;
+                value.text = WithoutTrailingNuls(BytesToText(bytesOut, unicode));
+                break;
+            case 7: {
+                value.type = RegistryDataType::MultiString;
+                const QStringList parts = BytesToText(bytesOut, unicode).split(QChar(u'\0'));
+                for (const QString& p : parts)
+                    if (!p.isEmpty()) value.strings.push_back(p.toStdString());
+                break;
+            }
+            case 4:
+            case 11: {
+                const std::size_t width = type == 4 ? 4 : 8;
+                if (bytesOut.size() != width) {
+                    warn(lineNo, "bad length of a number in hex form, skipped");
+                    continue;
+                }
+                value.type = type == 4 ? RegistryDataType::DWord : RegistryDataType::QWord;
+                for (std::size_t b = width; b-- > 0;)
+                    value.number = (value.number << 8) | bytesOut[b];
+                break;
+            }
+            default:
+                value.type = RegistryDataType::Binary;
+                break;
+            }
+            current->SetValue(std::move(value));
+            continue;
+        }
+        warn(lineNo, "value of an unknown form, skipped");
+    }
+    return true;
+}
