@@ -27,6 +27,7 @@
 #include "PackingCatalogue.h"
 #include "ProjectIo.h"
 #include "RecentFiles.h"
+#include "ReportCommands.h"
 #include "RecentFilesMenu.h"
 #include "UnitAbout.h"
 
@@ -136,6 +137,8 @@ void TFormVELK::BuildMenu()
     report->setObjectName(QStringLiteral("MReport"));
     add(report, "MReport_Save", "&S 保存报表", [this] { MReport_SaveClick(); });
     add(report, "MReport_Print", "&P 打印报表", [this] { MReport_PrintClick(); });
+    // For engineers without a spreadsheet program: the report and the diagram as PDF.
+    add(report, "MReport_Pdf", "&F 导出PDF报表", [this] { MReport_PdfClick(); });
     sep(report, "N3");
     add(report, "MReport_Per", "&D 操作性能图", [this] { MReport_PerClick(); });
 
@@ -528,8 +531,18 @@ void TFormVELK::MAboutClick()
 }
 
 void TFormVELK::MReport_PerClick() {}
-void TFormVELK::MReport_SaveClick() {}
-void TFormVELK::MReport_PrintClick() {}
+ReportContext TFormVELK::ReportCtx()
+{
+    ReportContext ctx;
+    ctx.parent = this;
+    ctx.page = &page_;
+    ctx.currentFileName = CurrentFileName.toStdString();
+    return ctx;
+}
+
+void TFormVELK::MReport_SaveClick() { ::MReport_SaveClick(ReportCtx()); }
+void TFormVELK::MReport_PrintClick() { ::MReport_PrintClick(ReportCtx()); }
+void TFormVELK::MReport_PdfClick() { ::MReport_PdfClick(ReportCtx()); }
 void TFormVELK::BHysysClick() {}
 void TFormVELK::BProiiClick() {}
 void TFormVELK::MHelp_TopicClick() { ApplicationHelp1->ShowHelpContents(); }

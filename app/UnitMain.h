@@ -57,6 +57,7 @@ public:
     void MReport_PerClick();
     void MReport_SaveClick();
     void MReport_PrintClick();
+    void MReport_PdfClick();
     void BHysysClick();
     void BProiiClick();
     void MHelp_TopicClick();
@@ -85,6 +86,7 @@ private:
     QWidget* BuildConstantsPage();
     QWidget* BuildDiagramPage();
     TControl* ModelOf(QWidget* w) const;
+    struct ReportContext ReportCtx();
     void OpenFile(const QString& path);
 
     CalcPage page_;

@@ -1,8 +1,8 @@
 #include "VelkCalcExtras.h"
 
-// Replaced when the report workbook lands.
-bool VelkCalcReport(CalcPage&, const std::string&, const std::string&, std::string& why)
+#include "ReportCommands.h"
+
+bool VelkCalcReport(CalcPage& page, const std::string& path, const std::string& projectPath, std::string& why)
 {
-    why = "--report is not available in this build";
-    return false;
+    return WriteReportWorkbook(path, page, projectPath, why);
 }

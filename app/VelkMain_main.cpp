@@ -3,6 +3,7 @@
 
 #include "FontSetup.h"
 #include "GuiMessageSink.h"
+#include "MyXls.h"
 #include "NamedMutex.h"
 #include "UnitMain.h"
 
@@ -20,6 +21,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationDisplayName(QString::fromUtf8(kAppTitle));
     QApplication::setApplicationName(QStringLiteral("velk"));
 
+    MyXlsInitialization();
     GuiMessageSink sink;
     ScopedMessageSink scope(&sink);
     const QStringList args = QApplication::arguments();
