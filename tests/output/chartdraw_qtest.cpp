@@ -17,7 +17,6 @@ class ChartDrawTest : public QObject {
 private slots:
     void init();
     void dashPhaseFollowsScreen();
-    void dashDirectionWeight();
     void clippingToPlot();
     void markersWaitForFlush();
     void markerShapes();
@@ -56,29 +55,6 @@ void ChartDrawTest::dashPhaseFollowsScreen()
         QVERIFY2((PixelAt(img, x, 156) == Rgb(kRed)) == (x % 5 < 2), qPrintable(QStringLiteral("x = %1").arg(x)));
     for (int y = 108; y <= 204; ++y)
         QVERIFY2((PixelAt(img, 274, y) == Rgb(kRed)) == (y % 5 < 2), qPrintable(QStringLiteral("y = %1").arg(y)));
-}
-
-void ChartDrawTest::dashDirectionWeight()
-{
-    // A line 100 pixels wide and 20 high is cut along x with weight 1 (one
-    // piece per period) and along y with weight 0.1.
-    auto pieces = [](float weight) {
-        TRecordedChart chart(QSize(400, 300));
-        StandardPlot(&chart.surface);
-        SetDash(5, 40, weight);
-        MoveToPoint(1, 1);                       // (82, 188)
-        LineToPoint(1 + 100.0 / 32, 1 + 20.0 / 32); // (182, 168)
-        FlushChart();
-        int n = 0;
-        for (const TRecordedLine& l : chart.device.record().lines)
-            if (l.line.x1() >= 82 && l.line.x2() <= 182 && l.line.y1() <= 188 && l.line.y1() >= 168)
-                ++n;
-        return n;
-    };
-    // x = 82..182: the period from 80 draws 80..81, outside; 85..180 give 20.
-    QCOMPARE(pieces(1.0f), 20);
-    // y = 168..188: the period from 165 is outside; 170..185 give 4.
-    QCOMPARE(pieces(0.1f), 4);
 }
 
 void ChartDrawTest::clippingToPlot()
@@ -277,52 +253,34 @@ void ChartDrawTest::textRightOfPlotAndZoom()
 
 void ChartDrawTest::fontScopes()
 {
-    auto fontOfText = [](const QString& text) {
+    auto fontOf = [](const QString& text, auto&& before) {
         TRecordedChart chart(QSize(400, 300));
         StandardPlot(&chart.surface);
+        before();
         DrawTextAt(kRed, text, 0, 4, 2, 0, 0);
         const auto t = chart.device.findText(text);
         return t ? t->font : QFont();
     };
-    QFont f = fontOfText(QStringLiteral("a"));
+    auto nothing = [] {};
+    QFont f = fontOf(QStringLiteral("a"), nothing);
     QCOMPARE(f.family(), QStringLiteral("Arial"));
     QCOMPARE(f.pixelSize(), 11); // 8 pt at 96 dpi
-    QVERIFY(!f.italic() && !f.bold());
-
-    {
-        // Scope 0: for this drawing only.
-        TRecordedChart chart(QSize(400, 300));
-        StandardPlot(&chart.surface);
+    // Scope 0: this drawing only; italic code 5 leaves italic as it was.
+    f = fontOf(QStringLiteral("b"), [] {
         SetTextFont(QStringLiteral("Courier"), 20, 2, 2, 0);
-        DrawTextAt(kRed, QStringLiteral("b"), 0, 4, 2, 0, 0);
-        SetTextFont(QString(), 0, 5, -1, 9); // italic code out of range: unchanged; bold off
-        DrawTextAt(kRed, QStringLiteral("c"), 0, 4, 2, 0, 0);
-        const auto b = chart.device.findText(QStringLiteral("b"));
-        const auto c = chart.device.findText(QStringLiteral("c"));
-        QVERIFY(b && c);
-        QCOMPARE(b->font.family(), QStringLiteral("Courier"));
-        QCOMPARE(b->font.pixelSize(), 27);
-        QVERIFY(b->font.italic() && b->font.bold());
-        QVERIFY(c->font.italic() && !c->font.bold());
-    }
-    f = fontOfText(QStringLiteral("d"));
-    QCOMPARE(f.family(), QStringLiteral("Arial"));
-    QCOMPARE(f.pixelSize(), 11);
-
-    {
-        TRecordedChart chart(QSize(400, 300));
-        StandardPlot(&chart.surface);
-        SetTextFont(QStringLiteral("Courier"), 20, 0, 0, 1); // the name carries over
-    }
-    f = fontOfText(QStringLiteral("e"));
+        SetTextFont(QString(), 0, 5, -1, 9);
+    });
+    QCOMPARE(f.family(), QStringLiteral("Courier"));
+    QCOMPARE(f.pixelSize(), 27);
+    QVERIFY(f.italic() && !f.bold());
+    QCOMPARE(fontOf(QStringLiteral("c"), nothing).family(), QStringLiteral("Arial"));
+    // Scope 1 carries the name over, scope 2 also the size; "DEF" is Arial.
+    fontOf(QStringLiteral("d"), [] { SetTextFont(QStringLiteral("Courier"), 20, 0, 0, 1); });
+    f = fontOf(QStringLiteral("e"), nothing);
     QCOMPARE(f.family(), QStringLiteral("Courier"));
     QCOMPARE(f.pixelSize(), 11);
-    {
-        TRecordedChart chart(QSize(400, 300));
-        StandardPlot(&chart.surface);
-        SetTextFont(QStringLiteral("def"), 12, 0, 0, 2); // "DEF" is Arial; name and size carry over
-    }
-    f = fontOfText(QStringLiteral("g"));
+    fontOf(QStringLiteral("g"), [] { SetTextFont(QStringLiteral("def"), 12, 0, 0, 2); });
+    f = fontOf(QStringLiteral("h"), nothing);
     QCOMPARE(f.family(), QStringLiteral("Arial"));
     QCOMPARE(f.pixelSize(), 16);
 }

@@ -12,10 +12,7 @@ private slots:
     void crossHairErasesExactly();
     void readout();
     void rubberBandZoomAndReset();
-    void narrowBoxIsWidened();
-    void boxBeyondRangeLeavesAxis();
-    void minimumSpanWiderThanAxis();
-    void zoomWithoutAutoRedraw();
+    void zoomWindowLimits();
     void otherButtonsStartNothing();
 };
 
@@ -164,72 +161,54 @@ void ChartMouseTest::rubberBandZoomAndReset()
     QVERIFY(ChartGraphUnclipped());
 }
 
-void ChartMouseTest::narrowBoxIsWidened()
+void ChartMouseTest::zoomWindowLimits()
 {
     TCountingSurface surface(QSize(400, 300));
-    InitChart(&surface, kWhite, kBlack, 1.0f);
-    DefineGraph(0, 100, 0, 100, 50, 94, 92, 80, false);
-    DrawXAxis(kBlue, QString(), 0, 0.0f, 8.0f, 0.0f, 2.0f, false, false, true, 0); // at least 1/4 of X
-    DrawYAxis(kBlue, QString(), 5, 0.0f, 4.0f, 0.0f, 0.0f, false, false, true, 0);
+    auto plot = [&](float xMax, float xSpan, float ySpan, int rangeMode) {
+        ChartResetZoom(1);
+        InitChart(&surface, kWhite, kBlack, 1.0f);
+        DefineGraph(0, 100, 0, 100, 50, 94, 92, 80, false);
+        DrawXAxis(kBlue, QString(), 0, 0.0f, xMax, 2.0f, xSpan, false, false, true, rangeMode);
+        DrawYAxis(kBlue, QString(), 5, 0.0f, 4.0f, 0.0f, ySpan, false, false, true, 0);
+    };
+    auto zoom = [](int x0, int y0, int x1, int y1) {
+        ChartResetZoom(1);
+        ChartMouseDown(mbLeft, ssCtrl, x0, y0);
+        ChartMouseUp(mbLeft, ssCtrl, x1, y1);
+        return ChartZoom(1);
+    };
+    // X at least 2 of 8 wide: the Y axes share the fraction of the first.
+    plot(8.0f, 2.0f, 0.0f, 0);
     QCOMPARE(ChartXAxisInfo().minZoomFraction, 0.25);
     QCOMPARE(ChartYAxisInfo().minZoomFraction, 0.001);
-    // X 0.5..1 (fractions 1/16..1/8) widens about 3/32 to 1/4 wide.
-    ChartMouseDown(mbLeft, ssCtrl, 66, 92);
-    ChartMouseUp(mbLeft, ssCtrl, 82, 220);
-    TChartZoom z = ChartZoom(1);
-    QCOMPARE(z.xFrom, 0.0);   // 3/32 - 1/8 < 0: moved inside
-    QCOMPARE(z.xTo, 0.25);
-    ChartResetZoom(1);
-    // 4..4.5 (fractions 0.5..0.5625): centred on 0.53125.
-    ChartMouseDown(mbLeft, ssCtrl, 178, 92);
-    ChartMouseUp(mbLeft, ssCtrl, 194, 220);
-    z = ChartZoom(1);
+    // X 4..4.5 (fractions 0.5..0.5625) widens about 0.53125.
+    TChartZoom z = zoom(178, 92, 194, 220);
     QCOMPARE(z.xFrom, 0.40625);
     QCOMPARE(z.xTo, 0.65625);
-}
+    // X 0.5..1 widens about 3/32 and is moved back inside the range.
+    z = zoom(66, 92, 82, 220);
+    QCOMPARE(z.xFrom, 0.0);
+    QCOMPARE(z.xTo, 0.25);
 
-void ChartMouseTest::boxBeyondRangeLeavesAxis()
-{
-    TCountingSurface surface(QSize(400, 300));
-    InitChart(&surface, kWhite, kBlack, 1.0f);
-    DefineGraph(0, 100, 0, 100, 50, 94, 92, 80, false);
-    // 0..7.5 widened to the major tick 8: the last 1/16 of the plot lies
-    // beyond the requested range.
-    DrawXAxis(kBlue, QString(), 0, 0.0f, 7.5f, 2.0f, 0.0f, false, false, true, 2);
-    DrawYAxis(kBlue, QString(), 5, 0.0f, 4.0f, 0.0f, 0.0f, false, false, true, 0);
+    // 0..7.5 widened to 8: a box reaching past 7.5 leaves X alone.
+    plot(7.5f, 0.0f, 0.0f, 2);
     QCOMPARE(ChartXAxisInfo().max, 8.0);
-    ChartMouseDown(mbLeft, ssCtrl, 178, 124); // x 4 .. 7.875
-    ChartMouseUp(mbLeft, ssCtrl, 302, 188);
-    const TChartZoom z = ChartZoom(1);
+    z = zoom(178, 124, 302, 188);
     QCOMPARE(z.xFrom, 0.0);
     QCOMPARE(z.xTo, 1.0);
     QCOMPARE(z.yFrom[0], 0.25);
     QCOMPARE(z.yTo[0], 0.75);
-}
 
-void ChartMouseTest::minimumSpanWiderThanAxis()
-{
-    // A narrowest window of 50 units on an axis 8 long leaves no zoom.
-    TCountingSurface surface(QSize(400, 300));
-    InitChart(&surface, kWhite, kBlack, 1.0f);
-    DefineGraph(0, 100, 0, 100, 50, 94, 92, 80, false);
-    DrawXAxis(kBlue, QString(), 0, 0.0f, 8.0f, 0.0f, 50.0f, false, false, true, 0);
-    DrawYAxis(kBlue, QString(), 5, 0.0f, 4.0f, 0.0f, 50.0f, false, false, true, 0);
-    ChartMouseDown(mbLeft, ssCtrl, 114, 124);
-    ChartMouseUp(mbLeft, ssCtrl, 178, 188);
-    QVERIFY(ChartZoom(1).isFull());
-    QCOMPARE(surface.refreshes, 1);
-}
+    // A narrowest window wider than the axis leaves no zoom at all.
+    plot(8.0f, 50.0f, 50.0f, 0);
+    QVERIFY(zoom(114, 124, 178, 188).isFull());
 
-void ChartMouseTest::zoomWithoutAutoRedraw()
-{
+    // Without the automatic redraw the zoom is kept but not shown.
+    const int refreshes = surface.refreshes;
     QVERIFY(SetChartSetting(kSetDisableZoomAutoRedraw, 1));
-    TCountingSurface surface(QSize(400, 300));
-    StandardPlot(&surface);
-    ChartMouseDown(mbLeft, ssCtrl, 114, 124);
-    ChartMouseUp(mbLeft, ssCtrl, 178, 188);
-    QVERIFY(!ChartZoom(1).isFull());
-    QCOMPARE(surface.refreshes, 0);
+    plot(8.0f, 0.0f, 0.0f, 0);
+    QVERIFY(!zoom(114, 124, 178, 188).isFull());
+    QCOMPARE(surface.refreshes, refreshes);
 }
 
 void ChartMouseTest::otherButtonsStartNothing()

