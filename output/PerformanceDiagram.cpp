@@ -4,6 +4,7 @@
 #include "chartgraph.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -124,10 +125,22 @@ QString ComputePerformancePoints(const TPerformanceInput& in, TPerformancePoints
     return QString();
 }
 
+namespace {
+// Text drawing needs the font database of a GUI application; without one
+// Qt would abort the program.
+bool HaveGuiApplication()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+const char* const kNoGuiText = "绘图需要图形应用程序环境（可用 offscreen 平台）。";
+} // namespace
+
 QString DrawPerformanceDiagram(TChartSurface* surface, const TPerformanceInput& in)
 {
     if (!surface)
         return QStringLiteral("没有绘图表面。");
+    if (!HaveGuiApplication())
+        return QString::fromUtf8(kNoGuiText);
     TPerformancePoints p;
     const QString error = ComputePerformancePoints(in, p);
     if (!error.isEmpty())
@@ -178,6 +191,8 @@ bool SavePerformanceDiagram(const QString& file, QSize size, const TPerformanceI
             *error = text;
         return false;
     };
+    if (!HaveGuiApplication())
+        return fail(QString::fromUtf8(kNoGuiText));
     if (size.width() < 1 || size.height() < 1 || size.width() > kMaxExportSide || size.height() > kMaxExportSide)
         return fail(QStringLiteral("图形尺寸无效：%1 x %2").arg(size.width()).arg(size.height()));
     const QString suffix = QFileInfo(file).suffix().toLower();

@@ -163,8 +163,10 @@ void TPerformanceView::render(TCause cause)
     if (!hasDiagram_ && sized) {
         // Nothing to draw: an empty page, and the engine forgets the old
         // graph so that the mouse reads nothing from it.
-        if (ChartSurface() == surface_.get())
+        if (ChartSurface() == surface_.get()) {
             ChartDetachSurface(surface_.get());
+            unsetCursor(); // a cross-hair that was running has gone with it
+        }
         if (QPainter* p = surface_->canvas())
             p->fillRect(QRect(QPoint(0, 0), size()), palette().window());
     }
