@@ -230,7 +230,7 @@ QList<qreal> GridDashPattern(int pattern)
 // Dotted or solid grid line from `from` along `step` (a unit vector in
 // pixels) over `length` pixels.
 void GridLine(QPainter* p, QPoint from, QPoint step, int length, int pattern, int scale,
-              std::vector<QPoint>& dots)
+              std::vector<QRect>& runs)
 {
     if (pattern < 0 || length <= 0)
         return;
@@ -248,12 +248,28 @@ void GridLine(QPainter* p, QPoint from, QPoint step, int length, int pattern, in
         p->drawLine(QLineF(from, to + step));
         return;
     }
-    dots.clear();
+    // Neighbouring dots are filled as one rectangle: far fewer primitives
+    // than single points, the same pixels.
+    runs.clear();
     const int count = length / scale;
-    for (int c = 0; c <= count; ++c)
-        if ((pattern & c) == 0)
-            dots.push_back(from + step * (c * scale));
-    p->drawPoints(dots.data(), static_cast<int>(dots.size()));
+    int c = 0;
+    while (c <= count) {
+        if ((pattern & c) != 0) {
+            ++c;
+            continue;
+        }
+        int last = c;
+        while (last + 1 <= count && (pattern & (last + 1)) == 0)
+            ++last;
+        const QPoint a = from + step * (c * scale);
+        const QPoint b = from + step * (last * scale);
+        runs.push_back(QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                             QSize(std::abs(b.x() - a.x()) + scale, std::abs(b.y() - a.y()) + scale)));
+        c = last + 1;
+    }
+    const QBrush brush(p->pen().color());
+    for (const QRect& r : runs)
+        p->fillRect(r, brush);
 }
 
 struct TAxisRequest {
@@ -432,8 +448,8 @@ void DrawAxis(AxisKind kind, const TAxisRequest& rq)
     auto inside = [&](int px) { return isX ? (px >= g->left && px <= g->right) : (px >= g->top && px <= g->bottom); };
     const int firstEdge = isX ? g->left : g->bottom;
 
-    std::vector<QPoint> dots;
-    dots.reserve(4096);
+    std::vector<QRect> dots;
+    dots.reserve(1024);
     const QPen dotPen(qc, s, Qt::SolidLine, Qt::SquareCap);
     auto gridAt = [&](int px, int pattern) {
         if (px == firstEdge)
