@@ -98,6 +98,9 @@ TFormVELK::~TFormVELK()
 {
     qApp->removeEventFilter(this);
     disconnect(focusConnection_);
+    // The widgets are bound to page_, a member that dies before the QWidget
+    // base deletes its children: the pages go first.
+    delete takeCentralWidget();
     if (FormVELK == this)
         FormVELK = nullptr;
 }
