@@ -15,19 +15,41 @@ double Evaluate(const Equation& equation, const double* values)
     return CheckedResult(f);
 }
 
-// A value found by the iteration is a root when the residual there is small
-// against the magnitude of the group's values: the iteration stops on small
-// steps, which also happens where no root exists (a jump of the residual, a
-// flat residual, or a reset that hands back the start value).
-void CheckIsRoot(ValueArray& work, int n, int k, const Equation& equation, double x)
+// The iteration stops on small steps, which also happens where no root
+// exists: on a jump of the residual, on a flat residual, or when a reset of
+// the damping hands back the start value. A value is accepted as a root when
+// its residual is at rounding level, or when one local Newton step from it
+// is small and at least halves the residual, which only a smooth residual
+// close to its zero does.
+void CheckIsRoot(ValueArray& work, int k, const Equation& equation, double x)
 {
+    const double h = 1e-6;
     work[k] = x;
-    const double f = Evaluate(equation, work.data());
-    double scale = 0;
-    for (int i = 0; i < n; ++i)
-        scale = std::max(scale, std::fabs(work[i]));
-    scale = std::max(scale, 1e-12);
-    if (std::fabs(f) > 1e-3 * scale)
+    const double f0 = Evaluate(equation, work.data());
+    if (f0 == 0)
+        return;
+    work[k] = x - 2 * h;
+    const double fm2 = Evaluate(equation, work.data());
+    work[k] = x - h;
+    const double fm1 = Evaluate(equation, work.data());
+    work[k] = x + h;
+    const double f1 = Evaluate(equation, work.data());
+    work[k] = x + 2 * h;
+    const double f2 = Evaluate(equation, work.data());
+    const double d = (fm2 - 8 * fm1 + 8 * f1 - f2) / (12 * h);
+    work[k] = x;
+    if (!(std::fabs(d) > 1e-50))
+        throw EVelkError(kNoRootText);
+    const double step = f0 / d;
+    const double size = std::max(std::fabs(x), 1e-6);
+    if (std::fabs(step) <= 1e-12 * size)
+        return;
+    if (!(std::fabs(step) <= 1e-2 * size))
+        throw EVelkError(kNoRootText);
+    work[k] = x - step;
+    const double fn = Evaluate(equation, work.data());
+    work[k] = x;
+    if (!(std::fabs(fn) <= 0.5 * std::fabs(f0)))
         throw EVelkError(kNoRootText);
 }
 
@@ -74,7 +96,8 @@ double FindRoot(const ValueArray& values, int n, int k, const Equation& equation
             throw EVelkError(kNoRootText);
     }
     const double result = CheckedResult(work[k]);
-    CheckIsRoot(work, std::max(n, k + 1), k, equation, result);
+    (void)n;
+    CheckIsRoot(work, k, equation, result);
     return result;
 }
 
