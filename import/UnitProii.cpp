@@ -187,7 +187,10 @@ bool TFormProii::IsAcceptableFile(const QString& path, QString* why)
         reason = QStringLiteral("文件夹不存在。");
     else if (!info.isFile())
         reason = QStringLiteral("文件不存在。");
-    else if (!info.isWritable())
+    // Read-only as the file's attribute says (no write permission for
+    // anyone), or for this user.
+    else if (!(info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)) ||
+             !info.isWritable())
         reason = QStringLiteral("此文件为只读文件，请选择其他文件。");
     if (why) *why = reason;
     return reason.isEmpty();
