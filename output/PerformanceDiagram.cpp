@@ -193,7 +193,8 @@ bool SavePerformanceDiagram(const QString& file, QSize size, const TPerformanceI
     };
     if (!HaveGuiApplication())
         return fail(QString::fromUtf8(kNoGuiText));
-    if (size.width() < 1 || size.height() < 1 || size.width() > kMaxExportSide || size.height() > kMaxExportSide)
+    if (size.width() < 1 || size.height() < 1 || size.width() > kMaxExportSide ||
+        size.height() > kMaxExportSide)
         return fail(QStringLiteral("图形尺寸无效：%1 x %2").arg(size.width()).arg(size.height()));
     const QString suffix = QFileInfo(file).suffix().toLower();
     if (suffix != QLatin1String("png") && suffix != QLatin1String("svg"))

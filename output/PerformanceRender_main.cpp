@@ -16,7 +16,8 @@ int main(int argc, char** argv)
     QSize size = kDefaultDiagramSize;
     const int sizeAt = static_cast<int>(args.indexOf(QStringLiteral("--size")));
     if (sizeAt >= 0) {
-        const QStringList wh = sizeAt + 1 < args.size() ? args[sizeAt + 1].split(QLatin1Char('x')) : QStringList();
+        const QStringList wh =
+            sizeAt + 1 < args.size() ? args[sizeAt + 1].split(QLatin1Char('x')) : QStringList();
         bool okW = false, okH = false;
         if (wh.size() == 2)
             size = QSize(wh[0].toInt(&okW), wh[1].toInt(&okH));

@@ -310,7 +310,8 @@ void DrawAxis(AxisKind kind, const TAxisRequest& rq)
     const int slotIndex = c.currentGraph - 1;
     const int yIndex = isX ? -1 : g->yCount;
 
-    const bool positionOk = isX ? (rq.position >= 0 && rq.position <= 4) : (rq.position >= 1 && rq.position <= 8);
+    const bool positionOk =
+        isX ? (rq.position >= 0 && rq.position <= 4) : (rq.position >= 1 && rq.position <= 8);
     if (!positionOk || !std::isfinite(rq.min) || !std::isfinite(rq.max) || rq.min == rq.max)
         return;
 
@@ -364,8 +365,8 @@ void DrawAxis(AxisKind kind, const TAxisRequest& rq)
     const int minorTick = RoundHalfEven(minorTicSize * majorTick);
     const QString unit = UnitPart(rq.caption);
     const int spacing =
-        isX ? TextWidth(unit) +
-                  RoundHalfEven(c.textWidth * ChartSetting(rq.fixedLabels ? kSetLabelDistXFloat : kSetLabelDistXExp))
+        isX ? TextWidth(unit) + RoundHalfEven(c.textWidth * ChartSetting(rq.fixedLabels ? kSetLabelDistXFloat
+                                                                                        : kSetLabelDistXExp))
             : RoundHalfEven(ChartSetting(kSetLabelDistY) * c.textHeight);
     const int length = isX ? g->right - g->left : g->bottom - g->top;
 
@@ -445,7 +446,9 @@ void DrawAxis(AxisKind kind, const TAxisRequest& rq)
         return isX ? ClampPixel(a.screenStart + Fraction(a, v) * a.screenLength)
                    : ClampPixel(a.screenStart - Fraction(a, v) * a.screenLength);
     };
-    auto inside = [&](int px) { return isX ? (px >= g->left && px <= g->right) : (px >= g->top && px <= g->bottom); };
+    auto inside = [&](int px) {
+        return isX ? (px >= g->left && px <= g->right) : (px >= g->top && px <= g->bottom);
+    };
     const int firstEdge = isX ? g->left : g->bottom;
 
     std::vector<QRect> dots;
@@ -583,13 +586,13 @@ void DrawAxis(AxisKind kind, const TAxisRequest& rq)
 void DrawXAxis(TColor colour, const QString& caption, int position, float min, float max, float step,
                float minZoomSpan, bool grid, bool logarithmic, bool fixedLabels, int rangeMode)
 {
-    DrawAxis(AxisKind::X, {colour, caption, position, min, max, step, minZoomSpan, grid, logarithmic, fixedLabels,
-                           rangeMode});
+    DrawAxis(AxisKind::X, {colour, caption, position, min, max, step, minZoomSpan, grid, logarithmic,
+                           fixedLabels, rangeMode});
 }
 
 void DrawYAxis(TColor colour, const QString& caption, int position, float min, float max, float step,
                float minZoomSpan, bool grid, bool logarithmic, bool fixedLabels, int rangeMode)
 {
-    DrawAxis(AxisKind::Y, {colour, caption, position, min, max, step, minZoomSpan, grid, logarithmic, fixedLabels,
-                           rangeMode});
+    DrawAxis(AxisKind::Y, {colour, caption, position, min, max, step, minZoomSpan, grid, logarithmic,
+                           fixedLabels, rangeMode});
 }

@@ -190,7 +190,8 @@ QFont MakeChartFont(const QString& name, int points, bool italic, bool bold, boo
 QString FormatFixed(double v, int decimals)
 {
     if (!std::isfinite(v))
-        return std::isnan(v) ? QStringLiteral("NAN") : (v > 0 ? QStringLiteral("INF") : QStringLiteral("-INF"));
+        return std::isnan(v) ? QStringLiteral("NAN")
+                             : (v > 0 ? QStringLiteral("INF") : QStringLiteral("-INF"));
     decimals = std::clamp(decimals, 0, 18);
     QString s = QString::number(v, 'f', decimals);
     // A value that rounds to zero carries no sign.
@@ -241,5 +242,6 @@ QString FormatGeneral(double v, int precision, int expDigits)
     QString digits = QString::number(std::abs(exponent));
     while (digits.size() < expDigits)
         digits.prepend(QLatin1Char('0'));
-    return stripZeros(mantissa) + QLatin1Char('E') + (exponent < 0 ? QStringLiteral("-") : QString()) + digits;
+    return stripZeros(mantissa) + QLatin1Char('E') + (exponent < 0 ? QStringLiteral("-") : QString()) +
+           digits;
 }

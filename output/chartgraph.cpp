@@ -309,7 +309,9 @@ void DefineGraph(int xFromPct, int xToPct, int yFromPct, int yToPct, int leftMar
     g.outerTop = RoundHalfEven(yFromPct * static_cast<double>(c.height) / 100.0) + c.originY;
     g.outerBottom = RoundHalfEven(yToPct * static_cast<double>(c.height) / 100.0) + c.originY;
 
-    auto scaled = [&](int m) { return static_cast<int>(std::clamp<long long>(1LL * m * c.scale, -100000, 100000)); };
+    auto scaled = [&](int m) {
+        return static_cast<int>(std::clamp<long long>(1LL * m * c.scale, -100000, 100000));
+    };
     g.left = g.outerLeft + scaled(leftMargin);
     g.right = g.outerRight - scaled(rightMargin);
     g.top = g.outerTop + scaled(topMargin);

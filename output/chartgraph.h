@@ -17,7 +17,8 @@ inline constexpr int kMaxGraphs = 8;
 inline constexpr int kMaxYAxes = 4;
 
 // Starts a new drawing on surface.
-void InitChart(TChartSurface* surface, TColor backgroundColour, TColor foregroundColour, float charSizeFactor);
+void InitChart(TChartSurface* surface, TColor backgroundColour, TColor foregroundColour,
+               float charSizeFactor);
 
 // Adds a graph slot and makes it current. Percentages of the drawing area
 // (0 = left or top), margins in pixels before device scaling.

@@ -102,7 +102,8 @@ void DrawTextBlock(QPainter* p, const QString& text, int hAlign, QPoint at, int 
     p->setFont(c.font);
     p->setPen(textColour);
     for (int i = 0; i < n; ++i)
-        TextOut(p, placed[static_cast<std::size_t>(i)].left, placed[static_cast<std::size_t>(i)].top, lines[i]);
+        TextOut(p, placed[static_cast<std::size_t>(i)].left, placed[static_cast<std::size_t>(i)].top,
+                lines[i]);
     p->setClipping(false);
 }
 
@@ -118,7 +119,8 @@ void SetTextFont(const QString& name, int size, int italic, int bold, int scope)
     if (bold < -1 || bold > 2)
         bold = 0;
     if (!name.isEmpty())
-        c.fontName = name.compare(QLatin1String("DEF"), Qt::CaseInsensitive) == 0 ? QStringLiteral("Arial") : name;
+        c.fontName =
+            name.compare(QLatin1String("DEF"), Qt::CaseInsensitive) == 0 ? QStringLiteral("Arial") : name;
     if (size > 0)
         c.fontSize = std::min(size, 2000);
     if (italic == 2)

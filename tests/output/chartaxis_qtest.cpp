@@ -143,7 +143,8 @@ void ChartAxisTest::captions()
     QVERIFY(yCaption && yCaption->rotated());
     const QPointF along = yCaption->transform.map(QPointF(1, 0)) - yCaption->transform.map(QPointF(0, 0));
     QVERIFY(std::abs(along.x()) < 1e-9 && along.y() < 0);
-    QVERIFY(std::abs(yCaption->baseline.y() - (190 + fm.horizontalAdvance(QStringLiteral("V(kg/s)")) / 2)) <= 1);
+    QVERIFY(std::abs(yCaption->baseline.y() - (190 + fm.horizontalAdvance(QStringLiteral("V(kg/s)")) / 2)) <=
+            1);
     const int lowerEdge = 80 - majorTick - fm.horizontalAdvance(QStringLiteral("3")) - 8;
     QVERIFY(std::abs(yCaption->baseline.x() + fm.descent() - lowerEdge) <= 1.0);
 }
@@ -164,7 +165,8 @@ void ChartAxisTest::worldToPixel()
     const QImage& img = surface.image();
     const int red[][2] = {{130, 188}, {50, 156}, {52, 140}, {178, 218}};
     for (const auto& p : red)
-        QVERIFY2(PixelAt(img, p[0], p[1]) == Rgb(kRed), qPrintable(QStringLiteral("%1,%2").arg(p[0]).arg(p[1])));
+        QVERIFY2(PixelAt(img, p[0], p[1]) == Rgb(kRed),
+                 qPrintable(QStringLiteral("%1,%2").arg(p[0]).arg(p[1])));
     QCOMPARE(PixelAt(img, 51, 156), Rgb(kWhite));
     QCOMPARE(PixelAt(img, 51, 140), Rgb(kWhite));
     QCOMPARE(PixelAt(img, 178, 219), Rgb(kWhite));

@@ -52,9 +52,11 @@ void ChartDrawTest::dashPhaseFollowsScreen()
     surface.endPaint();
     const QImage& img = surface.image();
     for (int x = 51; x <= 250; ++x)
-        QVERIFY2((PixelAt(img, x, 156) == Rgb(kRed)) == (x % 5 < 2), qPrintable(QStringLiteral("x = %1").arg(x)));
+        QVERIFY2((PixelAt(img, x, 156) == Rgb(kRed)) == (x % 5 < 2),
+                 qPrintable(QStringLiteral("x = %1").arg(x)));
     for (int y = 108; y <= 204; ++y)
-        QVERIFY2((PixelAt(img, 274, y) == Rgb(kRed)) == (y % 5 < 2), qPrintable(QStringLiteral("y = %1").arg(y)));
+        QVERIFY2((PixelAt(img, 274, y) == Rgb(kRed)) == (y % 5 < 2),
+                 qPrintable(QStringLiteral("y = %1").arg(y)));
 }
 
 void ChartDrawTest::clippingToPlot()

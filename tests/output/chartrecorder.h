@@ -45,12 +45,14 @@ public:
     void drawPath(const QPainterPath&) override {}
     void drawTextItem(const QPointF& p, const QTextItem& item) override
     {
-        texts.push_back({item.text(), transform_.map(p), item.width(), item.font(), pen_.color(), transform_});
+        texts.push_back(
+            {item.text(), transform_.map(p), item.width(), item.font(), pen_.color(), transform_});
     }
     void drawLines(const QLineF* l, int n) override
     {
         for (int i = 0; i < n; ++i)
-            lines.push_back({transform_.map(l[i]), pen_.style() == Qt::SolidLine ? QList<qreal>() : pen_.dashPattern()});
+            lines.push_back(
+                {transform_.map(l[i]), pen_.style() == Qt::SolidLine ? QList<qreal>() : pen_.dashPattern()});
     }
     void drawLines(const QLine* l, int n) override
     {
@@ -94,7 +96,8 @@ public:
         std::vector<TRecordedText> out;
         for (const TRecordedText& t : engine_->texts) {
             if (!out.empty() && !t.rotated() && !out.back().rotated() &&
-                qAbs(out.back().baseline.y() - t.baseline.y()) < 0.5 && qAbs(out.back().right() - t.baseline.x()) < 0.5) {
+                qAbs(out.back().baseline.y() - t.baseline.y()) < 0.5 &&
+                qAbs(out.back().right() - t.baseline.x()) < 0.5) {
                 out.back().text += t.text;
                 out.back().width += t.width;
                 continue;

@@ -90,8 +90,10 @@ void PerformanceTest::labelSides_data()
     QTest::newRow("minimum at 2.5 %") << 80.0 << 0.0001 << 0 << QStringLiteral("最小负荷(2%)   ") << -1 << 0;
     QTest::newRow("80 % at 110") << 8000.0 / 110 << 0.0 << 2 << QStringLiteral("   80负荷(110%)") << 1 << -1;
     QTest::newRow("80 % at 111") << 8000.0 / 111 << 0.0 << 2 << QStringLiteral("80负荷(111%)   ") << -1 << 0;
-    QTest::newRow("flooding at 137") << 8000.0 / 110 << 0.0 << 3 << QStringLiteral("泛点负荷(137%)   ") << -1 << 0;
-    QTest::newRow("flooding at 130") << 10000.0 / 130 << 0.0 << 3 << QStringLiteral("   泛点负荷(130%)") << 1 << -1;
+    QTest::newRow("flooding at 137") << 8000.0 / 110 << 0.0 << 3 << QStringLiteral("泛点负荷(137%)   ") << -1
+                                     << 0;
+    QTest::newRow("flooding at 130") << 10000.0 / 130 << 0.0 << 3 << QStringLiteral("   泛点负荷(130%)") << 1
+                                     << -1;
 }
 
 void PerformanceTest::labelSides()
@@ -249,10 +251,12 @@ void PerformanceTest::exportFiles()
     QVERIFY(!SavePerformanceDiagram(bmp, kDefaultDiagramSize, TypicalCase(), &error));
     QVERIFY(error.contains(QStringLiteral("PNG")));
     QVERIFY(!QFile::exists(bmp));
-    QVERIFY(!SavePerformanceDiagram(dir.filePath(QStringLiteral("e.png")), QSize(0, 10), TypicalCase(), &error));
+    QVERIFY(
+        !SavePerformanceDiagram(dir.filePath(QStringLiteral("e.png")), QSize(0, 10), TypicalCase(), &error));
     TPerformanceInput undefined = TypicalCase();
     undefined.uL = 0;
-    QVERIFY(!SavePerformanceDiagram(dir.filePath(QStringLiteral("u.svg")), kDefaultDiagramSize, undefined, &error));
+    QVERIFY(!SavePerformanceDiagram(dir.filePath(QStringLiteral("u.svg")), kDefaultDiagramSize, undefined,
+                                    &error));
     QVERIFY(error.contains(QStringLiteral("液体负荷为零")));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("u.svg"))));
     QVERIFY(!SavePerformanceDiagram(dir.filePath(QStringLiteral("missing/x.png")), kDefaultDiagramSize,
