@@ -35,19 +35,18 @@ bool LocalAutoServer::Listen(const QString& name)
     error_.clear();
     const QFileInfo info(name);
     if (info.isAbsolute()) QDir().mkpath(info.absolutePath());
-    if (server_->listen(name)) return true;
-    if (server_->serverError() == QAbstractSocket::AddressInUseError) {
-        QLocalSocket probe;
-        probe.connectToServer(name);
-        if (probe.waitForConnected(1000)) {
-            probe.abort();
-            error_ = QStringLiteral("another instance is already running under %1").arg(name);
-            return false;
-        }
-        // A socket file left behind by an instance that did not end cleanly.
-        QLocalServer::removeServer(name);
-        if (server_->listen(name)) return true;
+    // Listening with access options replaces an existing socket file without
+    // a word, so a live instance must be looked for first.
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    if (probe.waitForConnected(1000)) {
+        probe.abort();
+        error_ = QStringLiteral("another instance is already running under %1").arg(name);
+        return false;
     }
+    // Whatever is left is a socket file of an instance that did not end cleanly.
+    QLocalServer::removeServer(name);
+    if (server_->listen(name)) return true;
     error_ = server_->errorString();
     return false;
 }
