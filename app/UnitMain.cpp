@@ -27,6 +27,8 @@
 #include "PackingCatalogue.h"
 #include "ProjectIo.h"
 #include "RecentFiles.h"
+#include "PerformanceCommand.h"
+#include "PerformanceView.h"
 #include "ReportCommands.h"
 #include "RecentFilesMenu.h"
 #include "UnitAbout.h"
@@ -403,8 +405,24 @@ QWidget* TFormVELK::BuildDiagramPage()
 {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheetper"));
-    paintBox_ = new QWidget(page);
-    paintBox_->setObjectName(QStringLiteral("MyPaintBox"));
+    auto* view = new TPerformanceView(page);
+    view->setObjectName(QStringLiteral("MyPaintBox"));
+    paintBox_ = view;
+    view->setInputProvider([this](TPerformanceView::TCause cause) -> std::optional<TPerformanceInput> {
+        if (cause == TPerformanceView::TCause::Command)
+            return PerformanceInputFromPage(page_);
+        // A repaint recalculates too, but keeps its messages to itself: the
+        // page is repainted often, and a message box on every repaint would
+        // never let the user fix the input.
+        RecordingSink quiet;
+        ScopedMessageSink scope(&quiet);
+        try {
+            return PerformanceInputFromPage(page_);
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+    });
+    view->setStatusCallback([this](const QString& text) { statusBar_->SetPanelText(0, text); });
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(paintBox_);
@@ -533,7 +551,20 @@ void TFormVELK::MAboutClick()
     prompts_->execDialog(FormAbout);
 }
 
-void TFormVELK::MReport_PerClick() {}
+void TFormVELK::MReport_PerClick()
+{
+    auto* view = static_cast<TPerformanceView*>(paintBox_);
+    try {
+        // Recalculate first; with an empty diameter or flow nothing is drawn.
+        if (!PerformanceInputFromPage(page_))
+            return;
+    } catch (const std::exception& e) {
+        ReportError(e);
+        return;
+    }
+    pages_->setCurrentIndex(2);
+    view->redraw();
+}
 ReportContext TFormVELK::ReportCtx()
 {
     ReportContext ctx;

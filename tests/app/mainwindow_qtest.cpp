@@ -10,7 +10,9 @@
 #include "BoundWidgets.h"
 #include "HintWindow.h"
 #include "Messages.h"
+#include "MyStatusBar.h"
 #include "NamedMutex.h"
+#include "PerformanceView.h"
 #include "UnitMain.h"
 
 namespace {
@@ -239,6 +241,31 @@ private slots:
         QTest::keyClicks(edit("DlD"), QStringLiteral("1"));
         w->MFileClick();
         QVERIFY(w->Action(QStringLiteral("MFile_Save"))->isEnabled());
+    }
+
+    void diagramCommandDrawsOnlyASizedCase()
+    {
+        auto* view = w->findChild<TPerformanceView*>(QStringLiteral("MyPaintBox"));
+        QVERIFY(view);
+        w->MReport_PerClick();
+        QCOMPARE(w->PageControlMain()->currentIndex(), 0);
+        QVERIFY(!view->hasDiagram());
+        QVERIFY(sink.messages.empty());
+
+        for (auto [f, t] : {std::pair{"LD", "2.5"}, {"VD", "3"}, {"DlD", "800"}, {"DvD", "2.5"}, {"MlD", "0.0003"},
+                            {"MvD", "0.00001"}})
+            w->Page().Field(f)->SetText(t);
+        w->MReport_PerClick();
+        QCOMPARE(w->PageControlMain()->currentIndex(), 2);
+        QVERIFY(view->hasDiagram());
+        QVERIFY(!edit("dD")->text().isEmpty());
+        QVERIFY(sink.messages.empty());
+
+        // The read-out goes to panel 0 of the hidden status bar.
+        QTest::mousePress(view, Qt::LeftButton, {}, QPoint(view->width() / 2, view->height() / 2));
+        QVERIFY(w->StatusBar()->PanelText(0).startsWith(QStringLiteral("L=")));
+        QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(view->width() / 2, view->height() / 2));
+        QVERIFY(!w->StatusBar()->isVisible());
     }
 
     void secondInstanceEndsAtOnce()
