@@ -175,6 +175,21 @@ CalcPage::CalcPage(bool installHooks)
         if (auto* u = dynamic_cast<TComboBoxU*>(c))
             u->Loaded();
 
+    groups_.flowParameter = Group({"LD", "VD", "DvD", "DlD", "FpD"});
+    groups_.maxLoadFactor = Group({"FpD", "CgmaxD"});
+    groups_.floodFromLoad = Group({"CgmaxD", "DlD", "DvD", "UfD"});
+    groups_.loadFromFlood = Group({"DlD", "DvD", "UfD", "CgmaxD"});
+    groups_.billet = Group({"MlD", "MvD", "DlD", "DvD", "FpD", "UfD"});
+    groups_.kisterGill = Group({"MlD", "DlD", "DvD", "FpD", "UfD"});
+    groups_.operatingVelocity = Group({"UfD", "UpD"});
+    groups_.diameter = Group({"VD", "UpD", "DvD", "dpD"});
+    groups_.liquidLoad = Group({"LD", "VD", "DvD", "DlD", "dpD", "dD", "UpD", "UlsD"});
+    groups_.vapourLoad = Group({"dpD", "dD", "UpD", "UvsD"});
+    groups_.slope = Group({"alfD", "meD"});
+    groups_.stripping = Group({"meD", "VD", "LD", "LmdD"});
+    groups_.pressureDropInputs = Group({"UlsD", "UvsD", "DlD", "DvD", "MlD", "MvD", "SLD"});
+    groups_.massTransferInputs = Group({"DlD", "MlD", "SLD", "DlfD", "LD", "DvD", "MvD", "DvfD", "VD", "LmdD"});
+
     if (installHooks)
         InstallHooks();
 }
@@ -268,28 +283,28 @@ bool CalcPage::Solve(const std::vector<TEditD*>& group, TColor colour, double st
 bool CalcPage::RunPass()
 {
     // Step 1 never restarts: its result is taken up by the groups below.
-    Solve(Group({"LD", "VD", "DvD", "DlD", "FpD"}), EqColour::FlowParameter, kStart, EqFlowParameter);
+    Solve(groups_.flowParameter, EqColour::FlowParameter, kStart, EqFlowParameter);
 
     const std::string packing = Combo("PTD")->Text();
-    const auto flood = Group({"CgmaxD", "DlD", "DvD", "UfD"});
-    const auto loadFactor = Group({"DlD", "DvD", "UfD", "CgmaxD"});
+    const auto& flood = groups_.floodFromLoad;
+    const auto& loadFactor = groups_.loadFromFlood;
     switch (Combo("UfMD")->ItemIndex()) {
     case 0:
-        if (Solve(Group({"FpD", "CgmaxD"}), EqColour::LoadFactor, kStart,
+        if (Solve(groups_.maxLoadFactor, EqColour::LoadFactor, kStart,
                   [&](const double* v) { return EqMaxLoadFactor(v, packing, HiddenConstants); }))
             return true;
         if (Solve(flood, EqColour::FloodVelocity, kStart, EqFloodVelocityFromLoadFactor))
             return true;
         break;
     case 1:
-        if (Solve(Group({"MlD", "MvD", "DlD", "DvD", "FpD", "UfD"}), EqColour::FloodVelocity, kStart,
+        if (Solve(groups_.billet, EqColour::FloodVelocity, kStart,
                   [&](const double* v) { return EqFloodVelocityBillet(v, packing); }))
             return true;
         Solve(loadFactor, EqColour::LoadFactor, kStart, EqLoadFactorFromFloodVelocity);
         break;
     case 2: {
         const bool lagrange = Check("CBLagrange")->Checked();
-        if (Solve(Group({"MlD", "DlD", "DvD", "FpD", "UfD"}), EqColour::FloodVelocity, kStart,
+        if (Solve(groups_.kisterGill, EqColour::FloodVelocity, kStart,
                   [&](const double* v) { return EqFloodVelocityKisterGill(v, packing, lagrange); }))
             return true;
         Solve(loadFactor, EqColour::LoadFactor, kStart, EqLoadFactorFromFloodVelocity);
@@ -301,10 +316,10 @@ bool CalcPage::RunPass()
 
     const std::string fpercent = Combo("fpercentD")->Text();
     const std::string foaming = Combo("AfD")->Text();
-    if (Solve(Group({"UfD", "UpD"}), EqColour::OperatingVelocity, kStart,
+    if (Solve(groups_.operatingVelocity, EqColour::OperatingVelocity, kStart,
               [&](const double* v) { return EqOperatingVelocity(v, fpercent, foaming); }))
         return true;
-    if (Solve(Group({"VD", "UpD", "DvD", "dpD"}), EqColour::TheoreticalDiameter, kStart, EqTheoreticalDiameter))
+    if (Solve(groups_.diameter, EqColour::TheoreticalDiameter, kStart, EqTheoreticalDiameter))
         return true;
 
     // The rounded diameter is not an equation result: it follows dpD.
@@ -317,14 +332,14 @@ bool CalcPage::RunPass()
         Field("dD")->SetValue(d);
     }
 
-    if (Solve(Group({"LD", "VD", "DvD", "DlD", "dpD", "dD", "UpD", "UlsD"}), EqColour::LiquidLoad, kStart,
+    if (Solve(groups_.liquidLoad, EqColour::LiquidLoad, kStart,
               EqLiquidLoad))
         return true;
-    if (Solve(Group({"dpD", "dD", "UpD", "UvsD"}), EqColour::VapourLoad, kStart, EqVapourLoad))
+    if (Solve(groups_.vapourLoad, EqColour::VapourLoad, kStart, EqVapourLoad))
         return true;
-    if (Solve(Group({"alfD", "meD"}), EqColour::EquilibriumSlope, kStartEquilibrium, EqEquilibriumSlope))
+    if (Solve(groups_.slope, EqColour::EquilibriumSlope, kStartEquilibrium, EqEquilibriumSlope))
         return true;
-    if (Solve(Group({"meD", "VD", "LD", "LmdD"}), EqColour::StrippingFactor, kStartEquilibrium, EqStrippingFactor))
+    if (Solve(groups_.stripping, EqColour::StrippingFactor, kStartEquilibrium, EqStrippingFactor))
         return true;
     return false;
 }
@@ -390,9 +405,9 @@ void CalcPage::LDExit()
             throw EVelkError(kNoRootText);
         }
     }
-    if (AllFilled(Group({"UlsD", "UvsD", "DlD", "DvD", "MlD", "MvD", "SLD"})))
+    if (AllFilled(groups_.pressureDropInputs))
         ComputePressureDrop();
-    if (AllFilled(Group({"DlD", "MlD", "SLD", "DlfD", "LD", "DvD", "MvD", "DvfD", "VD", "LmdD"})))
+    if (AllFilled(groups_.massTransferInputs))
         ComputeMassTransfer();
     NeedsRecalc = false;
 }

@@ -76,6 +76,12 @@ private:
     void ComputePressureDrop();
     void ComputeMassTransfer();
     std::vector<TEditD*> Group(std::initializer_list<const char*> names) const;
+    // The equation groups, made once.
+    struct Groups {
+        std::vector<TEditD*> flowParameter, maxLoadFactor, floodFromLoad, loadFromFlood, billet, kisterGill,
+            operatingVelocity, diameter, liquidLoad, vapourLoad, slope, stripping, pressureDropInputs,
+            massTransferInputs;
+    } groups_;
 
     std::vector<std::unique_ptr<TControl>> owned_;
     std::vector<TControl*> order_;

@@ -4,6 +4,9 @@
 
 #include "Messages.h"
 #include "PackingCatalogue.h"
+#include <string_view>
+
+#include "NumberText.h"
 #include "TextToFloat.h"
 
 const std::vector<std::string>& DefaultHiddenConstants()
@@ -19,15 +22,19 @@ const std::vector<std::string>& DefaultHiddenConstants()
 
 double ReadHiddenConstant(const std::vector<std::string>& nameValueList, const std::string& key)
 {
-    std::string value;
+    // Read at every evaluation of the equation: views, no copies.
+    std::string_view value;
     for (const std::string& entry : nameValueList) {
         const std::size_t eq = entry.find('=');
-        if (eq != std::string::npos && entry.compare(0, eq, key) == 0 && eq == key.size()) {
-            value = entry.substr(eq + 1);
+        if (eq == key.size() && entry.compare(0, eq, key) == 0) {
+            value = std::string_view(entry).substr(eq + 1);
             break;
         }
     }
-    return TextToFloat(value);
+    double number;
+    if (!ParseNumber(TrimView(value), number))
+        throw EConvertError("'" + std::string(value) + "' is not a valid floating point value");
+    return number;
 }
 
 double EqFlowParameter(const double* v)

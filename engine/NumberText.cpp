@@ -6,14 +6,16 @@
 #include <string>
 #include <array>
 
-std::string Trim(std::string_view s)
+std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
+
+std::string_view TrimView(std::string_view s)
 {
     std::size_t b = 0, e = s.size();
     while (b < e && static_cast<unsigned char>(s[b]) <= 32)
         ++b;
     while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32)
         --e;
-    return std::string(s.substr(b, e - b));
+    return s.substr(b, e - b);
 }
 
 namespace {

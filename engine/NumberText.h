@@ -11,6 +11,8 @@
 
 // Removes leading and trailing blanks and control characters (code <= 32).
 std::string Trim(std::string_view s);
+// The same without a copy.
+std::string_view TrimView(std::string_view s);
 
 // Parses a number: optional leading blanks, optional sign, digits with an
 // optional point, optional exponent "E"/"e" with optional sign; nothing may

@@ -6,7 +6,7 @@
 double TextToFloat(const std::string& text)
 {
     double value = 0;
-    if (!ParseNumber(Trim(text), value))
+    if (!ParseNumber(TrimView(text), value))
         throw EConvertError("'" + text + "' is not a valid floating point value");
     return value;
 }
