@@ -13,15 +13,27 @@ bool HysysAttached = false;
 namespace
 {
 
-std::string Real(double v) { return AutoFloatToStr(CheckedResult(v)); }
+std::string Real(double v)
+{
+    return AutoFloatToStr(CheckedResult(v));
+}
 
-AutoVariant Flowsheet() { return HysysApp.Get("ActiveDocument").Get("Flowsheet"); }
+AutoVariant Flowsheet()
+{
+    return HysysApp.Get("ActiveDocument").Get("Flowsheet");
+}
 
-AutoVariant Stage(const AutoVariant& stages, int i) { return stages.Call("Item", {AutoVariant(i)}).Get("SeparationStage"); }
+AutoVariant Stage(const AutoVariant& stages, int i)
+{
+    return stages.Call("Item", {AutoVariant(i)}).Get("SeparationStage");
+}
 
 } // namespace
 
-void InitHysysInterface() { RegisterLocalAutoProvider(kHysysProgId, "Application"); }
+void InitHysysInterface()
+{
+    RegisterLocalAutoProvider(kHysysProgId, "Application");
+}
 
 bool ConnectHysys()
 {
@@ -44,8 +56,11 @@ bool GetHysysColumns(TStringList& list)
     if (!ConnectHysys()) return false;
     const int n = Flowsheet().Call("Operations", {"ColumnOp"}).Get("Count").ToInt();
     for (int i = 0; i < n; ++i) {
-        const std::string name =
-            Flowsheet().Call("Operations", {"ColumnOp"}).Call("Item", {AutoVariant(i)}).Get("Name").ToString();
+        const std::string name = Flowsheet()
+                                     .Call("Operations", {"ColumnOp"})
+                                     .Call("Item", {AutoVariant(i)})
+                                     .Get("Name")
+                                     .ToString();
         if (std::find(list.begin(), list.end(), name) == list.end()) list.push_back(name);
     }
     return true;
@@ -54,8 +69,11 @@ bool GetHysysColumns(TStringList& list)
 void GetHysysStageData(const std::string& columnName, int stageIndex, TStringList& list)
 {
     if (!ConnectHysys()) return;
-    const AutoVariant stages =
-        Flowsheet().Get("Operations").Call("Item", {AutoVariant(columnName)}).Get("ColumnFlowsheet").Get("ColumnStages");
+    const AutoVariant stages = Flowsheet()
+                                   .Get("Operations")
+                                   .Call("Item", {AutoVariant(columnName)})
+                                   .Get("ColumnFlowsheet")
+                                   .Get("ColumnStages");
     const int n = stages.Get("Count").ToInt();
 
     double maxV = 0, maxL = 0;

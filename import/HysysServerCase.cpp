@@ -81,14 +81,17 @@ public:
             const QJsonObject op = Object(opValue, opWhere);
             HysysOperationData d;
             const QJsonValue name = op.value(QLatin1String("name"));
-            if (!name.isString() || name.toString().isEmpty()) Fail(opWhere, "\"name\" must be a non-empty text");
+            if (!name.isString() || name.toString().isEmpty())
+                Fail(opWhere, "\"name\" must be a non-empty text");
             d.name = name.toString().toStdString();
             const QJsonValue type = op.value(QLatin1String("type"));
-            if (!type.isString() || type.toString().isEmpty()) Fail(opWhere, "\"type\" must be a non-empty text");
+            if (!type.isString() || type.toString().isEmpty())
+                Fail(opWhere, "\"type\" must be a non-empty text");
             d.typeName = type.toString().toStdString();
             const std::string where = "operation \"" + d.name + "\"";
             if (d.IsColumn()) {
-                const QJsonObject sub = Object(op.value(QLatin1String("columnFlowsheet")), where + ", columnFlowsheet");
+                const QJsonObject sub =
+                    Object(op.value(QLatin1String("columnFlowsheet")), where + ", columnFlowsheet");
                 const QJsonValue stages = sub.value(QLatin1String("stages"));
                 if (!stages.isArray()) Fail(where, "\"columnFlowsheet\" needs a list \"stages\"");
                 int stageNo = 0;
@@ -96,7 +99,8 @@ public:
                     const std::string sw = where + ", stage " + std::to_string(stageNo);
                     const QJsonObject so = Object(sv, sw);
                     HysysStageData s;
-                    s.name = so.value(QLatin1String("name")).toString(QString::number(stageNo + 1) + "__Main TS")
+                    s.name = so.value(QLatin1String("name"))
+                                 .toString(QString::number(stageNo + 1) + "__Main TS")
                                  .toStdString();
                     s.vapour = Stream(so.value(QLatin1String("vapour")), sw + ", vapour", false);
                     s.liquid = Stream(so.value(QLatin1String("liquid")), sw + ", liquid", true);

@@ -12,9 +12,9 @@
 #include <vector>
 
 struct HysysStreamData {
-    double massFlow = 0;    // kg/s
-    double massDensity = 0; // kg/m3
-    double viscosity = 0;   // cP
+    double massFlow = 0;                  // kg/s
+    double massDensity = 0;               // kg/m3
+    double viscosity = 0;                 // cP
     std::optional<double> surfaceTension; // dyn/cm; required for the liquid
 };
 

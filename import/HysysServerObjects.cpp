@@ -8,7 +8,10 @@ namespace
 
 using CasePtr = std::shared_ptr<const HysysCaseData>;
 
-AutoVariant Obj(const std::shared_ptr<HysysObject>& o) { return AutoVariant(AutoObjectPtr(o)); }
+AutoVariant Obj(const std::shared_ptr<HysysObject>& o)
+{
+    return AutoVariant(AutoObjectPtr(o));
+}
 
 // A collection with Count and Item(index | name); names compares exactly
 // first and then without regard to case, as object names in HYSYS do.
@@ -32,9 +35,10 @@ std::shared_ptr<HysysObject> MakeCollection(const std::string& className, int co
             }
             const int i = key.ToInt();
             if (i < 0 || i >= count)
-                throw EAutoError(className, className + ": index " + std::to_string(i) +
-                                                (count == 0 ? std::string(" (the collection is empty)")
-                                                            : " is outside 0 to " + std::to_string(count - 1)));
+                throw EAutoError(className,
+                                 className + ": index " + std::to_string(i) +
+                                     (count == 0 ? std::string(" (the collection is empty)")
+                                                 : " is outside 0 to " + std::to_string(count - 1)));
             return itemAt(i);
         },
         {}, 1, 1);
@@ -48,8 +52,8 @@ std::shared_ptr<HysysObject> MakePhase(const HysysStreamData& s, const std::stri
     p->AddProperty("MassDensity", [s](AutoArgs&) { return AutoVariant(s.massDensity); });
     p->AddProperty("SurfaceTension", [s, streamName, vapour](AutoArgs&) {
         if (!s.surfaceTension)
-            throw EAutoError("Phase", "The " + std::string(vapour ? "vapour" : "liquid") + " phase of \"" + streamName +
-                                          "\" has no surface tension in this case");
+            throw EAutoError("Phase", "The " + std::string(vapour ? "vapour" : "liquid") + " phase of \"" +
+                                          streamName + "\" has no surface tension in this case");
         return AutoVariant(*s.surfaceTension);
     });
     return p;
@@ -62,12 +66,14 @@ std::shared_ptr<HysysObject> MakeStream(const HysysStreamData& s, const std::str
     st->AddProperty("MassFlow", [s](AutoArgs&) { return AutoVariant(s.massFlow); });
     st->AddProperty("MassDensity", [s](AutoArgs&) { return AutoVariant(s.massDensity); });
     st->AddProperty("VapourPhase", [s, name, vapour](AutoArgs&) {
-        if (!vapour) throw EAutoError("ProcessStream", "\"" + name + "\" is a liquid stream and has no vapour phase");
+        if (!vapour)
+            throw EAutoError("ProcessStream", "\"" + name + "\" is a liquid stream and has no vapour phase");
         return Obj(MakePhase(s, name, true));
     });
     st->AddProperty("LightLiquidPhase", [s, name, vapour](AutoArgs&) {
         if (vapour)
-            throw EAutoError("ProcessStream", "\"" + name + "\" is a vapour stream and has no light liquid phase");
+            throw EAutoError("ProcessStream",
+                             "\"" + name + "\" is a vapour stream and has no light liquid phase");
         return Obj(MakePhase(s, name, false));
     });
     return st;
@@ -102,8 +108,8 @@ std::shared_ptr<HysysObject> MakeOperation(const CasePtr& c, std::size_t op)
     o->AddProperty("ColumnFlowsheet", [c, op](AutoArgs&) {
         const HysysOperationData& d = c->operations[op];
         if (!d.IsColumn())
-            throw EAutoError("Operation", "\"" + d.name + "\" is a " + d.typeName +
-                                              " and has no column flowsheet");
+            throw EAutoError("Operation",
+                             "\"" + d.name + "\" is a " + d.typeName + " and has no column flowsheet");
         auto fs = std::make_shared<HysysObject>("ColumnFlowsheet");
         fs->AddProperty("Name", [n = d.name](AutoArgs&) { return AutoVariant(n); });
         fs->AddProperty("ColumnStages", [c, op](AutoArgs&) {

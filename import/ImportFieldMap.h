@@ -11,7 +11,7 @@ struct ImportField {
 };
 
 inline constexpr ImportField kImportFields[] = {
-    {"VD", "VapTotalMassRate", 1}, {"DvD", "VapDensityAct", 2},  {"MvD", "VapViscosity", 3},
-    {"LD", "LiqTotalMassRate", 6}, {"DlD", "LiqDensityAct", 7},  {"MlD", "LiqViscosity", 8},
+    {"VD", "VapTotalMassRate", 1}, {"DvD", "VapDensityAct", 2}, {"MvD", "VapViscosity", 3},
+    {"LD", "LiqTotalMassRate", 6}, {"DlD", "LiqDensityAct", 7}, {"MlD", "LiqViscosity", 8},
     {"SLD", "LiqSurfTension", 9},
 };

@@ -23,7 +23,10 @@ constexpr const char* kSeparatorAll = "============ALL==========================
 constexpr const char* kSeparatorLiquid = "============Liquid=======================";
 constexpr const char* kSeparatorVapour = "============Vapuid=======================";
 
-std::string Real(double v) { return AutoFloatToStr(CheckedResult(v)); }
+std::string Real(double v)
+{
+    return AutoFloatToStr(CheckedResult(v));
+}
 
 // The column name as the server expects it: a wide string, passed by
 // reference, so it lives in a variable of the caller.
@@ -32,7 +35,10 @@ AutoVariant WideName(const std::string& name)
     return AutoVariant(QString::fromStdString(name).toStdU16String());
 }
 
-AutoVariant Attribute(const AutoVariant& object, const char* name) { return object.Call("GetAttribute", {name}); }
+AutoVariant Attribute(const AutoVariant& object, const char* name)
+{
+    return object.Call("GetAttribute", {name});
+}
 
 AutoVariant Attribute(const AutoVariant& object, const char* name, int index)
 {
@@ -46,8 +52,8 @@ void ReadTrayPhase(const AutoVariant& database, AutoVariant& column, AutoVariant
 {
     const bool liquid = phase == 2;
     database.Call("CreateObject", {"Stream", streamName});
-    database.Call("CopyTrayToStream", {AutoVariant::ByRef(column), AutoVariant::ByRef(tray), AutoVariant(phase),
-                                       AutoVariant(0), AutoVariant(2), streamName});
+    database.Call("CopyTrayToStream", {AutoVariant::ByRef(column), AutoVariant::ByRef(tray),
+                                       AutoVariant(phase), AutoVariant(0), AutoVariant(2), streamName});
     database.Call("CalculateStreamProps", {streamName});
     stream = database.Call("ActivateObject", {"Stream", streamName});
     bulk = database.Call("ActivateObject", {"SrBulkProp", streamName});
@@ -164,7 +170,8 @@ void GetProiiColumnData(const AutoVariant& database, const std::string& columnNa
     AutoVariant feeds = database.Call("ActivateObject", {"ColumnIn", AutoVariant::ByRef(name)});
     const int count = Attribute(feeds, "CurrentFeeds").ToInt();
     for (int i = 0; i < count; ++i)
-        list.push_back("FeedT" + std::to_string(i) + "=" + std::to_string(Attribute(feeds, "FeedTrays", i).ToInt()));
+        list.push_back("FeedT" + std::to_string(i) + "=" +
+                       std::to_string(Attribute(feeds, "FeedTrays", i).ToInt()));
 }
 
 void GetProiiTrayData(const AutoVariant& database, const std::string& columnName, int tray, TStringList& list)
@@ -193,7 +200,10 @@ std::string GetListText(const TStringList& list, const std::string& key)
     return {};
 }
 
-double GetListValue(const TStringList& list, const std::string& key) { return TextToFloat(GetListText(list, key)); }
+double GetListValue(const TStringList& list, const std::string& key)
+{
+    return TextToFloat(GetListText(list, key));
+}
 
 void ReleaseProii()
 {

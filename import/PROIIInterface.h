@@ -52,7 +52,8 @@ void GetProiiColumns(const AutoVariant& database, TStringList& list);
 void GetProiiColumnData(const AutoVariant& database, const std::string& columnName, TStringList& list);
 // Fills list with the 17 lines of a tray's properties. Server errors
 // propagate, with the lines added so far kept.
-void GetProiiTrayData(const AutoVariant& database, const std::string& columnName, int tray, TStringList& list);
+void GetProiiTrayData(const AutoVariant& database, const std::string& columnName, int tray,
+                      TStringList& list);
 // The value of the first line whose key is key (without regard to case),
 // converted to a number; a missing key converts empty text and fails with
 // EConvertError.

@@ -20,8 +20,8 @@ ProiiDatabaseServer::ProiiDatabaseServer() : options_(std::make_shared<ProiiServ
             if (AutoFoldCase(name) != "doubleprecision")
                 throw EAutoError(ClassName(), "SetOption: unknown option \"" + name + "\"");
             if (value != "0" && value != "1")
-                throw EAutoError(ClassName(), "SetOption: the option \"" + name + "\" takes \"0\" or \"1\", not \"" +
-                                                  value + "\"");
+                throw EAutoError(ClassName(), "SetOption: the option \"" + name +
+                                                  "\" takes \"0\" or \"1\", not \"" + value + "\"");
             options_->doublePrecision = value == "1";
             return AutoVariant(1);
         },
@@ -32,7 +32,8 @@ ProiiDatabaseServer::ProiiDatabaseServer() : options_(std::make_shared<ProiiServ
         [this](AutoArgs& a) {
             const std::string path = Required(a, 0, "OpenDatabase").ToString();
             if (!initialized_)
-                throw EAutoError(ClassName(), "OpenDatabase: the server is not initialised; call Initialize first");
+                throw EAutoError(ClassName(),
+                                 "OpenDatabase: the server is not initialised; call Initialize first");
             try {
                 SimulationData data = ReadSimulationFile(path);
                 return AutoVariant(

@@ -61,11 +61,11 @@ ProiiServerDatabase::ProiiServerDatabase(SimulationData data, std::string path,
                 return AutoVariant(AutoObjectPtr(std::make_shared<ProiiColumnInObject>(c, options_)));
             }
             if (cls == "stream")
-                return AutoVariant(
-                    AutoObjectPtr(std::make_shared<ProiiStreamObject>(Stream(name, "ActivateObject"), options_)));
+                return AutoVariant(AutoObjectPtr(
+                    std::make_shared<ProiiStreamObject>(Stream(name, "ActivateObject"), options_)));
             if (cls == "srbulkprop")
-                return AutoVariant(
-                    AutoObjectPtr(std::make_shared<ProiiBulkPropObject>(Stream(name, "ActivateObject"), options_)));
+                return AutoVariant(AutoObjectPtr(
+                    std::make_shared<ProiiBulkPropObject>(Stream(name, "ActivateObject"), options_)));
             throw EAutoError(kClass, "ActivateObject: unknown object class \"" + type.ToString() + "\"");
         },
         2, 2);
@@ -119,7 +119,8 @@ ProiiServerDatabase::ProiiServerDatabase(SimulationData data, std::string path,
         [this](AutoArgs& a) {
             auto stream = Stream(Required(a, 0, "CalculateStreamProps"), "CalculateStreamProps");
             if (!stream->filled)
-                throw EAutoError(kClass, "CalculateStreamProps: stream \"" + stream->name + "\" holds no material");
+                throw EAutoError(kClass,
+                                 "CalculateStreamProps: stream \"" + stream->name + "\" holds no material");
             stream->calculated = true;
             return AutoVariant(1);
         },
@@ -138,7 +139,10 @@ ProiiServerDatabase::ProiiServerDatabase(SimulationData data, std::string path,
         2, 2);
 }
 
-int ProiiServerDatabase::StreamCount() const { return static_cast<int>(streams_.size()); }
+int ProiiServerDatabase::StreamCount() const
+{
+    return static_cast<int>(streams_.size());
+}
 
 std::string ProiiServerDatabase::ObjectClass(const AutoVariant& v, const std::string& member)
 {
@@ -152,12 +156,13 @@ const SimColumn& ProiiServerDatabase::Column(const AutoVariant& name, const std:
 {
     const SimColumn* c = data_.Column(name.ToString());
     if (!c)
-        throw EAutoError(kClass, member + ": the simulation \"" + path_ + "\" has no column \"" + name.ToString() +
-                                     "\"");
+        throw EAutoError(kClass, member + ": the simulation \"" + path_ + "\" has no column \"" +
+                                     name.ToString() + "\"");
     return *c;
 }
 
-std::shared_ptr<ProiiStreamData> ProiiServerDatabase::Stream(const AutoVariant& name, const std::string& member) const
+std::shared_ptr<ProiiStreamData> ProiiServerDatabase::Stream(const AutoVariant& name,
+                                                             const std::string& member) const
 {
     auto it = streams_.find(AutoFoldCase(name.ToString()));
     if (it == streams_.end())

@@ -36,7 +36,8 @@
 class ProiiServerDatabase : public AutoDispatch
 {
 public:
-    ProiiServerDatabase(SimulationData data, std::string path, std::shared_ptr<const ProiiServerOptions> options);
+    ProiiServerDatabase(SimulationData data, std::string path,
+                        std::shared_ptr<const ProiiServerOptions> options);
     std::string ClassName() const override { return "Database"; }
 
     const SimulationData& Data() const { return data_; }
@@ -52,5 +53,5 @@ private:
     std::string path_;
     std::shared_ptr<const ProiiServerOptions> options_;
     std::map<std::string, std::shared_ptr<ProiiStreamData>> streams_; // folded name -> stream
-    std::set<std::string> unitPropsDone_; // folded column names
+    std::set<std::string> unitPropsDone_;                             // folded column names
 };

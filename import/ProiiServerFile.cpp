@@ -151,7 +151,10 @@ void Exec(sqlite3* db, const char* sql, const std::string& path)
     }
 }
 
-std::string Num(double v) { return FormatGeneral(v, 15, 0); }
+std::string Num(double v)
+{
+    return FormatGeneral(v, 15, 0);
+}
 
 void RequireFinite(double v, const std::string& what)
 {
@@ -222,7 +225,8 @@ void ValidateSimulation(const SimulationData& data)
             const SimTray& t = c.trays[i];
             const std::string tw = where + ", tray " + std::to_string(t.number);
             if (t.number != static_cast<int>(i) + 1)
-                throw EConvertError(where + ": tray " + std::to_string(i + 1) + " is missing or out of order");
+                throw EConvertError(where + ": tray " + std::to_string(i + 1) +
+                                    " is missing or out of order");
             RequirePositive(t.temperature, tw + ": the temperature (K)");
             RequireFinite(t.pressure, tw + ": the pressure");
             ValidatePhase(t.liquid, tw + ": liquid", true);
@@ -234,8 +238,9 @@ void ValidateSimulation(const SimulationData& data)
         }
         for (const SimFeed& f : c.feeds)
             if (f.tray < 1 || f.tray > c.numberOfTrays)
-                throw EConvertError(where + ": feed \"" + f.stream + "\" enters at tray " + std::to_string(f.tray) +
-                                    ", outside 1 to " + std::to_string(c.numberOfTrays));
+                throw EConvertError(where + ": feed \"" + f.stream + "\" enters at tray " +
+                                    std::to_string(f.tray) + ", outside 1 to " +
+                                    std::to_string(c.numberOfTrays));
     }
 }
 
@@ -273,7 +278,8 @@ SimulationData ReadSimulationFile(const std::string& path)
                     r.Bad("the status \"" + value + "\" is not a whole number");
                 data.status = static_cast<int>(st);
             }
-            if (key == "format" && value != kFormatName) r.Fail("format \"" + value + "\" is not " + kFormatName);
+            if (key == "format" && value != kFormatName)
+                r.Fail("format \"" + value + "\" is not " + kFormatName);
         }
     }
 
@@ -395,11 +401,13 @@ void WriteSimulationFile(const std::string& path, const SimulationData& data)
             text(meta.get(), 2, v);
             run(meta.get());
         }
-        Stmt col = prepare("INSERT INTO columns (id, name, reflux_ratio, number_of_trays) VALUES (?1, ?2, ?3, ?4)");
+        Stmt col =
+            prepare("INSERT INTO columns (id, name, reflux_ratio, number_of_trays) VALUES (?1, ?2, ?3, ?4)");
         Stmt heater = prepare("INSERT INTO heaters (column_id, seq, name, duty) VALUES (?1, ?2, ?3, ?4)");
         Stmt feed = prepare("INSERT INTO feeds (column_id, seq, stream, tray) VALUES (?1, ?2, ?3, ?4)");
-        Stmt tray = prepare("INSERT INTO trays VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, "
-                            "?14, ?15, ?16)");
+        Stmt tray =
+            prepare("INSERT INTO trays VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, "
+                    "?14, ?15, ?16)");
         int id = 0;
         for (const SimColumn& c : data.columns) {
             ++id;
@@ -456,6 +464,7 @@ void WriteSimulationFile(const std::string& path, const SimulationData& data)
     QFile::remove(target);
     if (!QFile::rename(QString::fromStdString(temp), target)) {
         QFile::remove(QString::fromStdString(temp));
-        throw EInOutError("Cannot write the simulation database \"" + path + "\": the file cannot be replaced");
+        throw EInOutError("Cannot write the simulation database \"" + path +
+                          "\": the file cannot be replaced");
     }
 }

@@ -14,11 +14,11 @@
 #include <vector>
 
 struct SimPhase {
-    double molarRate = 0;     // kmol/s
-    double molecularWeight = 0; // kg/kmol
-    double density = 0;       // kg/m3
-    double viscosity = 0;     // Pa.s
-    std::optional<double> surfaceTension; // N/m; required for the liquid
+    double molarRate = 0;                      // kmol/s
+    double molecularWeight = 0;                // kg/kmol
+    double density = 0;                        // kg/m3
+    double viscosity = 0;                      // Pa.s
+    std::optional<double> surfaceTension;      // N/m; required for the liquid
     std::optional<double> thermalConductivity; // W/(m.K)
 };
 

@@ -2,10 +2,14 @@
 
 namespace
 {
-const char* PhaseName(int phase) { return phase == 1 ? "vapour" : "liquid"; }
+const char* PhaseName(int phase)
+{
+    return phase == 1 ? "vapour" : "liquid";
+}
 } // namespace
 
-ProiiAttributeObject::ProiiAttributeObject(std::string className, std::shared_ptr<const ProiiServerOptions> options)
+ProiiAttributeObject::ProiiAttributeObject(std::string className,
+                                           std::shared_ptr<const ProiiServerOptions> options)
     : className_(std::move(className)), options_(std::move(options))
 {
     AddMethod(
@@ -13,8 +17,7 @@ ProiiAttributeObject::ProiiAttributeObject(std::string className, std::shared_pt
         [this](AutoArgs& args) {
             const std::string name = Required(args, 0, "GetAttribute").ToString();
             AutoVariant v = Attribute(AutoFoldCase(name), args);
-            if (v.IsEmpty())
-                throw EAutoError(className_, className_ + " has no attribute \"" + name + "\"");
+            if (v.IsEmpty()) throw EAutoError(className_, className_ + " has no attribute \"" + name + "\"");
             return v;
         },
         1, 2);
@@ -28,11 +31,12 @@ AutoVariant ProiiAttributeObject::Real(double v) const
 int ProiiAttributeObject::Index(const AutoArgs& args, int count, const std::string& attribute) const
 {
     if (!Given(args, 1))
-        throw EAutoError(className_, "The attribute \"" + attribute + "\" of " + className_ + " needs an index");
+        throw EAutoError(className_,
+                         "The attribute \"" + attribute + "\" of " + className_ + " needs an index");
     const int i = args[1].ToInt();
     if (i < 0 || i >= count)
-        throw EAutoError(className_, "Index " + std::to_string(i) + " of \"" + attribute + "\" is outside 0 to " +
-                                         std::to_string(count - 1));
+        throw EAutoError(className_, "Index " + std::to_string(i) + " of \"" + attribute +
+                                         "\" is outside 0 to " + std::to_string(count - 1));
     return i;
 }
 
@@ -86,7 +90,8 @@ AutoVariant ProiiStreamObject::Attribute(const std::string& name, const AutoArgs
     if (!known) return {};
     if (name == "name") return AutoVariant(stream_->name);
     if (!stream_->filled)
-        throw EAutoError("Stream", "Stream \"" + stream_->name + "\" holds no material; copy a tray into it first");
+        throw EAutoError("Stream",
+                         "Stream \"" + stream_->name + "\" holds no material; copy a tray into it first");
     const SimPhase& p = stream_->phase == 1 ? stream_->tray.vapour : stream_->tray.liquid;
     if (name == "temperature") return Real(stream_->tray.temperature);
     if (name == "pressure") return Real(stream_->tray.pressure);
@@ -117,8 +122,9 @@ AutoVariant ProiiBulkPropObject::Attribute(const std::string& name, const AutoAr
         throw EAutoError("SrBulkProp", "The properties of stream \"" + stream_->name +
                                            "\" are not calculated; call CalculateStreamProps first");
     if (stream_->phase != phase)
-        throw EAutoError("SrBulkProp", "Stream \"" + stream_->name + "\" holds the " + PhaseName(stream_->phase) +
-                                           " of a tray and has no " + PhaseName(phase) + " phase");
+        throw EAutoError("SrBulkProp", "Stream \"" + stream_->name + "\" holds the " +
+                                           PhaseName(stream_->phase) + " of a tray and has no " +
+                                           PhaseName(phase) + " phase");
     const SimPhase& p = phase == 1 ? stream_->tray.vapour : stream_->tray.liquid;
     if (prop == "densityact") return Real(p.density);
     if (prop == "viscosity") return Real(p.viscosity);

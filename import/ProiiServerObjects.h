@@ -78,7 +78,8 @@ private:
 class ProiiStreamObject : public ProiiAttributeObject
 {
 public:
-    ProiiStreamObject(std::shared_ptr<const ProiiStreamData> stream, std::shared_ptr<const ProiiServerOptions> options);
+    ProiiStreamObject(std::shared_ptr<const ProiiStreamData> stream,
+                      std::shared_ptr<const ProiiServerOptions> options);
 
 protected:
     AutoVariant Attribute(const std::string& name, const AutoArgs& args) override;

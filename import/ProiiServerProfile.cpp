@@ -98,7 +98,8 @@ double ProfileParser::Number(const std::string& field, int line, const std::stri
 int ProfileParser::WholeNumber(const std::string& field, int line, const std::string& what) const
 {
     const double v = Number(field, line, what);
-    if (v != std::floor(v) || v < 0 || v > kMaxTray) Fail(line, what + ": \"" + field + "\" is not a whole number");
+    if (v != std::floor(v) || v < 0 || v > kMaxTray)
+        Fail(line, what + ": \"" + field + "\" is not a whole number");
     return static_cast<int>(v);
 }
 
@@ -145,11 +146,13 @@ SimulationData ProfileParser::Run()
     if (header.empty()) Fail(0, "no header row (column, tray, ...) and no trays");
 
     // Header.
-    static const std::vector<std::string> known = {
-        "column",         "tray",          "pressure",          "temperature",         "temperature_c",
-        "liq_mw",         "liq_density",   "liq_viscosity",     "liq_surface_tension", "liq_molar_rate",
-        "liq_mass_rate",  "liq_thermal_cond", "vap_mw",         "vap_density",         "vap_viscosity",
-        "vap_molar_rate", "vap_mass_rate", "vap_surface_tension", "vap_thermal_cond"};
+    static const std::vector<std::string> known = {"column",          "tray",          "pressure",
+                                                   "temperature",     "temperature_c", "liq_mw",
+                                                   "liq_density",     "liq_viscosity", "liq_surface_tension",
+                                                   "liq_molar_rate",  "liq_mass_rate", "liq_thermal_cond",
+                                                   "vap_mw",          "vap_density",   "vap_viscosity",
+                                                   "vap_molar_rate",  "vap_mass_rate", "vap_surface_tension",
+                                                   "vap_thermal_cond"};
     std::map<std::string, std::size_t> col;
     for (std::size_t i = 0; i < header.size(); ++i) {
         const std::string name = Lower(header[i]);
@@ -177,8 +180,8 @@ SimulationData ProfileParser::Run()
     // Trays.
     for (const Line& row : rows) {
         if (row.fields.size() > header.size())
-            Fail(row.number, "more fields (" + std::to_string(row.fields.size()) + ") than the header names (" +
-                                 std::to_string(header.size()) + ")");
+            Fail(row.number, "more fields (" + std::to_string(row.fields.size()) +
+                                 ") than the header names (" + std::to_string(header.size()) + ")");
         auto cell = [&](const char* name) -> std::string {
             auto it = col.find(name);
             if (it == col.end() || it->second >= row.fields.size()) return {};
@@ -226,7 +229,8 @@ SimulationData ProfileParser::Run()
         }
         auto& byTray = trays_[Lower(column)];
         if (!byTray.emplace(trayNo, t).second)
-            Fail(row.number, "tray " + std::to_string(trayNo) + " of column \"" + column + "\" is given twice");
+            Fail(row.number,
+                 "tray " + std::to_string(trayNo) + " of column \"" + column + "\" is given twice");
     }
     if (data_.columns.empty()) Fail(0, "no trays");
 
@@ -247,7 +251,8 @@ SimulationData ProfileParser::Run()
         const std::vector<std::string>& f = d.fields;
         const std::string kind = Lower(f.empty() ? std::string() : f[0]);
         auto count = [&](std::size_t lo, std::size_t hi) {
-            if (f.size() < lo || f.size() > hi) Fail(d.number, "wrong number of fields for \"#@" + kind + "\"");
+            if (f.size() < lo || f.size() > hi)
+                Fail(d.number, "wrong number of fields for \"#@" + kind + "\"");
         };
         if (kind == "title") {
             count(2, 2);
@@ -267,7 +272,8 @@ SimulationData ProfileParser::Run()
             SimColumn& c = ColumnFor(f[1], d.number);
             const int tray = WholeNumber(f[2], d.number, "feed tray");
             if (tray < 1 || tray > c.numberOfTrays)
-                Fail(d.number, "the feed tray " + std::to_string(tray) + " is not a tray of column \"" + c.name + "\"");
+                Fail(d.number,
+                     "the feed tray " + std::to_string(tray) + " is not a tray of column \"" + c.name + "\"");
             const std::string stream =
                 f.size() > 3 && !f[3].empty() ? f[3] : "FEED" + std::to_string(c.feeds.size() + 1);
             c.feeds.push_back({stream, tray});
@@ -301,7 +307,10 @@ std::string Exact(double v)
     return std::string(buf, res.ptr);
 }
 
-std::string Optional(const std::optional<double>& v) { return v ? Exact(*v) : std::string(); }
+std::string Optional(const std::optional<double>& v)
+{
+    return v ? Exact(*v) : std::string();
+}
 
 // Quotes a field when it holds a comma, a quote or surrounding blanks.
 std::string Field(const std::string& s)
@@ -351,10 +360,10 @@ std::string WriteTrayProfile(const SimulationData& data)
             const SimPhase& l = t.liquid;
             const SimPhase& v = t.vapour;
             AppendRow(out, {Field(c.name), std::to_string(t.number), Exact(t.temperature), Exact(t.pressure),
-                            Exact(l.molarRate), Exact(l.molecularWeight), Exact(l.density), Exact(l.viscosity),
-                            Optional(l.surfaceTension), Optional(l.thermalConductivity), Exact(v.molarRate),
-                            Exact(v.molecularWeight), Exact(v.density), Exact(v.viscosity),
-                            Optional(v.surfaceTension), Optional(v.thermalConductivity)});
+                            Exact(l.molarRate), Exact(l.molecularWeight), Exact(l.density),
+                            Exact(l.viscosity), Optional(l.surfaceTension), Optional(l.thermalConductivity),
+                            Exact(v.molarRate), Exact(v.molecularWeight), Exact(v.density),
+                            Exact(v.viscosity), Optional(v.surfaceTension), Optional(v.thermalConductivity)});
         }
     return out;
 }

@@ -111,7 +111,8 @@ void TFormHysys::BuildComponents()
     ListData->setObjectName(QStringLiteral("ListData"));
     ListData->setGeometry(215, 65, 185, 143);
 
-    BGetData = new QPushButton(style()->standardIcon(QStyle::SP_BrowserReload), QStringLiteral("获得数据"), this);
+    BGetData =
+        new QPushButton(style()->standardIcon(QStyle::SP_BrowserReload), QStringLiteral("获得数据"), this);
     BGetData->setObjectName(QStringLiteral("BGetData"));
     BGetData->setGeometry(65, 234, 75, 25);
     BOK = new QPushButton(QStringLiteral("确定"), this);
@@ -132,7 +133,10 @@ void TFormHysys::BuildComponents()
     connect(BCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-int TFormHysys::RGModalIndex() const { return RGModalFixed->isChecked() ? 1 : 0; }
+int TFormHysys::RGModalIndex() const
+{
+    return RGModalFixed->isChecked() ? 1 : 0;
+}
 
 void TFormHysys::SetRGModalIndex(int index)
 {

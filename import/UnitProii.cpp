@@ -123,10 +123,12 @@ void TFormProii::BuildComponents()
     ListData->setObjectName(QStringLiteral("ListData"));
     ListData->setGeometry(215, 84, 185, 139);
 
-    BOpen = new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton), QStringLiteral("打开文件"), this);
+    BOpen =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton), QStringLiteral("打开文件"), this);
     BOpen->setObjectName(QStringLiteral("BOpen"));
     BOpen->setGeometry(21, 234, 75, 25);
-    BGetData = new QPushButton(style()->standardIcon(QStyle::SP_BrowserReload), QStringLiteral("获得数据"), this);
+    BGetData =
+        new QPushButton(style()->standardIcon(QStyle::SP_BrowserReload), QStringLiteral("获得数据"), this);
     BGetData->setObjectName(QStringLiteral("BGetData"));
     BGetData->setGeometry(118, 234, 75, 25);
     BOK = new QPushButton(QStringLiteral("确定"), this);
@@ -156,7 +158,10 @@ void TFormProii::BuildComponents()
     connect(ListColumns, &QListWidget::itemSelectionChanged, this, [this] { ListColumnsClick(); });
 }
 
-int TFormProii::RGModalIndex() const { return RGModalFixed->isChecked() ? 1 : 0; }
+int TFormProii::RGModalIndex() const
+{
+    return RGModalFixed->isChecked() ? 1 : 0;
+}
 
 void TFormProii::SetRGModalIndex(int index)
 {
@@ -291,7 +296,10 @@ void TFormProii::BOKClick()
     });
 }
 
-void TFormProii::FormClose() { ReleaseProii(); }
+void TFormProii::FormClose()
+{
+    ReleaseProii();
+}
 
 void TFormProii::done(int result)
 {

@@ -40,12 +40,13 @@ int main(int argc, char** argv)
     parser.setApplicationDescription(
         QStringLiteral("Stand-in for a running HYSYS: serves a case file to the HYSYS import of velk."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("case"), QStringLiteral("Case file (.hsc) to open; without it "
-                                                                        "the stand-in runs with no case open."),
+    parser.addPositionalArgument(QStringLiteral("case"),
+                                 QStringLiteral("Case file (.hsc) to open; without it "
+                                                "the stand-in runs with no case open."),
                                  QStringLiteral("[case]"));
     const QCommandLineOption socketOption(
-        QStringLiteral("socket"), QStringLiteral("Listen under this socket path instead of the per-user one."),
-        QStringLiteral("path"));
+        QStringLiteral("socket"),
+        QStringLiteral("Listen under this socket path instead of the per-user one."), QStringLiteral("path"));
     const QCommandLineOption delayOption(QStringLiteral("delay"),
                                          QStringLiteral("Hold every answer back this many milliseconds."),
                                          QStringLiteral("ms"), QStringLiteral("0"));

@@ -22,10 +22,11 @@ constexpr qint64 kMaxProfile = 64 * 1024 * 1024;
 
 int Usage(FILE* to)
 {
-    std::fprintf(to, "Usage:\n"
-                     "  velk-simdb build PROFILE.csv OUTPUT.prz   build a simulation file from a tray profile\n"
-                     "  velk-simdb dump FILE.prz                  write a simulation file as a tray profile\n"
-                     "The profile format is described in docs/simulator-import.md.\n");
+    std::fprintf(to,
+                 "Usage:\n"
+                 "  velk-simdb build PROFILE.csv OUTPUT.prz   build a simulation file from a tray profile\n"
+                 "  velk-simdb dump FILE.prz                  write a simulation file as a tray profile\n"
+                 "The profile format is described in docs/simulator-import.md.\n");
     return to == stdout ? 0 : 2;
 }
 
@@ -47,8 +48,8 @@ int Build(const std::string& profile, const std::string& output)
     std::size_t trays = 0;
     for (const SimColumn& c : data.columns)
         trays += c.trays.size();
-    std::printf("velk-simdb: wrote %s: %zu column(s), %zu tray(s), status %d\n", output.c_str(), data.columns.size(),
-                trays, data.status);
+    std::printf("velk-simdb: wrote %s: %zu column(s), %zu tray(s), status %d\n", output.c_str(),
+                data.columns.size(), trays, data.status);
     return 0;
 }
 
@@ -63,7 +64,8 @@ int Dump(const std::string& path)
 
 int main(int argc, char** argv)
 {
-    if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) return Usage(stdout);
+    if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0))
+        return Usage(stdout);
     try {
         if (argc == 4 && std::strcmp(argv[1], "build") == 0) return Build(argv[2], argv[3]);
         if (argc == 3 && std::strcmp(argv[1], "dump") == 0) return Dump(argv[2]);

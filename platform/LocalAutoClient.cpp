@@ -20,8 +20,14 @@ std::string Seconds(int ms)
 }
 } // namespace
 
-int LocalAutoConnection::DefaultTimeout() { return g_defaultTimeoutMs; }
-void LocalAutoConnection::SetDefaultTimeout(int ms) { g_defaultTimeoutMs = ms > 0 ? ms : kDefaultTimeoutMs; }
+int LocalAutoConnection::DefaultTimeout()
+{
+    return g_defaultTimeoutMs;
+}
+void LocalAutoConnection::SetDefaultTimeout(int ms)
+{
+    g_defaultTimeoutMs = ms > 0 ? ms : kDefaultTimeoutMs;
+}
 
 LocalAutoConnection::LocalAutoConnection(std::unique_ptr<QLocalSocket> socket, std::string peerName,
                                          int timeoutMs)
@@ -40,7 +46,8 @@ std::shared_ptr<LocalAutoConnection> LocalAutoConnection::Connect(const QString&
     auto socket = std::make_unique<QLocalSocket>();
     socket->connectToServer(serverName);
     if (!socket->waitForConnected(timeoutMs)) return nullptr;
-    return std::shared_ptr<LocalAutoConnection>(new LocalAutoConnection(std::move(socket), peerName, timeoutMs));
+    return std::shared_ptr<LocalAutoConnection>(
+        new LocalAutoConnection(std::move(socket), peerName, timeoutMs));
 }
 
 AutoObjectPtr LocalAutoConnection::Root(const std::string& className)
@@ -175,7 +182,10 @@ LocalAutoProxy::LocalAutoProxy(std::shared_ptr<LocalAutoConnection> connection, 
 {
 }
 
-LocalAutoProxy::~LocalAutoProxy() { connection_->Release(handle_); }
+LocalAutoProxy::~LocalAutoProxy()
+{
+    connection_->Release(handle_);
+}
 
 AutoVariant LocalAutoProxy::Invoke(const std::string& name, AutoInvoke kind, AutoArgs& args)
 {

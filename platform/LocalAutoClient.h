@@ -29,8 +29,8 @@ public:
     // Connects to the server listening under serverName. Returns nullptr
     // when no server listens there (nothing running); peerName (the program
     // identifier) names the server in error texts.
-    static std::shared_ptr<LocalAutoConnection> Connect(const QString& serverName, const std::string& peerName,
-                                                        int timeoutMs = DefaultTimeout());
+    static std::shared_ptr<LocalAutoConnection>
+    Connect(const QString& serverName, const std::string& peerName, int timeoutMs = DefaultTimeout());
     ~LocalAutoConnection();
     LocalAutoConnection(const LocalAutoConnection&) = delete;
     LocalAutoConnection& operator=(const LocalAutoConnection&) = delete;

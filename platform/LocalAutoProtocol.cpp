@@ -35,7 +35,8 @@ bool TakeFrame(QByteArray& buffer, QByteArray& payload)
 
 void CheckStream(const QDataStream& s)
 {
-    if (s.status() != QDataStream::Ok) throw EAutoError("Malformed message: the data ended early or is damaged");
+    if (s.status() != QDataStream::Ok)
+        throw EAutoError("Malformed message: the data ended early or is damaged");
 }
 
 void WriteVariant(QDataStream& s, const AutoVariant& v, bool markByRef,

@@ -28,7 +28,10 @@ LocalAutoServer::~LocalAutoServer()
     server_->close();
 }
 
-QString LocalAutoServer::FullServerName() const { return server_->fullServerName(); }
+QString LocalAutoServer::FullServerName() const
+{
+    return server_->fullServerName();
+}
 
 bool LocalAutoServer::Listen(const QString& name)
 {
@@ -124,7 +127,8 @@ QByteArray LocalAutoServer::Answer(Session& session, const QByteArray& request)
         quint32 argc = 0;
         in >> handle >> member >> kind >> argc;
         LocalAuto::CheckStream(in);
-        if (kind > static_cast<quint8>(AutoInvoke::PropertyPut)) throw EAutoError("Malformed message: call kind");
+        if (kind > static_cast<quint8>(AutoInvoke::PropertyPut))
+            throw EAutoError("Malformed message: call kind");
         if (argc > kMaxArgs) throw EAutoError("Malformed message: too many arguments");
 
         // The by-reference arguments point at these variables, which the
@@ -143,7 +147,8 @@ QByteArray LocalAutoServer::Answer(Session& session, const QByteArray& request)
 
         auto target = session.objects.find(handle);
         if (target == session.objects.end() || !target->second)
-            throw EAutoError("The object called (\"" + member.toStdString() + "\") no longer exists in the server");
+            throw EAutoError("The object called (\"" + member.toStdString() +
+                             "\") no longer exists in the server");
         AutoObjectPtr object = target->second;
         AutoVariant result = object->Invoke(member.toStdString(), static_cast<AutoInvoke>(kind), args);
 
@@ -168,7 +173,8 @@ QByteArray LocalAutoServer::Answer(Session& session, const QByteArray& request)
         QDataStream o(&out, QIODevice::WriteOnly);
         LocalAuto::PrepareStream(o);
         o << id << static_cast<quint8>(LocalAuto::Status::Error)
-          << QString::fromStdString(autoError ? autoError->Source() : std::string()) << QString::fromUtf8(e.what());
+          << QString::fromStdString(autoError ? autoError->Source() : std::string())
+          << QString::fromUtf8(e.what());
         return out;
     }
 }

@@ -72,7 +72,10 @@ void SetRegistryFiles(const std::vector<std::string>& files)
     Load(s);
 }
 
-void ReloadClassesRoot() { Load(State()); }
+void ReloadClassesRoot()
+{
+    Load(State());
+}
 
 const RegistryHive& ClassesRoot()
 {
@@ -137,7 +140,7 @@ std::string TRegistry::ReadString(const std::string& name) const
     const RegistryValue* v = (current_ ? *current_ : hive_.Root()).Value(name);
     if (!v) return {};
     if (!v->IsText())
-        throw ERegistryException("Invalid data type for '" + (name.empty() ? std::string("(Default)") : name) +
-                                 "'");
+        throw ERegistryException("Invalid data type for '" +
+                                 (name.empty() ? std::string("(Default)") : name) + "'");
     return v->text;
 }

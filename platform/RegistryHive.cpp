@@ -87,7 +87,8 @@ QString BytesToText(const std::vector<std::uint8_t>& bytes, bool unicode)
         for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
             s.append(QChar(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8))));
     } else {
-        s = QString::fromUtf8(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+        s = QString::fromUtf8(reinterpret_cast<const char*>(bytes.data()),
+                              static_cast<qsizetype>(bytes.size()));
     }
     return s;
 }
@@ -108,7 +109,8 @@ bool ClassesRootPath(const std::vector<std::string>& parts, std::vector<std::str
     std::size_t skip = 0;
     if (root == "HKEY_CLASSES_ROOT" || root == "HKCR") {
         skip = 1;
-    } else if ((root == "HKEY_LOCAL_MACHINE" || root == "HKLM" || root == "HKEY_CURRENT_USER" || root == "HKCU") &&
+    } else if ((root == "HKEY_LOCAL_MACHINE" || root == "HKLM" || root == "HKEY_CURRENT_USER" ||
+                root == "HKCU") &&
                parts.size() >= 3 && RegistryFoldName(parts[1]) == "SOFTWARE" &&
                RegistryFoldName(parts[2]) == "CLASSES") {
         skip = 3;
@@ -170,7 +172,10 @@ RegistryKey& RegistryKey::AddSubKey(const std::string& name)
     return *slot;
 }
 
-void RegistryKey::RemoveSubKey(const std::string& name) { subkeys_.erase(RegistryFoldName(name)); }
+void RegistryKey::RemoveSubKey(const std::string& name)
+{
+    subkeys_.erase(RegistryFoldName(name));
+}
 
 std::vector<std::string> RegistryKey::SubKeyNames() const
 {
@@ -193,7 +198,10 @@ void RegistryKey::SetValue(RegistryValue value)
     values_[key] = std::move(value);
 }
 
-void RegistryKey::RemoveValue(const std::string& name) { values_.erase(RegistryFoldName(name)); }
+void RegistryKey::RemoveValue(const std::string& name)
+{
+    values_.erase(RegistryFoldName(name));
+}
 
 std::vector<std::string> RegistryKey::ValueNames() const
 {

@@ -136,8 +136,8 @@ TEST_F(HysysInterface, AutomaticSearchSkipsTheEndStages)
 
 TEST_F(HysysInterface, TiesKeepTheLowerStageAndTheHalvesAreIndependent)
 {
-    RunColumn({TestStage(0, 0), TestStage(5, 1, 1), TestStage(5, 2, 2), TestStage(4, 7, 3), TestStage(4, 7, 4),
-               TestStage(0, 0)});
+    RunColumn({TestStage(0, 0), TestStage(5, 1, 1), TestStage(5, 2, 2), TestStage(4, 7, 3),
+               TestStage(4, 7, 4), TestStage(0, 0)});
     const TStringList r = Record(-1);
     EXPECT_EQ(r[0], "MaxVNo=1");
     EXPECT_EQ(r[2], "Dv=11");
@@ -148,8 +148,8 @@ TEST_F(HysysInterface, TiesKeepTheLowerStageAndTheHalvesAreIndependent)
 TEST_F(HysysInterface, NamedStageIsReadAloneWhateverTheOthers)
 {
     RunColumn({TestStage(50, 50, 0), TestStage(50, 50, 1), TestStage(1.5, 2.5, 2), TestStage(50, 50, 3)});
-    EXPECT_EQ(Record(2), (TStringList{"MaxVNo=2", "Fv=1.5", "Dv=12", "Vv=0.000012", "  ", "MaxLNo=2", "Fl=2.5",
-                                      "Dl=502", "Vl=0.00022", "Sl=0.022"}));
+    EXPECT_EQ(Record(2), (TStringList{"MaxVNo=2", "Fv=1.5", "Dv=12", "Vv=0.000012", "  ", "MaxLNo=2",
+                                      "Fl=2.5", "Dl=502", "Vl=0.00022", "Sl=0.022"}));
     EXPECT_EQ(StagesRead(), std::set<int>{2});
     // An end stage named by the engineer is read too.
     log->calls.clear();
@@ -165,13 +165,14 @@ TEST_F(HysysInterface, ViscositiesAndSurfaceTensionAreDividedByAThousand)
     s.liquid.viscosity = 0.018;
     s.liquid.surfaceTension = 20;
     RunColumn({TestStage(0, 0), s, TestStage(0, 0)});
-    EXPECT_EQ(Record(-1), (TStringList{"MaxVNo=1", "Fv=12.5", "Dv=3.25", "Vv=0.0005", "  ", "MaxLNo=1", "Fl=8",
-                                       "Dl=500", "Vl=0.000018", "Sl=0.02"}));
+    EXPECT_EQ(Record(-1), (TStringList{"MaxVNo=1", "Fv=12.5", "Dv=3.25", "Vv=0.0005", "  ", "MaxLNo=1",
+                                       "Fl=8", "Dl=500", "Vl=0.000018", "Sl=0.02"}));
 }
 
 TEST_F(HysysInterface, NoFlowAboveZeroGivesARecordOfZeros)
 {
-    const TStringList zeros = {"MaxVNo=0", "Fv=0", "Dv=0", "Vv=0", "  ", "MaxLNo=0", "Fl=0", "Dl=0", "Vl=0", "Sl=0"};
+    const TStringList zeros = {"MaxVNo=0", "Fv=0", "Dv=0", "Vv=0", "  ",
+                               "MaxLNo=0", "Fl=0", "Dl=0", "Vl=0", "Sl=0"};
     RunColumn({TestStage(9, 9), TestStage(0, -1, 1), TestStage(-2, 0, 2), TestStage(9, 9)});
     EXPECT_EQ(Record(-1), zeros);
 

@@ -29,12 +29,14 @@ QByteArray CaseFile(const std::vector<std::pair<double, double>>& flows, bool du
     for (std::size_t i = 0; i < flows.size(); ++i) {
         if (i) stages += ",";
         const QByteArray n = QByteArray::number(static_cast<int>(i));
-        stages += "{\"name\":\"" + n + "__Main TS\",\"vapour\":{\"massFlow\":" +
-                  QByteArray::number(flows[i].first) + ",\"massDensity\":2" + n +
+        stages += "{\"name\":\"" + n +
+                  "__Main TS\",\"vapour\":{\"massFlow\":" + QByteArray::number(flows[i].first) +
+                  ",\"massDensity\":2" + n +
                   ",\"viscosity\":0.5},\"liquid\":{\"massFlow\":" + QByteArray::number(flows[i].second) +
                   ",\"massDensity\":60" + n + ",\"viscosity\":0.25,\"surfaceTension\":1" + n + "}}";
     }
-    const QByteArray column = "{\"name\":\"T-100\",\"type\":\"ColumnOp\",\"columnFlowsheet\":{\"stages\":[" + stages + "]}}";
+    const QByteArray column =
+        "{\"name\":\"T-100\",\"type\":\"ColumnOp\",\"columnFlowsheet\":{\"stages\":[" + stages + "]}}";
     QByteArray ops = column + ",{\"name\":\"VLV-100\",\"type\":\"valveop\"}";
     ops += ",{\"name\":\"T-200\",\"type\":\"ColumnOp\",\"columnFlowsheet\":{\"stages\":[]}}";
     if (duplicate) ops += "," + column;
@@ -168,8 +170,8 @@ private slots:
         QCOMPARE(columns, (TStringList{"T-100", "T-200"}));
         TStringList record;
         GetHysysStageData("T-100", -1, record);
-        QCOMPARE(record, (TStringList{"MaxVNo=2", "Fv=6", "Dv=22", "Vv=0.0005", "  ", "MaxLNo=2", "Fl=3", "Dl=602",
-                                      "Vl=0.00025", "Sl=0.012"}));
+        QCOMPARE(record, (TStringList{"MaxVNo=2", "Fv=6", "Dv=22", "Vv=0.0005", "  ", "MaxLNo=2", "Fl=3",
+                                      "Dl=602", "Vl=0.00025", "Sl=0.012"}));
         QVERIFY(sink.messages.empty());
 
         // Through the dialog: the columns at creation, the first selected.
@@ -207,7 +209,8 @@ private slots:
         // because the process died, not because it finished or timed out.
         QVERIFY2(elapsed >= 700 && elapsed < 3000, qPrintable(QString::number(elapsed)));
         QCOMPARE(sink.messages.size(), size_t(1));
-        QVERIFY2(Messages().first().contains("HYSYS.Application stopped answering"), qPrintable(Messages().first()));
+        QVERIFY2(Messages().first().contains("HYSYS.Application stopped answering"),
+                 qPrintable(Messages().first()));
         QCOMPARE(form.ListData->count(), 0);
 
         // Afterwards HYSYS counts as not running.
@@ -267,7 +270,8 @@ private slots:
     void aBrokenCaseFileStopsTheStandIn()
     {
         QProcess p;
-        p.start(QStringLiteral(VELK_HYSYS_EXE), {WriteCase("bad.hsc", "{\"velkHysysCase\":1,\"flowsheet\":{}}")});
+        p.start(QStringLiteral(VELK_HYSYS_EXE),
+                {WriteCase("bad.hsc", "{\"velkHysysCase\":1,\"flowsheet\":{}}")});
         QVERIFY(p.waitForFinished(10000));
         QCOMPARE(p.exitCode(), 2);
         QVERIFY(p.readAllStandardError().contains("\"operations\" must be a list"));

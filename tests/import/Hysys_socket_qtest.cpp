@@ -193,7 +193,8 @@ private slots:
             QCOMPARE(e.Source(), std::string("Probe"));
         }
         QVERIFY(ErrorText([&] { probe.Call("Frobnicate"); }).find("Frobnicate") != std::string::npos);
-        QVERIFY(ErrorText([&] { probe.Call("Twice"); }).find("Invalid number of parameters") != std::string::npos);
+        QVERIFY(ErrorText([&] { probe.Call("Twice"); }).find("Invalid number of parameters") !=
+                std::string::npos);
         QVERIFY(!c->IsBroken());
         QCOMPARE(probe.Call("Echo", {3}).ToInt(), 3);
     }
@@ -216,8 +217,9 @@ private slots:
 
         // A local object cannot be passed to the other process.
         auto local = std::make_shared<Child>("local");
-        QVERIFY(ErrorText([&] { probe.Call("Echo", {AutoVariant(AutoObjectPtr(local))}); })
-                    .find("cannot be passed") != std::string::npos);
+        QVERIFY(ErrorText([&] {
+                    probe.Call("Echo", {AutoVariant(AutoObjectPtr(local))});
+                }).find("cannot be passed") != std::string::npos);
     }
 
     void aCallThatTakesTooLongGivesUpTheConnection()
@@ -229,7 +231,8 @@ private slots:
         timer.start();
         const std::string text = ErrorText([&] { probe.Call("Sleep", {1500}); });
         QVERIFY2(timer.elapsed() < 1200, qPrintable(QString::number(timer.elapsed())));
-        QVERIFY2(text.find("did not answer the call of \"Sleep\" within 0.3 s") != std::string::npos, text.c_str());
+        QVERIFY2(text.find("did not answer the call of \"Sleep\" within 0.3 s") != std::string::npos,
+                 text.c_str());
         QVERIFY(c->IsBroken());
         timer.restart();
         QVERIFY(ErrorText([&] { probe.Call("Echo"); }).find("no longer connected") != std::string::npos);

@@ -49,7 +49,8 @@ struct CallLog {
 class RecordingObject : public AutoObject
 {
 public:
-    RecordingObject(AutoObjectPtr inner, std::shared_ptr<CallLog> log) : inner_(std::move(inner)), log_(std::move(log))
+    RecordingObject(AutoObjectPtr inner, std::shared_ptr<CallLog> log)
+        : inner_(std::move(inner)), log_(std::move(log))
     {
     }
     std::string ClassName() const override { return inner_->ClassName(); }

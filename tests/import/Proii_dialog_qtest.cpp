@@ -104,7 +104,8 @@ private slots:
             trays << QString::number(i);
         QCOMPARE(Items(form.StageIndex), trays);
         QCOMPARE(form.StageIndex->currentText(), QString("2"));
-        QCOMPARE(Items(form.ListBoxColumnData), QStringList({"NumberOfTrays=20", "RefluxRatio=2.5", "FeedT0=8"}));
+        QCOMPARE(Items(form.ListBoxColumnData),
+                 QStringList({"NumberOfTrays=20", "RefluxRatio=2.5", "FeedT0=8"}));
         QCOMPARE(ProiiColumnData, (TStringList{"NumberOfTrays=20", "RefluxRatio=2.5", "FeedT0=8"}));
 
         // A single tray leaves nothing selected.
@@ -135,7 +136,7 @@ private slots:
     {
         auto form = OpenWithColumn({TestColumn("T-100", 20, {8})});
         form->BGetDataClick();
-        page->Unit("LU")->SetItemIndex(1); // kg/h
+        page->Unit("LU")->SetItemIndex(1);  // kg/h
         page->Unit("MlU")->SetItemIndex(1); // cp
         page->Field("DlfD")->SetText("0.000000001");
         page->NeedsRecalc = false;
@@ -279,7 +280,8 @@ private slots:
         form->BGetDataClick();
         const QStringList data = Items(form->ListData);
         const QStringList summary = Items(form->ListBoxColumnData);
-        form->OpenFile(QString::fromStdString(File({TestColumn("C-1", 4), TestColumn("C-2", 4)}, 0, "other.prz")));
+        form->OpenFile(
+            QString::fromStdString(File({TestColumn("C-1", 4), TestColumn("C-2", 4)}, 0, "other.prz")));
         QCOMPARE(Items(form->ListColumns), QStringList({"C-1", "C-2"}));
         QVERIFY(form->ListColumns->selectedItems().isEmpty());
         QCOMPARE(Items(form->ListData), data);

@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include <cstdio>
+
 #include "ImportTestSupport.h"
 #include "Messages.h"
 #include "ProiiServerProfile.h"
@@ -46,47 +48,49 @@ ToolRun Simdb(const QStringList& args)
     QProcess p;
     p.start(QStringLiteral(VELK_SIMDB_EXE), args);
     EXPECT_TRUE(p.waitForFinished(30000));
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+// Every stored item in a form that compares exactly (17 significant digits).
+std::string Describe(const SimulationData& d)
+{
+    std::string out = d.title;
+    out.append("|").append(std::to_string(d.status)).append("\n");
+    char buf[64];
+    auto num = [&](double v) {
+        std::snprintf(buf, sizeof buf, "%.17g,", v);
+        out += buf;
+    };
+    auto opt = [&](const std::optional<double>& v) { v ? num(*v) : void(out += "-,"); };
+    for (const SimColumn& c : d.columns) {
+        out.append(c.name).append(":").append(std::to_string(c.numberOfTrays)).append(",");
+        num(c.refluxRatio);
+        for (const SimHeater& h : c.heaters) {
+            out.append(h.name).append("=");
+            num(h.duty);
+        }
+        for (const SimFeed& f : c.feeds)
+            out.append(f.stream).append("@").append(std::to_string(f.tray)).append(",");
+        for (const SimTray& t : c.trays) {
+            out.append("\n").append(std::to_string(t.number)).append(":");
+            num(t.temperature);
+            num(t.pressure);
+            for (const SimPhase* p : {&t.liquid, &t.vapour}) {
+                for (double v : {p->molarRate, p->molecularWeight, p->density, p->viscosity})
+                    num(v);
+                opt(p->surfaceTension);
+                opt(p->thermalConductivity);
+            }
+        }
+        out += "\n";
+    }
+    return out;
 }
 
 void ExpectSameData(const SimulationData& a, const SimulationData& b)
 {
-    ASSERT_EQ(a.columns.size(), b.columns.size());
-    EXPECT_EQ(a.title, b.title);
-    EXPECT_EQ(a.status, b.status);
-    for (std::size_t i = 0; i < a.columns.size(); ++i) {
-        const SimColumn& x = a.columns[i];
-        const SimColumn& y = b.columns[i];
-        EXPECT_EQ(x.name, y.name);
-        EXPECT_EQ(x.refluxRatio, y.refluxRatio);
-        EXPECT_EQ(x.numberOfTrays, y.numberOfTrays);
-        ASSERT_EQ(x.heaters.size(), y.heaters.size());
-        for (std::size_t h = 0; h < x.heaters.size(); ++h) {
-            EXPECT_EQ(x.heaters[h].name, y.heaters[h].name);
-            EXPECT_EQ(x.heaters[h].duty, y.heaters[h].duty);
-        }
-        ASSERT_EQ(x.feeds.size(), y.feeds.size());
-        for (std::size_t f = 0; f < x.feeds.size(); ++f) {
-            EXPECT_EQ(x.feeds[f].stream, y.feeds[f].stream);
-            EXPECT_EQ(x.feeds[f].tray, y.feeds[f].tray);
-        }
-        ASSERT_EQ(x.trays.size(), y.trays.size());
-        for (std::size_t t = 0; t < x.trays.size(); ++t) {
-            const SimTray& p = x.trays[t];
-            const SimTray& q = y.trays[t];
-            EXPECT_EQ(p.number, q.number);
-            EXPECT_EQ(p.temperature, q.temperature);
-            EXPECT_EQ(p.pressure, q.pressure);
-            for (auto [u, v] : {std::pair{&p.liquid, &q.liquid}, std::pair{&p.vapour, &q.vapour}}) {
-                EXPECT_EQ(u->molarRate, v->molarRate);
-                EXPECT_EQ(u->molecularWeight, v->molecularWeight);
-                EXPECT_EQ(u->density, v->density);
-                EXPECT_EQ(u->viscosity, v->viscosity);
-                EXPECT_EQ(u->surfaceTension, v->surfaceTension);
-                EXPECT_EQ(u->thermalConductivity, v->thermalConductivity);
-            }
-        }
-    }
+    EXPECT_EQ(Describe(a), Describe(b));
 }
 
 } // namespace
@@ -97,7 +101,8 @@ TEST(ProiiFile, WritesAndReadsBackEverything)
     SimulationData d;
     d.title = "Stabiliser, run 7";
     d.status = 2;
-    d.columns = {TestColumn("T-100", 20, {8, 14}, {{"COND", -1.25}, {"REB", 1.5}}), TestColumn("ABS", 3, {1, 3})};
+    d.columns = {TestColumn("T-100", 20, {8, 14}, {{"COND", -1.25}, {"REB", 1.5}}),
+                 TestColumn("ABS", 3, {1, 3})};
     d.columns[0].trays[4].vapour.surfaceTension = 0.0;
     d.columns[0].trays[5].liquid.thermalConductivity.reset();
     const std::string path = dir.filePath("a.prz").toStdString();
@@ -105,16 +110,6 @@ TEST(ProiiFile, WritesAndReadsBackEverything)
     ExpectSameData(ReadSimulationFile(path), d);
     // The partly written file is not left behind.
     EXPECT_FALSE(QFile::exists(dir.filePath("a.prz.part")));
-}
-
-TEST(ProiiFile, ColumnsAreFoundWithoutRegardToCase)
-{
-    SimulationData d;
-    d.columns = {TestColumn("T-100", 2)};
-    ASSERT_NE(d.Column("t-100"), nullptr);
-    EXPECT_EQ(d.Column("T-101"), nullptr);
-    EXPECT_EQ(d.columns[0].Tray(2)->liquid.density, 502);
-    EXPECT_EQ(d.columns[0].Tray(3), nullptr);
 }
 
 TEST(ProiiFile, InconsistentDataIsRefusedBeforeWriting)
@@ -129,26 +124,30 @@ TEST(ProiiFile, InconsistentDataIsRefusedBeforeWriting)
     };
     EXPECT_NE(attempt([](SimulationData& d) { d.columns.push_back(TestColumn("t-100", 2)); }).find("twice"),
               std::string::npos);
-    EXPECT_NE(attempt([](SimulationData& d) { d.columns[0].trays.pop_back(); }).find("data for 3"), std::string::npos);
+    EXPECT_NE(attempt([](SimulationData& d) { d.columns[0].trays.pop_back(); }).find("data for 3"),
+              std::string::npos);
     EXPECT_NE(attempt([](SimulationData& d) { d.columns[0].trays[1].number = 7; }).find("tray 2 is missing"),
               std::string::npos);
     EXPECT_NE(attempt([](SimulationData& d) { d.columns[0].feeds[0].tray = 5; }).find("outside 1 to 4"),
               std::string::npos);
     EXPECT_NE(attempt([](SimulationData& d) { d.columns[0].trays[0].liquid.density = -1; }).find("density"),
               std::string::npos);
-    EXPECT_NE(attempt([](SimulationData& d) { d.columns[0].trays[0].liquid.surfaceTension.reset(); })
-                  .find("surface tension is missing"),
+    EXPECT_NE(attempt([](SimulationData& d) {
+                  d.columns[0].trays[0].liquid.surfaceTension.reset();
+              }).find("surface tension is missing"),
               std::string::npos);
-    EXPECT_NE(attempt([](SimulationData& d) { d.columns[0].trays[2].pressure = std::nan(""); }).find("finite"),
-              std::string::npos);
+    EXPECT_NE(
+        attempt([](SimulationData& d) { d.columns[0].trays[2].pressure = std::nan(""); }).find("finite"),
+        std::string::npos);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
 }
 
 TEST(ProiiFile, OtherFilesAreNotReadAsSimulations)
 {
     QTemporaryDir dir;
-    EXPECT_NE(ErrorOf([&] { ReadSimulationFile(dir.filePath("none.prz").toStdString()); }).find("no such file"),
-              std::string::npos);
+    EXPECT_NE(
+        ErrorOf([&] { ReadSimulationFile(dir.filePath("none.prz").toStdString()); }).find("no such file"),
+        std::string::npos);
     const std::string text = WriteText(dir, "text.prz", std::string(4096, 'x'));
     EXPECT_NE(ErrorOf([&] { ReadSimulationFile(text); }), "(no error)");
 
@@ -158,7 +157,8 @@ TEST(ProiiFile, OtherFilesAreNotReadAsSimulations)
     ASSERT_EQ(sqlite3_open(other.c_str(), &db), SQLITE_OK);
     sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES (1);", nullptr, nullptr, nullptr);
     sqlite3_close(db);
-    EXPECT_NE(ErrorOf([&] { ReadSimulationFile(other); }).find("not a simulation database"), std::string::npos);
+    EXPECT_NE(ErrorOf([&] { ReadSimulationFile(other); }).find("not a simulation database"),
+              std::string::npos);
 }
 
 TEST(ProiiFile, DamagedContentsAreReportedNotTrusted)
@@ -172,7 +172,8 @@ TEST(ProiiFile, DamagedContentsAreReportedNotTrusted)
         sqlite3_close(db);
     };
     spoil("UPDATE trays SET liq_density = 'heavy' WHERE tray = 2");
-    EXPECT_NE(ErrorOf([&] { ReadSimulationFile(path); }).find("liq_density is not a number"), std::string::npos);
+    EXPECT_NE(ErrorOf([&] { ReadSimulationFile(path); }).find("liq_density is not a number"),
+              std::string::npos);
     spoil("UPDATE trays SET liq_density = 502 WHERE tray = 2; UPDATE feeds SET tray = 9");
     EXPECT_NE(ErrorOf([&] { ReadSimulationFile(path); }).find("outside 1 to 3"), std::string::npos);
     spoil("UPDATE feeds SET tray = 2; DELETE FROM trays WHERE tray = 3");
@@ -189,8 +190,8 @@ TEST(ProiiProfile, ReadsTraysAndTheLinesForColumnsHeatersAndFeeds)
                              "#@ heater, T-100, REBOILER, 4\n"
                              "#@ feed, T-100, 2\n"
                              "#@ feed, t-100, 3, SIDE\n" +
-                             std::string(kHeader) + Row("T-100", 1) + "\r\n" + Row("T-100", 3) + Row("T-100", 2) +
-                             Row("ABS", 1);
+                             std::string(kHeader) + Row("T-100", 1) + "\r\n" + Row("T-100", 3) +
+                             Row("T-100", 2) + Row("ABS", 1);
     const SimulationData d = ParseTrayProfile(text, "p.csv");
     EXPECT_EQ(d.title, "Debutaniser, case B");
     EXPECT_EQ(d.status, 1);
@@ -218,9 +219,10 @@ TEST(ProiiProfile, ReadsTraysAndTheLinesForColumnsHeatersAndFeeds)
 
 TEST(ProiiProfile, MassRatesAndCelsiusAreConverted)
 {
-    const std::string text = "column,tray,temperature_c,pressure,liq_mass_rate,liq_mw,liq_density,liq_viscosity,"
-                             "liq_surface_tension,vap_mass_rate,vap_mw,vap_density,vap_viscosity,vap_thermal_cond\n"
-                             "C1,1,100,101.3,180,18,958,0.00028,0.059,4.5,18,0.6,0.0000123,\n";
+    const std::string text =
+        "column,tray,temperature_c,pressure,liq_mass_rate,liq_mw,liq_density,liq_viscosity,"
+        "liq_surface_tension,vap_mass_rate,vap_mw,vap_density,vap_viscosity,vap_thermal_cond\n"
+        "C1,1,100,101.3,180,18,958,0.00028,0.059,4.5,18,0.6,0.0000123,\n";
     const SimulationData d = ParseTrayProfile(text, "m.csv");
     const SimTray& t = d.columns[0].trays[0];
     EXPECT_DOUBLE_EQ(t.temperature, 373.15);
@@ -251,7 +253,8 @@ TEST(ProiiProfile, FaultsNameTheLine)
     EXPECT_NE(fault(h).find("no trays"), std::string::npos);
     EXPECT_NE(fault("").find("no header"), std::string::npos);
     // Physically impossible values are refused too.
-    EXPECT_NE(fault(h + "C,1,300,1,0.1,0,500,0.001,0.01,0.1,50,20,0.00001\n").find("liq_mw"), std::string::npos);
+    EXPECT_NE(fault(h + "C,1,300,1,0.1,0,500,0.001,0.01,0.1,50,20,0.00001\n").find("liq_mw"),
+              std::string::npos);
 }
 
 TEST(ProiiProfile, DumpedProfileParsesBackToTheSameData)
@@ -267,8 +270,9 @@ TEST(ProiiProfile, DumpedProfileParsesBackToTheSameData)
 TEST(ProiiSimdbTool, BuildsAFileThatDumpsToTheSameProfile)
 {
     QTemporaryDir dir;
-    const std::string csv = WriteText(dir, "p.csv", "#@ reflux,T-100,1.5\n#@ feed,T-100,2,F\n" + std::string(kHeader) +
-                                                        Row("T-100", 1) + Row("T-100", 2) + Row("T-100", 3));
+    const std::string csv = WriteText(dir, "p.csv",
+                                      "#@ reflux,T-100,1.5\n#@ feed,T-100,2,F\n" + std::string(kHeader) +
+                                          Row("T-100", 1) + Row("T-100", 2) + Row("T-100", 3));
     const QString out = dir.filePath("p.prz");
     const ToolRun build = Simdb({"build", QString::fromStdString(csv), out});
     EXPECT_EQ(build.exitCode, 0) << build.err.toStdString();

@@ -26,7 +26,8 @@ protected:
         log = std::make_shared<CallLog>();
         AutoRegistry::Instance().RegisterClass(std::string(kProiiProgIdPrefix) + kTestVersion, [this] {
             ++serversCreated;
-            return AutoObjectPtr(std::make_shared<RecordingObject>(std::make_shared<ProiiDatabaseServer>(), log));
+            return AutoObjectPtr(
+                std::make_shared<RecordingObject>(std::make_shared<ProiiDatabaseServer>(), log));
         });
         ProiiServerVersion = kTestVersion;
     }
@@ -55,10 +56,7 @@ protected:
         return out;
     }
 
-    void UseRegistry(const std::string& text)
-    {
-        SetRegistryFiles({WriteText(dir, "registry.reg", text)});
-    }
+    void UseRegistry(const std::string& text) { SetRegistryFiles({WriteText(dir, "registry.reg", text)}); }
 
     QTemporaryDir dir;
     std::vector<std::string> savedRegistry;
@@ -83,9 +81,8 @@ SimTray WaterTray(int n)
 TEST_F(ProiiInterface, ServerVersionIsTheFirstRegisteredProgIdInRegistryOrder)
 {
     // Listed out of order in the file; the registry enumerates {0..} first.
-    UseRegistry(RegistryWithProgIds({{"{F0}", "SimSciDbs.Database.8"},
-                                     {"{A0}", "Excel.Application"},
-                                     {"{0B}", "SimSciDbs.Database.7"}}));
+    UseRegistry(RegistryWithProgIds(
+        {{"{F0}", "SimSciDbs.Database.8"}, {"{A0}", "Excel.Application"}, {"{0B}", "SimSciDbs.Database.7"}}));
     EXPECT_EQ(FindProiiServerVersion(), "7");
 }
 
@@ -398,7 +395,7 @@ TEST_F(ProiiInterface, EmptyDatabaseReadsNothing)
 TEST(ProiiListValue, LooksUpTheFirstLineByKeyWithoutRegardToCase)
 {
     const TStringList list = {"============ALL===", "NumberOfTrays=20", "refluxratio=1.5", "RefluxRatio=9",
-                              "Spaced= 4.25 ", "Bad=12abc", "Exp=1.5E-6"};
+                              "Spaced= 4.25 ",      "Bad=12abc",        "Exp=1.5E-6"};
     EXPECT_EQ(GetListValue(list, "numberoftrays"), 20.0);
     EXPECT_EQ(GetListValue(list, "RefluxRatio"), 1.5);
     EXPECT_EQ(GetListValue(list, "Spaced"), 4.25);
@@ -423,7 +420,8 @@ TEST_F(ProiiInterface, ServerAnswersInSinglePrecisionUnlessAskedForDouble)
         server.Call("SetOption", {"DoublePrecision", option});
         AutoVariant db = server.Call("OpenDatabase", {path});
         db.Call("CalculateUnitProps", {"T-100"});
-        const double r = db.Call("ActivateObject", {"Column", "t-100"}).Call("GetAttribute", {"RefluxRatio"}).ToDouble();
+        const double r =
+            db.Call("ActivateObject", {"Column", "t-100"}).Call("GetAttribute", {"RefluxRatio"}).ToDouble();
         EXPECT_EQ(r, option[0] == '1' ? 0.1 : static_cast<double>(0.1f));
     }
 }
@@ -445,20 +443,26 @@ TEST_F(ProiiInterface, ServerRefusesWhatItDoesNotKnowWithClearErrors)
     EXPECT_NE(errorOf([&] { server.Call("Frobnicate"); }).find("Frobnicate"), std::string::npos);
     EXPECT_NE(errorOf([&] { server.Call("SetOption", {"Colour", "1"}); }).find("Colour"), std::string::npos);
     AutoVariant db = server.Call("OpenDatabase", {path});
-    EXPECT_NE(errorOf([&] { db.Call("ActivateObject", {"Column", "T-100"}); }).find("CalculateUnitProps"),
+    EXPECT_NE(errorOf([&] {
+                  db.Call("ActivateObject", {"Column", "T-100"});
+              }).find("CalculateUnitProps"),
               std::string::npos);
     EXPECT_NE(errorOf([&] { db.Call("CalculateUnitProps", {"T-999"}); }).find("T-999"), std::string::npos);
     db.Call("CreateObject", {"Stream", "S"});
-    EXPECT_NE(errorOf([&] { db.Call("ActivateObject", {"SrBulkProp", "S"}).Call("GetAttribute", {"LiqViscosity"}); })
-                  .find("CalculateStreamProps"),
+    EXPECT_NE(errorOf([&] {
+                  db.Call("ActivateObject", {"SrBulkProp", "S"}).Call("GetAttribute", {"LiqViscosity"});
+              }).find("CalculateStreamProps"),
               std::string::npos);
     db.Call("CopyTrayToStream", {"T-100", 1, 1, 0, 2, "S"});
     db.Call("CalculateStreamProps", {"S"});
     AutoVariant bulk = db.Call("ActivateObject", {"SrBulkProp", "S"});
     EXPECT_EQ(bulk.Call("GetAttribute", {"VapDensityAct"}).ToDouble(), static_cast<double>(21.0f));
-    EXPECT_NE(errorOf([&] { bulk.Call("GetAttribute", {"LiqDensityAct"}); }).find("no liquid"), std::string::npos);
+    EXPECT_NE(errorOf([&] { bulk.Call("GetAttribute", {"LiqDensityAct"}); }).find("no liquid"),
+              std::string::npos);
     EXPECT_NE(errorOf([&] { bulk.Call("GetAttribute", {"Colour"}); }).find("Colour"), std::string::npos);
-    EXPECT_NE(errorOf([&] { db.Call("CopyTrayToStream", {"T-100", 1, 3, 0, 2, "S"}); }).find("phase 3"),
+    EXPECT_NE(errorOf([&] {
+                  db.Call("CopyTrayToStream", {"T-100", 1, 3, 0, 2, "S"});
+              }).find("phase 3"),
               std::string::npos);
     EXPECT_NE(errorOf([&] { db.Call("CopyTrayToStream", {"T-100", 1, 1, 1, 2, "S"}); }), "(no error)");
 }

@@ -43,12 +43,11 @@ void WriteFile(const QString& path, const std::string& bytes)
 TEST(RegistryFile, StringValuesWithEscapesAndDefaults)
 {
     RegistryHive hive;
-    ASSERT_TRUE(hive.LoadText(std::string(kV5) +
-                                  "[HKEY_CLASSES_ROOT\\CLSID\\{A}\\ProgID]\r\n"
-                                  "@=\"SimSciDbs.Database.92\"\r\n"
-                                  "\"Path\"=\"C:\\\\Program Files\\\\\\\"Sim\\\"\"\r\n"
-                                  "\"Name with \\\"quote\\\"\"=\"x\"\r\n"
-                                  "\"Spaced\" = \"y\"\r\n",
+    ASSERT_TRUE(hive.LoadText(std::string(kV5) + "[HKEY_CLASSES_ROOT\\CLSID\\{A}\\ProgID]\r\n"
+                                                 "@=\"SimSciDbs.Database.92\"\r\n"
+                                                 "\"Path\"=\"C:\\\\Program Files\\\\\\\"Sim\\\"\"\r\n"
+                                                 "\"Name with \\\"quote\\\"\"=\"x\"\r\n"
+                                                 "\"Spaced\" = \"y\"\r\n",
                               "t.reg"));
     EXPECT_TRUE(hive.Warnings().empty());
     EXPECT_EQ(ValueAt(hive, "CLSID\\{A}\\ProgID", "")->text, "SimSciDbs.Database.92");
@@ -63,16 +62,15 @@ TEST(RegistryFile, StringValuesWithEscapesAndDefaults)
 TEST(RegistryFile, NumbersHexDataAndContinuationLines)
 {
     RegistryHive hive;
-    ASSERT_TRUE(hive.LoadText(std::string(kV5) +
-                                  "[HKEY_CLASSES_ROOT\\K]\r\n"
-                                  "\"D\"=dword:0000010a\r\n"
-                                  "\"B\"=hex:01,ff,\\\r\n"
-                                  "  7f\r\n"
-                                  // "ab" as UTF-16LE with its terminating NUL, REG_EXPAND_SZ
-                                  "\"E\"=hex(2):61,00,62,00,00,00\r\n"
-                                  // "x", "yz" as REG_MULTI_SZ
-                                  "\"M\"=hex(7):78,00,00,00,79,00,7a,00,00,00,00,00\r\n"
-                                  "\"Q\"=hex(b):01,00,00,00,02,00,00,00\r\n",
+    ASSERT_TRUE(hive.LoadText(std::string(kV5) + "[HKEY_CLASSES_ROOT\\K]\r\n"
+                                                 "\"D\"=dword:0000010a\r\n"
+                                                 "\"B\"=hex:01,ff,\\\r\n"
+                                                 "  7f\r\n"
+                                                 // "ab" as UTF-16LE with its terminating NUL, REG_EXPAND_SZ
+                                                 "\"E\"=hex(2):61,00,62,00,00,00\r\n"
+                                                 // "x", "yz" as REG_MULTI_SZ
+                                                 "\"M\"=hex(7):78,00,00,00,79,00,7a,00,00,00,00,00\r\n"
+                                                 "\"Q\"=hex(b):01,00,00,00,02,00,00,00\r\n",
                               "t.reg"));
     EXPECT_TRUE(hive.Warnings().empty());
     const RegistryValue* d = ValueAt(hive, "K", "D");
@@ -89,7 +87,8 @@ TEST(RegistryFile, NumbersHexDataAndContinuationLines)
 TEST(RegistryFile, Regedit4TextIsEightBit)
 {
     RegistryHive hive;
-    ASSERT_TRUE(hive.LoadText("REGEDIT4\n\n[HKEY_CLASSES_ROOT\\K]\n\"S\"=hex(1):61,62,00\n@=\"d\"\n", "t.reg"));
+    ASSERT_TRUE(
+        hive.LoadText("REGEDIT4\n\n[HKEY_CLASSES_ROOT\\K]\n\"S\"=hex(1):61,62,00\n@=\"d\"\n", "t.reg"));
     EXPECT_EQ(ValueAt(hive, "K", "S")->text, "ab");
     EXPECT_EQ(ValueAt(hive, "K", "")->text, "d");
 }
@@ -106,13 +105,12 @@ TEST(RegistryFile, Utf16FileWithByteOrderMark)
 TEST(RegistryFile, NamesIgnoreCaseAndEnumerateAlphabetically)
 {
     RegistryHive hive;
-    ASSERT_TRUE(hive.LoadText(std::string(kV5) +
-                                  "[HKEY_CLASSES_ROOT\\CLSID\\{c}]\r\n"
-                                  "[HKEY_CLASSES_ROOT\\CLSID\\{A}]\r\n"
-                                  "[HKEY_CLASSES_ROOT\\clsid\\{b}]\r\n"
-                                  "@=\"first\"\r\n"
-                                  "[hkcr\\CLSID\\{B}]\r\n"
-                                  "@=\"second\"\r\n",
+    ASSERT_TRUE(hive.LoadText(std::string(kV5) + "[HKEY_CLASSES_ROOT\\CLSID\\{c}]\r\n"
+                                                 "[HKEY_CLASSES_ROOT\\CLSID\\{A}]\r\n"
+                                                 "[HKEY_CLASSES_ROOT\\clsid\\{b}]\r\n"
+                                                 "@=\"first\"\r\n"
+                                                 "[hkcr\\CLSID\\{B}]\r\n"
+                                                 "@=\"second\"\r\n",
                               "t.reg"));
     EXPECT_EQ(hive.Find("CLSID")->SubKeyNames(), (std::vector<std::string>{"{A}", "{b}", "{c}"}));
     // The later value of the same key wins, whichever spelling named it.
@@ -136,13 +134,12 @@ TEST(RegistryFile, OtherRootsAreSkippedAndClassesBranchesFolded)
 TEST(RegistryFile, DeletionsAndMerging)
 {
     RegistryHive hive;
-    ASSERT_TRUE(hive.LoadText(std::string(kV5) +
-                                  "[HKEY_CLASSES_ROOT\\A\\Sub]\r\n@=\"1\"\r\n\"V\"=\"keep\"\r\n\"W\"=\"drop\"\r\n"
-                                  "[HKEY_CLASSES_ROOT\\B]\r\n@=\"b\"\r\n",
-                              "machine.reg"));
-    ASSERT_TRUE(hive.LoadText(std::string(kV5) +
-                                  "[-HKEY_CLASSES_ROOT\\B]\r\n"
-                                  "[HKEY_CLASSES_ROOT\\A\\Sub]\r\n@=\"2\"\r\n\"W\"=-\r\n",
+    ASSERT_TRUE(hive.LoadText(
+        std::string(kV5) + "[HKEY_CLASSES_ROOT\\A\\Sub]\r\n@=\"1\"\r\n\"V\"=\"keep\"\r\n\"W\"=\"drop\"\r\n"
+                           "[HKEY_CLASSES_ROOT\\B]\r\n@=\"b\"\r\n",
+        "machine.reg"));
+    ASSERT_TRUE(hive.LoadText(std::string(kV5) + "[-HKEY_CLASSES_ROOT\\B]\r\n"
+                                                 "[HKEY_CLASSES_ROOT\\A\\Sub]\r\n@=\"2\"\r\n\"W\"=-\r\n",
                               "user.reg"));
     EXPECT_EQ(hive.Find("B"), nullptr);
     EXPECT_EQ(ValueAt(hive, "A\\Sub", "")->text, "2");
@@ -153,21 +150,20 @@ TEST(RegistryFile, DeletionsAndMerging)
 TEST(RegistryFile, DamagedLinesAreSkippedWithWarnings)
 {
     RegistryHive hive;
-    ASSERT_TRUE(hive.LoadText(std::string(kV5) +
-                                  "\"Early\"=\"no key yet\"\r\n"
-                                  "[HKEY_CLASSES_ROOT\\K]\r\n"
-                                  "\"Open=\"x\r\n"
-                                  "\"A\"=\"unterminated\r\n"
-                                  "\"B\"=dword:xyz\r\n"
-                                  "\"C\"=hex:1,zz\r\n"
-                                  "\"D\"=\"ok\" trailing\r\n"
-                                  "\"E\"=hex(zz):00\r\n"
-                                  "junk\r\n"
-                                  "[HKEY_CLASSES_ROOT\\Broken\r\n"
-                                  "@=\"after broken section\"\r\n"
-                                  "[HKEY_CLASSES_ROOT\\K]\r\n"
-                                  "\"Good\"=\"g\"\r\n"
-                                  "\"Tail\"=hex:01,\\\r\n",
+    ASSERT_TRUE(hive.LoadText(std::string(kV5) + "\"Early\"=\"no key yet\"\r\n"
+                                                 "[HKEY_CLASSES_ROOT\\K]\r\n"
+                                                 "\"Open=\"x\r\n"
+                                                 "\"A\"=\"unterminated\r\n"
+                                                 "\"B\"=dword:xyz\r\n"
+                                                 "\"C\"=hex:1,zz\r\n"
+                                                 "\"D\"=\"ok\" trailing\r\n"
+                                                 "\"E\"=hex(zz):00\r\n"
+                                                 "junk\r\n"
+                                                 "[HKEY_CLASSES_ROOT\\Broken\r\n"
+                                                 "@=\"after broken section\"\r\n"
+                                                 "[HKEY_CLASSES_ROOT\\K]\r\n"
+                                                 "\"Good\"=\"g\"\r\n"
+                                                 "\"Tail\"=hex:01,\\\r\n",
                               "bad.reg"));
     // Every damaged line is named by file and line number.
     EXPECT_EQ(hive.Warnings().size(), 9u);
@@ -195,9 +191,8 @@ TEST(RegistryFile, TextsThatAreNotRegistryFilesLoadNothing)
 TEST(RegistryReader, OpensKeysAbsoluteAndRelative)
 {
     RegistryHive hive;
-    ASSERT_TRUE(hive.LoadText(std::string(kV5) +
-                                  "[HKEY_CLASSES_ROOT\\CLSID\\{A}\\ProgID]\r\n@=\"P.1\"\r\n"
-                                  "[HKEY_CLASSES_ROOT\\CLSID\\{A}]\r\n\"N\"=dword:1\r\n",
+    ASSERT_TRUE(hive.LoadText(std::string(kV5) + "[HKEY_CLASSES_ROOT\\CLSID\\{A}\\ProgID]\r\n@=\"P.1\"\r\n"
+                                                 "[HKEY_CLASSES_ROOT\\CLSID\\{A}]\r\n\"N\"=dword:1\r\n",
                               "t.reg"));
     TRegistry reg(hive);
     EXPECT_FALSE(reg.OpenKeyReadOnly("\\Nothing"));
@@ -225,8 +220,10 @@ TEST(RegistryReader, ClassesRootMergesInstalledAndUserFiles)
     ASSERT_TRUE(dir.isValid());
     const QString installed = dir.filePath("velk-registry.reg");
     const QString user = dir.filePath("user.reg");
-    WriteFile(installed, std::string(kV5) + "[HKEY_CLASSES_ROOT\\X]\r\n@=\"installed\"\r\n\"Only\"=\"i\"\r\n");
-    WriteFile(user, Utf16File(u"Windows Registry Editor Version 5.00\r\n[HKEY_CLASSES_ROOT\\X]\r\n@=\"user\"\r\n"));
+    WriteFile(installed,
+              std::string(kV5) + "[HKEY_CLASSES_ROOT\\X]\r\n@=\"installed\"\r\n\"Only\"=\"i\"\r\n");
+    WriteFile(user,
+              Utf16File(u"Windows Registry Editor Version 5.00\r\n[HKEY_CLASSES_ROOT\\X]\r\n@=\"user\"\r\n"));
 
     const std::vector<std::string> saved = RegistryFiles();
     SetRegistryFiles({installed.toStdString(), user.toStdString()});
