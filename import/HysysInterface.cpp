@@ -1,5 +1,7 @@
 #include "HysysInterface.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 #include "AutoRegistry.h"
@@ -33,6 +35,10 @@ AutoVariant Stage(const AutoVariant& stages, int i)
 void InitHysysInterface()
 {
     RegisterLocalAutoProvider(kHysysProgId, "Application");
+    // The attachment holds a socket, which must close while the application
+    // object still exists, not among the static destructors.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        QObject::connect(app, &QCoreApplication::aboutToQuit, [] { ReleaseHysys(); });
 }
 
 bool ConnectHysys()

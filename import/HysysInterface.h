@@ -25,7 +25,8 @@ inline constexpr const char* kHysysErrorText = "Hysys错误！";
 inline constexpr const char* kHysysProgId = "HYSYS.Application";
 
 // Start-up of the import: makes a HYSYS running as its own process (the
-// stand-in velk-hysys) reachable through the running-object table.
+// stand-in velk-hysys) reachable through the running-object table. With an
+// application object present, the attachment is let go of when it quits.
 void InitHysysInterface();
 
 // Attaches to the running HYSYS and asks for its version; shows

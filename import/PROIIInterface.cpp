@@ -1,5 +1,6 @@
 #include "PROIIInterface.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include "AutoRegistry.h"
@@ -81,6 +82,9 @@ void ReadTrayPhase(const AutoVariant& database, AutoVariant& column, AutoVariant
 void InitProiiInterface()
 {
     RegisterProiiServerComponent();
+    // Server objects are let go of while the application object still exists.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        QObject::connect(app, &QCoreApplication::aboutToQuit, [] { ReleaseProii(); });
     ProiiServerVersion = FindProiiServerVersion();
     ProiiColumnData.clear();
 }

@@ -31,7 +31,8 @@ inline constexpr const char* kProiiStatusText = "模拟文件包含错误/警告
 inline constexpr const char* kProiiProgIdPrefix = "SimSciDbs.Database.";
 
 // Start-up of the import: registers this program's database server and
-// searches the registry for the installed one (ProiiServerVersion).
+// searches the registry for the installed one (ProiiServerVersion). With an
+// application object present, the server is let go of when it quits.
 void InitProiiInterface();
 
 // The version suffix of the first class in HKEY_CLASSES_ROOT\CLSID whose

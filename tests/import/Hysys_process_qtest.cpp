@@ -228,6 +228,9 @@ private slots:
         // Killed hard, it leaves its socket behind.
         standIn->kill();
         standIn->waitForFinished(5000);
+        // A call on the old attachment fails; writing to the dead peer must
+        // not take this process down.
+        QVERIFY_THROWS_EXCEPTION(EAutoError, HysysApp.Get("Version"));
         QVERIFY(!ConnectHysys());
         QVERIFY(Start({file}));
         list.clear();
