@@ -30,6 +30,8 @@
 #include "PerformanceCommand.h"
 #include "PerformanceView.h"
 #include "ReportCommands.h"
+#include "UnitHysys.h"
+#include "UnitProii.h"
 #include "RecentFilesMenu.h"
 #include "UnitAbout.h"
 
@@ -577,8 +579,8 @@ ReportContext TFormVELK::ReportCtx()
 void TFormVELK::MReport_SaveClick() { ::MReport_SaveClick(ReportCtx()); }
 void TFormVELK::MReport_PrintClick() { ::MReport_PrintClick(ReportCtx()); }
 void TFormVELK::MReport_PdfClick() { ::MReport_PdfClick(ReportCtx()); }
-void TFormVELK::BHysysClick() {}
-void TFormVELK::BProiiClick() {}
+void TFormVELK::BHysysClick() { RunReported([this] { ShowHysysDialog(this, page_); }); }
+void TFormVELK::BProiiClick() { RunReported([this] { ShowProiiDialog(this, page_); }); }
 void TFormVELK::MHelp_TopicClick() { ApplicationHelp1->ShowHelpContents(); }
 void TFormVELK::MHelp_WhatthisClick() { ApplicationHelp1->WhatsThis(); }
 void TFormVELK::MHelp_URLClick() { ::MHelp_URLClick(); }

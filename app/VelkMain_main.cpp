@@ -5,6 +5,7 @@
 #include "GuiMessageSink.h"
 #include "MyXls.h"
 #include "NamedMutex.h"
+#include "SimulatorImport.h"
 #include "UnitMain.h"
 
 int main(int argc, char** argv)
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("velk"));
 
     MyXlsInitialization();
+    InitSimulatorImport();
     GuiMessageSink sink;
     ScopedMessageSink scope(&sink);
     const QStringList args = QApplication::arguments();
