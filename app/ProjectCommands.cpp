@@ -4,12 +4,12 @@
 #include "Messages.h"
 #include "SaveFormData.h"
 
-namespace {
+namespace
+{
 void SetCaptionFor(ProjectContext& ctx)
 {
     ctx.Caption = CaptionWithFile(ctx.Caption, ctx.CurrentFileName);
-    if (ctx.CaptionChanged)
-        ctx.CaptionChanged(ctx.Caption);
+    if (ctx.CaptionChanged) ctx.CaptionChanged(ctx.Caption);
 }
 } // namespace
 
@@ -21,14 +21,12 @@ std::string CaptionWithFile(const std::string& caption, const std::string& fileN
 
 void LoadProject(CalcPage& page, const std::string& path)
 {
-    if (!ReadFormRecords(page, path))
-        ReadLegacyLayout(page, path);
+    if (!ReadFormRecords(page, path)) ReadLegacyLayout(page, path);
 }
 
 bool QuerySaveProject(ProjectContext& ctx)
 {
-    if (!ctx.Page.Modified)
-        return true;
+    if (!ctx.Page.Modified) return true;
     // Without a way to ask, unsaved work is kept: the command does not go on.
     const SaveChangesAnswer answer = ctx.AskSaveChanges ? ctx.AskSaveChanges() : SaveChangesAnswer::Cancel;
     switch (answer) {
@@ -44,11 +42,9 @@ bool QuerySaveProject(ProjectContext& ctx)
 
 bool NewProjectCommand(ProjectContext& ctx)
 {
-    if (!QuerySaveProject(ctx) || !ctx.AskSaveFileName)
-        return false;
+    if (!QuerySaveProject(ctx) || !ctx.AskSaveFileName) return false;
     const std::string path = ctx.AskSaveFileName(kNewDialogTitle, std::string());
-    if (path.empty())
-        return false;
+    if (path.empty()) return false;
     ctx.CurrentFileName = path;
     SetCaptionFor(ctx);
     ctx.Page.ResetForNew();
@@ -57,23 +53,19 @@ bool NewProjectCommand(ProjectContext& ctx)
 
 bool OpenProjectCommand(ProjectContext& ctx, const std::string& recentPath)
 {
-    if (!QuerySaveProject(ctx))
-        return false;
+    if (!QuerySaveProject(ctx)) return false;
 
     std::string path;
     if (!ctx.StartupFileName.empty()) {
         path.swap(ctx.StartupFileName);
         // Too short to name a "*.vel" file: the argument is ignored.
-        if (path.size() < 4)
-            return false;
+        if (path.size() < 4) return false;
     } else if (!recentPath.empty()) {
         path = recentPath;
     } else {
-        if (!ctx.AskOpenFileName)
-            return false;
+        if (!ctx.AskOpenFileName) return false;
         path = ctx.AskOpenFileName();
-        if (path.empty())
-            return false;
+        if (path.empty()) return false;
     }
 
     const std::string previous = ctx.CurrentFileName;
@@ -94,8 +86,7 @@ bool OpenProjectCommand(ProjectContext& ctx, const std::string& recentPath)
         return false;
     }
     SetCaptionFor(ctx);
-    if (ctx.AddRecentFile)
-        ctx.AddRecentFile(ctx.CurrentFileName);
+    if (ctx.AddRecentFile) ctx.AddRecentFile(ctx.CurrentFileName);
 
     bool completed = false;
     try {
@@ -107,8 +98,7 @@ bool OpenProjectCommand(ProjectContext& ctx, const std::string& recentPath)
     }
     ctx.Page.Modified = false;
     // After a failed recalculation the next exit of a field tries again.
-    if (completed)
-        ctx.Page.NeedsRecalc = false;
+    if (completed) ctx.Page.NeedsRecalc = false;
     return true;
 }
 
@@ -116,11 +106,9 @@ bool SaveProjectCommand(ProjectContext& ctx, bool saveAs)
 {
     std::string path = ctx.CurrentFileName;
     if (saveAs || path.empty()) {
-        if (!ctx.AskSaveFileName)
-            return false;
+        if (!ctx.AskSaveFileName) return false;
         path = ctx.AskSaveFileName(saveAs ? kSaveAsDialogTitle : kSaveDialogTitle, ctx.CurrentFileName);
-        if (path.empty())
-            return false;
+        if (path.empty()) return false;
     }
     try {
         WriteFormRecords(ctx.Page, path);
@@ -131,7 +119,6 @@ bool SaveProjectCommand(ProjectContext& ctx, bool saveAs)
     ctx.CurrentFileName = path;
     ctx.Page.Modified = false;
     SetCaptionFor(ctx);
-    if (ctx.AddRecentFile)
-        ctx.AddRecentFile(path);
+    if (ctx.AddRecentFile) ctx.AddRecentFile(path);
     return true;
 }

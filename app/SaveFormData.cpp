@@ -11,7 +11,8 @@
 #include "SaveFormDataFile.h"
 #include "SaveFormDataProperties.h"
 
-namespace {
+namespace
+{
 
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kProgramLine = "VELK 4.1 波纹规整填料塔流体力学";
@@ -21,7 +22,8 @@ constexpr long long kInt32Max = INT32_MAX;
 // Reading a project converts texts with factors from the file; an overflow
 // there is caught by the field (the text stays), but its sticky flag must not
 // surface later as somebody else's error. The caller's flags are restored.
-class KeepFloatFlags {
+class KeepFloatFlags
+{
 public:
     KeepFloatFlags() { std::fegetexceptflag(&saved_, FE_ALL_EXCEPT); }
     ~KeepFloatFlags() { std::fesetexceptflag(&saved_, FE_ALL_EXCEPT); }
@@ -53,7 +55,8 @@ void SetControlText(TControl& c, const std::string& text)
     // A check box has no text to set.
 }
 
-class RecordWriter {
+class RecordWriter
+{
 public:
     explicit RecordWriter(std::string& out) : out_(out) {}
     void Line(std::string_view utf8)
@@ -61,7 +64,8 @@ public:
         out_ += Utf8ToAnsi(utf8);
         out_ += kCrLf;
     }
-    void Record(const std::string& control, std::string_view tag, std::string_view property, std::string_view value)
+    void Record(const std::string& control, std::string_view tag, std::string_view property,
+                std::string_view value)
     {
         Line(control);
         Line(tag);
@@ -99,21 +103,18 @@ std::string NowText()
 
 std::string ProjectPlainText(std::string_view file)
 {
-    if (file.size() < 4)
-        return std::string(file);
+    if (file.size() < 4) return std::string(file);
     const auto* b = reinterpret_cast<const unsigned char*>(file.data());
-    const std::uint64_t claimed = std::uint64_t(b[0]) | (std::uint64_t(b[1]) << 8) | (std::uint64_t(b[2]) << 16) |
-                                  (std::uint64_t(b[3]) << 24);
+    const std::uint64_t claimed = std::uint64_t(b[0]) | (std::uint64_t(b[1]) << 8) |
+                                  (std::uint64_t(b[2]) << 16) | (std::uint64_t(b[3]) << 24);
     // Deflate expands at most about 1032:1; a claim beyond that, or beyond
     // any project, is not a compressed project. (Every plain file starts with
     // "CFR ", which reads as a claim of half a gigabyte.)
     const std::uint64_t stream = file.size() - 4;
-    if (claimed > kMaxProjectFileBytes || claimed > stream * 1032 + 64)
-        return std::string(file);
+    if (claimed > kMaxProjectFileBytes || claimed > stream * 1032 + 64) return std::string(file);
 
     z_stream zs{};
-    if (inflateInit(&zs) != Z_OK)
-        return std::string(file);
+    if (inflateInit(&zs) != Z_OK) return std::string(file);
     std::string out;
     out.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(claimed, 1u << 20)));
     zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(file.data() + 4));
@@ -131,12 +132,10 @@ std::string ProjectPlainText(std::string_view file)
             break;
         }
         out.append(reinterpret_cast<const char*>(chunk), got);
-        if (ret == Z_OK && got == 0 && zs.avail_in == 0)
-            ret = Z_BUF_ERROR; // the stream ends early
+        if (ret == Z_OK && got == 0 && zs.avail_in == 0) ret = Z_BUF_ERROR; // the stream ends early
     }
     inflateEnd(&zs);
-    if (ret != Z_STREAM_END || out.size() != claimed)
-        return std::string(file);
+    if (ret != Z_STREAM_END || out.size() != claimed) return std::string(file);
     return out;
 }
 
@@ -149,8 +148,9 @@ std::string CompressProjectText(std::string_view plain)
     out[1] = static_cast<char>((n >> 8) & 0xFF);
     out[2] = static_cast<char>((n >> 16) & 0xFF);
     out[3] = static_cast<char>((n >> 24) & 0xFF);
-    if (compress2(reinterpret_cast<Bytef*>(out.data() + 4), &bound, reinterpret_cast<const Bytef*>(plain.data()),
-                  static_cast<uLong>(plain.size()), Z_BEST_COMPRESSION) != Z_OK)
+    if (compress2(reinterpret_cast<Bytef*>(out.data() + 4), &bound,
+                  reinterpret_cast<const Bytef*>(plain.data()), static_cast<uLong>(plain.size()),
+                  Z_BEST_COMPRESSION) != Z_OK)
         throw EInOutError("Cannot compress the project");
     out.resize(4 + bound);
     return out;
@@ -161,8 +161,7 @@ std::string CompressProjectText(std::string_view plain)
 bool ApplyFormRecords(CalcPage& page, std::string_view plain)
 {
     CrLfLineReader lines(plain);
-    if (lines.Next() != kFormRecordBanner)
-        return false;
+    if (lines.Next() != kFormRecordBanner) return false;
     lines.Next();
     lines.Next();
 
@@ -175,8 +174,7 @@ bool ApplyFormRecords(CalcPage& page, std::string_view plain)
         lines.Next(); // spare
 
         TControl* control = page.FindControlNoCase(std::string(name));
-        if (!control)
-            continue;
+        if (!control) continue;
         if (const auto kind = PropertyKindOfTag(tag)) {
             SetPublishedProperty(*control, property, *kind, AnsiToUtf8(value));
         } else if (tag == "Memo" || tag == "Rich") {
@@ -211,8 +209,7 @@ std::string FormRecordsText(const CalcPage& page)
         } else if (const auto* combo = dynamic_cast<const TComboModel*>(c)) {
             w.Record(name, "Ord", "ItemIndex", std::to_string(combo->ItemIndex()));
             // What was typed into the editable box, which need not be an item.
-            if (combo->Editable())
-                w.TextRecord(name, combo->Text());
+            if (combo->Editable()) w.TextRecord(name, combo->Text());
         } else if (const auto* t = dynamic_cast<const TTextModel*>(c)) {
             if (t->MultiLine())
                 w.Record(name, "Rich", "Lines", CrLfToMark(t->Text()));
@@ -227,8 +224,7 @@ std::string FormRecordsText(const CalcPage& page)
 
 bool ReadFormRecords(CalcPage& page, const std::string& path)
 {
-    if (!ProjectFileExists(path))
-        return false;
+    if (!ProjectFileExists(path)) return false;
     return ApplyFormRecords(page, ProjectPlainText(ReadProjectFileBytes(path)));
 }
 
@@ -273,8 +269,7 @@ void ApplyLegacyLayout(CalcPage& page, std::string_view text)
                     // Lines past the end of the file would all be empty; a
                     // damaged count must not add them by the billion.
                     for (long long i = 0; i < count && !lines.AtEnd(); ++i) {
-                        if (i > 0)
-                            joined += kCrLf;
+                        if (i > 0) joined += kCrLf;
                         joined += next();
                     }
                     t->SetText(joined);
@@ -319,8 +314,7 @@ std::string LegacyLayoutText(const CalcPage& page)
                     for (;;) {
                         const auto p = rest.find(kCrLf);
                         parts.push_back(rest.substr(0, p));
-                        if (p == std::string_view::npos)
-                            break;
+                        if (p == std::string_view::npos) break;
                         rest.remove_prefix(p + 2);
                     }
                 }
@@ -352,8 +346,7 @@ std::vector<CheckListEntry> ParseCheckListValue(std::string_view value)
     std::size_t pos = 0;
     while (pos < value.size()) {
         const std::size_t textEnd = value.find(mark, pos);
-        if (textEnd == std::string_view::npos)
-            break; // a text without its flag is no entry
+        if (textEnd == std::string_view::npos) break; // a text without its flag is no entry
         CheckListEntry e;
         e.Text = std::string(value.substr(pos, textEnd - pos));
         // The flag is one character, whatever it is, then the mark.
@@ -376,8 +369,7 @@ void ApplyCheckListValue(std::vector<CheckListEntry>& items, std::string_view va
 {
     const auto entries = ParseCheckListValue(value);
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (i >= items.size())
-            throw EConvertError("List index out of bounds (" + std::to_string(i) + ")");
+        if (i >= items.size()) throw EConvertError("List index out of bounds (" + std::to_string(i) + ")");
         items[i] = entries[i];
     }
 }

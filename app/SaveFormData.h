@@ -12,7 +12,8 @@
 
 class CalcPage;
 
-inline constexpr const char* kFormRecordBanner = "CFR File Format(Compatible Form Record File),by Tovan Pardune.";
+inline constexpr const char* kFormRecordBanner =
+    "CFR File Format(Compatible Form Record File),by Tovan Pardune.";
 
 // Reads a form record file into the page. Returns false, changing nothing,
 // when no such file exists (a directory is no file) or its first line is not
@@ -29,7 +30,8 @@ enum class ProjectForm { Compressed, Plain };
 
 // Writes the page as form records, replacing path only once the new file is
 // complete (see ReplaceFileContent). Throws EInOutError on failure.
-void WriteFormRecords(const CalcPage& page, const std::string& path, ProjectForm form = ProjectForm::Compressed);
+void WriteFormRecords(const CalcPage& page, const std::string& path,
+                      ProjectForm form = ProjectForm::Compressed);
 
 // Writes the page in the legacy layout (for older installations and tests).
 void WriteLegacyLayout(const CalcPage& page, const std::string& path);

@@ -5,11 +5,13 @@
 
 #include "Messages.h"
 
-namespace {
+namespace
+{
 
 // One conversion descriptor per direction and thread, opened on first use:
 // opening one costs far more than converting a project's texts.
-class Converter {
+class Converter
+{
 public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from))
     {
@@ -35,10 +37,8 @@ public:
             const int err = r == static_cast<std::size_t>(-1) ? errno : 0;
             out.append(buf, static_cast<std::size_t>(dst - buf));
             in = src;
-            if (err == E2BIG)
-                continue;
-            if (err != 0)
-                return err;
+            if (err == E2BIG) continue;
+            if (err != 0) return err;
         }
         return 0;
     }
@@ -49,8 +49,7 @@ public:
     {
         std::string piece;
         std::size_t left = n;
-        if (Run(in, left, piece) != 0 || left != 0)
-            return false;
+        if (Run(in, left, piece) != 0 || left != 0) return false;
         out += piece;
         return true;
     }
@@ -83,8 +82,7 @@ Converter& FromGb18030()
 bool IsAscii(std::string_view s)
 {
     for (unsigned char c : s)
-        if (c >= 0x80)
-            return false;
+        if (c >= 0x80) return false;
     return true;
 }
 
@@ -92,14 +90,10 @@ bool IsAscii(std::string_view s)
 // cannot start one.
 std::size_t Utf8Length(unsigned char lead)
 {
-    if (lead < 0x80)
-        return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return 2;
-    if (lead >= 0xE0 && lead <= 0xEF)
-        return 3;
-    if (lead >= 0xF0 && lead <= 0xF4)
-        return 4;
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) return 2;
+    if (lead >= 0xE0 && lead <= 0xEF) return 3;
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
     return 0;
 }
 
@@ -109,15 +103,13 @@ constexpr const char* kReplacement = "\xEF\xBF\xBD";
 
 std::string Utf8ToAnsi(std::string_view utf8)
 {
-    if (IsAscii(utf8))
-        return std::string(utf8);
+    if (IsAscii(utf8)) return std::string(utf8);
     std::string out;
     out.reserve(utf8.size());
     const char* in = utf8.data();
     std::size_t left = utf8.size();
     while (left > 0) {
-        if (ToGbk().Run(in, left, out) == 0)
-            break;
+        if (ToGbk().Run(in, left, out) == 0) break;
         // Not in GBK (or not UTF-8 at all): one character at a time.
         std::size_t n = Utf8Length(static_cast<unsigned char>(*in));
         if (n == 0 || n > left || !ToGb18030().RunExactly(in, n, out)) {
@@ -132,15 +124,13 @@ std::string Utf8ToAnsi(std::string_view utf8)
 
 std::string AnsiToUtf8(std::string_view ansi)
 {
-    if (IsAscii(ansi))
-        return std::string(ansi);
+    if (IsAscii(ansi)) return std::string(ansi);
     std::string out;
     out.reserve(ansi.size() + ansi.size() / 2);
     const char* in = ansi.data();
     std::size_t left = ansi.size();
     while (left > 0) {
-        if (FromGbk().Run(in, left, out) == 0)
-            break;
+        if (FromGbk().Run(in, left, out) == 0) break;
         // Not GBK: a two- or four-byte GB18030 character, else one bad byte.
         if (left >= 2 && FromGb18030().RunExactly(in, 2, out)) {
             in += 2;
@@ -159,8 +149,7 @@ std::string AnsiToUtf8(std::string_view ansi)
 
 std::string_view CrLfLineReader::Next()
 {
-    if (pos_ >= data_.size())
-        return {};
+    if (pos_ >= data_.size()) return {};
     std::size_t from = pos_;
     for (;;) {
         const std::size_t cr = data_.find('\r', from);
@@ -178,7 +167,8 @@ std::string_view CrLfLineReader::Next()
     }
 }
 
-namespace {
+namespace
+{
 std::string ReplaceAll(std::string_view text, std::string_view what, std::string_view with)
 {
     std::string out;
@@ -197,5 +187,11 @@ std::string ReplaceAll(std::string_view text, std::string_view what, std::string
 }
 } // namespace
 
-std::string CrLfToMark(std::string_view text) { return ReplaceAll(text, "\r\n", kLineBreakMark); }
-std::string MarkToCrLf(std::string_view text) { return ReplaceAll(text, kLineBreakMark, "\r\n"); }
+std::string CrLfToMark(std::string_view text)
+{
+    return ReplaceAll(text, "\r\n", kLineBreakMark);
+}
+std::string MarkToCrLf(std::string_view text)
+{
+    return ReplaceAll(text, kLineBreakMark, "\r\n");
+}

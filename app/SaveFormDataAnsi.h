@@ -17,7 +17,8 @@ std::string AnsiToUtf8(std::string_view ansi);
 // Reads lines that end only at CR LF (a lone CR or LF belongs to the line);
 // the last line may end at the end of the data. Past the end it yields
 // empty lines.
-class CrLfLineReader {
+class CrLfLineReader
+{
 public:
     explicit CrLfLineReader(std::string_view data) : data_(data) {}
     bool AtEnd() const { return pos_ >= data_.size(); }

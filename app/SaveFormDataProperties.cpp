@@ -12,16 +12,15 @@
 #include "Messages.h"
 #include "NumberText.h"
 
-namespace {
+namespace
+{
 
 bool EqualsNoCase(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size())
-        return false;
+    if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
+        if (lower(a[i]) != lower(b[i])) return false;
     }
     return true;
 }
@@ -38,24 +37,39 @@ struct Property {
     void (*set)(TControl&, const std::string&);
 };
 
-template <class T> bool Is(TControl& c) { return dynamic_cast<T*>(&c) != nullptr; }
-bool IsAny(TControl&) { return true; }
+template <class T> bool Is(TControl& c)
+{
+    return dynamic_cast<T*>(&c) != nullptr;
+}
+bool IsAny(TControl&)
+{
+    return true;
+}
 bool IsSingleLineText(TControl& c)
 {
     auto* t = dynamic_cast<TTextModel*>(&c);
     return t && !t->MultiLine();
 }
-template <class T> T& As(TControl& c) { return dynamic_cast<T&>(c); }
+template <class T> T& As(TControl& c)
+{
+    return dynamic_cast<T&>(c);
+}
 
-int Int32(const std::string& text) { return static_cast<int>(OrdFromText(text, kInt32Min, kInt32Max)); }
+int Int32(const std::string& text)
+{
+    return static_cast<int>(OrdFromText(text, kInt32Min, kInt32Max));
+}
 
 const std::array<Property, 13> kProperties = {{
     // Every control.
-    {"Enabled", PropertyKind::Enum, IsAny, [](TControl& c, const std::string& t) { c.SetEnabled(BooleanFromIdentifier(t)); }},
+    {"Enabled", PropertyKind::Enum, IsAny,
+     [](TControl& c, const std::string& t) { c.SetEnabled(BooleanFromIdentifier(t)); }},
     {"Hint", PropertyKind::String, IsAny, [](TControl& c, const std::string& t) { c.SetHint(t); }},
-    {"HelpContext", PropertyKind::Ord, IsAny, [](TControl& c, const std::string& t) { c.SetHelpContext(Int32(t)); }},
+    {"HelpContext", PropertyKind::Ord, IsAny,
+     [](TControl& c, const std::string& t) { c.SetHelpContext(Int32(t)); }},
     // Value fields.
-    {"Text", PropertyKind::String, Is<TEditD>, [](TControl& c, const std::string& t) { As<TEditD>(c).SetText(t); }},
+    {"Text", PropertyKind::String, Is<TEditD>,
+     [](TControl& c, const std::string& t) { As<TEditD>(c).SetText(t); }},
     {"Exchange", PropertyKind::Float, Is<TEditD>,
      [](TControl& c, const std::string& t) { As<TEditD>(c).SetExchange(FactorFromText(t)); }},
     {"ReadOnly", PropertyKind::Enum, Is<TEditD>,
@@ -82,30 +96,28 @@ const std::array<Property, 13> kProperties = {{
 
 // Blanks and control characters around a value are allowed, as the
 // platform's conversions allow them.
-std::string Trimmed(const std::string& text) { return Trim(text); }
+std::string Trimmed(const std::string& text)
+{
+    return Trim(text);
+}
 
 } // namespace
 
 std::optional<PropertyKind> PropertyKindOfTag(std::string_view tag)
 {
-    if (tag == "String")
-        return PropertyKind::String;
-    if (tag == "Float")
-        return PropertyKind::Float;
-    if (tag == "Ord")
-        return PropertyKind::Ord;
-    if (tag == "Enum")
-        return PropertyKind::Enum;
+    if (tag == "String") return PropertyKind::String;
+    if (tag == "Float") return PropertyKind::Float;
+    if (tag == "Ord") return PropertyKind::Ord;
+    if (tag == "Enum") return PropertyKind::Enum;
     return std::nullopt;
 }
 
-bool SetPublishedProperty(TControl& control, std::string_view name, PropertyKind kind, const std::string& text)
+bool SetPublishedProperty(TControl& control, std::string_view name, PropertyKind kind,
+                          const std::string& text)
 {
     for (const Property& p : kProperties) {
-        if (!EqualsNoCase(p.name, name) || !p.owns(control))
-            continue;
-        if (p.kind != kind || !p.set)
-            return false;
+        if (!EqualsNoCase(p.name, name) || !p.owns(control)) continue;
+        if (p.kind != kind || !p.set) return false;
         p.set(control, text);
         return true;
     }
@@ -121,8 +133,7 @@ double FloatFromText(const std::string& text)
     double value = 0;
     if (ParseNumber(t, check)) {
         std::string_view body(t);
-        if (!body.empty() && body.front() == '+')
-            body.remove_prefix(1);
+        if (!body.empty() && body.front() == '+') body.remove_prefix(1);
         const auto res = std::from_chars(body.data(), body.data() + body.size(), value);
         if (res.ec == std::errc() && res.ptr == body.data() + body.size() && std::isfinite(value))
             return value;
@@ -134,8 +145,7 @@ long long OrdFromText(const std::string& text, long long min, long long max)
 {
     const std::string t = Trimmed(text);
     std::string_view body(t);
-    if (body.size() > 1 && body.front() == '+' && body[1] != '-')
-        body.remove_prefix(1);
+    if (body.size() > 1 && body.front() == '+' && body[1] != '-') body.remove_prefix(1);
     long long value = 0;
     const auto res = std::from_chars(body.data(), body.data() + body.size(), value);
     if (body.empty() || res.ec != std::errc() || res.ptr != body.data() + body.size() || value < min ||
@@ -147,17 +157,14 @@ long long OrdFromText(const std::string& text, long long min, long long max)
 double FactorFromText(const std::string& text)
 {
     const double f = FloatFromText(text);
-    if (!(f >= DBL_MIN))
-        throw EConvertError("'" + text + "' is not a valid unit factor");
+    if (!(f >= DBL_MIN)) throw EConvertError("'" + text + "' is not a valid unit factor");
     return f;
 }
 
 bool BooleanFromIdentifier(const std::string& text)
 {
-    if (EqualsNoCase(text, "True"))
-        return true;
-    if (EqualsNoCase(text, "False"))
-        return false;
+    if (EqualsNoCase(text, "True")) return true;
+    if (EqualsNoCase(text, "False")) return false;
     throw EConvertError("Invalid property element: " + text);
 }
 

@@ -19,7 +19,8 @@ std::optional<PropertyKind> PropertyKindOfTag(std::string_view tag);
 // false, changing nothing, when the control publishes no property of that
 // name or its kind is not `kind`. Throws EConvertError when the text does
 // not convert to a value of the property.
-bool SetPublishedProperty(TControl& control, std::string_view name, PropertyKind kind, const std::string& text);
+bool SetPublishedProperty(TControl& control, std::string_view name, PropertyKind kind,
+                          const std::string& text);
 
 // Conversions shared by both project readers; each throws EConvertError
 // with the platform's text.

@@ -15,7 +15,8 @@
 #include "ProjectCommands.h"
 #include "SaveFormData.h"
 
-namespace {
+namespace
+{
 int Usage(const std::string& why)
 {
     std::cerr << "velk-project: " << why << "\n"
@@ -27,8 +28,7 @@ std::string WithCrLf(const std::string& text)
 {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
-            out += '\r';
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
         out += text[i];
     }
     return out;
@@ -37,8 +37,7 @@ std::string WithCrLf(const std::string& text)
 
 int main(int argc, char** argv)
 {
-    if (argc < 3)
-        return Usage("IN and OUT are needed");
+    if (argc < 3) return Usage("IN and OUT are needed");
     const std::string in = argv[1], out = argv[2];
     std::string form = "compressed";
     CalcPage page;
@@ -46,8 +45,7 @@ int main(int argc, char** argv)
     for (int i = 3; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--form") {
-            if (++i >= argc)
-                return Usage("--form needs compressed, plain or legacy");
+            if (++i >= argc) return Usage("--form needs compressed, plain or legacy");
             form = argv[i];
             if (form != "compressed" && form != "plain" && form != "legacy")
                 return Usage("unknown form '" + form + "'");
@@ -55,8 +53,7 @@ int main(int argc, char** argv)
         }
         const auto eq = a.find('=');
         TTextModel* box = eq == std::string::npos ? nullptr : page.TextBox(a.substr(0, eq));
-        if (!box)
-            return Usage("expected BOX=TEXT with a project text box, not '" + a + "'");
+        if (!box) return Usage("expected BOX=TEXT with a project text box, not '" + a + "'");
         texts.emplace_back(box, WithCrLf(a.substr(eq + 1)));
     }
     try {

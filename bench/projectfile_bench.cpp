@@ -15,13 +15,14 @@
 #include "SaveFormData.h"
 #include "SaveFormDataFile.h"
 
-namespace {
+namespace
+{
 
 void TypeCase(CalcPage& page)
 {
-    const char* values[][2] = {{"LD", "2.5"},      {"VD", "3.0"},       {"DlD", "800"},  {"DvD", "2.5"},
+    const char* values[][2] = {{"LD", "2.5"},     {"VD", "3.0"},      {"DlD", "800"},  {"DvD", "2.5"},
                                {"MlD", "0.0003"}, {"MvD", "0.00001"}, {"SLD", "0.02"}, {"DlfD", "2e-9"},
-                               {"DvfD", "1e-5"},   {"alfD", "2"}};
+                               {"DvfD", "1e-5"},  {"alfD", "2"}};
     for (auto& v : values)
         page.Field(v[0])->SetText(v[1]);
     page.TextBox("ProjectD")->SetText("常减压蒸馏装置");
@@ -66,16 +67,14 @@ template <class Body> void WithFreshPages(benchmark::State& state, Body body)
         page.reset();
         state.ResumeTiming();
     }
-    if (!sink.messages.empty())
-        state.SkipWithError(sink.messages.front().text.c_str());
+    if (!sink.messages.empty()) state.SkipWithError(sink.messages.front().text.c_str());
 }
 
 void BM_ReadFormRecords(benchmark::State& state)
 {
     const std::string path = Files().compressed;
     WithFreshPages(state, [&](CalcPage& page) {
-        if (!ReadFormRecords(page, path))
-            std::abort();
+        if (!ReadFormRecords(page, path)) std::abort();
     });
 }
 BENCHMARK(BM_ReadFormRecords)->Unit(benchmark::kMicrosecond);
@@ -86,8 +85,7 @@ void BM_OpenCommand(benchmark::State& state)
     CurrentPacking = PackingParams{};
     WithFreshPages(state, [&](CalcPage& page) {
         ProjectContext ctx(page);
-        if (!OpenProjectCommand(ctx, path))
-            std::abort();
+        if (!OpenProjectCommand(ctx, path)) std::abort();
         benchmark::DoNotOptimize(page.Field("HETPD")->Text());
     });
 }
@@ -113,11 +111,9 @@ void BM_SaveCommand(benchmark::State& state)
         // A real edit each time, so every save has something new to write.
         page.TextBox("Edit1")->SetText(toggle ? "a" : "b");
         toggle = !toggle;
-        if (!SaveProjectCommand(ctx, false))
-            std::abort();
+        if (!SaveProjectCommand(ctx, false)) std::abort();
     }
-    if (!sink.messages.empty())
-        state.SkipWithError(sink.messages.front().text.c_str());
+    if (!sink.messages.empty()) state.SkipWithError(sink.messages.front().text.c_str());
 }
 BENCHMARK(BM_SaveCommand)->Unit(benchmark::kMicrosecond);
 

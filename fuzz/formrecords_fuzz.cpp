@@ -22,14 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         read = true; // records before the bad value stay applied
     }
     CheckFactors(page);
-    if (!read || !UnitsConsistent(page))
-        return 0;
+    if (!read || !UnitsConsistent(page)) return 0;
 
     const std::string plain = FormRecordsText(page);
     for (const std::string& saved : {plain, CompressProjectText(plain)}) {
         CalcPage back(false);
-        if (!ApplyFormRecords(back, ProjectPlainText(saved)))
-            Fail("a saved page has no banner");
+        if (!ApplyFormRecords(back, ProjectPlainText(saved))) Fail("a saved page has no banner");
         ExpectSameState(page, back, "a saved page reads back differently");
     }
     return 0;

@@ -9,7 +9,8 @@
 #include "CalcPage.h"
 #include "Messages.h"
 
-namespace fuzzsupport {
+namespace fuzzsupport
+{
 
 // Messages are not expected from reading; any that come are dropped here.
 inline void QuietMessages()
@@ -77,8 +78,7 @@ inline void ExpectSameState(const CalcPage& a, const CalcPage& b, const char* wh
 {
     const auto sa = State(a), sb = State(b);
     for (std::size_t i = 0; i < sa.size(); ++i)
-        if (sa[i] != sb[i])
-            Fail(std::string(what) + ": [" + sa[i] + "] became [" + sb[i] + "]");
+        if (sa[i] != sb[i]) Fail(std::string(what) + ": [" + sa[i] + "] became [" + sb[i] + "]");
 }
 
 } // namespace fuzzsupport

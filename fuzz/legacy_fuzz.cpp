@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CalcPage page(false);
     ApplyLegacyLayout(page, std::string_view(reinterpret_cast<const char*>(data), size));
     CheckFactors(page);
-    if (!UnitsConsistent(page))
-        return 0;
+    if (!UnitsConsistent(page)) return 0;
     CalcPage back(false);
     ApplyLegacyLayout(back, LegacyLayoutText(page));
     // The layout holds neither the typed flooding fraction nor the check box,

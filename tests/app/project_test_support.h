@@ -16,23 +16,23 @@
 
 #include "CalcPage.h"
 
-namespace projecttest {
+namespace projecttest
+{
 
-class TempDir {
+class TempDir
+{
 public:
     TempDir()
     {
         char tmpl[] = "/tmp/velk-project-test-XXXXXX";
         const char* d = mkdtemp(tmpl);
-        if (!d)
-            throw std::runtime_error("mkdtemp failed");
+        if (!d) throw std::runtime_error("mkdtemp failed");
         path_ = d;
     }
     ~TempDir()
     {
         const std::string cmd = "rm -rf '" + path_ + "'";
-        if (std::system(cmd.c_str()) != 0)
-            std::fprintf(stderr, "could not remove %s\n", path_.c_str());
+        if (std::system(cmd.c_str()) != 0) std::fprintf(stderr, "could not remove %s\n", path_.c_str());
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -47,8 +47,7 @@ inline void WriteBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
+    if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 inline std::string ReadBytes(const std::string& path)
@@ -57,7 +56,10 @@ inline std::string ReadBytes(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline std::string DataFile(const std::string& name) { return std::string(VELK_TEST_DATA_DIR) + "/" + name; }
+inline std::string DataFile(const std::string& name)
+{
+    return std::string(VELK_TEST_DATA_DIR) + "/" + name;
+}
 
 // Every stored property of every control, one line each; two pages with
 // equal snapshots hold the same project.
@@ -70,7 +72,8 @@ inline std::vector<std::string> Snapshot(const CalcPage& page)
         if (auto* f = dynamic_cast<const TEditD*>(c)) {
             char factor[40];
             std::snprintf(factor, sizeof factor, "%a", f->Exchange());
-            s << "text=[" << f->Text() << "] exchange=" << factor << " ro=" << f->ReadOnly() << " color=" << f->Color();
+            s << "text=[" << f->Text() << "] exchange=" << factor << " ro=" << f->ReadOnly()
+              << " color=" << f->Color();
         } else if (auto* u = dynamic_cast<const TComboBoxU*>(c)) {
             s << "unit=" << u->ItemIndex();
         } else if (auto* combo = dynamic_cast<const TComboModel*>(c)) {
@@ -93,8 +96,7 @@ inline std::vector<std::string> Snapshot(const CalcPage& page)
 inline void FillDistinctState(CalcPage& page)
 {
     for (TControl* c : page.Controls()) {
-        if (auto* u = dynamic_cast<TComboBoxU*>(c))
-            u->SetItemIndex(static_cast<int>(u->Items().size()) - 1);
+        if (auto* u = dynamic_cast<TComboBoxU*>(c)) u->SetItemIndex(static_cast<int>(u->Items().size()) - 1);
     }
     int n = 0;
     for (TEditD* f : page.ValueFields()) {
@@ -114,10 +116,14 @@ inline void FillDistinctState(CalcPage& page)
     }
     page.Combo("fpercentD")->SetText("72.5");
     page.Check("CBLagrange")->SetChecked(true);
-    const char* texts[][2] = {{"ProjectD", "常减压蒸馏装置扩能改造"}, {"DevicenameD", "减压塔"},
-                              {"DeviceNoD", "T-102A"},             {"ProjPD", "基础设计"},
-                              {"Edit1", "备用：甲醇/水"},          {"Edit2", "设计压力 0.1 MPa(g)"},
-                              {"Edit3", "温度 ℃ · 测试"},          {"Edit4", "末尾"}};
+    const char* texts[][2] = {{"ProjectD", "常减压蒸馏装置扩能改造"},
+                              {"DevicenameD", "减压塔"},
+                              {"DeviceNoD", "T-102A"},
+                              {"ProjPD", "基础设计"},
+                              {"Edit1", "备用：甲醇/水"},
+                              {"Edit2", "设计压力 0.1 MPa(g)"},
+                              {"Edit3", "温度 ℃ · 测试"},
+                              {"Edit4", "末尾"}};
     for (auto& t : texts)
         page.TextBox(t[0])->SetText(t[1]);
     page.TextBox("CommentD")->SetText("第一行：塔顶\r\n\r\nsecond line, 第三段\r\n最后一行");

@@ -16,21 +16,23 @@
 
 using namespace projecttest;
 
-namespace {
+namespace
+{
 
 const std::string kPrefix = "波纹规整填料塔流体力学-";
 
 // A case that computes (the engine tests' reference case).
 void TypeCase(CalcPage& page)
 {
-    const char* values[][2] = {{"LD", "2.5"},      {"VD", "3.0"},       {"DlD", "800"},  {"DvD", "2.5"},
+    const char* values[][2] = {{"LD", "2.5"},     {"VD", "3.0"},      {"DlD", "800"},  {"DvD", "2.5"},
                                {"MlD", "0.0003"}, {"MvD", "0.00001"}, {"SLD", "0.02"}, {"DlfD", "2e-9"},
-                               {"DvfD", "1e-5"},   {"alfD", "2"}};
+                               {"DvfD", "1e-5"},  {"alfD", "2"}};
     for (auto& v : values)
         page.Field(v[0])->SetText(v[1]);
 }
 
-class ProjectCommandsTest : public ::testing::Test {
+class ProjectCommandsTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -83,8 +85,7 @@ protected:
         std::string text = "(unreadable)";
         {
             CalcPage other(false);
-            if (ReadFormRecords(other, path))
-                text = other.Field(field)->Text();
+            if (ReadFormRecords(other, path)) text = other.Field(field)->Text();
         }
         TEditD::FieldChangeFlag = fieldHook;
         TComboBoxU::UnitChangeFlag = unitHook;
@@ -175,7 +176,8 @@ TEST_F(ProjectCommandsTest, OpenOfAMissingFileReportsTheErrorAndKeepsEverything)
     ASSERT_FALSE(OpenProjectCommand(ctx, dir / "gone.vel"));
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].kind, MsgKind::Error);
-    EXPECT_EQ(sink.messages[0].text, "Cannot open file \"" + (dir / "gone.vel") + "\". No such file or directory");
+    EXPECT_EQ(sink.messages[0].text,
+              "Cannot open file \"" + (dir / "gone.vel") + "\". No such file or directory");
     EXPECT_EQ(Snapshot(page), before);
     EXPECT_EQ(ctx.Caption, caption);
     EXPECT_TRUE(recent.empty());
@@ -301,8 +303,8 @@ TEST_F(ProjectCommandsTest, FailedSaveShowsTheErrorAndKeepsTheProjectModified)
     TypeCase(page);
     saveName = dir / "missing/folder.vel";
     EXPECT_FALSE(SaveProjectCommand(ctx, true));
-    EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot create file \"" + saveName +
-                                                   "\". No such file or directory"});
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{"Cannot create file \"" + saveName + "\". No such file or directory"});
     EXPECT_TRUE(page.Modified);
     EXPECT_TRUE(ctx.CurrentFileName.empty());
     EXPECT_EQ(ctx.Caption, "波纹规整填料塔流体力学-空白项目");
@@ -339,7 +341,8 @@ TEST_F(ProjectCommandsTest, NewAsksForTheFileThenClearsTheFields)
 
 TEST(CaptionWithFile, KeepsThePartUpToTheFirstDash)
 {
-    EXPECT_EQ(CaptionWithFile("波纹规整填料塔流体力学-空白项目", "/p/a-b.vel"), "波纹规整填料塔流体力学-/p/a-b.vel");
+    EXPECT_EQ(CaptionWithFile("波纹规整填料塔流体力学-空白项目", "/p/a-b.vel"),
+              "波纹规整填料塔流体力学-/p/a-b.vel");
     EXPECT_EQ(CaptionWithFile("A-/old-x.vel", "/new.vel"), "A-/new.vel");
     EXPECT_EQ(CaptionWithFile("no dash", "/n.vel"), "/n.vel");
 }

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <csignal>
 #include <cstring>
-#include <functional>
 #include <dirent.h>
 #include <fcntl.h>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -24,7 +24,8 @@
 
 using namespace projecttest;
 
-namespace {
+namespace
+{
 
 std::string CompressedProject()
 {
@@ -38,8 +39,7 @@ std::vector<std::string> DirectoryEntries(const std::string& path)
     std::vector<std::string> names;
     if (DIR* d = opendir(path.c_str())) {
         while (dirent* e = readdir(d))
-            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
-                names.push_back(e->d_name);
+            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
         closedir(d);
     }
     std::sort(names.begin(), names.end());
@@ -62,7 +62,8 @@ std::string ErrorOf(const std::function<void()>& f)
     return "(no EInOutError)";
 }
 
-class BadFilesTest : public ::testing::Test {
+class BadFilesTest : public ::testing::Test
+{
 protected:
     RecordingSink sink;
     ScopedMessageSink scope{&sink};
@@ -174,8 +175,9 @@ TEST_F(BadFilesTest, FilesThatAreNoRegularFilesAreRefusedWithoutBlocking)
     ASSERT_LT(sockPath.size(), sizeof addr.sun_path);
     std::strcpy(addr.sun_path, sockPath.c_str());
     ASSERT_EQ(bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-    EXPECT_EQ(ErrorOf([&] { ReadFormRecords(page, sockPath); }).rfind("Cannot open file \"" + sockPath + "\". ", 0),
-              0u);
+    EXPECT_EQ(
+        ErrorOf([&] { ReadFormRecords(page, sockPath); }).rfind("Cannot open file \"" + sockPath + "\". ", 0),
+        0u);
     close(s);
     EXPECT_EQ(Snapshot(page), before);
 }
@@ -257,7 +259,8 @@ TEST_F(BadFilesTest, SaveReplacesInPlaceKeepingPermissionsAndLinks)
 
     page.TextBox("Edit1")->SetText("via link");
     WriteFormRecords(page, dir / "link.vel");
-    EXPECT_EQ(DirectoryEntries(dir.path()), (std::vector<std::string>{"link.vel", "real.vel"})); // no temporary
+    EXPECT_EQ(DirectoryEntries(dir.path()),
+              (std::vector<std::string>{"link.vel", "real.vel"})); // no temporary
     struct stat st;
     ASSERT_EQ(lstat((dir / "link.vel").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));

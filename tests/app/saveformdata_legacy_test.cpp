@@ -12,7 +12,8 @@
 
 using namespace projecttest;
 
-namespace {
+namespace
+{
 
 std::vector<std::string> FixtureLines()
 {
@@ -39,7 +40,8 @@ std::string Join(const std::vector<std::string>& lines, std::size_t count)
 // the count and, after the comment, seven for HTD (5) and HTU (2).
 constexpr std::size_t kCommentCountLine = 202 - 7 - 1;
 
-class LegacyLayoutTest : public ::testing::Test {
+class LegacyLayoutTest : public ::testing::Test
+{
 protected:
     RecordingSink sink;
     ScopedMessageSink scope{&sink};
@@ -113,10 +115,8 @@ TEST_F(LegacyLayoutTest, FileCutAfterTwentyOneLinesEmptiesEverythingAfterTheThir
     // comes after the text line of a field is not touched.
     bool later = false;
     for (TControl* c : page.Controls()) {
-        if (c->Name() == "UpD")
-            later = true;
-        if (!later)
-            continue;
+        if (c->Name() == "UpD") later = true;
+        if (!later) continue;
         if (auto* f = dynamic_cast<TEditD*>(c)) {
             EXPECT_EQ(f->Text(), "") << f->Name();
             EXPECT_EQ(f->Exchange(), reference.Field(f->Name())->Exchange()) << f->Name();

@@ -13,7 +13,8 @@
 
 using namespace projecttest;
 
-namespace {
+namespace
+{
 
 const std::string kBanner = kFormRecordBanner;
 
@@ -22,9 +23,13 @@ std::string Record(const std::string& name, const std::string& tag, const std::s
 {
     return name + "\r\n" + tag + "\r\n" + prop + "\r\n" + value + "\r\n\r\n";
 }
-std::string Header() { return kBanner + "\r\nfree\r\nfree\r\n"; }
+std::string Header()
+{
+    return kBanner + "\r\nfree\r\nfree\r\n";
+}
 
-class FormRecordsTest : public ::testing::Test {
+class FormRecordsTest : public ::testing::Test
+{
 protected:
     RecordingSink sink;
     ScopedMessageSink scope{&sink};
@@ -70,7 +75,8 @@ TEST_F(FormRecordsTest, SavedFilesHaveTheDocumentedContainers)
     const uLong length = b[0] | (b[1] << 8) | (b[2] << 16) | (uLong(b[3]) << 24);
     std::string inflated(length, '\0');
     uLongf got = length;
-    ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(inflated.data()), &got, b + 4, compressed.size() - 4), Z_OK);
+    ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(inflated.data()), &got, b + 4, compressed.size() - 4),
+              Z_OK);
     ASSERT_EQ(got, length);
     // Same records; only the saving time on the third line may differ.
     auto withoutTime = [](const std::string& s) {
@@ -83,7 +89,9 @@ TEST_F(FormRecordsTest, SavedFilesHaveTheDocumentedContainers)
     EXPECT_EQ(plain.rfind(kBanner + "\r\n", 0), 0u);
     EXPECT_NE(plain.find("ProjectD\r\nString\r\nText\r\n\xB3\xA3\xBC\xF5\xD1\xB9\r\n"), std::string::npos);
     EXPECT_NE(plain.find("CommentD\r\nRich\r\n"), std::string::npos);
-    EXPECT_NE(plain.find("a\xA1\xF8" "b\r\n"), std::string::npos);
+    EXPECT_NE(plain.find("a\xA1\xF8"
+                         "b\r\n"),
+              std::string::npos);
     for (std::size_t i = 0; i < plain.size(); ++i) {
         if (plain[i] == '\n') {
             ASSERT_TRUE(i > 0 && plain[i - 1] == '\r') << "bare LF at " << i;
@@ -96,8 +104,8 @@ TEST_F(FormRecordsTest, FieldRestoredInMetresPerHourKeepsItsSiValue)
     // Factor, flags and text of the field, then its selector's item 2 (m/h).
     const std::string text = Header() + Record("UfD", "Float", "Exchange", "0.0002777777") +
                              Record("UfD", "Enum", "ReadOnly", "False") +
-                             Record("UfD", "Ord", "Color", "-16777211") + Record("UfD", "String", "Text", "3600") +
-                             Record("UfU", "Ord", "ItemIndex", "2");
+                             Record("UfD", "Ord", "Color", "-16777211") +
+                             Record("UfD", "String", "Text", "3600") + Record("UfU", "Ord", "ItemIndex", "2");
     CalcPage page(false);
     ASSERT_TRUE(ApplyFormRecords(page, text));
     TEditD* uf = page.Field("UfD");
@@ -172,7 +180,9 @@ TEST_F(FormRecordsTest, UnknownControlsTagsPropertiesAndKindsAreSkipped)
                              Record("LD", "Ord", "ReadOnly", "1") +                // an Enum
                              Record("LD", "String", "Exchange", "2") +             // a Float
                              Record("CommentD", "String", "Text", "x") +           // lines, not text
-                             Record("LD", "CheckListBox", "", "a\xA1\xF8" "1\xA1\xF8") + // no check list
+                             Record("LD", "CheckListBox", "",
+                                    "a\xA1\xF8"
+                                    "1\xA1\xF8") + // no check list
                              Record("LD", "String", "Text", "42");
     CalcPage page(false);
     ASSERT_TRUE(ApplyFormRecords(page, text));
@@ -214,7 +224,8 @@ TEST_F(FormRecordsTest, ValueThatDoesNotConvertEndsTheReadingAfterTheRecordsBefo
     };
     for (const Case& c : cases) {
         const std::string text = Header() + Record("LD", "String", "Text", "before") +
-                                 Record("LD", c.tag, c.prop, c.value) + Record("VD", "String", "Text", "after");
+                                 Record("LD", c.tag, c.prop, c.value) +
+                                 Record("VD", "String", "Text", "after");
         CalcPage page(false);
         try {
             ApplyFormRecords(page, text);
@@ -248,7 +259,8 @@ TEST_F(FormRecordsTest, RecordsCutShortReadTheirMissingLinesAsEmpty)
     page.Field("LD")->SetText("5");
     page.Field("VD")->SetText("6");
     // The last record has its name, tag and property, but no value line.
-    ASSERT_TRUE(ApplyFormRecords(page, Header() + Record("VD", "String", "Text", "7") + "LD\r\nString\r\nText"));
+    ASSERT_TRUE(
+        ApplyFormRecords(page, Header() + Record("VD", "String", "Text", "7") + "LD\r\nString\r\nText"));
     EXPECT_EQ(page.Field("VD")->Text(), "7");
     EXPECT_EQ(page.Field("LD")->Text(), "");
     // A header alone, or less, applies nothing and is still the format.
@@ -336,7 +348,10 @@ TEST(AnsiText, ConvertsGbkBothWaysAndReplacesBadBytes)
     EXPECT_EQ(Utf8ToAnsi("▲"), "\xA1\xF8");
     EXPECT_EQ(Utf8ToAnsi("plain ascii"), "plain ascii");
     // A lone lead byte, a byte no character starts with, a cut sequence.
-    EXPECT_EQ(AnsiToUtf8("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(AnsiToUtf8("a\xFF"
+                         "b"),
+              "a\xEF\xBF\xBD"
+              "b");
     EXPECT_EQ(AnsiToUtf8("x\xB3"), "x\xEF\xBF\xBD");
     // Not UTF-8 on the way out: replaced, never dropped silently into garbage.
     EXPECT_EQ(Utf8ToAnsi("a\xC0z"), "a?z");
