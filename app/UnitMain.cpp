@@ -25,7 +25,7 @@
 #include "MyAppConst.h"
 #include "MyStatusBar.h"
 #include "PackingCatalogue.h"
-#include "ProjectIo.h"
+#include "ProjectCommands.h"
 #include "RecentFiles.h"
 #include "PerformanceCommand.h"
 #include "PerformanceView.h"
@@ -82,8 +82,26 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     recent_->LoadRecentFiles();
     recentMenu_ = new TRecentFilesMenu(recent_, fileMenu_, Action(QStringLiteral("MExit")),
                                        [this](const QString& path) { MFile_OpenClick(path); }, this);
-    CurrentFileName.clear();
-    setWindowTitle(Q(kBlankCaption));
+    project_.AskSaveChanges = [this] {
+        switch (prompts_->askYesNoCancel(this, Q(kSaveChangesTitle), Q(kSaveChangesText))) {
+        case UiPrompts::Answer::Yes:
+            return SaveChangesAnswer::Yes;
+        case UiPrompts::Answer::No:
+            return SaveChangesAnswer::No;
+        default:
+            return SaveChangesAnswer::Cancel;
+        }
+    };
+    project_.AskSaveFileName = [this](const std::string& title, const std::string& name) {
+        return prompts_
+            ->askSaveFileName(this, QString::fromStdString(title), appConst_->Mypath(), QString::fromStdString(name))
+            .toStdString();
+    };
+    project_.AskOpenFileName = [this] { return prompts_->askOpenFileName(this, appConst_->Mypath()).toStdString(); };
+    project_.AddRecentFile = [this](const std::string& path) { recent_->AddRecentFile(QString::fromStdString(path)); };
+    project_.CaptionChanged = [this](const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); };
+    project_.CurrentFileName.clear();
+    setWindowTitle(QString::fromStdString(project_.Caption));
     page_.Modified = false;
     qApp->installEventFilter(this);
 
@@ -93,8 +111,8 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     ApplicationHelp1->setShowModal(TApplicationHelp::smHelp);
     ApplicationHelp1->setPause(3000);
 
-    StartupFileName = startupFile;
-    if (!StartupFileName.isEmpty())
+    project_.StartupFileName = startupFile.toStdString();
+    if (!project_.StartupFileName.empty())
         MFile_OpenClick();
 }
 
@@ -452,92 +470,16 @@ TControl* TFormVELK::ModelOf(QWidget* w) const
     return nullptr;
 }
 
-void TFormVELK::UpdateCaption()
-{
-    const QString caption = windowTitle();
-    const int dash = caption.indexOf(QLatin1Char('-'));
-    setWindowTitle((dash >= 0 ? caption.left(dash + 1) : caption + QLatin1Char('-')) + CurrentFileName);
-}
+bool TFormVELK::QuerySave() { return QuerySaveProject(project_); }
 
-bool TFormVELK::QuerySave()
-{
-    if (!page_.Modified)
-        return true;
-    switch (prompts_->askYesNoCancel(this, QStringLiteral("注意！"), QStringLiteral("项目没有保存，你需要保存？"))) {
-    case UiPrompts::Answer::Yes:
-        MFile_SaveClick(false);
-        return true;
-    case UiPrompts::Answer::No:
-        return true;
-    case UiPrompts::Answer::Cancel:
-        return false;
-    }
-    return false;
-}
-
-void TFormVELK::MFile_NewClick()
-{
-    if (!QuerySave())
-        return;
-    const QString path = prompts_->askSaveFileName(this, QStringLiteral("新建"), appConst_->Mypath(), QString());
-    if (path.isEmpty())
-        return;
-    CurrentFileName = path;
-    UpdateCaption();
-    page_.ResetForNew();
-}
+void TFormVELK::MFile_NewClick() { NewProjectCommand(project_); }
 
 void TFormVELK::MFile_OpenClick(const QString& recentPath)
 {
-    if (!QuerySave())
-        return;
-    QString path;
-    if (!StartupFileName.isEmpty()) {
-        // A first argument too short to name a project file is ignored.
-        path = StartupFileName.size() >= 4 ? StartupFileName : QString();
-        StartupFileName.clear();
-        if (path.isEmpty())
-            return;
-    } else if (!recentPath.isEmpty()) {
-        path = recentPath;
-    } else {
-        path = prompts_->askOpenFileName(this, appConst_->Mypath());
-        if (path.isEmpty())
-            return;
-    }
-    CurrentFileName = path;
-    try {
-        LoadProjectFile(page_, path);
-        UpdateCaption();
-        recent_->AddRecentFile(CurrentFileName);
-        page_.UfMDChange();
-        page_.LDExit();
-        page_.Modified = false;
-        page_.NeedsRecalc = false;
-    } catch (const std::exception& e) {
-        ReportError(e);
-    }
+    OpenProjectCommand(project_, recentPath.toStdString());
 }
 
-void TFormVELK::MFile_SaveClick(bool saveAs)
-{
-    QString path = CurrentFileName;
-    if (saveAs || path.isEmpty()) {
-        path = prompts_->askSaveFileName(this, saveAs ? QStringLiteral("另存为") : QStringLiteral("保存"),
-                                         appConst_->Mypath(), CurrentFileName);
-        if (path.isEmpty())
-            return;
-    }
-    try {
-        SaveProjectFile(page_, path);
-        CurrentFileName = path;
-        page_.Modified = false;
-        UpdateCaption();
-        recent_->AddRecentFile(CurrentFileName);
-    } catch (const std::exception& e) {
-        ReportError(e);
-    }
-}
+void TFormVELK::MFile_SaveClick(bool saveAs) { SaveProjectCommand(project_, saveAs); }
 
 void TFormVELK::MExitClick() { close(); }
 
@@ -572,7 +514,7 @@ ReportContext TFormVELK::ReportCtx()
     ReportContext ctx;
     ctx.parent = this;
     ctx.page = &page_;
-    ctx.currentFileName = CurrentFileName.toStdString();
+    ctx.currentFileName = project_.CurrentFileName;
     return ctx;
 }
 

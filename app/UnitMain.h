@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "CalcPage.h"
+#include "ProjectCommands.h"
 #include "UiPrompts.h"
 
 class QAction;
@@ -32,8 +33,8 @@ public:
     ~TFormVELK() override;
 
     CalcPage& Page() { return page_; }
-    QString CurrentFileName;
-    QString StartupFileName;
+    // The current project file; empty for a blank project.
+    QString CurrentFileName() const { return QString::fromStdString(project_.CurrentFileName); }
 
     // Replaces the dialogs (tests); the window keeps ownership.
     void SetPrompts(std::unique_ptr<UiPrompts> prompts);
@@ -68,8 +69,6 @@ public:
     // Asks whether to save a modified project: true means go on.
     bool QuerySave();
 
-    // The caption after New and Open: the part up to the first "-" and the file.
-    void UpdateCaption();
 
     // Key preview: the window sees every key before its controls.
     bool FormKeyPress(QWidget* focused, QKeyEvent* e);
@@ -90,6 +89,7 @@ private:
     void OpenFile(const QString& path);
 
     CalcPage page_;
+    ProjectContext project_{page_};
     std::unique_ptr<UiPrompts> prompts_;
     QTabWidget* pages_ = nullptr;
     QTableWidget* catalogue_ = nullptr;

@@ -2,6 +2,7 @@
 // method selector, New, closing, the hint window and the single instance.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTabWidget>
 #include <QTest>
@@ -12,6 +13,7 @@
 #include "Messages.h"
 #include "MyStatusBar.h"
 #include "NamedMutex.h"
+#include "RecentFiles.h"
 #include "PerformanceView.h"
 #include "UnitMain.h"
 
@@ -196,10 +198,17 @@ private slots:
         w->show();
         w->Page().Modified = true;
         prompts->answer = UiPrompts::Answer::Yes;
-        prompts->savePath.clear(); // the save dialog is cancelled: still closes
+        prompts->savePath.clear(); // the save dialog is cancelled: the work is kept, the window stays
         const int before = prompts->saveDialogs;
-        QVERIFY(w->close());
+        QVERIFY(!w->close());
         QCOMPARE(prompts->saveDialogs, before + 1);
+        const QString file = QStringLiteral(VELK_BINARY_DIR "/closing-test.vel");
+        QFile::remove(file);
+        prompts->savePath = file;
+        QVERIFY(w->close());
+        QVERIFY(QFile::exists(file));
+        QVERIFY(!w->Page().Modified);
+        QCOMPARE(w->CurrentFileName(), file);
 
         // Unmodified: no question at all.
         w->show();
@@ -241,6 +250,20 @@ private slots:
         QTest::keyClicks(edit("DlD"), QStringLiteral("1"));
         w->MFileClick();
         QVERIFY(w->Action(QStringLiteral("MFile_Save"))->isEnabled());
+    }
+
+    void startingWithAProjectOpensIt()
+    {
+        const QString example = QStringLiteral(VELK_SOURCE_DIR "/examples/atmospheric.vel");
+        TFormVELK started(example);
+        QCOMPARE(started.windowTitle(), QStringLiteral("波纹规整填料塔流体力学-") + example);
+        QCOMPARE(started.CurrentFileName(), example);
+        QVERIFY(!started.Page().Modified);
+        QVERIFY(!started.Page().NeedsRecalc);
+        QVERIFY(!started.Page().Field("HETPD")->Text().empty());
+        QCOMPARE(started.RecentFiles()->Entries().first().Caption, example);
+        QVERIFY(sink.messages.empty());
+        started.Page().Modified = false;
     }
 
     void diagramCommandDrawsOnlyASizedCase()
