@@ -170,10 +170,17 @@ CalcPage::CalcPage(bool installHooks)
     Combo("UfMD")->OnChange = [this](TControl*) { UfMDChange(); };
     Check("CBLagrange")->OnClick = [this](TControl*) { UfMDChange(); };
 
-    // The stored layout is loaded: each selector takes its first unit.
+    // The stored layout is loaded: each selector takes its first unit. The
+    // hooks are not this page's yet, so they must not fire for another page.
+    bool* const fieldHook = TEditD::FieldChangeFlag;
+    bool* const unitHook = TComboBoxU::UnitChangeFlag;
+    TEditD::FieldChangeFlag = nullptr;
+    TComboBoxU::UnitChangeFlag = nullptr;
     for (TControl* c : order_)
         if (auto* u = dynamic_cast<TComboBoxU*>(c))
             u->Loaded();
+    TEditD::FieldChangeFlag = fieldHook;
+    TComboBoxU::UnitChangeFlag = unitHook;
 
     groups_.flowParameter = Group({"LD", "VD", "DvD", "DlD", "FpD"});
     groups_.maxLoadFactor = Group({"FpD", "CgmaxD"});

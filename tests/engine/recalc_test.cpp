@@ -271,3 +271,18 @@ TEST_F(RecalcTest, NewClearsFieldsButKeepsSelections)
     EXPECT_FALSE(page.Field("LD")->ReadOnly());
     EXPECT_TRUE(page.NeedsRecalc);
 }
+
+TEST(CalcPageHooks, ANewPageLeavesTheFlagsOfTheHostAlone)
+{
+    CalcPage host;
+    host.Modified = false;
+    host.NeedsRecalc = false;
+    {
+        CalcPage other(false);
+        other.Field("LD")->SetText("1");
+    }
+    EXPECT_FALSE(host.Modified);
+    EXPECT_FALSE(host.NeedsRecalc);
+    host.Unit("LU")->SetItemIndex(1);
+    EXPECT_TRUE(host.Modified) << "the host's hooks are still in place";
+}
