@@ -278,8 +278,7 @@ TEST(CalcPageHooks, ANewPageLeavesTheFlagsOfTheHostAlone)
     host.Modified = false;
     host.NeedsRecalc = false;
     {
-        CalcPage other(false);
-        other.Field("LD")->SetText("1");
+        CalcPage other(false); // its selectors take their first units
     }
     EXPECT_FALSE(host.Modified);
     EXPECT_FALSE(host.NeedsRecalc);
