@@ -1,5 +1,7 @@
 #include "RecentFiles.h"
 
+#include "IconvText.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,47 +17,17 @@
 namespace
 {
 
-// Qt 6 has no GBK codec of its own without ICU; glibc's iconv has one.
-std::optional<QByteArray> Iconv(const char* to, const char* from, const QByteArray& in)
-{
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    QByteArray out;
-    out.resize(in.size() * 2 + 16);
-    char* src = const_cast<char*>(in.constData());
-    size_t srcLeft = static_cast<size_t>(in.size());
-    char* dst = out.data();
-    size_t dstLeft = static_cast<size_t>(out.size());
-    bool ok = true;
-    while (srcLeft > 0) {
-        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1)) continue;
-        if (errno == E2BIG) {
-            const qsizetype used = dst - out.data();
-            out.resize(out.size() * 2);
-            dst = out.data() + used;
-            dstLeft = static_cast<size_t>(out.size() - used);
-            continue;
-        }
-        ok = false; // invalid or incomplete sequence: the text is not in this code page
-        break;
-    }
-    iconv_close(cd);
-    if (!ok) return std::nullopt;
-    out.resize(dst - out.data());
-    return out;
-}
-
 std::optional<QString> FromGbk(const QByteArray& bytes)
 {
-    if (auto utf8 = Iconv("UTF-8", "GBK", bytes)) return QString::fromUtf8(*utf8);
+    if (auto utf8 = IconvConvert("UTF-8", "GBK", bytes)) return QString::fromUtf8(*utf8);
     // A hand-edited option file may well be UTF-8; take it when it is valid.
-    if (auto same = Iconv("UTF-8", "UTF-8", bytes)) return QString::fromUtf8(*same);
+    if (auto same = IconvConvert("UTF-8", "UTF-8", bytes)) return QString::fromUtf8(*same);
     return std::nullopt;
 }
 
 std::optional<QByteArray> ToGbk(const QString& text)
 {
-    return Iconv("GBK", "UTF-8", text.toUtf8());
+    return IconvConvert("GBK", "UTF-8", text.toUtf8());
 }
 
 // A whole number, or nothing for words. Numbers too long for an int saturate,

@@ -15,6 +15,25 @@ double Evaluate(const Equation& equation, const double* values)
     return CheckedResult(f);
 }
 
+// Evaluates the residual at x - 2h, x - h, x, x + h, x + 2h (in this order,
+// h = 1e-6) and returns the five-point derivative; f0 receives the residual
+// at x. Element k is left at x + 2h, as the iteration leaves it.
+double FivePointDerivative(ValueArray& work, int k, const Equation& equation, double x, double& f0)
+{
+    const double h = 1e-6;
+    work[k] = x - 2 * h;
+    const double fm2 = Evaluate(equation, work.data());
+    work[k] = x - h;
+    const double fm1 = Evaluate(equation, work.data());
+    work[k] = x;
+    f0 = Evaluate(equation, work.data());
+    work[k] = x + h;
+    const double f1 = Evaluate(equation, work.data());
+    work[k] = x + 2 * h;
+    const double f2 = Evaluate(equation, work.data());
+    return (fm2 - 8 * fm1 + 8 * f1 - f2) / (12 * h);
+}
+
 // The iteration stops on small steps, which also happens where no root
 // exists: on a jump of the residual, on a flat residual, or when a reset of
 // the damping hands back the start value. A value is accepted as a root when
@@ -23,21 +42,10 @@ double Evaluate(const Equation& equation, const double* values)
 // close to its zero does.
 void CheckIsRoot(ValueArray& work, int k, const Equation& equation, double x)
 {
-    const double h = 1e-6;
-    work[k] = x;
-    const double f0 = Evaluate(equation, work.data());
+    double f0;
+    const double d = FivePointDerivative(work, k, equation, x, f0);
     if (f0 == 0)
         return;
-    work[k] = x - 2 * h;
-    const double fm2 = Evaluate(equation, work.data());
-    work[k] = x - h;
-    const double fm1 = Evaluate(equation, work.data());
-    work[k] = x + h;
-    const double f1 = Evaluate(equation, work.data());
-    work[k] = x + 2 * h;
-    const double f2 = Evaluate(equation, work.data());
-    const double d = (fm2 - 8 * fm1 + 8 * f1 - f2) / (12 * h);
-    work[k] = x;
     if (!(std::fabs(d) > 1e-50))
         throw EVelkError(kNoRootText);
     const double step = f0 / d;
@@ -60,24 +68,14 @@ double FindRoot(const ValueArray& values, int n, int k, const Equation& equation
     ValueArray work = values;
     const double x0 = startValue;
     work[k] = x0;
-    const double h = 1e-6;
     double lambda = 1.0;
     int converged = 0;
     int iterations = 0;
     int total = 0;
     for (;;) {
         const double x = work[k];
-        work[k] = x - 2 * h;
-        const double fm2 = Evaluate(equation, work.data());
-        work[k] = x - h;
-        const double fm1 = Evaluate(equation, work.data());
-        work[k] = x;
-        const double f0 = Evaluate(equation, work.data());
-        work[k] = x + h;
-        const double f1 = Evaluate(equation, work.data());
-        work[k] = x + 2 * h;
-        const double f2 = Evaluate(equation, work.data());
-        const double d = (fm2 - 8 * fm1 + 8 * f1 - f2) / (12 * h);
+        double f0;
+        const double d = FivePointDerivative(work, k, equation, x, f0);
         const double s = std::fabs(d) > 1e-50 ? lambda * f0 / d : 0.0;
         work[k] = x - lambda * s;
         CheckFloatFlags();

@@ -1,5 +1,7 @@
 #include "ChmFile.h"
 
+#include "IconvText.h"
+
 #include <QFile>
 #include <QRegularExpression>
 
@@ -221,31 +223,9 @@ std::optional<QString> TChmFile::TextPopup(quint32 id) const
 
 std::optional<QString> TChmFile::Decode(const QByteArray& bytes, const char* charset)
 {
-    iconv_t cd = iconv_open("UTF-8", charset);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    QByteArray out;
-    out.resize(bytes.size() * 3 + 16);
-    char* src = const_cast<char*>(bytes.constData());
-    size_t srcLeft = static_cast<size_t>(bytes.size());
-    char* dst = out.data();
-    size_t dstLeft = static_cast<size_t>(out.size());
-    bool ok = true;
-    while (srcLeft > 0) {
-        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1)) continue;
-        if (errno == E2BIG) {
-            const qsizetype used = dst - out.data();
-            out.resize(out.size() * 2);
-            dst = out.data() + used;
-            dstLeft = static_cast<size_t>(out.size() - used);
-            continue;
-        }
-        ok = false;
-        break;
-    }
-    iconv_close(cd);
-    if (!ok) return std::nullopt;
-    out.resize(dst - out.data());
-    return QString::fromUtf8(out);
+    if (auto utf8 = IconvConvert("UTF-8", charset, bytes))
+        return QString::fromUtf8(*utf8);
+    return std::nullopt;
 }
 
 const char* TChmFile::CharsetForLcid(quint32 lcid)
