@@ -1,12 +1,12 @@
 #include "FloodingCorrelations.h"
 
+#include <algorithm>
 #include <cmath>
-
-#include "Messages.h"
-#include "PackingCatalogue.h"
 #include <string_view>
 
+#include "Messages.h"
 #include "NumberText.h"
+#include "PackingCatalogue.h"
 #include "TextToFloat.h"
 
 const std::vector<std::string>& DefaultHiddenConstants()
@@ -58,10 +58,17 @@ double EqMaxLoadFactor(const double* v, const std::string& packingType,
 {
     const double phi = v[0], cmax = v[1];
     const double cf = TextToFloat(LookUpForFlooding(packingType, ColCf));
-    const double b0 = ReadHiddenConstant(constants, "b0");
-    const double b1 = ReadHiddenConstant(constants, "b1");
-    const double b2 = ReadHiddenConstant(constants, "b2");
-    const double b3 = ReadHiddenConstant(constants, "b3");
+    // The list is read at every evaluation; its converted values are kept
+    // while its text stays the same, which it does through a whole solve.
+    thread_local std::vector<std::string> lastList;
+    thread_local double b[4] = {0, 0, 0, 0};
+    if (constants != lastList) {
+        const double read[4] = {ReadHiddenConstant(constants, "b0"), ReadHiddenConstant(constants, "b1"),
+                                ReadHiddenConstant(constants, "b2"), ReadHiddenConstant(constants, "b3")};
+        std::copy(read, read + 4, b);
+        lastList = constants;
+    }
+    const double b0 = b[0], b1 = b[1], b2 = b[2], b3 = b[3];
     double c;
     if (phi > 0.1 && phi < 1.0) {
         c = b0 + b1 * phi * phi * phi + b2 * std::log(phi) + b3 / phi;
