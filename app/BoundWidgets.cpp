@@ -73,6 +73,9 @@ void TEditDWidget::refresh()
     }
     setReadOnly(model_->ReadOnly());
     setEnabled(model_->Enabled());
+    // Must-input fields have a flat border: no sunken frame, one plain line
+    // drawn in paintEvent.
+    setFrame(model_->Ctl3D());
     setCursor(model_->Cursor() == TCursor::No ? Qt::ForbiddenCursor : Qt::IBeamCursor);
     QPalette p = palette();
     p.setColor(QPalette::Base, ToQColor(model_->Color(), QApplication::palette()));
@@ -84,6 +87,11 @@ void TEditDWidget::refresh()
 void TEditDWidget::paintEvent(QPaintEvent* e)
 {
     QLineEdit::paintEvent(e);
+    if (!model_->Ctl3D()) {
+        QPainter border(this);
+        border.setPen(QColor(128, 128, 128));
+        border.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
     if (hasFocus())
         return; // while typing the raw text stands
     const QString shown = Q(model_->ShownString());

@@ -1,11 +1,14 @@
 #include "GuiMessageSink.h"
 
+#include "UnitMain.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
 void GuiMessageSink::showMessage(MsgKind kind, const std::string& text, const std::string& title)
 {
-    const QString t = title.empty() ? QApplication::applicationDisplayName() : QString::fromStdString(title);
+    // Untitled messages carry the application title, as the original's did.
+    const QString t = QString::fromStdString(title.empty() ? std::string(kAppTitle) : title);
     const QString msg = QString::fromStdString(text);
     switch (kind) {
     case MsgKind::Information:

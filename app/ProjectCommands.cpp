@@ -88,17 +88,17 @@ bool OpenProjectCommand(ProjectContext& ctx, const std::string& recentPath)
     SetCaptionFor(ctx);
     if (ctx.AddRecentFile) ctx.AddRecentFile(ctx.CurrentFileName);
 
-    bool completed = false;
     try {
         ctx.Page.UfMDChange();
         ctx.Page.LDExit();
-        completed = true;
     } catch (const std::exception& e) {
+        // The error ends the command before the flags are cleared: the
+        // next exit of a field recalculates, and closing asks to save.
         ReportError(e);
+        return true;
     }
     ctx.Page.Modified = false;
-    // After a failed recalculation the next exit of a field tries again.
-    if (completed) ctx.Page.NeedsRecalc = false;
+    ctx.Page.NeedsRecalc = false;
     return true;
 }
 

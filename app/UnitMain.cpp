@@ -540,8 +540,9 @@ void TFormVELK::closeEvent(QCloseEvent* e)
 
 bool TFormVELK::FormKeyPress(QWidget* focused, QKeyEvent* e)
 {
-    if (e->text().isEmpty())
-        return false; // not a character key
+    // Character keys only; Tab moves the focus before the window sees it.
+    if (e->text().isEmpty() || e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab)
+        return false;
     if (qobject_cast<TCommentWidget*>(focused))
         return false;
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
@@ -571,8 +572,12 @@ void TFormVELK::FormKeyDown(QWidget* focused, QKeyEvent* e)
 
 bool TFormVELK::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::ToolTip && qobject_cast<QToolBar*>(watched))
-        return true; // the toolbar shows no hover hints
+    if (event->type() == QEvent::ToolTip) {
+        // The toolbar and its buttons show no hover hints.
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && (qobject_cast<QToolBar*>(w) || qobject_cast<QToolBar*>(w->parentWidget())))
+            return true;
+    }
     if (event->type() != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
     auto* w = qobject_cast<QWidget*>(watched);

@@ -19,7 +19,6 @@ int main(int argc, char** argv)
     QFont font(DefaultUiFamily());
     font.setPixelSize(12);
     QApplication::setFont(font);
-    QApplication::setApplicationDisplayName(QString::fromUtf8(kAppTitle));
     QApplication::setApplicationName(QStringLiteral("velk"));
 
     MyXlsInitialization();

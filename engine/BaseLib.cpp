@@ -43,11 +43,23 @@ double FivePointDerivative(ValueArray& work, int k, const Equation& equation, do
 void CheckIsRoot(ValueArray& work, int k, const Equation& equation, double x)
 {
     double f0;
-    const double d = FivePointDerivative(work, k, equation, x, f0);
+    double d = FivePointDerivative(work, k, equation, x, f0);
     if (f0 == 0)
         return;
-    if (!(std::fabs(d) > 1e-50))
-        throw EVelkError(kNoRootText);
+    if (!(std::fabs(d) > 1e-50)) {
+        // Flat at the scale of h: far from zero the residual's change over
+        // 1e-6 can drown in rounding. A wider probe tells a flat residual
+        // (no root) from a slope too gentle for the fine one.
+        const double delta = 1e-4 * std::max(std::fabs(x), 1e-6);
+        work[k] = x + delta;
+        const double fp = Evaluate(equation, work.data());
+        work[k] = x - delta;
+        const double fm = Evaluate(equation, work.data());
+        work[k] = x;
+        d = (fp - fm) / (2 * delta);
+        if (!(std::fabs(d) > 1e-50))
+            throw EVelkError(kNoRootText);
+    }
     const double step = f0 / d;
     const double size = std::max(std::fabs(x), 1e-6);
     if (std::fabs(step) <= 1e-12 * size)

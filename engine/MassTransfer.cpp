@@ -26,7 +26,7 @@ MassTransferResult MassTransferHeightsFrom(const MassTransferInputs& in, const P
     // Channel perimeter per unit cross-section and the liquid flow per
     // perimeter of the wetted walls.
     const double P = (4.0 * p.S + p.B2) / (p.B2 * p.h);
-    const double Gamma = 4.0 * in.L / (pi * in.d * in.d * P);
+    const double Gamma = 4.0 * in.L / (pi * (in.d * in.d) * P);
     const double deq = p.B2 * p.h * (1.0 / (2.0 * p.S + p.B2) + 1.0 / (2.0 * p.S));
     // Film velocity of a falling laminar film.
     const double uLe =
@@ -45,7 +45,7 @@ MassTransferResult MassTransferHeightsFrom(const MassTransferInputs& in, const P
     const double kG = Sh * in.DV / deq * F;
     const double ae = 0.9 * p.a;
 
-    const double area = pi * in.d * in.d;
+    const double area = pi * (in.d * in.d); // the square first, as written
     MassTransferResult out;
     out.HTUV = (4.0 * in.V / area) / (kG * ae * in.rhoV);
     out.HTUL = (4.0 * in.L / area) / (kL * ae * in.rhoL);

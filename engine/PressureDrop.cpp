@@ -29,8 +29,10 @@ PressureDropResult PressureDropAndHoldup(double S, double eps, double theta, dou
         (std::pow(ReL, 0.2) * std::pow(eps, 0.6) * (1.0 - 0.93 * cosGamma) * std::pow(sinT, 0.3));
 
     PressureDropResult out;
+    // Squares are formed first, as the formulas write them, so the last
+    // digit matches a direct transcription.
     out.dPdry =
-        0.177 * rhoV * uVs * uVs / (S * eps * eps * sinT * sinT) + 88.774 * muV * uVs / (S * S * eps * sinT);
+        0.177 * rhoV * (uVs * uVs) / (S * (eps * eps) * (sinT * sinT)) + 88.774 * muV * uVs / ((S * S) * eps * sinT);
 
     // Gravity reduced by buoyancy and by the approach to flooding.
     const double geff = g * (rhoL - rhoV) / rhoL * (1.0 - r * r);

@@ -5,7 +5,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QTabWidget>
+#include <QHelpEvent>
 #include <QTest>
+#include <QToolBar>
+#include <QToolTip>
 
 #include "ApplicationHelp.h"
 #include "BoundWidgets.h"
@@ -239,6 +242,30 @@ private slots:
         QVERIFY(!hint->isVisible());
         QCOMPARE(w->ApplicationHelp()->HelpContext(), 1);
         QCOMPARE(w->ApplicationHelp()->CHint(), QStringLiteral("计算传质时需要填写此数据,只计算塔径不必填写."));
+    }
+
+    void tabMovesOnWithoutMarkingTheProject()
+    {
+        auto* project = w->findChild<TTextWidget*>(QStringLiteral("ProjectD"));
+        project->setFocus();
+        w->Page().Modified = false;
+        w->Page().NeedsRecalc = false;
+        QTest::keyClick(project, Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != project);
+        QVERIFY(!w->Page().Modified);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A);
+        QVERIFY(w->Page().Modified);
+    }
+
+    void toolbarButtonsShowNoHoverHints()
+    {
+        auto* bar = w->findChild<QToolBar*>();
+        QVERIFY(bar);
+        QWidget* button = bar->widgetForAction(w->Action(QStringLiteral("BOpen")));
+        QVERIFY(button);
+        QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(button, &hover);
+        QVERIFY(!QToolTip::isVisible());
     }
 
     void fileMenuEnablesSaveOnlyWhenModified()

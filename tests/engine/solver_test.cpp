@@ -158,6 +158,14 @@ TEST_F(SolverTest, AValueWithoutARootIsRefused)
     EXPECT_EQ(alpha.Text(), "");
     EXPECT_EQ(sink.messages.back().text, "发现错误，可能是输入数据错误！");
 
+    // A slope just below 1 has a root far out, where the fine derivative
+    // drowns in rounding: the value is still accepted (0.9 a = m (0.9 a + 0.1)
+    // gives a = 0.1 m / (0.9 (1 - m)) = 111111 for m = 0.999999).
+    TEditD alpha2("alfD"), m2("meD");
+    m2.SetText("0.999999");
+    EXPECT_TRUE(SolveFields({&alpha2, &m2}, kColour, true, 1e-6, 0.2345, slope));
+    EXPECT_NEAR(alpha2.GetValue(), 111111.0, 111111.0 * 1e-3);
+
     // A residual with a jump and no zero crossing at the root.
     TEditD p("p"), q("q");
     q.SetText("0.5");
