@@ -189,14 +189,14 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
             if (!next(opt.flood))
                 return usage("--flood needs a value");
         } else if (a == "--unit") {
-            std::string spec;
-            if (!next(spec))
+            std::string unitArg;
+            if (!next(unitArg))
                 return usage("--unit needs FIELD=INDEX");
-            const auto eq = spec.find('=');
+            const auto eq = unitArg.find('=');
             int index;
-            if (eq == std::string::npos || !ParseIndex(spec.substr(eq + 1), index))
-                return usage("--unit needs FIELD=INDEX, not '" + spec + "'");
-            opt.units.emplace_back(spec.substr(0, eq), index);
+            if (eq == std::string::npos || !ParseIndex(unitArg.substr(eq + 1), index))
+                return usage("--unit needs FIELD=INDEX, not '" + unitArg + "'");
+            opt.units.emplace_back(unitArg.substr(0, eq), index);
         } else if (a == "--project") {
             if (!next(opt.project))
                 return usage("--project needs a file");
