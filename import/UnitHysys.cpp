@@ -1,5 +1,7 @@
 #include "UnitHysys.h"
 
+#include "ImportDialogParts.h"
+
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -77,30 +79,11 @@ TFormHysys::~TFormHysys()
 
 void TFormHysys::BuildComponents()
 {
-    setObjectName(QStringLiteral("FormHysys"));
-    setWindowTitle(QStringLiteral("连接Hysys"));
-    setWindowFlag(Qt::WindowStaysOnTopHint);
-    InstallFontSubstitutes();
-    setFont(QFont(QStringLiteral("宋体"), 9));
-    setFixedSize(kClientWidth, kClientHeight);
-    move(kLeft, kTop);
-
-    GroupBox1 = new QGroupBox(QStringLiteral("塔器模块"), this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(9, 13, 201, 197);
-    ListColumns = new QListWidget(GroupBox1);
-    ListColumns->setObjectName(QStringLiteral("ListColumns"));
-    (new QVBoxLayout(GroupBox1))->addWidget(ListColumns);
-    GroupBox1->layout()->setContentsMargins(2, 2, 2, 2);
-
-    RGModal = new QGroupBox(QStringLiteral("塔径位置（理论版编号）"), this);
-    RGModal->setObjectName(QStringLiteral("RGModal"));
-    RGModal->setGeometry(215, 13, 185, 49);
-    RGModalAuto = new QRadioButton(QStringLiteral("自动"), RGModal);
-    RGModalAuto->setGeometry(6, 18, 80, 20);
-    RGModalFixed = new QRadioButton(QStringLiteral("指定"), RGModal);
-    RGModalFixed->setGeometry(96, 18, 48, 20);
-    RGModalAuto->setChecked(true);
+    SetUpImportDialog(this, QStringLiteral("FormHysys"), QStringLiteral("连接Hysys"),
+                      QSize(kClientWidth, kClientHeight), QPoint(kLeft, kTop));
+    ListColumns = AddListGroup(this, QStringLiteral("塔器模块"), QStringLiteral("GroupBox1"), QRect(9, 13, 201, 197),
+                               QStringLiteral("ListColumns"), &GroupBox1);
+    RGModal = AddTrayPositionGroup(this, QStringLiteral("自动"), 80, &RGModalAuto, &RGModalFixed);
 
     EditStageIndex = new QLineEdit(QStringLiteral("1"), this);
     EditStageIndex->setObjectName(QStringLiteral("EditStageIndex"));
@@ -111,17 +94,11 @@ void TFormHysys::BuildComponents()
     ListData->setObjectName(QStringLiteral("ListData"));
     ListData->setGeometry(215, 65, 185, 143);
 
-    BGetData =
-        new QPushButton(style()->standardIcon(QStyle::SP_BrowserReload), QStringLiteral("获得数据"), this);
-    BGetData->setObjectName(QStringLiteral("BGetData"));
-    BGetData->setGeometry(65, 234, 75, 25);
-    BOK = new QPushButton(QStringLiteral("确定"), this);
-    BOK->setObjectName(QStringLiteral("BOK"));
-    BOK->setGeometry(165, 234, 75, 25);
+    BGetData = AddButton(this, QStringLiteral("BGetData"), QStringLiteral("获得数据"), QRect(65, 234, 75, 25),
+                         QStyle::SP_BrowserReload);
+    BOK = AddButton(this, QStringLiteral("BOK"), QStringLiteral("确定"), QRect(165, 234, 75, 25));
     BOK->setDefault(true);
-    BCancel = new QPushButton(QStringLiteral("取消"), this);
-    BCancel->setObjectName(QStringLiteral("BCancel"));
-    BCancel->setGeometry(265, 234, 75, 25);
+    BCancel = AddButton(this, QStringLiteral("BCancel"), QStringLiteral("取消"), QRect(265, 234, 75, 25));
     for (QPushButton* b : {BGetData, BCancel})
         b->setAutoDefault(false);
 

@@ -1,5 +1,7 @@
 #include "UnitProii.h"
 
+#include "ImportDialogParts.h"
+
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -72,39 +74,14 @@ TFormProii::~TFormProii()
 
 void TFormProii::BuildComponents()
 {
-    setObjectName(QStringLiteral("FormProii"));
-    setWindowTitle(QStringLiteral("连接Proii"));
-    setWindowFlag(Qt::WindowStaysOnTopHint);
-    InstallFontSubstitutes();
-    setFont(QFont(QStringLiteral("宋体"), 9));
-    setFixedSize(kClientWidth, kClientHeight);
-    move(kLeft, kTop);
-
-    GroupBox1 = new QGroupBox(QStringLiteral("塔器模块"), this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(9, 13, 200, 109);
-    ListColumns = new QListWidget(GroupBox1);
-    ListColumns->setObjectName(QStringLiteral("ListColumns"));
-    (new QVBoxLayout(GroupBox1))->addWidget(ListColumns);
-    GroupBox1->layout()->setContentsMargins(2, 2, 2, 2);
-
-    GroupBox2 = new QGroupBox(QStringLiteral("当前塔器"), this);
-    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    GroupBox2->setGeometry(9, 128, 200, 96);
-    ListBoxColumnData = new QListWidget(GroupBox2);
-    ListBoxColumnData->setObjectName(QStringLiteral("ListBoxColumnData"));
-    (new QVBoxLayout(GroupBox2))->addWidget(ListBoxColumnData);
-    GroupBox2->layout()->setContentsMargins(2, 2, 2, 2);
-
-    RGModal = new QGroupBox(QStringLiteral("塔径位置（理论版编号）"), this);
-    RGModal->setObjectName(QStringLiteral("RGModal"));
-    RGModal->setGeometry(215, 13, 185, 49);
+    SetUpImportDialog(this, QStringLiteral("FormProii"), QStringLiteral("连接Proii"),
+                      QSize(kClientWidth, kClientHeight), QPoint(kLeft, kTop));
+    ListColumns = AddListGroup(this, QStringLiteral("塔器模块"), QStringLiteral("GroupBox1"), QRect(9, 13, 200, 109),
+                               QStringLiteral("ListColumns"), &GroupBox1);
+    ListBoxColumnData = AddListGroup(this, QStringLiteral("当前塔器"), QStringLiteral("GroupBox2"),
+                                     QRect(9, 128, 200, 96), QStringLiteral("ListBoxColumnData"), &GroupBox2);
     // Two columns: the second item sits halfway across, the tray list beside it.
-    RGModalAuto = new QRadioButton(QStringLiteral("自动(NF0-1)"), RGModal);
-    RGModalAuto->setGeometry(6, 18, 88, 20);
-    RGModalFixed = new QRadioButton(QStringLiteral("指定"), RGModal);
-    RGModalFixed->setGeometry(96, 18, 48, 20);
-    RGModalAuto->setChecked(true);
+    RGModal = AddTrayPositionGroup(this, QStringLiteral("自动(NF0-1)"), 88, &RGModalAuto, &RGModalFixed);
 
     StageIndex = new QComboBox(this);
     StageIndex->setObjectName(QStringLiteral("StageIndex"));
@@ -123,21 +100,13 @@ void TFormProii::BuildComponents()
     ListData->setObjectName(QStringLiteral("ListData"));
     ListData->setGeometry(215, 84, 185, 139);
 
-    BOpen =
-        new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton), QStringLiteral("打开文件"), this);
-    BOpen->setObjectName(QStringLiteral("BOpen"));
-    BOpen->setGeometry(21, 234, 75, 25);
-    BGetData =
-        new QPushButton(style()->standardIcon(QStyle::SP_BrowserReload), QStringLiteral("获得数据"), this);
-    BGetData->setObjectName(QStringLiteral("BGetData"));
-    BGetData->setGeometry(118, 234, 75, 25);
-    BOK = new QPushButton(QStringLiteral("确定"), this);
-    BOK->setObjectName(QStringLiteral("BOK"));
-    BOK->setGeometry(215, 234, 75, 25);
+    BOpen = AddButton(this, QStringLiteral("BOpen"), QStringLiteral("打开文件"), QRect(21, 234, 75, 25),
+                      QStyle::SP_DialogOpenButton);
+    BGetData = AddButton(this, QStringLiteral("BGetData"), QStringLiteral("获得数据"), QRect(118, 234, 75, 25),
+                         QStyle::SP_BrowserReload);
+    BOK = AddButton(this, QStringLiteral("BOK"), QStringLiteral("确定"), QRect(215, 234, 75, 25));
     BOK->setDefault(true);
-    BCancel = new QPushButton(QStringLiteral("取消"), this);
-    BCancel->setObjectName(QStringLiteral("BCancel"));
-    BCancel->setGeometry(312, 234, 75, 25);
+    BCancel = AddButton(this, QStringLiteral("BCancel"), QStringLiteral("取消"), QRect(312, 234, 75, 25));
     for (QPushButton* b : {BOpen, BGetData, BCancel})
         b->setAutoDefault(false);
 
