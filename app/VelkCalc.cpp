@@ -229,8 +229,12 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
         for (std::size_t k = 0; k < items.size(); ++k)
             if (items[k] == opt.packing)
                 packingIndex = static_cast<int>(k);
-        if (packingIndex < 0)
-            return usage("unknown packing '" + opt.packing + "'");
+        if (packingIndex < 0) {
+            std::string known;
+            for (const auto& item : items)
+                known += (known.empty() ? "" : ", ") + item;
+            return usage("unknown packing '" + opt.packing + "'; the catalogue has: " + known);
+        }
     }
     if (!opt.foaming.empty()) {
         const auto& items = page.Combo("AfD")->Items();
