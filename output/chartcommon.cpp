@@ -1,5 +1,7 @@
 #include "chartcommon.h"
 
+#include "FontSetup.h"
+
 #include <QFont>
 
 #include <array>
@@ -158,13 +160,10 @@ void InstallChartFontSubstitutions()
         return;
     done = true;
     // SimSun is a Song (serif) face; the Noto Serif CJK family is its closest
-    // installed match. Arial is left to fontconfig, which maps it to a
-    // metric-compatible sans face.
-    const QStringList song{QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")};
-    QFont::insertSubstitutions(QStringLiteral("宋体"), song);
-    QFont::insertSubstitutions(QStringLiteral("SimSun"), song);
-    QFont::insertSubstitutions(QStringLiteral("新宋体"), song);
-    QFont::insertSubstitutions(QStringLiteral("NSimSun"), song);
+    // installed match. Arial goes to Liberation Sans, which has its metrics,
+    // so that label widths, and with them the automatic axis steps, are the
+    // same on every machine (fontconfig's own choice varies).
+    InstallFontSubstitutes();
 }
 
 int PointsToPixels(int points)

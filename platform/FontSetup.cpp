@@ -14,6 +14,10 @@ void InstallFontSubstitutes()
                                      QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("AR PL UMing CN")};
     for (const char* name : {"宋体", "SimSun", "新宋体", "NSimSun"})
         QFont::insertSubstitutions(QString::fromUtf8(name), substitutes);
+    // Arial: a face with the same metrics, so text widths do not depend on
+    // what fontconfig happens to prefer on a machine.
+    QFont::insertSubstitutions(QStringLiteral("Arial"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
 }
 
 QString DefaultUiFamily() { return QStringLiteral("宋体"); }

@@ -8,7 +8,7 @@ build-essential cmake ninja-build pkg-config git ccache clang libclang-rt-14-dev
 qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-l10n-tools libgl-dev
 zlib1g-dev libzip-dev libpugixml-dev libsqlite3-dev libchm-dev fp-utils
 libgtest-dev libgmock-dev googletest libbenchmark-dev
-fonts-noto-cjk xvfb x11-apps imagemagick xauth
+fonts-noto-cjk fonts-liberation2 xvfb x11-apps imagemagick xauth
 python3 python3-openpyxl poppler-utils hyperfine
 "
 
