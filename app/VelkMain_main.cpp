@@ -21,13 +21,16 @@ int main(int argc, char** argv)
     QApplication::setFont(font);
     QApplication::setApplicationName(QStringLiteral("velk"));
 
-    MyXlsInitialization();
-    InitSimulatorImport();
+    // The message boxes first: the start-up probes may have something to say.
     GuiMessageSink sink;
     ScopedMessageSink scope(&sink);
+    MyXlsInitialization();
+    InitSimulatorImport();
     const QStringList args = QApplication::arguments();
     TFormVELK window(args.size() > 1 ? args.at(1) : QString());
     sink.setParent(&window);
     window.showMaximized();
-    return QApplication::exec();
+    const int rc = QApplication::exec();
+    MyXlsFinalization();
+    return rc;
 }

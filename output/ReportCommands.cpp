@@ -221,6 +221,19 @@ void ExportPdfOrThrow(const std::string& pdfPath, CalcPage& page, const std::str
 
 } // namespace
 
+std::string ReportSheetName(const std::string& name)
+{
+    // At most 31 characters, none of : \ / ? * [ ], not empty.
+    QString sheet = QString::fromStdString(name);
+    for (QChar& c : sheet)
+        if (QStringLiteral(":\\/?*[]").contains(c))
+            c = QLatin1Char('_');
+    sheet = sheet.left(31);
+    if (sheet.trimmed().isEmpty())
+        sheet = QStringLiteral("计算报表");
+    return sheet.toStdString();
+}
+
 void SetFileDialogRunner(FileDialogRunner runner)
 {
     g_runner = std::move(runner);
@@ -313,7 +326,10 @@ void WriteReportCells(TMyXls& xls, CalcPage& page, const std::string& currentFil
 
     if (!currentFileName.empty()) {
         const std::string name = FileNamePart(currentFileName);
-        xls.Sheet.Put("Name", name);
+        // A long or unusual project name would be refused as a sheet name
+        // and end the report before its first value: the sheet gets a name
+        // a spreadsheet accepts, row 3 the full one.
+        xls.Sheet.Put("Name", ReportSheetName(name));
         cell(3, 3, name);
     }
     cell(2, 3, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")).toStdString());

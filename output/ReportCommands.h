@@ -70,6 +70,8 @@ std::string ReportLabelCaption(const std::string& labelName);
 // message, EConvertError for a flooding percentage that is not a number,
 // EMathError for a division by zero or overflow).
 std::string OperatingRangeText(CalcPage& page);
+// The sheet name for a project name: invalid characters replaced, at most 31 characters.
+std::string ReportSheetName(const std::string& name);
 // Writes every report cell into the sheet of xls, in the order of the
 // report's table; stops at the first error.
 void WriteReportCells(TMyXls& xls, CalcPage& page, const std::string& currentFileName,

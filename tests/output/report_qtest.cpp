@@ -305,6 +305,27 @@ private slots:
         QCOMPARE(CellText(c, "C34"), QString("Rusk-Tovan关联式法"));
     }
 
+    void longProjectNameStillGivesAFullReport()
+    {
+        CalcPage page(false);
+        TypeReferenceCase(page, false);
+        const QString out = dir.filePath("long-name.xlsx");
+        Answer(out);
+        ReportContext ctx;
+        ctx.page = &page;
+        ctx.programDir = kBinDir;
+        const std::string project = "/x/abcdefghijklmnopqrstuvwxyz0123456789[1].vel";
+        ctx.currentFileName = project;
+        QCOMPARE(MReport_SaveClick(ctx), ReportOutcome::Done);
+        const QJsonObject book = ReadBack(out);
+        const QString sheet = book.value("sheets").toArray().first().toString();
+        QCOMPARE(sheet, QString("abcdefghijklmnopqrstuvwxyz01234")); // 31 characters
+        const QJsonObject c = Cells(book, sheet);
+        QCOMPARE(CellText(c, "C3"), QString("abcdefghijklmnopqrstuvwxyz0123456789[1].vel"));
+        QVERIFY(!CellText(c, "C15").isEmpty()); // the values are there
+        QCOMPARE(QString::fromStdString(ReportSheetName("a[1]:b")), QString("a_1__b"));
+    }
+
     void fieldErrorAtRow41SavesTheRowsBeforeIt()
     {
         // A spreadsheet that is already running keeps running afterwards.
