@@ -35,6 +35,13 @@ bool IsExit(const QFocusEvent* e)
 }
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// Runs the model's exit handler when the focus went to another control.
+void ExitOnFocusOut(const QFocusEvent* e, TControl* model)
+{
+    if (IsExit(e))
+        RunReported([model] { model->DoExit(); });
+}
 } // namespace
 
 ModelBinding::ModelBinding(TControl* model, std::function<void()> refresh)
@@ -111,8 +118,7 @@ void TEditDWidget::paintEvent(QPaintEvent* e)
 void TEditDWidget::focusOutEvent(QFocusEvent* e)
 {
     QLineEdit::focusOutEvent(e);
-    if (IsExit(e))
-        RunReported([this] { model_->DoExit(); });
+    ExitOnFocusOut(e, model_);
     update();
 }
 
@@ -193,8 +199,7 @@ void TComboWidget::refresh()
 void TComboWidget::focusOutEvent(QFocusEvent* e)
 {
     QComboBox::focusOutEvent(e);
-    if (IsExit(e))
-        RunReported([this] { model_->DoExit(); });
+    ExitOnFocusOut(e, model_);
 }
 
 // ---------------------------------------------------------------- TCheckWidget
@@ -243,8 +248,7 @@ void TTextWidget::refresh()
 void TTextWidget::focusOutEvent(QFocusEvent* e)
 {
     QLineEdit::focusOutEvent(e);
-    if (IsExit(e))
-        RunReported([this] { model_->DoExit(); });
+    ExitOnFocusOut(e, model_);
 }
 
 // -------------------------------------------------------------- TCommentWidget
@@ -284,6 +288,5 @@ void TCommentWidget::refresh()
 void TCommentWidget::focusOutEvent(QFocusEvent* e)
 {
     QPlainTextEdit::focusOutEvent(e);
-    if (IsExit(e))
-        RunReported([this] { model_->DoExit(); });
+    ExitOnFocusOut(e, model_);
 }

@@ -246,6 +246,21 @@ QWidget* TFormVELK::BuildCalculationPage()
         g->addWidget(l, row, 0, 1, 3, Qt::AlignHCenter);
     };
 
+    auto comboRow = [&](QGridLayout* g, int row, const char* name, const char* text, QWidget* parent,
+                        int span = 1) {
+        auto* combo = new TComboWidget(page_.Combo(name), parent);
+        g->addWidget(caption(Q(name), Q(text), parent), row, 0);
+        g->addWidget(combo, row, 1, 1, span);
+        tabOrder.push_back(combo);
+        return combo;
+    };
+    auto dataGroup = [&](const char* title, const char* name, const char* hint) {
+        auto* box = new QGroupBox(Q(title), page);
+        box->setObjectName(Q(name));
+        box->setProperty("hint", Q(hint));
+        return box;
+    };
+
     // Project information.
     auto* project = new QGroupBox(QStringLiteral("项目信息"), page);
     project->setObjectName(QStringLiteral("GroupBoxProject"));
@@ -267,9 +282,7 @@ QWidget* TFormVELK::BuildCalculationPage()
     tabOrder.push_back(comment);
 
     // Liquid data.
-    auto* liquid = new QGroupBox(QStringLiteral("液相数据"), page);
-    liquid->setObjectName(QStringLiteral("GroupBoxLiquid"));
-    liquid->setProperty("hint", QStringLiteral("液相物性和工艺数据"));
+    auto* liquid = dataGroup("液相数据", "GroupBoxLiquid", "液相物性和工艺数据");
     auto* lg = new QGridLayout(liquid);
     subHeading(lg, 0, "物 性 数 据", liquid);
     valueRow(lg, 1, "DlD", "液相密度", liquid);
@@ -277,46 +290,30 @@ QWidget* TFormVELK::BuildCalculationPage()
     valueRow(lg, 3, "SLD", "液相表面张力", liquid);
     valueRow(lg, 4, "DlfD", "液相扩散系数", liquid);
     subHeading(lg, 5, "工 艺 数 据", liquid);
-    auto* af = new TComboWidget(page_.Combo("AfD"), liquid);
-    lg->addWidget(caption(QStringLiteral("AfD"), QStringLiteral("液体发泡系数"), liquid), 6, 0);
-    lg->addWidget(af, 6, 1);
-    tabOrder.push_back(af);
+    comboRow(lg, 6, "AfD", "液体发泡系数", liquid);
     valueRow(lg, 7, "LD", "液相质量流量", liquid);
 
     // Vapour data.
-    auto* vapour = new QGroupBox(QStringLiteral("气相数据"), page);
-    vapour->setObjectName(QStringLiteral("GroupBoxVapour"));
-    vapour->setProperty("hint", QStringLiteral("气相物性和工艺数据"));
+    auto* vapour = dataGroup("气相数据", "GroupBoxVapour", "气相物性和工艺数据");
     auto* vg = new QGridLayout(vapour);
     subHeading(vg, 0, "物 性 数 据", vapour);
     valueRow(vg, 1, "DvD", "气相密度", vapour);
     valueRow(vg, 2, "MvD", "气相粘度", vapour);
     valueRow(vg, 3, "DvfD", "气相扩散系数", vapour);
     subHeading(vg, 4, "工 艺 数 据", vapour);
-    auto* fp = new TComboWidget(page_.Combo("fpercentD"), vapour);
-    vg->addWidget(caption(QStringLiteral("fpercentD"), QStringLiteral("泛点预设"), vapour), 5, 0);
-    vg->addWidget(fp, 5, 1);
+    comboRow(vg, 5, "fpercentD", "泛点预设", vapour);
     vg->addWidget(new QLabel(QStringLiteral("%"), vapour), 5, 2);
-    tabOrder.push_back(fp);
     valueRow(vg, 6, "VD", "气相质量流量", vapour);
     vg->setRowStretch(7, 1);
 
     // Other data.
-    auto* other = new QGroupBox(QStringLiteral("其他数据"), page);
-    other->setObjectName(QStringLiteral("GroupBoxOther"));
-    other->setProperty("hint", QStringLiteral("其他数据"));
+    auto* other = dataGroup("其他数据", "GroupBoxOther", "其他数据");
     auto* og = new QGridLayout(other);
-    auto* pt = new TComboWidget(page_.Combo("PTD"), other);
-    og->addWidget(caption(QStringLiteral("PTD"), QStringLiteral("填料选择"), other), 0, 0);
-    og->addWidget(pt, 0, 1, 1, 2);
-    tabOrder.push_back(pt);
+    comboRow(og, 0, "PTD", "填料选择", other, 2);
     valueRow(og, 1, "meD", "平衡线斜率", other);
     valueRow(og, 2, "alfD", "相对挥发度", other);
     valueRow(og, 3, "LmdD", "参数λ", other);
-    auto* method = new TComboWidget(page_.Combo("UfMD"), other);
-    og->addWidget(caption(QStringLiteral("UfMD"), QStringLiteral("泛点算法"), other), 4, 0);
-    og->addWidget(method, 4, 1, 1, 2);
-    tabOrder.push_back(method);
+    comboRow(og, 4, "UfMD", "泛点算法", other, 2);
     auto* lagrange = new TCheckWidget(page_.Check("CBLagrange"), QStringLiteral("局部插值"), other);
     og->addWidget(lagrange, 5, 1, 1, 2);
     tabOrder.push_back(lagrange);
