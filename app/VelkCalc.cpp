@@ -1,61 +1,15 @@
 #include "VelkCalc.h"
 
-#include <cmath>
-#include <cstdio>
-#include <map>
 #include <ostream>
 #include <sstream>
 
 #include "CalcPage.h"
 #include "Messages.h"
-#include "NumberText.h"
 #include "PackingCatalogue.h"
 #include "VelkCalcExtras.h"
+#include "VelkCalcJson.h"
 
 namespace {
-
-std::string JsonString(const std::string& s)
-{
-    std::string out = "\"";
-    for (unsigned char c : s) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                out += buf;
-            } else {
-                out += static_cast<char>(c);
-            }
-        }
-    }
-    return out + "\"";
-}
-
-std::string JsonNumber(double v)
-{
-    if (!std::isfinite(v))
-        return "null";
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.17g", v);
-    return buf;
-}
-
-std::string ColourName(TColor c)
-{
-    if (c == clWindow)
-        return "window";
-    if (c == clBtnFace)
-        return "btnface";
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "#%02X%02X%02X", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-    return buf;
-}
 
 class CollectingSink : public MessageSink {
 public:
@@ -80,6 +34,180 @@ bool ParseIndex(const std::string& s, int& out)
             return false;
     out = std::stoi(s);
     return true;
+}
+
+struct Options {
+    std::string packing, foaming, flood, project, save, diagram, report, size;
+    int method = -1;
+    bool lagrange = false;
+    bool help = false;
+    std::vector<std::pair<std::string, int>> units;
+    std::vector<std::pair<std::string, std::string>> values;
+    // Resolved by ValidateOptions.
+    int packingIndex = -1, foamingIndex = -1, width = 1001, height = 727;
+};
+
+// The options that take one text argument, with the complaint when it is missing.
+struct TextOption {
+    const char* name;
+    std::string Options::*target;
+    const char* missing;
+};
+const TextOption kTextOptions[] = {
+    {"--packing", &Options::packing, "--packing needs a name"},
+    {"--foaming", &Options::foaming, "--foaming needs a value"},
+    {"--flood", &Options::flood, "--flood needs a value"},
+    {"--project", &Options::project, "--project needs a file"},
+    {"--save", &Options::save, "--save needs a file"},
+    {"--diagram", &Options::diagram, "--diagram needs a file"},
+    {"--size", &Options::size, "--size needs WxH"},
+    {"--report", &Options::report, "--report needs a file"},
+};
+
+// Reads the arguments into opt; returns the usage complaint, or "" when they parse.
+std::string ParseArgs(const std::vector<std::string>& args, Options& opt)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto next = [&](std::string& target) {
+            if (i + 1 >= args.size())
+                return false;
+            target = args[++i];
+            return true;
+        };
+        const TextOption* text = nullptr;
+        for (const TextOption& t : kTextOptions)
+            if (a == t.name)
+                text = &t;
+        if (a == "--help" || a == "-h") {
+            opt.help = true;
+            return "";
+        } else if (text) {
+            if (!next(opt.*(text->target)))
+                return text->missing;
+        } else if (a == "--method") {
+            std::string m;
+            if (!next(m) || (m != "0" && m != "1" && m != "2"))
+                return "--method needs 0, 1 or 2";
+            opt.method = m[0] - '0';
+        } else if (a == "--lagrange") {
+            opt.lagrange = true;
+        } else if (a == "--unit") {
+            std::string unitArg;
+            if (!next(unitArg))
+                return "--unit needs FIELD=INDEX";
+            const auto eq = unitArg.find('=');
+            int index;
+            if (eq == std::string::npos || !ParseIndex(unitArg.substr(eq + 1), index))
+                return "--unit needs FIELD=INDEX, not '" + unitArg + "'";
+            opt.units.emplace_back(unitArg.substr(0, eq), index);
+        } else if (a.rfind("--", 0) == 0) {
+            return "unknown option '" + a + "'";
+        } else {
+            const auto eq = a.find('=');
+            if (eq == std::string::npos || eq == 0)
+                return "expected FIELD=TEXT, not '" + a + "'";
+            opt.values.emplace_back(a.substr(0, eq), a.substr(eq + 1));
+        }
+    }
+    return "";
+}
+
+int IndexOf(const std::vector<std::string>& items, const std::string& item)
+{
+    int found = -1;
+    for (std::size_t k = 0; k < items.size(); ++k)
+        if (items[k] == item)
+            found = static_cast<int>(k);
+    return found;
+}
+
+// Checks everything against the page before anything touches it; returns the
+// usage complaint, or "".
+std::string ValidateOptions(const CalcPage& page, Options& opt)
+{
+    if (!opt.packing.empty()) {
+        const auto& items = page.Combo("PTD")->Items();
+        opt.packingIndex = IndexOf(items, opt.packing);
+        if (opt.packingIndex < 0) {
+            std::string known;
+            for (const auto& item : items)
+                known += (known.empty() ? "" : ", ") + item;
+            return "unknown packing '" + opt.packing + "'; the catalogue has: " + known;
+        }
+    }
+    if (!opt.foaming.empty()) {
+        opt.foamingIndex = IndexOf(page.Combo("AfD")->Items(), opt.foaming);
+        if (opt.foamingIndex < 0)
+            return "foaming factor must be one of 0.2 ... 1.0, not '" + opt.foaming + "'";
+    }
+    for (const auto& [field, index] : opt.units) {
+        TEditD* f = page.Field(field);
+        if (!f)
+            return "unknown field '" + field + "'";
+        TComboBoxU* u = page.UnitOf(f);
+        if (!u || index >= static_cast<int>(u->Items().size()))
+            return "field '" + field + "' has no unit " + std::to_string(index);
+    }
+    for (const auto& [field, text] : opt.values)
+        if (!page.Field(field))
+            return "unknown field '" + field + "'";
+    if (!opt.size.empty()) {
+        const auto x = opt.size.find('x');
+        if (x == std::string::npos || !ParseIndex(opt.size.substr(0, x), opt.width) ||
+            !ParseIndex(opt.size.substr(x + 1), opt.height) || opt.width < 50 || opt.height < 50 ||
+            opt.width > 20000 || opt.height > 20000)
+            return "--size needs WxH between 50 and 20000, not '" + opt.size + "'";
+    }
+    return "";
+}
+
+// Sets the page up as the options say (after the project, if any, was loaded).
+void ApplyOptions(CalcPage& page, const Options& opt)
+{
+    if (opt.packingIndex >= 0)
+        page.Combo("PTD")->SetItemIndex(opt.packingIndex);
+    if (opt.method >= 0)
+        page.Combo("UfMD")->SetItemIndex(opt.method);
+    page.Check("CBLagrange")->SetEnabled(page.Combo("UfMD")->ItemIndex() == 2);
+    if (opt.lagrange)
+        page.Check("CBLagrange")->SetChecked(true);
+    if (opt.foamingIndex >= 0)
+        page.Combo("AfD")->SetItemIndex(opt.foamingIndex);
+    if (!opt.flood.empty())
+        page.Combo("fpercentD")->SetText(opt.flood);
+    for (const auto& [field, index] : opt.units)
+        page.UnitOf(page.Field(field))->SetItemIndex(index);
+    for (const auto& [field, text] : opt.values) {
+        TEditD* f = page.Field(field);
+        if (f->ReadOnly()) {
+            f->SetReadOnly(false);
+            f->SetColor(clWindow);
+        }
+        f->SetText(text);
+    }
+}
+
+// Writes the project, the diagram and the report the options ask for;
+// returns false when one of them failed.
+bool WriteOutputs(CalcPage& page, const Options& opt, CollectingSink& sink, std::ostream& err)
+{
+    bool ok = true;
+    std::string why, diagramWhy, reportWhy;
+    if (!opt.save.empty() && !VelkCalcSaveProject(page, opt.save, why)) {
+        err << "velk-calc: " << why << '\n';
+        ok = false;
+    }
+    if (!opt.diagram.empty() && !VelkCalcDiagram(page, opt.diagram, opt.width, opt.height, diagramWhy)) {
+        sink.texts.push_back(diagramWhy);
+        err << "velk-calc: " << diagramWhy << '\n';
+        ok = false;
+    }
+    if (!opt.report.empty() && !VelkCalcReport(page, opt.report, opt.project, reportWhy)) {
+        err << "velk-calc: " << reportWhy << '\n';
+        ok = false;
+    }
+    return ok;
 }
 
 } // namespace
@@ -112,30 +240,7 @@ std::string VelkCalcUsage()
 std::string PageToJson(const CalcPage& page, const std::vector<std::string>& messages, bool completed)
 {
     std::ostringstream o;
-    o << "{\"fields\": {";
-    bool first = true;
-    for (TEditD* f : page.ValueFields()) {
-        if (!first)
-            o << ", ";
-        first = false;
-        double si;
-        std::string siText = "null";
-        long double v;
-        if (ParseNumber(Trim(f->Text()), v)) {
-            si = static_cast<double>(v * static_cast<long double>(f->Exchange()));
-            siText = JsonNumber(si);
-        }
-        TComboBoxU* u = page.UnitOf(f);
-        o << JsonString(f->Name()) << ": {\"text\": " << JsonString(f->Text())
-          << ", \"display\": " << JsonString(f->FloatStr()) << ", \"unit\": " << JsonString(u ? u->GetUnit() : "")
-          << ", \"si\": " << siText << ", \"color\": " << JsonString(ColourName(f->Color()))
-          << ", \"readOnly\": " << (f->ReadOnly() ? "true" : "false") << "}";
-    }
-    const PackingParams& p = CurrentPacking;
-    o << "}, \"packing\": {\"a\": " << JsonNumber(p.a) << ", \"eps\": " << JsonNumber(p.eps)
-      << ", \"h\": " << JsonNumber(p.h) << ", \"B2\": " << JsonNumber(p.B2) << ", \"S\": " << JsonNumber(p.S)
-      << ", \"theta\": " << JsonNumber(p.theta) << ", \"dh\": " << JsonNumber(p.dh)
-      << ", \"uLmin\": " << JsonNumber(p.uLmin) << "}, \"messages\": [";
+    o << "{\"fields\": " << FieldsJson(page) << ", \"packing\": " << PackingJson() << ", \"messages\": [";
     for (std::size_t i = 0; i < messages.size(); ++i)
         o << (i ? ", " : "") << JsonString(messages[i]);
     o << "], \"completed\": " << (completed ? "true" : "false") << "}\n";
@@ -149,120 +254,19 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
     CollectingSink sink(err);
     ScopedMessageSink scope(&sink);
 
-    struct Options {
-        std::string packing, foaming, flood, project, save, diagram, report, size;
-        int method = -1;
-        bool lagrange = false;
-        std::vector<std::pair<std::string, int>> units;
-        std::vector<std::pair<std::string, std::string>> values;
-    } opt;
-
     auto usage = [&](const std::string& why) {
         err << "velk-calc: " << why << "\n" << "Try 'velk-calc --help'.\n";
         return 2;
     };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto next = [&](std::string& target) {
-            if (i + 1 >= args.size())
-                return false;
-            target = args[++i];
-            return true;
-        };
-        if (a == "--help" || a == "-h") {
-            out << VelkCalcUsage();
-            return 0;
-        } else if (a == "--packing") {
-            if (!next(opt.packing))
-                return usage("--packing needs a name");
-        } else if (a == "--method") {
-            std::string m;
-            if (!next(m) || (m != "0" && m != "1" && m != "2"))
-                return usage("--method needs 0, 1 or 2");
-            opt.method = m[0] - '0';
-        } else if (a == "--lagrange") {
-            opt.lagrange = true;
-        } else if (a == "--foaming") {
-            if (!next(opt.foaming))
-                return usage("--foaming needs a value");
-        } else if (a == "--flood") {
-            if (!next(opt.flood))
-                return usage("--flood needs a value");
-        } else if (a == "--unit") {
-            std::string unitArg;
-            if (!next(unitArg))
-                return usage("--unit needs FIELD=INDEX");
-            const auto eq = unitArg.find('=');
-            int index;
-            if (eq == std::string::npos || !ParseIndex(unitArg.substr(eq + 1), index))
-                return usage("--unit needs FIELD=INDEX, not '" + unitArg + "'");
-            opt.units.emplace_back(unitArg.substr(0, eq), index);
-        } else if (a == "--project") {
-            if (!next(opt.project))
-                return usage("--project needs a file");
-        } else if (a == "--save") {
-            if (!next(opt.save))
-                return usage("--save needs a file");
-        } else if (a == "--diagram") {
-            if (!next(opt.diagram))
-                return usage("--diagram needs a file");
-        } else if (a == "--size") {
-            if (!next(opt.size))
-                return usage("--size needs WxH");
-        } else if (a == "--report") {
-            if (!next(opt.report))
-                return usage("--report needs a file");
-        } else if (a.rfind("--", 0) == 0) {
-            return usage("unknown option '" + a + "'");
-        } else {
-            const auto eq = a.find('=');
-            if (eq == std::string::npos || eq == 0)
-                return usage("expected FIELD=TEXT, not '" + a + "'");
-            opt.values.emplace_back(a.substr(0, eq), a.substr(eq + 1));
-        }
+    Options opt;
+    if (std::string why = ParseArgs(args, opt); !why.empty())
+        return usage(why);
+    if (opt.help) {
+        out << VelkCalcUsage();
+        return 0;
     }
-
-    // Validate everything before touching the page.
-    int packingIndex = -1, foamingIndex = -1;
-    if (!opt.packing.empty()) {
-        const auto& items = page.Combo("PTD")->Items();
-        for (std::size_t k = 0; k < items.size(); ++k)
-            if (items[k] == opt.packing)
-                packingIndex = static_cast<int>(k);
-        if (packingIndex < 0) {
-            std::string known;
-            for (const auto& item : items)
-                known += (known.empty() ? "" : ", ") + item;
-            return usage("unknown packing '" + opt.packing + "'; the catalogue has: " + known);
-        }
-    }
-    if (!opt.foaming.empty()) {
-        const auto& items = page.Combo("AfD")->Items();
-        for (std::size_t k = 0; k < items.size(); ++k)
-            if (items[k] == opt.foaming)
-                foamingIndex = static_cast<int>(k);
-        if (foamingIndex < 0)
-            return usage("foaming factor must be one of 0.2 ... 1.0, not '" + opt.foaming + "'");
-    }
-    for (const auto& [field, index] : opt.units) {
-        TEditD* f = page.Field(field);
-        if (!f)
-            return usage("unknown field '" + field + "'");
-        TComboBoxU* u = page.UnitOf(f);
-        if (!u || index >= static_cast<int>(u->Items().size()))
-            return usage("field '" + field + "' has no unit " + std::to_string(index));
-    }
-    for (const auto& [field, text] : opt.values)
-        if (!page.Field(field))
-            return usage("unknown field '" + field + "'");
-    int width = 1001, height = 727;
-    if (!opt.size.empty()) {
-        const auto x = opt.size.find('x');
-        if (x == std::string::npos || !ParseIndex(opt.size.substr(0, x), width) ||
-            !ParseIndex(opt.size.substr(x + 1), height) || width < 50 || height < 50 || width > 20000 ||
-            height > 20000)
-            return usage("--size needs WxH between 50 and 20000, not '" + opt.size + "'");
-    }
+    if (std::string why = ValidateOptions(page, opt); !why.empty())
+        return usage(why);
 
     bool completed = true;
     try {
@@ -271,52 +275,11 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
             if (!VelkCalcLoadProject(page, opt.project, why))
                 return usage(why);
         }
-        if (packingIndex >= 0)
-            page.Combo("PTD")->SetItemIndex(packingIndex);
-        if (opt.method >= 0)
-            page.Combo("UfMD")->SetItemIndex(opt.method);
-        page.Check("CBLagrange")->SetEnabled(page.Combo("UfMD")->ItemIndex() == 2);
-        if (opt.lagrange)
-            page.Check("CBLagrange")->SetChecked(true);
-        if (foamingIndex >= 0)
-            page.Combo("AfD")->SetItemIndex(foamingIndex);
-        if (!opt.flood.empty())
-            page.Combo("fpercentD")->SetText(opt.flood);
-        for (const auto& [field, index] : opt.units)
-            page.UnitOf(page.Field(field))->SetItemIndex(index);
-        for (const auto& [field, text] : opt.values) {
-            TEditD* f = page.Field(field);
-            if (f->ReadOnly()) {
-                f->SetReadOnly(false);
-                f->SetColor(clWindow);
-            }
-            f->SetText(text);
-        }
+        ApplyOptions(page, opt);
         page.NeedsRecalc = true;
         completed = page.RecalcReported();
-
-        if (!opt.save.empty()) {
-            std::string why;
-            if (!VelkCalcSaveProject(page, opt.save, why)) {
-                err << "velk-calc: " << why << '\n';
-                completed = false;
-            }
-        }
-        if (!opt.diagram.empty()) {
-            std::string why;
-            if (!VelkCalcDiagram(page, opt.diagram, width, height, why)) {
-                sink.texts.push_back(why);
-                err << "velk-calc: " << why << '\n';
-                completed = false;
-            }
-        }
-        if (!opt.report.empty()) {
-            std::string why;
-            if (!VelkCalcReport(page, opt.report, opt.project, why)) {
-                err << "velk-calc: " << why << '\n';
-                completed = false;
-            }
-        }
+        if (!WriteOutputs(page, opt, sink, err))
+            completed = false;
     } catch (const std::exception& e) {
         ReportError(e);
         completed = false;

@@ -1,0 +1,94 @@
+#include "VelkCalcJson.h"
+
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+
+#include "CalcPage.h"
+#include "NumberText.h"
+#include "PackingCatalogue.h"
+
+namespace {
+
+std::string ColourName(TColor c)
+{
+    if (c == clWindow)
+        return "window";
+    if (c == clBtnFace)
+        return "btnface";
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "#%02X%02X%02X", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    return buf;
+}
+
+std::string FieldJson(const CalcPage& page, const TEditD* f)
+{
+    std::string siText = "null";
+    long double v;
+    if (ParseNumber(Trim(f->Text()), v))
+        siText = JsonNumber(static_cast<double>(v * static_cast<long double>(f->Exchange())));
+    TComboBoxU* u = page.UnitOf(f);
+    std::ostringstream o;
+    o << "{\"text\": " << JsonString(f->Text()) << ", \"display\": " << JsonString(f->FloatStr())
+      << ", \"unit\": " << JsonString(u ? u->GetUnit() : "") << ", \"si\": " << siText
+      << ", \"color\": " << JsonString(ColourName(f->Color()))
+      << ", \"readOnly\": " << (f->ReadOnly() ? "true" : "false") << "}";
+    return o.str();
+}
+
+} // namespace
+
+std::string JsonString(const std::string& s)
+{
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                out += buf;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string JsonNumber(double v)
+{
+    if (!std::isfinite(v))
+        return "null";
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.17g", v);
+    return buf;
+}
+
+std::string FieldsJson(const CalcPage& page)
+{
+    std::string o = "{";
+    bool first = true;
+    for (TEditD* f : page.ValueFields()) {
+        if (!first)
+            o += ", ";
+        first = false;
+        o += JsonString(f->Name()) + ": " + FieldJson(page, f);
+    }
+    return o + "}";
+}
+
+std::string PackingJson()
+{
+    const PackingParams& p = CurrentPacking;
+    std::ostringstream o;
+    o << "{\"a\": " << JsonNumber(p.a) << ", \"eps\": " << JsonNumber(p.eps) << ", \"h\": " << JsonNumber(p.h)
+      << ", \"B2\": " << JsonNumber(p.B2) << ", \"S\": " << JsonNumber(p.S) << ", \"theta\": " << JsonNumber(p.theta)
+      << ", \"dh\": " << JsonNumber(p.dh) << ", \"uLmin\": " << JsonNumber(p.uLmin) << "}";
+    return o.str();
+}

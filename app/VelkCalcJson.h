@@ -1,0 +1,17 @@
+#pragma once
+// The pieces of velk-calc's JSON that describe one page, shared by every
+// command that prints a page (a single run, a comparison entry, a profile
+// stage), so that the same page always prints the same bytes.
+
+#include <string>
+
+class CalcPage;
+
+std::string JsonString(const std::string& s);
+// null for a value that is not finite.
+std::string JsonNumber(double v);
+
+// The value of "fields": every value field with its text, unit, SI value and state.
+std::string FieldsJson(const CalcPage& page);
+// The value of "packing": the parameters of the current packing.
+std::string PackingJson();
