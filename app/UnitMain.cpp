@@ -3,14 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFrame>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMenuBar>
-#include <QScrollArea>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -20,6 +15,7 @@
 
 #include "ApplicationHelp.h"
 #include "BoundWidgets.h"
+#include "CalcPageWidget.h"
 #include "HintWindow.h"
 #include "Messages.h"
 #include "MyAppConst.h"
@@ -40,12 +36,6 @@ TFormVELK* FormVELK = nullptr;
 namespace {
 QString Q(const char* s) { return QString::fromUtf8(s); }
 
-// Label name of a control: the quantity code with "L" for the trailing "D".
-QString LabelName(const QString& control)
-{
-    return control.endsWith(QLatin1Char('D')) ? control.left(control.size() - 1) + QLatin1Char('L')
-                                              : control + QLatin1Char('L');
-}
 } // namespace
 
 TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
@@ -69,7 +59,7 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     BuildToolBar();
     pages_ = new QTabWidget(this);
     pages_->setObjectName(QStringLiteral("PageControlMain"));
-    pages_->addTab(BuildCalculationPage(), QStringLiteral("计算"));
+    pages_->addTab(new TCalcPageWidget(page_), QStringLiteral("计算"));
     pages_->addTab(BuildConstantsPage(), QStringLiteral("常量"));
     pages_->addTab(BuildDiagramPage(), QStringLiteral("操作性能图"));
     setCentralWidget(pages_);
@@ -215,170 +205,6 @@ void TFormVELK::BuildToolBar()
         auto slot = b.slot;
         connect(a, &QAction::triggered, this, [slot] { slot(); });
     }
-}
-
-QWidget* TFormVELK::BuildCalculationPage()
-{
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("TabSheetCalc"));
-    std::vector<QWidget*> tabOrder;
-
-    auto caption = [](const QString& control, const QString& text, QWidget* parent) {
-        auto* l = new QLabel(text, parent);
-        l->setObjectName(LabelName(control));
-        return l;
-    };
-    auto valueRow = [&](QGridLayout* g, int row, const char* name, const char* text, QWidget* parent) {
-        TEditD* model = page_.Field(name);
-        auto* edit = new TEditDWidget(model, parent);
-        auto* unit = new TComboBoxUWidget(page_.UnitOf(model), parent);
-        g->addWidget(caption(Q(name), Q(text), parent), row, 0);
-        g->addWidget(edit, row, 1);
-        g->addWidget(unit, row, 2);
-        tabOrder.push_back(edit);
-        return edit;
-    };
-    auto subHeading = [](QGridLayout* g, int row, const char* text, QWidget* parent) {
-        auto* l = new QLabel(Q(text), parent);
-        QFont f = l->font();
-        f.setBold(true);
-        l->setFont(f);
-        g->addWidget(l, row, 0, 1, 3, Qt::AlignHCenter);
-    };
-
-    auto comboRow = [&](QGridLayout* g, int row, const char* name, const char* text, QWidget* parent,
-                        int span = 1) {
-        auto* combo = new TComboWidget(page_.Combo(name), parent);
-        g->addWidget(caption(Q(name), Q(text), parent), row, 0);
-        g->addWidget(combo, row, 1, 1, span);
-        tabOrder.push_back(combo);
-        return combo;
-    };
-    auto dataGroup = [&](const char* title, const char* name, const char* hint) {
-        auto* box = new QGroupBox(Q(title), page);
-        box->setObjectName(Q(name));
-        box->setProperty("hint", Q(hint));
-        return box;
-    };
-
-    // Project information.
-    auto* project = new QGroupBox(QStringLiteral("项目信息"), page);
-    project->setObjectName(QStringLiteral("GroupBoxProject"));
-    auto* pg = new QGridLayout(project);
-    const char* boxes[][2] = {{"ProjectD", "项目名称"}, {"DevicenameD", "设备名称"}, {"ProjPD", "项目阶段"},
-                              {"DeviceNoD", "设备位号"}, {"Edit1", "备用"},         {"Edit2", "备用"},
-                              {"Edit3", "备用"},         {"Edit4", "备用"}};
-    const int positions[][2] = {{0, 0}, {1, 0}, {1, 2}, {1, 4}, {2, 0}, {2, 2}, {2, 4}, {2, 6}};
-    for (int i = 0; i < 8; ++i) {
-        auto* w = new TTextWidget(page_.TextBox(boxes[i][0]), project);
-        pg->addWidget(caption(Q(boxes[i][0]), Q(boxes[i][1]), project), positions[i][0], positions[i][1]);
-        pg->addWidget(w, positions[i][0], positions[i][1] + 1, 1, i == 0 ? 5 : 1);
-        tabOrder.push_back(w);
-    }
-    auto* comment = new TCommentWidget(page_.TextBox("CommentD"), project);
-    comment->setFixedHeight(44);
-    pg->addWidget(caption(QStringLiteral("CommentD"), QStringLiteral("说明"), project), 3, 0);
-    pg->addWidget(comment, 3, 1, 1, 7);
-    tabOrder.push_back(comment);
-
-    // Liquid data.
-    auto* liquid = dataGroup("液相数据", "GroupBoxLiquid", "液相物性和工艺数据");
-    auto* lg = new QGridLayout(liquid);
-    subHeading(lg, 0, "物 性 数 据", liquid);
-    valueRow(lg, 1, "DlD", "液相密度", liquid);
-    valueRow(lg, 2, "MlD", "液相粘度", liquid);
-    valueRow(lg, 3, "SLD", "液相表面张力", liquid);
-    valueRow(lg, 4, "DlfD", "液相扩散系数", liquid);
-    subHeading(lg, 5, "工 艺 数 据", liquid);
-    comboRow(lg, 6, "AfD", "液体发泡系数", liquid);
-    valueRow(lg, 7, "LD", "液相质量流量", liquid);
-
-    // Vapour data.
-    auto* vapour = dataGroup("气相数据", "GroupBoxVapour", "气相物性和工艺数据");
-    auto* vg = new QGridLayout(vapour);
-    subHeading(vg, 0, "物 性 数 据", vapour);
-    valueRow(vg, 1, "DvD", "气相密度", vapour);
-    valueRow(vg, 2, "MvD", "气相粘度", vapour);
-    valueRow(vg, 3, "DvfD", "气相扩散系数", vapour);
-    subHeading(vg, 4, "工 艺 数 据", vapour);
-    comboRow(vg, 5, "fpercentD", "泛点预设", vapour);
-    vg->addWidget(new QLabel(QStringLiteral("%"), vapour), 5, 2);
-    valueRow(vg, 6, "VD", "气相质量流量", vapour);
-    vg->setRowStretch(7, 1);
-
-    // Other data.
-    auto* other = dataGroup("其他数据", "GroupBoxOther", "其他数据");
-    auto* og = new QGridLayout(other);
-    comboRow(og, 0, "PTD", "填料选择", other, 2);
-    valueRow(og, 1, "meD", "平衡线斜率", other);
-    valueRow(og, 2, "alfD", "相对挥发度", other);
-    valueRow(og, 3, "LmdD", "参数λ", other);
-    comboRow(og, 4, "UfMD", "泛点算法", other, 2);
-    auto* lagrange = new TCheckWidget(page_.Check("CBLagrange"), QStringLiteral("局部插值"), other);
-    og->addWidget(lagrange, 5, 1, 1, 2);
-    tabOrder.push_back(lagrange);
-    og->setRowStretch(6, 1);
-
-    // Results, below a line; captions in red.
-    auto* line = new QFrame(page);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    auto* results = new QWidget(page);
-    results->setObjectName(QStringLiteral("PanelResults"));
-    auto* rg = new QGridLayout(results);
-    struct Result {
-        const char* name;
-        const char* caption;
-        bool underlined;
-    };
-    const Result res[] = {{"FpD", "流动参数", false},       {"UfD", "泛点气速", false},
-                          {"UpD", "空速", false},           {"UlsD", "液相负荷", false},
-                          {"UvsD", "气相负荷", false},      {"CgmaxD", "最大负荷因子", false},
-                          {"dpD", "理论塔径", false},       {"dD", "实际塔径", true},
-                          {"HTD", "持液量", true},          {"dPdryD", "干塔压降(每米)", true},
-                          {"dPwaterD", "湿塔压降(每米)", true}, {"HTUVD", "HTUV", false},
-                          {"HTULD", "HTUL", false},         {"HTUOVD", "HTUOV", false},
-                          {"HETPD", "HETP(等板高度)", true}};
-    for (int i = 0; i < 15; ++i) {
-        const int row = i % 5, col = (i / 5) * 3;
-        TEditD* model = page_.Field(res[i].name);
-        auto* label = caption(Q(res[i].name), Q(res[i].caption), results);
-        QPalette p = label->palette();
-        p.setColor(QPalette::WindowText, Qt::red);
-        label->setPalette(p);
-        if (res[i].underlined) {
-            QFont lf = label->font();
-            lf.setUnderline(true);
-            label->setFont(lf);
-        }
-        auto* edit = new TEditDWidget(model, results);
-        rg->addWidget(label, row, col);
-        rg->addWidget(edit, row, col + 1);
-        rg->addWidget(new TComboBoxUWidget(page_.UnitOf(model), results), row, col + 2);
-        tabOrder.push_back(edit);
-    }
-
-    auto* grid = new QGridLayout;
-    grid->addWidget(liquid, 0, 0);
-    grid->addWidget(vapour, 0, 1);
-    grid->addWidget(other, 0, 2);
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(project);
-    layout->addLayout(grid);
-    layout->addWidget(line);
-    layout->addWidget(results);
-    layout->addStretch();
-
-    for (std::size_t i = 1; i < tabOrder.size(); ++i)
-        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
-
-    // Hints and help numbers for the key handling and the help component.
-    for (QWidget* w : tabOrder)
-        if (TControl* m = ModelOf(w)) {
-            w->setProperty("hint", QString::fromStdString(m->Hint()));
-            w->setProperty("helpContext", m->HelpContext());
-        }
-    return page;
 }
 
 QWidget* TFormVELK::BuildConstantsPage()

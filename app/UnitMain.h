@@ -81,7 +81,6 @@ protected:
 private:
     void BuildMenu();
     void BuildToolBar();
-    QWidget* BuildCalculationPage();
     QWidget* BuildConstantsPage();
     QWidget* BuildDiagramPage();
     TControl* ModelOf(QWidget* w) const;

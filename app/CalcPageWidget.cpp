@@ -1,0 +1,233 @@
+#include "CalcPageWidget.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "BoundWidgets.h"
+#include "CalcPage.h"
+
+namespace {
+QString Q(const char* s) { return QString::fromUtf8(s); }
+
+// Label name of a control: the quantity code with "L" for the trailing "D".
+QString LabelName(const QString& control)
+{
+    return control.endsWith(QLatin1Char('D')) ? control.left(control.size() - 1) + QLatin1Char('L')
+                                              : control + QLatin1Char('L');
+}
+
+void SubHeading(QGridLayout* g, int row, const char* text, QWidget* parent)
+{
+    auto* l = new QLabel(Q(text), parent);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    g->addWidget(l, row, 0, 1, 3, Qt::AlignHCenter);
+}
+
+// The model behind a widget of this page, for its hint and help number.
+TControl* BoundModel(QWidget* w)
+{
+    if (auto* e = qobject_cast<TEditDWidget*>(w))
+        return e->model();
+    if (auto* c = qobject_cast<TComboWidget*>(w))
+        return c->model();
+    if (auto* t = qobject_cast<TTextWidget*>(w))
+        return t->model();
+    if (auto* m = qobject_cast<TCommentWidget*>(w))
+        return m->model();
+    return nullptr;
+}
+} // namespace
+
+TCalcPageWidget::TCalcPageWidget(CalcPage& page, QWidget* parent) : QWidget(parent), page_(page)
+{
+    setObjectName(QStringLiteral("TabSheetCalc"));
+    QWidget* project = BuildProjectGroup();
+    QWidget* liquid = BuildLiquidGroup();
+    QWidget* vapour = BuildVapourGroup();
+    QWidget* other = BuildOtherGroup();
+
+    // Results, below a line; captions in red.
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    QWidget* results = BuildResults();
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(liquid, 0, 0);
+    grid->addWidget(vapour, 0, 1);
+    grid->addWidget(other, 0, 2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(project);
+    layout->addLayout(grid);
+    layout->addWidget(line);
+    layout->addWidget(results);
+    layout->addStretch();
+    FinishTabOrderAndHints();
+}
+
+QLabel* TCalcPageWidget::Caption(const char* control, const char* text, QWidget* parent)
+{
+    auto* l = new QLabel(Q(text), parent);
+    l->setObjectName(LabelName(Q(control)));
+    return l;
+}
+
+QWidget* TCalcPageWidget::ValueRow(QGridLayout* g, int row, const char* name, const char* text, QWidget* parent)
+{
+    TEditD* model = page_.Field(name);
+    auto* edit = new TEditDWidget(model, parent);
+    auto* unit = new TComboBoxUWidget(page_.UnitOf(model), parent);
+    g->addWidget(Caption(name, text, parent), row, 0);
+    g->addWidget(edit, row, 1);
+    g->addWidget(unit, row, 2);
+    tabOrder_.push_back(edit);
+    return edit;
+}
+
+QWidget* TCalcPageWidget::ComboRow(QGridLayout* g, int row, const char* name, const char* text, QWidget* parent,
+                                   int span)
+{
+    auto* combo = new TComboWidget(page_.Combo(name), parent);
+    g->addWidget(Caption(name, text, parent), row, 0);
+    g->addWidget(combo, row, 1, 1, span);
+    tabOrder_.push_back(combo);
+    return combo;
+}
+
+QGroupBox* TCalcPageWidget::DataGroup(const char* title, const char* name, const char* hint)
+{
+    auto* box = new QGroupBox(Q(title), this);
+    box->setObjectName(Q(name));
+    box->setProperty("hint", Q(hint));
+    return box;
+}
+
+QWidget* TCalcPageWidget::BuildProjectGroup()
+{
+    auto* project = new QGroupBox(QStringLiteral("项目信息"), this);
+    project->setObjectName(QStringLiteral("GroupBoxProject"));
+    auto* pg = new QGridLayout(project);
+    const char* boxes[][2] = {{"ProjectD", "项目名称"}, {"DevicenameD", "设备名称"}, {"ProjPD", "项目阶段"},
+                              {"DeviceNoD", "设备位号"}, {"Edit1", "备用"},         {"Edit2", "备用"},
+                              {"Edit3", "备用"},         {"Edit4", "备用"}};
+    const int positions[][2] = {{0, 0}, {1, 0}, {1, 2}, {1, 4}, {2, 0}, {2, 2}, {2, 4}, {2, 6}};
+    for (int i = 0; i < 8; ++i) {
+        auto* w = new TTextWidget(page_.TextBox(boxes[i][0]), project);
+        pg->addWidget(Caption(boxes[i][0], boxes[i][1], project), positions[i][0], positions[i][1]);
+        pg->addWidget(w, positions[i][0], positions[i][1] + 1, 1, i == 0 ? 5 : 1);
+        tabOrder_.push_back(w);
+    }
+    auto* comment = new TCommentWidget(page_.TextBox("CommentD"), project);
+    comment->setFixedHeight(44);
+    pg->addWidget(Caption("CommentD", "说明", project), 3, 0);
+    pg->addWidget(comment, 3, 1, 1, 7);
+    tabOrder_.push_back(comment);
+    return project;
+}
+
+QWidget* TCalcPageWidget::BuildLiquidGroup()
+{
+    auto* liquid = DataGroup("液相数据", "GroupBoxLiquid", "液相物性和工艺数据");
+    auto* lg = new QGridLayout(liquid);
+    SubHeading(lg, 0, "物 性 数 据", liquid);
+    ValueRow(lg, 1, "DlD", "液相密度", liquid);
+    ValueRow(lg, 2, "MlD", "液相粘度", liquid);
+    ValueRow(lg, 3, "SLD", "液相表面张力", liquid);
+    ValueRow(lg, 4, "DlfD", "液相扩散系数", liquid);
+    SubHeading(lg, 5, "工 艺 数 据", liquid);
+    ComboRow(lg, 6, "AfD", "液体发泡系数", liquid);
+    ValueRow(lg, 7, "LD", "液相质量流量", liquid);
+    return liquid;
+}
+
+QWidget* TCalcPageWidget::BuildVapourGroup()
+{
+    auto* vapour = DataGroup("气相数据", "GroupBoxVapour", "气相物性和工艺数据");
+    auto* vg = new QGridLayout(vapour);
+    SubHeading(vg, 0, "物 性 数 据", vapour);
+    ValueRow(vg, 1, "DvD", "气相密度", vapour);
+    ValueRow(vg, 2, "MvD", "气相粘度", vapour);
+    ValueRow(vg, 3, "DvfD", "气相扩散系数", vapour);
+    SubHeading(vg, 4, "工 艺 数 据", vapour);
+    ComboRow(vg, 5, "fpercentD", "泛点预设", vapour);
+    vg->addWidget(new QLabel(QStringLiteral("%"), vapour), 5, 2);
+    ValueRow(vg, 6, "VD", "气相质量流量", vapour);
+    vg->setRowStretch(7, 1);
+    return vapour;
+}
+
+QWidget* TCalcPageWidget::BuildOtherGroup()
+{
+    auto* other = DataGroup("其他数据", "GroupBoxOther", "其他数据");
+    auto* og = new QGridLayout(other);
+    ComboRow(og, 0, "PTD", "填料选择", other, 2);
+    ValueRow(og, 1, "meD", "平衡线斜率", other);
+    ValueRow(og, 2, "alfD", "相对挥发度", other);
+    ValueRow(og, 3, "LmdD", "参数λ", other);
+    ComboRow(og, 4, "UfMD", "泛点算法", other, 2);
+    auto* lagrange = new TCheckWidget(page_.Check("CBLagrange"), QStringLiteral("局部插值"), other);
+    og->addWidget(lagrange, 5, 1, 1, 2);
+    tabOrder_.push_back(lagrange);
+    og->setRowStretch(6, 1);
+    return other;
+}
+
+QWidget* TCalcPageWidget::BuildResults()
+{
+    auto* results = new QWidget(this);
+    results->setObjectName(QStringLiteral("PanelResults"));
+    auto* rg = new QGridLayout(results);
+    struct Result {
+        const char* name;
+        const char* caption;
+        bool underlined;
+    };
+    const Result res[] = {{"FpD", "流动参数", false},       {"UfD", "泛点气速", false},
+                          {"UpD", "空速", false},           {"UlsD", "液相负荷", false},
+                          {"UvsD", "气相负荷", false},      {"CgmaxD", "最大负荷因子", false},
+                          {"dpD", "理论塔径", false},       {"dD", "实际塔径", true},
+                          {"HTD", "持液量", true},          {"dPdryD", "干塔压降(每米)", true},
+                          {"dPwaterD", "湿塔压降(每米)", true}, {"HTUVD", "HTUV", false},
+                          {"HTULD", "HTUL", false},         {"HTUOVD", "HTUOV", false},
+                          {"HETPD", "HETP(等板高度)", true}};
+    for (int i = 0; i < 15; ++i) {
+        const int row = i % 5, col = (i / 5) * 3;
+        TEditD* model = page_.Field(res[i].name);
+        QLabel* label = Caption(res[i].name, res[i].caption, results);
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, Qt::red);
+        label->setPalette(p);
+        if (res[i].underlined) {
+            QFont lf = label->font();
+            lf.setUnderline(true);
+            label->setFont(lf);
+        }
+        auto* edit = new TEditDWidget(model, results);
+        rg->addWidget(label, row, col);
+        rg->addWidget(edit, row, col + 1);
+        rg->addWidget(new TComboBoxUWidget(page_.UnitOf(model), results), row, col + 2);
+        tabOrder_.push_back(edit);
+    }
+    return results;
+}
+
+void TCalcPageWidget::FinishTabOrderAndHints()
+{
+    for (std::size_t i = 1; i < tabOrder_.size(); ++i)
+        QWidget::setTabOrder(tabOrder_[i - 1], tabOrder_[i]);
+    // Hints and help numbers for the key handling and the help component.
+    for (QWidget* w : tabOrder_) {
+        TControl* m = BoundModel(w);
+        if (!m && w->objectName() == QLatin1String("CBLagrange"))
+            m = page_.Check("CBLagrange");
+        if (m) {
+            w->setProperty("hint", QString::fromStdString(m->Hint()));
+            w->setProperty("helpContext", m->HelpContext());
+        }
+    }
+}

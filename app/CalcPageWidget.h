@@ -1,0 +1,35 @@
+#pragma once
+// The widgets of the calculation page: project information, the liquid,
+// vapour and other data groups, and the result fields below a line. Every
+// widget is bound to a control model of the CalcPage; this class only lays
+// them out, sets the tab order and hands the hints to the widgets.
+
+#include <QWidget>
+#include <vector>
+
+class CalcPage;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+
+class TCalcPageWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit TCalcPageWidget(CalcPage& page, QWidget* parent = nullptr);
+
+private:
+    QWidget* BuildProjectGroup();
+    QWidget* BuildLiquidGroup();
+    QWidget* BuildVapourGroup();
+    QWidget* BuildOtherGroup();
+    QWidget* BuildResults();
+    void FinishTabOrderAndHints();
+
+    QLabel* Caption(const char* control, const char* text, QWidget* parent);
+    QWidget* ValueRow(QGridLayout* g, int row, const char* name, const char* text, QWidget* parent);
+    QWidget* ComboRow(QGridLayout* g, int row, const char* name, const char* text, QWidget* parent, int span = 1);
+    QGroupBox* DataGroup(const char* title, const char* name, const char* hint);
+
+    CalcPage& page_;
+    std::vector<QWidget*> tabOrder_;
+};
