@@ -1,9 +1,7 @@
-// Axis scaling, tick layout, labels, captions and grid of the chart engine.
+// World-to-pixel mapping, tick steps and tick layout of the chart engine's
+// axes.
 
-#include "chartcontext.h"
-
-#include <QFontMetrics>
-#include <QPaintEngine>
+#include "chartaxisdetail.h"
 
 #include <algorithm>
 #include <cmath>
@@ -181,14 +179,6 @@ TNiceSteps ComputeNiceSteps(double min, double max, double wantedStep, int lengt
     return r;
 }
 
-} // namespace chart_detail
-
-using namespace chart_detail;
-
-namespace {
-
-enum class AxisKind { X, Y };
-
 QString UnitPart(const QString& caption)
 {
     const int bar = caption.indexOf(QLatin1Char('|'));
@@ -201,85 +191,19 @@ QString CaptionPart(const QString& caption)
     return bar < 0 ? caption : caption.left(bar);
 }
 
-// The dot rhythm of a grid pattern as dash lengths (on, off, ...), in
-// steps: a step c along the line carries a dot when (pattern AND c) = 0,
-// which repeats with the next power of two above the pattern.
-QList<qreal> GridDashPattern(int pattern)
+int AxisPixel(const TAxisState& a, bool isX, double v)
 {
-    int period = 1;
-    while (period <= pattern && period < (1 << 16))
-        period <<= 1;
-    QList<qreal> runs;
-    bool on = true;
-    int run = 0;
-    for (int c = 0; c < period; ++c) {
-        const bool dot = (pattern & c) == 0;
-        if (dot != on) {
-            runs << run;
-            run = 0;
-            on = dot;
-        }
-        ++run;
-    }
-    runs << run;
-    if (runs.size() % 2 != 0)
-        runs << 0;
-    return runs;
+    return isX ? ClampPixel(a.screenStart + Fraction(a, v) * a.screenLength)
+               : ClampPixel(a.screenStart - Fraction(a, v) * a.screenLength);
 }
 
-// Dotted or solid grid line from `from` along `step` (a unit vector in
-// pixels) over `length` pixels.
-void GridLine(QPainter* p, QPoint from, QPoint step, int length, int pattern, int scale,
-              std::vector<QRect>& runs)
+bool AxisPixelInside(const TAxisState& a, bool isX, int px)
 {
-    if (pattern < 0 || length <= 0)
-        return;
-    const QPoint to = from + step * length;
-    if (pattern == 0) {
-        p->drawLine(from, to);
-        return;
-    }
-    if (!p->paintEngine() || p->paintEngine()->type() != QPaintEngine::Raster) {
-        // Vector files get one dashed line instead of a path per dot.
-        QPen pen = p->pen();
-        pen.setDashPattern(GridDashPattern(pattern));
-        pen.setCapStyle(Qt::FlatCap);
-        p->setPen(pen);
-        p->drawLine(QLineF(from, to + step));
-        return;
-    }
-    // Neighbouring dots are filled as one rectangle: far fewer primitives
-    // than single points, the same pixels.
-    runs.clear();
-    const int count = length / scale;
-    int c = 0;
-    while (c <= count) {
-        if ((pattern & c) != 0) {
-            ++c;
-            continue;
-        }
-        int last = c;
-        while (last + 1 <= count && (pattern & (last + 1)) == 0)
-            ++last;
-        const QPoint a = from + step * (c * scale);
-        const QPoint b = from + step * (last * scale);
-        runs.push_back(QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-                             QSize(std::abs(b.x() - a.x()) + scale, std::abs(b.y() - a.y()) + scale)));
-        c = last + 1;
-    }
-    const QBrush brush(p->pen().color());
-    for (const QRect& r : runs)
-        p->fillRect(r, brush);
+    return isX ? (px >= a.screenStart && px <= a.screenStart + a.screenLength)
+               : (px >= a.screenStart - a.screenLength && px <= a.screenStart);
 }
 
-struct TAxisRequest {
-    TColor colour;
-    QString caption;
-    int position;
-    double min, max, step, minZoomSpan;
-    bool grid, logarithmic, fixedLabels;
-    int rangeMode;
-};
+namespace {
 
 QString TickLabel(const TAxisState& a, double v, bool fixedLabels, const QString& unit)
 {
@@ -288,311 +212,63 @@ QString TickLabel(const TAxisState& a, double v, bool fixedLabels, const QString
     return s + unit;
 }
 
-void DrawAxis(AxisKind kind, const TAxisRequest& rq)
+void LogTicks(const TAxisState& a, bool isX, const QString& unit, std::vector<TAxisTick>& ticks)
 {
-    TChartContext& c = Ctx();
-    TGraphSlot* g = c.slot();
-    if (!g || !g->valid)
-        return;
-    const bool isX = kind == AxisKind::X;
-    if (isX && g->yCount > 0)
-        return; // a horizontal axis only before the first vertical one
-    if (!isX && g->yCount >= kMaxYAxes)
-        return;
-
-    TAxisState* axis = nullptr;
-    if (isX) {
-        axis = &g->x;
-    } else {
-        axis = &g->y[g->yCount];
-    }
-    *axis = TAxisState();
-    const int slotIndex = c.currentGraph - 1;
-    const int yIndex = isX ? -1 : g->yCount;
-
-    const bool positionOk =
-        isX ? (rq.position >= 0 && rq.position <= 4) : (rq.position >= 1 && rq.position <= 8);
-    if (!positionOk || !std::isfinite(rq.min) || !std::isfinite(rq.max) || rq.min == rq.max)
-        return;
-
-    TAxisState& a = *axis;
-    a.direction = rq.min <= rq.max ? 1 : -1;
-    double fullMin = rq.min * a.direction;
-    double fullMax = rq.max * a.direction;
-    if (!std::isfinite(fullMax - fullMin))
-        return;
-    a.logarithmic = rq.logarithmic && fullMin > 0 && fullMax > 0 &&
-                    fullMax / fullMin >= ChartSetting(kSetMinLogRatio);
-    a.fullMin = fullMin;
-    a.fullMax = fullMax;
-
-    bool drawn = true;
-    TColor colour = rq.colour;
-    if (colour == kAxisBackgroundColour) {
-        colour = c.background;
-    } else if ((colour & 0xFFFFFF) == c.background) {
-        drawn = false;
-        colour = c.foreground;
-    }
-    a.colour = colour & 0xFFFFFF;
-    a.drawn = drawn;
-    c.penColour = a.colour;
-    c.fontColour = a.colour;
-
-    // Visible range from the slot's zoom window.
-    const TChartZoom& z = c.zoom[slotIndex];
-    const double zFrom = isX ? z.xFrom : z.yFrom[yIndex];
-    const double zTo = isX ? z.xTo : z.yTo[yIndex];
-    double vmin, vmax;
-    if (a.logarithmic) {
-        const double ln = std::log(fullMax / fullMin);
-        vmin = fullMin * std::exp(ln * zFrom);
-        vmax = fullMin * std::exp(ln * zTo);
-    } else {
-        vmin = fullMin + (fullMax - fullMin) * zFrom;
-        vmax = fullMin + (fullMax - fullMin) * zTo;
-    }
-    if (!isX) {
-        vmin = static_cast<float>(vmin);
-        vmax = static_cast<float>(vmax);
-    }
-    if (!(vmax > vmin))
-        return;
-
-    const double ticSize = ChartSetting(isX ? kSetMajorTicSizeX : kSetMajorTicSizeY);
-    const double minorTicSize = ChartSetting(isX ? kSetMinorTicSizeX : kSetMinorTicSizeY);
-    const int majorTick = RoundHalfEven(ticSize * c.textWidth + 0.5);
-    const int minorTick = RoundHalfEven(minorTicSize * majorTick);
-    const QString unit = UnitPart(rq.caption);
-    const int spacing =
-        isX ? TextWidth(unit) + RoundHalfEven(c.textWidth * ChartSetting(rq.fixedLabels ? kSetLabelDistXFloat
-                                                                                        : kSetLabelDistXExp))
-            : RoundHalfEven(ChartSetting(kSetLabelDistY) * c.textHeight);
-    const int length = isX ? g->right - g->left : g->bottom - g->top;
-
-    if (a.logarithmic) {
-        a.min = vmin;
-        a.max = vmax;
-        a.major = 10;
-        a.minor = 1;
-        a.decimals = 0;
-    } else {
-        const TNiceSteps s = ComputeNiceSteps(vmin, vmax, rq.step, length, spacing, rq.rangeMode);
-        a.min = s.min;
-        a.max = s.max;
-        a.major = s.major;
-        a.minor = s.minor;
-        a.decimals = s.decimals;
-        if (!isX) {
-            a.min = static_cast<float>(a.min);
-            a.max = static_cast<float>(a.max);
-        }
-        if (!(a.max > a.min))
-            return;
-    }
-    a.lnRatio = a.logarithmic ? std::log(a.max / a.min) : 0;
-    a.screenStart = isX ? g->left : g->bottom;
-    a.screenLength = length;
-    const double fullSpan = a.logarithmic ? std::log(fullMax / fullMin) : fullMax - fullMin;
-    const double depth = std::max(1.0, ChartSetting(kSetMaxZoomDepth));
-    const double span = rq.minZoomSpan > 0 ? rq.minZoomSpan : 0;
-    const double frac = std::max(a.logarithmic ? 0.0 : span / fullSpan, 1.0 / depth);
-    if (isX) {
-        a.minZoomFraction = frac;
-    } else {
-        if (!g->yZoomFractionSet) {
-            g->yZoomFractionSet = true;
-            g->yMinZoomFraction = frac;
-        }
-        a.minZoomFraction = g->yMinZoomFraction;
-    }
-    a.valid = true;
-    if (!isX) {
-        g->currentY = g->yCount;
-        ++g->yCount;
-    }
-
-    if (!drawn)
-        return;
-    QPainter* p = Canvas();
-    if (!p)
-        return;
-
-    // ---- drawing ----
-    const int s = c.scale;
-    p->setClipping(false);
-    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p->setRenderHint(QPainter::Antialiasing, false);
-    p->setBrush(Qt::NoBrush);
-    const QColor qc = ToQColor(a.colour);
-    const QPen axisPen(qc, s, Qt::SolidLine, Qt::SquareCap);
-    p->setPen(axisPen);
-    p->setFont(c.font);
-
-    // Geometry by position. X: the axis on the bottom (0..2) or top (3, 4)
-    // edge; `out` is the outward direction, ticks go out for 0, 1, 3.
-    const bool bottom = !isX || rq.position <= 2;
-    const int axisCoord = isX ? (bottom ? g->bottom : g->top) : g->left;
-    const int out = isX ? (bottom ? 1 : -1) : -1;
-    const bool ticksOutside = isX ? (rq.position == 0 || rq.position == 1 || rq.position == 3) : true;
-    const int tickDir = ticksOutside ? out : -out;
-
-    if (isX)
-        p->drawLine(g->left, axisCoord, g->right, axisCoord);
-    else
-        p->drawLine(axisCoord, g->bottom, axisCoord, g->top);
-
-    auto pixelOf = [&](double v) {
-        return isX ? ClampPixel(a.screenStart + Fraction(a, v) * a.screenLength)
-                   : ClampPixel(a.screenStart - Fraction(a, v) * a.screenLength);
-    };
-    auto inside = [&](int px) {
-        return isX ? (px >= g->left && px <= g->right) : (px >= g->top && px <= g->bottom);
-    };
-    const int firstEdge = isX ? g->left : g->bottom;
-
-    std::vector<QRect> dots;
-    dots.reserve(1024);
-    const QPen dotPen(qc, s, Qt::SolidLine, Qt::SquareCap);
-    auto gridAt = [&](int px, int pattern) {
-        if (px == firstEdge)
-            return;
-        p->setPen(dotPen);
-        if (isX) {
-            const int len = g->bottom - g->top;
-            if (bottom)
-                GridLine(p, QPoint(px, g->bottom), QPoint(0, -1), len, pattern, s, dots);
+    const int firstDecade = static_cast<int>(std::floor(std::log10(a.min)));
+    const int lastDecade = static_cast<int>(std::ceil(std::log10(a.max)));
+    for (int d = firstDecade; d <= lastDecade && d - firstDecade < kMaxTicks; ++d) {
+        const double decade = std::pow(10.0, d);
+        for (int m = 1; m <= 9; ++m) {
+            const double v = decade * m;
+            if (v < a.min * (1 - 1e-12) || v > a.max * (1 + 1e-12))
+                continue;
+            const int px = AxisPixel(a, isX, v);
+            if (!AxisPixelInside(a, isX, px))
+                continue;
+            if (m == 1)
+                ticks.push_back({px, true, TickLabel(a, v, false, unit)});
             else
-                GridLine(p, QPoint(px, g->top), QPoint(0, 1), len, pattern, s, dots);
-        } else {
-            GridLine(p, QPoint(g->left, px), QPoint(1, 0), g->right - g->left, pattern, s, dots);
-        }
-        p->setPen(axisPen);
-    };
-    auto tickAt = [&](int px, int len) {
-        if (len <= 0)
-            return;
-        if (isX)
-            p->drawLine(px, axisCoord, px, axisCoord + tickDir * len);
-        else
-            p->drawLine(axisCoord, px, axisCoord + tickDir * len, px);
-    };
-
-    struct TLabel {
-        int pixel;
-        QString text;
-    };
-    std::vector<TLabel> labels;
-
-    if (a.logarithmic) {
-        const int firstDecade = static_cast<int>(std::floor(std::log10(a.min)));
-        const int lastDecade = static_cast<int>(std::ceil(std::log10(a.max)));
-        for (int d = firstDecade; d <= lastDecade && d - firstDecade < kMaxTicks; ++d) {
-            const double decade = std::pow(10.0, d);
-            for (int m = 1; m <= 9; ++m) {
-                const double v = decade * m;
-                if (v < a.min * (1 - 1e-12) || v > a.max * (1 + 1e-12))
-                    continue;
-                const int px = pixelOf(v);
-                if (!inside(px))
-                    continue;
-                if (m == 1) {
-                    tickAt(px, majorTick);
-                    if (rq.grid)
-                        gridAt(px, g->gridMajor);
-                    labels.push_back({px, TickLabel(a, v, false, unit)});
-                } else {
-                    tickAt(px, minorTick);
-                    if (rq.grid)
-                        gridAt(px, g->gridMinor);
-                }
-            }
-        }
-    } else {
-        const float majorF = static_cast<float>(a.major);
-        int nMinor = RoundHalfEven(a.major / a.minor) - 1;
-        nMinor = std::clamp(nMinor, 0, 1000);
-        float v = static_cast<float>(std::trunc(a.min / a.major - 1) * a.major);
-        for (int k = 0; k < kMaxTicks; ++k) {
-            const int px = pixelOf(v);
-            if (isX ? px > g->right : px < g->top)
-                break;
-            if (inside(px)) {
-                tickAt(px, majorTick);
-                if (rq.grid)
-                    gridAt(px, g->gridMajor);
-                labels.push_back({px, TickLabel(a, v, rq.fixedLabels, unit)});
-            }
-            for (int i = 1; i <= nMinor; ++i) {
-                const int mpx = pixelOf(static_cast<double>(v) + i * a.minor);
-                if (!inside(mpx))
-                    continue;
-                tickAt(mpx, minorTick);
-                if (rq.grid)
-                    gridAt(mpx, g->gridMinor);
-            }
-            const float next = v + majorF;
-            if (!(next > v))
-                break;
-            v = next;
-        }
-        if (!isX && !rq.grid && a.min <= 0 && a.max >= 0) {
-            const int px = pixelOf(0);
-            if (inside(px))
-                gridAt(px, g->gridMajor);
+                ticks.push_back({px, false, QString()});
         }
     }
+}
 
-    // Labels and caption.
-    p->setPen(qc);
-    const int h = c.textHeight;
-    int widest = 0;
-    const int labelOffset = s + (ticksOutside ? majorTick : 0) - 1;
-    for (const TLabel& l : labels) {
-        const int w = TextWidth(l.text);
-        widest = std::max(widest, w);
-        if (isX) {
-            const int top = bottom ? axisCoord + labelOffset : axisCoord - labelOffset - h;
-            TextOut(p, l.pixel - w / 2, top, l.text);
-        } else {
-            const int right = axisCoord - (2 * s + majorTick);
-            TextOut(p, right - w, l.pixel - h / 2, l.text);
+void LinearTicks(const TAxisState& a, bool isX, bool fixedLabels, const QString& unit,
+                 std::vector<TAxisTick>& ticks)
+{
+    const float majorF = static_cast<float>(a.major);
+    int nMinor = RoundHalfEven(a.major / a.minor) - 1;
+    nMinor = std::clamp(nMinor, 0, 1000);
+    // Majors advance in single precision, as the axis ranges are held.
+    float v = static_cast<float>(std::trunc(a.min / a.major - 1) * a.major);
+    for (int k = 0; k < kMaxTicks; ++k) {
+        const int px = AxisPixel(a, isX, v);
+        if (isX ? px > a.screenStart + a.screenLength : px < a.screenStart - a.screenLength)
+            break;
+        if (AxisPixelInside(a, isX, px))
+            ticks.push_back({px, true, TickLabel(a, v, fixedLabels, unit)});
+        for (int i = 1; i <= nMinor; ++i) {
+            const int mpx = AxisPixel(a, isX, static_cast<double>(v) + i * a.minor);
+            if (AxisPixelInside(a, isX, mpx))
+                ticks.push_back({mpx, false, QString()});
         }
+        const float next = v + majorF;
+        if (!(next > v))
+            break;
+        v = next;
     }
-    const QString caption = CaptionPart(rq.caption);
-    if (!caption.isEmpty()) {
-        const int w = TextWidth(caption);
-        if (isX) {
-            const int centre = (g->left + g->right) / 2;
-            const int gap = majorTick + (labels.empty() ? 0 : h) + 4 * s;
-            const int top = bottom ? axisCoord + gap : axisCoord - gap - h;
-            TextOut(p, centre - w / 2, top, caption);
-        } else {
-            // Turned to read upwards; its lower edge faces the axis.
-            const int lowerEdge = axisCoord - majorTick - widest - 8 * s;
-            const int centre = (g->top + g->bottom) / 2;
-            p->save();
-            p->translate(lowerEdge, centre);
-            p->rotate(-90);
-            p->drawText(QPoint(-w / 2, -c.textDescent), caption);
-            p->restore();
-        }
-    }
-    p->setPen(axisPen);
 }
 
 } // namespace
 
-void DrawXAxis(TColor colour, const QString& caption, int position, float min, float max, float step,
-               float minZoomSpan, bool grid, bool logarithmic, bool fixedLabels, int rangeMode)
+std::vector<TAxisTick> LayoutAxisTicks(const TAxisState& a, bool isX, bool fixedLabels, const QString& unit)
 {
-    DrawAxis(AxisKind::X, {colour, caption, position, min, max, step, minZoomSpan, grid, logarithmic,
-                           fixedLabels, rangeMode});
+    std::vector<TAxisTick> ticks;
+    if (a.logarithmic)
+        LogTicks(a, isX, unit, ticks);
+    else
+        LinearTicks(a, isX, fixedLabels, unit, ticks);
+    return ticks;
 }
 
-void DrawYAxis(TColor colour, const QString& caption, int position, float min, float max, float step,
-               float minZoomSpan, bool grid, bool logarithmic, bool fixedLabels, int rangeMode)
-{
-    DrawAxis(AxisKind::Y, {colour, caption, position, min, max, step, minZoomSpan, grid, logarithmic,
-                           fixedLabels, rangeMode});
-}
+} // namespace chart_detail
