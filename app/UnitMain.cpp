@@ -21,6 +21,7 @@
 #include "MyAppConst.h"
 #include "MyStatusBar.h"
 #include "PackingCatalogue.h"
+#include "PackingComparisonPage.h"
 #include "ProjectCommands.h"
 #include "RecentFiles.h"
 #include "PerformanceCommand.h"
@@ -62,6 +63,7 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     pages_->addTab(new TCalcPageWidget(page_), QStringLiteral("计算"));
     pages_->addTab(BuildConstantsPage(), QStringLiteral("常量"));
     pages_->addTab(BuildDiagramPage(), QStringLiteral("操作性能图"));
+    pages_->addTab(new TPackingComparisonPage(page_), QCoreApplication::translate("Velk", "填料比较"));
     setCentralWidget(pages_);
 
     // FormCreate.

@@ -1,0 +1,106 @@
+#include "ComparisonTableModel.h"
+
+#include <QApplication>
+#include <QBrush>
+#include <QFont>
+#include <QStyle>
+
+#include <algorithm>
+
+TComparisonTableModel::TComparisonTableModel(QObject* parent) : QAbstractTableModel(parent)
+{
+    columns_ = ComparisonColumns(false);
+}
+
+void TComparisonTableModel::SetRows(std::vector<ComparisonRow> rows, bool allMethods,
+                                    const std::string& currentPacking, int currentMethod)
+{
+    beginResetModel();
+    rows_ = std::move(rows);
+    allMethods_ = allMethods;
+    columns_ = ComparisonColumns(allMethods);
+    currentPacking_ = currentPacking;
+    currentMethod_ = currentMethod;
+    endResetModel();
+}
+
+int TComparisonTableModel::ColumnOf(ComparisonColumn c) const
+{
+    const auto it = std::find(columns_.begin(), columns_.end(), c);
+    return it == columns_.end() ? -1 : static_cast<int>(it - columns_.begin());
+}
+
+bool TComparisonTableModel::IsCurrent(const ComparisonRow& row) const
+{
+    return row.packing == currentPacking_ && (!allMethods_ || row.method == currentMethod_);
+}
+
+int TComparisonTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int TComparisonTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+}
+
+QVariant TComparisonTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
+    const ComparisonRow& row = rows_[static_cast<size_t>(index.row())];
+    const ComparisonColumn c = columns_[static_cast<size_t>(index.column())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return ComparisonCellText(row, c);
+    case SortRole: {
+        if (c == ComparisonColumn::Warnings) return ComparisonWarningLevel(row);
+        if (const auto v = ComparisonCellNumber(row, c)) return *v;
+        const bool text = c == ComparisonColumn::Packing || c == ComparisonColumn::Method;
+        return text ? QVariant(ComparisonCellText(row, c)) : QVariant();
+    }
+    case FamilyRole:
+        return QString::fromStdString(row.family);
+    case ErrorRole:
+        return !row.completed;
+    case Qt::DecorationRole: {
+        if (c != ComparisonColumn::Warnings) return {};
+        static const QStyle::StandardPixmap icons[] = {QStyle::SP_MessageBoxInformation,
+                                                       QStyle::SP_MessageBoxWarning, QStyle::SP_MessageBoxCritical};
+        const int level = ComparisonWarningLevel(row);
+        return level < 0 ? QVariant() : QVariant(QApplication::style()->standardIcon(icons[level]));
+    }
+    case Qt::ToolTipRole:
+        if (!row.completed) return QString::fromStdString(row.error);
+        if (c == ComparisonColumn::Warnings) return ComparisonWarningTexts(row).join(QLatin1Char('\n'));
+        return {};
+    case Qt::TextAlignmentRole:
+        if (c == ComparisonColumn::Packing || c == ComparisonColumn::Method || c == ComparisonColumn::Warnings ||
+            !row.completed)
+            return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    case Qt::BackgroundRole:
+        if (IsCurrent(row)) return QBrush(QColor(0xFF, 0xF2, 0xA8));
+        return {};
+    case Qt::FontRole:
+        if (IsCurrent(row)) {
+            QFont f;
+            f.setBold(true);
+            return f;
+        }
+        return {};
+    case Qt::ForegroundRole:
+        if (!row.completed && c != ComparisonColumn::Packing && c != ComparisonColumn::Method)
+            return QBrush(QColor(0xC0, 0, 0));
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant TComparisonTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount())
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return ComparisonColumnCaption(columns_[static_cast<size_t>(section)]);
+}

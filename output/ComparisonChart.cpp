@@ -1,0 +1,168 @@
+#include "ComparisonChart.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cmath>
+
+#include "ComparisonTable.h"
+#include "chartgraph.h"
+
+namespace
+{
+
+constexpr TColor kBackground = ChartRGB(255, 255, 255);
+constexpr TColor kForeground = ChartRGB(0, 0, 128);
+constexpr TColor kAxisColour = ChartRGB(0, 0, 255);
+constexpr TColor kPointColour = ChartRGB(0, 0, 160);
+constexpr TColor kCurrentColour = ChartRGB(255, 0, 0);
+constexpr int kMaxExportSide = 16384;
+const int kMethodShapes[] = {kMarkCircle, kMarkSquare, kMarkTriangleUp};
+
+QString Tr(const char* text) { return QCoreApplication::translate("Velk", text); }
+
+// A range with room around the points, and some width even for one point.
+void PaddedRange(double lo, double hi, float& min, float& max)
+{
+    double span = hi - lo;
+    if (!(span > 0)) span = std::max(std::fabs(hi) * 0.2, 1e-3);
+    min = static_cast<float>(std::max(0.0, lo - 0.08 * span));
+    max = static_cast<float>(hi + 0.08 * span);
+}
+
+bool HaveGuiApplication() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
+
+} // namespace
+
+std::vector<ComparisonChartPoint> ComparisonChartPoints(const std::vector<ComparisonRow>& rows,
+                                                        ComparisonChartAxis axis, const std::string& currentPacking,
+                                                        int currentMethod)
+{
+    std::vector<ComparisonChartPoint> out;
+    const ComparisonColumn xColumn =
+        axis == ComparisonChartAxis::PressureDrop ? ComparisonColumn::PressureDrop : ComparisonColumn::TheoreticalDiameter;
+    for (const ComparisonRow& r : rows) {
+        const auto x = ComparisonCellNumber(r, xColumn);
+        const auto y = ComparisonCellNumber(r, ComparisonColumn::HETP);
+        if (!x || !y || !std::isfinite(*x) || !std::isfinite(*y)) continue;
+        ComparisonChartPoint p;
+        p.label = QString::fromStdString(r.packing);
+        p.x = *x;
+        p.y = *y;
+        p.method = r.method;
+        p.current = r.packing == currentPacking && r.method == currentMethod;
+        out.push_back(p);
+    }
+    return out;
+}
+
+QString DrawComparisonChart(TChartSurface* surface, const std::vector<ComparisonChartPoint>& points,
+                            ComparisonChartAxis axis, bool severalMethods)
+{
+    if (!surface) return QStringLiteral("no surface");
+    if (!HaveGuiApplication()) return QStringLiteral("no GUI application");
+    InitChart(surface, kBackground, kForeground, 1.0f);
+    if (points.empty()) {
+        DefineGraph(0, 100, 0, 100, 60, 40, 40, 50, true);
+        DrawTextAt(kForeground, Tr(QT_TRANSLATE_NOOP("Velk", "没有可比较的结果。")), 0, surface->surfaceSize().width() / 2,
+                   surface->surfaceSize().height() / 2, 0, 0);
+        FlushChart();
+        return Tr(QT_TRANSLATE_NOOP("Velk", "没有可比较的结果。"));
+    }
+    double x0 = points[0].x, x1 = x0, y0 = points[0].y, y1 = y0;
+    for (const auto& p : points) {
+        x0 = std::min(x0, p.x);
+        x1 = std::max(x1, p.x);
+        y0 = std::min(y0, p.y);
+        y1 = std::max(y1, p.y);
+    }
+    float xmin, xmax, ymin, ymax;
+    PaddedRange(x0, x1, xmin, xmax);
+    PaddedRange(y0, y1, ymin, ymax);
+    const QString xCaption = axis == ComparisonChartAxis::PressureDrop
+                                 ? Tr(QT_TRANSLATE_NOOP("Velk", "湿塔压降(mbar/m)"))
+                                 : Tr(QT_TRANSLATE_NOOP("Velk", "理论塔径(m)"));
+    DefineGraph(0, 100, 0, 100, 70, 30, 40, 50, false);
+    DrawXAxis(kAxisColour, xCaption, 0, xmin, xmax, 0, 0, true, false, true, 2);
+    DrawYAxis(kAxisColour, QStringLiteral("HETP(m)"), 5, ymin, ymax, 0, 0, true, false, true, 2);
+    DrawTitle(kCurrentColour, Tr(QT_TRANSLATE_NOOP("Velk", "填料比较")));
+    SetTextFont(QStringLiteral("宋体"), 8, 0, 0, 0);
+    const double flipAt = xmin + 0.75 * (xmax - xmin);
+    for (int pass = 0; pass < 2; ++pass) {
+        // The current point last, so that nothing covers it.
+        for (const auto& p : points) {
+            if (p.current != (pass == 1)) continue;
+            const TColor colour = p.current ? kCurrentColour : kPointColour;
+            SetPenColor(colour);
+            SetPenWidth(p.current ? 2 : 1);
+            MoveToPoint(p.x, p.y);
+            const int shape = severalMethods ? kMethodShapes[std::clamp(p.method, 0, 2)] : kMarkCircle;
+            AddMarker(shape, p.current ? 10 : 6, p.current ? kFillPen : kFillBackground);
+            if (!severalMethods || p.current || p.method == 0)
+                DrawTextAt(colour, p.label, p.x > flipAt ? -1 : 1, p.x, p.y, 0, 0);
+        }
+    }
+    if (severalMethods) {
+        // A key for the marker shapes, in the top right corner of the plot.
+        const double kx = xmin + 0.70 * (xmax - xmin);
+        for (int m = 0; m < 3; ++m) {
+            const double ky = ymax - (0.05 + 0.05 * m) * (ymax - ymin);
+            SetPenColor(kPointColour);
+            SetPenWidth(1);
+            MoveToPoint(kx, ky);
+            AddMarker(kMethodShapes[m], 6, kFillBackground);
+            DrawTextAt(kPointColour, ComparisonMethodName(m), 1, kx, ky, 0, 0);
+        }
+    }
+    FlushChart();
+    return QString();
+}
+
+bool SaveComparisonChart(const QString& file, QSize size, const std::vector<ComparisonChartPoint>& points,
+                         ComparisonChartAxis axis, bool severalMethods, QString* error)
+{
+    auto fail = [&](const QString& text) {
+        if (error) *error = text;
+        return false;
+    };
+    if (!HaveGuiApplication()) return fail(QStringLiteral("no GUI application"));
+    if (size.width() < 1 || size.height() < 1 || size.width() > kMaxExportSide || size.height() > kMaxExportSide)
+        return fail(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    const QString cannotWrite = Tr(QT_TRANSLATE_NOOP("Velk", "无法写入文件：%1"));
+    if (suffix == QLatin1String("png")) {
+        TImageSurface surface(size);
+        if (surface.image().isNull()) return fail(cannotWrite.arg(file));
+        const QString drawError = DrawComparisonChart(&surface, points, axis, severalMethods);
+        surface.endPaint();
+        ChartDetachSurface(&surface);
+        if (!drawError.isEmpty()) return fail(drawError);
+        QImageWriter writer(file, "png");
+        if (!writer.write(surface.image())) return fail(cannotWrite.arg(file));
+        return true;
+    }
+    if (suffix != QLatin1String("svg"))
+        return fail(Tr(QT_TRANSLATE_NOOP("Velk", "不支持的文件类型（只能保存为 PNG 或 SVG）：%1")).arg(file));
+    QSvgGenerator generator;
+    generator.setFileName(file);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setResolution(96);
+    generator.setTitle(Tr(QT_TRANSLATE_NOOP("Velk", "填料比较")));
+    QPainter painter;
+    if (!painter.begin(&generator)) return fail(cannotWrite.arg(file));
+    QString drawError;
+    {
+        TPainterSurface surface(&painter, size);
+        drawError = DrawComparisonChart(&surface, points, axis, severalMethods);
+        ChartDetachSurface(&surface);
+    }
+    if (!painter.end()) return fail(cannotWrite.arg(file));
+    if (!drawError.isEmpty()) return fail(drawError);
+    return true;
+}

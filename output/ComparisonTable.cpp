@@ -1,0 +1,157 @@
+#include "ComparisonTable.h"
+
+#include <QCoreApplication>
+
+#include "TrNoop.h"
+
+namespace
+{
+
+struct ColumnInfo {
+    const char* caption;
+    int decimals; // shown decimals; -1 for text columns
+};
+
+const ColumnInfo kColumns[] = {
+    {QT_TRANSLATE_NOOP("Velk", "填料类型"), -1},
+    {QT_TRANSLATE_NOOP("Velk", "泛点算法"), -1},
+    {QT_TRANSLATE_NOOP("Velk", "比表面积(m²/m³)"), 0},
+    {QT_TRANSLATE_NOOP("Velk", "泛点气速(m/s)"), 3},
+    {QT_TRANSLATE_NOOP("Velk", "理论塔径(m)"), 3},
+    {QT_TRANSLATE_NOOP("Velk", "实际塔径(m)"), 3},
+    {QT_TRANSLATE_NOOP("Velk", "实际泛点率(%)"), 1},
+    {QT_TRANSLATE_NOOP("Velk", "F因子(Pa^0.5)"), 2},
+    {QT_TRANSLATE_NOOP("Velk", "湿塔压降(mbar/m)"), 2},
+    {QT_TRANSLATE_NOOP("Velk", "持液量(m³/m³)"), 4},
+    {QT_TRANSLATE_NOOP("Velk", "HTUOV(m)"), 3},
+    {QT_TRANSLATE_NOOP("Velk", "HETP(m)"), 3},
+    {QT_TRANSLATE_NOOP("Velk", "填料高度(m)"), 2},
+    {QT_TRANSLATE_NOOP("Velk", "床层压降(mbar)"), 1},
+    {QT_TRANSLATE_NOOP("Velk", "泛点气速差异(%)"), 1},
+    {QT_TRANSLATE_NOOP("Velk", "塔径差异(%)"), 1},
+    {QT_TRANSLATE_NOOP("Velk", "警告"), -1},
+};
+static_assert(std::size(kColumns) == static_cast<size_t>(ComparisonColumn::Count));
+
+const char* const kMethods[] = {QT_TRANSLATE_NOOP("Velk", "Rusk-Tovan"), QT_TRANSLATE_NOOP("Velk", "Billet"),
+                                QT_TRANSLATE_NOOP("Velk", "Kister-Gill")};
+const char* const kLagrange = QT_TRANSLATE_NOOP("Velk", "Kister-Gill局部插值");
+
+QString Tr(const char* text) { return QCoreApplication::translate("Velk", text); }
+
+std::optional<double> Value(const ComparisonRow& row, ComparisonValue v) { return row.Value(v); }
+
+// The operating figures of the row, in the table's units.
+std::optional<double> Figure(const ComparisonRow& row, ComparisonColumn c)
+{
+    (void)row;
+    (void)c;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::vector<ComparisonColumn> ComparisonColumns(bool allMethods)
+{
+    std::vector<ComparisonColumn> out;
+    for (int i = 0; i < static_cast<int>(ComparisonColumn::Count); ++i) {
+        const auto c = static_cast<ComparisonColumn>(i);
+        const bool methodOnly = c == ComparisonColumn::Method || c == ComparisonColumn::FloodSpread ||
+                                c == ComparisonColumn::DiameterSpread;
+        if (!methodOnly || allMethods) out.push_back(c);
+    }
+    return out;
+}
+
+QString ComparisonColumnCaption(ComparisonColumn c) { return Tr(kColumns[static_cast<int>(c)].caption); }
+
+QString ComparisonMethodName(int method)
+{
+    if (method < 0 || method > 2) return QString();
+    return Tr(kMethods[method]);
+}
+
+std::optional<double> ComparisonCellNumber(const ComparisonRow& row, ComparisonColumn c)
+{
+    if (c == ComparisonColumn::Area) return row.specificArea;
+    if (!row.completed) return std::nullopt;
+    switch (c) {
+    case ComparisonColumn::FloodVelocity:
+        return Value(row, ComparisonValue::FloodVelocity);
+    case ComparisonColumn::TheoreticalDiameter:
+        return Value(row, ComparisonValue::TheoreticalDiameter);
+    case ComparisonColumn::ActualDiameter:
+        return Value(row, ComparisonValue::ActualDiameter);
+    case ComparisonColumn::Holdup:
+        return Value(row, ComparisonValue::Holdup);
+    case ComparisonColumn::HTUOV:
+        return Value(row, ComparisonValue::HTUOV);
+    case ComparisonColumn::HETP:
+        return Value(row, ComparisonValue::HETP);
+    case ComparisonColumn::FloodSpread:
+        return row.floodVelocitySpread;
+    case ComparisonColumn::DiameterSpread:
+        return row.diameterSpread;
+    default:
+        return Figure(row, c);
+    }
+}
+
+QStringList ComparisonWarningTexts(const ComparisonRow& row)
+{
+    QStringList out;
+    (void)row;
+    return out;
+}
+
+int ComparisonWarningLevel(const ComparisonRow& row)
+{
+    if (!row.completed) return 2;
+    return -1;
+}
+
+QString ComparisonCellText(const ComparisonRow& row, ComparisonColumn c)
+{
+    switch (c) {
+    case ComparisonColumn::Packing:
+        return QString::fromStdString(row.packing);
+    case ComparisonColumn::Method:
+        return row.method == 2 && row.lagrange ? Tr(kLagrange) : ComparisonMethodName(row.method);
+    case ComparisonColumn::Warnings:
+        return ComparisonWarningTexts(row).join(QStringLiteral("; "));
+    default:
+        break;
+    }
+    if (!row.completed && c == kFirstResultColumn) return QString::fromStdString(row.error);
+    const auto v = ComparisonCellNumber(row, c);
+    if (!v) return QString();
+    return QString::number(*v, 'f', kColumns[static_cast<int>(c)].decimals);
+}
+
+std::vector<QStringList> ComparisonExportRows(const std::vector<ComparisonRow>& rows, bool allMethods)
+{
+    const auto columns = ComparisonColumns(allMethods);
+    std::vector<QStringList> out;
+    QStringList head;
+    for (ComparisonColumn c : columns)
+        head << ComparisonColumnCaption(c);
+    // The error text has a column of its own in a file: a reader that sorts
+    // by a number column must not meet text there.
+    head << Tr(QT_TRANSLATE_NOOP("Velk", "错误"));
+    out.push_back(head);
+    for (const ComparisonRow& r : rows) {
+        QStringList line;
+        for (ComparisonColumn c : columns) {
+            const auto v = ComparisonCellNumber(r, c);
+            if (v)
+                line << QString::number(*v, 'g', 6);
+            else if (kColumns[static_cast<int>(c)].decimals < 0)
+                line << ComparisonCellText(r, c);
+            else
+                line << QString();
+        }
+        line << QString::fromStdString(r.error);
+        out.push_back(line);
+    }
+    return out;
+}
