@@ -6,6 +6,7 @@
 #include "CalcPage.h"
 #include "Messages.h"
 #include "PackingCatalogue.h"
+#include "VelkCalcCompare.h"
 #include "VelkCalcExtras.h"
 #include "VelkCalcJson.h"
 
@@ -41,6 +42,7 @@ struct Options {
     int method = -1;
     bool lagrange = false;
     bool help = false;
+    bool compare = false, allMethods = false;
     std::vector<std::pair<std::string, int>> units;
     std::vector<std::pair<std::string, std::string>> values;
     // Resolved by ValidateOptions.
@@ -92,6 +94,10 @@ std::string ParseArgs(const std::vector<std::string>& args, Options& opt)
             opt.method = m[0] - '0';
         } else if (a == "--lagrange") {
             opt.lagrange = true;
+        } else if (a == "--compare") {
+            opt.compare = true;
+        } else if (a == "--all-methods") {
+            opt.allMethods = true;
         } else if (a == "--unit") {
             std::string unitArg;
             if (!next(unitArg))
@@ -229,12 +235,16 @@ std::string VelkCalcUsage()
            "  --diagram FILE      draw the operating performance diagram (.png or .svg)\n"
            "  --size WxH          diagram size in pixels (default 1001x727)\n"
            "  --report FILE.xlsx  write the report workbook of the computed case\n"
+           "  --compare           compute every catalogue packing instead and print\n"
+           "                      {\"compare\": [...]}, one entry per packing in catalogue order\n"
+           "  --all-methods       with --compare: one entry per packing and correlation\n"
            "  --help              show this text\n"
            "\n"
            "FIELD=TEXT types TEXT into the value field FIELD (LD, VD, DlD, DvD, MlD, MvD, SLD,\n"
            "DlfD, DvfD, meD, alfD, LmdD, or a result field such as dpD), in the field's current\n"
            "unit. A result field given this way is treated as cleared by the user first.\n"
-           "Exit status: 0 completed, 1 the calculation ended with an error, 2 usage error.\n";
+           "Exit status: 0 completed, 1 the calculation (with --compare: an entry) ended with an\n"
+           "error, 2 usage error.\n";
 }
 
 std::string PageToJson(const CalcPage& page, const std::vector<std::string>& messages, bool completed)
@@ -267,6 +277,10 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     if (std::string why = ValidateOptions(page, opt); !why.empty())
         return usage(why);
+    if (opt.allMethods && !opt.compare)
+        return usage("--all-methods needs --compare");
+    if (opt.compare && (!opt.packing.empty() || !opt.save.empty() || !opt.diagram.empty() || !opt.report.empty()))
+        return usage("--compare computes every packing; it takes no --packing, --save, --diagram or --report");
 
     bool completed = true;
     try {
@@ -276,6 +290,13 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
                 return usage(why);
         }
         ApplyOptions(page, opt);
+        if (opt.compare) {
+            // Every entry is computed from the inputs as typed; a failed
+            // entry makes the exit status 1 as a failed single run does.
+            bool all = true;
+            out << CompareJson(page, opt.allMethods, all);
+            return all ? 0 : 1;
+        }
         page.NeedsRecalc = true;
         completed = page.RecalcReported();
         if (!WriteOutputs(page, opt, sink, err))

@@ -2,12 +2,16 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPainter>
 #include <QSaveFile>
+
+#include <algorithm>
 
 #include "ComparisonTable.h"
 #include "Messages.h"
 #include "XlsxDocument.h"
-#include "XlsxSheetPainter.h"
 
 namespace
 {
@@ -74,22 +78,108 @@ bool SaveComparisonTable(const std::string& path, const std::vector<ComparisonRo
     }
 }
 
+namespace
+{
+
+// A heading "name(unit)" on two lines, so that the columns stay narrow.
+QStringList HeadingLines(const QString& caption)
+{
+    const int open = caption.indexOf(QLatin1Char('('));
+    if (open <= 0) return {caption, QString()};
+    return {caption.left(open), caption.mid(open)};
+}
+
+struct TableLayout {
+    std::vector<double> widths;
+    double rowHeight = 0;
+};
+
+TableLayout MeasureTable(const QFontMetricsF& fm, const std::vector<ComparisonColumn>& columns,
+                         const std::vector<ComparisonRow>& rows)
+{
+    TableLayout t;
+    const double pad = fm.horizontalAdvance(QStringLiteral("0")) * 1.2;
+    for (ComparisonColumn c : columns) {
+        double w = 0;
+        for (const QString& line : HeadingLines(ComparisonColumnCaption(c)))
+            w = std::max(w, fm.horizontalAdvance(line));
+        for (const ComparisonRow& r : rows)
+            if (r.completed || c < kFirstResultColumn) w = std::max(w, fm.horizontalAdvance(ComparisonCellText(r, c)));
+        t.widths.push_back(w + pad);
+    }
+    t.rowHeight = fm.height() * 1.35;
+    return t;
+}
+
+} // namespace
+
 int PaintComparisonTable(QPainter& painter, QPagedPaintDevice& device, const std::vector<ComparisonRow>& rows,
                          bool allMethods, const QString& title)
 {
-    XlsxDocument doc;
-    doc.NewBlank();
-    doc.SetCell(0, 1, 1, title.toStdString());
-    // On paper the rounded texts of the page read better than full digits.
-    std::vector<QStringList> table = ComparisonExportRows({}, allMethods);
-    table.front().removeLast(); // no error column: an error row shows its text in place
+    const QRectF area(QPointF(0, 0), device.pageLayout().paintRectPixels(painter.device()->logicalDpiX()).size());
     const auto columns = ComparisonColumns(allMethods);
-    for (const ComparisonRow& r : rows) {
-        QStringList line;
-        for (ComparisonColumn c : columns)
-            line << ComparisonCellText(r, c);
-        table.push_back(line);
+    QFont font;
+    font.setPointSizeF(8);
+    painter.setFont(font);
+    TableLayout t = MeasureTable(QFontMetricsF(font, painter.device()), columns, rows);
+    double total = 0;
+    for (double w : t.widths)
+        total += w;
+    if (total > area.width()) {
+        // Narrower type rather than cut texts.
+        font.setPointSizeF(8 * area.width() / total);
+        painter.setFont(font);
+        t = MeasureTable(QFontMetricsF(font, painter.device()), columns, rows);
     }
-    FillSheet(doc, table, 3);
-    return XlsxSheetPainter(doc, 0).Paint(painter, device);
+    const double h = t.rowHeight;
+    const int errorFrom = static_cast<int>(std::find(columns.begin(), columns.end(), kFirstResultColumn) - columns.begin());
+    const int errorTo = static_cast<int>(std::find(columns.begin(), columns.end(), ComparisonColumn::Warnings) - columns.begin());
+    int pages = 1;
+    double y = 0;
+    auto cell = [&](double x, double w, double top, double height, const QString& text, bool right) {
+        painter.drawRect(QRectF(x, top, w, height));
+        painter.drawText(QRectF(x + w * 0.04, top, w * 0.92, height),
+                         (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, text);
+    };
+    auto heading = [&] {
+        double x = 0;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            cell(x, t.widths[i], y, 2 * h, HeadingLines(ComparisonColumnCaption(columns[i])).join(QLatin1Char('\n')), false);
+            x += t.widths[i];
+        }
+        y += 2 * h;
+    };
+    QFont bold = font;
+    bold.setBold(true);
+    painter.setFont(bold);
+    painter.drawText(QRectF(0, 0, area.width(), 2 * h), Qt::AlignLeft | Qt::AlignVCenter, title);
+    painter.setFont(font);
+    y = 2 * h;
+    heading();
+    for (const ComparisonRow& r : rows) {
+        if (y + h > area.height()) {
+            device.newPage();
+            ++pages;
+            y = 0;
+            heading();
+        }
+        double x = 0;
+        for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+            const ComparisonColumn c = columns[static_cast<std::size_t>(i)];
+            if (!r.completed && i == errorFrom && errorTo > errorFrom) {
+                double w = 0;
+                for (int k = errorFrom; k < errorTo; ++k)
+                    w += t.widths[static_cast<std::size_t>(k)];
+                cell(x, w, y, h, QString::fromStdString(r.error), false);
+                x += w;
+                i = errorTo - 1;
+                continue;
+            }
+            const bool text = c == ComparisonColumn::Packing || c == ComparisonColumn::Method || c == ComparisonColumn::Warnings;
+            cell(x, t.widths[static_cast<std::size_t>(i)], y, h, ComparisonCellText(r, c), !text);
+            x += t.widths[static_cast<std::size_t>(i)];
+        }
+        y += h;
+    }
+    return pages;
 }

@@ -17,10 +17,12 @@
 #include <memory>
 
 #include "CalcPage.h"
+#include "ComparisonExport.h"
 #include "FloatGuard.h"
 #include "Messages.h"
 #include "MyXls.h"
 #include "PackingCatalogue.h"
+#include "PackingComparison.h"
 #include "TextToFloat.h"
 #include "XlsxDocument.h"
 #include "XlsxSheetPainter.h"
@@ -216,6 +218,13 @@ void ExportPdfOrThrow(const std::string& pdfPath, CalcPage& page, const std::str
         painter.drawImage(QRectF(QPointF(0, 0), size), diagram);
     }
 #endif
+    // Every catalogue packing rated for this case, on a landscape page of
+    // its own: the table is wide.
+    writer.setPageOrientation(QPageLayout::Landscape);
+    writer.newPage();
+    PackingComparison comparison;
+    PaintComparisonTable(painter, writer, comparison.Run(page, false), false,
+                         QCoreApplication::translate("Velk", "填料比较"));
     if (!painter.end()) throw EInOutError("Cannot write the PDF file " + pdfPath);
 }
 

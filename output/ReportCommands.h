@@ -2,7 +2,7 @@
 // The report commands of the main window, as functions its slots call:
 // saving the calculation report (a workbook made from the report template),
 // printing a saved report, and exporting the report as PDF (the report table
-// on page 1, the operating diagram on page 2). Also the workbook writer used
+// on page 1, the operating diagram on page 2, the packing comparison last). Also the workbook writer used
 // by velk-calc --report.
 //
 // The commands report their own errors through the default error report
@@ -84,6 +84,6 @@ bool WriteReportWorkbook(const std::string& path, CalcPage& page, const std::str
                          std::string& error, const std::string& programDir = {});
 // Writes the report as a PDF file: page 1 the report table, page 2 the
 // operating diagram (left out, with a note in error, when the case has no
-// diagram). Needs a GUI application object.
+// diagram), then the packing comparison table. Needs a GUI application object.
 bool ExportReportPdf(const std::string& pdfPath, CalcPage& page, const std::string& currentFileName,
                      std::string& error, const std::string& programDir = {});

@@ -483,7 +483,13 @@ private slots:
         info.start("pdfinfo", {pdf});
         QVERIFY(info.waitForFinished(60000));
         const QString meta = QString::fromUtf8(info.readAllStandardOutput());
-        QVERIFY2(meta.contains(QRegularExpression("Pages:\\s+2\\b")), qPrintable(meta));
+        QVERIFY2(meta.contains(QRegularExpression("Pages:\\s+3\\b")), qPrintable(meta));
+        // The last page rates every catalogue packing.
+        QProcess last;
+        last.start("pdftotext", {"-f", "3", "-l", "3", pdf, "-"});
+        QVERIFY(last.waitForFinished(60000));
+        const QString page3 = PdfText(last.readAllStandardOutput());
+        QVERIFY2(page3.contains("填料比较") && page3.contains("Flexipac-1") && page3.contains("SW-2"), qPrintable(page3));
     }
 };
 

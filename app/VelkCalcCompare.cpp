@@ -1,0 +1,25 @@
+#include "VelkCalcCompare.h"
+
+#include <sstream>
+
+#include "CalcPage.h"
+#include "PackingComparison.h"
+#include "VelkCalcJson.h"
+
+std::string CompareJson(const CalcPage& page, bool allMethods, bool& allCompleted)
+{
+    std::ostringstream o;
+    o << "{\"compare\": [";
+    bool first = true;
+    allCompleted = true;
+    PackingComparison comparison;
+    comparison.Run(page, allMethods, [&](const CalcPage& copy, const ComparisonRow& row) {
+        o << (first ? "" : ", ") << "{\"packing\": " << JsonString(row.packing) << ", \"method\": " << row.method
+          << ", \"completed\": " << (row.completed ? "true" : "false") << ", \"error\": " << JsonString(row.error)
+          << ", \"fields\": " << FieldsJson(copy) << "}";
+        first = false;
+        allCompleted = allCompleted && row.completed;
+    });
+    o << "]}\n";
+    return o.str();
+}
