@@ -164,6 +164,8 @@ bool ApplyFormRecords(CalcPage& page, std::string_view plain)
     if (lines.Next() != kFormRecordBanner) return false;
     lines.Next();
     lines.Next();
+    // A project without records for the added controls means their start state.
+    page.ResetAdditions();
 
     KeepFloatFlags keep;
     while (!lines.AtEnd()) {
@@ -186,6 +188,16 @@ bool ApplyFormRecords(CalcPage& page, std::string_view plain)
     return true;
 }
 
+namespace {
+// An unchecked check box or an empty value field: what an added control starts with.
+bool IsAtStartState(const TControl& c)
+{
+    if (const auto* check = dynamic_cast<const TCheckModel*>(&c)) return !check->Checked();
+    if (const auto* f = dynamic_cast<const TEditD*>(&c)) return f->Text().empty();
+    return false;
+}
+} // namespace
+
 std::string FormRecordsText(const CalcPage& page)
 {
     std::string out;
@@ -199,6 +211,9 @@ std::string FormRecordsText(const CalcPage& page)
     // the index then converts by a factor of one and the text stays as saved.
     for (const TControl* c : page.Controls()) {
         const std::string& name = c->Name();
+        // A control added later is written only when it holds something, so
+        // that a project without it is written as before.
+        if (page.IsAddition(c) && IsAtStartState(*c)) continue;
         if (const auto* f = dynamic_cast<const TEditD*>(c)) {
             w.Record(name, "Float", "Exchange", FloatToText(f->Exchange()));
             w.Record(name, "Enum", "ReadOnly", f->ReadOnly() ? "True" : "False");
@@ -243,7 +258,9 @@ void ApplyLegacyLayout(CalcPage& page, std::string_view text)
     auto nextInt = [&] { return OrdFromText(next(), kInt32Min, kInt32Max); };
 
     KeepFloatFlags keep;
+    page.ResetAdditions();
     for (TControl* c : page.Controls()) {
+        if (page.IsAddition(c)) break; // the layout ends before the added controls
         // Each control is read in its own scope: a line that does not convert
         // ends that control only, and the next one reads on from there.
         try {
@@ -293,6 +310,7 @@ std::string LegacyLayoutText(const CalcPage& page)
         out += kCrLf;
     };
     for (const TControl* c : page.Controls()) {
+        if (page.IsAddition(c)) break; // the layout ends before the added controls
         if (const auto* f = dynamic_cast<const TEditD*>(c)) {
             line(f->Text());
             line(FloatToText(f->Exchange()));

@@ -38,7 +38,7 @@ bool ParseIndex(const std::string& s, int& out)
 }
 
 struct Options {
-    std::string packing, foaming, flood, project, save, diagram, report, size;
+    std::string packing, foaming, flood, project, save, diagram, report, size, rateDiameter, stages;
     int method = -1;
     bool lagrange = false;
     bool help = false;
@@ -64,6 +64,8 @@ const TextOption kTextOptions[] = {
     {"--diagram", &Options::diagram, "--diagram needs a file"},
     {"--size", &Options::size, "--size needs WxH"},
     {"--report", &Options::report, "--report needs a file"},
+    {"--rate-diameter", &Options::rateDiameter, "--rate-diameter needs a diameter"},
+    {"--stages", &Options::stages, "--stages needs a number of stages"},
 };
 
 // Reads the arguments into opt; returns the usage complaint, or "" when they parse.
@@ -158,6 +160,9 @@ std::string ValidateOptions(const CalcPage& page, Options& opt)
     for (const auto& [field, text] : opt.values)
         if (!page.Field(field))
             return "unknown field '" + field + "'";
+    int stages;
+    if (!opt.stages.empty() && (!ParseIndex(opt.stages, stages) || stages < 1))
+        return "--stages needs a whole number of stages from 1, not '" + opt.stages + "'";
     if (!opt.size.empty()) {
         const auto x = opt.size.find('x');
         if (x == std::string::npos || !ParseIndex(opt.size.substr(0, x), opt.width) ||
@@ -192,6 +197,13 @@ void ApplyOptions(CalcPage& page, const Options& opt)
         }
         f->SetText(text);
     }
+    // In the unit dD has now, --unit included.
+    if (!opt.rateDiameter.empty()) {
+        page.SetRatingMode(true);
+        page.Field("dD")->SetText(opt.rateDiameter);
+    }
+    if (!opt.stages.empty())
+        page.Field("StagesD")->SetText(opt.stages);
 }
 
 // Writes the project, the diagram and the report the options ask for;
@@ -238,6 +250,9 @@ std::string VelkCalcUsage()
            "  --compare           compute every catalogue packing instead and print\n"
            "                      {\"compare\": [...]}, one entry per packing in catalogue order\n"
            "  --all-methods       with --compare: one entry per packing and correlation\n"
+           "  --rate-diameter TEXT  rate a given column: TEXT is the actual diameter dD in its\n"
+           "                      current unit, which the rounding then leaves alone\n"
+           "  --stages N          number of theoretical stages: packed height and bed pressure drop\n"
            "  --help              show this text\n"
            "\n"
            "FIELD=TEXT types TEXT into the value field FIELD (LD, VD, DlD, DvD, MlD, MvD, SLD,\n"
@@ -250,7 +265,9 @@ std::string VelkCalcUsage()
 std::string PageToJson(const CalcPage& page, const std::vector<std::string>& messages, bool completed)
 {
     std::ostringstream o;
-    o << "{\"fields\": " << FieldsJson(page) << ", \"packing\": " << PackingJson() << ", \"messages\": [";
+    o << "{\"fields\": " << FieldsJson(page) << ", \"packing\": " << PackingJson()
+      << ", \"operation\": " << OperationJson(page.Operation()) << ", \"warnings\": " << WarningsJson(page.Operation())
+      << ", \"messages\": [";
     for (std::size_t i = 0; i < messages.size(); ++i)
         o << (i ? ", " : "") << JsonString(messages[i]);
     o << "], \"completed\": " << (completed ? "true" : "false") << "}\n";

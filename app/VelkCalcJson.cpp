@@ -6,6 +6,7 @@
 
 #include "CalcPage.h"
 #include "NumberText.h"
+#include "OperatingCheck.h"
 #include "PackingCatalogue.h"
 
 namespace {
@@ -32,7 +33,8 @@ std::string FieldJson(const CalcPage& page, const TEditD* f)
     o << "{\"text\": " << JsonString(f->Text()) << ", \"display\": " << JsonString(f->FloatStr())
       << ", \"unit\": " << JsonString(u ? u->GetUnit() : "") << ", \"si\": " << siText
       << ", \"color\": " << JsonString(ColourName(f->Color()))
-      << ", \"readOnly\": " << (f->ReadOnly() ? "true" : "false") << "}";
+      << ", \"readOnly\": " << (f->ReadOnly() ? "true" : "false")
+      << ", \"stale\": " << (page.IsStale(f) ? "true" : "false") << "}";
     return o.str();
 }
 
@@ -81,6 +83,32 @@ std::string FieldsJson(const CalcPage& page)
         o += JsonString(f->Name()) + ": " + FieldJson(page, f);
     }
     return o + "}";
+}
+
+std::string OperationJson(const OperatingCheck& check)
+{
+    const OperatingFigures& f = check.figures;
+    auto num = [](const std::optional<double>& v) { return v ? JsonNumber(*v) : std::string("null"); };
+    std::ostringstream o;
+    o << "{\"floodPercent\": " << num(f.floodPercent) << ", \"designFloodPercent\": " << num(f.designFloodPercent)
+      << ", \"FsFactor\": " << num(f.FsFactor) << ", \"capacityFactor\": " << num(f.capacityFactor)
+      << ", \"liquidLoad\": " << num(f.liquidLoad) << ", \"wettingRatio\": " << num(f.wettingRatio)
+      << ", \"pressureDropMbarPerM\": " << num(f.pressureDropMbarPerM)
+      << ", \"stages\": " << (f.stages ? std::to_string(*f.stages) : std::string("null"))
+      << ", \"bedHeight\": " << num(f.bedHeight) << ", \"bedPressureDrop\": " << num(f.bedPressureDrop) << "}";
+    return o.str();
+}
+
+std::string WarningsJson(const OperatingCheck& check)
+{
+    std::string o = "[";
+    for (std::size_t i = 0; i < check.warnings.size(); ++i) {
+        const OperatingWarning& w = check.warnings[i];
+        o += (i ? ", " : "");
+        o += "{\"code\": " + JsonString(w.code) + ", \"field\": " + JsonString(w.field) +
+             ", \"text\": " + JsonString(w.text) + "}";
+    }
+    return o + "]";
 }
 
 std::string PackingJson()

@@ -6,12 +6,18 @@
 #include <string>
 
 class CalcPage;
+struct OperatingCheck;
 
 std::string JsonString(const std::string& s);
 // null for a value that is not finite.
 std::string JsonNumber(double v);
 
-// The value of "fields": every value field with its text, unit, SI value and state.
+// The value of "fields": every value field with its text, unit, SI value and
+// state, "stale" included.
 std::string FieldsJson(const CalcPage& page);
+// The value of "operation": the operating figures, null where undefined.
+std::string OperationJson(const OperatingCheck& check);
+// The value of "warnings": [{"code", "field", "text"}, ...].
+std::string WarningsJson(const OperatingCheck& check);
 // The value of "packing": the parameters of the current packing.
 std::string PackingJson();

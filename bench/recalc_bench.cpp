@@ -57,4 +57,28 @@ void BM_ResolveAfterOneInput(benchmark::State& state)
 }
 BENCHMARK(BM_ResolveAfterOneInput);
 
+// What the operating check adds to every completed recalculation: the stale
+// marks, the figures and the warnings, read from a computed page. Stages and
+// an emptied input make every part of it run.
+void BM_OperatingCheck(benchmark::State& state)
+{
+    RecordingSink sink;
+    ScopedMessageSink scope(&sink);
+    CalcPage page;
+    TypeCase(page);
+    page.Field("StagesD")->SetText("20");
+    page.LDExit();
+    if (state.range(0) == 1) {
+        page.Field("DlD")->SetText("");
+        page.LDExit();
+    }
+    for (auto _ : state) {
+        page.UpdateOperation();
+        benchmark::DoNotOptimize(page.Operation().warnings.size());
+    }
+    if (!sink.messages.empty())
+        state.SkipWithError(sink.messages.front().text.c_str());
+}
+BENCHMARK(BM_OperatingCheck)->Arg(0)->Arg(1);
+
 } // namespace

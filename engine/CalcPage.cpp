@@ -10,6 +10,7 @@
 #include "Messages.h"
 #include "PackingCatalogue.h"
 #include "PressureDrop.h"
+#include "TrNoop.h"
 #include "UnitLists.h"
 
 namespace {
@@ -119,6 +120,10 @@ CalcPage::CalcPage(bool installHooks)
     Add<TTextModel>("CommentD", true);
     result("HTD", "HTU");
     Add<TCheckModel>("CBLagrange");
+    // Added after the window's order was fixed: see IsAddition.
+    additionsBegin_ = order_.size();
+    rating_ = Add<TCheckModel>("CBRating");
+    Add<TEditD>("StagesD");
 
     // Start states.
     Field("CgmaxD")->SetFontColor(clRed);
@@ -154,6 +159,8 @@ CalcPage::CalcPage(bool installHooks)
     Field("HTUOVD")->SetHelpContext(33);
     Field("HETPD")->SetHint("等板高度,即一个理论板需要的填料高度.");
     Field("HETPD")->SetHelpContext(34);
+    rating_->SetHint(QT_TRANSLATE_NOOP("Velk", "勾选后实际塔径由你输入，按该塔径核算负荷、压降和持液量。"));
+    Field("StagesD")->SetHint(QT_TRANSLATE_NOOP("Velk", "理论板数，用于计算填料层高度和床层压降，可不填。"));
 
     // Handlers.
     auto exit = [this](TControl*) { LDExit(); };
@@ -169,6 +176,13 @@ CalcPage::CalcPage(bool installHooks)
         Control(n)->OnChange = [this](TControl*) { AfDChange(); };
     Combo("UfMD")->OnChange = [this](TControl*) { UfMDChange(); };
     Check("CBLagrange")->OnClick = [this](TControl*) { UfMDChange(); };
+    rating_->OnClick = [this](TControl*) { RatingChange(); };
+    Field("StagesD")->OnExit = exit;
+    // dD takes input only while a given diameter is rated.
+    Field("dD")->OnExit = [this](TControl*) {
+        if (rating_->Checked())
+            LDExit();
+    };
 
     // The stored layout is loaded: each selector takes its first unit. The
     // hooks are not this page's yet, so they must not fire for another page.
@@ -196,6 +210,12 @@ CalcPage::CalcPage(bool installHooks)
     groups_.stripping = Group({"meD", "VD", "LD", "LmdD"});
     groups_.pressureDropInputs = Group({"UlsD", "UvsD", "DlD", "DvD", "MlD", "MvD", "SLD"});
     groups_.massTransferInputs = Group({"DlD", "MlD", "SLD", "DlfD", "LD", "DvD", "MvD", "DvfD", "VD", "LmdD"});
+    groups_.roundingInput = Group({"dpD"});
+    // What the pressure drop and mass transfer read beyond their checked inputs.
+    groups_.pressureDropAll = Group({"UlsD", "UvsD", "DlD", "DvD", "MlD", "MvD", "SLD", "UfD"});
+    groups_.massTransferAll =
+        Group({"DlD", "MlD", "SLD", "DlfD", "LD", "DvD", "MvD", "DvfD", "VD", "LmdD", "dD", "UvsD"});
+    BuildStaleRules();
 
     if (installHooks)
         InstallHooks();
@@ -227,6 +247,14 @@ TControl* CalcPage::FindControlNoCase(const std::string& name) const
         if (EqualsNoCase(c->Name(), name))
             return c;
     return nullptr;
+}
+
+bool CalcPage::IsAddition(const TControl* c) const
+{
+    for (std::size_t i = additionsBegin_; i < order_.size(); ++i)
+        if (order_[i] == c)
+            return true;
+    return false;
 }
 
 TEditD* CalcPage::Field(const std::string& name) const { return dynamic_cast<TEditD*>(Control(name)); }
@@ -269,6 +297,28 @@ void CalcPage::UfMDChange()
 {
     Check("CBLagrange")->SetEnabled(Combo("UfMD")->ItemIndex() == 2);
     AfDChange();
+}
+
+void CalcPage::SetDiameterInput(bool input)
+{
+    TEditD* d = Field("dD");
+    d->SetReadOnly(!input);
+    d->SetFontColor(input ? clBlack : clBlue);
+    d->SetColor(input ? clWindow : clBtnFace);
+    d->SetCursor(TCursor::Default);
+}
+
+void CalcPage::RatingChange()
+{
+    SetDiameterInput(rating_->Checked());
+    ProjectDChange();
+    LDExit();
+}
+
+void CalcPage::SetRatingMode(bool rating)
+{
+    rating_->SetChecked(rating);
+    SetDiameterInput(rating);
 }
 
 bool CalcPage::RecalcReported()
@@ -329,9 +379,10 @@ bool CalcPage::RunPass()
     if (Solve(groups_.diameter, EqColour::TheoreticalDiameter, kStart, EqTheoreticalDiameter))
         return true;
 
-    // The rounded diameter is not an equation result: it follows dpD.
+    // The rounded diameter is not an equation result: it follows dpD, unless
+    // a given diameter is rated.
     TEditD* dp = Field("dpD");
-    if (!dp->Text().empty()) {
+    if (!rating_->Checked() && !dp->Text().empty()) {
         const double value = dp->GetValue();
         dp->SetValue(value);
         FloatGuard guard;
@@ -364,6 +415,15 @@ void CalcPage::ComputePressureDrop()
     FloatGuard guard;
     const double r = uVs / uF;
     const PackingParams& p = CurrentPacking;
+    if (r >= 1.0) {
+        // Flooded: the holdup model has no meaning there (its effective
+        // gravity is zero or negative). Only the dry pressure drop is kept.
+        const double dry = CheckedResult(DryPressureDrop(p.S, p.eps, p.theta, muV, rhoV, uVs));
+        Field("HTD")->SetText("");
+        Field("dPdryD")->SetValue(dry);
+        Field("dPwaterD")->SetText("");
+        return;
+    }
     const PressureDropResult res = PressureDropAndHoldup(p.S, p.eps, p.theta, sigma, muV, muL, rhoV, rhoL, uVs, uLs, r);
     CheckedResult(res.hL);
     CheckedResult(res.dPdry);
@@ -403,20 +463,30 @@ void CalcPage::LDExit()
 {
     if (!NeedsRecalc)
         return;
-    int passes = 0;
-    while (RunPass()) {
-        // Every restart needs a change of one part in a million somewhere;
-        // a case that keeps changing is cut off rather than left to spin.
-        if (++passes > kMaxRecalcPasses) {
-            ShowMessage(MsgKind::Warning, kInputErrorText);
-            throw EVelkError(kNoRootText);
+    try {
+        int passes = 0;
+        while (RunPass()) {
+            // Every restart needs a change of one part in a million somewhere;
+            // a case that keeps changing is cut off rather than left to spin.
+            if (++passes > kMaxRecalcPasses) {
+                ShowMessage(MsgKind::Warning, kInputErrorText);
+                throw EVelkError(kNoRootText);
+            }
         }
+        if (AllFilled(groups_.pressureDropInputs))
+            ComputePressureDrop();
+        if (AllFilled(groups_.massTransferInputs))
+            ComputeMassTransfer();
+    } catch (...) {
+        operation_ = OperatingCheck{};
+        if (OnOperationChanged)
+            OnOperationChanged();
+        throw;
     }
-    if (AllFilled(groups_.pressureDropInputs))
-        ComputePressureDrop();
-    if (AllFilled(groups_.massTransferInputs))
-        ComputeMassTransfer();
+    UpdateOperation();
     NeedsRecalc = false;
+    if (OnOperationChanged)
+        OnOperationChanged();
 }
 
 void CalcPage::ResetForNew()
@@ -435,4 +505,13 @@ void CalcPage::ResetForNew()
     for (const auto& n : ResultFieldNames())
         results.push_back(Field(n));
     SetResultStyle(results, false);
+    if (rating_->Checked())
+        SetDiameterInput(true);
+}
+
+void CalcPage::ResetAdditions()
+{
+    if (rating_->Checked())
+        SetRatingMode(false);
+    Field("StagesD")->SetText("");
 }

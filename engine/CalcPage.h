@@ -5,6 +5,8 @@
 // The main window binds its widgets to these models; the project files, the
 // report and the command-line calculator use them directly.
 
+#include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -14,6 +16,8 @@
 #include "ComboBoxU.h"
 #include "Controls.h"
 #include "EditD.h"
+#include "OperatingCheck.h"
+#include "StaleMarks.h"
 
 class CalcPage {
 public:
@@ -38,6 +42,10 @@ public:
     // Every control in the order the window owns them (the legacy project
     // layout depends on this order).
     const std::vector<TControl*>& Controls() const { return order_; }
+    // The controls appended after that order was fixed (CBRating, StagesD):
+    // the legacy layout neither reads nor writes them, and a project holds
+    // them only when they differ from their start state.
+    bool IsAddition(const TControl* c) const;
     const std::vector<TEditD*>& ValueFields() const { return fields_; }
     // The unit selector that drives a field, or nullptr.
     TComboBoxU* UnitOf(const TEditD* field) const;
@@ -60,9 +68,29 @@ public:
     void ProjectDChange();
     void AfDChange();
     void UfMDChange();
+    // Click of CBRating: dD becomes an input (checked) or follows the
+    // rounding again (unchecked); recalculates at once.
+    void RatingChange();
+    // Sets CBRating and the state of dD without recalculating.
+    void SetRatingMode(bool rating);
+
+    // The operating figures and warnings of the last completed
+    // recalculation; empty after a failed one.
+    const OperatingCheck& Operation() const { return operation_; }
+    // A result field whose value no longer follows from the current inputs.
+    bool IsStale(const TEditD* field) const { return stale_.IsStale(field); }
+    // Brings Operation() and the stale marks up to date from the fields;
+    // the end of every completed LDExit does this.
+    void UpdateOperation();
+    // Runs after every recalculation that ran (completed or failed), so that
+    // a view can show the figures, the warnings and the stale marks.
+    std::function<void()> OnOperationChanged;
 
     // The clearing part of the New command.
     void ResetForNew();
+    // Puts the added controls back to their start state (before a project is
+    // read: a project without them means that state).
+    void ResetAdditions();
 
     // Names of the fifteen result fields.
     static const std::vector<std::string>& ResultFieldNames();
@@ -75,13 +103,22 @@ private:
     bool Solve(const std::vector<TEditD*>& group, TColor colour, double start, const Equation& eq);
     void ComputePressureDrop();
     void ComputeMassTransfer();
+    void SetDiameterInput(bool input);
+    void BuildStaleRules();
     std::vector<TEditD*> Group(std::initializer_list<const char*> names) const;
     // The equation groups, made once.
     struct Groups {
         std::vector<TEditD*> flowParameter, maxLoadFactor, floodFromLoad, loadFromFlood, billet, kisterGill,
             operatingVelocity, diameter, liquidLoad, vapourLoad, slope, stripping, pressureDropInputs,
-            massTransferInputs;
+            massTransferInputs, roundingInput, pressureDropAll, massTransferAll;
     } groups_;
+    // The dependencies of the results for each flooding method (index 3: none
+    // selected); the last rule, dD from dpD, holds only while sizing.
+    std::array<std::vector<ResultDependency>, 4> staleRules_;
+    StaleMarks stale_;
+    OperatingCheck operation_;
+    TCheckModel* rating_ = nullptr;
+    std::size_t additionsBegin_ = 0;
 
     std::vector<std::unique_ptr<TControl>> owned_;
     std::vector<TControl*> order_;

@@ -131,6 +131,18 @@ double TEditD::GetValue()
     throw EAbort();
 }
 
+bool TEditD::TryGetValue(double& si) const
+{
+    long double v;
+    if (!ParsedText(v))
+        return false;
+    const long double x = v * static_cast<long double>(exchange_);
+    if (!(std::fabs(x) <= static_cast<long double>(1.7976931348623157e308)))
+        return false;
+    si = static_cast<double>(x);
+    return true;
+}
+
 void TEditD::SetValue(double x)
 {
     const long double shown = static_cast<long double>(x) / static_cast<long double>(exchange_);

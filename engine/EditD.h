@@ -53,6 +53,9 @@ public:
     // field's message, asks the view for the focus, sets the text to one
     // blank and throws EAbort.
     double GetValue();
+    // The value in SI units without a message: false when the text is not a
+    // number (or is blank).
+    bool TryGetValue(double& si) const;
     // Writes x (SI) as the 15-digit text in the display unit.
     void SetValue(double x);
 

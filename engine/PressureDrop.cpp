@@ -13,6 +13,15 @@ double HoldupCorrection(double X)
     return X <= 0.5 ? 1.0 / (1.0 - X) : 4.0 - 1.0 / X;
 }
 
+double DryPressureDrop(double S, double eps, double theta, double muV, double rhoV, double uVs)
+{
+    const double sinT = std::sin(theta);
+    // Squares are formed first, as the formulas write them, so the last
+    // digit matches a direct transcription.
+    return 0.177 * rhoV * (uVs * uVs) / (S * (eps * eps) * (sinT * sinT)) +
+           88.774 * muV * uVs / ((S * S) * eps * sinT);
+}
+
 PressureDropResult PressureDropAndHoldup(double S, double eps, double theta, double sigma, double muV,
                                          double muL, double rhoV, double rhoL, double uVs, double uLs,
                                          double r)
@@ -29,10 +38,7 @@ PressureDropResult PressureDropAndHoldup(double S, double eps, double theta, dou
         (std::pow(ReL, 0.2) * std::pow(eps, 0.6) * (1.0 - 0.93 * cosGamma) * std::pow(sinT, 0.3));
 
     PressureDropResult out;
-    // Squares are formed first, as the formulas write them, so the last
-    // digit matches a direct transcription.
-    out.dPdry =
-        0.177 * rhoV * (uVs * uVs) / (S * (eps * eps) * (sinT * sinT)) + 88.774 * muV * uVs / ((S * S) * eps * sinT);
+    out.dPdry = DryPressureDrop(S, eps, theta, muV, rhoV, uVs);
 
     // Gravity reduced by buoyancy and by the approach to flooding.
     const double geff = g * (rhoL - rhoV) / rhoL * (1.0 - r * r);

@@ -16,6 +16,10 @@ PressureDropResult PressureDropAndHoldup(double S, double eps, double theta, dou
                                          double muL, double rhoV, double rhoL, double uVs, double uLs,
                                          double r);
 
+// The dry pressure drop alone (Pa per m), the same arithmetic as above; it
+// stays defined at and beyond flooding, where the holdup model is not.
+double DryPressureDrop(double S, double eps, double theta, double muV, double rhoV, double uVs);
+
 // Factor by which the holdup raises the dry pressure drop (to the fifth power)
 // for X = C3 * hL. Continues 1 / (1 - X) beyond X = 0.5 without its pole.
 double HoldupCorrection(double X);

@@ -58,6 +58,40 @@ TEST_F(FormRecordsTest, BothFormsRestoreEveryStoredPropertyOfAFullyChangedPage)
     EXPECT_TRUE(sink.messages.empty());
 }
 
+TEST_F(FormRecordsTest, AddedControlsAreStoredOnlyWhenSetAndOlderFilesClearThem)
+{
+    CalcPage plain(false);
+    FillDistinctState(plain);
+    const std::string before = FormRecordsText(plain);
+    EXPECT_EQ(before.find("CBRating"), std::string::npos);
+    EXPECT_EQ(before.find("StagesD"), std::string::npos);
+
+    CalcPage rated(false);
+    FillDistinctState(rated);
+    rated.SetRatingMode(true);
+    rated.Field("dD")->SetText("1.2");
+    rated.Field("StagesD")->SetText("12");
+    CalcPage restored(false);
+    ASSERT_TRUE(ApplyFormRecords(restored, FormRecordsText(rated)));
+    EXPECT_EQ(Snapshot(restored), Snapshot(rated));
+    // The legacy layout has no place for them: its text is the same without.
+    CalcPage legacyPlain(false);
+    FillDistinctState(legacyPlain);
+    legacyPlain.Field("dD")->SetText("1.2");
+    legacyPlain.Field("dD")->SetReadOnly(false);
+    legacyPlain.Field("dD")->SetColor(clWindow);
+    EXPECT_EQ(LegacyLayoutText(rated), LegacyLayoutText(legacyPlain));
+
+    // A file written before them opens to the state it was saved in.
+    ASSERT_TRUE(ApplyFormRecords(restored, before));
+    EXPECT_EQ(Snapshot(restored), Snapshot(plain));
+    restored.SetRatingMode(true);
+    restored.Field("StagesD")->SetText("3");
+    ApplyLegacyLayout(restored, LegacyLayoutText(plain));
+    EXPECT_FALSE(restored.Check("CBRating")->Checked());
+    EXPECT_EQ(restored.Field("StagesD")->Text(), "");
+}
+
 TEST_F(FormRecordsTest, SavedFilesHaveTheDocumentedContainers)
 {
     CalcPage page(false);

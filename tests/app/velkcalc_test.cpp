@@ -118,3 +118,28 @@ TEST(VelkCalc, MethodsAndOptionsReachTheCalculation)
     EXPECT_NE(lagrange.json()["fields"].toObject()["UfD"].toObject()["text"].toString(),
               fitted.json()["fields"].toObject()["UfD"].toObject()["text"].toString());
 }
+
+TEST(VelkCalc, RatingAndStagesReachTheOperationAndWarnings)
+{
+    // d = 1.3 m: uVs = 4 V / (pi d^2 rhoV); flood velocity of the case 1.2210047 m/s.
+    const CalcRun r = Calc(With({"--rate-diameter", "1.3", "--stages", "10"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const QJsonObject j = r.json();
+    const QJsonObject op = j["operation"].toObject();
+    EXPECT_NEAR(op["floodPercent"].toDouble(), 100 * 12 / (M_PI * 2.5 * 1.69) / 1.2210047121001697, 1e-4);
+    EXPECT_DOUBLE_EQ(op["designFloodPercent"].toDouble(), 64);
+    EXPECT_EQ(op["stages"].toInt(), 10);
+    EXPECT_EQ(j["fields"].toObject()["dD"].toObject()["display"].toString(), "1.3");
+    const QJsonArray warnings = j["warnings"].toArray();
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_EQ(warnings[0].toObject()["code"].toString(), "near-flood");
+    EXPECT_EQ(warnings[0].toObject()["field"].toString(), "dD");
+
+    // Without the options: no stages, nothing to warn about, nothing stale.
+    const QJsonObject plain = Calc(kCase).json();
+    EXPECT_TRUE(plain["operation"].toObject()["stages"].isNull());
+    EXPECT_TRUE(plain["warnings"].toArray().isEmpty());
+    for (const QJsonValue& f : plain["fields"].toObject())
+        EXPECT_FALSE(f.toObject()["stale"].toBool(true));
+    EXPECT_EQ(Calc(With({"--stages", "0"})).status, 2);
+}

@@ -1,0 +1,181 @@
+#include "OperatingCheck.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "CalcPage.h"
+#include "NumberText.h"
+#include "PackingCatalogue.h"
+#include "TrNoop.h"
+
+namespace {
+
+struct Caption {
+    const char* field;
+    const char* caption;
+    const char* staleText;
+};
+// Captions as the window shows them, and the stale text naming each.
+const Caption kCaptions[] = {
+    {"FpD", "流动参数", QT_TRANSLATE_NOOP("Velk", "“流动参数”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"CgmaxD", "最大负荷因子",
+     QT_TRANSLATE_NOOP("Velk", "“最大负荷因子”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"UfD", "泛点气速", QT_TRANSLATE_NOOP("Velk", "“泛点气速”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"UpD", "空速", QT_TRANSLATE_NOOP("Velk", "“空速”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"dpD", "理论塔径", QT_TRANSLATE_NOOP("Velk", "“理论塔径”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"dD", "实际塔径", QT_TRANSLATE_NOOP("Velk", "“实际塔径”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"UlsD", "液相负荷", QT_TRANSLATE_NOOP("Velk", "“液相负荷”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"UvsD", "气相负荷", QT_TRANSLATE_NOOP("Velk", "“气相负荷”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"HTD", "持液量", QT_TRANSLATE_NOOP("Velk", "“持液量”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"dPdryD", "干塔压降(每米)",
+     QT_TRANSLATE_NOOP("Velk", "“干塔压降(每米)”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"dPwaterD", "湿塔压降(每米)",
+     QT_TRANSLATE_NOOP("Velk", "“湿塔压降(每米)”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"HTUVD", "HTUV", QT_TRANSLATE_NOOP("Velk", "“HTUV”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"HTULD", "HTUL", QT_TRANSLATE_NOOP("Velk", "“HTUL”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"HTUOVD", "HTUOV", QT_TRANSLATE_NOOP("Velk", "“HTUOV”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"HETPD", "HETP(等板高度)",
+     QT_TRANSLATE_NOOP("Velk", "“HETP(等板高度)”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"meD", "平衡线斜率", QT_TRANSLATE_NOOP("Velk", "“平衡线斜率”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"alfD", "相对挥发度", QT_TRANSLATE_NOOP("Velk", "“相对挥发度”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"LmdD", "参数λ", QT_TRANSLATE_NOOP("Velk", "“参数λ”已过时：它依赖的输入已清空或改变，未重新计算。")},
+};
+
+const char* const kFloodedText =
+    QT_TRANSLATE_NOOP("Velk", "“气相负荷”达到或超过“泛点气速”，塔已液泛：湿塔压降和持液量不予计算。");
+const char* const kNearFloodText = QT_TRANSLATE_NOOP("Velk", "“气相负荷”超过“泛点气速”的90%，接近液泛。");
+const char* const kRoundingText = QT_TRANSLATE_NOOP(
+    "Velk", "“实际塔径”使实际泛点率比设计值(泛点预设×液体发泡系数)高出5个百分点以上。");
+const char* const kWetBelowDryText =
+    QT_TRANSLATE_NOOP("Velk", "“湿塔压降(每米)”低于“干塔压降(每米)”，已超出压降模型的适用范围。");
+const char* const kHoldupText =
+    QT_TRANSLATE_NOOP("Velk", "“持液量”达到或超过填料空隙率，已超出持液量模型的适用范围。");
+const char* const kMinWettingText =
+    QT_TRANSLATE_NOOP("Velk", "“液相负荷”低于填料的最小液体负荷，填料润湿不足，传质结果偏乐观。");
+const char* const kFlowParameterText =
+    QT_TRANSLATE_NOOP("Velk", "“流动参数”超出所选泛点算法的适用范围，泛点气速为外推值。");
+const char* const kNegativeVolatilityText =
+    QT_TRANSLATE_NOOP("Velk", "“相对挥发度”小于或等于零：“平衡线斜率”不能大于或等于1/0.9。");
+
+// The flow-parameter span of the Kister-Gill chart as tabulated (first and
+// last row); see docs/operating-check.md for the other two methods.
+constexpr FlowParameterRange kChartRange{0.002, 7.0};
+
+// A field's SI value; nullopt when it is blank, not a number or marked stale.
+std::optional<double> Value(const CalcPage& page, const char* name, const std::vector<const TEditD*>& stale)
+{
+    const TEditD* f = page.Field(name);
+    double v;
+    if (!f || std::find(stale.begin(), stale.end(), f) != stale.end() || !f->TryGetValue(v))
+        return std::nullopt;
+    return v;
+}
+
+std::optional<double> ComboNumber(const CalcPage& page, const char* name)
+{
+    double v;
+    if (!ParseNumber(TrimView(page.Combo(name)->Text()), v) || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+// The figure f() computes, or nullopt when it is not finite.
+template <class F> std::optional<double> Figure(F f)
+{
+    const double v = f();
+    return std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
+}
+
+void Add(OperatingCheck& check, const char* code, const char* field, const char* text, WarningSeverity s)
+{
+    check.warnings.push_back({code, field, text, s});
+}
+
+void AddFlowWarnings(const OperatingFigures& fig, OperatingCheck& check)
+{
+    if (!fig.floodPercent)
+        return;
+    if (*fig.floodPercent >= 100.0)
+        Add(check, "flooded", "UvsD", kFloodedText, WarningSeverity::Error);
+    else if (*fig.floodPercent >= kNearFloodPercent)
+        Add(check, "near-flood", "UvsD", kNearFloodText, WarningSeverity::Warning);
+    if (fig.designFloodPercent && *fig.floodPercent - *fig.designFloodPercent >= kRoundingExcessPoints)
+        Add(check, "near-flood", "dD", kRoundingText, WarningSeverity::Warning);
+}
+
+} // namespace
+
+bool ModelRangeExceeded(double dPdry, double dPwet, double holdup, double voidFraction)
+{
+    return dPwet < dPdry || holdup >= voidFraction;
+}
+
+FlowParameterRange FlowParameterRangeOf(int method)
+{
+    (void)method; // the three methods share the chart's span (see the documentation)
+    return kChartRange;
+}
+
+const char* FieldCaption(const std::string& name)
+{
+    for (const Caption& c : kCaptions)
+        if (name == c.field)
+            return c.caption;
+    return "";
+}
+
+void EvaluateOperatingCheck(const CalcPage& page, const std::vector<const TEditD*>& stale, OperatingCheck& check)
+{
+    check.warnings.clear();
+    OperatingFigures& fig = check.figures;
+    fig = OperatingFigures{};
+    auto value = [&](const char* name) { return Value(page, name, stale); };
+    const auto uVs = value("UvsD"), uF = value("UfD"), uLs = value("UlsD"), rhoL = value("DlD"),
+               rhoV = value("DvD"), dPdry = value("dPdryD"), dPwet = value("dPwaterD"), hL = value("HTD"),
+               hetp = value("HETPD"), phi = value("FpD"), alpha = value("alfD"), n = value("StagesD");
+    const auto f = ComboNumber(page, "fpercentD"), A = ComboNumber(page, "AfD");
+    const PackingParams& p = CurrentPacking;
+
+    if (uVs && uF && *uF > 0)
+        fig.floodPercent = Figure([&] { return 100.0 * *uVs / *uF; });
+    if (f && A)
+        fig.designFloodPercent = Figure([&] { return *f * *A; });
+    if (uVs && rhoV && *rhoV >= 0)
+        fig.FsFactor = Figure([&] { return *uVs * std::sqrt(*rhoV); });
+    if (uVs && rhoV && rhoL && *rhoL > *rhoV && *rhoV >= 0)
+        fig.capacityFactor = Figure([&] { return *uVs * std::sqrt(*rhoV / (*rhoL - *rhoV)); });
+    if (uLs)
+        fig.liquidLoad = Figure([&] { return *uLs * 3600.0; });
+    if (uLs && p.uLmin > 0)
+        fig.wettingRatio = Figure([&] { return *uLs / p.uLmin; });
+    if (dPwet)
+        fig.pressureDropMbarPerM = Figure([&] { return *dPwet / 100.0; });
+    // A number of stages is a positive whole number.
+    if (n && *n >= 1 && *n <= 1e6 && std::nearbyint(*n) == *n)
+        fig.stages = static_cast<int>(*n);
+    if (fig.stages && hetp)
+        fig.bedHeight = Figure([&] { return *fig.stages * *hetp; });
+    if (fig.bedHeight && fig.pressureDropMbarPerM)
+        fig.bedPressureDrop = Figure([&] { return *fig.pressureDropMbarPerM * *fig.bedHeight; });
+
+    AddFlowWarnings(fig, check);
+    if (dPdry && dPwet && *dPwet < *dPdry)
+        Add(check, "model-range", "dPwaterD", kWetBelowDryText, WarningSeverity::Warning);
+    if (hL && p.eps > 0 && *hL >= p.eps)
+        Add(check, "model-range", "HTD", kHoldupText, WarningSeverity::Warning);
+    if (uLs && *uLs < p.uLmin)
+        Add(check, "min-wetting", "UlsD", kMinWettingText, WarningSeverity::Warning);
+    const int method = page.Combo("UfMD")->ItemIndex();
+    if (phi && method >= 0 && method <= 2) {
+        const FlowParameterRange range = FlowParameterRangeOf(method);
+        if (*phi < range.low || *phi > range.high)
+            Add(check, "flow-parameter-range", "FpD", kFlowParameterText, WarningSeverity::Warning);
+    }
+    if (alpha && *alpha <= 0)
+        Add(check, "negative-volatility", "alfD", kNegativeVolatilityText, WarningSeverity::Error);
+    for (const TEditD* s : stale)
+        for (const Caption& c : kCaptions)
+            if (s->Name() == c.field)
+                Add(check, "stale", c.field, c.staleText, WarningSeverity::Warning);
+}

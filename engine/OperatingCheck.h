@@ -1,0 +1,60 @@
+#pragma once
+// The operating check: the figures an engineer reads off a computed column
+// section (actual approach to flooding, F-factor, loads, bed height and
+// pressure drop) and the warnings that say when a result must not be
+// trusted. Read from the fields after a completed recalculation.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class CalcPage;
+class TEditD;
+
+enum class WarningSeverity { Info, Warning, Error };
+
+struct OperatingWarning {
+    std::string code;  // "flooded", "near-flood", "model-range", "min-wetting", "flow-parameter-range",
+                       // "negative-volatility", "stale"
+    std::string field; // component name of the field it concerns, e.g. "dPwaterD"
+    std::string text;  // Chinese text naming the field by its caption
+    WarningSeverity severity;
+};
+
+struct OperatingFigures {                     // SI inside except where said; std::nullopt where undefined
+    std::optional<double> floodPercent;       // 100 * uVs / uF at the actual diameter
+    std::optional<double> designFloodPercent; // f * A (design basis), percent
+    std::optional<double> FsFactor;           // uVs * sqrt(rhoV), Pa^0.5
+    std::optional<double> capacityFactor;     // uVs * sqrt(rhoV / (rhoL - rhoV)), m/s
+    std::optional<double> liquidLoad;         // m3/(m2 h)
+    std::optional<double> wettingRatio;       // uLs / uL,min
+    std::optional<double> pressureDropMbarPerM;
+    std::optional<int> stages;
+    std::optional<double> bedHeight;       // m
+    std::optional<double> bedPressureDrop; // mbar
+};
+
+struct OperatingCheck {
+    OperatingFigures figures;
+    std::vector<OperatingWarning> warnings;
+};
+
+// true when the pressure-drop/holdup model is beyond its range at this point
+// (irrigated pressure drop below the dry one, or holdup at or above the void fraction).
+bool ModelRangeExceeded(double dPdry, double dPwet, double holdup, double voidFraction);
+
+// Thresholds of the warnings (their sources are in docs/operating-check.md).
+inline constexpr double kNearFloodPercent = 90.0;      // actual load, percent of flood
+inline constexpr double kRoundingExcessPoints = 5.0;   // actual above design basis, percentage points
+struct FlowParameterRange {
+    double low, high;
+};
+// The flow-parameter range over which flooding method `method` (index of UfMD) is defined.
+FlowParameterRange FlowParameterRangeOf(int method);
+
+// The caption of a field as the window shows it ("" for a field without one).
+const char* FieldCaption(const std::string& name);
+
+// Fills `check` from the page's fields, the current packing parameters and
+// the stale marks (`stale` lists the result fields marked out of date).
+void EvaluateOperatingCheck(const CalcPage& page, const std::vector<const TEditD*>& stale, OperatingCheck& check);
