@@ -16,7 +16,8 @@ std::string CompareJson(const CalcPage& page, bool allMethods, bool& allComplete
     comparison.Run(page, allMethods, [&](const CalcPage& copy, const ComparisonRow& row) {
         o << (first ? "" : ", ") << "{\"packing\": " << JsonString(row.packing) << ", \"method\": " << row.method
           << ", \"completed\": " << (row.completed ? "true" : "false") << ", \"error\": " << JsonString(row.error)
-          << ", \"fields\": " << FieldsJson(copy) << "}";
+          << ", \"fields\": " << FieldsJson(copy) << ", \"operation\": " << OperationJson(copy.Operation())
+          << ", \"warnings\": " << WarningsJson(copy.Operation()) << "}";
         first = false;
         allCompleted = allCompleted && row.completed;
     });
