@@ -19,6 +19,8 @@ constexpr TColor kForeground = ChartRGB(0, 0, 128);
 constexpr TColor kAxisColour = ChartRGB(0, 0, 255);
 constexpr TColor kRed = ChartRGB(255, 0, 0);
 constexpr int kMaxExportSide = 16384;
+// Narrowest zoom window, as a fraction of an axis (docs/charts.md).
+constexpr float kMinZoomFraction = 0.01f;
 
 QString Percent(double rounded)
 {
@@ -148,10 +150,14 @@ QString DrawPerformanceDiagram(TChartSurface* surface, const TPerformanceInput& 
 
     InitChart(surface, kBackground, kForeground, 1.0f);
     DefineGraph(0, 100, 0, 100, 60, 120, 60, 60, true);
-    DrawXAxis(kAxisColour, QStringLiteral("L(kg/s)"), 0, 0.0f, static_cast<float>(1.375 * p.L80),
-              static_cast<float>(1.25 * p.L80 / 10), 50.0f, true, false, true, 2);
-    DrawYAxis(kAxisColour, QStringLiteral("V(kg/s)"), 5, 0.0f, static_cast<float>(1.375 * p.V80),
-              static_cast<float>(1.25 * p.V80 / 10), 50.0f, true, false, true, 2);
+    // The narrowest zoom is a fraction of each axis: a fixed span in kg/s
+    // wider than a small column's whole axis would forbid zooming there.
+    const float xMax = static_cast<float>(1.375 * p.L80);
+    const float yMax = static_cast<float>(1.375 * p.V80);
+    DrawXAxis(kAxisColour, QStringLiteral("L(kg/s)"), 0, 0.0f, xMax, static_cast<float>(1.25 * p.L80 / 10),
+              kMinZoomFraction * xMax, true, false, true, 2);
+    DrawYAxis(kAxisColour, QStringLiteral("V(kg/s)"), 5, 0.0f, yMax, static_cast<float>(1.25 * p.V80 / 10),
+              kMinZoomFraction * yMax, true, false, true, 2);
     SetPenWidth(2);
     SetDash(5, 0, 0);
     DrawTitle(kRed, QStringLiteral("操作性能图"));
@@ -169,7 +175,7 @@ QString DrawPerformanceDiagram(TChartSurface* surface, const TPerformanceInput& 
     AddMarker(kMarkSquare, 8, kFillPen);
     SetTextFont(QStringLiteral("宋体"), 10, 0, 0, 0);
     for (const TPerformanceLabel& l : p.labels)
-        DrawTextAt(kRed, l.text, l.hAlign, l.x, l.y, l.vAlign, 0);
+        DrawTextAt(kRed, l.text, l.hAlign, l.x, l.y, l.vAlign, kTextKeepInside);
     FlushChart();
     return QString();
 }

@@ -14,6 +14,8 @@ namespace {
 // Bound on every tick loop, so that a degenerate range can never hang the
 // drawing.
 constexpr int kMaxTicks = 20000;
+// Minor ticks 2..9 of a logarithmic axis need this much room per decade.
+constexpr double kMinPixelsPerDecadeForMinors = 24;
 
 double Fraction(const TAxisState& a, double v)
 {
@@ -212,21 +214,30 @@ QString TickLabel(const TAxisState& a, double v, bool fixedLabels, const QString
     return s + unit;
 }
 
+// Decades as major ticks with labels, 2..9 times each decade as minor
+// ticks. Where decades crowd, only every n-th decade keeps its label, and
+// the minor ticks go when they would merge into a smear.
 void LogTicks(const TAxisState& a, bool isX, const QString& unit, std::vector<TAxisTick>& ticks)
 {
+    const double decades = std::log10(a.max / a.min);
+    const double perDecade = decades > 0 ? a.screenLength / decades : a.screenLength;
+    const int labelEvery =
+        perDecade >= a.labelSpacing ? 1 : static_cast<int>(std::ceil(a.labelSpacing / std::max(perDecade, 1e-9)));
+    const bool minors = perDecade >= kMinPixelsPerDecadeForMinors;
     const int firstDecade = static_cast<int>(std::floor(std::log10(a.min)));
     const int lastDecade = static_cast<int>(std::ceil(std::log10(a.max)));
     for (int d = firstDecade; d <= lastDecade && d - firstDecade < kMaxTicks; ++d) {
         const double decade = std::pow(10.0, d);
-        for (int m = 1; m <= 9; ++m) {
+        for (int m = 1; m <= (minors ? 9 : 1); ++m) {
             const double v = decade * m;
-            if (v < a.min * (1 - 1e-12) || v > a.max * (1 + 1e-12))
+            // The ends are held in single precision.
+            if (v < a.min * (1 - 1e-6) || v > a.max * (1 + 1e-6))
                 continue;
             const int px = AxisPixel(a, isX, v);
             if (!AxisPixelInside(a, isX, px))
                 continue;
             if (m == 1)
-                ticks.push_back({px, true, TickLabel(a, v, false, unit)});
+                ticks.push_back({px, true, FloorMod(d, labelEvery) == 0 ? TickLabel(a, v, false, unit) : QString()});
             else
                 ticks.push_back({px, false, QString()});
         }
@@ -264,7 +275,7 @@ void LinearTicks(const TAxisState& a, bool isX, bool fixedLabels, const QString&
 std::vector<TAxisTick> LayoutAxisTicks(const TAxisState& a, bool isX, bool fixedLabels, const QString& unit)
 {
     std::vector<TAxisTick> ticks;
-    if (a.logarithmic)
+    if (a.logarithmic && !a.linearTicks)
         LogTicks(a, isX, unit, ticks);
     else
         LinearTicks(a, isX, fixedLabels, unit, ticks);

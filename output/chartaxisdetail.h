@@ -23,7 +23,8 @@ struct TAxisRequest {
 };
 
 // One tick of a scaled axis: its pixel along the axis and, for a major
-// tick, its label (with the caption's unit part appended).
+// tick, its label (with the caption's unit part appended; empty where
+// crowded decades leave a tick unlabelled).
 struct TAxisTick {
     int pixel = 0;
     bool major = false;

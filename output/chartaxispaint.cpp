@@ -164,7 +164,7 @@ void PaintLabels(QPainter* p, const TGraphSlot& g, const TAxisPlace& pl, const T
     bool anyLabel = false;
     const int labelOffset = s + (pl.ticksOutside ? m.majorTick : 0) - 1;
     for (const TAxisTick& t : ticks) {
-        if (!t.major)
+        if (!t.major || t.label.isEmpty())
             continue;
         anyLabel = true;
         const int w = TextWidth(t.label);

@@ -10,6 +10,9 @@ using namespace chart_detail;
 
 namespace {
 
+// Below this ratio of its ends a logarithmic axis has linear ticks.
+constexpr double kLinearTicksBelowRatio = 10;
+
 // The axis state an axis request fills, or nullptr when the graph takes no
 // axis of this kind now.
 TAxisState* AxisSlot(TGraphSlot* g, bool isX)
@@ -79,12 +82,22 @@ TAxisMetrics AxisMetrics(const TChartContext& c, bool isX, const TAxisRequest& r
 bool ScaleTicks(TAxisState& a, bool isX, double vmin, double vmax, const TAxisRequest& rq, int length,
                 int labelSpacing)
 {
+    a.labelSpacing = labelSpacing;
     if (a.logarithmic) {
         a.min = vmin;
         a.max = vmax;
         a.major = 10;
         a.minor = 1;
         a.decimals = 0;
+        a.linearTicks = vmax / vmin < kLinearTicksBelowRatio;
+        if (a.linearTicks) {
+            // Decades alone would leave one label or none: linear steps
+            // instead, on the logarithmic scale, without widening.
+            const TNiceSteps s = ComputeNiceSteps(vmin, vmax, 0, length, labelSpacing, 0);
+            a.major = s.major;
+            a.minor = s.minor;
+            a.decimals = s.decimals;
+        }
         return true;
     }
     const TNiceSteps s = ComputeNiceSteps(vmin, vmax, rq.step, length, labelSpacing, rq.rangeMode);

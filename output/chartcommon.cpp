@@ -4,6 +4,7 @@
 
 #include <QFont>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -153,6 +154,22 @@ void ResetChartSettings()
         SettingValues()[i] = kSettings[i].defaultValue;
 }
 
+TLogRange SanitisedLogRange(double min, double max, int decades)
+{
+    decades = std::clamp(decades, 1, 300);
+    if (min > max)
+        std::swap(min, max);
+    if (!std::isfinite(max) || !(max > 0))
+        return TLogRange();
+    const double top = std::pow(10.0, std::ceil(std::log10(max)));
+    const double lowest = top / std::pow(10.0, decades);
+    double bottom = min > 0 && std::isfinite(min) ? std::pow(10.0, std::floor(std::log10(min))) : lowest;
+    bottom = std::max(bottom, lowest);
+    if (!(bottom < top))
+        bottom = top / 10;
+    return TLogRange{bottom, top};
+}
+
 void InstallChartFontSubstitutions()
 {
     static bool done = false;
@@ -175,11 +192,13 @@ int PointsToPixels(int points)
     return static_cast<int>(q);
 }
 
-QFont MakeChartFont(const QString& name, int points, bool italic, bool bold, bool antialias)
+QFont MakeChartFont(const QString& name, int points, bool italic, bool bold, bool antialias, double dotsPerInch)
 {
     InstallChartFontSubstitutions();
     QFont font(name);
-    font.setPixelSize(std::max(1, PointsToPixels(points)));
+    const int pixels = dotsPerInch > 0 ? RoundHalfEven(points * std::min(dotsPerInch, 10000.0) / 72.0)
+                                       : PointsToPixels(points);
+    font.setPixelSize(std::max(1, pixels));
     font.setItalic(italic);
     font.setBold(bold);
     font.setStyleStrategy(antialias ? QFont::PreferAntialias : QFont::NoAntialias);

@@ -69,12 +69,25 @@ enum : int {
     kSetAntialiasFont = 1,
 };
 
+// A range a logarithmic axis accepts, widened to whole decades: an end at or
+// below zero becomes `decades` decades under the other end (one decade when
+// both are), and no more than `decades` decades lie below the top. A range
+// without a positive value gives 1..10.
+struct TLogRange {
+    double min = 1;
+    double max = 10;
+};
+TLogRange SanitisedLogRange(double min, double max, int decades);
+
 // Fonts. The drawings name Windows fonts; the substitutions that map them to
 // installed ones live in one place, here.
 void InstallChartFontSubstitutions();
 // Screen points to pixels at the 96 dpi the drawings are laid out for.
 int PointsToPixels(int points);
-QFont MakeChartFont(const QString& name, int points, bool italic, bool bold, bool antialias);
+// dotsPerInch > 0: the points of a printer or PDF page at its resolution, so
+// that a chart reads the same on paper; 0: the screen rule above.
+QFont MakeChartFont(const QString& name, int points, bool italic, bool bold, bool antialias,
+                    double dotsPerInch = 0);
 
 // Fixed notation with the given number of decimals (negative taken as 0).
 QString FormatFixed(double v, int decimals);

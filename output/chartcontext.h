@@ -26,6 +26,9 @@ struct TAxisState {
     double fullMin = 0; // range as requested, for the zoom fractions
     double fullMax = 1;
     double lnRatio = 0;
+    // A logarithmic axis over less than about a decade takes linear ticks.
+    bool linearTicks = false;
+    int labelSpacing = 0; // smallest distance of two labels, pixels
     int screenStart = 0; // left edge (X) or bottom edge (Y)
     int screenLength = 0;
     int decimals = 0;

@@ -13,6 +13,8 @@
 #include <QRect>
 #include <QString>
 
+#include <vector>
+
 inline constexpr int kMaxGraphs = 8;
 inline constexpr int kMaxYAxes = 4;
 
@@ -71,11 +73,33 @@ void SetTextFont(const QString& name, int size, int italic, int bold, int scope)
 void ChartForgetFontChoices();
 
 // A text at a point (world coordinates once the axes are drawn, pixels
-// before). hAlign/vAlign -1, 0, 1; style bit 0 frame, bit 1 filled box, bit 2
-// pen and brush colours; "|" breaks lines.
+// before). hAlign/vAlign -1, 0, 1; style bits below; "|" breaks lines.
+enum : int {
+    kTextFrame = 1,      // a frame in the text colour
+    kTextBox = 2,        // a box filled with the background colour
+    kTextPenColours = 4, // pen and brush colours for text and box
+    // Stays inside the plot (the drawing area while the graph is unclipped):
+    // a text that would leave it moves to the other side of its point, its
+    // padding blanks with it, and is then shifted inside.
+    kTextKeepInside = 8,
+};
 void DrawTextAt(TColor colour, const QString& text, int hAlign, double x, double y, int vAlign, int style);
 
 void FlushChart();
+
+// One line of a legend: a sample of the curve's line (dashed or solid, with
+// its marker shape, 0 for none) and its text.
+struct TChartLegendEntry {
+    TColor colour = 0;
+    int penWidth = 1;
+    bool dashed = false;
+    int marker = 0;
+    QString text;
+};
+enum : int { kLegendTopLeft = 1, kLegendTopRight = 2, kLegendBottomLeft = 3, kLegendBottomRight = 4 };
+// Draws a framed legend inside the current plot at a corner, in the current
+// font, over whatever is drawn there.
+void DrawLegend(const std::vector<TChartLegendEntry>& entries, int corner);
 
 // Mouse events of the paint surface, in its pixel coordinates.
 void ChartMouseDown(int button, unsigned shift, int x, int y);

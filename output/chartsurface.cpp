@@ -7,8 +7,8 @@ TChartSurface::~TChartSurface()
     ChartDetachSurface(this);
 }
 
-TPainterSurface::TPainterSurface(QPainter* painter, QSize size, int scale)
-    : painter_(painter), size_(size), scale_(scale < 1 ? 1 : scale)
+TPainterSurface::TPainterSurface(QPainter* painter, QSize size, int scale, double fontDpi)
+    : painter_(painter), size_(size), scale_(scale < 1 ? 1 : scale), fontDpi_(fontDpi > 0 ? fontDpi : 0)
 {
 }
 

@@ -24,6 +24,9 @@ public:
     virtual QSize surfaceSize() const = 0;
     // Multiplies every pixel size; 1 on the screen.
     virtual int deviceScale() const { return 1; }
+    // Dots per inch of a printer or PDF page, on which font sizes are true
+    // points; 0 on the screen and on images, where they follow the scale.
+    virtual double fontResolution() const { return 0; }
 
     // The owner should repaint the whole chart (after a zoom).
     virtual void refresh() {}
@@ -41,15 +44,17 @@ public:
 // drawing (a QSvgGenerator, a QPrinter, a widget inside its paint event).
 class TPainterSurface : public TChartSurface {
 public:
-    TPainterSurface(QPainter* painter, QSize size, int scale = 1);
+    TPainterSurface(QPainter* painter, QSize size, int scale = 1, double fontDpi = 0);
     QPainter* canvas() override;
     QSize surfaceSize() const override { return size_; }
     int deviceScale() const override { return scale_; }
+    double fontResolution() const override { return fontDpi_; }
 
 private:
     QPainter* painter_;
     QSize size_;
     int scale_;
+    double fontDpi_;
 };
 
 // A surface that owns an image and opens a painter on it on demand.

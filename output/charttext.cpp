@@ -14,8 +14,9 @@ void ApplyFont()
 {
     TChartContext& c = Ctx();
     // Sizes far beyond any page only waste memory in the glyph cache.
-    const int points = std::clamp(c.fontSize * c.scale, 1, 2000);
-    c.font = MakeChartFont(c.fontName, points, c.italic, c.bold, ChartSetting(kSetAntialiasFont) != 0);
+    const double dpi = c.surface ? c.surface->fontResolution() : 0;
+    const int points = std::clamp(dpi > 0 ? c.fontSize : c.fontSize * c.scale, 1, 2000);
+    c.font = MakeChartFont(c.fontName, points, c.italic, c.bold, ChartSetting(kSetAntialiasFont) != 0, dpi);
     QPainter* p = Canvas();
     if (p && p->device())
         c.metrics = std::make_unique<QFontMetrics>(c.font, p->device());
@@ -48,13 +49,23 @@ using namespace chart_detail;
 
 namespace {
 
-// Lays out a block of "|"-separated lines around a point and draws it.
-void DrawTextBlock(QPainter* p, const QString& text, int hAlign, QPoint at, int vAlign, int style,
-                   const QRect& clip)
+struct TPlacedLine {
+    int left;
+    int top;
+    int width;
+};
+
+struct TTextLayout {
+    QStringList lines;
+    std::vector<TPlacedLine> placed;
+    QRect bounds;
+};
+
+// Places a block of "|"-separated lines around a point.
+TTextLayout LayoutTextBlock(const QStringList& lines, int hAlign, QPoint at, int vAlign)
 {
-    TChartContext& c = Ctx();
+    const TChartContext& c = Ctx();
     const int s = c.scale;
-    const QStringList lines = text.split(QLatin1Char('|'));
     const int h = c.textHeight;
     const double spacing = 0.95 * h;
     const int n = static_cast<int>(lines.size());
@@ -65,14 +76,9 @@ void DrawTextBlock(QPainter* p, const QString& text, int hAlign, QPoint at, int 
     else if (vAlign > 0)
         top0 = at.y();
 
-    struct TLine {
-        int left;
-        int top;
-        int width;
-    };
-    std::vector<TLine> placed;
-    placed.reserve(lines.size());
-    QRect bounds;
+    TTextLayout layout;
+    layout.lines = lines;
+    layout.placed.reserve(lines.size());
     for (int i = 0; i < n; ++i) {
         const int w = TextWidth(lines[i]);
         int left = at.x() - w / 2;
@@ -81,29 +87,94 @@ void DrawTextBlock(QPainter* p, const QString& text, int hAlign, QPoint at, int 
         else if (hAlign > 0)
             left = at.x() + 3 * s;
         const int top = top0 + RoundHalfEven(i * spacing);
-        placed.push_back({left, top, w});
-        bounds |= QRect(left, top, std::max(w, 1), h);
+        layout.placed.push_back({left, top, w});
+        layout.bounds |= QRect(left, top, std::max(w, 1), h);
     }
+    return layout;
+}
 
-    const bool useBrushColours = (style & 4) != 0;
+// The blanks that keep a text off its marker belong on the marker's side:
+// leading blanks become trailing ones and back.
+QString MirrorPadding(const QString& line)
+{
+    int lead = 0;
+    while (lead < line.size() && line[lead] == QLatin1Char(' '))
+        ++lead;
+    if (lead == line.size())
+        return line;
+    int trail = 0;
+    while (trail < line.size() && line[line.size() - 1 - trail] == QLatin1Char(' '))
+        ++trail;
+    const QString core = line.mid(lead, line.size() - lead - trail);
+    return QString(trail, QLatin1Char(' ')) + core + QString(lead, QLatin1Char(' '));
+}
+
+// A block that would leave the region moves to the other side of its point,
+// then is shifted inside as far as it fits.
+TTextLayout KeepInside(const QStringList& lines, int hAlign, QPoint at, int vAlign, const QRect& region)
+{
+    TTextLayout layout = LayoutTextBlock(lines, hAlign, at, vAlign);
+    const QRect& b = layout.bounds;
+    const bool outH = b.left() < region.left() || b.right() > region.right();
+    const bool outV = b.top() < region.top() || b.bottom() > region.bottom();
+    if ((outH && hAlign != 0) || (outV && vAlign != 0)) {
+        QStringList flipped = lines;
+        if (outH && hAlign != 0) {
+            for (QString& l : flipped)
+                l = MirrorPadding(l);
+            hAlign = -hAlign;
+        }
+        if (outV && vAlign != 0)
+            vAlign = -vAlign;
+        layout = LayoutTextBlock(flipped, hAlign, at, vAlign);
+    }
+    auto shift = [](int lo, int hi, int regionLo, int regionHi) {
+        if (hi - lo > regionHi - regionLo)
+            return regionLo - lo; // too wide: its start stays visible
+        if (lo < regionLo)
+            return regionLo - lo;
+        if (hi > regionHi)
+            return regionHi - hi;
+        return 0;
+    };
+    const int dx = shift(layout.bounds.left(), layout.bounds.right(), region.left(), region.right());
+    const int dy = shift(layout.bounds.top(), layout.bounds.bottom(), region.top(), region.bottom());
+    for (TPlacedLine& l : layout.placed) {
+        l.left += dx;
+        l.top += dy;
+    }
+    layout.bounds.translate(dx, dy);
+    return layout;
+}
+
+// Lays out a block of "|"-separated lines around a point and draws it.
+void DrawTextBlock(QPainter* p, const QString& text, int hAlign, QPoint at, int vAlign, int style,
+                   const QRect& clip)
+{
+    TChartContext& c = Ctx();
+    const int s = c.scale;
+    const QStringList lines = text.split(QLatin1Char('|'));
+    const TTextLayout layout = (style & kTextKeepInside) ? KeepInside(lines, hAlign, at, vAlign, clip)
+                                                         : LayoutTextBlock(lines, hAlign, at, vAlign);
+
+    const bool useBrushColours = (style & kTextPenColours) != 0;
     const QColor textColour = ToQColor(useBrushColours ? c.penColour : c.fontColour);
     const QColor boxColour = ToQColor(useBrushColours ? c.brushColour : c.background);
     p->setClipRect(clip);
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
     p->setRenderHint(QPainter::Antialiasing, false);
-    const QRect box = bounds.adjusted(-s, -s, s, s);
-    if (style & 2)
+    const QRect box = layout.bounds.adjusted(-s, -s, s, s);
+    if (style & kTextBox)
         p->fillRect(box, boxColour);
-    if (style & 1) {
+    if (style & kTextFrame) {
         p->setBrush(Qt::NoBrush);
         p->setPen(QPen(textColour, s));
         p->drawRect(box.adjusted(0, 0, -1, -1));
     }
     p->setFont(c.font);
     p->setPen(textColour);
-    for (int i = 0; i < n; ++i)
-        TextOut(p, placed[static_cast<std::size_t>(i)].left, placed[static_cast<std::size_t>(i)].top,
-                lines[i]);
+    for (std::size_t i = 0; i < layout.placed.size(); ++i)
+        TextOut(p, layout.placed[i].left, layout.placed[i].top, layout.lines[static_cast<int>(i)]);
     p->setClipping(false);
 }
 
