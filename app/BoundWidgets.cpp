@@ -1,5 +1,7 @@
 #include "BoundWidgets.h"
 
+#include <QCoreApplication>
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QPainter>
@@ -86,9 +88,27 @@ void TEditDWidget::refresh()
     setCursor(model_->Cursor() == TCursor::No ? Qt::ForbiddenCursor : Qt::IBeamCursor);
     QPalette p = palette();
     p.setColor(QPalette::Base, ToQColor(model_->Color(), QApplication::palette()));
-    p.setColor(QPalette::Text, ToQColor(model_->FontColor(), QApplication::palette()));
+    p.setColor(QPalette::Text, textColour());
     setPalette(p);
     update();
+}
+
+QColor TEditDWidget::textColour() const
+{
+    return stale_ ? QColor(128, 128, 128) : ToQColor(model_->FontColor(), QApplication::palette());
+}
+
+void TEditDWidget::setStale(bool stale)
+{
+    if (stale == stale_)
+        return;
+    stale_ = stale;
+    QFont f = font();
+    f.setItalic(stale);
+    setFont(f);
+    setToolTip(stale ? QCoreApplication::translate("Velk", "该值已过时：它依赖的输入已清空或改变，未重新计算。")
+                     : QString());
+    refresh();
 }
 
 void TEditDWidget::paintEvent(QPaintEvent* e)
@@ -110,7 +130,7 @@ void TEditDWidget::paintEvent(QPaintEvent* e)
     const QRect client = style()->subElementRect(QStyle::SE_LineEditContents, &opt, this);
     const QColor bg = ToQColor(model_->Color(), QApplication::palette());
     painter.fillRect(client.adjusted(1, 1, -1, -1), bg);
-    painter.setPen(isEnabled() ? ToQColor(model_->FontColor(), QApplication::palette()) : QColor(128, 128, 128));
+    painter.setPen(isEnabled() ? textColour() : QColor(128, 128, 128));
     painter.setFont(font());
     painter.drawText(client.adjusted(2, 0, -1, 0), Qt::AlignVCenter | Qt::AlignLeft, shown);
 }

@@ -38,15 +38,21 @@ public:
     TEditDWidget(TEditD* model, QWidget* parent = nullptr);
     TEditD* model() const { return model_; }
     void refresh();
+    // Out of date: grey italic text and a hint saying why.
+    void setStale(bool stale);
+    bool isStale() const { return stale_; }
 
 protected:
     void paintEvent(QPaintEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
 
 private:
+    QColor textColour() const;
+
     TEditD* model_;
     ModelBinding binding_;
     bool updating_ = false;
+    bool stale_ = false;
 };
 
 class TComboBoxUWidget : public QComboBox {

@@ -5,9 +5,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "BoundWidgets.h"
 #include "CalcPage.h"
+#include "OperationPanel.h"
 
 namespace {
 QString Q(const char* s) { return QString::fromUtf8(s); }
@@ -56,6 +58,10 @@ TCalcPageWidget::TCalcPageWidget(CalcPage& page, QWidget* parent) : QWidget(pare
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     QWidget* results = BuildResults();
+    // The operating check comes below everything the page had before.
+    operation_ = new TOperationPanel(page_, this);
+    for (QWidget* w : operation_->TabOrder())
+        tabOrder_.push_back(w);
 
     auto* grid = new QGridLayout;
     grid->addWidget(liquid, 0, 0);
@@ -66,8 +72,20 @@ TCalcPageWidget::TCalcPageWidget(CalcPage& page, QWidget* parent) : QWidget(pare
     layout->addLayout(grid);
     layout->addWidget(line);
     layout->addWidget(results);
+    layout->addWidget(operation_);
     layout->addStretch();
     FinishTabOrderAndHints();
+    page_.OnOperationChanged = [this] { RefreshOperation(); };
+    RefreshOperation();
+}
+
+TCalcPageWidget::~TCalcPageWidget() { page_.OnOperationChanged = nullptr; }
+
+void TCalcPageWidget::RefreshOperation()
+{
+    for (TEditDWidget* e : resultEdits_)
+        e->setStale(page_.IsStale(e->model()));
+    operation_->Refresh();
 }
 
 QLabel* TCalcPageWidget::Caption(const char* control, const char* text, QWidget* parent)
@@ -166,9 +184,9 @@ QWidget* TCalcPageWidget::BuildOtherGroup()
     auto* other = DataGroup("其他数据", "GroupBoxOther", "其他数据");
     auto* og = new QGridLayout(other);
     ComboRow(og, 0, "PTD", "填料选择", other, 2);
-    ValueRow(og, 1, "meD", "平衡线斜率", other);
-    ValueRow(og, 2, "alfD", "相对挥发度", other);
-    ValueRow(og, 3, "LmdD", "参数λ", other);
+    for (auto [row, name, text] : {std::tuple{1, "meD", "平衡线斜率"}, std::tuple{2, "alfD", "相对挥发度"},
+                                   std::tuple{3, "LmdD", "参数λ"}})
+        resultEdits_.push_back(static_cast<TEditDWidget*>(ValueRow(og, row, name, text, other)));
     ComboRow(og, 4, "UfMD", "泛点算法", other, 2);
     auto* lagrange = new TCheckWidget(page_.Check("CBLagrange"), QStringLiteral("局部插值"), other);
     og->addWidget(lagrange, 5, 1, 1, 2);
@@ -208,6 +226,7 @@ QWidget* TCalcPageWidget::BuildResults()
             label->setFont(lf);
         }
         auto* edit = new TEditDWidget(model, results);
+        resultEdits_.push_back(edit);
         rg->addWidget(label, row, col);
         rg->addWidget(edit, row, col + 1);
         rg->addWidget(new TComboBoxUWidget(page_.UnitOf(model), results), row, col + 2);
@@ -223,8 +242,8 @@ void TCalcPageWidget::FinishTabOrderAndHints()
     // Hints and help numbers for the key handling and the help component.
     for (QWidget* w : tabOrder_) {
         TControl* m = BoundModel(w);
-        if (!m && w->objectName() == QLatin1String("CBLagrange"))
-            m = page_.Check("CBLagrange");
+        if (!m && (w->objectName() == QLatin1String("CBLagrange") || w->objectName() == QLatin1String("CBRating")))
+            m = page_.Check(w->objectName().toStdString());
         if (m) {
             w->setProperty("hint", QString::fromStdString(m->Hint()));
             w->setProperty("helpContext", m->HelpContext());

@@ -11,11 +11,17 @@ class CalcPage;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
+class TEditDWidget;
+class TOperationPanel;
 
 class TCalcPageWidget : public QWidget {
     Q_OBJECT
 public:
     explicit TCalcPageWidget(CalcPage& page, QWidget* parent = nullptr);
+    ~TCalcPageWidget() override;
+    // Shows the operating check and the stale marks of the last recalculation.
+    void RefreshOperation();
+    TOperationPanel* OperationPanel() const { return operation_; }
 
 private:
     QWidget* BuildProjectGroup();
@@ -32,4 +38,6 @@ private:
 
     CalcPage& page_;
     std::vector<QWidget*> tabOrder_;
+    std::vector<TEditDWidget*> resultEdits_;
+    TOperationPanel* operation_ = nullptr;
 };

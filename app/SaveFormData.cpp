@@ -185,6 +185,8 @@ bool ApplyFormRecords(CalcPage& page, std::string_view plain)
         // "CheckListBox" needs a check list, and the page has none; any
         // other tag is not part of the format. Both are skipped.
     }
+    // A rated diameter is an input again, with the look of one.
+    if (page.Check("CBRating")->Checked()) page.SetRatingMode(true);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -60,7 +61,13 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     BuildToolBar();
     pages_ = new QTabWidget(this);
     pages_->setObjectName(QStringLiteral("PageControlMain"));
-    pages_->addTab(new TCalcPageWidget(page_), QStringLiteral("计算"));
+    // The calculation page scrolls where the window is smaller than its content.
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("ScrollBoxCalc"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(new TCalcPageWidget(page_));
+    pages_->addTab(scroll, QStringLiteral("计算"));
     pages_->addTab(BuildConstantsPage(), QStringLiteral("常量"));
     pages_->addTab(BuildDiagramPage(), QStringLiteral("操作性能图"));
     pages_->addTab(new TPackingComparisonPage(page_), QCoreApplication::translate("Velk", "填料比较"));
@@ -286,8 +293,8 @@ TControl* TFormVELK::ModelOf(QWidget* w) const
         return m->model();
     if (auto* u = qobject_cast<TComboBoxUWidget*>(w))
         return u->model();
-    if (w && w->objectName() == QLatin1String("CBLagrange"))
-        return page_.Check("CBLagrange");
+    if (w && (w->objectName() == QLatin1String("CBLagrange") || w->objectName() == QLatin1String("CBRating")))
+        return page_.Check(w->objectName().toStdString());
     // An editable combo box gives the focus to its line edit.
     if (w && w->parentWidget())
         if (auto* c = qobject_cast<TComboWidget*>(w->parentWidget()))

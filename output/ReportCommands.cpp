@@ -1,4 +1,5 @@
 #include "ReportCommands.h"
+#include "ReportOperation.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -391,6 +392,7 @@ void WriteReportCells(TMyXls& xls, CalcPage& page, const std::string& currentFil
     triple(42, 6, "HTUOVL", "HTUOVD", "HTUOVU");
     triple(43, 2, "HTULL", "HTULD", "HTULU");
     triple(43, 6, "HETPL", "HETPD", "HETPU");
+    WriteOperationCells(page, cell);
 }
 
 ReportOutcome MReport_SaveClick(const ReportContext& ctx)

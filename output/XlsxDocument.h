@@ -85,6 +85,9 @@ public:
     double ColumnWidth(int sheet, int col) const;
     double RowHeight(int sheet, int row) const;
     XlsxCellStyle CellStyle(int sheet, int row, int col) const;
+    // The sheet's page setup asks to fit it on one page (fitToPage with
+    // fitToWidth and fitToHeight of 1).
+    bool FitsToOnePage(int sheet) const;
 
     // "B15" from (15, 2), and back; ParseCellRef returns false for bad text.
     static std::string CellRef(int row, int col);

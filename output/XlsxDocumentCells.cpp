@@ -300,6 +300,15 @@ double XlsxDocument::RowHeight(int sheet, int row) const
     return std::clamp(it->second.attribute("ht").as_double(def), 0.0, 409.0);
 }
 
+bool XlsxDocument::FitsToOnePage(int sheet) const
+{
+    const pugi::xml_node root = SheetAt(sheet).doc.document_element();
+    const pugi::xml_node pr = Child(Child(root, "sheetPr"), "pageSetUpPr");
+    const pugi::xml_node setup = Child(root, "pageSetup");
+    return pr.attribute("fitToPage").as_bool(false) && setup.attribute("fitToWidth").as_int(1) == 1 &&
+           setup.attribute("fitToHeight").as_int(1) == 1;
+}
+
 XlsxCellStyle XlsxDocument::CellStyle(int sheet, int row, int col) const
 {
     const Sheet& s = SheetAt(sheet);

@@ -42,7 +42,15 @@ int XlsxSheetPainter::Paint(QPainter& painter, QPagedPaintDevice& device) const
             colX[static_cast<std::size_t>(c - used.firstCol)] +
             ColumnPoints(doc_.ColumnWidth(sheet_, c)) * dpi / 72;
     const double tableW = colX.back();
-    const double fit = tableW > pageW && tableW > 0 ? pageW / tableW : 1.0;
+    double fit = tableW > pageW && tableW > 0 ? pageW / tableW : 1.0;
+    // A sheet set up to fit one page is scaled down to the page height too.
+    if (doc_.FitsToOnePage(sheet_)) {
+        double tableH = 0;
+        for (int r = used.firstRow; r <= used.lastRow; ++r)
+            tableH += doc_.RowHeight(sheet_, r) * dpi / 72;
+        // (a hair less, so that rounding never pushes the last row over)
+        if (tableH * fit > pageH && tableH > 0) fit = pageH / tableH * 0.999;
+    }
     for (double& x : colX)
         x *= fit;
 

@@ -4,7 +4,8 @@
 // the page width when the table is wider), the cells' borders, bold and
 // italic fonts, horizontal alignment and merged areas, text overflowing into
 // empty neighbours as a spreadsheet shows it. Rows that do not fit go on to
-// the next page.
+// the next page, unless the sheet is set up to fit one page: then the whole
+// table is scaled down to it.
 
 #include <string>
 

@@ -31,6 +31,8 @@ constexpr double kUp = 0.7814430157441086;    // m/s
 constexpr double kUls = 0.002030037539437441; // m/s
 constexpr double kDpDry = 86.54678826487897;  // Pa/m
 constexpr double kHetp = 0.1619662712408296;  // m
+constexpr double kUvs = 0.7795344151439773;   // m/s
+constexpr double kUf = 1.2210047121001697;    // m/s
 
 void TypeReferenceCase(CalcPage& page, bool withMassTransfer)
 {
@@ -305,6 +307,41 @@ private slots:
         QCOMPARE(CellText(c, "C34"), QString("Rusk-Tovan关联式法"));
     }
 
+    void titleBlockAndOperatingCheckFollowTheReport()
+    {
+        CalcPage page(false);
+        TypeReferenceCase(page, true);
+        page.Field("StagesD")->SetText("10");
+        page.NeedsRecalc = true;
+        page.LDExit();
+        const QString out = dir.filePath("operation.xlsx");
+        std::string why;
+        QVERIFY2(WriteReportWorkbook(out.toStdString(), page, "", why, kBinDir), why.c_str());
+        QJsonObject c = Saved(out, "计算报表");
+        QCOMPARE(CellText(c, "B48"), QString("版次"));
+        QCOMPARE(CellText(c, "G48"), QString("审核"));
+        QVERIFY(!c.contains("B47")); // for the engineer to fill in
+        QCOMPARE(CellText(c, "B50"), QString("四、操作核算"));
+        QCOMPARE(CellText(c, "B51"), QString("实际泛点率"));
+        QCOMPARE(CellText(c, "C51"), QString::number(100 * kUvs / kUf, 'g', 4));
+        QCOMPARE(CellText(c, "G51"), QString("64"));
+        QCOMPARE(CellText(c, "G54"), QString("10"));
+        QCOMPARE(CellText(c, "C55"), QString::number(10 * kHetp, 'g', 4));
+        QCOMPARE(CellText(c, "B56"), QString("警告"));
+        QCOMPARE(CellText(c, "C56"), QString("无"));
+
+        // An emptied liquid viscosity: the pressure drops and the heights keep
+        // values that no longer follow, and the report lists them.
+        page.Field("MlD")->SetText("");
+        page.NeedsRecalc = true;
+        page.LDExit();
+        QVERIFY2(WriteReportWorkbook(out.toStdString(), page, "", why, kBinDir), why.c_str());
+        c = Saved(out, "计算报表");
+        QVERIFY(!c.contains("C54"));
+        QCOMPARE(CellText(c, "C56"), QString("“持液量”已过时：它依赖的输入已清空或改变，未重新计算。"));
+        QVERIFY(CellText(c, "C62").contains("HETP"));
+    }
+
     void longProjectNameStillGivesAFullReport()
     {
         CalcPage page(false);
@@ -479,6 +516,7 @@ private slots:
         const QString page1 = PdfText(p.readAllStandardOutput());
         QVERIFY2(page1.contains("columnA.vel"), qPrintable(page1));
         QVERIFY(page1.contains("实际塔径"));
+        QVERIFY(page1.contains("操作核算"));
         QProcess info;
         info.start("pdfinfo", {pdf});
         QVERIFY(info.waitForFinished(60000));

@@ -1,0 +1,125 @@
+#include "OperationPanel.h"
+
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+
+#include "BoundWidgets.h"
+#include "CalcPage.h"
+
+namespace {
+QString Tr(const char* s) { return QCoreApplication::translate("Velk", s); }
+
+struct FigureRow {
+    const char* caption;
+    const char* unit;
+};
+// In the order of OperatingFigures.
+const FigureRow kFigures[] = {
+    {QT_TRANSLATE_NOOP("Velk", "实际泛点率"), "%"},
+    {QT_TRANSLATE_NOOP("Velk", "设计泛点率(f×A)"), "%"},
+    {QT_TRANSLATE_NOOP("Velk", "F因子"), "Pa^0.5"},
+    {QT_TRANSLATE_NOOP("Velk", "容量因子"), "m/s"},
+    {QT_TRANSLATE_NOOP("Velk", "液体喷淋密度"), "m3/(m2·h)"},
+    {QT_TRANSLATE_NOOP("Velk", "润湿比"), ""},
+    {QT_TRANSLATE_NOOP("Velk", "湿塔压降"), "mbar/m"},
+    {QT_TRANSLATE_NOOP("Velk", "理论板数"), ""},
+    {QT_TRANSLATE_NOOP("Velk", "填料层高度"), "m"},
+    {QT_TRANSLATE_NOOP("Velk", "床层压降"), "mbar"},
+};
+
+QString Number(const std::optional<double>& v)
+{
+    return v ? QString::number(*v, 'g', 4) : QString();
+}
+
+QColor SeverityColour(WarningSeverity s)
+{
+    switch (s) {
+    case WarningSeverity::Error: return QColor(200, 0, 0);
+    case WarningSeverity::Warning: return QColor(176, 96, 0);
+    default: return QColor(0, 0, 160);
+    }
+}
+} // namespace
+
+QStringList OperatingFigureTexts(const CalcPage& page)
+{
+    const OperatingFigures& f = page.Operation().figures;
+    return {Number(f.floodPercent), Number(f.designFloodPercent), Number(f.FsFactor), Number(f.capacityFactor),
+            Number(f.liquidLoad),   Number(f.wettingRatio),       Number(f.pressureDropMbarPerM),
+            f.stages ? QString::number(*f.stages) : QString(),    Number(f.bedHeight), Number(f.bedPressureDrop)};
+}
+
+TOperationPanel::TOperationPanel(CalcPage& page, QWidget* parent)
+    : QGroupBox(Tr(QT_TRANSLATE_NOOP("Velk", "操作核算")), parent), page_(page)
+{
+    setObjectName(QStringLiteral("GroupBoxOperation"));
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(BuildInputs());
+    layout->addWidget(BuildFigures());
+    warnings_ = new QListWidget(this);
+    warnings_->setObjectName(QStringLiteral("ListWarnings"));
+    warnings_->setFocusPolicy(Qt::NoFocus);
+    warnings_->setMinimumWidth(360);
+    warnings_->setMaximumHeight(5 * fontMetrics().height() + 8);
+    layout->addWidget(warnings_, 1);
+    Refresh();
+}
+
+QWidget* TOperationPanel::BuildInputs()
+{
+    auto* box = new QWidget(this);
+    auto* g = new QGridLayout(box);
+    g->setContentsMargins(0, 0, 0, 0);
+    auto* rating = new TCheckWidget(page_.Check("CBRating"), Tr(QT_TRANSLATE_NOOP("Velk", "核算给定塔径")), box);
+    g->addWidget(rating, 0, 0, 1, 2);
+    auto* stagesLabel = new QLabel(Tr(QT_TRANSLATE_NOOP("Velk", "理论板数")), box);
+    stagesLabel->setObjectName(QStringLiteral("StagesL"));
+    auto* stages = new TEditDWidget(page_.Field("StagesD"), box);
+    stages->setMaximumWidth(80);
+    g->addWidget(stagesLabel, 1, 0);
+    g->addWidget(stages, 1, 1);
+    g->setRowStretch(2, 1);
+    tabOrder_ = {rating, stages};
+    return box;
+}
+
+QWidget* TOperationPanel::BuildFigures()
+{
+    auto* box = new QWidget(this);
+    auto* g = new QGridLayout(box);
+    g->setContentsMargins(0, 0, 0, 0);
+    g->setVerticalSpacing(1);
+    int i = 0;
+    for (const FigureRow& row : kFigures) {
+        const int r = i % 5, c = (i / 5) * 3;
+        g->addWidget(new QLabel(Tr(row.caption), box), r, c);
+        auto* value = new QLabel(box);
+        value->setObjectName(QStringLiteral("Figure%1").arg(i));
+        value->setMinimumWidth(56);
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        g->addWidget(value, r, c + 1);
+        g->addWidget(new QLabel(QString::fromUtf8(row.unit), box), r, c + 2);
+        figures_.push_back(value);
+        ++i;
+    }
+    return box;
+}
+
+void TOperationPanel::Refresh()
+{
+    const QStringList texts = OperatingFigureTexts(page_);
+    for (int i = 0; i < texts.size() && i < static_cast<int>(figures_.size()); ++i)
+        figures_[static_cast<std::size_t>(i)]->setText(texts[i]);
+    warnings_->clear();
+    for (const OperatingWarning& w : page_.Operation().warnings) {
+        auto* item = new QListWidgetItem(Tr(w.text.c_str()), warnings_);
+        item->setForeground(SeverityColour(w.severity));
+        item->setData(Qt::UserRole, QString::fromStdString(w.code));
+        item->setToolTip(QString::fromStdString(w.code + " · " + w.field));
+    }
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The operating check on the calculation page: rating a given diameter, the
+// number of theoretical stages, the operating figures and the compact list
+// of warnings, coloured by severity. Refreshed after every recalculation.
+
+#include <QGroupBox>
+#include <vector>
+
+class CalcPage;
+class QLabel;
+class QListWidget;
+
+class TOperationPanel : public QGroupBox {
+    Q_OBJECT
+public:
+    explicit TOperationPanel(CalcPage& page, QWidget* parent = nullptr);
+    // The controls that take the focus, in tab order.
+    std::vector<QWidget*> TabOrder() const { return tabOrder_; }
+    // Shows Operation() of the page.
+    void Refresh();
+    QListWidget* Warnings() const { return warnings_; }
+
+private:
+    QWidget* BuildInputs();
+    QWidget* BuildFigures();
+
+    CalcPage& page_;
+    std::vector<QLabel*> figures_;
+    QListWidget* warnings_ = nullptr;
+    std::vector<QWidget*> tabOrder_;
+};
+
+// The figures as the panel shows them: one text per figure in the order of
+// OperatingFigures, empty where undefined.
+QStringList OperatingFigureTexts(const CalcPage& page);

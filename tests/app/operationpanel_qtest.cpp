@@ -1,0 +1,94 @@
+// The operating check on the calculation page: the page scrolls on a
+// 1366 x 768 screen, warnings are coloured by severity, out-of-date results
+// are drawn grey and italic until their input is typed again.
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+
+#include "BoundWidgets.h"
+#include "Messages.h"
+#include "OperationPanel.h"
+#include "UnitMain.h"
+
+class OperationPanelTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<TFormVELK> w;
+    RecordingSink sink;
+
+    TEditDWidget* edit(const char* name) { return w->findChild<TEditDWidget*>(QString::fromUtf8(name)); }
+    void type(const char* field, const char* text)
+    {
+        w->Page().Field(field)->SetText(text);
+        w->Page().LDExit();
+    }
+    void typeCase()
+    {
+        const char* values[][2] = {{"LD", "2.5"},     {"VD", "3.0"},      {"DlD", "800"},  {"DvD", "2.5"},
+                                   {"MlD", "0.0003"}, {"MvD", "0.00001"}, {"SLD", "0.02"}, {"DlfD", "2e-9"},
+                                   {"DvfD", "1e-5"},  {"alfD", "2"}};
+        for (auto& v : values)
+            w->Page().Field(v[0])->SetText(v[1]);
+        w->Page().LDExit();
+    }
+
+private slots:
+    void init()
+    {
+        SetMessageSink(&sink);
+        qputenv("XDG_CONFIG_HOME", QByteArray(VELK_BINARY_DIR "/test-config"));
+        w = std::make_unique<TFormVELK>();
+        w->resize(1366, 768 - 40); // a maximised window below a task bar
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    }
+    void cleanup()
+    {
+        w->Page().Modified = false;
+        w.reset();
+        SetMessageSink(nullptr);
+    }
+
+    void pageScrollsDownButFitsTheWidth()
+    {
+        auto* scroll = w->findChild<QScrollArea*>(QStringLiteral("ScrollBoxCalc"));
+        QVERIFY(scroll);
+        QCOMPARE(scroll->horizontalScrollBar()->maximum(), 0);
+        QVERIFY(scroll->verticalScrollBar()->maximum() > 0);
+        QVERIFY(scroll->widget()->findChild<QWidget*>(QStringLiteral("GroupBoxOperation")));
+    }
+
+    void warningsAreColouredBySeverity()
+    {
+        typeCase();
+        auto* list = w->findChild<QListWidget*>(QStringLiteral("ListWarnings"));
+        QCOMPARE(list->count(), 0);
+        auto* figure = w->findChild<QLabel*>(QStringLiteral("Figure1"));
+        QCOMPARE(figure->text(), QStringLiteral("64")); // design basis 80 % x 0.8
+        w->Page().Check("CBRating")->UserClick();
+        type("dD", "1.0"); // 125 % of flood
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->item(0)->data(Qt::UserRole).toString(), QStringLiteral("flooded"));
+        QCOMPARE(list->item(0)->foreground().color(), QColor(200, 0, 0));
+        QCOMPARE(list->item(1)->foreground().color(), QColor(176, 96, 0));
+    }
+
+    void staleResultsAreGreyItalicUntilTheInputReturns()
+    {
+        typeCase();
+        type("DlD", "");
+        QVERIFY(edit("UfD")->isStale());
+        QVERIFY(edit("UfD")->font().italic());
+        QVERIFY(!edit("UfD")->toolTip().isEmpty());
+        QVERIFY(!edit("FpD")->isStale()); // cleared, not stale
+        type("DlD", "800");
+        QVERIFY(!edit("UfD")->isStale());
+        QVERIFY(!edit("UfD")->font().italic());
+    }
+};
+
+QTEST_MAIN(OperationPanelTest)
+#include "operationpanel_qtest.moc"
