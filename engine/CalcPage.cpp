@@ -507,6 +507,11 @@ void CalcPage::ResetForNew()
     SetResultStyle(results, false);
     if (rating_->Checked())
         SetDiameterInput(true);
+    // Nothing is computed on a new page yet.
+    stale_.Clear();
+    operation_ = OperatingCheck{};
+    if (OnOperationChanged)
+        OnOperationChanged();
 }
 
 void CalcPage::ResetAdditions()

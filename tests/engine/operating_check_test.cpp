@@ -201,8 +201,17 @@ TEST_F(OperatingCheckTest, StaleAfterEmptyingAnInputUntilItIsTypedAgain)
     }
 }
 
-TEST_F(OperatingCheckTest, FailedRecalculationEmptiesTheCheck)
+TEST_F(OperatingCheckTest, FailedRecalculationAndNewEmptyTheCheck)
 {
+    TypeReferenceCase();
+    Recalc();
+    Type("DlD", "");
+    Recalc();
+    ASSERT_FALSE(StaleFields().empty());
+    page.ResetForNew();
+    EXPECT_TRUE(StaleFields().empty());
+    EXPECT_TRUE(page.Operation().warnings.empty());
+
     TypeReferenceCase();
     Recalc();
     ASSERT_TRUE(page.Operation().figures.floodPercent);
