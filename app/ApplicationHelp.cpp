@@ -1,5 +1,7 @@
 #include "ApplicationHelp.h"
 
+#include "Language.h"
+
 #include "ApplicationHelpHint.h"
 #include "HtmlHelp.h"
 
@@ -126,7 +128,8 @@ bool TApplicationHelp::HelpRequest(int command, qint64 data)
     lastControl_ = control;
     helpType_ = HelpTypeOf(control);
     helpKeyword_ = HelpKeywordOf(control);
-    chint_ = HintOf(control);
+    // Hints are kept as source texts and shown in the interface language.
+    chint_ = TLanguage::Tr(HintOf(control));
     helpContext_ = HelpContextOf(control);
     const QString file = ResolvedHelpFile();
 

@@ -1,6 +1,7 @@
 #include "BoundWidgets.h"
 
 #include <QCoreApplication>
+#include "Language.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -150,7 +151,7 @@ TComboBoxUWidget::TComboBoxUWidget(TComboBoxU* model, QWidget* parent)
     setObjectName(Q(model->Name()));
     // Only the unit name is in sight; the factor stays in the model.
     for (const auto& item : model_->Items())
-        addItem(Q(TComboBoxU::ItemUnit(item)));
+        addItem(TLanguage::Tr(TComboBoxU::ItemUnit(item)));
     setFocusPolicy(Qt::ClickFocus); // not a tab stop
     setFixedWidth(70);
     connect(this, &QComboBox::activated, this, [this](int i) {
@@ -176,7 +177,7 @@ TComboWidget::TComboWidget(TComboModel* model, QWidget* parent)
     setObjectName(Q(model->Name()));
     setEditable(model_->Editable());
     for (const auto& item : model_->Items())
-        addItem(Q(item));
+        addItem(TLanguage::Tr(item));
     connect(this, &QComboBox::activated, this, [this](int i) {
         if (updating_)
             return;

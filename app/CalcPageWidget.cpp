@@ -1,5 +1,6 @@
 #include "CalcPageWidget.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -9,10 +10,13 @@
 
 #include "BoundWidgets.h"
 #include "CalcPage.h"
+#include "TrNoop.h"
 #include "OperationPanel.h"
 
 namespace {
 QString Q(const char* s) { return QString::fromUtf8(s); }
+// A source text marked with QT_TRANSLATE_NOOP, in the interface language.
+QString T(const char* s) { return QCoreApplication::translate("Velk", s); }
 
 // Label name of a control: the quantity code with "L" for the trailing "D".
 QString LabelName(const QString& control)
@@ -23,7 +27,7 @@ QString LabelName(const QString& control)
 
 void SubHeading(QGridLayout* g, int row, const char* text, QWidget* parent)
 {
-    auto* l = new QLabel(Q(text), parent);
+    auto* l = new QLabel(T(text), parent);
     QFont f = l->font();
     f.setBold(true);
     l->setFont(f);
@@ -90,7 +94,7 @@ void TCalcPageWidget::RefreshOperation()
 
 QLabel* TCalcPageWidget::Caption(const char* control, const char* text, QWidget* parent)
 {
-    auto* l = new QLabel(Q(text), parent);
+    auto* l = new QLabel(T(text), parent);
     l->setObjectName(LabelName(Q(control)));
     return l;
 }
@@ -119,7 +123,7 @@ QWidget* TCalcPageWidget::ComboRow(QGridLayout* g, int row, const char* name, co
 
 QGroupBox* TCalcPageWidget::DataGroup(const char* title, const char* name, const char* hint)
 {
-    auto* box = new QGroupBox(Q(title), this);
+    auto* box = new QGroupBox(T(title), this);
     box->setObjectName(Q(name));
     box->setProperty("hint", Q(hint));
     return box;
@@ -127,12 +131,12 @@ QGroupBox* TCalcPageWidget::DataGroup(const char* title, const char* name, const
 
 QWidget* TCalcPageWidget::BuildProjectGroup()
 {
-    auto* project = new QGroupBox(QStringLiteral("项目信息"), this);
+    auto* project = new QGroupBox(QCoreApplication::translate("Velk", "项目信息"), this);
     project->setObjectName(QStringLiteral("GroupBoxProject"));
     auto* pg = new QGridLayout(project);
-    const char* boxes[][2] = {{"ProjectD", "项目名称"}, {"DevicenameD", "设备名称"}, {"ProjPD", "项目阶段"},
-                              {"DeviceNoD", "设备位号"}, {"Edit1", "备用"},         {"Edit2", "备用"},
-                              {"Edit3", "备用"},         {"Edit4", "备用"}};
+    const char* boxes[][2] = {{"ProjectD", QT_TRANSLATE_NOOP("Velk", "项目名称")}, {"DevicenameD", QT_TRANSLATE_NOOP("Velk", "设备名称")}, {"ProjPD", QT_TRANSLATE_NOOP("Velk", "项目阶段")},
+                              {"DeviceNoD", QT_TRANSLATE_NOOP("Velk", "设备位号")}, {"Edit1", QT_TRANSLATE_NOOP("Velk", "备用")},         {"Edit2", QT_TRANSLATE_NOOP("Velk", "备用")},
+                              {"Edit3", QT_TRANSLATE_NOOP("Velk", "备用")},         {"Edit4", QT_TRANSLATE_NOOP("Velk", "备用")}};
     const int positions[][2] = {{0, 0}, {1, 0}, {1, 2}, {1, 4}, {2, 0}, {2, 2}, {2, 4}, {2, 6}};
     for (int i = 0; i < 8; ++i) {
         auto* w = new TTextWidget(page_.TextBox(boxes[i][0]), project);
@@ -142,7 +146,7 @@ QWidget* TCalcPageWidget::BuildProjectGroup()
     }
     auto* comment = new TCommentWidget(page_.TextBox("CommentD"), project);
     comment->setFixedHeight(44);
-    pg->addWidget(Caption("CommentD", "说明", project), 3, 0);
+    pg->addWidget(Caption("CommentD", QT_TRANSLATE_NOOP("Velk", "说明"), project), 3, 0);
     pg->addWidget(comment, 3, 1, 1, 7);
     tabOrder_.push_back(comment);
     return project;
@@ -150,45 +154,45 @@ QWidget* TCalcPageWidget::BuildProjectGroup()
 
 QWidget* TCalcPageWidget::BuildLiquidGroup()
 {
-    auto* liquid = DataGroup("液相数据", "GroupBoxLiquid", "液相物性和工艺数据");
+    auto* liquid = DataGroup(QT_TRANSLATE_NOOP("Velk", "液相数据"), "GroupBoxLiquid", QT_TRANSLATE_NOOP("Velk", "液相物性和工艺数据"));
     auto* lg = new QGridLayout(liquid);
-    SubHeading(lg, 0, "物 性 数 据", liquid);
-    ValueRow(lg, 1, "DlD", "液相密度", liquid);
-    ValueRow(lg, 2, "MlD", "液相粘度", liquid);
-    ValueRow(lg, 3, "SLD", "液相表面张力", liquid);
-    ValueRow(lg, 4, "DlfD", "液相扩散系数", liquid);
-    SubHeading(lg, 5, "工 艺 数 据", liquid);
-    ComboRow(lg, 6, "AfD", "液体发泡系数", liquid);
-    ValueRow(lg, 7, "LD", "液相质量流量", liquid);
+    SubHeading(lg, 0, QT_TRANSLATE_NOOP("Velk", "物 性 数 据"), liquid);
+    ValueRow(lg, 1, "DlD", QT_TRANSLATE_NOOP("Velk", "液相密度"), liquid);
+    ValueRow(lg, 2, "MlD", QT_TRANSLATE_NOOP("Velk", "液相粘度"), liquid);
+    ValueRow(lg, 3, "SLD", QT_TRANSLATE_NOOP("Velk", "液相表面张力"), liquid);
+    ValueRow(lg, 4, "DlfD", QT_TRANSLATE_NOOP("Velk", "液相扩散系数"), liquid);
+    SubHeading(lg, 5, QT_TRANSLATE_NOOP("Velk", "工 艺 数 据"), liquid);
+    ComboRow(lg, 6, "AfD", QT_TRANSLATE_NOOP("Velk", "液体发泡系数"), liquid);
+    ValueRow(lg, 7, "LD", QT_TRANSLATE_NOOP("Velk", "液相质量流量"), liquid);
     return liquid;
 }
 
 QWidget* TCalcPageWidget::BuildVapourGroup()
 {
-    auto* vapour = DataGroup("气相数据", "GroupBoxVapour", "气相物性和工艺数据");
+    auto* vapour = DataGroup(QT_TRANSLATE_NOOP("Velk", "气相数据"), "GroupBoxVapour", QT_TRANSLATE_NOOP("Velk", "气相物性和工艺数据"));
     auto* vg = new QGridLayout(vapour);
-    SubHeading(vg, 0, "物 性 数 据", vapour);
-    ValueRow(vg, 1, "DvD", "气相密度", vapour);
-    ValueRow(vg, 2, "MvD", "气相粘度", vapour);
-    ValueRow(vg, 3, "DvfD", "气相扩散系数", vapour);
-    SubHeading(vg, 4, "工 艺 数 据", vapour);
-    ComboRow(vg, 5, "fpercentD", "泛点预设", vapour);
+    SubHeading(vg, 0, QT_TRANSLATE_NOOP("Velk", "物 性 数 据"), vapour);
+    ValueRow(vg, 1, "DvD", QT_TRANSLATE_NOOP("Velk", "气相密度"), vapour);
+    ValueRow(vg, 2, "MvD", QT_TRANSLATE_NOOP("Velk", "气相粘度"), vapour);
+    ValueRow(vg, 3, "DvfD", QT_TRANSLATE_NOOP("Velk", "气相扩散系数"), vapour);
+    SubHeading(vg, 4, QT_TRANSLATE_NOOP("Velk", "工 艺 数 据"), vapour);
+    ComboRow(vg, 5, "fpercentD", QT_TRANSLATE_NOOP("Velk", "泛点预设"), vapour);
     vg->addWidget(new QLabel(QStringLiteral("%"), vapour), 5, 2);
-    ValueRow(vg, 6, "VD", "气相质量流量", vapour);
+    ValueRow(vg, 6, "VD", QT_TRANSLATE_NOOP("Velk", "气相质量流量"), vapour);
     vg->setRowStretch(7, 1);
     return vapour;
 }
 
 QWidget* TCalcPageWidget::BuildOtherGroup()
 {
-    auto* other = DataGroup("其他数据", "GroupBoxOther", "其他数据");
+    auto* other = DataGroup(QT_TRANSLATE_NOOP("Velk", "其他数据"), "GroupBoxOther", QT_TRANSLATE_NOOP("Velk", "其他数据"));
     auto* og = new QGridLayout(other);
-    ComboRow(og, 0, "PTD", "填料选择", other, 2);
-    for (auto [row, name, text] : {std::tuple{1, "meD", "平衡线斜率"}, std::tuple{2, "alfD", "相对挥发度"},
-                                   std::tuple{3, "LmdD", "参数λ"}})
+    ComboRow(og, 0, "PTD", QT_TRANSLATE_NOOP("Velk", "填料选择"), other, 2);
+    for (auto [row, name, text] : {std::tuple{1, "meD", QT_TRANSLATE_NOOP("Velk", "平衡线斜率")}, std::tuple{2, "alfD", QT_TRANSLATE_NOOP("Velk", "相对挥发度")},
+                                   std::tuple{3, "LmdD", QT_TRANSLATE_NOOP("Velk", "参数λ")}})
         resultEdits_.push_back(static_cast<TEditDWidget*>(ValueRow(og, row, name, text, other)));
-    ComboRow(og, 4, "UfMD", "泛点算法", other, 2);
-    auto* lagrange = new TCheckWidget(page_.Check("CBLagrange"), QStringLiteral("局部插值"), other);
+    ComboRow(og, 4, "UfMD", QT_TRANSLATE_NOOP("Velk", "泛点算法"), other, 2);
+    auto* lagrange = new TCheckWidget(page_.Check("CBLagrange"), QCoreApplication::translate("Velk", "局部插值"), other);
     og->addWidget(lagrange, 5, 1, 1, 2);
     tabOrder_.push_back(lagrange);
     og->setRowStretch(6, 1);
@@ -205,14 +209,14 @@ QWidget* TCalcPageWidget::BuildResults()
         const char* caption;
         bool underlined;
     };
-    const Result res[] = {{"FpD", "流动参数", false},       {"UfD", "泛点气速", false},
-                          {"UpD", "空速", false},           {"UlsD", "液相负荷", false},
-                          {"UvsD", "气相负荷", false},      {"CgmaxD", "最大负荷因子", false},
-                          {"dpD", "理论塔径", false},       {"dD", "实际塔径", true},
-                          {"HTD", "持液量", true},          {"dPdryD", "干塔压降(每米)", true},
-                          {"dPwaterD", "湿塔压降(每米)", true}, {"HTUVD", "HTUV", false},
+    const Result res[] = {{"FpD", QT_TRANSLATE_NOOP("Velk", "流动参数"), false},       {"UfD", QT_TRANSLATE_NOOP("Velk", "泛点气速"), false},
+                          {"UpD", QT_TRANSLATE_NOOP("Velk", "空速"), false},           {"UlsD", QT_TRANSLATE_NOOP("Velk", "液相负荷"), false},
+                          {"UvsD", QT_TRANSLATE_NOOP("Velk", "气相负荷"), false},      {"CgmaxD", QT_TRANSLATE_NOOP("Velk", "最大负荷因子"), false},
+                          {"dpD", QT_TRANSLATE_NOOP("Velk", "理论塔径"), false},       {"dD", QT_TRANSLATE_NOOP("Velk", "实际塔径"), true},
+                          {"HTD", QT_TRANSLATE_NOOP("Velk", "持液量"), true},          {"dPdryD", QT_TRANSLATE_NOOP("Velk", "干塔压降(每米)"), true},
+                          {"dPwaterD", QT_TRANSLATE_NOOP("Velk", "湿塔压降(每米)"), true}, {"HTUVD", "HTUV", false},
                           {"HTULD", "HTUL", false},         {"HTUOVD", "HTUOV", false},
-                          {"HETPD", "HETP(等板高度)", true}};
+                          {"HETPD", QT_TRANSLATE_NOOP("Velk", "HETP(等板高度)"), true}};
     for (int i = 0; i < 15; ++i) {
         const int row = i % 5, col = (i / 5) * 3;
         TEditD* model = page_.Field(res[i].name);

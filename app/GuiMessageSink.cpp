@@ -1,5 +1,6 @@
 #include "GuiMessageSink.h"
 
+#include "EngineText.h"
 #include "UnitMain.h"
 
 #include <QApplication>
@@ -8,8 +9,8 @@
 void GuiMessageSink::showMessage(MsgKind kind, const std::string& text, const std::string& title)
 {
     // Untitled messages carry the application title, as the original's did.
-    const QString t = QString::fromStdString(title.empty() ? std::string(kAppTitle) : title);
-    const QString msg = QString::fromStdString(text);
+    const QString t = EngineText(title.empty() ? std::string(kAppTitle) : title);
+    const QString msg = EngineText(text);
     switch (kind) {
     case MsgKind::Information:
         QMessageBox::information(parent_, t, msg);

@@ -5,6 +5,7 @@
 // functions. Errors are shown through the default error report (ReportError)
 // and never leave these functions.
 
+#include "TrNoop.h"
 #include <functional>
 #include <string>
 
@@ -12,11 +13,11 @@ class CalcPage;
 
 enum class SaveChangesAnswer { Yes, No, Cancel };
 
-inline constexpr const char* kSaveChangesText = "项目没有保存，你需要保存？";
-inline constexpr const char* kSaveChangesTitle = "注意！";
-inline constexpr const char* kNewDialogTitle = "新建";
-inline constexpr const char* kSaveDialogTitle = "保存";
-inline constexpr const char* kSaveAsDialogTitle = "另存为";
+inline constexpr const char* kSaveChangesText = QT_TRANSLATE_NOOP("Velk", "项目没有保存，你需要保存？");
+inline constexpr const char* kSaveChangesTitle = QT_TRANSLATE_NOOP("Velk", "注意！");
+inline constexpr const char* kNewDialogTitle = QT_TRANSLATE_NOOP("Velk", "新建");
+inline constexpr const char* kSaveDialogTitle = QT_TRANSLATE_NOOP("Velk", "保存");
+inline constexpr const char* kSaveAsDialogTitle = QT_TRANSLATE_NOOP("Velk", "另存为");
 
 struct ProjectContext {
     explicit ProjectContext(CalcPage& page) : Page(page) {}

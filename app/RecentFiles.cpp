@@ -130,6 +130,14 @@ bool TRecentFiles::LoadRecentFiles()
         if (p.isEmpty() || p.size() > MaxPathChars) continue;
         paths.append(p);
     }
+    // Records follow the listed paths; a key may hold letters only and a
+    // value nothing but printable ASCII, anything else is skipped.
+    static const QRegularExpression record(QStringLiteral("^([A-Za-z]+)=([\\x21-\\x7e]*)$"));
+    records_.clear();
+    for (qsizetype i = 2 + std::max<long long>(available, 0); i < lines.size(); ++i)
+        if (const auto m = record.match(QString::fromLatin1(lines.at(i))); m.hasMatch())
+            records_.insert(m.captured(1), m.captured(2));
+
     // More paths than RecentMax allows: keep the newest, which come last.
     if (paths.size() > max) paths = paths.mid(paths.size() - max);
 
@@ -204,6 +212,8 @@ bool TRecentFiles::SaveRecentFiles()
     bytes += QByteArray::number(paths.size()) + "\r\n";
     for (const QByteArray& p : paths)
         bytes += p + "\r\n";
+    for (auto it = records_.cbegin(); it != records_.cend(); ++it)
+        bytes += it.key().toLatin1() + '=' + it.value().toLatin1() + "\r\n";
 
     error_.clear();
     if (PrimaryUsable() && WriteTo(primary_, bytes)) {

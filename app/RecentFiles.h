@@ -9,11 +9,14 @@
 // oldest one moves only captions (paths) from entry to entry.
 //
 // Option file (read at start, written at close), GBK text with CR LF:
-//   line 1  RecentMax, line 2  RecentCount, then RecentCount paths, oldest first.
+//   line 1  RecentMax, line 2  RecentCount, then RecentCount paths, oldest first,
+//   then records "Key=value" (the interface language), which a reader that
+//   knows only the list never reaches: it stops after RecentCount paths.
 // It is MypathName + ".opt" beside the program; where the program's folder is
 // not writable it is kept as $XDG_CONFIG_HOME/velk/<name>.opt instead.
 
 #include <QList>
+#include <QMap>
 #include <QObject>
 #include <QString>
 
@@ -62,6 +65,10 @@ public:
     QString LastOptionFile() const { return lastFile_; }
     QString ErrorString() const { return error_; }
 
+    // Further settings kept after the list ("Language" -> "en"); empty when absent.
+    QString Record(const QString& key) const { return records_.value(key); }
+    void SetRecord(const QString& key, const QString& value) { records_.insert(key, value); }
+
     // Trimming as the option file needs it: blanks and control characters at
     // both ends go.
     static QString Trim(const QString& s);
@@ -77,6 +84,7 @@ private:
     int recentFirstIndex_ = 6;
     int recentMax_ = DefaultRecentMax;
     QList<Entry> entries_;
+    QMap<QString, QString> records_;
     bool separator_ = false;
     QString lastFile_;
     QString error_;

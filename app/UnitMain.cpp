@@ -18,6 +18,7 @@
 #include "BoundWidgets.h"
 #include "CalcPageWidget.h"
 #include "HintWindow.h"
+#include "Language.h"
 #include "Messages.h"
 #include "MyAppConst.h"
 #include "MyStatusBar.h"
@@ -37,6 +38,8 @@ TFormVELK* FormVELK = nullptr;
 
 namespace {
 QString Q(const char* s) { return QString::fromUtf8(s); }
+// A source text marked with QT_TRANSLATE_NOOP, in the interface language.
+QString T(const char* s) { return QCoreApplication::translate("Velk", s); }
 
 } // namespace
 
@@ -67,9 +70,9 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidget(new TCalcPageWidget(page_));
-    pages_->addTab(scroll, QStringLiteral("计算"));
-    pages_->addTab(BuildConstantsPage(), QStringLiteral("常量"));
-    pages_->addTab(BuildDiagramPage(), QStringLiteral("操作性能图"));
+    pages_->addTab(scroll, QCoreApplication::translate("Velk", "计算"));
+    pages_->addTab(BuildConstantsPage(), QCoreApplication::translate("Velk", "常量"));
+    pages_->addTab(BuildDiagramPage(), QCoreApplication::translate("Velk", "操作性能图"));
     pages_->addTab(new TPackingComparisonPage(page_), QCoreApplication::translate("Velk", "填料比较"));
     setCentralWidget(pages_);
 
@@ -82,7 +85,7 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     recentMenu_ = new TRecentFilesMenu(recent_, fileMenu_, Action(QStringLiteral("MExit")),
                                        [this](const QString& path) { MFile_OpenClick(path); }, this);
     project_.AskSaveChanges = [this] {
-        switch (prompts_->askYesNoCancel(this, Q(kSaveChangesTitle), Q(kSaveChangesText))) {
+        switch (prompts_->askYesNoCancel(this, T(kSaveChangesTitle), T(kSaveChangesText))) {
         case UiPrompts::Answer::Yes:
             return SaveChangesAnswer::Yes;
         case UiPrompts::Answer::No:
@@ -93,15 +96,15 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     };
     project_.AskSaveFileName = [this](const std::string& title, const std::string& name) {
         return prompts_
-            ->askSaveFileName(this, QString::fromStdString(title), appConst_->Mypath(), QString::fromStdString(name))
+            ->askSaveFileName(this, TLanguage::Tr(title), appConst_->Mypath(), QString::fromStdString(name))
             .toStdString();
     };
     project_.AskOpenFileName = [this] { return prompts_->askOpenFileName(this, appConst_->Mypath()).toStdString(); };
     project_.AddRecentFile = [this](const std::string& path) { recent_->AddRecentFile(QString::fromStdString(path)); };
-    project_.CaptionChanged = [this](const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); };
+    project_.CaptionChanged = [this](const std::string&) { ShowCaption(); };
     project_.CurrentFileName.clear();
-    setWindowTitle(QString::fromStdString(project_.Caption));
     page_.Modified = false;
+    ShowCaption();
     qApp->installEventFilter(this);
 
     ApplicationHelp1 = new TApplicationHelp(this);
@@ -142,7 +145,7 @@ QWidget* TFormVELK::BuildConstantsPage()
     QStringList headings;
     const char* const* h = CatalogueHeadings();
     for (int c = 0; c < 13; ++c)
-        headings << Q(h[c]);
+        headings << T(h[c]);
     catalogue_->setHorizontalHeaderLabels(headings);
     catalogue_->verticalHeader()->hide();
     catalogue_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -151,7 +154,7 @@ QWidget* TFormVELK::BuildConstantsPage()
         // Rows alternate in pairs: red on light green, then blue on the normal background.
         const bool firstPair = r % 4 == 0 || r % 4 == 1;
         for (int c = 0; c < 13; ++c) {
-            auto* item = new QTableWidgetItem(QString::fromStdString(rows[r][c]));
+            auto* item = new QTableWidgetItem(T(rows[r][c].c_str()));
             item->setForeground(firstPair ? QColor(0xFF, 0, 0) : QColor(0, 0, 0xFF));
             if (firstPair)
                 item->setBackground(QColor(0xCA, 0xFB, 0xE0));
@@ -229,13 +232,55 @@ void TFormVELK::MFile_SaveClick(bool saveAs) { SaveProjectCommand(project_, save
 
 void TFormVELK::MExitClick() { close(); }
 
+void TFormVELK::ShowCaption()
+{
+    // "<program>-<file>", or "<program>-空白项目" for a blank project: the
+    // program's name and the blank marker are texts, the file is not.
+    const QString caption = QString::fromStdString(project_.Caption);
+    const qsizetype dash = caption.indexOf(QLatin1Char('-'));
+    QString shown = T(caption.toUtf8().constData());
+    if (dash >= 0) {
+        const QString rest = caption.mid(dash + 1);
+        shown = T(caption.left(dash).toUtf8().constData()) + QLatin1Char('-') +
+                (rest == QLatin1String(QT_TRANSLATE_NOOP("Velk", "空白项目")) ? T(rest.toUtf8().constData()) : rest);
+    }
+    // Qt shows "[*]" as its unsaved-changes marker while the window is
+    // modified; a literal "[*]" in a file name is written doubled.
+    shown.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(shown + QStringLiteral("[*]"));
+    SyncModified();
+}
+
+void TFormVELK::SyncModified()
+{
+    setWindowModified(page_.Modified);
+    // Ctrl+S reaches Save without the menu being opened, so the menu's rule
+    // (Save only for a modified project) is kept up to date here as well.
+    if (QAction* save = Action(QStringLiteral("MFile_Save"))) save->setEnabled(page_.Modified);
+}
+
+void TFormVELK::SetLanguage(TLanguage::Lang lang)
+{
+    TLanguage::Apply(lang);
+    recent_->SetRecord(QStringLiteral("Language"), TLanguage::Name(lang));
+    recent_->SaveRecentFiles();
+    ShowLanguageChoice();
+}
+
+void TFormVELK::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::LanguageChange) ShowCaption();
+    QMainWindow::changeEvent(e);
+}
+
 void TFormVELK::MFileClick() { Action(QStringLiteral("MFile_Save"))->setEnabled(page_.Modified); }
 
 void TFormVELK::MAboutClick()
 {
-    prompts_->information(this, QStringLiteral("欢迎使用"),
-                          QStringLiteral("波纹规整填料塔流体力学(VLKE) V2017.05.01.41\n\n"
-                                         "规整填料塔的泛点、塔径、压降、持液量与传质效率计算。"));
+    prompts_->information(this, QCoreApplication::translate("Velk", "欢迎使用"),
+                          QCoreApplication::translate("Velk", "波纹规整填料塔流体力学(VLKE) V2017.05.01.41") +
+                              QStringLiteral("\n\n") +
+                              QCoreApplication::translate("Velk", "规整填料塔的泛点、塔径、压降、持液量与传质效率计算。"));
     if (!FormAbout)
         FormAbout = new TFormAbout(this);
     prompts_->execDialog(FormAbout);
@@ -313,7 +358,7 @@ void TFormVELK::FormKeyDown(QWidget* focused, QKeyEvent* e)
     if (auto* c = qobject_cast<TComboWidget*>(focused->parentWidget()))
         anchor = c;
     const QPoint topLeft = anchor->mapToGlobal(QPoint(0, 0)) + QPoint(25, -25);
-    hint_->ShowHint(QString::fromStdString(m->Hint()), topLeft, 400);
+    hint_->ShowHint(TLanguage::Tr(m->Hint()), topLeft, 400);
 }
 
 bool TFormVELK::eventFilter(QObject* watched, QEvent* event)
@@ -324,6 +369,8 @@ bool TFormVELK::eventFilter(QObject* watched, QEvent* event)
         if (w && (qobject_cast<QToolBar*>(w) || qobject_cast<QToolBar*>(w->parentWidget())))
             return true;
     }
+    if (event->type() == QEvent::MouseButtonRelease)
+        QMetaObject::invokeMethod(this, &TFormVELK::SyncModified, Qt::QueuedConnection);
     if (event->type() != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
     auto* w = qobject_cast<QWidget*>(watched);
@@ -332,5 +379,7 @@ bool TFormVELK::eventFilter(QObject* watched, QEvent* event)
         return QMainWindow::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     FormKeyDown(w, key);
+    // The key reaches the flags only after this returns.
+    QMetaObject::invokeMethod(this, &TFormVELK::SyncModified, Qt::QueuedConnection);
     return FormKeyPress(w, key);
 }

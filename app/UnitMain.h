@@ -10,6 +10,8 @@
 #include <memory>
 
 #include "CalcPage.h"
+#include "Language.h"
+#include "TrNoop.h"
 #include "ProjectCommands.h"
 #include "UiPrompts.h"
 
@@ -66,6 +68,14 @@ public:
     void MHelp_URLClick();
     void MHelp_EmailClick();
 
+    // The caption from the project's caption, in the interface language, with
+    // the unsaved-changes marker; SyncModified sets only the marker.
+    void ShowCaption();
+    void SyncModified();
+    // The language menu: switches the interface and keeps the choice in the
+    // option file.
+    void SetLanguage(TLanguage::Lang lang);
+
     // Asks whether to save a modified project: true means go on.
     bool QuerySave();
 
@@ -77,10 +87,13 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void BuildMenu();
     void BuildToolBar();
+    void BuildLanguageMenu();
+    void ShowLanguageChoice();
     QWidget* BuildConstantsPage();
     QWidget* BuildDiagramPage();
     TControl* ModelOf(QWidget* w) const;
@@ -107,5 +120,5 @@ private:
 
 extern TFormVELK* FormVELK;
 
-inline constexpr const char* kAppTitle = "波纹规整填料塔流体力学";
-inline constexpr const char* kBlankCaption = "波纹规整填料塔流体力学-空白项目";
+inline constexpr const char* kAppTitle = QT_TRANSLATE_NOOP("Velk", "波纹规整填料塔流体力学");
+inline constexpr const char* kBlankCaption = QT_TRANSLATE_NOOP("Velk", "波纹规整填料塔流体力学-空白项目");

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "CalcPage.h"
+#include "EngineText.h"
 #include "Messages.h"
 #include "PackingCatalogue.h"
 #include "VelkCalcCompare.h"
@@ -15,10 +16,12 @@ namespace {
 class CollectingSink : public MessageSink {
 public:
     explicit CollectingSink(std::ostream& err) : err_(err) {}
+    // The JSON keeps the program's own texts, whatever the locale, so that
+    // scripts can rely on them; the line on stderr is for the reader.
     void showMessage(MsgKind, const std::string& text, const std::string&) override
     {
         texts.push_back(text);
-        err_ << text << '\n';
+        err_ << EngineText(text).toStdString() << '\n';
     }
     std::vector<std::string> texts;
 

@@ -5,6 +5,7 @@
 // computed, re-solves it when its inputs change and withdraws it when an
 // input is emptied.
 
+#include "TrNoop.h"
 #include <array>
 #include <functional>
 #include <vector>
@@ -17,7 +18,7 @@ class TEditD;
 using ValueArray = std::array<double, 201>;
 using Equation = std::function<double(const double* values)>;
 
-inline constexpr const char* kInputErrorText = "发现错误，可能是输入数据错误！";
+inline constexpr const char* kInputErrorText = QT_TRANSLATE_NOOP("Velk", "发现错误，可能是输入数据错误！");
 
 // Returns true when a field was written or cleared. Any error is reported
 // with the warning above and passed on to the caller.
@@ -39,7 +40,7 @@ bool AllFilled(const std::vector<TEditD*>& fields);
 // blue text, button-face colour. Other controls get their enabled state.
 void SetResultStyle(const std::vector<TControl*>& controls, bool editable);
 
-inline constexpr const char* kNoRootText = "方程在给定数据下无解或迭代不收敛";
+inline constexpr const char* kNoRootText = QT_TRANSLATE_NOOP("Velk", "方程在给定数据下无解或迭代不收敛");
 
 // Upper bound on Newton iterations; the original loop had none.
 inline constexpr int kMaxRootIterations = 4000;

@@ -12,13 +12,14 @@
 #include "PressureDrop.h"
 #include "TrNoop.h"
 #include "UnitLists.h"
+#include "TrNoop.h"
 
 namespace {
 constexpr double kTolerance = 1e-6;
 constexpr double kStart = 1.2345;
 constexpr double kStartEquilibrium = 0.2345;
 
-const char* const kFieldHintDiffusion = "计算传质时需要填写此数据,只计算塔径不必填写.";
+const char* const kFieldHintDiffusion = QT_TRANSLATE_NOOP("Velk", "计算传质时需要填写此数据,只计算塔径不必填写.");
 
 bool EqualsNoCase(const std::string& a, const std::string& b)
 {
@@ -110,7 +111,7 @@ CalcPage::CalcPage(bool installHooks)
     optional("meD", "meU");
     optional("alfD", "alfU");
     Add<TComboModel>("UfMD",
-                     std::vector<std::string>{"Rusk-Tovan关联式法", "Billet关联式法", "Kister-Gill-Tovan关联式法"});
+                     std::vector<std::string>{QT_TRANSLATE_NOOP("Velk", "Rusk-Tovan关联式法"), QT_TRANSLATE_NOOP("Velk", "Billet关联式法"), QT_TRANSLATE_NOOP("Velk", "Kister-Gill-Tovan关联式法")});
     result("HTUVD", "HTUVU");
     result("HTULD", "HTULU");
     result("HTUOVD", "HTUOVU");
@@ -136,28 +137,28 @@ CalcPage::CalcPage(bool installHooks)
     // Hints and help numbers, used by the key handling and the help.
     Field("DlfD")->SetHint(kFieldHintDiffusion);
     Field("DlfD")->SetHelpContext(1);
-    Combo("AfD")->SetHint("高泡沫选0.5,中泡沫选0.8,无泡沫选1.0.其它酌情选取.");
+    Combo("AfD")->SetHint(QT_TRANSLATE_NOOP("Velk", "高泡沫选0.5,中泡沫选0.8,无泡沫选1.0.其它酌情选取."));
     Combo("AfD")->SetHelpContext(2);
     Field("DvfD")->SetHint(kFieldHintDiffusion);
     Field("DvfD")->SetHelpContext(11);
-    Combo("fpercentD")->SetHint("通常在50%到80%之间。激进的设置可达90%");
+    Combo("fpercentD")->SetHint(QT_TRANSLATE_NOOP("Velk", "通常在50%到80%之间。激进的设置可达90%"));
     Combo("fpercentD")->SetHelpContext(12);
-    Field("meD")->SetHint("亨利定律:y=mx中的m");
+    Field("meD")->SetHint(QT_TRANSLATE_NOOP("Velk", "亨利定律:y=mx中的m"));
     Field("meD")->SetHelpContext(21);
-    Field("alfD")->SetHint("y=ax/[1+(a-1)x]中的a");
+    Field("alfD")->SetHint(QT_TRANSLATE_NOOP("Velk", "y=ax/[1+(a-1)x]中的a"));
     Field("alfD")->SetHelpContext(22);
-    Field("LmdD")->SetHint("和气液平衡有关的常数，建议你不要直接填写该数据");
+    Field("LmdD")->SetHint(QT_TRANSLATE_NOOP("Velk", "和气液平衡有关的常数，建议你不要直接填写该数据"));
     Field("LmdD")->SetHelpContext(23);
-    Combo("UfMD")->SetHint("3 种算法结果存在差异。");
-    Check("CBLagrange")->SetHint("Kister-Gill关联图自动曲面插值计算泛点气速。");
-    Field("dD")->SetHint("圆整后的塔径");
-    Field("HTUVD")->SetHint("气相传质单元高度.");
+    Combo("UfMD")->SetHint(QT_TRANSLATE_NOOP("Velk", "3 种算法结果存在差异。"));
+    Check("CBLagrange")->SetHint(QT_TRANSLATE_NOOP("Velk", "Kister-Gill关联图自动曲面插值计算泛点气速。"));
+    Field("dD")->SetHint(QT_TRANSLATE_NOOP("Velk", "圆整后的塔径"));
+    Field("HTUVD")->SetHint(QT_TRANSLATE_NOOP("Velk", "气相传质单元高度."));
     Field("HTUVD")->SetHelpContext(31);
-    Field("HTULD")->SetHint("液相传质单元高度.");
+    Field("HTULD")->SetHint(QT_TRANSLATE_NOOP("Velk", "液相传质单元高度."));
     Field("HTULD")->SetHelpContext(32);
-    Field("HTUOVD")->SetHint("总传质单元高度.");
+    Field("HTUOVD")->SetHint(QT_TRANSLATE_NOOP("Velk", "总传质单元高度."));
     Field("HTUOVD")->SetHelpContext(33);
-    Field("HETPD")->SetHint("等板高度,即一个理论板需要的填料高度.");
+    Field("HETPD")->SetHint(QT_TRANSLATE_NOOP("Velk", "等板高度,即一个理论板需要的填料高度."));
     Field("HETPD")->SetHelpContext(34);
     rating_->SetHint(QT_TRANSLATE_NOOP("Velk", "勾选后实际塔径由你输入，按该塔径核算负荷、压降和持液量。"));
     Field("StagesD")->SetHint(QT_TRANSLATE_NOOP("Velk", "理论板数，用于计算填料层高度和床层压降，可不填。"));

@@ -5,12 +5,13 @@
 // arithmetic: invalid inputs yield NaN or infinity and raise the floating-point
 // flags, which the caller checks (FloatGuard).
 
+#include "TrNoop.h"
 #include <string>
 #include <vector>
 
 // Text of the message shown when the selected packing has no packing factor
 // for the Kister-Gill correlation.
-inline constexpr const char* kMissingPackingFactorText = "填料参数不全，无法使用该泛点算法。";
+inline constexpr const char* kMissingPackingFactorText = QT_TRANSLATE_NOOP("Velk", "填料参数不全，无法使用该泛点算法。");
 
 // The four constants of the load-factor polynomial as "name=value" entries.
 const std::vector<std::string>& DefaultHiddenConstants();

@@ -1,6 +1,7 @@
 #include "UnitLists.h"
 
 #include <map>
+#include "TrNoop.h"
 
 namespace {
 
@@ -29,8 +30,8 @@ const UnitList kPressure{"pressure", 23,
                           {"kg/cm2", "100000.00000"},
                           {"MPa", "1000000.0000"}}};
 const UnitList kHoldup{"holdup", 26, {{"m3/m3", "1.0000000000"}}};
-const UnitList kDimResult{"dimresult", 19, {{"无量纲", "1.00000000"}}};
-const UnitList kDimInput{"diminput", 26, {{"无量纲", "1.0000000000"}}};
+const UnitList kDimResult{"dimresult", 19, {{QT_TRANSLATE_NOOP("Velk", "无量纲"), "1.00000000"}}};
+const UnitList kDimInput{"diminput", 26, {{QT_TRANSLATE_NOOP("Velk", "无量纲"), "1.0000000000"}}};
 
 const std::map<std::string, const UnitList*>& FieldMap()
 {

@@ -1,0 +1,628 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>TChmBrowser</name>
+    <message>
+        <source>&lt;html&gt;&lt;body&gt;&lt;h3&gt;找不到主题&lt;/h3&gt;&lt;p&gt;帮助文件中没有“%1”。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;body&gt;&lt;h3&gt;Topic not found&lt;/h3&gt;&lt;p&gt;The help file has no “%1”.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>THtmlHelpViewer</name>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>目录</source>
+        <translation>Contents</translation>
+    </message>
+    <message>
+        <source>键入要查找的关键字</source>
+        <translation>Type the keyword to find</translation>
+    </message>
+    <message>
+        <source>索引</source>
+        <translation>Index</translation>
+    </message>
+    <message>
+        <source>无法打开帮助文件“%1”。</source>
+        <translation>Cannot open the help file “%1”.</translation>
+    </message>
+    <message>
+        <source>帮助文件没有默认主题。</source>
+        <translation>The help file has no default topic.</translation>
+    </message>
+    <message>
+        <source>帮助文件中没有主题“%1”。</source>
+        <translation>The help file has no topic “%1”.</translation>
+    </message>
+    <message>
+        <source>帮助文件中没有上下文编号为 %1 的主题。</source>
+        <translation>The help file has no topic with context number %1.</translation>
+    </message>
+</context>
+<context>
+    <name>TRecentFiles</name>
+    <message>
+        <source>no writable location for %1</source>
+        <translation>no writable location for %1</translation>
+    </message>
+</context>
+<context>
+    <name>Velk</name>
+    <message>
+        <source>发现错误，可能是输入数据错误！</source>
+        <translation>An error was found; the input data may be wrong!</translation>
+    </message>
+    <message>
+        <source>方程在给定数据下无解或迭代不收敛</source>
+        <translation>The equation has no solution for the given data, or the iteration does not converge</translation>
+    </message>
+    <message>
+        <source>计算传质时需要填写此数据,只计算塔径不必填写.</source>
+        <translation>Needed for mass transfer; not needed for the column diameter alone.</translation>
+    </message>
+    <message>
+        <source>Rusk-Tovan关联式法</source>
+        <translation>Rusk-Tovan correlation</translation>
+    </message>
+    <message>
+        <source>Billet关联式法</source>
+        <translation>Billet correlation</translation>
+    </message>
+    <message>
+        <source>Kister-Gill-Tovan关联式法</source>
+        <translation>Kister-Gill-Tovan correlation</translation>
+    </message>
+    <message>
+        <source>高泡沫选0.5,中泡沫选0.8,无泡沫选1.0.其它酌情选取.</source>
+        <translation>High foaming 0.5, moderate foaming 0.8, non-foaming 1.0; otherwise as judged.</translation>
+    </message>
+    <message>
+        <source>通常在50%到80%之间。激进的设置可达90%</source>
+        <translation>Usually between 50% and 80%. Aggressive designs go up to 90%</translation>
+    </message>
+    <message>
+        <source>亨利定律:y=mx中的m</source>
+        <translation>Henry&apos;s law: m in y=mx</translation>
+    </message>
+    <message>
+        <source>y=ax/[1+(a-1)x]中的a</source>
+        <translation>a in y=ax/[1+(a-1)x]</translation>
+    </message>
+    <message>
+        <source>和气液平衡有关的常数，建议你不要直接填写该数据</source>
+        <translation>A constant of the vapour-liquid equilibrium; better not entered directly</translation>
+    </message>
+    <message>
+        <source>3 种算法结果存在差异。</source>
+        <translation>The 3 methods give different results.</translation>
+    </message>
+    <message>
+        <source>Kister-Gill关联图自动曲面插值计算泛点气速。</source>
+        <translation>Flooding velocity by surface interpolation in the Kister-Gill chart.</translation>
+    </message>
+    <message>
+        <source>圆整后的塔径</source>
+        <translation>Rounded column diameter</translation>
+    </message>
+    <message>
+        <source>气相传质单元高度.</source>
+        <translation>Height of a vapour-phase transfer unit.</translation>
+    </message>
+    <message>
+        <source>液相传质单元高度.</source>
+        <translation>Height of a liquid-phase transfer unit.</translation>
+    </message>
+    <message>
+        <source>总传质单元高度.</source>
+        <translation>Height of an overall transfer unit.</translation>
+    </message>
+    <message>
+        <source>等板高度,即一个理论板需要的填料高度.</source>
+        <translation>Height equivalent to a theoretical plate: the packing height of one theoretical stage.</translation>
+    </message>
+    <message>
+        <source>填料参数不全，无法使用该泛点算法。</source>
+        <translation>The packing data are incomplete; this flooding method cannot be used.</translation>
+    </message>
+    <message>
+        <source>38*Billet法估算</source>
+        <translation>38*Billet estimate</translation>
+    </message>
+    <message>
+        <source>BX(丝网)</source>
+        <translation>BX (gauze)</translation>
+    </message>
+    <message>
+        <source>21.3*Uf=2.9(化学工程手册3)估算</source>
+        <translation>21.3*Uf=2.9 (Chemical Engineering Handbook 3) estimate</translation>
+    </message>
+    <message>
+        <source>CY(丝网)</source>
+        <translation>CY (gauze)</translation>
+    </message>
+    <message>
+        <source>39*Billet估算</source>
+        <translation>39*Billet estimate</translation>
+    </message>
+    <message>
+        <source>37*Billet法估算</source>
+        <translation>37*Billet estimate</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>填料类型PT</source>
+        <translation>Packing PT</translation>
+    </message>
+    <message>
+        <source>比表面α</source>
+        <translation>Area α</translation>
+    </message>
+    <message>
+        <source>空隙率e</source>
+        <translation>Voidage e</translation>
+    </message>
+    <message>
+        <source>校正系数Cf</source>
+        <translation>Factor Cf</translation>
+    </message>
+    <message>
+        <source>波峰高度h</source>
+        <translation>Crest h</translation>
+    </message>
+    <message>
+        <source>波距2B</source>
+        <translation>Base 2B</translation>
+    </message>
+    <message>
+        <source>波长S</source>
+        <translation>Side S</translation>
+    </message>
+    <message>
+        <source>倾角θ</source>
+        <translation>Angle θ</translation>
+    </message>
+    <message>
+        <source>水力直径dh</source>
+        <translation>Hydr. dia. dh</translation>
+    </message>
+    <message>
+        <source>结构参数Cf1</source>
+        <translation>Structure Cf1</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>无量纲</source>
+        <translation>dimless</translation>
+    </message>
+    <message>
+        <source>无效的浮点运算</source>
+        <translation>Invalid floating point operation</translation>
+    </message>
+    <message>
+        <source>浮点数被零除</source>
+        <translation>Floating point division by zero</translation>
+    </message>
+    <message>
+        <source>浮点溢出</source>
+        <translation>Floating point overflow</translation>
+    </message>
+    <message>
+        <source>无效的浮点数值</source>
+        <translation>Invalid floating point value</translation>
+    </message>
+    <message>
+        <source>文件或文件夹不存在</source>
+        <translation>No such file or directory</translation>
+    </message>
+    <message>
+        <source>没有访问权限</source>
+        <translation>Permission denied</translation>
+    </message>
+    <message>
+        <source>这是一个文件夹</source>
+        <translation>Is a directory</translation>
+    </message>
+    <message>
+        <source>不是文件夹</source>
+        <translation>Not a directory</translation>
+    </message>
+    <message>
+        <source>不是普通文件</source>
+        <translation>Not a regular file</translation>
+    </message>
+    <message>
+        <source>文件太大，不是项目文件</source>
+        <translation>File too large for a project</translation>
+    </message>
+    <message>
+        <source>磁盘空间不足</source>
+        <translation>No space left on device</translation>
+    </message>
+    <message>
+        <source>文件系统只读</source>
+        <translation>Read-only file system</translation>
+    </message>
+    <message>
+        <source>文件已存在</source>
+        <translation>File exists</translation>
+    </message>
+    <message>
+        <source>符号链接层数过多</source>
+        <translation>Too many levels of symbolic links</translation>
+    </message>
+    <message>
+        <source>输入输出错误</source>
+        <translation>Input/output error</translation>
+    </message>
+    <message>
+        <source>无法压缩项目</source>
+        <translation>Cannot compress the project</translation>
+    </message>
+    <message>
+        <source>“%1”不是有效的浮点数</source>
+        <translation>&apos;%1&apos; is not a valid floating point value</translation>
+    </message>
+    <message>
+        <source>“%1”不是有效的整数</source>
+        <translation>&apos;%1&apos; is not a valid integer value</translation>
+    </message>
+    <message>
+        <source>“%1”不是有效的单位换算系数</source>
+        <translation>&apos;%1&apos; is not a valid unit factor</translation>
+    </message>
+    <message>
+        <source>列表索引越界(%1)</source>
+        <translation>List index out of bounds (%1)</translation>
+    </message>
+    <message>
+        <source>无法打开文件“%1”。%2</source>
+        <translation>Cannot open file &quot;%1&quot;. %2</translation>
+    </message>
+    <message>
+        <source>无法创建文件“%1”。%2</source>
+        <translation>Cannot create file &quot;%1&quot;. %2</translation>
+    </message>
+    <message>
+        <source>警告:“%1”是空白,请补充.</source>
+        <translation>Warning: “%1” is blank, please fill it in.</translation>
+    </message>
+    <message>
+        <source>%1是错误数据</source>
+        <translation>%1 is wrong data</translation>
+    </message>
+    <message>
+        <source>填料库中没有填料类型“%1”。</source>
+        <translation>The packing catalogue has no packing type “%1”.</translation>
+    </message>
+    <message>
+        <source>项目没有保存，你需要保存？</source>
+        <translation>The project has not been saved. Save it?</translation>
+    </message>
+    <message>
+        <source>注意！</source>
+        <translation>Attention!</translation>
+    </message>
+    <message>
+        <source>新建</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>另存为</source>
+        <translation>Save As</translation>
+    </message>
+    <message>
+        <source>计算</source>
+        <translation>Calculation</translation>
+    </message>
+    <message>
+        <source>常量</source>
+        <translation>Constants</translation>
+    </message>
+    <message>
+        <source>操作性能图</source>
+        <translation>Performance diagram</translation>
+    </message>
+    <message>
+        <source>项目信息</source>
+        <translation>Project</translation>
+    </message>
+    <message>
+        <source>项目名称</source>
+        <translation>Project name</translation>
+    </message>
+    <message>
+        <source>设备名称</source>
+        <translation>Equipment</translation>
+    </message>
+    <message>
+        <source>项目阶段</source>
+        <translation>Phase</translation>
+    </message>
+    <message>
+        <source>设备位号</source>
+        <translation>Tag No.</translation>
+    </message>
+    <message>
+        <source>备用</source>
+        <translation>Spare</translation>
+    </message>
+    <message>
+        <source>说明</source>
+        <translation>Comment</translation>
+    </message>
+    <message>
+        <source>液相数据</source>
+        <translation>Liquid data</translation>
+    </message>
+    <message>
+        <source>液相物性和工艺数据</source>
+        <translation>Liquid properties and process data</translation>
+    </message>
+    <message>
+        <source>物 性 数 据</source>
+        <translation>Properties</translation>
+    </message>
+    <message>
+        <source>液相密度</source>
+        <translation>Liquid density</translation>
+    </message>
+    <message>
+        <source>液相粘度</source>
+        <translation>Liquid viscosity</translation>
+    </message>
+    <message>
+        <source>液相表面张力</source>
+        <translation>Surface tension</translation>
+    </message>
+    <message>
+        <source>液相扩散系数</source>
+        <translation>Liquid diffusivity</translation>
+    </message>
+    <message>
+        <source>工 艺 数 据</source>
+        <translation>Process data</translation>
+    </message>
+    <message>
+        <source>液体发泡系数</source>
+        <translation>Foaming factor</translation>
+    </message>
+    <message>
+        <source>液相质量流量</source>
+        <translation>Liquid mass flow</translation>
+    </message>
+    <message>
+        <source>气相数据</source>
+        <translation>Vapour data</translation>
+    </message>
+    <message>
+        <source>气相物性和工艺数据</source>
+        <translation>Vapour properties and process data</translation>
+    </message>
+    <message>
+        <source>气相密度</source>
+        <translation>Vapour density</translation>
+    </message>
+    <message>
+        <source>气相粘度</source>
+        <translation>Vapour viscosity</translation>
+    </message>
+    <message>
+        <source>气相扩散系数</source>
+        <translation>Vapour diffusivity</translation>
+    </message>
+    <message>
+        <source>泛点预设</source>
+        <translation>Design flooding</translation>
+    </message>
+    <message>
+        <source>气相质量流量</source>
+        <translation>Vapour mass flow</translation>
+    </message>
+    <message>
+        <source>其他数据</source>
+        <translation>Other data</translation>
+    </message>
+    <message>
+        <source>填料选择</source>
+        <translation>Packing</translation>
+    </message>
+    <message>
+        <source>平衡线斜率</source>
+        <translation>Equilibrium slope</translation>
+    </message>
+    <message>
+        <source>相对挥发度</source>
+        <translation>Relative volatility</translation>
+    </message>
+    <message>
+        <source>参数λ</source>
+        <translation>Stripping factor λ</translation>
+    </message>
+    <message>
+        <source>泛点算法</source>
+        <translation>Flooding method</translation>
+    </message>
+    <message>
+        <source>局部插值</source>
+        <translation>Local interpolation</translation>
+    </message>
+    <message>
+        <source>流动参数</source>
+        <translation>Flow parameter</translation>
+    </message>
+    <message>
+        <source>泛点气速</source>
+        <translation>Flooding velocity</translation>
+    </message>
+    <message>
+        <source>空速</source>
+        <translation>Design velocity</translation>
+    </message>
+    <message>
+        <source>液相负荷</source>
+        <translation>Liquid load</translation>
+    </message>
+    <message>
+        <source>气相负荷</source>
+        <translation>Vapour load</translation>
+    </message>
+    <message>
+        <source>最大负荷因子</source>
+        <translation>Max. load factor</translation>
+    </message>
+    <message>
+        <source>理论塔径</source>
+        <translation>Theoretical diameter</translation>
+    </message>
+    <message>
+        <source>实际塔径</source>
+        <translation>Actual diameter</translation>
+    </message>
+    <message>
+        <source>持液量</source>
+        <translation>Liquid holdup</translation>
+    </message>
+    <message>
+        <source>干塔压降(每米)</source>
+        <translation>Dry pressure drop (per m)</translation>
+    </message>
+    <message>
+        <source>湿塔压降(每米)</source>
+        <translation>Wet pressure drop (per m)</translation>
+    </message>
+    <message>
+        <source>HETP(等板高度)</source>
+        <translation>HETP</translation>
+    </message>
+    <message>
+        <source>空白项目</source>
+        <translation>Blank project</translation>
+    </message>
+    <message>
+        <source>欢迎使用</source>
+        <translation>Welcome</translation>
+    </message>
+    <message>
+        <source>波纹规整填料塔流体力学(VLKE) V2017.05.01.41</source>
+        <translation>Structured Packing Column Hydraulics (VLKE) V2017.05.01.41</translation>
+    </message>
+    <message>
+        <source>规整填料塔的泛点、塔径、压降、持液量与传质效率计算。</source>
+        <translation>Flooding, diameter, pressure drop, holdup and mass-transfer efficiency of structured packing columns.</translation>
+    </message>
+    <message>
+        <source>波纹规整填料塔流体力学</source>
+        <translation>Structured Packing Column Hydraulics</translation>
+    </message>
+    <message>
+        <source>波纹规整填料塔流体力学-空白项目</source>
+        <translation>Structured Packing Column Hydraulics-Blank project</translation>
+    </message>
+    <message>
+        <source>&amp;F 文件</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>&amp;N 新建</source>
+        <translation>&amp;New</translation>
+    </message>
+    <message>
+        <source>&amp;O 打开</source>
+        <translation>&amp;Open</translation>
+    </message>
+    <message>
+        <source>&amp;S 保存</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>&amp;A 另存为</source>
+        <translation>Save &amp;As</translation>
+    </message>
+    <message>
+        <source>&amp;E 结束</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>&amp;R 报表</source>
+        <translation>&amp;Report</translation>
+    </message>
+    <message>
+        <source>&amp;S 保存报表</source>
+        <translation>&amp;Save report</translation>
+    </message>
+    <message>
+        <source>&amp;P 打印报表</source>
+        <translation>&amp;Print report</translation>
+    </message>
+    <message>
+        <source>&amp;F 导出PDF报表</source>
+        <translation>Export PDF &amp;file</translation>
+    </message>
+    <message>
+        <source>&amp;D 操作性能图</source>
+        <translation>Performance &amp;diagram</translation>
+    </message>
+    <message>
+        <source>&amp;A 关于...</source>
+        <translation>&amp;About...</translation>
+    </message>
+    <message>
+        <source>&amp;H 帮助中心</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>&amp;T 帮助主题</source>
+        <translation>Help &amp;topics</translation>
+    </message>
+    <message>
+        <source>&amp;W 这是什么?</source>
+        <translation>&amp;What&apos;s this?</translation>
+    </message>
+    <message>
+        <source>&amp;H 官方网站</source>
+        <translation>&amp;Home page</translation>
+    </message>
+    <message>
+        <source>&amp;E 联系我们</source>
+        <translation>&amp;Email us</translation>
+    </message>
+    <message>
+        <source>&amp;L 语言</source>
+        <translation>&amp;Language</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>保存报表</source>
+        <translation>Save report</translation>
+    </message>
+    <message>
+        <source>打印</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>连接Hysys</source>
+        <translation>HYSYS</translation>
+    </message>
+    <message>
+        <source>连接Proii</source>
+        <translation>PRO/II</translation>
+    </message>
+</context>
+</TS>
