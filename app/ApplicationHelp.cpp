@@ -1,5 +1,6 @@
 #include "ApplicationHelp.h"
 
+#include "DataFiles.h"
 #include "Language.h"
 
 #include "ApplicationHelpHint.h"
@@ -95,7 +96,7 @@ QString TApplicationHelp::ResolvedHelpFile() const
 {
     if (helpFileName_.isEmpty()) return {};
     if (QFileInfo(helpFileName_).isFile()) return QFileInfo(helpFileName_).absoluteFilePath();
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + helpFileName_;
+    return DataFilePath(helpFileName_);
 }
 
 void TApplicationHelp::ShowHelpContents()

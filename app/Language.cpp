@@ -4,6 +4,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "ReportCommands.h"
+
 #include <memory>
 #include <string>
 
@@ -44,6 +46,7 @@ bool TLanguage::Apply(Lang lang)
     current = lang;
     Remove(qtTranslator);
     Remove(ownTranslator);
+    SetReportTemplateSuffix(lang == English ? "-en" : "");
     bool ok = true;
     // Qt's own texts first, then the program's: the last one installed is
     // asked first, so the program's texts win where both know a text.

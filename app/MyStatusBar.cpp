@@ -1,5 +1,6 @@
 #include "MyStatusBar.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QProgressBar>
 
@@ -8,7 +9,7 @@ TMyStatusBar::TMyStatusBar(QWidget* parent) : QStatusBar(parent)
     setObjectName(QStringLiteral("MyStatusBarMain"));
     setSizeGripEnabled(true);
     panels_ = {{300, QString(), false},
-               {400, QStringLiteral("波纹规整填料塔流体力学 VELK 4.1"), false},
+               {400, QCoreApplication::translate("Velk", "波纹规整填料塔流体力学 VELK 4.1"), false},
                {400, QString(), true}};
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("ProgressBar"));

@@ -1,10 +1,11 @@
 #include "UiPrompts.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
-QString ProjectFileFilter() { return QStringLiteral("波纹规整填料塔流体力学(*.vel)"); }
+QString ProjectFileFilter() { return QCoreApplication::translate("Velk", "波纹规整填料塔流体力学(*.vel)"); }
 
 UiPrompts::Answer UiPrompts::askYesNoCancel(QWidget* parent, const QString& title, const QString& text)
 {

@@ -269,7 +269,10 @@ void TFormVELK::SetLanguage(TLanguage::Lang lang)
 
 void TFormVELK::changeEvent(QEvent* e)
 {
-    if (e->type() == QEvent::LanguageChange) ShowCaption();
+    if (e->type() == QEvent::LanguageChange) {
+        ShowCaption();
+        ShowLanguageChoice();
+    }
     QMainWindow::changeEvent(e);
 }
 

@@ -18,3 +18,25 @@ qt_add_translations(velk_app
   LUPDATE_OPTIONS -no-obsolete -locations none -source-language zh_CN -target-language en)
 qt_add_resources(velk_app velk_translation_sources
   PREFIX /i18n BASE ${PROJECT_SOURCE_DIR}/translations FILES ${VELK_TS_FILES})
+
+# The English report template: the Chinese template's parts with every
+# shared string translated, packed like the Chinese one; same layout.
+add_executable(velk_translate_template ${PROJECT_SOURCE_DIR}/output/template/TranslateTemplate_main.cpp)
+target_link_libraries(velk_translate_template PRIVATE Qt6::Core pugixml::pugixml)
+target_include_directories(velk_translate_template PRIVATE ${PROJECT_SOURCE_DIR}/engine)
+set(_template_parts ${PROJECT_SOURCE_DIR}/output/template/VELK2016-07-15)
+set(_template_en_parts ${CMAKE_CURRENT_BINARY_DIR}/template-en/VELK2016-07-15-en)
+set(VELK_REPORT_TEMPLATE_EN ${PROJECT_BINARY_DIR}/bin/VELK2016-07-15-en.xltx)
+file(GLOB_RECURSE _template_files CONFIGURE_DEPENDS ${_template_parts}/*)
+add_custom_command(
+  OUTPUT ${VELK_REPORT_TEMPLATE_EN}
+  COMMAND velk_translate_template ${_template_parts} ${_template_en_parts} ${CMAKE_CURRENT_BINARY_DIR}/velk_en.qm
+  COMMAND velk_pack_xlsx ${_template_en_parts} ${VELK_REPORT_TEMPLATE_EN}
+  DEPENDS velk_translate_template velk_pack_xlsx velk_app_lrelease ${CMAKE_CURRENT_BINARY_DIR}/velk_en.qm
+          ${_template_files} ${VELK_TS_FILES}
+  COMMENT "Making the English report template VELK2016-07-15-en.xltx"
+  VERBATIM)
+add_custom_target(velk_report_template_en ALL DEPENDS ${VELK_REPORT_TEMPLATE_EN})
+add_dependencies(velk_app velk_report_template_en)
+include(GNUInstallDirs)
+install(FILES ${VELK_REPORT_TEMPLATE_EN} DESTINATION ${CMAKE_INSTALL_DATADIR}/velk)

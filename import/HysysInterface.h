@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "AutoVariant.h"
+#include "TrNoop.h"
 
 using TStringList = std::vector<std::string>;
 
@@ -21,7 +22,7 @@ extern AutoVariant HysysApp;
 // True when the last ConnectHysys succeeded.
 extern bool HysysAttached;
 
-inline constexpr const char* kHysysErrorText = "Hysys错误！";
+inline constexpr const char* kHysysErrorText = QT_TRANSLATE_NOOP("Velk", "Hysys错误！");
 inline constexpr const char* kHysysProgId = "HYSYS.Application";
 
 // Start-up of the import: makes a HYSYS running as its own process (the

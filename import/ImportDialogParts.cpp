@@ -1,5 +1,6 @@
 #include "ImportDialogParts.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QGroupBox>
 #include <QListWidget>
@@ -39,12 +40,12 @@ QListWidget* AddListGroup(QWidget* parent, const QString& title, const QString& 
 QGroupBox* AddTrayPositionGroup(QWidget* parent, const QString& autoCaption, int autoWidth, QRadioButton** autoButton,
                                 QRadioButton** fixedButton)
 {
-    auto* box = new QGroupBox(QStringLiteral("塔径位置（理论版编号）"), parent);
+    auto* box = new QGroupBox(QCoreApplication::translate("Velk", "塔径位置（理论版编号）"), parent);
     box->setObjectName(QStringLiteral("RGModal"));
     box->setGeometry(215, 13, 185, 49);
     *autoButton = new QRadioButton(autoCaption, box);
     (*autoButton)->setGeometry(6, 18, autoWidth, 20);
-    *fixedButton = new QRadioButton(QStringLiteral("指定"), box);
+    *fixedButton = new QRadioButton(QCoreApplication::translate("Velk", "指定"), box);
     (*fixedButton)->setGeometry(96, 18, 48, 20);
     (*autoButton)->setChecked(true);
     return box;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "AutoVariant.h"
+#include "TrNoop.h"
 
 using TStringList = std::vector<std::string>;
 
@@ -26,8 +27,8 @@ extern std::string ProiiFileName;
 // The summary of the column shown last.
 extern TStringList ProiiColumnData;
 
-inline constexpr const char* kProiiErrorText = "PROII错误！";
-inline constexpr const char* kProiiStatusText = "模拟文件包含错误/警告信息！";
+inline constexpr const char* kProiiErrorText = QT_TRANSLATE_NOOP("Velk", "PROII错误！");
+inline constexpr const char* kProiiStatusText = QT_TRANSLATE_NOOP("Velk", "模拟文件包含错误/警告信息！");
 inline constexpr const char* kProiiProgIdPrefix = "SimSciDbs.Database.";
 
 // Start-up of the import: registers this program's database server and

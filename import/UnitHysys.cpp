@@ -2,6 +2,7 @@
 
 #include "ImportDialogParts.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -79,11 +80,11 @@ TFormHysys::~TFormHysys()
 
 void TFormHysys::BuildComponents()
 {
-    SetUpImportDialog(this, QStringLiteral("FormHysys"), QStringLiteral("连接Hysys"),
+    SetUpImportDialog(this, QStringLiteral("FormHysys"), QCoreApplication::translate("Velk", "连接Hysys"),
                       QSize(kClientWidth, kClientHeight), QPoint(kLeft, kTop));
-    ListColumns = AddListGroup(this, QStringLiteral("塔器模块"), QStringLiteral("GroupBox1"), QRect(9, 13, 201, 197),
+    ListColumns = AddListGroup(this, QCoreApplication::translate("Velk", "塔器模块"), QStringLiteral("GroupBox1"), QRect(9, 13, 201, 197),
                                QStringLiteral("ListColumns"), &GroupBox1);
-    RGModal = AddTrayPositionGroup(this, QStringLiteral("自动"), 80, &RGModalAuto, &RGModalFixed);
+    RGModal = AddTrayPositionGroup(this, QCoreApplication::translate("Velk", "自动"), 80, &RGModalAuto, &RGModalFixed);
 
     EditStageIndex = new QLineEdit(QStringLiteral("1"), this);
     EditStageIndex->setObjectName(QStringLiteral("EditStageIndex"));
@@ -94,11 +95,11 @@ void TFormHysys::BuildComponents()
     ListData->setObjectName(QStringLiteral("ListData"));
     ListData->setGeometry(215, 65, 185, 143);
 
-    BGetData = AddButton(this, QStringLiteral("BGetData"), QStringLiteral("获得数据"), QRect(65, 234, 75, 25),
+    BGetData = AddButton(this, QStringLiteral("BGetData"), QCoreApplication::translate("Velk", "获得数据"), QRect(65, 234, 75, 25),
                          QStyle::SP_BrowserReload);
-    BOK = AddButton(this, QStringLiteral("BOK"), QStringLiteral("确定"), QRect(165, 234, 75, 25));
+    BOK = AddButton(this, QStringLiteral("BOK"), QCoreApplication::translate("Velk", "确定"), QRect(165, 234, 75, 25));
     BOK->setDefault(true);
-    BCancel = AddButton(this, QStringLiteral("BCancel"), QStringLiteral("取消"), QRect(265, 234, 75, 25));
+    BCancel = AddButton(this, QStringLiteral("BCancel"), QCoreApplication::translate("Velk", "取消"), QRect(265, 234, 75, 25));
     for (QPushButton* b : {BGetData, BCancel})
         b->setAutoDefault(false);
 

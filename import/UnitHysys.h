@@ -12,6 +12,7 @@
 #include <QDialog>
 
 #include "HysysInterface.h"
+#include "TrNoop.h"
 
 class CalcPage;
 class QGroupBox;
@@ -69,7 +70,7 @@ extern TFormHysys* FormHysys;
 // in FormHysys while it runs modally, and frees it when it closes.
 void ShowHysysDialog(QWidget* owner, CalcPage& page);
 
-inline constexpr const char* kHysysNoColumnText = "没有选定塔器模块!";
+inline constexpr const char* kHysysNoColumnText = QT_TRANSLATE_NOOP("Velk", "没有选定塔器模块!");
 
 // Text to a 32-bit whole number: optional blanks around, optional sign,
 // decimal digits. Throws EConvertError "'<text>' is not a valid integer

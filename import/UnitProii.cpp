@@ -2,6 +2,7 @@
 
 #include "ImportDialogParts.h"
 
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -74,14 +75,14 @@ TFormProii::~TFormProii()
 
 void TFormProii::BuildComponents()
 {
-    SetUpImportDialog(this, QStringLiteral("FormProii"), QStringLiteral("连接Proii"),
+    SetUpImportDialog(this, QStringLiteral("FormProii"), QCoreApplication::translate("Velk", "连接Proii"),
                       QSize(kClientWidth, kClientHeight), QPoint(kLeft, kTop));
-    ListColumns = AddListGroup(this, QStringLiteral("塔器模块"), QStringLiteral("GroupBox1"), QRect(9, 13, 200, 109),
+    ListColumns = AddListGroup(this, QCoreApplication::translate("Velk", "塔器模块"), QStringLiteral("GroupBox1"), QRect(9, 13, 200, 109),
                                QStringLiteral("ListColumns"), &GroupBox1);
-    ListBoxColumnData = AddListGroup(this, QStringLiteral("当前塔器"), QStringLiteral("GroupBox2"),
+    ListBoxColumnData = AddListGroup(this, QCoreApplication::translate("Velk", "当前塔器"), QStringLiteral("GroupBox2"),
                                      QRect(9, 128, 200, 96), QStringLiteral("ListBoxColumnData"), &GroupBox2);
     // Two columns: the second item sits halfway across, the tray list beside it.
-    RGModal = AddTrayPositionGroup(this, QStringLiteral("自动(NF0-1)"), 88, &RGModalAuto, &RGModalFixed);
+    RGModal = AddTrayPositionGroup(this, QCoreApplication::translate("Velk", "自动(NF0-1)"), 88, &RGModalAuto, &RGModalFixed);
 
     StageIndex = new QComboBox(this);
     StageIndex->setObjectName(QStringLiteral("StageIndex"));
@@ -92,7 +93,7 @@ void TFormProii::BuildComponents()
     StageIndex->setCurrentIndex(0);
     StageIndex->raise();
 
-    Label1 = new QLabel(QStringLiteral("当前塔盘"), this);
+    Label1 = new QLabel(QCoreApplication::translate("Velk", "当前塔盘"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(216, 69, 48, 12);
 
@@ -100,19 +101,19 @@ void TFormProii::BuildComponents()
     ListData->setObjectName(QStringLiteral("ListData"));
     ListData->setGeometry(215, 84, 185, 139);
 
-    BOpen = AddButton(this, QStringLiteral("BOpen"), QStringLiteral("打开文件"), QRect(21, 234, 75, 25),
+    BOpen = AddButton(this, QStringLiteral("BOpen"), QCoreApplication::translate("Velk", "打开文件"), QRect(21, 234, 75, 25),
                       QStyle::SP_DialogOpenButton);
-    BGetData = AddButton(this, QStringLiteral("BGetData"), QStringLiteral("获得数据"), QRect(118, 234, 75, 25),
+    BGetData = AddButton(this, QStringLiteral("BGetData"), QCoreApplication::translate("Velk", "获得数据"), QRect(118, 234, 75, 25),
                          QStyle::SP_BrowserReload);
-    BOK = AddButton(this, QStringLiteral("BOK"), QStringLiteral("确定"), QRect(215, 234, 75, 25));
+    BOK = AddButton(this, QStringLiteral("BOK"), QCoreApplication::translate("Velk", "确定"), QRect(215, 234, 75, 25));
     BOK->setDefault(true);
-    BCancel = AddButton(this, QStringLiteral("BCancel"), QStringLiteral("取消"), QRect(312, 234, 75, 25));
+    BCancel = AddButton(this, QStringLiteral("BCancel"), QCoreApplication::translate("Velk", "取消"), QRect(312, 234, 75, 25));
     for (QPushButton* b : {BOpen, BGetData, BCancel})
         b->setAutoDefault(false);
 
     OpenDialogPRoii = new QFileDialog(this);
     OpenDialogPRoii->setObjectName(QStringLiteral("OpenDialogPRoii"));
-    OpenDialogPRoii->setNameFilter(QStringLiteral("PROII 模拟文件 (*.prz *.pr1)"));
+    OpenDialogPRoii->setNameFilter(QCoreApplication::translate("Velk", "PROII 模拟文件 (*.prz *.pr1)"));
     OpenDialogPRoii->setFileMode(QFileDialog::ExistingFile);
     OpenDialogPRoii->setAcceptMode(QFileDialog::AcceptOpen);
     OpenDialogPRoii->setSizeGripEnabled(true);
@@ -158,14 +159,14 @@ bool TFormProii::IsAcceptableFile(const QString& path, QString* why)
     const QFileInfo info(path);
     QString reason;
     if (!info.dir().exists())
-        reason = QStringLiteral("文件夹不存在。");
+        reason = QCoreApplication::translate("Velk", "文件夹不存在。");
     else if (!info.isFile())
-        reason = QStringLiteral("文件不存在。");
+        reason = QCoreApplication::translate("Velk", "文件不存在。");
     // Read-only as the file's attribute says (no write permission for
     // anyone), or for this user.
     else if (!(info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)) ||
              !info.isWritable())
-        reason = QStringLiteral("此文件为只读文件，请选择其他文件。");
+        reason = QCoreApplication::translate("Velk", "此文件为只读文件，请选择其他文件。");
     if (why) *why = reason;
     return reason.isEmpty();
 }

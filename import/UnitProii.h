@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "PROIIInterface.h"
+#include "TrNoop.h"
 
 class CalcPage;
 class QComboBox;
@@ -92,4 +93,4 @@ extern TFormProii* FormProii;
 // in FormProii while it runs modally, and frees it when it closes.
 void ShowProiiDialog(QWidget* owner, CalcPage& page);
 
-inline constexpr const char* kProiiNoColumnText = "该模拟文件中没有塔器模块!";
+inline constexpr const char* kProiiNoColumnText = QT_TRANSLATE_NOOP("Velk", "该模拟文件中没有塔器模块!");

@@ -33,6 +33,6 @@ add_custom_target(velk_simulator_examples ALL DEPENDS ${VELK_EXAMPLE_PRZ} ${VELK
 
 include(GNUInstallDirs)
 install(TARGETS velk-simdb velk-hysys RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${VELK_REGISTRY_FILE} DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${VELK_REGISTRY_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/velk)
 install(FILES ${VELK_EXAMPLE_PRZ} ${VELK_EXAMPLE_HSC} ${PROJECT_SOURCE_DIR}/examples/debutanizer.csv
         DESTINATION ${CMAKE_INSTALL_DATADIR}/velk/examples)

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "AutoVariant.h"
+#include "TrNoop.h"
 
 class TMyXls
 {
@@ -60,4 +61,4 @@ void MyXlsInitialization();
 // Unit finalisation: clears the two extensions.
 void MyXlsFinalization();
 
-inline constexpr const char* kExcelErrorText = "Excel异常!";
+inline constexpr const char* kExcelErrorText = QT_TRANSLATE_NOOP("Velk", "Excel异常!");

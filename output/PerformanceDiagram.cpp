@@ -2,6 +2,7 @@
 
 #include "FloatGuard.h"
 #include "chartgraph.h"
+#include "TrNoop.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -45,15 +46,15 @@ QString ComputePerformancePoints(const TPerformanceInput& in, TPerformancePoints
     out = TPerformancePoints();
     if (!std::isfinite(in.L) || !std::isfinite(in.V) || !std::isfinite(in.f) || !std::isfinite(in.uL) ||
         !std::isfinite(in.uLmin))
-        return QStringLiteral("数据无效，无法确定负荷点，不能绘制操作性能图！");
+        return QCoreApplication::translate("Velk", "数据无效，无法确定负荷点，不能绘制操作性能图！");
     if (in.L == 0)
-        return QStringLiteral("液体流量为零，负荷点无定义，不能绘制操作性能图！");
+        return QCoreApplication::translate("Velk", "液体流量为零，负荷点无定义，不能绘制操作性能图！");
     if (in.uL == 0)
-        return QStringLiteral("液体负荷为零，负荷点无定义，不能绘制操作性能图！");
+        return QCoreApplication::translate("Velk", "液体负荷为零，负荷点无定义，不能绘制操作性能图！");
     if (in.L < 0 || in.V <= 0 || in.uL < 0 || in.uLmin < 0 || in.f <= 0)
-        return QStringLiteral("液体流量、气体流量、液体负荷和泛点百分数必须大于零，不能绘制操作性能图！");
+        return QCoreApplication::translate("Velk", "液体流量、气体流量、液体负荷和泛点百分数必须大于零，不能绘制操作性能图！");
 
-    const QString rangeError = QStringLiteral("负荷点超出数值范围，不能绘制操作性能图！");
+    const QString rangeError = QCoreApplication::translate("Velk", "负荷点超出数值范围，不能绘制操作性能图！");
     TPerformancePoints p;
     try {
         FloatGuard guard;
@@ -85,29 +86,29 @@ QString ComputePerformancePoints(const TPerformanceInput& in, TPerformancePoints
     lmin.x = p.Lmin;
     lmin.y = p.Vmin;
     if (p.minPercent < 90) {
-        lmin.text = QStringLiteral("最小负荷(") + Percent(p.minPercent) + QStringLiteral("%)") + pad;
+        lmin.text = QCoreApplication::translate("Velk", "最小负荷(") + Percent(p.minPercent) + QStringLiteral("%)") + pad;
         lmin.hAlign = -1;
         lmin.vAlign = 0;
     } else {
-        lmin.text = pad + QStringLiteral("最小负荷(") + Percent(p.minPercent) + QStringLiteral("%)");
+        lmin.text = pad + QCoreApplication::translate("Velk", "最小负荷(") + Percent(p.minPercent) + QStringLiteral("%)");
         lmin.hAlign = 1;
         lmin.vAlign = 1;
     }
     TPerformanceLabel& design = p.labels[1];
     design.x = p.L;
     design.y = p.V;
-    design.text = QStringLiteral("设计负荷(100%)") + pad;
+    design.text = QCoreApplication::translate("Velk", "设计负荷(100%)") + pad;
     design.hAlign = -1;
     design.vAlign = 0;
     TPerformanceLabel& l80 = p.labels[2];
     l80.x = p.L80;
     l80.y = p.V80;
     if (p.percent80 > 110) {
-        l80.text = QStringLiteral("80负荷(") + Percent(p.percent80) + QStringLiteral("%)") + pad;
+        l80.text = QCoreApplication::translate("Velk", "80负荷(") + Percent(p.percent80) + QStringLiteral("%)") + pad;
         l80.hAlign = -1;
         l80.vAlign = 0;
     } else {
-        l80.text = pad + QStringLiteral("80负荷(") + Percent(p.percent80) + QStringLiteral("%)");
+        l80.text = pad + QCoreApplication::translate("Velk", "80负荷(") + Percent(p.percent80) + QStringLiteral("%)");
         l80.hAlign = 1;
         l80.vAlign = -1;
     }
@@ -115,11 +116,11 @@ QString ComputePerformancePoints(const TPerformanceInput& in, TPerformancePoints
     flood.x = p.Lflood;
     flood.y = p.Vflood;
     if (p.floodPercent > 130) {
-        flood.text = QStringLiteral("泛点负荷(") + Percent(p.floodPercent) + QStringLiteral("%)") + pad;
+        flood.text = QCoreApplication::translate("Velk", "泛点负荷(") + Percent(p.floodPercent) + QStringLiteral("%)") + pad;
         flood.hAlign = -1;
         flood.vAlign = 0;
     } else {
-        flood.text = pad + QStringLiteral("泛点负荷(") + Percent(p.floodPercent) + QStringLiteral("%)");
+        flood.text = pad + QCoreApplication::translate("Velk", "泛点负荷(") + Percent(p.floodPercent) + QStringLiteral("%)");
         flood.hAlign = 1;
         flood.vAlign = -1;
     }
@@ -134,15 +135,15 @@ bool HaveGuiApplication()
 {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
 }
-const char* const kNoGuiText = "绘图需要图形应用程序环境（可用 offscreen 平台）。";
+const char* const kNoGuiText = QT_TRANSLATE_NOOP("Velk", "绘图需要图形应用程序环境（可用 offscreen 平台）。");
 } // namespace
 
 QString DrawPerformanceDiagram(TChartSurface* surface, const TPerformanceInput& in)
 {
     if (!surface)
-        return QStringLiteral("没有绘图表面。");
+        return QCoreApplication::translate("Velk", "没有绘图表面。");
     if (!HaveGuiApplication())
-        return QString::fromUtf8(kNoGuiText);
+        return QCoreApplication::translate("Velk", kNoGuiText);
     TPerformancePoints p;
     const QString error = ComputePerformancePoints(in, p);
     if (!error.isEmpty())
@@ -160,7 +161,7 @@ QString DrawPerformanceDiagram(TChartSurface* surface, const TPerformanceInput& 
               kMinZoomFraction * yMax, true, false, true, 2);
     SetPenWidth(2);
     SetDash(5, 0, 0);
-    DrawTitle(kRed, QStringLiteral("操作性能图"));
+    DrawTitle(kRed, QCoreApplication::translate("Velk", "操作性能图"));
     MoveToPoint(0, 0);
     SetPenColor(kRed);
     LineToPoint(p.Lmin, p.Vmin);
@@ -198,13 +199,13 @@ bool SavePerformanceDiagram(const QString& file, QSize size, const TPerformanceI
         return false;
     };
     if (!HaveGuiApplication())
-        return fail(QString::fromUtf8(kNoGuiText));
+        return fail(QCoreApplication::translate("Velk", kNoGuiText));
     if (size.width() < 1 || size.height() < 1 || size.width() > kMaxExportSide ||
         size.height() > kMaxExportSide)
-        return fail(QStringLiteral("图形尺寸无效：%1 x %2").arg(size.width()).arg(size.height()));
+        return fail(QCoreApplication::translate("Velk", "图形尺寸无效：%1 x %2").arg(size.width()).arg(size.height()));
     const QString suffix = QFileInfo(file).suffix().toLower();
     if (suffix != QLatin1String("png") && suffix != QLatin1String("svg"))
-        return fail(QStringLiteral("不支持的文件类型（只能保存为 PNG 或 SVG）：%1").arg(file));
+        return fail(QCoreApplication::translate("Velk", "不支持的文件类型（只能保存为 PNG 或 SVG）：%1").arg(file));
     TPerformancePoints points;
     const QString undefined = ComputePerformancePoints(in, points);
     if (!undefined.isEmpty())
@@ -213,14 +214,14 @@ bool SavePerformanceDiagram(const QString& file, QSize size, const TPerformanceI
     if (suffix == QLatin1String("png")) {
         TImageSurface surface(size);
         if (surface.image().isNull())
-            return fail(QStringLiteral("内存不足，无法生成图形。"));
+            return fail(QCoreApplication::translate("Velk", "内存不足，无法生成图形。"));
         const QString drawError = DrawPerformanceDiagram(&surface, in);
         surface.endPaint();
         if (!drawError.isEmpty())
             return fail(drawError);
         QImageWriter writer(file, "png");
         if (!writer.write(surface.image()))
-            return fail(QStringLiteral("无法写入文件：%1（%2）").arg(file, writer.errorString()));
+            return fail(QCoreApplication::translate("Velk", "无法写入文件：%1（%2）").arg(file, writer.errorString()));
         return true;
     }
 
@@ -229,17 +230,17 @@ bool SavePerformanceDiagram(const QString& file, QSize size, const TPerformanceI
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
     generator.setResolution(96);
-    generator.setTitle(QStringLiteral("操作性能图"));
+    generator.setTitle(QCoreApplication::translate("Velk", "操作性能图"));
     QPainter painter;
     if (!painter.begin(&generator))
-        return fail(QStringLiteral("无法写入文件：%1").arg(file));
+        return fail(QCoreApplication::translate("Velk", "无法写入文件：%1").arg(file));
     QString drawError;
     {
         TPainterSurface surface(&painter, size);
         drawError = DrawPerformanceDiagram(&surface, in);
     }
     if (!painter.end())
-        return fail(QStringLiteral("无法写入文件：%1").arg(file));
+        return fail(QCoreApplication::translate("Velk", "无法写入文件：%1").arg(file));
     if (!drawError.isEmpty())
         return fail(drawError);
     return true;

@@ -3,6 +3,7 @@
 #include "Messages.h"
 #include "chartgraph.h"
 
+#include <QCoreApplication>
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -252,8 +253,8 @@ void TPerformanceView::mouseReleaseEvent(QMouseEvent* event)
 void TPerformanceView::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu menu(this);
-    QAction* png = menu.addAction(QStringLiteral("保存为 PNG 图片..."));
-    QAction* svg = menu.addAction(QStringLiteral("保存为 SVG 图形..."));
+    QAction* png = menu.addAction(QCoreApplication::translate("Velk", "保存为 PNG 图片..."));
+    QAction* svg = menu.addAction(QCoreApplication::translate("Velk", "保存为 SVG 图形..."));
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == png)
         saveWithDialog(QStringLiteral("png"));
@@ -263,10 +264,10 @@ void TPerformanceView::contextMenuEvent(QContextMenuEvent* event)
 
 void TPerformanceView::saveWithDialog(const QString& suffix)
 {
-    const QString filter = suffix == QLatin1String("png") ? QStringLiteral("PNG 图片 (*.png)")
-                                                          : QStringLiteral("SVG 图形 (*.svg)");
-    QString file = QFileDialog::getSaveFileName(this, QStringLiteral("保存操作性能图"),
-                                                QStringLiteral("操作性能图.") + suffix, filter);
+    const QString filter = suffix == QLatin1String("png") ? QCoreApplication::translate("Velk", "PNG 图片 (*.png)")
+                                                          : QCoreApplication::translate("Velk", "SVG 图形 (*.svg)");
+    QString file = QFileDialog::getSaveFileName(this, QCoreApplication::translate("Velk", "保存操作性能图"),
+                                                QCoreApplication::translate("Velk", "操作性能图.") + suffix, filter);
     if (file.isEmpty())
         return;
     if (QFileInfo(file).suffix().compare(suffix, Qt::CaseInsensitive) != 0)
@@ -297,7 +298,7 @@ bool TPerformanceView::saveDiagram(const QString& file, QString* error)
     }
     if (!input) {
         if (error)
-            *error = QStringLiteral("没有可绘制的操作性能图。");
+            *error = QCoreApplication::translate("Velk", "没有可绘制的操作性能图。");
         return false;
     }
     const QSize size = this->size().isEmpty() ? kDefaultDiagramSize : this->size();

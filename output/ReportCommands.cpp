@@ -1,6 +1,9 @@
 #include "ReportCommands.h"
 #include "ReportOperation.h"
 
+#include "DataFiles.h"
+#include "TrNoop.h"
+
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
@@ -33,17 +36,28 @@
 #define VELK_REPORT_HAS_DIAGRAM 1
 #endif
 
-TFileDialogState SaveDialogXLS{"保存计算报表", "", "xls", "", true};
-TFileDialogState OpenDialogXLS{"打印计算报表", "Excel 文件(*.xls;xlsx)|*.xls;*xlsx", "cts", "", false};
-TFileDialogState SaveDialogPDF{"导出PDF计算报表", "PDF 文件(*.pdf)|*.pdf", "pdf", "", true};
+TFileDialogState SaveDialogXLS{QT_TRANSLATE_NOOP("Velk", "保存计算报表"), "", "xls", "", true};
+TFileDialogState OpenDialogXLS{QT_TRANSLATE_NOOP("Velk", "打印计算报表"), "Excel 文件(*.xls;xlsx)|*.xls;*xlsx", "cts", "",
+                               false};
+TFileDialogState SaveDialogPDF{QT_TRANSLATE_NOOP("Velk", "导出PDF计算报表"), "PDF 文件(*.pdf)|*.pdf", "pdf", "", true};
 std::string LastReportFileName;
 
 namespace
 {
 
 constexpr const char* kTemplateBaseName = "VELK2016-07-15";
-constexpr const char* kOperatingRangeCaption = "操作弹性";
-constexpr const char* kLagrangeMethodText = "Kister-Gill-Tovan局部插值";
+constexpr const char* kOperatingRangeCaption = QT_TRANSLATE_NOOP("Velk", "操作弹性");
+constexpr const char* kLagrangeMethodText = QT_TRANSLATE_NOOP("Velk", "Kister-Gill-Tovan局部插值");
+// The file descriptions of the dialogs' filters.
+[[maybe_unused]] const char* const kFilterNames[] = {QT_TRANSLATE_NOOP("Velk", "Excel 文件"), QT_TRANSLATE_NOOP("Velk", "PDF 文件")};
+// "-en" for the English template (same layout, English texts), else "".
+std::string g_templateSuffix;
+
+// A fixed text of the report or its dialogs in the interface language.
+std::string Tr(const std::string& source)
+{
+    return QCoreApplication::translate("Velk", source.c_str()).toStdString();
+}
 
 // Where the dialog opens; not part of the kept state.
 std::string g_initialDir;
@@ -54,13 +68,14 @@ QString QtFilter(const std::string& delphiFilter)
     const QStringList parts = QString::fromStdString(delphiFilter).split('|');
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2)
-        filters << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
+        filters << QCoreApplication::translate("Velk", parts[i].toUtf8().constData()) + " (" +
+                       QString(parts[i + 1]).replace(';', ' ') + ")";
     return filters.join(";;");
 }
 
 bool RunQtFileDialog(QWidget* parent, TFileDialogState& d)
 {
-    QFileDialog dlg(parent, QString::fromStdString(d.title));
+    QFileDialog dlg(parent, QCoreApplication::translate("Velk", d.title.c_str()));
     dlg.setAcceptMode(d.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(d.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dlg.setNameFilter(QtFilter(d.filter));
@@ -200,7 +215,7 @@ void ExportPdfOrThrow(const std::string& pdfPath, CalcPage& page, const std::str
 #endif
 
     QPdfWriter writer(QString::fromStdString(pdfPath));
-    writer.setTitle(QStringLiteral("波纹规整填料塔流体力学计算书"));
+    writer.setTitle(QCoreApplication::translate("Velk", "波纹规整填料塔流体力学计算书"));
     writer.setCreator(QStringLiteral("VELK"));
     writer.setResolution(300);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
@@ -261,8 +276,20 @@ std::string ReportProgramDir()
 
 std::string ReportTemplatePath(const std::string& programDir, const std::string& templateExtension)
 {
-    return (programDir.empty() ? ReportProgramDir() : programDir) + kTemplateBaseName + templateExtension;
+    if (programDir.empty()) {
+        // Beside the program, or in the shared data folder of an installation;
+        // the English interface takes the English template when it is there.
+        if (!g_templateSuffix.empty()) {
+            const QString translated =
+                DataFilePath(QString::fromStdString(kTemplateBaseName + g_templateSuffix + templateExtension));
+            if (QFileInfo::exists(translated)) return translated.toStdString();
+        }
+        return DataFilePath(QString::fromStdString(kTemplateBaseName + templateExtension)).toStdString();
+    }
+    return programDir + kTemplateBaseName + templateExtension;
 }
+
+void SetReportTemplateSuffix(const std::string& suffix) { g_templateSuffix = suffix; }
 
 std::string ReportLabelCaption(const std::string& labelName)
 {
@@ -322,11 +349,13 @@ std::string OperatingRangeText(CalcPage& page)
 void WriteReportCells(TMyXls& xls, CalcPage& page, const std::string& currentFileName,
                       const std::function<std::string(const std::string&)>& caption)
 {
-    auto cap = [&](const std::string& label) { return caption ? caption(label) : ReportLabelCaption(label); };
+    // Captions, units and choices are the program's texts and go into the
+    // interface language; what the user typed goes in as it is.
+    auto cap = [&](const std::string& label) { return Tr(caption ? caption(label) : ReportLabelCaption(label)); };
     auto cell = [&](int row, int col, const std::string& text) { xls.Sheet.Put("Cells", {row, col}, text); };
     auto text = [&](const char* name) { return page.TextBox(name)->Text(); };
     auto value = [&](const char* name) { return page.Field(name)->FloatStr(); };
-    auto unit = [&](const char* name) { return page.Unit(name)->GetUnit(); };
+    auto unit = [&](const char* name) { return Tr(page.Unit(name)->GetUnit()); };
     // label / value / unit from column col on.
     auto triple = [&](int row, int col, const char* label, const char* field, const char* unitName) {
         cell(row, col, cap(label));
@@ -365,14 +394,14 @@ void WriteReportCells(TMyXls& xls, CalcPage& page, const std::string& currentFil
     triple(27, 2, "LL", "LD", "LU");
     triple(27, 6, "VL", "VD", "VU");
     cell(32, 2, cap("PTL"));
-    cell(32, 3, page.Combo("PTD")->Text());
+    cell(32, 3, Tr(page.Combo("PTD")->Text()));
     triple(32, 6, "alfL", "alfD", nullptr);
     triple(33, 2, "meL", "meD", nullptr);
     triple(33, 6, "LmdL", "LmdD", nullptr);
     cell(34, 2, cap("UfML"));
     const TCheckModel* lagrange = page.Check("CBLagrange");
     cell(34, 3,
-         lagrange->Enabled() && lagrange->Checked() ? kLagrangeMethodText : page.Combo("UfMD")->Text());
+         Tr(lagrange->Enabled() && lagrange->Checked() ? kLagrangeMethodText : page.Combo("UfMD")->Text()));
 
     triple(36, 2, "FpL", "FpD", nullptr);
     triple(36, 6, "CgmaxL", "CgmaxD", nullptr);
@@ -384,7 +413,7 @@ void WriteReportCells(TMyXls& xls, CalcPage& page, const std::string& currentFil
     triple(39, 6, "HTL", "HTD", "HTU");
     triple(40, 2, "UvsL", "UvsD", "UvsU");
     triple(40, 6, "dPdryL", "dPdryD", "dPdryU");
-    cell(41, 2, kOperatingRangeCaption);
+    cell(41, 2, Tr(kOperatingRangeCaption));
     cell(41, 3, OperatingRangeText(page));
     cell(41, 4, "%");
     triple(41, 6, "dPwaterL", "dPwaterD", "dPwaterU");
@@ -400,7 +429,7 @@ ReportOutcome MReport_SaveClick(const ReportContext& ctx)
     if (!ctx.page) return ReportOutcome::Failed;
     try {
         const std::string ext = EnsureDocumentExtension();
-        SaveDialogXLS.title = "保存计算报表";
+        SaveDialogXLS.title = QT_TRANSLATE_NOOP("Velk", "保存计算报表");
         SaveDialogXLS.save = true;
         // The filter's extension: with "xls" a name typed without extension
         // would not match the workbook format the spreadsheet writes.
@@ -425,7 +454,7 @@ ReportOutcome MReport_SaveClick(const ReportContext& ctx)
 ReportOutcome MReport_PrintClick(const ReportContext& ctx)
 {
     try {
-        OpenDialogXLS.title = "打印计算报表";
+        OpenDialogXLS.title = QT_TRANSLATE_NOOP("Velk", "打印计算报表");
         OpenDialogXLS.filter = "Excel 文件(*.xls;xlsx)|*.xls;*xlsx";
         OpenDialogXLS.defaultExt = "cts";
         OpenDialogXLS.save = false;
@@ -454,7 +483,9 @@ ReportOutcome MReport_PdfClick(const ReportContext& ctx)
         if (!RunDialog(ctx.parent, SaveDialogPDF)) return ReportOutcome::Cancelled;
         std::string note;
         ExportPdfOrThrow(SaveDialogPDF.fileName, *ctx.page, ctx.currentFileName, ctx.programDir, note);
-        if (!note.empty()) ShowMessage(MsgKind::Warning, "PDF 报表已保存，但没有运行图：" + note);
+        if (!note.empty())
+            ShowMessage(MsgKind::Warning,
+                        Tr(QT_TRANSLATE_NOOP("Velk", "PDF 报表已保存，但没有运行图：")) + note);
         return ReportOutcome::Done;
     } catch (const std::exception& e) {
         ReportError(e);

@@ -63,6 +63,9 @@ std::string ReportProgramDir();
 // The report template in programDir (empty: ReportProgramDir()) with the
 // template extension of the version probe.
 std::string ReportTemplatePath(const std::string& programDir, const std::string& templateExtension);
+// Chooses the template of the interface language: "-en" takes
+// VELK2016-07-15-en when it is there, "" the Chinese template.
+void SetReportTemplateSuffix(const std::string& suffix);
 // The caption a label of the main window starts with ("" if unknown).
 std::string ReportLabelCaption(const std::string& labelName);
 // "low - high": the minimum load and the flooding load in percent of the

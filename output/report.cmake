@@ -20,4 +20,4 @@ add_custom_target(velk_report_template ALL DEPENDS ${VELK_REPORT_TEMPLATE})
 # Everything that links the output layer (the programs, the tests) finds the
 # template built.
 add_dependencies(velk_output velk_report_template)
-install(FILES ${VELK_REPORT_TEMPLATE} DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${VELK_REPORT_TEMPLATE} DESTINATION ${CMAKE_INSTALL_DATADIR}/velk)

@@ -1,5 +1,7 @@
 #include "Registry.h"
 
+#include "DataFiles.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -19,14 +21,6 @@ ClassesRootState& State()
 {
     static ClassesRootState state;
     return state;
-}
-
-std::string ProgramDirectory()
-{
-    if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath().toStdString();
-    // No application object yet (a tool that reads the registry first).
-    const QFileInfo exe(QStringLiteral("/proc/self/exe"));
-    return QFileInfo(exe.canonicalFilePath()).absolutePath().toStdString();
 }
 
 void Load(ClassesRootState& s)
@@ -53,7 +47,7 @@ std::string JoinPath(const std::string& base, const std::string& rel)
 std::vector<std::string> DefaultRegistryFiles()
 {
     std::vector<std::string> files;
-    files.push_back(ProgramDirectory() + "/velk-registry.reg");
+    files.push_back(DataFilePath(QStringLiteral("velk-registry.reg")).toStdString());
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     if (!config.isEmpty()) files.push_back(config.toStdString() + "/velk/registry.reg");
     return files;

@@ -29,4 +29,4 @@ add_custom_target(velk_help ALL DEPENDS ${VELK_HELP_FILE})
 add_dependencies(velk_platform velk_help)
 
 include(GNUInstallDirs)
-install(FILES ${VELK_HELP_FILE} DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${VELK_HELP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/velk)

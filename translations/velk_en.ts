@@ -624,5 +624,281 @@
         <source>连接Proii</source>
         <translation>PRO/II</translation>
     </message>
+    <message>
+        <source>Excel异常!</source>
+        <translation>Spreadsheet error!</translation>
+    </message>
+    <message>
+        <source>数据无效，无法确定负荷点，不能绘制操作性能图！</source>
+        <translation>The data are invalid; the load points cannot be found and the performance diagram cannot be drawn!</translation>
+    </message>
+    <message>
+        <source>液体流量为零，负荷点无定义，不能绘制操作性能图！</source>
+        <translation>The liquid flow is zero; the load points are undefined and the performance diagram cannot be drawn!</translation>
+    </message>
+    <message>
+        <source>液体负荷为零，负荷点无定义，不能绘制操作性能图！</source>
+        <translation>The liquid load is zero; the load points are undefined and the performance diagram cannot be drawn!</translation>
+    </message>
+    <message>
+        <source>液体流量、气体流量、液体负荷和泛点百分数必须大于零，不能绘制操作性能图！</source>
+        <translation>Liquid flow, vapour flow, liquid load and flooding percentage must be above zero; the performance diagram cannot be drawn!</translation>
+    </message>
+    <message>
+        <source>负荷点超出数值范围，不能绘制操作性能图！</source>
+        <translation>A load point is out of range; the performance diagram cannot be drawn!</translation>
+    </message>
+    <message>
+        <source>最小负荷(</source>
+        <translation>Minimum load (</translation>
+    </message>
+    <message>
+        <source>设计负荷(100%)</source>
+        <translation>Design load (100%)</translation>
+    </message>
+    <message>
+        <source>80负荷(</source>
+        <translation>80 load (</translation>
+    </message>
+    <message>
+        <source>泛点负荷(</source>
+        <translation>Flooding load (</translation>
+    </message>
+    <message>
+        <source>绘图需要图形应用程序环境（可用 offscreen 平台）。</source>
+        <translation>Drawing needs a graphical application (the offscreen platform will do).</translation>
+    </message>
+    <message>
+        <source>没有绘图表面。</source>
+        <translation>No drawing surface.</translation>
+    </message>
+    <message>
+        <source>图形尺寸无效：%1 x %2</source>
+        <translation>Invalid picture size: %1 x %2</translation>
+    </message>
+    <message>
+        <source>不支持的文件类型（只能保存为 PNG 或 SVG）：%1</source>
+        <translation>Unsupported file type (PNG or SVG only): %1</translation>
+    </message>
+    <message>
+        <source>内存不足，无法生成图形。</source>
+        <translation>Not enough memory for the picture.</translation>
+    </message>
+    <message>
+        <source>无法写入文件：%1（%2）</source>
+        <translation>Cannot write the file %1 (%2)</translation>
+    </message>
+    <message>
+        <source>无法写入文件：%1</source>
+        <translation>Cannot write the file %1</translation>
+    </message>
+    <message>
+        <source>保存为 PNG 图片...</source>
+        <translation>Save as PNG image...</translation>
+    </message>
+    <message>
+        <source>保存为 SVG 图形...</source>
+        <translation>Save as SVG drawing...</translation>
+    </message>
+    <message>
+        <source>PNG 图片 (*.png)</source>
+        <translation>PNG images (*.png)</translation>
+    </message>
+    <message>
+        <source>SVG 图形 (*.svg)</source>
+        <translation>SVG drawings (*.svg)</translation>
+    </message>
+    <message>
+        <source>保存操作性能图</source>
+        <translation>Save the performance diagram</translation>
+    </message>
+    <message>
+        <source>操作性能图.</source>
+        <translation>performance-diagram.</translation>
+    </message>
+    <message>
+        <source>没有可绘制的操作性能图。</source>
+        <translation>There is no performance diagram to draw.</translation>
+    </message>
+    <message>
+        <source>保存计算报表</source>
+        <translation>Save the calculation report</translation>
+    </message>
+    <message>
+        <source>打印计算报表</source>
+        <translation>Print a calculation report</translation>
+    </message>
+    <message>
+        <source>导出PDF计算报表</source>
+        <translation>Export the calculation report as PDF</translation>
+    </message>
+    <message>
+        <source>操作弹性</source>
+        <translation>Operating range</translation>
+    </message>
+    <message>
+        <source>Kister-Gill-Tovan局部插值</source>
+        <translation>Kister-Gill-Tovan, local interpolation</translation>
+    </message>
+    <message>
+        <source>Excel 文件</source>
+        <translation>Excel files</translation>
+    </message>
+    <message>
+        <source>PDF 文件</source>
+        <translation>PDF files</translation>
+    </message>
+    <message>
+        <source>波纹规整填料塔流体力学计算书</source>
+        <translation>Structured Packing Column Hydraulics Calculation Sheet</translation>
+    </message>
+    <message>
+        <source>PDF 报表已保存，但没有运行图：</source>
+        <translation>The PDF report was saved, but without the diagram: </translation>
+    </message>
+    <message>
+        <source>计算日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>项目文件</source>
+        <translation>Project file</translation>
+    </message>
+    <message>
+        <source>一、项目信息</source>
+        <translation>1. Project</translation>
+    </message>
+    <message>
+        <source>二、输入数据</source>
+        <translation>2. Input data</translation>
+    </message>
+    <message>
+        <source>项目</source>
+        <translation>Item</translation>
+    </message>
+    <message>
+        <source>数值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>单位</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <source>处理量</source>
+        <translation>Throughput</translation>
+    </message>
+    <message>
+        <source>填料、平衡数据与泛点算法</source>
+        <translation>Packing, equilibrium data and flooding method</translation>
+    </message>
+    <message>
+        <source>三、计算结果</source>
+        <translation>3. Results</translation>
+    </message>
+    <message>
+        <source>注：操作弹性为最小液体负荷与液泛负荷各占设计负荷的百分比；“[Must input]”表示必须输入的数据。</source>
+        <translation>Note: the operating range gives the minimum liquid load and the flooding load as percentages of the design load; &quot;[Must input]&quot; marks data that must be entered.</translation>
+    </message>
+    <message>
+        <source>Hysys错误！</source>
+        <translation>HYSYS error!</translation>
+    </message>
+    <message>
+        <source>塔径位置（理论版编号）</source>
+        <translation>Diameter position (theoretical stage No.)</translation>
+    </message>
+    <message>
+        <source>指定</source>
+        <translation>Given</translation>
+    </message>
+    <message>
+        <source>PROII错误！</source>
+        <translation>PRO/II error!</translation>
+    </message>
+    <message>
+        <source>模拟文件包含错误/警告信息！</source>
+        <translation>The simulation file holds errors or warnings!</translation>
+    </message>
+    <message>
+        <source>塔器模块</source>
+        <translation>Columns</translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation>Automatic</translation>
+    </message>
+    <message>
+        <source>获得数据</source>
+        <translation>Get data</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>没有选定塔器模块!</source>
+        <translation>No column selected!</translation>
+    </message>
+    <message>
+        <source>当前塔器</source>
+        <translation>Current column</translation>
+    </message>
+    <message>
+        <source>自动(NF0-1)</source>
+        <translation>Automatic (NF0-1)</translation>
+    </message>
+    <message>
+        <source>当前塔盘</source>
+        <translation>Current tray</translation>
+    </message>
+    <message>
+        <source>打开文件</source>
+        <translation>Open file</translation>
+    </message>
+    <message>
+        <source>PROII 模拟文件 (*.prz *.pr1)</source>
+        <translation>PRO/II simulation files (*.prz *.pr1)</translation>
+    </message>
+    <message>
+        <source>文件夹不存在。</source>
+        <translation>The folder does not exist.</translation>
+    </message>
+    <message>
+        <source>文件不存在。</source>
+        <translation>The file does not exist.</translation>
+    </message>
+    <message>
+        <source>此文件为只读文件，请选择其他文件。</source>
+        <translation>This file is read-only; choose another file.</translation>
+    </message>
+    <message>
+        <source>该模拟文件中没有塔器模块!</source>
+        <translation>This simulation file has no column!</translation>
+    </message>
+    <message>
+        <source>波纹规整填料塔流体力学 VELK 4.1</source>
+        <translation>Structured Packing Column Hydraulics VELK 4.1</translation>
+    </message>
+    <message>
+        <source>波纹规整填料塔流体力学(*.vel)</source>
+        <translation>Structured Packing Column Hydraulics (*.vel)</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>波纹规整填料塔流体力学(VELK)4.1版</source>
+        <translation>Structured Packing Column Hydraulics (VELK) 4.1</translation>
+    </message>
+    <message>
+        <source>规整填料塔水力学与传质计算 (Linux 版)</source>
+        <translation>Hydraulics and mass transfer of structured packing columns (Linux edition)</translation>
+    </message>
 </context>
 </TS>

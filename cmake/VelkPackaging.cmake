@@ -1,0 +1,22 @@
+# The .deb package: `cpack -G DEB` in a build folder (or the `package`
+# target). dpkg-shlibdeps finds the libraries the programs link to; what is
+# loaded only at run time is named here: the Qt platform plugins (xcb for
+# X11, wayland), the SVG image plugin, Qt's Chinese translations and the
+# fonts the interface is laid out for.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME velk)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "VELK")
+set(CPACK_PACKAGE_CONTACT "VELK maintainers <velk@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Hydraulics of structured packing columns (desktop calculator)")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Computes flooding, diameter, pressure drop, holdup and mass-transfer heights of a column section filled with corrugated structured packing, with a performance diagram and a report. Chinese or English interface; velk-calc runs the calculation from the command line.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, libqt6svg6, qt6-translations-l10n, fonts-noto-cjk, fonts-liberation2, shared-mime-info, desktop-file-utils, hicolor-icon-theme")
+set(CPACK_STRIP_FILES ON)
+include(CPack)

@@ -1,0 +1,149 @@
+// Both interface languages: the main window's texts, the engine's messages,
+// a standard Qt dialog, a switch at run time, velk-calc's messages and the
+// language record of the option file. Expected English texts are the ones
+// written in translations/velk_en.ts.
+#include <QAction>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sstream>
+
+#include "EngineText.h"
+#include "Language.h"
+#include "RecentFiles.h"
+#include "Retranslator.h"
+#include "UnitMain.h"
+#include "VelkCalc.h"
+
+namespace {
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+struct Expected {
+    QString newAction, calcTab, densityLabel, inputError, floatError, convertError, yesButton;
+};
+
+Expected Chinese()
+{
+    return {U("&N 新建"), U("计算"), U("液相密度"), U("发现错误，可能是输入数据错误！"), U("无效的浮点运算"),
+            U("“abc”不是有效的浮点数"), U("是(&Y)")};
+}
+
+Expected English()
+{
+    return {U("&New"), U("Calculation"), U("Liquid density"), U("An error was found; the input data may be wrong!"),
+            U("Invalid floating point operation"), U("'abc' is not a valid floating point value"), U("&Yes")};
+}
+} // namespace
+
+class LanguageTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir tmp;
+
+    void CheckWindow(TFormVELK& w, const Expected& e)
+    {
+        QCOMPARE(w.Action(QStringLiteral("MFile_New"))->text(), e.newAction);
+        QCOMPARE(w.PageControlMain()->tabText(0), e.calcTab);
+        QCOMPARE(w.findChild<QLabel*>(QStringLiteral("DlL"))->text(), e.densityLabel);
+        QCOMPARE(w.Action(QStringLiteral("MFile_Save"))->shortcut().toString(), QStringLiteral("Ctrl+S"));
+    }
+    void CheckTexts(const Expected& e)
+    {
+        QCOMPARE(EngineText(std::string("发现错误，可能是输入数据错误！")), e.inputError);
+        QCOMPARE(EngineText(std::string("Invalid floating point operation")), e.floatError);
+        QCOMPARE(EngineText(std::string("'abc' is not a valid floating point value")), e.convertError);
+        QDialogButtonBox box(QDialogButtonBox::Yes | QDialogButtonBox::No);
+        QCOMPARE(box.button(QDialogButtonBox::Yes)->text(), e.yesButton);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(tmp.isValid());
+        qputenv("XDG_CONFIG_HOME", tmp.path().toUtf8());
+    }
+
+    void eachLanguageShowsItsTexts_data()
+    {
+        QTest::addColumn<int>("lang");
+        QTest::newRow("Chinese") << int(TLanguage::Chinese);
+        QTest::newRow("English") << int(TLanguage::English);
+    }
+    void eachLanguageShowsItsTexts()
+    {
+        QFETCH(int, lang);
+        QVERIFY(TLanguage::Apply(TLanguage::Lang(lang)));
+        const Expected e = lang == TLanguage::English ? English() : Chinese();
+        TFormVELK w;
+        CheckWindow(w, e);
+        CheckTexts(e);
+        QCOMPARE(w.windowTitle(), TLanguage::Tr(kBlankCaption) + QStringLiteral("[*]"));
+    }
+
+    void aSwitchRetranslatesAnOpenWindow()
+    {
+        TRetranslator retranslator;
+        QVERIFY(TLanguage::Apply(TLanguage::Chinese));
+        TFormVELK w;
+        w.show();
+        for (TLanguage::Lang lang : {TLanguage::English, TLanguage::Chinese, TLanguage::English}) {
+            QVERIFY(TLanguage::Apply(lang));
+            QCoreApplication::processEvents();
+            CheckWindow(w, lang == TLanguage::English ? English() : Chinese());
+            QCOMPARE(w.Action(QStringLiteral("MLanguage_En"))->isChecked(), lang == TLanguage::English);
+        }
+        QCOMPARE(w.windowTitle(), U("Structured Packing Column Hydraulics-Blank project[*]"));
+        TLanguage::Apply(TLanguage::Chinese);
+    }
+
+    void velkCalcWritesMessagesInTheLanguage()
+    {
+        for (TLanguage::Lang lang : {TLanguage::Chinese, TLanguage::English}) {
+            TLanguage::Apply(lang);
+            std::ostringstream out, err;
+            QCOMPARE(RunVelkCalc({"LD=2.5", "VD=abc", "DlD=800", "DvD=2.5"}, out, err), 1);
+            const Expected e = lang == TLanguage::English ? English() : Chinese();
+            QVERIFY2(QString::fromStdString(err.str()).contains(e.inputError), err.str().c_str());
+            // The JSON keeps the source texts whatever the language.
+            QVERIFY(QString::fromStdString(out.str()).contains(U("发现错误，可能是输入数据错误！")));
+        }
+        TLanguage::Apply(TLanguage::Chinese);
+    }
+
+    void theLanguageRecordFollowsTheListInTheOptionFile()
+    {
+        const QString name = tmp.filePath(QStringLiteral("velk"));
+        {
+            TRecentFiles list(name);
+            list.AddRecentFile(QStringLiteral("/p/a.vel"));
+            list.AddRecentFile(QStringLiteral("/p/b.vel"));
+            list.SetRecord(QStringLiteral("Language"), QStringLiteral("en"));
+            QVERIFY(list.SaveRecentFiles());
+        }
+        QFile f(name + QStringLiteral(".opt"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        // A reader of the list alone takes RecentCount paths after the two
+        // numbers and never reaches the record.
+        QCOMPARE(f.readAll(), QByteArray("9\r\n2\r\n/p/a.vel\r\n/p/b.vel\r\nLanguage=en\r\n"));
+        TRecentFiles again(name);
+        QVERIFY(again.LoadRecentFiles());
+        QCOMPARE(again.RecentCount(), 2);
+        QCOMPARE(again.Entries().first().Caption, QStringLiteral("/p/b.vel"));
+        QCOMPARE(again.Record(QStringLiteral("Language")), QStringLiteral("en"));
+        QCOMPARE(TLanguage::FromName(again.Record(QStringLiteral("Language")), TLanguage::Chinese), TLanguage::English);
+    }
+
+    void theLocaleChoosesTheLanguage()
+    {
+        QCOMPARE(TLanguage::FromLocale(QLocale(QLocale::English, QLocale::UnitedKingdom)), TLanguage::English);
+        QCOMPARE(TLanguage::FromLocale(QLocale(QLocale::Chinese, QLocale::China)), TLanguage::Chinese);
+        QCOMPARE(TLanguage::FromLocale(QLocale(QLocale::German, QLocale::Germany)), TLanguage::Chinese);
+        QCOMPARE(TLanguage::FromLocale(QLocale::c()), TLanguage::Chinese);
+    }
+};
+
+QTEST_MAIN(LanguageTest)
+#include "language_qtest.moc"
