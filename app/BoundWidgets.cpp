@@ -1,15 +1,18 @@
 #include "BoundWidgets.h"
 
-#include <QCoreApplication>
-#include "Language.h"
-
 #include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFocusEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
+#include <algorithm>
 
+#include "Language.h"
 #include "Messages.h"
+#include "ReadableColour.h"
 
 QColor ToQColor(TColor c, const QPalette& palette)
 {
@@ -96,7 +99,9 @@ void TEditDWidget::refresh()
 
 QColor TEditDWidget::textColour() const
 {
-    return stale_ ? QColor(128, 128, 128) : ToQColor(model_->FontColor(), QApplication::palette());
+    const QColor wanted = stale_ ? QColor(128, 128, 128) : ToQColor(model_->FontColor(), QApplication::palette());
+    // The equation colour stays; the text gives way where it would vanish on it.
+    return ReadableTextColour(ToQColor(model_->Color(), QApplication::palette()), wanted);
 }
 
 void TEditDWidget::setStale(bool stale)
@@ -153,13 +158,31 @@ TComboBoxUWidget::TComboBoxUWidget(TComboBoxU* model, QWidget* parent)
     for (const auto& item : model_->Items())
         addItem(TLanguage::Tr(TComboBoxU::ItemUnit(item)));
     setFocusPolicy(Qt::ClickFocus); // not a tab stop
-    setFixedWidth(70);
+    setFixedWidth(UnitBoxWidth());
     connect(this, &QComboBox::activated, this, [this](int i) {
         updating_ = true;
         RunReported([&] { model_->SetItemIndex(i); });
         updating_ = false;
     });
     refresh();
+}
+
+int TComboBoxUWidget::UnitBoxWidth() const
+{
+    int text = 0;
+    for (int i = 0; i < count(); ++i)
+        text = std::max(text, fontMetrics().horizontalAdvance(itemText(i)));
+    QStyleOptionComboBox opt;
+    opt.initFrom(this);
+    const QSize box = style()->sizeFromContents(QStyle::CT_ComboBox, &opt, QSize(text, fontMetrics().height()), this);
+    return std::max(70, box.width());
+}
+
+void TComboBoxUWidget::changeEvent(QEvent* e)
+{
+    QComboBox::changeEvent(e);
+    // Another language or font: other widths.
+    if (e->type() == QEvent::LanguageChange || e->type() == QEvent::FontChange) setFixedWidth(UnitBoxWidth());
 }
 
 void TComboBoxUWidget::refresh()

@@ -61,6 +61,12 @@ public:
     TComboBoxUWidget(TComboBoxU* model, QWidget* parent = nullptr);
     TComboBoxU* model() const { return model_; }
     void refresh();
+    // The width that shows the longest unit name whole in the current font
+    // (at least the 70 pixels of the original layout).
+    int UnitBoxWidth() const;
+
+protected:
+    void changeEvent(QEvent* e) override;
 
 private:
     TComboBoxU* model_;

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -37,7 +39,6 @@
 TFormVELK* FormVELK = nullptr;
 
 namespace {
-QString Q(const char* s) { return QString::fromUtf8(s); }
 // A source text marked with QT_TRANSLATE_NOOP, in the interface language.
 QString T(const char* s) { return QCoreApplication::translate("Velk", s); }
 
@@ -96,11 +97,16 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     };
     project_.AskSaveFileName = [this](const std::string& title, const std::string& name) {
         return prompts_
-            ->askSaveFileName(this, TLanguage::Tr(title), appConst_->Mypath(), QString::fromStdString(name))
+            ->askSaveFileName(this, TLanguage::Tr(title), DialogFolder(), QString::fromStdString(name))
             .toStdString();
     };
-    project_.AskOpenFileName = [this] { return prompts_->askOpenFileName(this, appConst_->Mypath()).toStdString(); };
-    project_.AddRecentFile = [this](const std::string& path) { recent_->AddRecentFile(QString::fromStdString(path)); };
+    project_.AskOpenFileName = [this] { return prompts_->askOpenFileName(this, DialogFolder()).toStdString(); };
+    project_.AddRecentFile = [this](const std::string& path) {
+        // Absolute, so that the entry works from any folder the program is started in.
+        const QFileInfo file(QString::fromStdString(path));
+        recent_->AddRecentFile(file.absoluteFilePath());
+        lastFolder_ = file.absolutePath();
+    };
     project_.CaptionChanged = [this](const std::string&) { ShowCaption(); };
     project_.CurrentFileName.clear();
     page_.Modified = false;
@@ -242,13 +248,44 @@ void TFormVELK::ShowCaption()
     if (dash >= 0) {
         const QString rest = caption.mid(dash + 1);
         shown = T(caption.left(dash).toUtf8().constData()) + QLatin1Char('-') +
-                (rest == QLatin1String(QT_TRANSLATE_NOOP("Velk", "空白项目")) ? T(rest.toUtf8().constData()) : rest);
+                (rest == QString::fromUtf8(QT_TRANSLATE_NOOP("Velk", "空白项目")) ? T(rest.toUtf8().constData()) : rest);
     }
     // Qt shows "[*]" as its unsaved-changes marker while the window is
     // modified; a literal "[*]" in a file name is written doubled.
     shown.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     setWindowTitle(shown + QStringLiteral("[*]"));
     SyncModified();
+}
+
+QString TFormVELK::DialogFolder() const
+{
+    // A program folder the user can write to (a build or a folder
+    // installation) stays the starting place; an installed program's folder
+    // is not, so the dialogs start where the user last was, at first in the
+    // folder of the newest recent file, else at home.
+    if (QFileInfo(appConst_->Mypath()).isWritable()) return appConst_->Mypath();
+    if (!lastFolder_.isEmpty() && QFileInfo(lastFolder_).isDir()) return lastFolder_;
+    for (const auto& entry : recent_->Entries()) {
+        const QFileInfo f(entry.Caption);
+        if (f.isAbsolute() && f.dir().exists()) return f.absolutePath();
+    }
+    return QDir::homePath();
+}
+
+void TFormVELK::BringToFront()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TFormVELK::OpenPassedFile(const QString& path)
+{
+    BringToFront();
+    // As File > Open with the file chosen: a modified project is offered
+    // for saving first.
+    MFile_OpenClick(path);
 }
 
 void TFormVELK::SyncModified()

@@ -75,6 +75,12 @@ public:
     // The language menu: switches the interface and keeps the choice in the
     // option file.
     void SetLanguage(TLanguage::Lang lang);
+    // Where the Open and Save dialogs start.
+    QString DialogFolder() const;
+    // A later start of the program: bring the window forward, or open the
+    // file it was given (as File > Open would, asking to save first).
+    void BringToFront();
+    void OpenPassedFile(const QString& path);
 
     // Asks whether to save a modified project: true means go on.
     bool QuerySave();
@@ -116,6 +122,7 @@ private:
     QHash<QString, QAction*> actions_;
     QMetaObject::Connection focusConnection_;
     bool closing_ = false;
+    QString lastFolder_;
 };
 
 extern TFormVELK* FormVELK;

@@ -1,6 +1,7 @@
 // The main window as a user drives it: typing, leaving fields, Enter, the
 // method selector, New, closing, the hint window and the single instance.
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -291,6 +292,19 @@ private slots:
         QCOMPARE(started.RecentFiles()->Entries().first().Caption, example);
         QVERIFY(sink.messages.empty());
         started.Page().Modified = false;
+    }
+
+    void recentFilesKeepAbsolutePaths()
+    {
+        // Started in the source folder with a relative path, the list holds
+        // the whole path, which works from any other folder.
+        const QString old = QDir::currentPath();
+        QDir::setCurrent(QStringLiteral(VELK_SOURCE_DIR));
+        TFormVELK started(QStringLiteral("examples/atmospheric.vel"));
+        QDir::setCurrent(old);
+        QCOMPARE(started.RecentFiles()->Entries().first().Caption,
+                 QStringLiteral(VELK_SOURCE_DIR "/examples/atmospheric.vel"));
+        QVERIFY(sink.messages.empty());
     }
 
     void diagramCommandDrawsOnlyASizedCase()
