@@ -900,5 +900,169 @@
         <source>规整填料塔水力学与传质计算 (Linux 版)</source>
         <translation>Hydraulics and mass transfer of structured packing columns (Linux edition)</translation>
     </message>
+    <message>
+        <source>丝网波纹</source>
+        <translation>Gauze corrugated</translation>
+    </message>
+    <message>
+        <source>板波纹Y型</source>
+        <translation>Sheet corrugated Y</translation>
+    </message>
+    <message>
+        <source>没有可比较的结果。</source>
+        <translation>There are no results to compare.</translation>
+    </message>
+    <message>
+        <source>湿塔压降(mbar/m)</source>
+        <translation>Wet pressure drop (mbar/m)</translation>
+    </message>
+    <message>
+        <source>理论塔径(m)</source>
+        <translation>Theoretical diameter (m)</translation>
+    </message>
+    <message>
+        <source>填料比较</source>
+        <translation>Packing comparison</translation>
+    </message>
+    <message>
+        <source>保存填料比较图</source>
+        <translation>Save the packing comparison chart</translation>
+    </message>
+    <message>
+        <source>填料比较.</source>
+        <translation>packing-comparison.</translation>
+    </message>
+    <message>
+        <source>不支持的文件类型（只能保存为 CSV 或 XLSX）：%1</source>
+        <translation>Unsupported file type (CSV or XLSX only): %1</translation>
+    </message>
+    <message>
+        <source>填料类型</source>
+        <translation>Packing</translation>
+    </message>
+    <message>
+        <source>比表面积(m²/m³)</source>
+        <translation>Specific area (m²/m³)</translation>
+    </message>
+    <message>
+        <source>泛点气速(m/s)</source>
+        <translation>Flooding velocity (m/s)</translation>
+    </message>
+    <message>
+        <source>实际塔径(m)</source>
+        <translation>Actual diameter (m)</translation>
+    </message>
+    <message>
+        <source>实际泛点率(%)</source>
+        <translation>Actual flooding (%)</translation>
+    </message>
+    <message>
+        <source>F因子(Pa^0.5)</source>
+        <translation>F-factor (Pa^0.5)</translation>
+    </message>
+    <message>
+        <source>持液量(m³/m³)</source>
+        <translation>Liquid holdup (m³/m³)</translation>
+    </message>
+    <message>
+        <source>HTUOV(m)</source>
+        <translation>HTUOV (m)</translation>
+    </message>
+    <message>
+        <source>HETP(m)</source>
+        <translation>HETP (m)</translation>
+    </message>
+    <message>
+        <source>填料高度(m)</source>
+        <translation>Packed height (m)</translation>
+    </message>
+    <message>
+        <source>床层压降(mbar)</source>
+        <translation>Bed pressure drop (mbar)</translation>
+    </message>
+    <message>
+        <source>泛点气速差异(%)</source>
+        <translation>Flooding velocity spread (%)</translation>
+    </message>
+    <message>
+        <source>塔径差异(%)</source>
+        <translation>Diameter spread (%)</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Rusk-Tovan</source>
+        <translation>Rusk-Tovan</translation>
+    </message>
+    <message>
+        <source>Billet</source>
+        <translation>Billet</translation>
+    </message>
+    <message>
+        <source>Kister-Gill</source>
+        <translation>Kister-Gill</translation>
+    </message>
+    <message>
+        <source>Kister-Gill局部插值</source>
+        <translation>Kister-Gill, local interpolation</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>当前泛点算法</source>
+        <translation>Current flooding method</translation>
+    </message>
+    <message>
+        <source>三种泛点算法对比</source>
+        <translation>All three flooding methods</translation>
+    </message>
+    <message>
+        <source>全部系列</source>
+        <translation>All families</translation>
+    </message>
+    <message>
+        <source>HETP - 湿塔压降</source>
+        <translation>HETP - wet pressure drop</translation>
+    </message>
+    <message>
+        <source>HETP - 理论塔径</source>
+        <translation>HETP - theoretical diameter</translation>
+    </message>
+    <message>
+        <source>导出表格...</source>
+        <translation>Export table...</translation>
+    </message>
+    <message>
+        <source>算法</source>
+        <translation>Method</translation>
+    </message>
+    <message>
+        <source>填料系列</source>
+        <translation>Family</translation>
+    </message>
+    <message>
+        <source>图形</source>
+        <translation>Chart</translation>
+    </message>
+    <message>
+        <source>%1 行，%2 行出错</source>
+        <translation>%1 rows, %2 with errors</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>Excel 工作簿 (*.xlsx)</source>
+        <translation>Excel workbooks (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>导出填料比较表</source>
+        <translation>Export the packing comparison table</translation>
+    </message>
 </context>
 </TS>
