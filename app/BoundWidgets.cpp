@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
+#include <QTimer>
 #include <algorithm>
 
 #include "Language.h"
@@ -158,7 +159,7 @@ TComboBoxUWidget::TComboBoxUWidget(TComboBoxU* model, QWidget* parent)
     for (const auto& item : model_->Items())
         addItem(TLanguage::Tr(TComboBoxU::ItemUnit(item)));
     setFocusPolicy(Qt::ClickFocus); // not a tab stop
-    setFixedWidth(UnitBoxWidth());
+    FitWidth();
     connect(this, &QComboBox::activated, this, [this](int i) {
         updating_ = true;
         RunReported([&] { model_->SetItemIndex(i); });
@@ -178,11 +179,22 @@ int TComboBoxUWidget::UnitBoxWidth() const
     return std::max(70, box.width());
 }
 
+void TComboBoxUWidget::FitWidth()
+{
+    // Every unit box takes the widest width any of them needs, so that the
+    // unit columns line up; the boxes measured before a wider one catch up
+    // once the event loop runs again.
+    static int widest = 70;
+    widest = std::max(widest, UnitBoxWidth());
+    setFixedWidth(widest);
+    QTimer::singleShot(0, this, [this] { setFixedWidth(widest); });
+}
+
 void TComboBoxUWidget::changeEvent(QEvent* e)
 {
     QComboBox::changeEvent(e);
     // Another language or font: other widths.
-    if (e->type() == QEvent::LanguageChange || e->type() == QEvent::FontChange) setFixedWidth(UnitBoxWidth());
+    if (e->type() == QEvent::LanguageChange || e->type() == QEvent::FontChange) FitWidth();
 }
 
 void TComboBoxUWidget::refresh()

@@ -61,14 +61,16 @@ public:
     TComboBoxUWidget(TComboBoxU* model, QWidget* parent = nullptr);
     TComboBoxU* model() const { return model_; }
     void refresh();
-    // The width that shows the longest unit name whole in the current font
-    // (at least the 70 pixels of the original layout).
+    // The width that shows this box's longest unit name whole in the
+    // current font (at least the 70 pixels of the original layout).
     int UnitBoxWidth() const;
 
 protected:
     void changeEvent(QEvent* e) override;
 
 private:
+    void FitWidth();
+
     TComboBoxU* model_;
     ModelBinding binding_;
     bool updating_ = false;

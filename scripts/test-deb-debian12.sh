@@ -29,9 +29,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-echo "== debootstrap bookworm into $root"
-debootstrap --variant=minbase bookworm "$root" "$mirror" >"$root.debootstrap.log" 2>&1 ||
-    { tail -n 20 "$root.debootstrap.log"; exit 1; }
+# A ROOT given from an earlier run keeps its base system (a retry without
+# fetching it again); the package is always installed afresh.
+if [ ! -f "$root/etc/debian_version" ]; then
+    echo "== debootstrap bookworm into $root"
+    debootstrap --variant=minbase bookworm "$root" "$mirror" >"$root.debootstrap.log" 2>&1 ||
+        { tail -n 20 "$root.debootstrap.log"; exit 1; }
+fi
+chroot "$root" sh -c 'dpkg -s velk >/dev/null 2>&1 && apt-get purge -y -qq velk >/dev/null' || true
 mount -t proc proc "$root/proc" && mounted="$root/proc"
 
 echo "== apt install ./$(basename "$deb")"

@@ -486,7 +486,7 @@
     </message>
     <message>
         <source>理论塔径</source>
-        <translation>Theoretical diameter</translation>
+        <translation>Theor. diameter</translation>
     </message>
     <message>
         <source>实际塔径</source>
@@ -498,11 +498,11 @@
     </message>
     <message>
         <source>干塔压降(每米)</source>
-        <translation>Dry pressure drop (per m)</translation>
+        <translation>Dry Δp per m</translation>
     </message>
     <message>
         <source>湿塔压降(每米)</source>
-        <translation>Wet pressure drop (per m)</translation>
+        <translation>Wet Δp per m</translation>
     </message>
     <message>
         <source>HETP(等板高度)</source>

@@ -7,11 +7,14 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sstream>
 
+#include "BoundWidgets.h"
 #include "EngineText.h"
 #include "Language.h"
 #include "RecentFiles.h"
@@ -49,6 +52,16 @@ class LanguageTest : public QObject {
         QCOMPARE(w.PageControlMain()->tabText(0), e.calcTab);
         QCOMPARE(w.findChild<QLabel*>(QStringLiteral("DlL"))->text(), e.densityLabel);
         QCOMPARE(w.Action(QStringLiteral("MFile_Save"))->shortcut().toString(), QStringLiteral("Ctrl+S"));
+        // No unit name is cut: the edit field of every unit box holds its longest item.
+        QCoreApplication::processEvents();
+        for (TComboBoxUWidget* box : w.findChildren<TComboBoxUWidget*>()) {
+            QStyleOptionComboBox opt;
+            opt.initFrom(box);
+            const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, box);
+            for (int i = 0; i < box->count(); ++i)
+                QVERIFY2(box->fontMetrics().horizontalAdvance(box->itemText(i)) <= field.width(),
+                         qPrintable(box->objectName() + QLatin1Char(' ') + box->itemText(i)));
+        }
     }
     void CheckTexts(const Expected& e)
     {
