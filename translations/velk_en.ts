@@ -1064,5 +1064,197 @@
         <source>导出填料比较表</source>
         <translation>Export the packing comparison table</translation>
     </message>
+    <message>
+        <source>勾选后实际塔径由你输入，按该塔径核算负荷、压降和持液量。</source>
+        <translation>When ticked, you enter the actual diameter; loads, pressure drop and holdup are checked for that diameter.</translation>
+    </message>
+    <message>
+        <source>理论板数，用于计算填料层高度和床层压降，可不填。</source>
+        <translation>Number of theoretical stages, for the packed height and the bed pressure drop; may be left empty.</translation>
+    </message>
+    <message>
+        <source>“流动参数”已过时：它依赖的输入已清空或改变，未重新计算。</source>
+        <translation>“Flow parameter” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+    </message>
+    <message>
+        <source>“最大负荷因子”已过时：它依赖的输入已清空或改变，未重新计算。</source>
+        <translation>“Max. load factor” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+    </message>
+    <message>
+        <source>“泛点气速”已过时：它依赖的输入已清空或改变，未重新计算。</source>
+        <translation>“Flooding velocity” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+    </message>
+    <message>
+        <source>“空速”已过时：它依赖的输入已清空或改变，未重新计算。</source>
+        <translation>“Design velocity” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+    </message>
+    <message>
+        <source>“理论塔径”已过时：它依赖的输入已清空或改变，未重新计算。</source>
+        <translation>“Theor. diameter” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+    </message>
+    <message>
+        <source>“实际塔径”已过时：它依赖的输入已清空或改变，未重新计算。</source>
+        <translation>“Actual diameter” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+    </message>
+    <message>
+        <source>“液相负荷”已过时：它依赖的输入已清空或改变，未重新计算。</source>
+        <translation>“Liquid load” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+    </message>
+    <message>
+        <source>“气相负荷”已过时：它依赖的输入已清空或改变，未重新计算。</source>
+        <translation>“Vapour load” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+    </message>
+    <message>
+        <source>“持液量”已过时：它依赖的输入已清空或改变，未重新计算。</source>
+        <translation>“Liquid holdup” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+    </message>
+    <message>
+        <source>“干塔压降(每米)”已过时：它依赖的输入已清空或改变，未重新计算。</source>
+        <translation>“Dry Δp per m” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+    </message>
+    <message>
+        <source>“湿塔压降(每米)”已过时：它依赖的输入已清空或改变，未重新计算。</source>
+        <translation>“Wet Δp per m” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+    </message>
+    <message>
+        <source>“HTUV”已过时：它依赖的输入已清空或改变，未重新计算。</source>
+        <translation>“HTUV” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+    </message>
+    <message>
+        <source>“HTUL”已过时：它依赖的输入已清空或改变，未重新计算。</source>
+        <translation>“HTUL” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+    </message>
+    <message>
+        <source>“HTUOV”已过时：它依赖的输入已清空或改变，未重新计算。</source>
+        <translation>“HTUOV” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+    </message>
+    <message>
+        <source>“HETP(等板高度)”已过时：它依赖的输入已清空或改变，未重新计算。</source>
+        <translation>“HETP” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+    </message>
+    <message>
+        <source>“平衡线斜率”已过时：它依赖的输入已清空或改变，未重新计算。</source>
+        <translation>“Equilibrium slope” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+    </message>
+    <message>
+        <source>“相对挥发度”已过时：它依赖的输入已清空或改变，未重新计算。</source>
+        <translation>“Relative volatility” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+    </message>
+    <message>
+        <source>“参数λ”已过时：它依赖的输入已清空或改变，未重新计算。</source>
+        <translation>“Stripping factor λ” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+    </message>
+    <message>
+        <source>“气相负荷”达到或超过“泛点气速”，塔已液泛：湿塔压降和持液量不予计算。</source>
+        <translation>“Vapour load” reaches or exceeds “Flooding velocity”: the column floods; wet pressure drop and holdup are not computed.</translation>
+    </message>
+    <message>
+        <source>“气相负荷”超过“泛点气速”的90%，接近液泛。</source>
+        <translation>“Vapour load” exceeds 90% of “Flooding velocity”: close to flooding.</translation>
+    </message>
+    <message>
+        <source>“实际塔径”使实际泛点率比设计值(泛点预设×液体发泡系数)高出5个百分点以上。</source>
+        <translation>“Actual diameter” makes the actual flooding more than 5 points above the design value (design flooding × foaming factor).</translation>
+    </message>
+    <message>
+        <source>“湿塔压降(每米)”低于“干塔压降(每米)”，已超出压降模型的适用范围。</source>
+        <translation>“Wet Δp per m” is below “Dry Δp per m”: outside the range of the pressure-drop model.</translation>
+    </message>
+    <message>
+        <source>“持液量”达到或超过填料空隙率，已超出持液量模型的适用范围。</source>
+        <translation>“Liquid holdup” reaches or exceeds the packing&apos;s void fraction: outside the range of the holdup model.</translation>
+    </message>
+    <message>
+        <source>“液相负荷”低于填料的最小液体负荷，填料润湿不足，传质结果偏乐观。</source>
+        <translation>“Liquid load” is below the packing&apos;s minimum liquid load: the packing is not wetted well and the mass-transfer results are optimistic.</translation>
+    </message>
+    <message>
+        <source>“流动参数”超出所选泛点算法的适用范围，泛点气速为外推值。</source>
+        <translation>“Flow parameter” is outside the range of the chosen flooding method: the flooding velocity is extrapolated.</translation>
+    </message>
+    <message>
+        <source>“相对挥发度”小于或等于零：“平衡线斜率”不能大于或等于1/0.9。</source>
+        <translation>“Relative volatility” is zero or below: “Equilibrium slope” cannot be 1/0.9 or more.</translation>
+    </message>
+    <message>
+        <source>版次</source>
+        <translation>Revision</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>编制</source>
+        <translation>Prepared</translation>
+    </message>
+    <message>
+        <source>校核</source>
+        <translation>Checked</translation>
+    </message>
+    <message>
+        <source>审核</source>
+        <translation>Approved</translation>
+    </message>
+    <message>
+        <source>四、操作核算</source>
+        <translation>4. Operating check</translation>
+    </message>
+    <message>
+        <source>实际泛点率</source>
+        <translation>Actual flooding</translation>
+    </message>
+    <message>
+        <source>设计泛点率(f×A)</source>
+        <translation>Design flooding (f×A)</translation>
+    </message>
+    <message>
+        <source>F因子</source>
+        <translation>F-factor</translation>
+    </message>
+    <message>
+        <source>容量因子</source>
+        <translation>Capacity factor</translation>
+    </message>
+    <message>
+        <source>液体喷淋密度</source>
+        <translation>Liquid spray density</translation>
+    </message>
+    <message>
+        <source>润湿比</source>
+        <translation>Wetting ratio</translation>
+    </message>
+    <message>
+        <source>湿塔压降</source>
+        <translation>Wet pressure drop</translation>
+    </message>
+    <message>
+        <source>理论板数</source>
+        <translation>Theoretical stages</translation>
+    </message>
+    <message>
+        <source>填料层高度</source>
+        <translation>Packed height</translation>
+    </message>
+    <message>
+        <source>床层压降</source>
+        <translation>Bed pressure drop</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>该值已过时：它依赖的输入已清空或改变，未重新计算。</source>
+        <translation>This value is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+    </message>
+    <message>
+        <source>操作核算</source>
+        <translation>Operating check</translation>
+    </message>
+    <message>
+        <source>核算给定塔径</source>
+        <translation>Rate the given diameter</translation>
+    </message>
 </context>
 </TS>
