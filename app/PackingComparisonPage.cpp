@@ -1,6 +1,7 @@
 #include "PackingComparisonPage.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -33,27 +35,29 @@ TPackingComparisonPage::TPackingComparisonPage(CalcPage& page, QWidget* parent) 
     setObjectName(QStringLiteral("TabSheetCompare"));
     mode_ = new QComboBox(this);
     mode_->setObjectName(QStringLiteral("CompareModeD"));
-    mode_->addItems({Tr(QT_TRANSLATE_NOOP("Velk", "当前泛点算法")), Tr(QT_TRANSLATE_NOOP("Velk", "三种泛点算法对比"))});
+    mode_->addItems({QString(), QString()});
     family_ = new QComboBox(this);
     family_->setObjectName(QStringLiteral("CompareFamilyD"));
-    family_->addItem(Tr(QT_TRANSLATE_NOOP("Velk", "全部系列")), QString());
+    family_->addItem(QString(), QString());
     for (const std::string& f : PackingFamilies())
-        family_->addItem(QCoreApplication::translate("Velk", f.c_str()), QString::fromStdString(f));
+        family_->addItem(QString(), QString::fromStdString(f));
     axis_ = new QComboBox(this);
     axis_->setObjectName(QStringLiteral("CompareAxisD"));
-    axis_->addItems({Tr(QT_TRANSLATE_NOOP("Velk", "HETP - 湿塔压降")), Tr(QT_TRANSLATE_NOOP("Velk", "HETP - 理论塔径"))});
-    auto* exportButton = new QPushButton(Tr(QT_TRANSLATE_NOOP("Velk", "导出表格...")), this);
-    exportButton->setObjectName(QStringLiteral("BCompareExport"));
+    axis_->addItems({QString(), QString()});
+    exportButton_ = new QPushButton(this);
+    exportButton_->setObjectName(QStringLiteral("BCompareExport"));
     status_ = new QLabel(this);
 
     auto* bar = new QHBoxLayout;
-    bar->addWidget(new QLabel(Tr(QT_TRANSLATE_NOOP("Velk", "算法")), this));
+    for (QLabel*& l : captions_)
+        l = new QLabel(this);
+    bar->addWidget(captions_[0]);
     bar->addWidget(mode_);
-    bar->addWidget(new QLabel(Tr(QT_TRANSLATE_NOOP("Velk", "填料系列")), this));
+    bar->addWidget(captions_[1]);
     bar->addWidget(family_);
-    bar->addWidget(new QLabel(Tr(QT_TRANSLATE_NOOP("Velk", "图形")), this));
+    bar->addWidget(captions_[2]);
     bar->addWidget(axis_);
-    bar->addWidget(exportButton);
+    bar->addWidget(exportButton_);
     bar->addWidget(status_, 1);
 
     model_ = new TComparisonTableModel(this);
@@ -88,7 +92,7 @@ TPackingComparisonPage::TPackingComparisonPage(CalcPage& page, QWidget* parent) 
     connect(family_, &QComboBox::currentIndexChanged, this,
             [this] { proxy_->SetFamily(family_->currentData().toString()); });
     connect(axis_, &QComboBox::currentIndexChanged, this, [this] { UpdateChart(); });
-    connect(exportButton, &QPushButton::clicked, this, [this] { ExportWithDialog(); });
+    connect(exportButton_, &QPushButton::clicked, this, [this] { ExportWithDialog(); });
     connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& i) { ActivateRow(i.row()); });
     auto refresh = [this] {
         UpdateSpans();
@@ -99,6 +103,7 @@ TPackingComparisonPage::TPackingComparisonPage(CalcPage& page, QWidget* parent) 
     connect(proxy_, &QAbstractItemModel::rowsInserted, this, refresh);
     connect(proxy_, &QAbstractItemModel::rowsRemoved, this, refresh);
 
+    RetranslateUi();
     // Every control of the calculation page: inputs, units, the method,
     // the rating option, and the results the recalculation writes.
     for (TControl* c : page_.Controls())
@@ -110,6 +115,33 @@ TPackingComparisonPage::~TPackingComparisonPage()
     const auto& controls = page_.Controls();
     for (std::size_t i = 0; i < controls.size() && i < subscriptions_.size(); ++i)
         controls[i]->Unsubscribe(subscriptions_[i]);
+}
+
+void TPackingComparisonPage::RetranslateUi()
+{
+    mode_->setItemText(0, Tr(QT_TRANSLATE_NOOP("Velk", "当前泛点算法")));
+    mode_->setItemText(1, Tr(QT_TRANSLATE_NOOP("Velk", "三种泛点算法对比")));
+    family_->setItemText(0, Tr(QT_TRANSLATE_NOOP("Velk", "全部系列")));
+    for (int i = 1; i < family_->count(); ++i)
+        family_->setItemText(i, QCoreApplication::translate("Velk", family_->itemData(i).toString().toUtf8().constData()));
+    axis_->setItemText(0, Tr(QT_TRANSLATE_NOOP("Velk", "HETP - 湿塔压降")));
+    axis_->setItemText(1, Tr(QT_TRANSLATE_NOOP("Velk", "HETP - 理论塔径")));
+    exportButton_->setText(Tr(QT_TRANSLATE_NOOP("Velk", "导出表格...")));
+    captions_[0]->setText(Tr(QT_TRANSLATE_NOOP("Velk", "算法")));
+    captions_[1]->setText(Tr(QT_TRANSLATE_NOOP("Velk", "填料系列")));
+    captions_[2]->setText(Tr(QT_TRANSLATE_NOOP("Velk", "图形")));
+}
+
+void TPackingComparisonPage::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange) return;
+    RetranslateUi();
+    // The tab that shows this page carries its title.
+    if (auto* tabs = qobject_cast<QTabWidget*>(parentWidget() ? parentWidget()->parentWidget() : nullptr))
+        tabs->setTabText(tabs->indexOf(this), Tr(QT_TRANSLATE_NOOP("Velk", "填料比较")));
+    // Headings, method names and warnings are translated when shown.
+    Recompute();
 }
 
 void TPackingComparisonPage::ScheduleRecompute()

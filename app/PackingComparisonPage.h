@@ -17,6 +17,7 @@
 class CalcPage;
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QTableView;
 class TComparisonChartView;
 class TComparisonProxyModel;
@@ -51,8 +52,10 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void RetranslateUi();
     void ScheduleRecompute();
     void UpdateSpans();
     void UpdateChart();
@@ -68,6 +71,8 @@ private:
     QComboBox* family_ = nullptr;
     QComboBox* axis_ = nullptr;
     QLabel* status_ = nullptr;
+    QLabel* captions_[3] = {};
+    QPushButton* exportButton_ = nullptr;
     QTableView* table_ = nullptr;
     TComparisonTableModel* model_ = nullptr;
     TComparisonProxyModel* proxy_ = nullptr;
