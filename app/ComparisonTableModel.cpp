@@ -82,16 +82,18 @@ QVariant TComparisonTableModel::data(const QModelIndex& index, int role) const
     case Qt::BackgroundRole:
         if (IsCurrent(row)) return QBrush(QColor(0xFF, 0xF2, 0xA8));
         return {};
-    case Qt::FontRole:
-        if (IsCurrent(row)) {
-            QFont f;
-            f.setBold(true);
-            return f;
-        }
-        return {};
+    case Qt::FontRole: {
+        const bool stale = ComparisonCellStale(row, c);
+        if (!IsCurrent(row) && !stale) return {};
+        QFont f;
+        f.setBold(IsCurrent(row));
+        f.setItalic(stale); // out of date, as the calculation page draws it
+        return f;
+    }
     case Qt::ForegroundRole:
         if (!row.completed && c != ComparisonColumn::Packing && c != ComparisonColumn::Method)
             return QBrush(QColor(0xC0, 0, 0));
+        if (ComparisonCellStale(row, c)) return QBrush(QColor(0x80, 0x80, 0x80));
         return {};
     default:
         return {};
@@ -102,5 +104,9 @@ QVariant TComparisonTableModel::headerData(int section, Qt::Orientation orientat
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
-    return ComparisonColumnCaption(columns_[static_cast<size_t>(section)]);
+    // The unit on a line of its own keeps the columns narrow.
+    QString caption = ComparisonColumnCaption(columns_[static_cast<size_t>(section)]);
+    const int open = caption.indexOf(QLatin1Char('('));
+    if (open > 0) caption.insert(open, QLatin1Char('\n'));
+    return caption;
 }

@@ -167,9 +167,11 @@ void TPackingComparisonPage::Recompute()
     int failed = 0;
     for (const ComparisonRow& r : rows)
         failed += r.completed ? 0 : 1;
+    const bool newColumns = model_->Rows().empty() || model_->AllMethods() != all;
     model_->SetRows(std::move(rows), all, page_.Combo("PTD")->Text(), page_.Combo("UfMD")->ItemIndex());
-    table_->setColumnWidth(0, 120);
-    if (all) table_->setColumnWidth(1, 130);
+    // Widths only when the columns change: a table that follows typing
+    // must not jump about.
+    if (newColumns) table_->resizeColumnsToContents();
     status_->setText(Tr(QT_TRANSLATE_NOOP("Velk", "%1 行，%2 行出错")).arg(model_->rowCount()).arg(failed));
 }
 

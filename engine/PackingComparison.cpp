@@ -112,8 +112,11 @@ ComparisonRow PackingComparison::RunOne(const CalcPage& live, const std::string&
     row.completed = run.completed;
     row.error = std::move(run.error);
     row.messages = std::move(run.messages);
-    for (int i = 0; i < kComparisonValues; ++i)
+    for (int i = 0; i < kComparisonValues; ++i) {
         row.values[i] = FieldValue(*copy_, kFieldNames[i]);
+        row.stale[i] = copy_->IsStale(copy_->Field(kFieldNames[i]));
+    }
+    row.operation = copy_->Operation();
     return row;
 }
 

@@ -14,6 +14,7 @@
 
 #include "CalcPage.h"
 #include "Messages.h"
+#include "OperatingCheck.h"
 
 // The result fields a row carries, in SI units.
 enum class ComparisonValue : int {
@@ -41,6 +42,8 @@ struct ComparisonRow {
     std::string error;       // the error's text when it did not
     std::vector<RecordedMessage> messages;
     std::array<std::optional<double>, kComparisonValues> values; // empty field: nullopt
+    std::array<bool, kComparisonValues> stale{};                 // value kept from before, out of date
+    OperatingCheck operation; // the operating figures and warnings of the row's page
     // Spread between the three correlations for this packing, in percent of
     // the smallest value: (max - min) / min * 100. Only when all three
     // methods were run and completed.
@@ -48,6 +51,7 @@ struct ComparisonRow {
     std::optional<double> diameterSpread;
 
     const std::optional<double>& Value(ComparisonValue v) const { return values[static_cast<int>(v)]; }
+    bool IsStale(ComparisonValue v) const { return stale[static_cast<int>(v)]; }
 };
 
 // The family a catalogue packing belongs to (maker's series or kind), for

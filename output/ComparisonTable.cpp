@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 #include "TrNoop.h"
 
 namespace
@@ -44,9 +46,21 @@ std::optional<double> Value(const ComparisonRow& row, ComparisonValue v) { retur
 // The operating figures of the row, in the table's units.
 std::optional<double> Figure(const ComparisonRow& row, ComparisonColumn c)
 {
-    (void)row;
-    (void)c;
-    return std::nullopt;
+    const OperatingFigures& f = row.operation.figures;
+    switch (c) {
+    case ComparisonColumn::FloodPercent:
+        return f.floodPercent;
+    case ComparisonColumn::FFactor:
+        return f.FsFactor;
+    case ComparisonColumn::PressureDrop:
+        return f.pressureDropMbarPerM;
+    case ComparisonColumn::BedHeight:
+        return f.bedHeight;
+    case ComparisonColumn::BedPressureDrop:
+        return f.bedPressureDrop;
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace
@@ -97,17 +111,44 @@ std::optional<double> ComparisonCellNumber(const ComparisonRow& row, ComparisonC
     }
 }
 
+bool ComparisonCellStale(const ComparisonRow& row, ComparisonColumn c)
+{
+    switch (c) {
+    case ComparisonColumn::FloodVelocity:
+        return row.IsStale(ComparisonValue::FloodVelocity);
+    case ComparisonColumn::TheoreticalDiameter:
+        return row.IsStale(ComparisonValue::TheoreticalDiameter);
+    case ComparisonColumn::ActualDiameter:
+        return row.IsStale(ComparisonValue::ActualDiameter);
+    case ComparisonColumn::PressureDrop:
+        return row.IsStale(ComparisonValue::WetPressureDrop);
+    case ComparisonColumn::Holdup:
+        return row.IsStale(ComparisonValue::Holdup);
+    case ComparisonColumn::HTUOV:
+        return row.IsStale(ComparisonValue::HTUOV);
+    case ComparisonColumn::HETP:
+    case ComparisonColumn::BedHeight:
+        return row.IsStale(ComparisonValue::HETP);
+    default:
+        return false;
+    }
+}
+
 QStringList ComparisonWarningTexts(const ComparisonRow& row)
 {
     QStringList out;
-    (void)row;
+    for (const OperatingWarning& w : row.operation.warnings)
+        out << QCoreApplication::translate("Velk", w.text.c_str());
     return out;
 }
 
 int ComparisonWarningLevel(const ComparisonRow& row)
 {
     if (!row.completed) return 2;
-    return -1;
+    int level = -1;
+    for (const OperatingWarning& w : row.operation.warnings)
+        level = std::max(level, static_cast<int>(w.severity));
+    return level;
 }
 
 QString ComparisonCellText(const ComparisonRow& row, ComparisonColumn c)

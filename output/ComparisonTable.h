@@ -46,6 +46,8 @@ std::optional<double> ComparisonCellNumber(const ComparisonRow& row, ComparisonC
 // text in the first result column of an error row; the warnings' texts
 // joined by "; ".
 QString ComparisonCellText(const ComparisonRow& row, ComparisonColumn c);
+// True when the cell shows a result the row's page marked out of date.
+bool ComparisonCellStale(const ComparisonRow& row, ComparisonColumn c);
 // The warnings' texts (translated), one per line.
 QStringList ComparisonWarningTexts(const ComparisonRow& row);
 // Highest severity of the row's warnings: -1 none, 0 information, 1 warning,

@@ -26,10 +26,10 @@ struct Case {
 };
 
 const Case kCases[] = {
-    {"distillation", {"LD=2.5", "VD=3.0", "DlD=800", "DvD=2.5", "MlD=0.0003", "MvD=1e-5", "SLD=0.02", "DlfD=2e-9",
+    {"distillation, sizing", {"--stages", "20", "LD=2.5", "VD=3.0", "DlD=800", "DvD=2.5", "MlD=0.0003", "MvD=1e-5", "SLD=0.02", "DlfD=2e-9",
                       "DvfD=1e-5", "alfD=2"}},
-    {"absorber in other units with interpolation",
-     {"--lagrange", "--unit", "dD=1", "--unit", "LD=1", "--flood", "70", "LD=43200", "VD=1.1", "DlD=998", "DvD=1.2",
+    {"absorber in other units with interpolation, rating a 1.2 m column",
+     {"--lagrange", "--rate-diameter", "120", "--stages", "12", "--unit", "dD=1", "--unit", "LD=1", "--flood", "70", "LD=43200", "VD=1.1", "DlD=998", "DvD=1.2",
       "MlD=0.001", "MvD=0.000018", "SLD=0.072", "DlfD=1.5e-9", "DvfD=1.6e-5", "meD=0.8"}},
 };
 
@@ -55,6 +55,9 @@ TEST_P(VelkCalcCompare, EveryEntryEqualsASingleRun)
         single.insert(single.end(), GetParam().args.begin(), GetParam().args.end());
         int singleStatus = -1;
         const QJsonObject one = Calc(single, singleStatus);
+        if (entry.value("completed").toBool()) {
+            EXPECT_FALSE(entry.value("operation").toObject().value("bedHeight").isNull()) << packing;
+        }
         for (const char* key : {"fields", "operation", "warnings"})
             EXPECT_EQ(entry.value(key), one.value(key)) << packing << " method " << method << " key " << key;
         EXPECT_EQ(entry.value("completed"), one.value("completed")) << packing;

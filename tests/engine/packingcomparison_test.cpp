@@ -14,11 +14,20 @@ namespace
 
 using Texts = std::map<std::string, std::string>;
 
+std::string Figure(const std::optional<double>& v) { return v ? std::to_string(*v) : "-"; }
+
+// Every field's text, and the operating check the page drew from them.
 Texts FieldTexts(const CalcPage& page)
 {
     Texts t;
     for (const TEditD* f : page.ValueFields())
         t[f->Name()] = f->Text();
+    const OperatingFigures& o = page.Operation().figures;
+    t["~flood%"] = Figure(o.floodPercent);
+    t["~Fs"] = Figure(o.FsFactor);
+    t["~bed"] = Figure(o.bedHeight);
+    for (const OperatingWarning& w : page.Operation().warnings)
+        t["~warning " + w.code + " " + w.field] = w.text;
     return t;
 }
 
@@ -33,13 +42,13 @@ struct Case {
 const Case kCases[] = {
     {"distillation, SI units, first method",
      {{"LD", "2.5"}, {"VD", "3.0"}, {"DlD", "800"}, {"DvD", "2.5"}, {"MlD", "0.0003"}, {"MvD", "0.00001"},
-      {"SLD", "0.02"}, {"DlfD", "2e-9"}, {"DvfD", "1e-5"}, {"alfD", "2"}},
+      {"SLD", "0.02"}, {"DlfD", "2e-9"}, {"DvfD", "1e-5"}, {"alfD", "2"}, {"StagesD", "20"}},
      {},
      0,
      false},
     {"absorber, other units, third method with interpolation",
      {{"LD", "12"}, {"VD", "1.1"}, {"DlD", "998"}, {"DvD", "1.2"}, {"MlD", "0.001"}, {"MvD", "0.000018"},
-      {"SLD", "0.072"}, {"DlfD", "1.5e-9"}, {"DvfD", "1.6e-5"}, {"meD", "0.8"}},
+      {"SLD", "0.072"}, {"DlfD", "1.5e-9"}, {"DvfD", "1.6e-5"}, {"meD", "0.8"}, {"StagesD", "12"}},
      {{"dU", 1}, {"dpU", 1}, {"dPwaterU", 1}},
      2,
      true},
@@ -118,6 +127,7 @@ TEST_P(PackingComparisonTest, EveryRowEqualsThePageAfterTheSameChoice)
                 EXPECT_TRUE(r.completed) << r.packing << " method " << r.method << ": " << r.error;
                 for (int v = 0; v < kComparisonValues; ++v)
                     EXPECT_TRUE(r.values[v].has_value()) << r.packing << " " << ComparisonFieldName(ComparisonValue(v));
+                EXPECT_EQ(Figure(r.operation.figures.bedHeight), copies[i]["~bed"]);
             }
         }
     }
