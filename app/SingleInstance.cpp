@@ -30,7 +30,10 @@ QString TSingleInstance::SocketPath()
     // 0700 (it creates a private one when $XDG_RUNTIME_DIR is unusable).
     // TODO(hardening): take the platform's private runtime folder once
     // there is one, so that the lock and the socket share one checked place.
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QStringLiteral("/velk-instance");
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    // No private folder (wrong owner): no socket rather than one in a shared place.
+    if (runtime.isEmpty()) return {};
+    return runtime + QStringLiteral("/velk-instance");
 }
 
 QByteArray TSingleInstance::Message(const QString& absoluteFile)
@@ -64,6 +67,7 @@ bool TSingleInstance::PeerIsThisUser(qintptr socketDescriptor)
 
 bool TSingleInstance::Listen()
 {
+    if (path_.isEmpty()) return false;
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     server_->setMaxPendingConnections(8);
@@ -121,6 +125,7 @@ void TSingleInstance::Read(QLocalSocket* socket)
 bool TSingleInstance::SendToRunning(const QString& file, const QString& socketPath, int timeoutMs)
 {
     const QString path = socketPath.isEmpty() ? SocketPath() : socketPath;
+    if (path.isEmpty()) return false;
     const QByteArray message = Message(file.isEmpty() ? QString() : QFileInfo(file).absoluteFilePath());
     if (message.size() > MaxMessageBytes) return false;
     QElapsedTimer clock;
