@@ -92,7 +92,6 @@ QString DrawComparisonChart(TChartSurface* surface, const std::vector<Comparison
     DrawYAxis(kAxisColour, QStringLiteral("HETP(m)"), 5, ymin, ymax, 0, 0, true, false, true, 2);
     DrawTitle(kCurrentColour, Tr(QT_TRANSLATE_NOOP("Velk", "填料比较")));
     SetTextFont(QStringLiteral("宋体"), 8, 0, 0, 0);
-    const double flipAt = xmin + 0.75 * (xmax - xmin);
     for (int pass = 0; pass < 2; ++pass) {
         // The current point last, so that nothing covers it.
         for (const auto& p : points) {
@@ -103,21 +102,21 @@ QString DrawComparisonChart(TChartSurface* surface, const std::vector<Comparison
             MoveToPoint(p.x, p.y);
             const int shape = severalMethods ? kMethodShapes[std::clamp(p.method, 0, 2)] : kMarkCircle;
             AddMarker(shape, p.current ? 10 : 6, p.current ? kFillPen : kFillBackground);
+            // With three correlations one label per packing is enough.
             if (!severalMethods || p.current || p.method == 0)
-                DrawTextAt(colour, p.label, p.x > flipAt ? -1 : 1, p.x, p.y, 0, 0);
+                DrawTextAt(colour, p.label, 1, p.x, p.y, 0, kTextKeepInside);
         }
     }
     if (severalMethods) {
-        // A key for the marker shapes, in the top right corner of the plot.
-        const double kx = xmin + 0.70 * (xmax - xmin);
+        std::vector<TChartLegendEntry> key;
         for (int m = 0; m < 3; ++m) {
-            const double ky = ymax - (0.05 + 0.05 * m) * (ymax - ymin);
-            SetPenColor(kPointColour);
-            SetPenWidth(1);
-            MoveToPoint(kx, ky);
-            AddMarker(kMethodShapes[m], 6, kFillBackground);
-            DrawTextAt(kPointColour, ComparisonMethodName(m), 1, kx, ky, 0, 0);
+            TChartLegendEntry e;
+            e.colour = kPointColour;
+            e.marker = kMethodShapes[m];
+            e.text = ComparisonMethodName(m);
+            key.push_back(e);
         }
+        DrawLegend(key, kLegendTopRight);
     }
     FlushChart();
     return QString();
