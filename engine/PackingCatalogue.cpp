@@ -130,9 +130,15 @@ std::string LookUpPacking(const std::string& type, int column)
         throw EVelkError("Catalogue column " + std::to_string(column) + " does not exist");
     const auto& rows = PackingCatalogue();
     const auto& parsed = ParsedCatalogue();
-    for (std::size_t i = 0; i < rows.size(); ++i) {
+    // A recalculation looks the same packing up at every evaluation of a
+    // flooding equation: the row found last is tried first. The type names
+    // of the catalogue are unique, so that row is also the first match.
+    static std::size_t last = 0;
+    const std::size_t start = last < rows.size() && rows[last][ColType] == type ? last : 0;
+    for (std::size_t i = start; i < rows.size(); ++i) {
         if (rows[i][ColType] != type)
             continue;
+        last = i;
         // Every cell is converted before any is stored, so that a bad cell
         // leaves the previous packing intact instead of a mixture of two.
         const PackingParams p = parsed[i].ok ? parsed[i].params : ConvertRow(rows[i]);

@@ -80,6 +80,24 @@ private slots:
         QCOMPARE(*RowOf(m, current, 1)->Value(ComparisonValue::FloodVelocity), SI(*page_, "UfD"));
     }
 
+    void ratingModeRatesEveryPackingAtTheTypedDiameter()
+    {
+        const int count = view_->RecomputeCount();
+        page_->Check("CBRating")->UserClick();
+        page_->Field("dD")->SetText("1.2");
+        page_->LDExit();
+        QTRY_VERIFY(view_->RecomputeCount() > count);
+        QTRY_COMPARE(*view_->Model()->Rows().front().Value(ComparisonValue::ActualDiameter), 1.2);
+        for (const ComparisonRow& r : view_->Model()->Rows()) {
+            QVERIFY2(r.completed, r.error.c_str());
+            QCOMPARE(*r.Value(ComparisonValue::ActualDiameter), 1.2);
+            // The actual approach to flood is that of a 1.2 m column:
+            // 100 uVs / uF with uVs = V / (rhoV pi d^2 / 4) = 3.0 / (2.5 * 1.130973) = 1.061033 m/s.
+            QVERIFY(std::fabs(*r.operation.figures.floodPercent - 100 * 1.061033 / *r.Value(ComparisonValue::FloodVelocity)) <
+                    1e-3);
+        }
+    }
+
     void sortsNumericallyWithEmptyCellsLast()
     {
         view_->SetAllMethods(true); // CY-800 fails with the third method

@@ -118,3 +118,10 @@ TEST(TextToFloat, AcceptsPlainDecimalNumbersOnly)
         }
     }
 }
+
+TEST(PackingCatalogueNames, AreUniqueSoTheRowFoundLastIsTheFirstMatch)
+{
+    std::set<std::string> names;
+    for (const CatalogueRow& row : PackingCatalogue())
+        EXPECT_TRUE(names.insert(row[ColType]).second) << row[ColType];
+}
