@@ -1,5 +1,6 @@
 #include "OperationPanel.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -8,6 +9,7 @@
 
 #include "BoundWidgets.h"
 #include "CalcPage.h"
+#include "UnitLists.h"
 
 namespace {
 QString Tr(const char* s) { return QCoreApplication::translate("Velk", s); }
@@ -45,12 +47,14 @@ QColor SeverityColour(WarningSeverity s)
 }
 } // namespace
 
-QStringList OperatingFigureTexts(const CalcPage& page)
+QStringList OperatingFigureTexts(const CalcPage& page, double bedHeightFactor)
 {
     const OperatingFigures& f = page.Operation().figures;
+    const std::optional<double> bed =
+        f.bedHeight ? std::optional<double>(*f.bedHeight / bedHeightFactor) : std::nullopt;
     return {Number(f.floodPercent), Number(f.designFloodPercent), Number(f.FsFactor), Number(f.capacityFactor),
             Number(f.liquidLoad),   Number(f.wettingRatio),       Number(f.pressureDropMbarPerM),
-            f.stages ? QString::number(*f.stages) : QString(),    Number(f.bedHeight), Number(f.bedPressureDrop)};
+            f.stages ? QString::number(*f.stages) : QString(),    Number(bed), Number(f.bedPressureDrop)};
 }
 
 TOperationPanel::TOperationPanel(CalcPage& page, QWidget* parent)
@@ -103,7 +107,17 @@ QWidget* TOperationPanel::BuildFigures()
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         g->addWidget(value, r, c + 1);
-        g->addWidget(new QLabel(QString::fromUtf8(row.unit), box), r, c + 2);
+        if (i == 8) {
+            // The packed height in the length units of the diameter.
+            bedHeightUnit_ = new QComboBox(box);
+            bedHeightUnit_->setObjectName(QStringLiteral("BedHeightU"));
+            for (const UnitItem& u : UnitListForField("dD")->items)
+                bedHeightUnit_->addItem(QString::fromUtf8(u.name), QString::fromUtf8(u.factor).toDouble());
+            connect(bedHeightUnit_, &QComboBox::currentIndexChanged, this, [this] { Refresh(); });
+            g->addWidget(bedHeightUnit_, r, c + 2);
+        } else {
+            g->addWidget(new QLabel(QString::fromUtf8(row.unit), box), r, c + 2);
+        }
         figures_.push_back(value);
         ++i;
     }
@@ -112,7 +126,8 @@ QWidget* TOperationPanel::BuildFigures()
 
 void TOperationPanel::Refresh()
 {
-    const QStringList texts = OperatingFigureTexts(page_);
+    const double factor = bedHeightUnit_ ? bedHeightUnit_->currentData().toDouble() : 1.0;
+    const QStringList texts = OperatingFigureTexts(page_, factor > 0 ? factor : 1.0);
     for (int i = 0; i < texts.size() && i < static_cast<int>(figures_.size()); ++i)
         figures_[static_cast<std::size_t>(i)]->setText(texts[i]);
     warnings_->clear();

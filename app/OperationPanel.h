@@ -7,6 +7,7 @@
 #include <vector>
 
 class CalcPage;
+class QComboBox;
 class QLabel;
 class QListWidget;
 
@@ -26,10 +27,12 @@ private:
 
     CalcPage& page_;
     std::vector<QLabel*> figures_;
+    QComboBox* bedHeightUnit_ = nullptr; // the length units of the diameter
     QListWidget* warnings_ = nullptr;
     std::vector<QWidget*> tabOrder_;
 };
 
 // The figures as the panel shows them: one text per figure in the order of
-// OperatingFigures, empty where undefined.
-QStringList OperatingFigureTexts(const CalcPage& page);
+// OperatingFigures, empty where undefined; the bed height divided by
+// bedHeightFactor (its unit's factor to metres).
+QStringList OperatingFigureTexts(const CalcPage& page, double bedHeightFactor = 1.0);

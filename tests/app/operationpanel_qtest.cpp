@@ -2,6 +2,7 @@
 // 1366 x 768 screen, warnings are coloured by severity, out-of-date results
 // are drawn grey and italic until their input is typed again.
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollArea>
@@ -68,6 +69,11 @@ private slots:
         QCOMPARE(list->count(), 0);
         auto* figure = w->findChild<QLabel*>(QStringLiteral("Figure1"));
         QCOMPARE(figure->text(), QStringLiteral("64")); // design basis 80 % x 0.8
+        // Ten stages of HETP 0.16197 m (the recalculation test's python value).
+        type("StagesD", "10");
+        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("Figure8"))->text(), QStringLiteral("1.62"));
+        w->findChild<QComboBox*>(QStringLiteral("BedHeightU"))->setCurrentIndex(2); // mm
+        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("Figure8"))->text(), QStringLiteral("1620"));
         w->Page().Check("CBRating")->UserClick();
         type("dD", "1.0"); // 125 % of flood
         QCOMPARE(list->count(), 2);
