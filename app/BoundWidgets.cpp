@@ -107,14 +107,15 @@ QColor TEditDWidget::textColour() const
 
 void TEditDWidget::setStale(bool stale)
 {
+    // The hint in the current language, also when only the language changed.
+    setToolTip(stale ? QCoreApplication::translate("Velk", "该值已过时：它依赖的输入已清空或改变，未重新计算。")
+                     : QString());
     if (stale == stale_)
         return;
     stale_ = stale;
     QFont f = font();
     f.setItalic(stale);
     setFont(f);
-    setToolTip(stale ? QCoreApplication::translate("Velk", "该值已过时：它依赖的输入已清空或改变，未重新计算。")
-                     : QString());
     refresh();
 }
 

@@ -1,6 +1,7 @@
 #include "CalcPageWidget.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -84,6 +85,13 @@ TCalcPageWidget::TCalcPageWidget(CalcPage& page, QWidget* parent) : QWidget(pare
 }
 
 TCalcPageWidget::~TCalcPageWidget() { page_.OnOperationChanged = nullptr; }
+
+void TCalcPageWidget::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::LanguageChange)
+        RefreshOperation();
+    QWidget::changeEvent(e);
+}
 
 void TCalcPageWidget::RefreshOperation()
 {

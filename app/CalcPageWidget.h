@@ -23,6 +23,10 @@ public:
     void RefreshOperation();
     TOperationPanel* OperationPanel() const { return operation_; }
 
+protected:
+    // The warnings and hints built from engine texts follow a language switch.
+    void changeEvent(QEvent* e) override;
+
 private:
     QWidget* BuildProjectGroup();
     QWidget* BuildLiquidGroup();

@@ -69,6 +69,10 @@ TOperationPanel::TOperationPanel(CalcPage& page, QWidget* parent)
     warnings_->setFocusPolicy(Qt::NoFocus);
     warnings_->setMinimumWidth(360);
     warnings_->setMaximumHeight(5 * fontMetrics().height() + 8);
+    // Long texts (English ones above all) wrap instead of running off.
+    warnings_->setWordWrap(true);
+    warnings_->setResizeMode(QListView::Adjust);
+    warnings_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(warnings_, 1);
     Refresh();
 }
@@ -135,6 +139,7 @@ void TOperationPanel::Refresh()
         auto* item = new QListWidgetItem(Tr(w.text.c_str()), warnings_);
         item->setForeground(SeverityColour(w.severity));
         item->setData(Qt::UserRole, QString::fromStdString(w.code));
-        item->setToolTip(QString::fromStdString(w.code + " · " + w.field));
+        item->setToolTip(item->text() + QStringLiteral("\n(") + QString::fromStdString(w.code + ", " + w.field) +
+                         QStringLiteral(")"));
     }
 }
