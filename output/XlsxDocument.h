@@ -89,6 +89,17 @@ public:
     // fitToWidth and fitToHeight of 1).
     bool FitsToOnePage(int sheet) const;
 
+    // A new last sheet that shows PNG pictures one below the other, each
+    // anchored from its top-left cell (a drawing part with one picture per
+    // image, as spreadsheet programs write them). Returns the sheet's index;
+    // EAutoError for a name RenameSheet would refuse or data that is not PNG.
+    struct Picture {
+        std::string png; // the file's bytes
+        int width = 0;   // pixels at 96 dpi
+        int height = 0;
+    };
+    int AddPictureSheet(const std::string& name, const std::vector<Picture>& pictures);
+
     // "B15" from (15, 2), and back; ParseCellRef returns false for bad text.
     static std::string CellRef(int row, int col);
     static bool ParseCellRef(const std::string& ref, int& row, int& col);
@@ -105,6 +116,16 @@ private:
     int SharedStringIndex(const std::string& text);
     void WriteXml(const std::string& part, const pugi::xml_document& doc);
     void EnsureSharedStringsPart();
+    // EAutoError when `name` may not name sheet `sheet` (-1: a new sheet).
+    void CheckSheetName(int sheet, const std::string& name) const;
+    std::string FreePartName(const std::string& stem, const std::string& extension) const;
+    void AddOverride(const std::string& part, const char* contentType);
+    void AddRelationship(pugi::xml_document& rels, const std::string& id, const char* type,
+                         const std::string& target);
+    // The media and drawing parts of a picture sheet; returns the drawing's name.
+    std::string AddDrawingPart(const std::vector<Picture>& pictures);
+    // Lists a new sheet part in the workbook under `name`.
+    void ListSheet(const std::string& name, const std::string& sheetPart);
 
     XlsxPackage package_;
     bool isTemplate_ = false;

@@ -23,9 +23,8 @@ std::string XlsxDocument::SheetName(int sheet) const
     return SheetAt(sheet).name;
 }
 
-void XlsxDocument::RenameSheet(int sheet, const std::string& name)
+void XlsxDocument::CheckSheetName(int sheet, const std::string& name) const
 {
-    Sheet& s = SheetAt(sheet);
     const QString q = QString::fromStdString(name);
     const bool badChar = q.contains(QRegularExpression(QStringLiteral("[:\\\\/?*\\[\\]]")));
     bool duplicate = false;
@@ -37,6 +36,12 @@ void XlsxDocument::RenameSheet(int sheet, const std::string& name)
         throw EAutoError("工作表名称“" + name +
                          "”无效：名称不能为空、不能超过 31 个字符、不能含有 : \\ / ? * [ ]、"
                          "不能以单引号开始或结束，也不能与其他工作表同名。");
+}
+
+void XlsxDocument::RenameSheet(int sheet, const std::string& name)
+{
+    Sheet& s = SheetAt(sheet);
+    CheckSheetName(sheet, name);
     if (name == s.name) return;
     // Defined names (print areas, titles) refer to the sheet by name.
     auto quote = [](const std::string& n) {
