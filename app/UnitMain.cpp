@@ -26,6 +26,7 @@
 #include "MyStatusBar.h"
 #include "PackingCatalogue.h"
 #include "PackingComparisonPage.h"
+#include "PerformanceCurvesPage.h"
 #include "ProjectCommands.h"
 #include "RecentFiles.h"
 #include "PerformanceCommand.h"
@@ -75,6 +76,7 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     pages_->addTab(BuildConstantsPage(), QCoreApplication::translate("Velk", "常量"));
     pages_->addTab(BuildDiagramPage(), QCoreApplication::translate("Velk", "操作性能图"));
     pages_->addTab(new TPackingComparisonPage(page_), QCoreApplication::translate("Velk", "填料比较"));
+    pages_->addTab(new TPerformanceCurvesPage(page_), QCoreApplication::translate("Velk", "填料性能曲线"));
     setCentralWidget(pages_);
 
     // FormCreate.

@@ -8,6 +8,9 @@
 #include "Messages.h"
 #include "PackingCatalogue.h"
 #include "VelkCalcCompare.h"
+#include "PerformanceCharts.h"
+#include "PerformanceCurves.h"
+#include "VelkCalcCharts.h"
 #include "VelkCalcExtras.h"
 #include "VelkCalcJson.h"
 
@@ -42,14 +45,17 @@ bool ParseIndex(const std::string& s, int& out)
 
 struct Options {
     std::string packing, foaming, flood, project, save, diagram, report, size, rateDiameter, stages;
+    std::string charts, liquidLoads;
     int method = -1;
     bool lagrange = false;
+    bool chartData = false;
     bool help = false;
     bool compare = false, allMethods = false;
     std::vector<std::pair<std::string, int>> units;
     std::vector<std::pair<std::string, std::string>> values;
     // Resolved by ValidateOptions.
     int packingIndex = -1, foamingIndex = -1, width = 1001, height = 727;
+    std::vector<double> loads = DefaultCurveLiquidLoads();
 };
 
 // The options that take one text argument, with the complaint when it is missing.
@@ -69,6 +75,8 @@ const TextOption kTextOptions[] = {
     {"--report", &Options::report, "--report needs a file"},
     {"--rate-diameter", &Options::rateDiameter, "--rate-diameter needs a diameter"},
     {"--stages", &Options::stages, "--stages needs a number of stages"},
+    {"--charts", &Options::charts, "--charts needs a folder"},
+    {"--liquid-loads", &Options::liquidLoads, "--liquid-loads needs a list"},
 };
 
 // Reads the arguments into opt; returns the usage complaint, or "" when they parse.
@@ -103,6 +111,8 @@ std::string ParseArgs(const std::vector<std::string>& args, Options& opt)
             opt.compare = true;
         } else if (a == "--all-methods") {
             opt.allMethods = true;
+        } else if (a == "--chart-data") {
+            opt.chartData = true;
         } else if (a == "--unit") {
             std::string unitArg;
             if (!next(unitArg))
@@ -166,6 +176,8 @@ std::string ValidateOptions(const CalcPage& page, Options& opt)
     int stages;
     if (!opt.stages.empty() && (!ParseIndex(opt.stages, stages) || stages < 1))
         return "--stages needs a whole number of stages from 1, not '" + opt.stages + "'";
+    if (!opt.liquidLoads.empty() && !ParseLiquidLoads(QString::fromStdString(opt.liquidLoads), opt.loads))
+        return "--liquid-loads needs numbers from 0 up separated by commas, not '" + opt.liquidLoads + "'";
     if (!opt.size.empty()) {
         const auto x = opt.size.find('x');
         if (x == std::string::npos || !ParseIndex(opt.size.substr(0, x), opt.width) ||
@@ -228,7 +240,26 @@ bool WriteOutputs(CalcPage& page, const Options& opt, CollectingSink& sink, std:
         err << "velk-calc: " << reportWhy << '\n';
         ok = false;
     }
+    std::string chartsWhy;
+    if (!opt.charts.empty() && !VelkCalcCharts(page, opt.charts, opt.loads, chartsWhy)) {
+        err << "velk-calc: " << chartsWhy << '\n';
+        ok = false;
+    }
     return ok;
+}
+
+// The chart points of a completed page; empty curves otherwise.
+std::string ChartDataJson(const CalcPage& page, const Options& opt, bool& completed, std::ostream& err)
+{
+    PerformanceCurves curves;
+    std::string why;
+    if (completed && !ComputePageCurves(page, opt.loads, curves, why)) {
+        err << "velk-calc: " << why << '\n';
+        completed = false;
+    }
+    if (!completed)
+        curves = PerformanceCurves();
+    return PerformanceCurvesJson(curves);
 }
 
 } // namespace
@@ -256,6 +287,12 @@ std::string VelkCalcUsage()
            "  --rate-diameter TEXT  rate a given column: TEXT is the actual diameter dD in its\n"
            "                      current unit, which the rounding then leaves alone\n"
            "  --stages N          number of theoretical stages: packed height and bed pressure drop\n"
+           "  --charts DIR        write the performance charts (pressure drop, holdup, HETP) as\n"
+           "                      SVG and PNG into DIR\n"
+           "  --chart-data        print the points of the performance charts as JSON instead\n"
+           "                      of the page\n"
+           "  --liquid-loads LIST liquid loads of the pressure-drop chart in m3/(m2 h)\n"
+           "                      (default 0,5,10,20,40,80; the case's own is added)\n"
            "  --help              show this text\n"
            "\n"
            "FIELD=TEXT types TEXT into the value field FIELD (LD, VD, DlD, DvD, MlD, MvD, SLD,\n"
@@ -325,6 +362,9 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
         ReportError(e);
         completed = false;
     }
-    out << PageToJson(page, sink.texts, completed);
+    if (opt.chartData)
+        out << ChartDataJson(page, opt, completed, err);
+    else
+        out << PageToJson(page, sink.texts, completed);
     return completed ? 0 : 1;
 }

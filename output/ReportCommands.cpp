@@ -27,6 +27,7 @@
 #include "MyXls.h"
 #include "PackingCatalogue.h"
 #include "PackingComparison.h"
+#include "ReportCharts.h"
 #include "TextToFloat.h"
 #include "XlsxDocument.h"
 #include "XlsxSheetPainter.h"
@@ -172,6 +173,10 @@ void WriteWorkbookOrThrow(const std::string& path, CalcPage& page, const std::st
     xls->SaveWorkbook();
     xls.reset();
     if (writeError) std::rethrow_exception(writeError);
+    // The charts on a sheet of their own; a case without them keeps the
+    // report as it is.
+    std::string why;
+    AddReportChartSheet(path, page, why);
 }
 
 std::string ProposedName(const std::string& currentFileName, const std::string& extension)
@@ -194,26 +199,6 @@ void ExportPdfOrThrow(const std::string& pdfPath, CalcPage& page, const std::str
 
     XlsxDocument doc;
     doc.Load(book);
-#ifdef VELK_REPORT_HAS_DIAGRAM
-    // The diagram first into an image, so that a case without a diagram
-    // leaves no half-written PDF behind.
-    QImage diagram;
-    TPerformanceInput in;
-    in.L = page.Field("LD")->GetValue();
-    in.V = page.Field("VD")->GetValue();
-    in.uL = page.Field("UlsD")->GetValue();
-    in.f = TextToFloat(page.Combo("fpercentD")->Text());
-    in.uLmin = CurrentPacking.uLmin;
-    const QString png = tmp.filePath("diagram.png");
-    QString why;
-    if (SavePerformanceDiagram(png, kDefaultDiagramSize * 2, in, &why))
-        diagram.load(png);
-    else
-        note = why.toStdString();
-#else
-    note = "this build has no diagram";
-#endif
-
     QPdfWriter writer(QString::fromStdString(pdfPath));
     writer.setTitle(QCoreApplication::translate("Velk", "波纹规整填料塔流体力学计算书"));
     writer.setCreator(QStringLiteral("VELK"));
@@ -223,17 +208,8 @@ void ExportPdfOrThrow(const std::string& pdfPath, CalcPage& page, const std::str
     QPainter painter;
     if (!painter.begin(&writer)) throw EInOutError("Cannot write the PDF file " + pdfPath);
     XlsxSheetPainter(doc, doc.ActiveSheet()).Paint(painter, writer);
-#ifdef VELK_REPORT_HAS_DIAGRAM
-    if (!diagram.isNull()) {
-        // The diagram is wider than high: it gets a landscape page.
-        writer.setPageOrientation(QPageLayout::Landscape);
-        writer.newPage();
-        const QRectF area = writer.pageLayout().paintRectPixels(writer.resolution()).toRectF();
-        QSizeF size = diagram.size();
-        size.scale(area.width(), area.height(), Qt::KeepAspectRatio);
-        painter.drawImage(QRectF(QPointF(0, 0), size), diagram);
-    }
-#endif
+    // The diagram and the packing's performance charts, drawn on the page.
+    PaintReportChartPages(painter, writer, page, note);
     // Every catalogue packing rated for this case, on a landscape page of
     // its own: the table is wide.
     writer.setPageOrientation(QPageLayout::Landscape);

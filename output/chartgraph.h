@@ -156,3 +156,6 @@ struct TChartZoom {
 };
 TChartZoom ChartZoom(int graph);
 void ChartResetZoom(int graph); // 0 resets every slot
+// Puts a zoom window back into a slot; a view that shares slot numbers with
+// other drawings keeps its own window this way.
+void ChartSetZoom(int graph, const TChartZoom& zoom);

@@ -139,3 +139,9 @@ void ChartResetZoom(int graph)
         c.zoom[graph - 1] = TChartZoom();
     }
 }
+
+void ChartSetZoom(int graph, const TChartZoom& zoom)
+{
+    if (graph >= 1 && graph <= kMaxGraphs)
+        Ctx().zoom[graph - 1] = zoom;
+}

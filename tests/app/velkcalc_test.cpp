@@ -143,3 +143,27 @@ TEST(VelkCalc, RatingAndStagesReachTheOperationAndWarnings)
         EXPECT_FALSE(f.toObject()["stale"].toBool(true));
     EXPECT_EQ(Calc(With({"--stages", "0"})).status, 2);
 }
+
+TEST(VelkCalc, ChartDataPrintsTheCurvesInTheirUnits)
+{
+    const CalcRun r = Calc(With({"--chart-data", "--liquid-loads", "0,20"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const QJsonObject j = r.json();
+    const QJsonArray dp = j["pressureDrop"].toArray();
+    ASSERT_EQ(dp.size(), 3); // 0 (the dry line), the case's own load, 20
+    EXPECT_EQ(dp[0]["liquidLoad"].toDouble(), 0);
+    EXPECT_TRUE(dp[0]["flood"].isNull());
+    // The case's own liquid load: uLs = 0.00203 m/s is 7.31 m3/(m2 h).
+    EXPECT_NEAR(dp[1]["liquidLoad"].toDouble(), 0.002030037539437441 * 3600, 1e-9);
+    EXPECT_EQ(dp[2]["liquidLoad"].toDouble(), 20);
+    for (int i = 1; i < 3; ++i) {
+        const QJsonArray flood = dp[i]["flood"].toArray();
+        const QJsonArray last = dp[i]["points"].toArray().last().toArray();
+        ASSERT_EQ(flood.size(), 2);
+        EXPECT_GT(flood[0].toDouble(), last[0].toDouble()); // F, Pa^0.5
+        EXPECT_EQ(flood[1].toDouble(), last[1].toDouble()); // dp, mbar/m
+    }
+    EXPECT_FALSE(j["holdup"].toArray().isEmpty());
+    EXPECT_FALSE(j["hetp"].toArray().isEmpty());
+    EXPECT_EQ(Calc(With({"--chart-data", "--liquid-loads", "5,x"})).status, 2);
+}

@@ -521,13 +521,30 @@ private slots:
         info.start("pdfinfo", {pdf});
         QVERIFY(info.waitForFinished(60000));
         const QString meta = QString::fromUtf8(info.readAllStandardOutput());
-        QVERIFY2(meta.contains(QRegularExpression("Pages:\\s+3\\b")), qPrintable(meta));
+        // The report, the diagram, the three performance charts, the comparison.
+        QVERIFY2(meta.contains(QRegularExpression("Pages:\\s+6\\b")), qPrintable(meta));
+        // The diagram's axis caption in 8 points of the page (was 3 points
+        // when a screen-sized picture was scaled onto the page).
+        QProcess words;
+        words.start("pdftotext", {"-bbox", "-f", "2", "-l", "2", pdf, "-"});
+        QVERIFY(words.waitForFinished(60000));
+        const QString boxes = QString::fromUtf8(words.readAllStandardOutput());
+        const QRegularExpressionMatch m = QRegularExpression(
+            "yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"([0-9.]+)\">L\\(kg/s\\)<").match(boxes);
+        QVERIFY2(m.hasMatch(), qPrintable(boxes.left(2000)));
+        const double height = m.captured(2).toDouble() - m.captured(1).toDouble();
+        QVERIFY2(height > 7 && height < 12, qPrintable(QString::number(height)));
+        QProcess charts;
+        charts.start("pdftotext", {"-f", "3", "-l", "5", pdf, "-"});
+        QVERIFY(charts.waitForFinished(60000));
+        const QString chartText = PdfText(charts.readAllStandardOutput());
+        QVERIFY2(chartText.contains("Flexipac-1") && chartText.contains("mbar/m"), qPrintable(chartText));
         // The last page rates every catalogue packing.
         QProcess last;
-        last.start("pdftotext", {"-f", "3", "-l", "3", pdf, "-"});
+        last.start("pdftotext", {"-f", "6", "-l", "6", pdf, "-"});
         QVERIFY(last.waitForFinished(60000));
-        const QString page3 = PdfText(last.readAllStandardOutput());
-        QVERIFY2(page3.contains("填料比较") && page3.contains("Flexipac-1") && page3.contains("SW-2"), qPrintable(page3));
+        const QString page6 = PdfText(last.readAllStandardOutput());
+        QVERIFY2(page6.contains("填料比较") && page6.contains("Flexipac-1") && page6.contains("SW-2"), qPrintable(page6));
     }
 };
 

@@ -1,0 +1,72 @@
+// The three performance charts of the packing: the curves computed from a
+// recalculated page and all three charts drawn, each at full-HD size, as
+// the page does when the calculation page changes; and the curves alone.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+
+#include "CalcPage.h"
+#include "Messages.h"
+#include "PerformanceCharts.h"
+#include "PerformanceCurves.h"
+
+namespace {
+
+QGuiApplication& App()
+{
+    static int argc = 1;
+    static char arg0[] = "performancecurves_bench";
+    static char* argv[] = {arg0, nullptr};
+    static QGuiApplication* app = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        return new QGuiApplication(argc, argv);
+    }();
+    return *app;
+}
+
+PerformanceCase TypicalCase()
+{
+    static RecordingSink sink;
+    static ScopedMessageSink scope(&sink);
+    static CalcPage page(false);
+    for (auto [f, t] : {std::pair{"LD", "2.5"}, {"VD", "3.0"}, {"DlD", "800"}, {"DvD", "2.5"}, {"MlD", "0.0003"},
+                        {"MvD", "0.00001"}, {"SLD", "0.02"}, {"DlfD", "2e-9"}, {"DvfD", "1e-5"}, {"alfD", "2"}})
+        page.Field(f)->SetText(t);
+    page.NeedsRecalc = true;
+    page.LDExit();
+    PerformanceCase c;
+    std::string why;
+    ReadPerformanceCase(page, c, why);
+    return c;
+}
+
+void ComputeCurves(benchmark::State& state)
+{
+    const PerformanceCase c = TypicalCase();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ComputePerformanceCurves(c, DefaultCurveLiquidLoads()));
+}
+BENCHMARK(ComputeCurves)->Unit(benchmark::kMillisecond);
+
+void ComputeAndDrawThreeCharts(benchmark::State& state)
+{
+    App();
+    const PerformanceCase c = TypicalCase();
+    const QSize size(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    TImageSurface surface(size);
+    // The first drawing fills the glyph caches, as the first paint does.
+    DrawPerformanceChart(&surface, TPerformanceChart::PressureDrop, ComputePerformanceCurves(c, {0, 5}), QString());
+    surface.endPaint();
+    for (auto _ : state) {
+        const PerformanceCurves curves = ComputePerformanceCurves(c, DefaultCurveLiquidLoads());
+        for (int k = 0; k < kPerformanceChartCount; ++k) {
+            DrawPerformanceChart(&surface, static_cast<TPerformanceChart>(k), curves, QStringLiteral("Mellapak"));
+            surface.endPaint();
+        }
+        benchmark::DoNotOptimize(surface.image().constBits());
+    }
+}
+BENCHMARK(ComputeAndDrawThreeCharts)->Args({1920, 1080})->Unit(benchmark::kMillisecond);
+
+} // namespace

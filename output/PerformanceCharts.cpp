@@ -1,0 +1,338 @@
+#include "PerformanceCharts.h"
+
+#include "chartgraph.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+
+namespace {
+
+constexpr TColor kBackground = ChartRGB(255, 255, 255);
+constexpr TColor kForeground = ChartRGB(0, 0, 128);
+constexpr TColor kAxisColour = ChartRGB(0, 0, 255);
+constexpr TColor kRed = ChartRGB(255, 0, 0);
+constexpr TColor kDryColour = ChartRGB(96, 96, 96);
+constexpr TColor kPalette[] = {ChartRGB(0, 110, 0),   ChartRGB(0, 90, 200), ChartRGB(150, 0, 150),
+                               ChartRGB(200, 110, 0), ChartRGB(0, 140, 140), ChartRGB(120, 70, 20),
+                               ChartRGB(90, 90, 220), ChartRGB(60, 60, 60)};
+constexpr int kMaxExportSide = 16384;
+// Narrowest zoom window, as a fraction of an axis.
+constexpr float kMinZoomFraction = 0.01f;
+// The logarithmic pressure axis spans at most this many decades below its top.
+constexpr int kMaxDecades = 5;
+
+QString Tr(const char* text)
+{
+    return QCoreApplication::translate("Velk", text);
+}
+
+QString Number(double v)
+{
+    return FormatGeneral(v, 3, 0);
+}
+
+struct TRange {
+    double min = 0, max = 0;
+    void add(double v)
+    {
+        if (!std::isfinite(v))
+            return;
+        if (min == 0 && max == 0) {
+            min = max = v;
+        } else {
+            min = std::min(min, v);
+            max = std::max(max, v);
+        }
+    }
+};
+
+void StartChart(TChartSurface* surface)
+{
+    InitChart(surface, kBackground, kForeground, 1.0f);
+    DefineGraph(0, 100, 0, 100, 80, 30, 50, 60, false);
+    SetGridPatterns(4, -1);
+}
+
+void Polyline(const std::vector<CurvePoint>& points)
+{
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (i == 0)
+            MoveToPoint(points[i].x, points[i].y);
+        else
+            LineToPoint(points[i].x, points[i].y);
+    }
+}
+
+// The operating point with its percentage of flood, kept inside the plot.
+void OperatingMarker(double x, double y, double floodPercent)
+{
+    if (!std::isfinite(x) || !std::isfinite(y))
+        return;
+    SetPenColor(kRed);
+    SetPenWidth(1);
+    SetDash(0, 0, 0);
+    MoveToPoint(x, y);
+    AddMarker(kMarkCircle, 9, kFillPen);
+    const QString text = Tr("操作点") + QStringLiteral(" (") + QString::number(floodPercent, 'f', 0) +
+                         Tr("% 泛点") + QStringLiteral(")");
+    DrawTextAt(kRed, QStringLiteral("  ") + text, 1, x, y, -1, kTextKeepInside);
+}
+
+QString LoadText(double load)
+{
+    return QStringLiteral("uL=") + Number(load) + QStringLiteral(" m³/(m²·h)");
+}
+
+void DrawPressureDropCurves(const PerformanceCurves& c, std::vector<TChartLegendEntry>& legend)
+{
+    SetPenWidth(1);
+    SetDash(4, 50, 0);
+    SetPenColor(kDryColour);
+    Polyline(c.dry);
+    legend.push_back({kDryColour, 1, true, 0, Tr("干填料")});
+    SetDash(0, 0, 0);
+    int colour = 0;
+    for (const PressureDropCurve& curve : c.pressureDrop) {
+        if (curve.liquidLoad == 0 || curve.points.empty())
+            continue;
+        const TColor pen = curve.current ? kRed : kPalette[colour++ % std::size(kPalette)];
+        SetPenColor(pen);
+        SetPenWidth(curve.current ? 2 : 1);
+        Polyline(curve.points);
+        if (curve.hasFlood) {
+            // Beyond the model's range up to flood: dashed, never as if valid.
+            SetDash(4, 50, 0);
+            LineToPoint(curve.floodF, curve.floodDp);
+            SetDash(0, 0, 0);
+        }
+        legend.push_back({pen, curve.current ? 2 : 1, false, 0,
+                          curve.current ? LoadText(curve.liquidLoad) + Tr("（当前）") : LoadText(curve.liquidLoad)});
+    }
+    // The flood line joins the ends of the curves.
+    SetPenWidth(1);
+    SetPenColor(kRed);
+    SetDash(6, 60, 0);
+    bool first = true;
+    for (const PressureDropCurve& curve : c.pressureDrop) {
+        if (!curve.hasFlood)
+            continue;
+        if (first)
+            MoveToPoint(curve.floodF, curve.floodDp);
+        else
+            LineToPoint(curve.floodF, curve.floodDp);
+        first = false;
+    }
+    SetDash(0, 0, 0);
+    for (const PressureDropCurve& curve : c.pressureDrop) {
+        if (!curve.hasFlood)
+            continue;
+        MoveToPoint(curve.floodF, curve.floodDp);
+        AddMarker(kMarkSquare, 6, kFillHollow);
+    }
+    legend.push_back({kRed, 1, true, kMarkSquare, Tr("泛点线")});
+}
+
+QString DrawPressureDropChart(const PerformanceCurves& c)
+{
+    TRange f, dp;
+    for (const CurvePoint& p : c.dry) {
+        f.add(p.x);
+        dp.add(p.y);
+    }
+    for (const PressureDropCurve& curve : c.pressureDrop)
+        for (const CurvePoint& p : curve.points) {
+            f.add(p.x);
+            dp.add(p.y);
+        }
+    if (!(f.max > 0) || !(dp.max > 0))
+        return Tr("没有可绘制的压降曲线。");
+    const TLogRange range = SanitisedLogRange(dp.min, dp.max, kMaxDecades);
+    const float fMax = static_cast<float>(f.max);
+    DrawXAxis(kAxisColour, Tr("F因子 (Pa^0.5)"), 0, 0.0f, fMax, 0.0f, kMinZoomFraction * fMax, true, false, true, 2);
+    DrawYAxis(kAxisColour, Tr("压降 (mbar/m)"), 5, static_cast<float>(range.min), static_cast<float>(range.max), 0.0f, 0.0f,
+              true, true, false, 0);
+    std::vector<TChartLegendEntry> legend;
+    DrawPressureDropCurves(c, legend);
+    OperatingMarker(c.operating.F, c.operating.dp, c.operating.floodPercent);
+    legend.push_back({kRed, 1, false, kMarkCircle, Tr("操作点")});
+    FlushChart();
+    DrawLegend(legend, kLegendBottomRight);
+    return QString();
+}
+
+// A single curve on linear axes from zero, with the operating point.
+QString DrawSingleCurveChart(const std::vector<CurvePoint>& points, const QString& xCaption, const QString& yCaption,
+                             double opX, double opY, double floodPercent, const QString& empty)
+{
+    TRange x, y;
+    for (const CurvePoint& p : points) {
+        x.add(p.x);
+        y.add(p.y);
+    }
+    x.add(opX);
+    y.add(opY);
+    if (points.empty() || !(x.max > 0) || !(y.max > 0))
+        return empty;
+    const float xMax = static_cast<float>(x.max * 1.05);
+    const float yMax = static_cast<float>(y.max * 1.1);
+    DrawXAxis(kAxisColour, xCaption, 0, 0.0f, xMax, 0.0f, kMinZoomFraction * xMax, true, false, true, 2);
+    DrawYAxis(kAxisColour, yCaption, 5, 0.0f, yMax, 0.0f, kMinZoomFraction * yMax, true, false, true, 2);
+    SetPenColor(kPalette[1]);
+    SetPenWidth(2);
+    Polyline(points);
+    OperatingMarker(opX, opY, floodPercent);
+    FlushChart();
+    return QString();
+}
+
+bool HaveGuiApplication()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+} // namespace
+
+QString PerformanceChartStem(TPerformanceChart chart)
+{
+    switch (chart) {
+    case TPerformanceChart::PressureDrop:
+        return QStringLiteral("pressure-drop");
+    case TPerformanceChart::Holdup:
+        return QStringLiteral("holdup");
+    case TPerformanceChart::Hetp:
+        break;
+    }
+    return QStringLiteral("hetp");
+}
+
+QString PerformanceChartName(TPerformanceChart chart)
+{
+    switch (chart) {
+    case TPerformanceChart::PressureDrop:
+        return Tr("压降曲线");
+    case TPerformanceChart::Holdup:
+        return Tr("持液量曲线");
+    case TPerformanceChart::Hetp:
+        break;
+    }
+    return Tr("等板高度曲线");
+}
+
+QString DrawPerformanceChart(TChartSurface* surface, TPerformanceChart chart, const PerformanceCurves& curves,
+                             const QString& title)
+{
+    if (!surface)
+        return Tr("没有绘图表面。");
+    if (!HaveGuiApplication())
+        return Tr("绘图需要图形应用程序环境（可用 offscreen 平台）。");
+    StartChart(surface);
+    const QString heading = title.isEmpty() ? PerformanceChartName(chart)
+                                            : PerformanceChartName(chart) + QStringLiteral(" — ") + title;
+    DrawTitle(kForeground, heading);
+    const OperatingPoint& op = curves.operating;
+    switch (chart) {
+    case TPerformanceChart::PressureDrop:
+        return DrawPressureDropChart(curves);
+    case TPerformanceChart::Holdup:
+        return DrawSingleCurveChart(curves.holdup, Tr("液相负荷 (m³/(m²·h))"), Tr("持液量 (m³/m³)"), op.uL, op.hL,
+                                    op.floodPercent, Tr("没有可绘制的持液量曲线。"));
+    case TPerformanceChart::Hetp:
+        break;
+    }
+    return DrawSingleCurveChart(curves.hetp, Tr("F因子 (Pa^0.5)"), Tr("HETP (m)"), op.F, op.HETP, op.floodPercent,
+                                Tr("没有传质数据，不能绘制等板高度曲线。"));
+}
+
+QString DrawWholePerformanceChart(TChartSurface* surface, TPerformanceChart chart, const PerformanceCurves& curves,
+                                  const QString& title)
+{
+    const TChartZoom kept = ChartZoom(1);
+    ChartResetZoom(1);
+    const QString error = DrawPerformanceChart(surface, chart, curves, title);
+    ChartSetZoom(1, kept);
+    return error;
+}
+
+bool SavePerformanceChart(const QString& file, QSize size, TPerformanceChart chart, const PerformanceCurves& curves,
+                          const QString& title, QString* error)
+{
+    auto fail = [&](const QString& text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    if (!HaveGuiApplication())
+        return fail(Tr("绘图需要图形应用程序环境（可用 offscreen 平台）。"));
+    if (size.width() < 1 || size.height() < 1 || size.width() > kMaxExportSide || size.height() > kMaxExportSide)
+        return fail(Tr("图形尺寸无效：%1 x %2").arg(size.width()).arg(size.height()));
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (suffix == QLatin1String("png")) {
+        TImageSurface surface(size);
+        if (surface.image().isNull())
+            return fail(Tr("内存不足，无法生成图形。"));
+        const QString drawError = DrawWholePerformanceChart(&surface, chart, curves, title);
+        surface.endPaint();
+        if (!drawError.isEmpty())
+            return fail(drawError);
+        QImageWriter writer(file, "png");
+        if (!writer.write(surface.image()))
+            return fail(Tr("无法写入文件：%1（%2）").arg(file, writer.errorString()));
+        return true;
+    }
+    if (suffix != QLatin1String("svg"))
+        return fail(Tr("不支持的文件类型（只能保存为 PNG 或 SVG）：%1").arg(file));
+    QSvgGenerator generator;
+    generator.setFileName(file);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setResolution(96);
+    generator.setTitle(PerformanceChartName(chart));
+    QPainter painter;
+    if (!painter.begin(&generator))
+        return fail(Tr("无法写入文件：%1").arg(file));
+    QString drawError;
+    {
+        TPainterSurface surface(&painter, size);
+        drawError = DrawWholePerformanceChart(&surface, chart, curves, title);
+    }
+    if (!painter.end())
+        return fail(Tr("无法写入文件：%1").arg(file));
+    return drawError.isEmpty() ? true : fail(drawError);
+}
+
+bool ParseLiquidLoads(const QString& text, std::vector<double>& loads)
+{
+    std::vector<double> parsed;
+    const QStringList parts = QString(text).replace(QChar(0xFF0C), QLatin1Char(',')).split(QLatin1Char(','));
+    for (const QString& part : parts) {
+        const QString t = part.trimmed();
+        if (t.isEmpty())
+            continue;
+        bool ok = false;
+        const double v = t.toDouble(&ok);
+        if (!ok || !std::isfinite(v) || v < 0 || v > 1e6)
+            return false;
+        parsed.push_back(v);
+    }
+    if (parsed.empty() || parsed.size() > 20)
+        return false;
+    loads = parsed;
+    return true;
+}
+
+QString LiquidLoadsText(const std::vector<double>& loads)
+{
+    QStringList parts;
+    for (double v : loads)
+        parts << QString::number(v, 'g', 6);
+    return parts.join(QStringLiteral(", "));
+}
