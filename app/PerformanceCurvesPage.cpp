@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "CaseRun.h"
@@ -23,10 +24,11 @@ TPerformanceCurvesPage::TPerformanceCurvesPage(CalcPage& page, QWidget* parent)
     setObjectName(QStringLiteral("TabSheetCurves"));
     loadsEdit_ = new QLineEdit(LiquidLoadsText(loads_), this);
     loadsEdit_->setObjectName(QStringLiteral("CurveLoadsD"));
-    loadsEdit_->setToolTip(Tr(QT_TRANSLATE_NOOP("Velk", "压降曲线的液相负荷，用逗号分开；当前负荷自动加入。")));
     status_ = new QLabel(this);
+    caption_ = new QLabel(this);
+    RetranslateUi();
     auto* bar = new QHBoxLayout;
-    bar->addWidget(new QLabel(Tr(QT_TRANSLATE_NOOP("Velk", "液相负荷 m³/(m²·h)")), this));
+    bar->addWidget(caption_);
     bar->addWidget(loadsEdit_, 1);
     bar->addWidget(status_, 2);
 
@@ -61,6 +63,25 @@ TPerformanceCurvesPage::~TPerformanceCurvesPage()
     const auto& controls = page_.Controls();
     for (std::size_t i = 0; i < controls.size() && i < subscriptions_.size(); ++i)
         controls[i]->Unsubscribe(subscriptions_[i]);
+}
+
+void TPerformanceCurvesPage::RetranslateUi()
+{
+    loadsEdit_->setToolTip(Tr(QT_TRANSLATE_NOOP("Velk", "压降曲线的液相负荷，用逗号分开；当前负荷自动加入。")));
+    caption_->setText(Tr(QT_TRANSLATE_NOOP("Velk", "液相负荷 m³/(m²·h)")));
+}
+
+void TPerformanceCurvesPage::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    RetranslateUi();
+    // The tab that shows this page carries its title.
+    if (auto* tabs = qobject_cast<QTabWidget*>(parentWidget() ? parentWidget()->parentWidget() : nullptr))
+        tabs->setTabText(tabs->indexOf(this), Tr(QT_TRANSLATE_NOOP("Velk", "填料性能曲线")));
+    // Chart texts and the status are translated when drawn.
+    Recompute();
 }
 
 bool TPerformanceCurvesPage::SetLiquidLoadsText(const QString& text)

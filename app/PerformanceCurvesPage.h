@@ -40,9 +40,11 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void ScheduleRecompute();
+    void RetranslateUi();
 
     CalcPage& page_;
     CalcPage copy_{false};
@@ -54,5 +56,6 @@ private:
     int recomputes_ = 0;
     QLineEdit* loadsEdit_ = nullptr;
     QLabel* status_ = nullptr;
+    QLabel* caption_ = nullptr;
     std::array<TPerformanceChartView*, 3> views_{};
 };

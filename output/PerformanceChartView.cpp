@@ -132,8 +132,8 @@ void TPerformanceChartView::mouseReleaseEvent(QMouseEvent* event)
 void TPerformanceChartView::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu menu(this);
-    QAction* png = menu.addAction(Tr("保存为 PNG 图片..."));
-    QAction* svg = menu.addAction(Tr("保存为 SVG 图形..."));
+    QAction* png = menu.addAction(Tr(QT_TRANSLATE_NOOP("Velk", "保存为 PNG 图片...")));
+    QAction* svg = menu.addAction(Tr(QT_TRANSLATE_NOOP("Velk", "保存为 SVG 图形...")));
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == png)
         SaveWithDialog(QStringLiteral("png"));
@@ -143,9 +143,9 @@ void TPerformanceChartView::contextMenuEvent(QContextMenuEvent* event)
 
 void TPerformanceChartView::SaveWithDialog(const QString& suffix)
 {
-    const QString filter = suffix == QLatin1String("png") ? Tr("PNG 图片 (*.png)") : Tr("SVG 图形 (*.svg)");
+    const QString filter = suffix == QLatin1String("png") ? Tr(QT_TRANSLATE_NOOP("Velk", "PNG 图片 (*.png)")) : Tr(QT_TRANSLATE_NOOP("Velk", "SVG 图形 (*.svg)"));
     const QString name = PerformanceChartName(chart_);
-    QString file = QFileDialog::getSaveFileName(this, Tr("保存填料性能曲线"), name + QLatin1Char('.') + suffix, filter);
+    QString file = QFileDialog::getSaveFileName(this, Tr(QT_TRANSLATE_NOOP("Velk", "保存填料性能曲线")), name + QLatin1Char('.') + suffix, filter);
     if (file.isEmpty())
         return;
     if (QFileInfo(file).suffix().compare(suffix, Qt::CaseInsensitive) != 0)
@@ -159,7 +159,7 @@ bool TPerformanceChartView::SaveChart(const QString& file, QString* error) const
 {
     if (!curves_) {
         if (error)
-            *error = Tr("没有可保存的曲线。");
+            *error = Tr(QT_TRANSLATE_NOOP("Velk", "没有可保存的曲线。"));
         return false;
     }
     const QSize size = this->size().isEmpty() ? sizeHint() : this->size();

@@ -82,8 +82,8 @@ void OperatingMarker(double x, double y, double floodPercent)
     SetDash(0, 0, 0);
     MoveToPoint(x, y);
     AddMarker(kMarkCircle, 9, kFillPen);
-    const QString text = Tr("操作点") + QStringLiteral(" (") + QString::number(floodPercent, 'f', 0) +
-                         Tr("% 泛点") + QStringLiteral(")");
+    const QString text = Tr(QT_TRANSLATE_NOOP("Velk", "操作点")) + QStringLiteral(" (") + QString::number(floodPercent, 'f', 0) +
+                         Tr(QT_TRANSLATE_NOOP("Velk", "% 泛点")) + QStringLiteral(")");
     DrawTextAt(kRed, QStringLiteral("  ") + text, 1, x, y, -1, kTextKeepInside);
 }
 
@@ -98,7 +98,7 @@ void DrawPressureDropCurves(const PerformanceCurves& c, std::vector<TChartLegend
     SetDash(4, 50, 0);
     SetPenColor(kDryColour);
     Polyline(c.dry);
-    legend.push_back({kDryColour, 1, true, 0, Tr("干填料")});
+    legend.push_back({kDryColour, 1, true, 0, Tr(QT_TRANSLATE_NOOP("Velk", "干填料"))});
     SetDash(0, 0, 0);
     int colour = 0;
     for (const PressureDropCurve& curve : c.pressureDrop) {
@@ -115,7 +115,7 @@ void DrawPressureDropCurves(const PerformanceCurves& c, std::vector<TChartLegend
             SetDash(0, 0, 0);
         }
         legend.push_back({pen, curve.current ? 2 : 1, false, 0,
-                          curve.current ? LoadText(curve.liquidLoad) + Tr("（当前）") : LoadText(curve.liquidLoad)});
+                          curve.current ? LoadText(curve.liquidLoad) + Tr(QT_TRANSLATE_NOOP("Velk", "（当前）")) : LoadText(curve.liquidLoad)});
     }
     // The flood line joins the ends of the curves.
     SetPenWidth(1);
@@ -138,7 +138,7 @@ void DrawPressureDropCurves(const PerformanceCurves& c, std::vector<TChartLegend
         MoveToPoint(curve.floodF, curve.floodDp);
         AddMarker(kMarkSquare, 6, kFillHollow);
     }
-    legend.push_back({kRed, 1, true, kMarkSquare, Tr("泛点线")});
+    legend.push_back({kRed, 1, true, kMarkSquare, Tr(QT_TRANSLATE_NOOP("Velk", "泛点线"))});
 }
 
 QString DrawPressureDropChart(const PerformanceCurves& c)
@@ -154,16 +154,16 @@ QString DrawPressureDropChart(const PerformanceCurves& c)
             dp.add(p.y);
         }
     if (!(f.max > 0) || !(dp.max > 0))
-        return Tr("没有可绘制的压降曲线。");
+        return Tr(QT_TRANSLATE_NOOP("Velk", "没有可绘制的压降曲线。"));
     const TLogRange range = SanitisedLogRange(dp.min, dp.max, kMaxDecades);
     const float fMax = static_cast<float>(f.max);
-    DrawXAxis(kAxisColour, Tr("F因子 (Pa^0.5)"), 0, 0.0f, fMax, 0.0f, kMinZoomFraction * fMax, true, false, true, 2);
-    DrawYAxis(kAxisColour, Tr("压降 (mbar/m)"), 5, static_cast<float>(range.min), static_cast<float>(range.max), 0.0f, 0.0f,
+    DrawXAxis(kAxisColour, Tr(QT_TRANSLATE_NOOP("Velk", "F因子 (Pa^0.5)")), 0, 0.0f, fMax, 0.0f, kMinZoomFraction * fMax, true, false, true, 2);
+    DrawYAxis(kAxisColour, Tr(QT_TRANSLATE_NOOP("Velk", "压降 (mbar/m)")), 5, static_cast<float>(range.min), static_cast<float>(range.max), 0.0f, 0.0f,
               true, true, false, 0);
     std::vector<TChartLegendEntry> legend;
     DrawPressureDropCurves(c, legend);
     OperatingMarker(c.operating.F, c.operating.dp, c.operating.floodPercent);
-    legend.push_back({kRed, 1, false, kMarkCircle, Tr("操作点")});
+    legend.push_back({kRed, 1, false, kMarkCircle, Tr(QT_TRANSLATE_NOOP("Velk", "操作点"))});
     FlushChart();
     DrawLegend(legend, kLegendBottomRight);
     return QString();
@@ -218,22 +218,22 @@ QString PerformanceChartName(TPerformanceChart chart)
 {
     switch (chart) {
     case TPerformanceChart::PressureDrop:
-        return Tr("压降曲线");
+        return Tr(QT_TRANSLATE_NOOP("Velk", "压降曲线"));
     case TPerformanceChart::Holdup:
-        return Tr("持液量曲线");
+        return Tr(QT_TRANSLATE_NOOP("Velk", "持液量曲线"));
     case TPerformanceChart::Hetp:
         break;
     }
-    return Tr("等板高度曲线");
+    return Tr(QT_TRANSLATE_NOOP("Velk", "等板高度曲线"));
 }
 
 QString DrawPerformanceChart(TChartSurface* surface, TPerformanceChart chart, const PerformanceCurves& curves,
                              const QString& title)
 {
     if (!surface)
-        return Tr("没有绘图表面。");
+        return Tr(QT_TRANSLATE_NOOP("Velk", "没有绘图表面。"));
     if (!HaveGuiApplication())
-        return Tr("绘图需要图形应用程序环境（可用 offscreen 平台）。");
+        return Tr(QT_TRANSLATE_NOOP("Velk", "绘图需要图形应用程序环境（可用 offscreen 平台）。"));
     StartChart(surface);
     const QString heading = title.isEmpty() ? PerformanceChartName(chart)
                                             : PerformanceChartName(chart) + QStringLiteral(" — ") + title;
@@ -243,13 +243,13 @@ QString DrawPerformanceChart(TChartSurface* surface, TPerformanceChart chart, co
     case TPerformanceChart::PressureDrop:
         return DrawPressureDropChart(curves);
     case TPerformanceChart::Holdup:
-        return DrawSingleCurveChart(curves.holdup, Tr("液相负荷 (m³/(m²·h))"), Tr("持液量 (m³/m³)"), op.uL, op.hL,
-                                    op.floodPercent, Tr("没有可绘制的持液量曲线。"));
+        return DrawSingleCurveChart(curves.holdup, Tr(QT_TRANSLATE_NOOP("Velk", "液相负荷 (m³/(m²·h))")), Tr(QT_TRANSLATE_NOOP("Velk", "持液量 (m³/m³)")), op.uL, op.hL,
+                                    op.floodPercent, Tr(QT_TRANSLATE_NOOP("Velk", "没有可绘制的持液量曲线。")));
     case TPerformanceChart::Hetp:
         break;
     }
-    return DrawSingleCurveChart(curves.hetp, Tr("F因子 (Pa^0.5)"), Tr("HETP (m)"), op.F, op.HETP, op.floodPercent,
-                                Tr("没有传质数据，不能绘制等板高度曲线。"));
+    return DrawSingleCurveChart(curves.hetp, Tr(QT_TRANSLATE_NOOP("Velk", "F因子 (Pa^0.5)")), Tr(QT_TRANSLATE_NOOP("Velk", "HETP (m)")), op.F, op.HETP, op.floodPercent,
+                                Tr(QT_TRANSLATE_NOOP("Velk", "没有传质数据，不能绘制等板高度曲线。")));
 }
 
 QString DrawWholePerformanceChart(TChartSurface* surface, TPerformanceChart chart, const PerformanceCurves& curves,
@@ -271,25 +271,25 @@ bool SavePerformanceChart(const QString& file, QSize size, TPerformanceChart cha
         return false;
     };
     if (!HaveGuiApplication())
-        return fail(Tr("绘图需要图形应用程序环境（可用 offscreen 平台）。"));
+        return fail(Tr(QT_TRANSLATE_NOOP("Velk", "绘图需要图形应用程序环境（可用 offscreen 平台）。")));
     if (size.width() < 1 || size.height() < 1 || size.width() > kMaxExportSide || size.height() > kMaxExportSide)
-        return fail(Tr("图形尺寸无效：%1 x %2").arg(size.width()).arg(size.height()));
+        return fail(Tr(QT_TRANSLATE_NOOP("Velk", "图形尺寸无效：%1 x %2")).arg(size.width()).arg(size.height()));
     const QString suffix = QFileInfo(file).suffix().toLower();
     if (suffix == QLatin1String("png")) {
         TImageSurface surface(size);
         if (surface.image().isNull())
-            return fail(Tr("内存不足，无法生成图形。"));
+            return fail(Tr(QT_TRANSLATE_NOOP("Velk", "内存不足，无法生成图形。")));
         const QString drawError = DrawWholePerformanceChart(&surface, chart, curves, title);
         surface.endPaint();
         if (!drawError.isEmpty())
             return fail(drawError);
         QImageWriter writer(file, "png");
         if (!writer.write(surface.image()))
-            return fail(Tr("无法写入文件：%1（%2）").arg(file, writer.errorString()));
+            return fail(Tr(QT_TRANSLATE_NOOP("Velk", "无法写入文件：%1（%2）")).arg(file, writer.errorString()));
         return true;
     }
     if (suffix != QLatin1String("svg"))
-        return fail(Tr("不支持的文件类型（只能保存为 PNG 或 SVG）：%1").arg(file));
+        return fail(Tr(QT_TRANSLATE_NOOP("Velk", "不支持的文件类型（只能保存为 PNG 或 SVG）：%1")).arg(file));
     QSvgGenerator generator;
     generator.setFileName(file);
     generator.setSize(size);
@@ -298,14 +298,14 @@ bool SavePerformanceChart(const QString& file, QSize size, TPerformanceChart cha
     generator.setTitle(PerformanceChartName(chart));
     QPainter painter;
     if (!painter.begin(&generator))
-        return fail(Tr("无法写入文件：%1").arg(file));
+        return fail(Tr(QT_TRANSLATE_NOOP("Velk", "无法写入文件：%1")).arg(file));
     QString drawError;
     {
         TPainterSurface surface(&painter, size);
         drawError = DrawWholePerformanceChart(&surface, chart, curves, title);
     }
     if (!painter.end())
-        return fail(Tr("无法写入文件：%1").arg(file));
+        return fail(Tr(QT_TRANSLATE_NOOP("Velk", "无法写入文件：%1")).arg(file));
     return drawError.isEmpty() ? true : fail(drawError);
 }
 

@@ -29,7 +29,7 @@ QString Tr(const char* text) { return QCoreApplication::translate("Velk", text);
 bool DiagramInput(CalcPage& page, TPerformanceInput& in, std::string& why)
 {
     if (page.Field("dD")->Text().empty() || page.Field("LD")->Text().empty() || page.Field("VD")->Text().empty()) {
-        why = Tr("塔径或流量为空，没有操作性能图。").toStdString();
+        why = Tr(QT_TRANSLATE_NOOP("Velk", "塔径或流量为空，没有操作性能图。")).toStdString();
         return false;
     }
     in.L = page.Field("LD")->GetValue();
@@ -94,7 +94,7 @@ bool AddReportChartSheet(const std::string& path, CalcPage& page, std::string& w
         return false;
     XlsxDocument doc;
     doc.Load(path);
-    doc.AddPictureSheet(Tr("性能图").toStdString(), pictures);
+    doc.AddPictureSheet(Tr(QT_TRANSLATE_NOOP("Velk", "性能图")).toStdString(), pictures);
     doc.SaveAs(path);
     return true;
 }

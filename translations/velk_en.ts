@@ -1256,5 +1256,109 @@
         <source>核算给定塔径</source>
         <translation>Rate the given diameter</translation>
     </message>
+    <message>
+        <source>% 泛点</source>
+        <translation>% of flood</translation>
+    </message>
+    <message>
+        <source>F因子 (Pa^0.5)</source>
+        <translation>F-factor (Pa^0.5)</translation>
+    </message>
+    <message>
+        <source>HETP (m)</source>
+        <translation>HETP (m)</translation>
+    </message>
+    <message>
+        <source>保存填料性能曲线</source>
+        <translation>Save the packing performance chart</translation>
+    </message>
+    <message>
+        <source>压降 (mbar/m)</source>
+        <translation>Pressure drop (mbar/m)</translation>
+    </message>
+    <message>
+        <source>压降曲线</source>
+        <translation>Pressure drop</translation>
+    </message>
+    <message>
+        <source>压降曲线的液相负荷，用逗号分开；当前负荷自动加入。</source>
+        <translation>Liquid loads of the pressure-drop chart, separated by commas; the current load is added.</translation>
+    </message>
+    <message>
+        <source>塔径或流量为空，没有操作性能图。</source>
+        <translation>The diameter or a flow is empty: no operating performance diagram.</translation>
+    </message>
+    <message>
+        <source>干填料</source>
+        <translation>Dry packing</translation>
+    </message>
+    <message>
+        <source>性能图</source>
+        <translation>Charts</translation>
+    </message>
+    <message>
+        <source>持液量 (m³/m³)</source>
+        <translation>Holdup (m³/m³)</translation>
+    </message>
+    <message>
+        <source>持液量曲线</source>
+        <translation>Liquid holdup</translation>
+    </message>
+    <message>
+        <source>操作点</source>
+        <translation>Operating point</translation>
+    </message>
+    <message>
+        <source>操作点：%1% 泛点</source>
+        <translation>Operating point: %1% of flood</translation>
+    </message>
+    <message>
+        <source>没有传质数据，不能绘制等板高度曲线。</source>
+        <translation>No mass-transfer data: the HETP chart cannot be drawn.</translation>
+    </message>
+    <message>
+        <source>没有可保存的曲线。</source>
+        <translation>There are no curves to save.</translation>
+    </message>
+    <message>
+        <source>没有可绘制的压降曲线。</source>
+        <translation>There are no pressure-drop curves to draw.</translation>
+    </message>
+    <message>
+        <source>没有可绘制的持液量曲线。</source>
+        <translation>There is no holdup curve to draw.</translation>
+    </message>
+    <message>
+        <source>没有选择泛点算法。</source>
+        <translation>No flooding method is selected.</translation>
+    </message>
+    <message>
+        <source>泛点线</source>
+        <translation>Flood line</translation>
+    </message>
+    <message>
+        <source>液相负荷 (m³/(m²·h))</source>
+        <translation>Liquid load (m³/(m²·h))</translation>
+    </message>
+    <message>
+        <source>液相负荷 m³/(m²·h)</source>
+        <translation>Liquid loads m³/(m²·h)</translation>
+    </message>
+    <message>
+        <source>等板高度曲线</source>
+        <translation>HETP</translation>
+    </message>
+    <message>
+        <source>计算页的数据不全，无法绘制填料性能曲线。</source>
+        <translation>The calculation page is incomplete: the performance charts cannot be drawn.</translation>
+    </message>
+    <message>
+        <source>（当前）</source>
+        <translation> (current)</translation>
+    </message>
+    <message>
+        <source>填料性能曲线</source>
+        <translation>Packing performance</translation>
+    </message>
 </context>
 </TS>
