@@ -10,7 +10,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QImage>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -31,11 +30,6 @@
 #include "TextToFloat.h"
 #include "XlsxDocument.h"
 #include "XlsxSheetPainter.h"
-
-#if __has_include("PerformanceDiagram.h")
-#include "PerformanceDiagram.h"
-#define VELK_REPORT_HAS_DIAGRAM 1
-#endif
 
 TFileDialogState SaveDialogXLS{QT_TRANSLATE_NOOP("Velk", "保存计算报表"), "", "xls", "", true};
 TFileDialogState OpenDialogXLS{QT_TRANSLATE_NOOP("Velk", "打印计算报表"), "Excel 文件(*.xls;xlsx)|*.xls;*xlsx", "cts", "",

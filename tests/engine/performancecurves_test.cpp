@@ -80,14 +80,17 @@ TEST_F(PerformanceCurvesTest, APointIsThePageResultForTheSameLoads)
     int found = 0;
     for (const PressureDropCurve& c : curves.pressureDrop)
         for (const CurvePoint& p : c.points)
-            if (c.current && p.x == curves.operating.F && ++found)
+            if (c.current && p.x == curves.operating.F && ++found) {
                 EXPECT_NEAR(p.y / curves.operating.dp, 1, 1e-6);
+            }
     for (const CurvePoint& p : curves.holdup)
-        if (p.x == curves.operating.uL && ++found)
+        if (p.x == curves.operating.uL && ++found) {
             EXPECT_NEAR(p.y / curves.operating.hL, 1, 1e-6);
+        }
     for (const CurvePoint& p : curves.hetp)
-        if (p.x == curves.operating.F && ++found)
+        if (p.x == curves.operating.F && ++found) {
             EXPECT_NEAR(p.y / curves.operating.HETP, 1, 1e-6);
+        }
     EXPECT_EQ(found, 3);
 }
 
