@@ -61,8 +61,28 @@ std::vector<ComparisonChartPoint> ComparisonChartPoints(const std::vector<Compar
     return out;
 }
 
+namespace
+{
+QString DrawChart(TChartSurface* surface, const std::vector<ComparisonChartPoint>& points, ComparisonChartAxis axis,
+                  bool severalMethods);
+} // namespace
+
 QString DrawComparisonChart(TChartSurface* surface, const std::vector<ComparisonChartPoint>& points,
                             ComparisonChartAxis axis, bool severalMethods)
+{
+    // The engine keeps zoom windows per graph number; this chart is always
+    // whole, and the diagram page keeps the zoom its user chose.
+    const TChartZoom kept = ChartZoom(1);
+    ChartResetZoom(1);
+    const QString error = DrawChart(surface, points, axis, severalMethods);
+    ChartSetZoom(1, kept);
+    return error;
+}
+
+namespace
+{
+QString DrawChart(TChartSurface* surface, const std::vector<ComparisonChartPoint>& points, ComparisonChartAxis axis,
+                  bool severalMethods)
 {
     if (!surface) return QStringLiteral("no surface");
     if (!HaveGuiApplication()) return QStringLiteral("no GUI application");
@@ -121,6 +141,7 @@ QString DrawComparisonChart(TChartSurface* surface, const std::vector<Comparison
     FlushChart();
     return QString();
 }
+} // namespace
 
 bool SaveComparisonChart(const QString& file, QSize size, const std::vector<ComparisonChartPoint>& points,
                          ComparisonChartAxis axis, bool severalMethods, QString* error)
