@@ -1,12 +1,12 @@
 #include "RecentFiles.h"
 
 #include "IconvText.h"
+#include "SafeFileReplacer.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -185,16 +185,7 @@ bool TRecentFiles::WriteTo(const QString& file, const QByteArray& bytes)
     if (file.isEmpty()) return false;
     QDir().mkpath(QFileInfo(file).absolutePath());
     // Written aside and renamed, so an interrupted write never leaves half a list.
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly)) {
-        error_ = out.errorString();
-        return false;
-    }
-    if (out.write(bytes) != bytes.size() || !out.commit()) {
-        error_ = out.errorString();
-        return false;
-    }
-    return true;
+    return SafeReplaceFile(file, bytes, &error_);
 }
 
 bool TRecentFiles::SaveRecentFiles()

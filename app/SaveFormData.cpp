@@ -10,6 +10,7 @@
 #include "SaveFormDataAnsi.h"
 #include "SaveFormDataFile.h"
 #include "SaveFormDataProperties.h"
+#include "SafeFileReplacer.h"
 
 namespace
 {
@@ -248,7 +249,7 @@ bool ReadFormRecords(CalcPage& page, const std::string& path)
 void WriteFormRecords(const CalcPage& page, const std::string& path, ProjectForm form)
 {
     const std::string plain = FormRecordsText(page);
-    ReplaceFileContent(path, form == ProjectForm::Compressed ? CompressProjectText(plain) : plain);
+    SafeReplaceFile(path, form == ProjectForm::Compressed ? CompressProjectText(plain) : plain);
 }
 
 // ------------------------------------------------------------ legacy layout
@@ -354,7 +355,7 @@ void ReadLegacyLayout(CalcPage& page, const std::string& path)
 
 void WriteLegacyLayout(const CalcPage& page, const std::string& path)
 {
-    ReplaceFileContent(path, LegacyLayoutText(page));
+    SafeReplaceFile(path, LegacyLayoutText(page));
 }
 
 // --------------------------------------------------------------- check lists

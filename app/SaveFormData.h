@@ -29,7 +29,7 @@ void ReadLegacyLayout(CalcPage& page, const std::string& path);
 enum class ProjectForm { Compressed, Plain };
 
 // Writes the page as form records, replacing path only once the new file is
-// complete (see ReplaceFileContent). Throws EInOutError on failure.
+// complete (see SafeReplaceFile). Throws EInOutError on failure.
 void WriteFormRecords(const CalcPage& page, const std::string& path,
                       ProjectForm form = ProjectForm::Compressed);
 

@@ -1,6 +1,6 @@
 #pragma once
 // The file side of the project files: reading a whole project file with a
-// size limit, and replacing a file without ever leaving a damaged one.
+// size limit. Writing goes through SafeReplaceFile (platform/SafeFileReplacer.h).
 
 #include <cstddef>
 #include <string>
@@ -18,16 +18,3 @@ bool ProjectFileExists(const std::string& path);
 // is not a regular file (a directory, a pipe, a device) or exceeds
 // kMaxProjectFileBytes.
 std::string ReadProjectFileBytes(const std::string& path);
-
-// Writes data to a new file in the folder of path, flushes it to disk and
-// renames it over path, so that path holds either the old or the new content
-// and never a mixture, even after a power failure. A symbolic link is
-// followed, the permissions of an existing file are kept, and a file that may
-// not be written is not replaced. Throws EInOutError ("Cannot create file
-// ...") on failure, after removing the temporary file.
-//
-// flushToDisk false skips the flush: the old-or-new guarantee then holds for
-// failures of the program and of the write, and after a power failure only
-// on file systems that order a rename after the data it replaces (ext4 as
-// mounted by default). The flush costs a few milliseconds on slow disks.
-void ReplaceFileContent(const std::string& path, std::string_view data, bool flushToDisk = true);

@@ -13,6 +13,7 @@
 #include "PackingCatalogue.h"
 #include "ProjectCommands.h"
 #include "SaveFormData.h"
+#include "SafeFileReplacer.h"
 #include "SaveFormDataFile.h"
 
 namespace
@@ -127,7 +128,7 @@ void BM_SaveWithoutDiskFlush(benchmark::State& state)
     for (auto _ : state) {
         page.TextBox("Edit1")->SetText(toggle ? "a" : "b");
         toggle = !toggle;
-        ReplaceFileContent(path, CompressProjectText(FormRecordsText(page)), false);
+        SafeReplaceFile(path, CompressProjectText(FormRecordsText(page)), false);
     }
 }
 BENCHMARK(BM_SaveWithoutDiskFlush)->Unit(benchmark::kMicrosecond);

@@ -50,6 +50,10 @@ bool ConnectHysys()
         HysysApp = AutoVariant();
         HysysApp = AutoVariant(GetActiveOleObject(kHysysProgId));
         HysysApp.Get("Version").ToString();
+    } catch (const ELocalPeerRefused& e) {
+        // Not our HYSYS: say why, so that the user can see the other user.
+        HysysAttached = false;
+        ShowMessage(MsgKind::Error, std::string(kHysysErrorText) + "\n" + e.what());
     } catch (const std::exception&) {
         HysysAttached = false;
         ShowMessage(MsgKind::Error, kHysysErrorText);

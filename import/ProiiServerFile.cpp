@@ -12,6 +12,7 @@
 
 #include "Messages.h"
 #include "NumberText.h"
+#include "SafeFileReplacer.h"
 
 namespace
 {
@@ -347,20 +348,19 @@ SimulationData ReadSimulationFile(const std::string& path)
 void WriteSimulationFile(const std::string& path, const SimulationData& data)
 {
     ValidateSimulation(data);
-    const std::string temp = path + ".part";
-    QFile::remove(QString::fromStdString(temp));
+    // A fresh, unguessable file beside the target, renamed over it at the
+    // end: the old database stays whole until the new one is complete.
+    SafeFileReplacer replacer(path);
+    const std::string& temp = replacer.TempPath();
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(temp.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc = sqlite3_open_v2(temp.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
     Db db(raw);
     if (rc != SQLITE_OK) {
         const std::string why = raw ? sqlite3_errmsg(raw) : "out of memory";
-        db.reset();
-        QFile::remove(QString::fromStdString(temp));
         throw EInOutError("Cannot create the simulation database \"" + path + "\": " + why);
     }
     auto fail = [&](const std::string& why) {
         db.reset();
-        QFile::remove(QString::fromStdString(temp));
         throw EInOutError("Cannot write the simulation database \"" + path + "\": " + why);
     };
     try {
@@ -460,11 +460,5 @@ void WriteSimulationFile(const std::string& path, const SimulationData& data)
         fail(e.what());
     }
     db.reset();
-    const QString target = QString::fromStdString(path);
-    QFile::remove(target);
-    if (!QFile::rename(QString::fromStdString(temp), target)) {
-        QFile::remove(QString::fromStdString(temp));
-        throw EInOutError("Cannot write the simulation database \"" + path +
-                          "\": the file cannot be replaced");
-    }
+    replacer.Commit();
 }

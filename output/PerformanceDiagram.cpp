@@ -2,10 +2,12 @@
 
 #include "FloatGuard.h"
 #include "chartgraph.h"
+#include "SafeFileReplacer.h"
 #include "TrNoop.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -219,14 +221,21 @@ bool SavePerformanceDiagram(const QString& file, QSize size, const TPerformanceI
         surface.endPaint();
         if (!drawError.isEmpty())
             return fail(drawError);
-        QImageWriter writer(file, "png");
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        QImageWriter writer(&png, "png");
         if (!writer.write(surface.image()))
             return fail(QCoreApplication::translate("Velk", "无法写入文件：%1（%2）").arg(file, writer.errorString()));
+        QString why;
+        if (!SafeReplaceFile(file, png.data(), &why))
+            return fail(QCoreApplication::translate("Velk", "无法写入文件：%1（%2）").arg(file, why));
         return true;
     }
 
     QSvgGenerator generator;
-    generator.setFileName(file);
+    QBuffer svg;
+    svg.open(QIODevice::WriteOnly);
+    generator.setOutputDevice(&svg);
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
     generator.setResolution(96);
@@ -243,5 +252,8 @@ bool SavePerformanceDiagram(const QString& file, QSize size, const TPerformanceI
         return fail(QCoreApplication::translate("Velk", "无法写入文件：%1").arg(file));
     if (!drawError.isEmpty())
         return fail(drawError);
+    QString why;
+    if (!SafeReplaceFile(file, svg.data(), &why))
+        return fail(QCoreApplication::translate("Velk", "无法写入文件：%1（%2）").arg(file, why));
     return true;
 }

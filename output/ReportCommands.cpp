@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -27,6 +28,7 @@
 #include "PackingCatalogue.h"
 #include "PackingComparison.h"
 #include "ReportCharts.h"
+#include "SafeFileReplacer.h"
 #include "TextToFloat.h"
 #include "XlsxDocument.h"
 #include "XlsxSheetPainter.h"
@@ -193,7 +195,10 @@ void ExportPdfOrThrow(const std::string& pdfPath, CalcPage& page, const std::str
 
     XlsxDocument doc;
     doc.Load(book);
-    QPdfWriter writer(QString::fromStdString(pdfPath));
+    // Into memory first: the file is replaced only by a complete PDF.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&pdf);
     writer.setTitle(QCoreApplication::translate("Velk", "波纹规整填料塔流体力学计算书"));
     writer.setCreator(QStringLiteral("VELK"));
     writer.setResolution(300);
@@ -212,6 +217,7 @@ void ExportPdfOrThrow(const std::string& pdfPath, CalcPage& page, const std::str
     PaintComparisonTable(painter, writer, comparison.Run(page, false), false,
                          QCoreApplication::translate("Velk", "填料比较"));
     if (!painter.end()) throw EInOutError("Cannot write the PDF file " + pdfPath);
+    SafeReplaceFile(pdfPath, std::string_view(pdf.data().constData(), static_cast<std::size_t>(pdf.data().size())));
 }
 
 } // namespace

@@ -5,9 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "AutoError.h"
+#include "SafeFileReplacer.h"
 
 namespace
 {
@@ -112,11 +112,11 @@ void XlsxPackage::Save(const std::string& path) const
     zip_source_free(mem);
     if (bytes.empty()) throw EAutoError("无法保存“" + Native(path) + "”。");
 
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) ||
-        out.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
-        !out.commit())
+    try {
+        SafeReplaceFile(path, bytes);
+    } catch (const EInOutError&) {
         throw EAutoError("无法保存“" + Native(path) + "”：文件正在使用或没有写入权限。");
+    }
 }
 
 const std::string& XlsxPackage::Get(const std::string& part) const

@@ -1,12 +1,14 @@
 #include "LocalAutoClient.h"
 
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QLocalSocket>
 
 #include <cstdio>
 
 #include "AutoRegistry.h"
 #include "LocalAutoProtocol.h"
+#include "PrivateRuntime.h"
 
 namespace
 {
@@ -43,9 +45,19 @@ LocalAutoConnection::~LocalAutoConnection()
 std::shared_ptr<LocalAutoConnection> LocalAutoConnection::Connect(const QString& serverName,
                                                                   const std::string& peerName, int timeoutMs)
 {
+    // A socket outside a private folder, or served by another user, may be
+    // anybody's: refuse it rather than take data from it.
+    QString why;
+    if (serverName.isEmpty()) throw ELocalPeerRefused(peerName, "no private folder for the socket");
+    if (!IsPrivateFolder(QFileInfo(serverName).absolutePath(), &why))
+        throw ELocalPeerRefused(peerName, why.toStdString());
     auto socket = std::make_unique<QLocalSocket>();
     socket->connectToServer(serverName);
     if (!socket->waitForConnected(timeoutMs)) return nullptr;
+    if (!PeerIsSameUser(socket->socketDescriptor(), &why)) {
+        socket->abort();
+        throw ELocalPeerRefused(peerName, why.toStdString());
+    }
     return std::shared_ptr<LocalAutoConnection>(
         new LocalAutoConnection(std::move(socket), peerName, timeoutMs));
 }
@@ -195,7 +207,10 @@ AutoVariant LocalAutoProxy::Invoke(const std::string& name, AutoInvoke kind, Aut
 void RegisterLocalAutoProvider(const std::string& progId, const std::string& rootClassName)
 {
     AutoRegistry::Instance().RegisterActiveProvider(progId, [progId, rootClassName]() -> AutoObjectPtr {
-        auto connection = LocalAutoConnection::Connect(LocalAuto::ServerName(progId), progId);
+        QString why;
+        const QString name = LocalAuto::ServerName(progId, &why);
+        if (name.isEmpty()) throw ELocalPeerRefused(progId, why.toStdString());
+        auto connection = LocalAutoConnection::Connect(name, progId);
         return connection ? connection->Root(rootClassName) : nullptr;
     });
 }

@@ -21,6 +21,14 @@
 
 class QLocalSocket;
 
+// The socket is not in a private folder of the user, or the process serving
+// it runs as another user: nothing was exchanged.
+class ELocalPeerRefused : public EAutoError
+{
+public:
+    ELocalPeerRefused(const std::string& peer, const std::string& text) : EAutoError(peer, text) {}
+};
+
 class LocalAutoConnection : public std::enable_shared_from_this<LocalAutoConnection>
 {
 public:
@@ -28,7 +36,8 @@ public:
 
     // Connects to the server listening under serverName. Returns nullptr
     // when no server listens there (nothing running); peerName (the program
-    // identifier) names the server in error texts.
+    // identifier) names the server in error texts. Throws ELocalPeerRefused
+    // when the socket's folder is not private or the server is another user.
     static std::shared_ptr<LocalAutoConnection>
     Connect(const QString& serverName, const std::string& peerName, int timeoutMs = DefaultTimeout());
     ~LocalAutoConnection();

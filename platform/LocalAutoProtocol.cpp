@@ -1,8 +1,9 @@
 #include "LocalAutoProtocol.h"
 
 #include <QDir>
-#include <QStandardPaths>
 #include <QtEndian>
+
+#include "PrivateRuntime.h"
 
 namespace LocalAuto
 {
@@ -131,11 +132,10 @@ AutoVariant ReadVariant(QDataStream& s, bool& byRef,
     throw EAutoError("Malformed message: unknown variant type " + std::to_string(tag));
 }
 
-QString ServerName(const std::string& progId)
+QString ServerName(const std::string& progId, QString* error)
 {
-    QString dir = qEnvironmentVariable("VELK_ROT_DIR");
-    if (dir.isEmpty()) dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty()) dir = QDir::tempPath();
+    const QString dir = PrivateRuntimeDir(error);
+    if (dir.isEmpty()) return {};
     return QDir(dir).filePath(QStringLiteral("velk-") + QString::fromStdString(progId));
 }
 

@@ -62,9 +62,9 @@ AutoVariant ReadVariant(QDataStream& s, bool& byRef,
 void CheckStream(const QDataStream& s);
 
 // The socket path under which a program identifier's running instance
-// listens: $VELK_ROT_DIR/velk-<progId> when that variable is set, else in the
-// user's runtime directory ($XDG_RUNTIME_DIR). One per user, so engineers on
-// one machine do not see each other's instances.
-QString ServerName(const std::string& progId);
+// listens: velk-<progId> in the user's private folder (PrivateRuntime.h). One
+// per user, so engineers on one machine do not see each other's instances.
+// Empty, with the reason in *error, when the user has no private folder.
+QString ServerName(const std::string& progId, QString* error = nullptr);
 
 } // namespace LocalAuto

@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include "LocalAutoProtocol.h"
+#include "PrivateRuntime.h"
 
 namespace
 {
@@ -36,8 +37,14 @@ QString LocalAutoServer::FullServerName() const
 bool LocalAutoServer::Listen(const QString& name)
 {
     error_.clear();
+    if (name.isEmpty()) {
+        error_ = QStringLiteral("no socket name");
+        return false;
+    }
+    // Only in a folder of the user's own: elsewhere another user could take
+    // the name first or put a socket of theirs in its place.
     const QFileInfo info(name);
-    if (info.isAbsolute()) QDir().mkpath(info.absolutePath());
+    if (!IsPrivateFolder(info.absolutePath(), &error_)) return false;
     // Listening with access options replaces an existing socket file without
     // a word, so a live instance must be looked for first.
     QLocalSocket probe;
@@ -57,6 +64,13 @@ bool LocalAutoServer::Listen(const QString& name)
 void LocalAutoServer::OnNewConnection()
 {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        QString why;
+        if (!PeerIsSameUser(socket->socketDescriptor(), &why)) {
+            ++refused_;
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         sessions_[socket].objects[0] = root_;
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
         connect(socket, &QLocalSocket::disconnected, this, [this, socket] {

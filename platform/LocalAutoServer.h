@@ -28,9 +28,10 @@ public:
     explicit LocalAutoServer(AutoObjectPtr root, QObject* parent = nullptr);
     ~LocalAutoServer() override;
 
-    // Listens under the socket name; a stale socket left by a server that
-    // died is replaced, a live one is not (false, with the reason in
-    // ErrorText()).
+    // Listens under the socket name, which must lie in a private folder of
+    // the user (PrivateRuntime.h); a stale socket left by a server that died
+    // is replaced, a live one is not (false, with the reason in ErrorText()).
+    // Connections of other users are refused.
     bool Listen(const QString& name);
     QString ErrorText() const { return error_; }
     QString FullServerName() const;
@@ -39,6 +40,8 @@ public:
     void SetResponseDelay(int ms) { delayMs_ = ms; }
     // Number of calls answered so far.
     quint64 CallsAnswered() const { return answered_; }
+    // Connections refused because the peer was another user.
+    quint64 ConnectionsRefused() const { return refused_; }
 
 private:
     struct Session {
@@ -58,4 +61,5 @@ private:
     QString error_;
     int delayMs_ = 0;
     quint64 answered_ = 0;
+    quint64 refused_ = 0;
 };

@@ -1,23 +1,27 @@
 #include "NamedMutex.h"
 
+#include <QDir>
+#include <QFile>
+
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "PrivateRuntime.h"
+
 NamedMutex::NamedMutex(const std::string& name)
 {
-    const char* dir = std::getenv("XDG_RUNTIME_DIR");
-    std::string base = dir && *dir ? dir : "";
-    if (base.empty()) {
-        const char* tmp = std::getenv("TMPDIR");
-        base = tmp && *tmp ? tmp : "/tmp";
-    }
-    path_ = base + "/" + name + "-" + std::to_string(getuid()) + ".lock";
-    fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // Only in the user's private folder: a lock file in a shared folder could
+    // be taken by another user first and keep the program from starting.
+    QString why;
+    const QString dir = PrivateRuntimeDir(&why);
+    if (dir.isEmpty()) return; // no place for a lock: behave as the only instance
+    path_ = QFile::encodeName(QDir(dir).filePath(QString::fromStdString(name) + QStringLiteral(".lock")))
+                .toStdString();
+    fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd_ < 0)
-        return; // no place for a lock: behave as the only instance
+        return;
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
         alreadyExists_ = errno == EWOULDBLOCK;
         ::close(fd_);

@@ -7,8 +7,8 @@
 
 class NamedMutex {
 public:
-    // name: the mutex name; the lock file lives in the user's runtime
-    // directory (XDG_RUNTIME_DIR, else the temporary directory).
+    // name: the mutex name; the lock file lives in the user's private
+    // folder (PrivateRuntimeDir), never in a shared one.
     explicit NamedMutex(const std::string& name);
     ~NamedMutex();
     NamedMutex(const NamedMutex&) = delete;

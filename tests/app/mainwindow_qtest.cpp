@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QHelpEvent>
 #include <QTest>
 #include <QToolBar>
@@ -57,6 +58,7 @@ private:
     std::unique_ptr<TFormVELK> w;
     FakePrompts* prompts = nullptr;
     RecordingSink sink;
+    QTemporaryDir tmp; // everything the tests write goes here
 
     TEditDWidget* edit(const char* name) { return w->findChild<TEditDWidget*>(QString::fromUtf8(name)); }
     void typeInto(const char* name, const char* text)
@@ -73,7 +75,7 @@ private slots:
     {
         SetMessageSink(&sink);
         sink.messages.clear();
-        qputenv("XDG_CONFIG_HOME", QByteArray(VELK_BINARY_DIR "/test-config"));
+        qputenv("XDG_CONFIG_HOME", tmp.filePath(QStringLiteral("config")).toLocal8Bit());
         w = std::make_unique<TFormVELK>();
         auto p = std::make_unique<FakePrompts>();
         prompts = p.get();
@@ -206,8 +208,7 @@ private slots:
         const int before = prompts->saveDialogs;
         QVERIFY(!w->close());
         QCOMPARE(prompts->saveDialogs, before + 1);
-        const QString file = QStringLiteral(VELK_BINARY_DIR "/closing-test.vel");
-        QFile::remove(file);
+        const QString file = tmp.filePath(QStringLiteral("closing-test.vel"));
         prompts->savePath = file;
         QVERIFY(w->close());
         QVERIFY(QFile::exists(file));
@@ -337,7 +338,8 @@ private slots:
         const QString exe = QStringLiteral(VELK_BINARY_DIR "/bin/velk");
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QStringLiteral(VELK_BINARY_DIR));
+        QTemporaryDir runtime; // private (0700), as a runtime folder must be
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         QProcess first;
         first.setProcessEnvironment(env);
         first.start(exe);
@@ -357,7 +359,7 @@ private slots:
         first.kill();
         first.waitForFinished();
         // A killed instance does not block the next start.
-        qputenv("XDG_RUNTIME_DIR", QByteArray(VELK_BINARY_DIR));
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
         NamedMutex after("VLKEClient");
         QVERIFY(!after.AlreadyExists());
     }

@@ -1,0 +1,135 @@
+// Sockets and locks only in a folder of the user's own, and the peer's user
+// id checked on local sockets.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "PrivateRuntime.h"
+
+namespace
+{
+
+class PrivateRuntimeDirTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qunsetenv("VELK_ROT_DIR");
+        qputenv("TMPDIR", dir.filePath("tmp").toLocal8Bit());
+        qputenv("XDG_CACHE_HOME", dir.filePath("cache").toLocal8Bit());
+        QDir().mkpath(dir.filePath("tmp"));
+        QDir().mkpath(dir.filePath("run"));
+    }
+    void TearDown() override
+    {
+        qunsetenv("TMPDIR");
+        qunsetenv("XDG_CACHE_HOME");
+        qunsetenv("XDG_RUNTIME_DIR");
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(PrivateRuntimeDirTest, UsesOnlyFoldersOwnedByTheUserWithMode0700)
+{
+    const QString run = dir.filePath("run");
+    const QString ours = QStringLiteral("velk-%1").arg(::geteuid());
+    const QString inTmp = dir.filePath("tmp/") + ours;
+    const QString inCache = dir.filePath("cache/") + ours;
+    const QString link = dir.filePath("link");
+    ASSERT_EQ(::symlink(qPrintable(run), qPrintable(link)), 0);
+    struct Case {
+        const char* what;
+        QString runtime;
+        mode_t runtimeMode;
+        mode_t tmpCandidateMode; // 0: absent
+        QString expected;
+    } cases[] = {
+        {"private runtime folder", run, 0700, 0, run},
+        {"runtime folder open to others", run, 0755, 0, inTmp},
+        {"no runtime folder", QString(), 0700, 0, inTmp},
+        {"runtime folder through a link", link, 0700, 0, inTmp},
+        {"name in the temporary folder taken, wrong mode", QString(), 0700, 0777, inCache},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(inTmp).removeRecursively();
+        QDir(inCache).removeRecursively();
+        ::chmod(qPrintable(run), c.runtimeMode);
+        if (c.tmpCandidateMode) {
+            ASSERT_EQ(::mkdir(qPrintable(inTmp), 0700), 0);
+            ::chmod(qPrintable(inTmp), c.tmpCandidateMode);
+        }
+        if (c.runtime.isEmpty())
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", c.runtime.toLocal8Bit());
+        QString error;
+        EXPECT_EQ(PrivateRuntimeDir(&error), c.expected) << qPrintable(error);
+        struct stat st;
+        ASSERT_EQ(::lstat(qPrintable(c.expected), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0700u);
+    }
+}
+
+TEST_F(PrivateRuntimeDirTest, AnotherUsersFolderOfOurNameIsPassedBy)
+{
+    if (::geteuid() != 0) GTEST_SKIP() << "another user's folder needs root";
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString inTmp = dir.filePath("tmp/") + QStringLiteral("velk-%1").arg(::geteuid());
+    ASSERT_EQ(::mkdir(qPrintable(inTmp), 0700), 0);
+    ASSERT_EQ(::chown(qPrintable(inTmp), 65534, 65534), 0);
+    QString error;
+    EXPECT_EQ(PrivateRuntimeDir(&error), dir.filePath("cache/") + QStringLiteral("velk-%1").arg(::geteuid()));
+    EXPECT_FALSE(IsPrivateFolder(inTmp, &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(PeerIsSameUser, AcceptsOurselvesAndRefusesAnotherUser)
+{
+    int pair[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
+    QString error;
+    EXPECT_TRUE(PeerIsSameUser(pair[0], &error));
+    ::close(pair[0]);
+    ::close(pair[1]);
+    EXPECT_FALSE(PeerIsSameUser(-1, &error));
+
+    if (::geteuid() != 0) GTEST_SKIP() << "a peer of another user needs root";
+    QTemporaryDir dir;
+    ::chmod(qPrintable(dir.path()), 0777);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    const QByteArray path = dir.filePath("s").toLocal8Bit();
+    std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.constData());
+    const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(server, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ::chmod(path.constData(), 0777);
+    ASSERT_EQ(::listen(server, 1), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int client = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        const bool ok = ::setuid(65534) == 0 &&
+                        ::connect(client, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+        char c;
+        if (ok) (void)::read(client, &c, 1);
+        ::_exit(ok ? 0 : 1);
+    }
+    const int accepted = ::accept(server, nullptr, nullptr);
+    ASSERT_GE(accepted, 0);
+    EXPECT_FALSE(PeerIsSameUser(accepted, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("65534")));
+    ::close(accepted);
+    ::close(server);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+} // namespace
