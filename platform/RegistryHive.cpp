@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace
 {
 
@@ -245,6 +247,162 @@ bool RegistryHive::LoadFile(const std::string& path)
     return LoadText(data.toStdString(), path);
 }
 
+namespace
+{
+
+// The data of a value in hex form ("hex:", "hex(n):"), possibly text.
+bool ParseHexValue(const QString& data, bool unicode, RegistryValue& value, std::string& why)
+{
+    int type = 3; // REG_BINARY
+    const qsizetype colon = data.indexOf(u':');
+    if (colon < 0) {
+        why = "bad hex value, skipped";
+        return false;
+    }
+    const QString head = data.left(colon).trimmed();
+    if (head.size() > 3) {
+        bool ok = head.size() > 5 && head[3] == u'(' && head.endsWith(u')');
+        QString code = ok ? head.mid(4, head.size() - 5) : QString();
+        ok = ok && !code.isEmpty() && code.size() <= 8;
+        for (QChar c : code)
+            ok = ok && IsHexDigit(c);
+        if (!ok) {
+            why = "bad hex type, skipped";
+            return false;
+        }
+        type = static_cast<int>(code.toUInt(nullptr, 16));
+    }
+    std::vector<std::uint8_t> bytesOut;
+    if (!ParseHexBytes(data.mid(colon + 1), bytesOut)) {
+        why = "bad hex bytes, skipped";
+        return false;
+    }
+    value.rawType = type;
+    value.bytes = bytesOut;
+    switch (type) {
+    case 1:
+    case 2:
+        value.type = type == 1 ? RegistryDataType::String : RegistryDataType::ExpandString;
+        value.text = WithoutTrailingNuls(BytesToText(bytesOut, unicode));
+        break;
+    case 7: {
+        value.type = RegistryDataType::MultiString;
+        const QStringList parts = BytesToText(bytesOut, unicode).split(QChar(u'\0'));
+        for (const QString& p : parts)
+            if (!p.isEmpty()) value.strings.push_back(p.toStdString());
+        break;
+    }
+    case 4:
+    case 11: {
+        const std::size_t width = type == 4 ? 4 : 8;
+        if (bytesOut.size() != width) {
+            why = "bad length of a number in hex form, skipped";
+            return false;
+        }
+        value.type = type == 4 ? RegistryDataType::DWord : RegistryDataType::QWord;
+        for (std::size_t b = width; b-- > 0;)
+            value.number = (value.number << 8) | bytesOut[b];
+        break;
+    }
+    default:
+        value.type = RegistryDataType::Binary;
+        break;
+    }
+    return true;
+}
+
+// The data part of a value line (after "="): a string, a dword or hex data.
+bool ParseValueData(const QString& data, bool unicode, RegistryValue& value, std::string& why)
+{
+    if (data.startsWith(u'"')) {
+        qsizetype p = 0;
+        QString s;
+        if (!ReadQuoted(data, p, s)) {
+            why = "string without a closing quote, skipped";
+            return false;
+        }
+        SkipBlanks(data, p);
+        if (p != data.size()) {
+            why = "text after the closing quote, skipped";
+            return false;
+        }
+        value.type = RegistryDataType::String;
+        value.rawType = 1;
+        value.text = s.toStdString();
+        return true;
+    }
+    if (data.startsWith(u"dword:", Qt::CaseInsensitive)) {
+        const QString digits = data.mid(6).trimmed();
+        bool ok = digits.size() >= 1 && digits.size() <= 8;
+        for (QChar c : digits)
+            ok = ok && IsHexDigit(c);
+        if (!ok) {
+            why = "bad dword value, skipped";
+            return false;
+        }
+        value.type = RegistryDataType::DWord;
+        value.rawType = 4;
+        value.number = digits.toULongLong(nullptr, 16);
+        return true;
+    }
+    if (data.startsWith(u"hex", Qt::CaseInsensitive)) return ParseHexValue(data, unicode, value, why);
+    why = "value of an unknown form, skipped";
+    return false;
+}
+
+// The header line: true for a registry file, with its character width.
+bool ReadHeader(const QStringList& lines, qsizetype& i, bool& unicode, std::string& why)
+{
+    while (i < lines.size() && lines[i].trimmed().isEmpty())
+        ++i;
+    if (i == lines.size()) {
+        why = "empty, not a registry file";
+        return false;
+    }
+    const QString header = lines[i].trimmed();
+    if (header == u"Windows Registry Editor Version 5.00")
+        unicode = true;
+    else if (header == u"REGEDIT4")
+        unicode = false;
+    else {
+        why = "not a registry file (no REGEDIT4 or version 5.00 header)";
+        return false;
+    }
+    ++i;
+    return true;
+}
+
+} // namespace
+
+RegistryKey* RegistryHive::ApplySection(const QString& line, const std::function<void(const std::string&)>& warn)
+{
+    const qsizetype close = line.lastIndexOf(u']');
+    if (close < 0) {
+        warn("section without a closing bracket, skipped");
+        return nullptr;
+    }
+    QString path = line.mid(1, close - 1);
+    const bool remove = path.startsWith(u'-');
+    if (remove) path.remove(0, 1);
+    std::vector<std::string> rest;
+    if (!ClassesRootPath(RegistrySplitPath(path.trimmed().toStdString()), rest)) return nullptr;
+    if (remove) {
+        if (rest.empty()) {
+            warn("the classes root itself cannot be deleted");
+            return nullptr;
+        }
+        RegistryKey* parent = &root_;
+        for (std::size_t k = 0; parent && k + 1 < rest.size(); ++k)
+            parent = parent->SubKey(rest[k]);
+        if (parent) parent->RemoveSubKey(rest.back());
+        return nullptr;
+    }
+    RegistryKey* current = &root_;
+    for (const std::string& part : rest)
+        current = &current->AddSubKey(part);
+    return current;
+}
+
 bool RegistryHive::LoadText(const std::string& bytes, const std::string& source)
 {
     const QString text = DecodeFile(bytes);
@@ -252,74 +410,35 @@ bool RegistryHive::LoadText(const std::string& bytes, const std::string& source)
     for (QString& l : lines)
         if (l.endsWith(u'\r')) l.chop(1);
 
-    auto warn = [&](qsizetype lineNo, const std::string& what) {
-        warnings_.push_back(source + ":" + std::to_string(lineNo + 1) + ": " + what);
-    };
-
     qsizetype i = 0;
-    while (i < lines.size() && lines[i].trimmed().isEmpty())
-        ++i;
-    if (i == lines.size()) {
-        warnings_.push_back(source + ": empty, not a registry file");
+    bool unicode = true;
+    std::string why;
+    if (!ReadHeader(lines, i, unicode, why)) {
+        warnings_.push_back(source + ": " + why);
         return false;
     }
-    const QString header = lines[i].trimmed();
-    bool unicode;
-    if (header == u"Windows Registry Editor Version 5.00")
-        unicode = true;
-    else if (header == u"REGEDIT4")
-        unicode = false;
-    else {
-        warnings_.push_back(source + ": not a registry file (no REGEDIT4 or version 5.00 header)");
-        return false;
-    }
-    ++i;
 
     RegistryKey* current = nullptr; // nullptr: outside the classes root, values skipped
     bool inSection = false;
     for (; i < lines.size(); ++i) {
         const qsizetype lineNo = i;
+        auto warn = [&](const std::string& what) {
+            warnings_.push_back(source + ":" + std::to_string(lineNo + 1) + ": " + what);
+        };
         QString line = lines[i].trimmed();
         if (line.isEmpty() || line.startsWith(u';')) continue;
 
         if (line.startsWith(u'[')) {
-            const qsizetype close = line.lastIndexOf(u']');
-            if (close < 0) {
-                warn(lineNo, "section without a closing bracket, skipped");
-                current = nullptr;
-                inSection = true;
-                continue;
-            }
-            QString path = line.mid(1, close - 1);
-            const bool remove = path.startsWith(u'-');
-            if (remove) path.remove(0, 1);
-            std::vector<std::string> rest;
             inSection = true;
-            current = nullptr;
-            if (!ClassesRootPath(RegistrySplitPath(path.trimmed().toStdString()), rest)) continue;
-            if (remove) {
-                if (rest.empty()) {
-                    warn(lineNo, "the classes root itself cannot be deleted");
-                    continue;
-                }
-                RegistryKey* parent = &root_;
-                for (std::size_t k = 0; parent && k + 1 < rest.size(); ++k)
-                    parent = parent->SubKey(rest[k]);
-                if (parent) parent->RemoveSubKey(rest.back());
-                continue;
-            }
-            current = &root_;
-            for (const std::string& part : rest)
-                current = &current->AddSubKey(part);
+            current = ApplySection(line, warn);
             continue;
         }
-
         if (!line.startsWith(u'@') && !line.startsWith(u'"')) {
-            warn(lineNo, "not a key or a value, skipped");
+            warn("not a key or a value, skipped");
             continue;
         }
         if (!inSection) {
-            warn(lineNo, "value before any key, skipped");
+            warn("value before any key, skipped");
             continue;
         }
 
@@ -329,12 +448,12 @@ bool RegistryHive::LoadText(const std::string& bytes, const std::string& source)
         if (line[0] == u'@') {
             pos = 1;
         } else if (!ReadQuoted(line, pos, name)) {
-            warn(lineNo, "value name without a closing quote, skipped");
+            warn("value name without a closing quote, skipped");
             continue;
         }
         SkipBlanks(line, pos);
         if (pos >= line.size() || line[pos] != u'=') {
-            warn(lineNo, "value without \"=\", skipped");
+            warn("value without \"=\", skipped");
             continue;
         }
         ++pos;
@@ -353,103 +472,12 @@ bool RegistryHive::LoadText(const std::string& bytes, const std::string& source)
 
         RegistryValue value;
         value.name = name.toStdString();
-        if (data == u"-") {
+        if (data == u"-")
             current->RemoveValue(value.name);
-            continue;
-        }
-        if (data.startsWith(u'"')) {
-            qsizetype p = 0;
-            QString s;
-            if (!ReadQuoted(data, p, s)) {
-                warn(lineNo, "string without a closing quote, skipped");
-                continue;
-            }
-            SkipBlanks(data, p);
-            if (p != data.size()) {
-                warn(lineNo, "text after the closing quote, skipped");
-                continue;
-            }
-            value.type = RegistryDataType::String;
-            value.rawType = 1;
-            value.text = s.toStdString();
+        else if (ParseValueData(data, unicode, value, why))
             current->SetValue(std::move(value));
-            continue;
-        }
-        if (data.startsWith(u"dword:", Qt::CaseInsensitive)) {
-            const QString digits = data.mid(6).trimmed();
-            bool ok = digits.size() >= 1 && digits.size() <= 8;
-            for (QChar c : digits)
-                ok = ok && IsHexDigit(c);
-            if (!ok) {
-                warn(lineNo, "bad dword value, skipped");
-                continue;
-            }
-            value.type = RegistryDataType::DWord;
-            value.rawType = 4;
-            value.number = digits.toULongLong(nullptr, 16);
-            current->SetValue(std::move(value));
-            continue;
-        }
-        if (data.startsWith(u"hex", Qt::CaseInsensitive)) {
-            int type = 3; // REG_BINARY
-            qsizetype colon = data.indexOf(u':');
-            if (colon < 0) {
-                warn(lineNo, "bad hex value, skipped");
-                continue;
-            }
-            const QString head = data.left(colon).trimmed();
-            if (head.size() > 3) {
-                bool ok = head.size() > 5 && head[3] == u'(' && head.endsWith(u')');
-                QString code = ok ? head.mid(4, head.size() - 5) : QString();
-                ok = ok && !code.isEmpty() && code.size() <= 8;
-                for (QChar c : code)
-                    ok = ok && IsHexDigit(c);
-                if (!ok) {
-                    warn(lineNo, "bad hex type, skipped");
-                    continue;
-                }
-                type = static_cast<int>(code.toUInt(nullptr, 16));
-            }
-            std::vector<std::uint8_t> bytesOut;
-            if (!ParseHexBytes(data.mid(colon + 1), bytesOut)) {
-                warn(lineNo, "bad hex bytes, skipped");
-                continue;
-            }
-            value.rawType = type;
-            value.bytes = bytesOut;
-            switch (type) {
-            case 1:
-            case 2:
-                value.type = type == 1 ? RegistryDataType::String : RegistryDataType::ExpandString;
-                value.text = WithoutTrailingNuls(BytesToText(bytesOut, unicode));
-                break;
-            case 7: {
-                value.type = RegistryDataType::MultiString;
-                const QStringList parts = BytesToText(bytesOut, unicode).split(QChar(u'\0'));
-                for (const QString& p : parts)
-                    if (!p.isEmpty()) value.strings.push_back(p.toStdString());
-                break;
-            }
-            case 4:
-            case 11: {
-                const std::size_t width = type == 4 ? 4 : 8;
-                if (bytesOut.size() != width) {
-                    warn(lineNo, "bad length of a number in hex form, skipped");
-                    continue;
-                }
-                value.type = type == 4 ? RegistryDataType::DWord : RegistryDataType::QWord;
-                for (std::size_t b = width; b-- > 0;)
-                    value.number = (value.number << 8) | bytesOut[b];
-                break;
-            }
-            default:
-                value.type = RegistryDataType::Binary;
-                break;
-            }
-            current->SetValue(std::move(value));
-            continue;
-        }
-        warn(lineNo, "value of an unknown form, skipped");
+        else
+            warn(why);
     }
     return true;
 }

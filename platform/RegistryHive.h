@@ -25,10 +25,13 @@
 // enumerate in the registry's order (alphabetical, case-insensitive).
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
+
+class QString;
 
 enum class RegistryDataType { String, ExpandString, MultiString, DWord, QWord, Binary };
 
@@ -90,6 +93,10 @@ public:
     const std::vector<std::string>& Warnings() const { return warnings_; }
 
 private:
+    // Applies a section line ("[key]" or "[-key]"); the key that takes the
+    // values that follow, or nullptr when they are to be skipped.
+    RegistryKey* ApplySection(const QString& line, const std::function<void(const std::string&)>& warn);
+
     RegistryKey root_;
     std::vector<std::string> warnings_;
 };
