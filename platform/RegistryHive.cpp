@@ -1,10 +1,14 @@
 #include "RegistryHive.h"
 
-#include <QFile>
 #include <QString>
 #include <QStringList>
 
+#include <cerrno>
 #include <functional>
+#include <sys/stat.h>
+
+#include "Messages.h"
+#include "RegularFile.h"
 
 namespace
 {
@@ -12,7 +16,12 @@ namespace
 // A registry export of a whole machine is a few hundred megabytes; the files
 // this program reads hold a handful of keys. Anything far larger is refused
 // rather than read into memory.
-constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+constexpr std::size_t kMaxFileSize = 64 * 1024 * 1024;
+
+// Windows keeps keys at most 512 levels deep. A deeper path in a file is
+// skipped, so that no file can build a tree whose destruction or walk
+// recurses without bound.
+constexpr std::size_t kMaxKeyDepth = 512;
 
 bool IsHexDigit(QChar c)
 {
@@ -233,18 +242,17 @@ const RegistryKey* RegistryHive::Find(const std::string& path) const
 
 bool RegistryHive::LoadFile(const std::string& path)
 {
-    QFile file(QString::fromStdString(path));
-    if (!file.exists()) return false;
-    if (!file.open(QIODevice::ReadOnly)) {
-        warnings_.push_back(path + ": cannot be read: " + file.errorString().toStdString());
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 && errno == ENOENT) return false;
+    std::string data;
+    try {
+        // A pipe or a device would stall the start of the program.
+        data = ReadRegularFile(path, kMaxFileSize, "Too large for a registry file");
+    } catch (const EInOutError& e) {
+        warnings_.push_back(e.what());
         return false;
     }
-    if (file.size() > kMaxFileSize) {
-        warnings_.push_back(path + ": too large for a registry file, not read");
-        return false;
-    }
-    const QByteArray data = file.readAll();
-    return LoadText(data.toStdString(), path);
+    return LoadText(data, path);
 }
 
 namespace
@@ -386,6 +394,10 @@ RegistryKey* RegistryHive::ApplySection(const QString& line, const std::function
     if (remove) path.remove(0, 1);
     std::vector<std::string> rest;
     if (!ClassesRootPath(RegistrySplitPath(path.trimmed().toStdString()), rest)) return nullptr;
+    if (rest.size() > kMaxKeyDepth) {
+        warn("key path deeper than " + std::to_string(kMaxKeyDepth) + " levels, skipped");
+        return nullptr;
+    }
     if (remove) {
         if (rest.empty()) {
             warn("the classes root itself cannot be deleted");
