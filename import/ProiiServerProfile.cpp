@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include "Messages.h"
@@ -49,6 +50,10 @@ private:
     std::string source_;
     SimulationData data_;
     std::map<std::string, std::map<int, SimTray>> trays_; // column -> tray -> data
+    // Lower-case column name -> index in data_.columns: a look-up per row
+    // and per line must not walk all columns (40,000 columns made it
+    // quadratic).
+    std::unordered_map<std::string, std::size_t> columnIndex_;
 };
 
 std::vector<std::string> ProfileParser::SplitFields(const std::string& line, int lineNo) const
@@ -105,9 +110,9 @@ int ProfileParser::WholeNumber(const std::string& field, int line, const std::st
 
 SimColumn& ProfileParser::ColumnFor(const std::string& name, int line)
 {
-    for (SimColumn& c : data_.columns)
-        if (Lower(c.name) == Lower(name)) return c;
-    Fail(line, "column \"" + name + "\" has no trays in this profile");
+    const auto it = columnIndex_.find(Lower(name));
+    if (it == columnIndex_.end()) Fail(line, "column \"" + name + "\" has no trays in this profile");
+    return data_.columns[it->second];
 }
 
 SimulationData ProfileParser::Run()
@@ -219,10 +224,7 @@ SimulationData ProfileParser::Run()
             phase->molarRate = col.count(molar) ? number(molar) : number(mass) / phase->molecularWeight;
         }
 
-        bool known = false;
-        for (const SimColumn& c : data_.columns)
-            known = known || Lower(c.name) == Lower(column);
-        if (!known) {
+        if (columnIndex_.emplace(Lower(column), data_.columns.size()).second) {
             SimColumn c;
             c.name = column;
             data_.columns.push_back(c);
