@@ -8,12 +8,13 @@
 #include <cmath>
 
 #include "Messages.h"
+#include "RegularFile.h"
 
 namespace
 {
 
 // Case files are small; a limit keeps a wrong file from being read whole.
-constexpr qint64 kMaxCaseFile = 32 * 1024 * 1024;
+constexpr std::size_t kMaxCaseFile = 32 * 1024 * 1024;
 constexpr int kFormatVersion = 1;
 
 class CaseParser
@@ -133,10 +134,6 @@ HysysCaseData ParseHysysCase(const std::string& text, const std::string& source)
 
 HysysCaseData LoadHysysCase(const std::string& path)
 {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly))
-        throw EInOutError("Cannot open the case file \"" + path + "\": " + file.errorString().toStdString());
-    if (file.size() > kMaxCaseFile) throw EInOutError("The case file \"" + path + "\" is too large");
-    const QByteArray data = file.readAll();
-    return ParseHysysCase(data.toStdString(), path);
+    // A pipe or a device is refused: the stand-in would wait or read forever.
+    return ParseHysysCase(ReadRegularFile(path, kMaxCaseFile, "Too large for a case file"), path);
 }

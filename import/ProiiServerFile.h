@@ -69,7 +69,13 @@ void ValidateSimulation(const SimulationData& data);
 // Reads a simulation file. Throws EInOutError when the file cannot be opened
 // or is not a simulation database, EConvertError when its contents are
 // inconsistent.
+// The file must be a regular file of at most 256 MB; it is read into memory
+// and only the tables of this program's schema are accepted (no views,
+// triggers or other objects), every statement has a deadline and the rows are
+// capped.
 SimulationData ReadSimulationFile(const std::string& path);
+// The same for the bytes of a file; source names it in messages.
+SimulationData ReadSimulationBytes(std::string bytes, const std::string& source);
 
 // Writes a simulation file (validated first); an existing file is replaced
 // only once the new one is complete. Throws EInOutError or EConvertError.

@@ -1,12 +1,17 @@
 #include "ProiiServerFile.h"
 
-#include <QFileInfo>
-
+#include <array>
+#include <cerrno>
+#include <chrono>
 #include <cmath>
+#include <set>
+#include <sys/stat.h>
+#include <vector>
 
 #include "Messages.h"
 #include "NumberText.h"
 #include "ProiiServerSchema.h"
+#include "RegularFile.h"
 
 namespace
 {
@@ -32,12 +37,18 @@ public:
         return SimStmt(s);
     }
 
-    // Steps a statement; false when it is done.
-    bool Step(sqlite3_stmt* s) const
+    // Steps a statement; false when it is done. Rows are counted over the
+    // whole file and capped.
+    bool Step(sqlite3_stmt* s)
     {
         const int rc = sqlite3_step(s);
-        if (rc == SQLITE_ROW) return true;
+        if (rc == SQLITE_ROW) {
+            if (++rows_ > kMaxRows) Fail("more than " + std::to_string(kMaxRows) + " rows");
+            return true;
+        }
         if (rc == SQLITE_DONE) return false;
+        if (rc == SQLITE_INTERRUPT)
+            Fail("reading took too long; the file is not a plain simulation database");
         Fail(sqlite3_errmsg(db_));
     }
 
@@ -71,25 +82,54 @@ public:
         return std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(s, col)));
     }
 
+    static constexpr long long kMaxRows = 4'000'000; // a simulation of 40,000 columns of 50 trays fits
+
 private:
     sqlite3* db_;
     std::string path_;
+    long long rows_ = 0;
 };
 
-} // namespace
+// A file at most this large is read; the largest real simulations are a few
+// megabytes.
+constexpr std::size_t kMaxSimDbBytes = 256u << 20;
+// No statement of the reader runs longer than this, whatever the file holds.
+constexpr auto kSimDbDeadline = std::chrono::seconds(30);
 
-SimulationData ReadSimulationFile(const std::string& path)
+int PastDeadline(void* end)
 {
-    if (!QFileInfo(QString::fromStdString(path)).isFile())
-        throw EInOutError("Cannot open the simulation database \"" + path + "\": no such file");
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-    SimDb db(raw);
-    if (rc != SQLITE_OK)
-        throw EInOutError("Cannot open the simulation database \"" + path +
-                          "\": " + (raw ? sqlite3_errmsg(raw) : "out of memory"));
-    ProiiServerFileReader r(db.get(), path);
+    return std::chrono::steady_clock::now() > *static_cast<std::chrono::steady_clock::time_point*>(end) ? 1
+                                                                                                        : 0;
+}
 
+// The catalogue our schema makes (tables and their automatic indexes): a
+// file's catalogue must be exactly this, so that no view, trigger, virtual
+// table or extra index of a crafted file ever runs.
+const std::set<std::array<std::string, 4>>& ExpectedCatalogue()
+{
+    static const std::set<std::array<std::string, 4>> expected = [] {
+        std::set<std::array<std::string, 4>> rows;
+        sqlite3* raw = nullptr;
+        sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        SimDb db(raw);
+        sqlite3_exec(raw, kSimDbSchema, nullptr, nullptr, nullptr);
+        sqlite3_stmt* s = nullptr;
+        sqlite3_prepare_v2(raw, "SELECT type, name, tbl_name, sql FROM sqlite_schema", -1, &s, nullptr);
+        SimStmt stmt(s);
+        while (sqlite3_step(s) == SQLITE_ROW) {
+            std::array<std::string, 4> row;
+            for (int i = 0; i < 4; ++i)
+                if (const unsigned char* t = sqlite3_column_text(s, i))
+                    row[static_cast<std::size_t>(i)] = reinterpret_cast<const char*>(t);
+            rows.insert(row);
+        }
+        return rows;
+    }();
+    return expected;
+}
+
+void CheckCatalogue(ProiiServerFileReader& r)
+{
     {
         SimStmt s = r.Prepare("PRAGMA application_id");
         if (!r.Step(s.get()) || sqlite3_column_int(s.get(), 0) != kSimDbApplicationId)
@@ -98,8 +138,24 @@ SimulationData ReadSimulationFile(const std::string& path)
         if (!r.Step(v.get()) || sqlite3_column_int(v.get(), 0) != kSimDbSchemaVersion)
             r.Fail("made by another version of the simulation database format");
     }
+    std::set<std::array<std::string, 4>> found;
+    SimStmt s = r.Prepare("SELECT type, name, tbl_name, sql FROM sqlite_schema");
+    while (r.Step(s.get())) {
+        std::array<std::string, 4> row;
+        for (int i = 0; i < 4; ++i)
+            if (const unsigned char* t = sqlite3_column_text(s.get(), i))
+                row[static_cast<std::size_t>(i)] = reinterpret_cast<const char*>(t);
+        if (!ExpectedCatalogue().count(row))
+            r.Fail("not a simulation database of this program: its schema holds the " + row[0] + " \"" +
+                   row[1] + "\"");
+        found.insert(row);
+    }
+    if (found.size() != ExpectedCatalogue().size())
+        r.Fail("not a simulation database of this program: tables are missing");
+}
 
-    SimulationData data;
+void ReadSimulationMeta(ProiiServerFileReader& r, SimulationData& data)
+{
     {
         SimStmt s = r.Prepare("SELECT key, value FROM simulation");
         while (r.Step(s.get())) {
@@ -116,7 +172,10 @@ SimulationData ReadSimulationFile(const std::string& path)
                 r.Fail("format \"" + value + "\" is not " + kSimDbFormatName);
         }
     }
+}
 
+std::vector<int> ReadColumnList(ProiiServerFileReader& r, SimulationData& data)
+{
     std::vector<int> ids;
     {
         SimStmt s = r.Prepare("SELECT id, name, reflux_ratio, number_of_trays FROM columns ORDER BY id");
@@ -129,13 +188,17 @@ SimulationData ReadSimulationFile(const std::string& path)
             data.columns.push_back(std::move(c));
         }
     }
+    return ids;
+}
 
+void ReadColumnDetails(ProiiServerFileReader& r, SimulationData& data, const std::vector<int>& ids)
+{
     SimStmt heaters = r.Prepare("SELECT name, duty FROM heaters WHERE column_id = ?1 ORDER BY seq");
     SimStmt feeds = r.Prepare("SELECT stream, tray FROM feeds WHERE column_id = ?1 ORDER BY seq");
     SimStmt trays = r.Prepare("SELECT tray, temperature, pressure, liq_molar_rate, liq_mw, liq_density, "
-                           "liq_viscosity, liq_surface_tension, liq_thermal_cond, vap_molar_rate, vap_mw, "
-                           "vap_density, vap_viscosity, vap_surface_tension, vap_thermal_cond "
-                           "FROM trays WHERE column_id = ?1 ORDER BY tray");
+                              "liq_viscosity, liq_surface_tension, liq_thermal_cond, vap_molar_rate, vap_mw, "
+                              "vap_density, vap_viscosity, vap_surface_tension, vap_thermal_cond "
+                              "FROM trays WHERE column_id = ?1 ORDER BY tray");
     for (std::size_t i = 0; i < data.columns.size(); ++i) {
         SimColumn& c = data.columns[i];
         for (sqlite3_stmt* s : {heaters.get(), feeds.get(), trays.get()}) {
@@ -170,6 +233,49 @@ SimulationData ReadSimulationFile(const std::string& path)
             c.trays.push_back(t);
         }
     }
+}
+
+} // namespace
+
+SimulationData ReadSimulationFile(const std::string& path)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 && errno == ENOENT)
+        throw EInOutError("Cannot open the simulation database \"" + path + "\": no such file");
+    // Read whole into memory: a pipe or a device is refused, the size is
+    // bounded, and SQLite never writes beside the file.
+    return ReadSimulationBytes(ReadRegularFile(path, kMaxSimDbBytes, "Too large for a simulation database"),
+                               path);
+}
+
+SimulationData ReadSimulationBytes(std::string bytes, const std::string& source)
+{
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    SimDb db(raw);
+    if (rc != SQLITE_OK)
+        throw EInOutError("Cannot open the simulation database \"" + source +
+                          "\": " + (raw ? sqlite3_errmsg(raw) : "out of memory"));
+    // Nothing in the file is trusted: no functions from its schema, no
+    // writes to the schema, no statement past the deadline, sorting in memory.
+    sqlite3_db_config(raw, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_db_config(raw, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_limit(raw, SQLITE_LIMIT_LENGTH, 1 << 20);
+    auto deadline = std::chrono::steady_clock::now() + kSimDbDeadline;
+    sqlite3_progress_handler(raw, 1000, PastDeadline, &deadline);
+    ProiiServerFileReader r(raw, source);
+    if (sqlite3_deserialize(raw, "main", reinterpret_cast<unsigned char*>(bytes.data()),
+                            static_cast<sqlite3_int64>(bytes.size()),
+                            static_cast<sqlite3_int64>(bytes.size()),
+                            SQLITE_DESERIALIZE_READONLY) != SQLITE_OK)
+        r.Fail(sqlite3_errmsg(raw));
+    SimStmt temp = r.Prepare("PRAGMA temp_store = MEMORY");
+    r.Step(temp.get());
+
+    CheckCatalogue(r);
+    SimulationData data;
+    ReadSimulationMeta(r, data);
+    ReadColumnDetails(r, data, ReadColumnList(r, data));
     try {
         ValidateSimulation(data);
     } catch (const EConvertError& e) {

@@ -5,20 +5,19 @@
 //   velk-simdb build PROFILE.csv OUTPUT.prz
 //   velk-simdb dump FILE.prz
 
-#include <QFile>
-
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "ProiiServerFile.h"
 #include "ProiiServerProfile.h"
+#include "RegularFile.h"
 
 namespace
 {
 
 // A profile is a table of trays; far beyond this it is not one.
-constexpr qint64 kMaxProfile = 64 * 1024 * 1024;
+constexpr std::size_t kMaxProfile = 64 * 1024 * 1024;
 
 int Usage(FILE* to)
 {
@@ -32,18 +31,8 @@ int Usage(FILE* to)
 
 int Build(const std::string& profile, const std::string& output)
 {
-    QFile file(QString::fromStdString(profile));
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "velk-simdb: cannot open %s: %s\n", profile.c_str(),
-                     file.errorString().toLocal8Bit().constData());
-        return 1;
-    }
-    if (file.size() > kMaxProfile) {
-        std::fprintf(stderr, "velk-simdb: %s is too large for a tray profile\n", profile.c_str());
-        return 1;
-    }
-    const QByteArray text = file.readAll();
-    const SimulationData data = ParseTrayProfile(text.toStdString(), profile);
+    const SimulationData data =
+        ParseTrayProfile(ReadRegularFile(profile, kMaxProfile, "Too large for a tray profile"), profile);
     WriteSimulationFile(output, data);
     std::size_t trays = 0;
     for (const SimColumn& c : data.columns)
