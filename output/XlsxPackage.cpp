@@ -7,6 +7,8 @@
 #include <QFileInfo>
 
 #include "AutoError.h"
+#include "Messages.h"
+#include "RegularFile.h"
 #include "SafeFileReplacer.h"
 
 namespace
@@ -38,10 +40,23 @@ void XlsxPackage::Load(const std::string& path)
     index_.clear();
     if (!QFileInfo::exists(QString::fromStdString(path)))
         throw EAutoError("找不到文件“" + Native(path) + "”。请检查文件名和路径是否正确。");
-    int err = 0;
-    ZipCloser zc{zip_open(QFile::encodeName(QString::fromStdString(path)).constData(), ZIP_RDONLY, &err)};
-    if (!zc.z)
+    // Read whole from a regular file with a bound first: a pipe or a device
+    // named as template or workbook must not stall or exhaust the program.
+    std::string bytes;
+    try {
+        bytes = ReadRegularFile(path, kMaxTotalSize, "File too large");
+    } catch (const EInOutError& e) {
+        throw EAutoError("无法打开文件“" + Native(path) + "”：" + e.what());
+    }
+    zip_error_t zerr;
+    zip_error_init(&zerr);
+    zip_source_t* src = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &zerr);
+    ZipCloser zc{src ? zip_open_from_source(src, ZIP_RDONLY, &zerr) : nullptr};
+    zip_error_fini(&zerr);
+    if (!zc.z) {
+        if (src) zip_source_free(src);
         throw EAutoError("无法打开文件“" + Native(path) + "”：文件格式或扩展名无效，不是 Excel 工作簿。");
+    }
     const zip_int64_t n = zip_get_num_entries(zc.z, 0);
     zip_uint64_t total = 0;
     for (zip_int64_t i = 0; i < n; ++i) {

@@ -1,8 +1,14 @@
 #include "ChmFile.h"
 
 #include "IconvText.h"
+#include "RegularFile.h"
 
 #include <QFile>
+
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QRegularExpression>
 
 #include <chm_lib.h>
@@ -53,11 +59,21 @@ TChmFile::~TChmFile()
 bool TChmFile::Open(const QString& fileName)
 {
     Close();
-    // chm_open happily takes a directory or a device; only plain files qualify.
-    QFile probe(fileName);
-    if (!probe.open(QIODevice::ReadOnly) || probe.size() < 0x60 || probe.read(4) != "ITSF") return false;
-    probe.close();
-    handle_ = chm_open(QFile::encodeName(fileName).constData());
+    // chm_open happily takes a directory, a pipe or a device; only regular
+    // files qualify. The checked file is opened by chm_open through its
+    // descriptor, so nothing can be swapped in between.
+    int fd = -1;
+    try {
+        fd = OpenRegularFile(QFile::encodeName(fileName).toStdString());
+    } catch (const std::exception&) {
+        return false;
+    }
+    char magic[4] = {};
+    struct stat st;
+    const bool isChm = ::fstat(fd, &st) == 0 && st.st_size >= 0x60 && ::pread(fd, magic, 4, 0) == 4 &&
+                       std::memcmp(magic, "ITSF", 4) == 0;
+    if (isChm) handle_ = chm_open(("/proc/self/fd/" + std::to_string(fd)).c_str());
+    ::close(fd);
     if (!handle_) return false;
     fileName_ = fileName;
     ReadSystem();
