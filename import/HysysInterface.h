@@ -9,6 +9,7 @@
 //
 // The module state is process-wide and used from the GUI thread only.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,20 @@ extern bool HysysAttached;
 
 inline constexpr const char* kHysysErrorText = QT_TRANSLATE_NOOP("Velk", "Hysys错误！");
 inline constexpr const char* kHysysProgId = "HYSYS.Application";
+
+// Bounds on the counts HYSYS reports; a larger or negative count is an error
+// rather than a loop (docs/simulator-import.md says where they come from).
+inline constexpr int kMaxHysysOperations = 10000;
+inline constexpr int kMaxHysysStages = 10000;
+// One import (listing the columns or reading a stage record) ends with an
+// error after this long, besides the time-out of each call.
+inline constexpr int kHysysImportDeadlineMs = 60000;
+void SetHysysImportDeadline(int ms);
+
+// Called between the calls of an import and while one waits (done of total
+// steps): a window shows progress and throws EAbort when the user cancels.
+using HysysProgress = std::function<void(int done, int total)>;
+void SetHysysProgress(HysysProgress progress);
 
 // Start-up of the import: makes a HYSYS running as its own process (the
 // stand-in velk-hysys) reachable through the running-object table. With an

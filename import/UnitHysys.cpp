@@ -14,6 +14,7 @@
 
 #include "CalcPage.h"
 #include "FontSetup.h"
+#include "HysysImportProgress.h"
 #include "ImportFieldMap.h"
 #include "Messages.h"
 #include "NumberText.h"
@@ -124,6 +125,7 @@ void TFormHysys::SetRGModalIndex(int index)
 void TFormHysys::FormCreate()
 {
     TStringList names = TFormProii::Lines(ListColumns);
+    HysysImportProgress progress(parentWidget());
     Reported([&] {
         try {
             GetHysysColumns(names);
@@ -148,6 +150,7 @@ void TFormHysys::BGetDataClick()
         const int stage = RGModalIndex() == 0 ? -1 : TextToInt(EditStageIndex->text().toStdString());
         TFormProii::SetLines(ListData, {});
         TStringList lines;
+        HysysImportProgress progress(this);
         GetHysysStageData(selected.first()->text().toStdString(), stage, lines);
         TFormProii::SetLines(ListData, lines);
     });

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "AutoRegistry.h"
@@ -13,6 +14,8 @@
 namespace
 {
 int g_defaultTimeoutMs = LocalAutoConnection::kDefaultTimeoutMs;
+LocalAutoConnection::WaitHook g_waitHook;
+constexpr int kWaitSliceMs = 50;
 
 std::string Seconds(int ms)
 {
@@ -29,6 +32,31 @@ int LocalAutoConnection::DefaultTimeout()
 void LocalAutoConnection::SetDefaultTimeout(int ms)
 {
     g_defaultTimeoutMs = ms > 0 ? ms : kDefaultTimeoutMs;
+}
+void LocalAutoConnection::SetWaitHook(WaitHook hook)
+{
+    g_waitHook = std::move(hook);
+}
+
+bool LocalAutoConnection::WaitForAnswer(int remainingMs)
+{
+    if (!g_waitHook) return socket_->waitForReadyRead(remainingMs);
+    const QDeadlineTimer deadline(remainingMs);
+    for (;;) {
+        if (socket_->waitForReadyRead(static_cast<int>(std::min<qint64>(kWaitSliceMs, deadline.remainingTime()))))
+            return true;
+        if (socket_->state() != QLocalSocket::ConnectedState || deadline.hasExpired()) return false;
+        try {
+            g_waitHook();
+        } catch (...) {
+            // The answer still on its way would be taken for the next one.
+            broken_ = true;
+            brokenReason_ = "the call was given up";
+            socket_->abort();
+            throw;
+        }
+        if (socket_->bytesAvailable() > 0) return true;
+    }
 }
 
 LocalAutoConnection::LocalAutoConnection(std::unique_ptr<QLocalSocket> socket, std::string peerName,
@@ -109,7 +137,7 @@ QByteArray LocalAutoConnection::Exchange(const QByteArray& request, const std::s
         }
         if (socket_->state() != QLocalSocket::ConnectedState) Fail(closedText);
         if (deadline.hasExpired()) Fail(timeoutText);
-        if (!socket_->waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
+        if (!WaitForAnswer(static_cast<int>(deadline.remainingTime()))) {
             if (socket_->bytesAvailable() > 0) continue;
             if (socket_->state() != QLocalSocket::ConnectedState) Fail(closedText);
             if (deadline.hasExpired()) Fail(timeoutText);

@@ -13,6 +13,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,10 +60,19 @@ public:
     static int DefaultTimeout();
     static void SetDefaultTimeout(int ms);
 
+    // Called about every 50 ms while a call waits for its answer, so that a
+    // window can stay responsive and offer a Cancel; it may throw (an abort,
+    // a deadline), which gives up the call and breaks the connection.
+    using WaitHook = std::function<void()>;
+    static void SetWaitHook(WaitHook hook);
+
 private:
     LocalAutoConnection(std::unique_ptr<QLocalSocket> socket, std::string peerName, int timeoutMs);
     [[noreturn]] void Fail(const std::string& text);
     QByteArray Exchange(const QByteArray& request, const std::string& member);
+    // Waits for more of the answer until the deadline, calling the wait hook
+    // between short slices; false when nothing came.
+    bool WaitForAnswer(int remainingMs);
 
     std::unique_ptr<QLocalSocket> socket_;
     std::string peer_;

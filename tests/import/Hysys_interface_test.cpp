@@ -228,3 +228,46 @@ TEST_F(HysysInterface, FailuresAfterTheAttachPropagateAndAddNothing)
     EXPECT_EQ(list, TStringList{"x"});
     EXPECT_TRUE(sink.messages.empty());
 }
+
+namespace
+{
+
+// A HYSYS whose collections report whatever count it is given.
+class CountingHysys : public AutoObject
+{
+public:
+    explicit CountingHysys(int count) : count_(count) {}
+    AutoVariant Invoke(const std::string& name, AutoInvoke, AutoArgs&) override
+    {
+        if (name == "Count") return AutoVariant(count_);
+        if (name == "Version") return AutoVariant("9");
+        if (name == "Name") return AutoVariant("T-100");
+        for (const char* number : {"MassFlow", "MassDensity", "Viscosity", "SurfaceTension"})
+            if (name == number) return AutoVariant(1.0);
+        return AutoVariant(AutoObjectPtr(std::make_shared<CountingHysys>(count_)));
+    }
+
+private:
+    int count_;
+};
+
+} // namespace
+
+TEST_F(HysysInterface, CountsFromTheServerAreCheckedBeforeAnyLoop)
+{
+    for (int count : {-1, -2147483647 - 1, 2147483647, kMaxHysysStages + 1}) {
+        SCOPED_TRACE(count);
+        AutoRegistry::Instance().RevokeActiveObject(kHysysProgId);
+        AutoRegistry::Instance().RegisterActiveObject(kHysysProgId, std::make_shared<CountingHysys>(count));
+        TStringList list = {"x"};
+        EXPECT_THROW(GetHysysColumns(list), EAutoError);
+        EXPECT_THROW(GetHysysStageData("T-100", -1, list), EAutoError);
+        EXPECT_EQ(list, TStringList{"x"});
+    }
+    // At the bound the search runs (stages 1 to n-2).
+    AutoRegistry::Instance().RevokeActiveObject(kHysysProgId);
+    AutoRegistry::Instance().RegisterActiveObject(kHysysProgId, std::make_shared<CountingHysys>(3));
+    TStringList list;
+    GetHysysStageData("T-100", -1, list);
+    EXPECT_EQ(list.front(), "MaxVNo=1");
+}

@@ -143,6 +143,8 @@ private slots:
         ReleaseHysys();
         SetMessageSink(previousSink);
         LocalAutoConnection::SetDefaultTimeout(LocalAutoConnection::kDefaultTimeoutMs);
+        SetHysysImportDeadline(0);
+        SetHysysProgress({});
     }
 
     void notRunningShowsTheErrorAtOnce()
@@ -217,6 +219,31 @@ private slots:
         sink.messages.clear();
         QVERIFY(!ConnectHysys());
         QCOMPARE(Messages(), QStringList({"Hysys错误！"}));
+    }
+
+    void aSlowServerMeetsTheWholeImportDeadlineOrACancel()
+    {
+        std::vector<std::pair<double, double>> flows(40, {1.0, 2.0});
+        QVERIFY(Start({WriteCase("slow.hsc", CaseFile(flows)), "--delay", "100"}));
+        // Deadline: each call answers in time, the import as a whole does not.
+        SetHysysImportDeadline(1000);
+        TStringList list = {"old"};
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY_THROWS_EXCEPTION(EAutoError, GetHysysStageData("T-100", -1, list));
+        QVERIFY2(timer.elapsed() < 1500, qPrintable(QString::number(timer.elapsed())));
+        SetHysysImportDeadline(0);
+        // Cancel: the progress is asked while the calls wait; an abort from
+        // it ends the import at once and adds nothing.
+        int asked = 0;
+        SetHysysProgress([&asked](int, int) {
+            if (++asked == 5) throw EAbort();
+        });
+        timer.restart();
+        QVERIFY_THROWS_EXCEPTION(EAbort, GetHysysStageData("T-100", -1, list));
+        SetHysysProgress({});
+        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(list, TStringList{"old"});
     }
 
     void aRestartedStandInIsFoundAgain()
