@@ -1,5 +1,7 @@
 #include "ProjectCommands.h"
 
+#include <QCoreApplication>
+
 #include "CalcPage.h"
 #include "Messages.h"
 #include "SaveFormData.h"
@@ -11,6 +13,27 @@ void SetCaptionFor(ProjectContext& ctx)
     ctx.Caption = CaptionWithFile(ctx.Caption, ctx.CurrentFileName);
     if (ctx.CaptionChanged) ctx.CaptionChanged(ctx.Caption);
 }
+// Puts the page back as the text of its form records held it; a page that
+// cannot be put back becomes a blank project.
+void RestorePage(CalcPage& page, const std::string& records, bool modified, bool needsRecalc)
+{
+    try {
+        ApplyFormRecords(page, records);
+    } catch (const std::exception&) {
+        page.ResetForNew();
+    }
+    page.Modified = modified;
+    page.NeedsRecalc = needsRecalc;
+}
+
+std::string LineText(const std::string& path, std::size_t line)
+{
+    return QCoreApplication::translate("Velk", "文件“%1”第 %2 行")
+        .arg(QString::fromStdString(path))
+        .arg(line)
+        .toStdString();
+}
+
 } // namespace
 
 std::string CaptionWithFile(const std::string& caption, const std::string& fileName)
@@ -19,9 +42,9 @@ std::string CaptionWithFile(const std::string& caption, const std::string& fileN
     return (dash == std::string::npos ? std::string() : caption.substr(0, dash + 1)) + fileName;
 }
 
-void LoadProject(CalcPage& page, const std::string& path)
+void LoadProject(CalcPage& page, const std::string& path, std::size_t* failedLine)
 {
-    if (!ReadFormRecords(page, path)) ReadLegacyLayout(page, path);
+    if (!ReadFormRecords(page, path, failedLine)) ReadLegacyLayout(page, path);
 }
 
 bool QuerySaveProject(ProjectContext& ctx)
@@ -68,23 +91,22 @@ bool OpenProjectCommand(ProjectContext& ctx, const std::string& recentPath)
         if (path.empty()) return false;
     }
 
+    // A file that fails to load part-way must not leave a half-loaded page
+    // under its name, which a later Save would write over the damaged file:
+    // the page goes back to what it held before the Open.
     const std::string previous = ctx.CurrentFileName;
-    ctx.CurrentFileName = path;
+    const std::string before = FormRecordsText(ctx.Page);
+    const bool modified = ctx.Page.Modified, needsRecalc = ctx.Page.NeedsRecalc;
+    std::size_t failedLine = 0;
     try {
-        LoadProject(ctx.Page, path);
-    } catch (const EInOutError& e) {
-        // The file could not be read at all and the page is unchanged, so
-        // the page still belongs to the previous file: a later Save must
-        // not write it under the name that failed.
-        ctx.CurrentFileName = previous;
-        ReportError(e);
-        return false;
+        LoadProject(ctx.Page, path, &failedLine);
     } catch (const std::exception& e) {
-        // A value inside the file did not convert: the records before it
-        // are applied, the page now holds (part of) this file.
-        ReportError(e);
+        if (!dynamic_cast<const EInOutError*>(&e)) RestorePage(ctx.Page, before, modified, needsRecalc);
+        ReportError(EVelkError(failedLine == 0 ? std::string(e.what())
+                                               : e.what() + std::string("\n") + LineText(path, failedLine)));
         return false;
     }
+    ctx.CurrentFileName = path;
     SetCaptionFor(ctx);
     if (ctx.AddRecentFile) ctx.AddRecentFile(ctx.CurrentFileName);
 

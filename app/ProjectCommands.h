@@ -5,9 +5,11 @@
 // functions. Errors are shown through the default error report (ReportError)
 // and never leave these functions.
 
-#include "TrNoop.h"
+#include <cstddef>
 #include <functional>
 #include <string>
+
+#include "TrNoop.h"
 
 class CalcPage;
 
@@ -50,7 +52,8 @@ std::string CaptionWithFile(const std::string& caption, const std::string& fileN
 
 // Reads a project: the form record format, and when the file does not carry
 // its banner, the legacy layout. Throws as the readers do.
-void LoadProject(CalcPage& page, const std::string& path);
+// failedLine, when given, receives the line of a value that did not convert.
+void LoadProject(CalcPage& page, const std::string& path, std::size_t* failedLine = nullptr);
 
 // Asks whether to save a modified project. True: go on (saved, or the user
 // chose No, or nothing was modified). False: stop, also when the user chose
@@ -65,7 +68,9 @@ bool NewProjectCommand(ProjectContext& ctx);
 // File > Open, the toolbar's Open, a recent-files entry (recentPath) and the
 // start-up argument (StartupFileName, taken first when set). Loads the file,
 // sets caption and recent files, recalculates and clears both flags. True
-// when a file was read.
+// when a file was read. A file that fails to load does not become the current
+// file: the page returns to its state before the Open, and the message names
+// the file and the line.
 bool OpenProjectCommand(ProjectContext& ctx, const std::string& recentPath = {});
 
 // File > Save (saveAs false) and File > Save As (true), also the toolbar

@@ -159,7 +159,7 @@ std::string CompressProjectText(std::string_view plain)
 
 // ------------------------------------------------------------- form records
 
-bool ApplyFormRecords(CalcPage& page, std::string_view plain)
+bool ApplyFormRecords(CalcPage& page, std::string_view plain, std::size_t* failedLine)
 {
     CrLfLineReader lines(plain);
     if (lines.Next() != kFormRecordBanner) return false;
@@ -169,7 +169,9 @@ bool ApplyFormRecords(CalcPage& page, std::string_view plain)
     page.ResetAdditions();
 
     KeepFloatFlags keep;
-    while (!lines.AtEnd()) {
+    // The banner and the two free lines, then five lines per record.
+    std::size_t recordLine = 4;
+    for (; !lines.AtEnd(); recordLine += 5) {
         const std::string_view name = lines.Next();
         const std::string_view tag = lines.Next();
         const std::string_view property = lines.Next();
@@ -178,10 +180,15 @@ bool ApplyFormRecords(CalcPage& page, std::string_view plain)
 
         TControl* control = page.FindControlNoCase(std::string(name));
         if (!control) continue;
-        if (const auto kind = PropertyKindOfTag(tag)) {
-            SetPublishedProperty(*control, property, *kind, AnsiToUtf8(value));
-        } else if (tag == "Memo" || tag == "Rich") {
-            SetControlText(*control, MarkToCrLf(AnsiToUtf8(value)));
+        try {
+            if (const auto kind = PropertyKindOfTag(tag)) {
+                SetPublishedProperty(*control, property, *kind, AnsiToUtf8(value));
+            } else if (tag == "Memo" || tag == "Rich") {
+                SetControlText(*control, MarkToCrLf(AnsiToUtf8(value)));
+            }
+        } catch (...) {
+            if (failedLine) *failedLine = recordLine + 3; // the value's line
+            throw;
         }
         // "CheckListBox" needs a check list, and the page has none; any
         // other tag is not part of the format. Both are skipped.
@@ -240,10 +247,10 @@ std::string FormRecordsText(const CalcPage& page)
     return out;
 }
 
-bool ReadFormRecords(CalcPage& page, const std::string& path)
+bool ReadFormRecords(CalcPage& page, const std::string& path, std::size_t* failedLine)
 {
     if (!ProjectFileExists(path)) return false;
-    return ApplyFormRecords(page, ProjectPlainText(ReadProjectFileBytes(path)));
+    return ApplyFormRecords(page, ProjectPlainText(ReadProjectFileBytes(path)), failedLine);
 }
 
 void WriteFormRecords(const CalcPage& page, const std::string& path, ProjectForm form)

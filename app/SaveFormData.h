@@ -20,7 +20,7 @@ inline constexpr const char* kFormRecordBanner =
 // the banner. Throws EInOutError when the file exists but cannot be read,
 // and EConvertError when a value does not convert (the records before it
 // stay applied).
-bool ReadFormRecords(CalcPage& page, const std::string& path);
+bool ReadFormRecords(CalcPage& page, const std::string& path, std::size_t* failedLine = nullptr);
 
 // Reads the legacy layout into the page. Throws EInOutError when the file
 // cannot be opened; conversion errors end only the control they occur in.
@@ -45,7 +45,9 @@ void WriteLegacyLayout(const CalcPage& page, const std::string& path);
 // allocated: the bytes are taken as plain.
 std::string ProjectPlainText(std::string_view fileBytes);
 // Applies form records from the plain text; false when it has no banner.
-bool ApplyFormRecords(CalcPage& page, std::string_view plainText);
+// failedLine, when given, receives the line (from 1) of a value that did not
+// convert before the error is passed on.
+bool ApplyFormRecords(CalcPage& page, std::string_view plainText, std::size_t* failedLine = nullptr);
 // Applies the legacy layout from the file's text.
 void ApplyLegacyLayout(CalcPage& page, std::string_view text);
 

@@ -184,18 +184,32 @@ TEST_F(ProjectCommandsTest, OpenOfAMissingFileReportsTheErrorAndKeepsEverything)
     EXPECT_EQ(ctx.CurrentFileName, path); // a later Save still goes to the open project
 }
 
-TEST_F(ProjectCommandsTest, ValueThatDoesNotConvertStopsOpenAfterTheRecordsBeforeIt)
+TEST_F(ProjectCommandsTest, DamagedProjectNeverBecomesTheCurrentFileAndThePageGoesBack)
 {
-    const std::string path = dir / "bad.vel";
-    WriteBytes(path, std::string(kFormRecordBanner) + "\r\n\r\n\r\nLD\r\nString\r\nText\r\n4\r\n\r\n" +
-                         "LD\r\nOrd\r\nColor\r\nred\r\n\r\nVD\r\nString\r\nText\r\n5\r\n\r\n");
-    ASSERT_FALSE(OpenProjectCommand(ctx, path));
-    EXPECT_EQ(Messages(), std::vector<std::string>{"'red' is not a valid integer value"});
-    EXPECT_EQ(page.Field("LD")->Text(), "4");
-    EXPECT_EQ(page.Field("VD")->Text(), "");
-    EXPECT_EQ(ctx.CurrentFileName, path);
-    EXPECT_EQ(ctx.Caption, "波纹规整填料塔流体力学-空白项目");
-    EXPECT_TRUE(recent.empty());
+    const std::string bad = dir / "bad.vel";
+    WriteBytes(bad, std::string(kFormRecordBanner) + "\r\n\r\n\r\nLD\r\nString\r\nText\r\n4\r\n\r\n" +
+                        "LD\r\nOrd\r\nColor\r\nred\r\n\r\nVD\r\nString\r\nText\r\n5\r\n\r\n");
+    const std::string good = SavedCase("case.vel");
+    // From a blank project at start, and from an open project.
+    for (const std::string& opened : {std::string(), good}) {
+        SCOPED_TRACE(opened);
+        if (!opened.empty()) ASSERT_TRUE(OpenProjectCommand(ctx, opened));
+        sink.messages.clear();
+        recent.clear();
+        const auto before = Snapshot(page);
+        const std::string caption = ctx.Caption;
+        ctx.StartupFileName = bad;
+        ASSERT_FALSE(OpenProjectCommand(ctx));
+        // The value "red" stands on line 12: banner, two free lines, a
+        // record of five lines, then the fourth line of the second.
+        EXPECT_EQ(Messages(), std::vector<std::string>{"'red' is not a valid integer value\n文件“" + bad +
+                                                       "”第 12 行"});
+        EXPECT_EQ(Snapshot(page), before);
+        EXPECT_EQ(ctx.CurrentFileName, opened);
+        EXPECT_EQ(ctx.Caption, caption);
+        EXPECT_FALSE(page.Modified);
+        EXPECT_TRUE(recent.empty());
+    }
 }
 
 TEST_F(ProjectCommandsTest, RecalculationErrorAfterOpenLeavesTheRecalculationPending)
