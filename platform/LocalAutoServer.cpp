@@ -61,6 +61,17 @@ bool LocalAutoServer::Listen(const QString& name)
     return false;
 }
 
+QByteArray LocalAutoServer::AnswerOffline(const QByteArray& request)
+{
+    if (offline_.objects.empty()) offline_.objects[0] = root_;
+    return Answer(offline_, request);
+}
+
+void LocalAutoServer::ResetOffline()
+{
+    offline_ = Session();
+}
+
 void LocalAutoServer::OnNewConnection()
 {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {

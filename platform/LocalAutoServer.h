@@ -40,6 +40,11 @@ public:
     void SetResponseDelay(int ms) { delayMs_ = ms; }
     // Number of calls answered so far.
     quint64 CallsAnswered() const { return answered_; }
+    // Answers one request on a session of its own, without a socket, as a
+    // connection would (fuzzing the protocol); ResetOffline ends the session.
+    QByteArray AnswerOffline(const QByteArray& request);
+    void ResetOffline();
+
     // Connections refused because the peer was another user.
     quint64 ConnectionsRefused() const { return refused_; }
 
@@ -58,6 +63,7 @@ private:
     AutoObjectPtr root_;
     QLocalServer* server_ = nullptr;
     std::map<QLocalSocket*, Session> sessions_;
+    Session offline_;
     QString error_;
     int delayMs_ = 0;
     quint64 answered_ = 0;
