@@ -86,7 +86,7 @@ void XlsxPackage::Save(const std::string& path) const
     if (!info.absoluteDir().exists()) throw EAutoError("无法保存“" + Native(path) + "”：文件夹不存在。");
     if (info.exists() && !info.isFile())
         throw EAutoError("无法保存“" + Native(path) + "”：已有同名的文件夹。");
-    // Build the zip in memory first; QSaveFile then replaces the target only
+    // Build the zip in memory first; SafeReplaceFile then replaces the target only
     // once the new file is complete.
     zip_error_t zerr;
     zip_error_init(&zerr);
