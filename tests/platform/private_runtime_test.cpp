@@ -11,6 +11,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "LocalAutoClient.h"
+#include "LocalAutoServer.h"
 #include "PrivateRuntime.h"
 
 namespace
@@ -89,6 +91,17 @@ TEST_F(PrivateRuntimeDirTest, AnotherUsersFolderOfOurNameIsPassedBy)
     EXPECT_EQ(PrivateRuntimeDir(&error), dir.filePath("cache/") + QStringLiteral("velk-%1").arg(::geteuid()));
     EXPECT_FALSE(IsPrivateFolder(inTmp, &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(LocalSockets, NeitherEndUsesAFolderOthersCanEnter)
+{
+    QTemporaryDir dir;
+    ::chmod(qPrintable(dir.path()), 0755);
+    const QString name = dir.filePath(QStringLiteral("velk-HYSYS.Application"));
+    LocalAutoServer server(nullptr);
+    EXPECT_FALSE(server.Listen(name));
+    EXPECT_FALSE(server.ErrorText().isEmpty());
+    EXPECT_THROW(LocalAutoConnection::Connect(name, "HYSYS.Application", 500), ELocalPeerRefused);
 }
 
 TEST(PeerIsSameUser, AcceptsOurselvesAndRefusesAnotherUser)
