@@ -113,7 +113,9 @@ private:
 
 QList<TChmSitemapItem> TChmSitemap::Parse(const QString& html)
 {
-    static const QRegularExpression tagRe(QStringLiteral("<\\s*(/?)\\s*([A-Za-z]+)([^>]*)>"));
+    // A tag's attributes end at the next "<" too: with "[^>]*" every "<" of
+    // a file without ">" scanned to its end, quadratic in the file's size.
+    static const QRegularExpression tagRe(QStringLiteral("<\\s*(/?)\\s*([A-Za-z]+)([^<>]*)>"));
     QList<Tag> tags;
     auto it = tagRe.globalMatch(html);
     while (it.hasNext()) {

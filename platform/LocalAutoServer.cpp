@@ -136,7 +136,10 @@ QByteArray LocalAutoServer::Answer(Session& session, const QByteArray& request)
         quint32 releases = 0;
         in >> releases;
         LocalAuto::CheckStream(in);
-        if (releases > kMaxReleases) throw EAutoError("Malformed message: too many released objects");
+        // Each handle takes four bytes: a count beyond what the message holds
+        // would only spin over its end.
+        if (releases > kMaxReleases || releases > static_cast<quint64>(request.size()) / 4)
+            throw EAutoError("Malformed message: too many released objects");
         for (quint32 r = 0; r < releases; ++r) {
             quint32 h = 0;
             in >> h;

@@ -13,6 +13,9 @@
 #include <sys/stat.h>
 
 #include "ChmFile.h"
+#include "ChmSitemap.h"
+#include "LocalAutoProtocol.h"
+#include "LocalAutoServer.h"
 #include "HysysServerCase.h"
 #include "Messages.h"
 #include "ProiiServerFile.h"
@@ -146,6 +149,36 @@ TEST(HostileFiles, RegistryKeyPathsDeeperThanWindowsAllowsAreSkippedWithFileAndL
             found += "k\\";
         EXPECT_EQ(hive.Find(found) != nullptr, c.kept);
         // Destroying the hive at the end of the scope must not crash.
+    }
+}
+
+TEST(HostileFiles, MalformedInputsFoundByFuzzingAreDealtWithQuickly)
+{
+    const struct {
+        const char* what;
+        std::function<void()> run;
+    } cases[] = {
+        // Tags that never close: each "<" once scanned to the end of the file.
+        {"help contents without \">\"",
+         [] {
+             QString html;
+             for (int i = 0; i < 20000; ++i)
+                 html += QStringLiteral("<param name=x ");
+             EXPECT_TRUE(TChmSitemap::Parse(html).isEmpty());
+         }},
+        // A request claiming a million released handles in a few bytes.
+        {"automation request with a huge release count",
+         [] {
+             LocalAutoServer server(nullptr);
+             const QByteArray request("\0\0\0\1\0\x0f\xff\xff\0\0\0\0", 12);
+             EXPECT_FALSE(server.AnswerOffline(request).isEmpty()); // an error answer
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto start = std::chrono::steady_clock::now();
+        c.run();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     }
 }
 
