@@ -10,7 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     try {
-        const HysysCaseData c = ParseHysysCase(std::string(reinterpret_cast<const char*>(data), size), "fuzz.hsc");
+        const HysysCaseData c =
+            ParseHysysCase(std::string(reinterpret_cast<const char*>(data), size), "fuzz.hsc");
         for (const HysysOperationData& op : c.operations)
             (void)op.IsColumn();
     } catch (const EVelkError&) {

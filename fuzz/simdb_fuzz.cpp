@@ -11,7 +11,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     try {
-        const SimulationData d = ReadSimulationBytes(std::string(reinterpret_cast<const char*>(data), size), "fuzz.prz");
+        const SimulationData d =
+            ReadSimulationBytes(std::string(reinterpret_cast<const char*>(data), size), "fuzz.prz");
         ValidateSimulation(d);
     } catch (const EVelkError&) {
     }

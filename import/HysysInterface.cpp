@@ -64,9 +64,10 @@ public:
         done_ = done;
         total_ = total;
         if (std::chrono::steady_clock::now() - start_ > std::chrono::milliseconds(g_deadlineMs))
-            throw EAutoError(kHysysProgId, QCoreApplication::translate("Velk", "HYSYS 导入超过 %1 秒，已停止。")
-                                               .arg(g_deadlineMs / 1000.0)
-                                               .toStdString());
+            throw EAutoError(kHysysProgId,
+                             QCoreApplication::translate("Velk", "HYSYS 导入超过 %1 秒，已停止。")
+                                 .arg(g_deadlineMs / 1000.0)
+                                 .toStdString());
         if (g_progress) g_progress(done, total);
     }
 

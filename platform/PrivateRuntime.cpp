@@ -86,7 +86,8 @@ QString PrivateRuntimeDir(QString* error)
 
 bool PeerIsSameUser(qintptr fd, QString* error)
 {
-    struct ucred cred {};
+    struct ucred cred {
+    };
     socklen_t length = sizeof cred;
     if (::getsockopt(static_cast<int>(fd), SOL_SOCKET, SO_PEERCRED, &cred, &length) != 0 ||
         length != sizeof cred) {

@@ -382,7 +382,8 @@ bool ReadHeader(const QStringList& lines, qsizetype& i, bool& unicode, std::stri
 
 } // namespace
 
-RegistryKey* RegistryHive::ApplySection(const QString& line, const std::function<void(const std::string&)>& warn)
+RegistryKey* RegistryHive::ApplySection(const QString& line,
+                                        const std::function<void(const std::string&)>& warn)
 {
     const qsizetype close = line.lastIndexOf(u']');
     if (close < 0) {

@@ -164,7 +164,8 @@ void SafeReplaceFile(const std::string& path, std::string_view data, bool flushT
 bool SafeReplaceFile(const QString& path, const QByteArray& data, QString* error)
 {
     try {
-        SafeReplaceFile(QFile::encodeName(path).toStdString(), std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+        SafeReplaceFile(QFile::encodeName(path).toStdString(),
+                        std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
         return true;
     } catch (const std::exception& e) {
         if (error) *error = QString::fromUtf8(e.what());

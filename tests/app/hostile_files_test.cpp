@@ -14,9 +14,9 @@
 
 #include "ChmFile.h"
 #include "ChmSitemap.h"
+#include "HysysServerCase.h"
 #include "LocalAutoProtocol.h"
 #include "LocalAutoServer.h"
-#include "HysysServerCase.h"
 #include "Messages.h"
 #include "ProiiServerFile.h"
 #include "RegistryHive.h"
@@ -143,7 +143,8 @@ TEST(HostileFiles, RegistryKeyPathsDeeperThanWindowsAllowsAreSkippedWithFileAndL
         RegistryHive hive;
         ASSERT_TRUE(hive.LoadText("REGEDIT4\n\n[" + path + "]\n@=\"x\"\n", "deep.reg"));
         EXPECT_EQ(hive.Warnings().empty(), c.kept);
-        if (!c.kept) EXPECT_EQ(hive.Warnings().front(), "deep.reg:3: key path deeper than 512 levels, skipped");
+        if (!c.kept)
+            EXPECT_EQ(hive.Warnings().front(), "deep.reg:3: key path deeper than 512 levels, skipped");
         std::string found;
         for (std::size_t i = 0; i < 512; ++i)
             found += "k\\";

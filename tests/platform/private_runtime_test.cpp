@@ -128,8 +128,8 @@ TEST(PeerIsSameUser, AcceptsOurselvesAndRefusesAnotherUser)
     const pid_t child = ::fork();
     if (child == 0) {
         const int client = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        const bool ok = ::setuid(65534) == 0 &&
-                        ::connect(client, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+        const bool ok =
+            ::setuid(65534) == 0 && ::connect(client, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
         char c;
         if (ok) (void)::read(client, &c, 1);
         ::_exit(ok ? 0 : 1);

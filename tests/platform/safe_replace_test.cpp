@@ -28,8 +28,10 @@ std::string Read(const std::string& path)
 
 int EntryCount(const QTemporaryDir& dir)
 {
-    return static_cast<int>(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                                        QDir::NoDotAndDotDot).size());
+    return static_cast<int>(
+        QDir(dir.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+            .size());
 }
 
 TEST(SafeReplaceFile, ReplacesWholeKeepsModeAndLeavesNoTemporary)
@@ -39,7 +41,8 @@ TEST(SafeReplaceFile, ReplacesWholeKeepsModeAndLeavesNoTemporary)
     // three-byte UTF-8 characters.
     const std::string cjk255 = [] {
         std::string s;
-        for (int i = 0; i < 85; ++i) s += "\xE5\xA1\x94"; // 塔
+        for (int i = 0; i < 85; ++i)
+            s += "\xE5\xA1\x94"; // 塔
         return s;
     }();
     for (const std::string& name : {std::string("a.vel"), std::string(255, 'n'), cjk255}) {
