@@ -193,7 +193,9 @@ TEST_F(ProjectCommandsTest, DamagedProjectNeverBecomesTheCurrentFileAndThePageGo
     // From a blank project at start, and from an open project.
     for (const std::string& opened : {std::string(), good}) {
         SCOPED_TRACE(opened);
-        if (!opened.empty()) ASSERT_TRUE(OpenProjectCommand(ctx, opened));
+        if (!opened.empty()) {
+            ASSERT_TRUE(OpenProjectCommand(ctx, opened));
+        }
         sink.messages.clear();
         recent.clear();
         const auto before = Snapshot(page);
