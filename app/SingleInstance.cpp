@@ -4,12 +4,10 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 
-#include <sys/socket.h>
-#include <unistd.h>
+#include "PrivateRuntime.h"
 
 namespace
 {
@@ -26,12 +24,9 @@ TSingleInstance::~TSingleInstance() = default;
 
 QString TSingleInstance::SocketPath()
 {
-    // Qt makes sure the runtime folder belongs to the user and has mode
-    // 0700 (it creates a private one when $XDG_RUNTIME_DIR is unusable).
-    // TODO(hardening): take the platform's private runtime folder once
-    // there is one, so that the lock and the socket share one checked place.
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    // No private folder (wrong owner): no socket rather than one in a shared place.
+    // The lock and the socket share one checked place of the user's own.
+    const QString runtime = PrivateRuntimeDir(nullptr);
+    // No private folder: no socket rather than one in a shared place.
     if (runtime.isEmpty()) return {};
     return runtime + QStringLiteral("/velk-instance");
 }
@@ -59,10 +54,7 @@ bool TSingleInstance::ParseMessage(const QByteArray& message, QString& file)
 
 bool TSingleInstance::PeerIsThisUser(qintptr socketDescriptor)
 {
-    ucred cred{};
-    socklen_t len = sizeof cred;
-    if (getsockopt(static_cast<int>(socketDescriptor), SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0) return false;
-    return len == sizeof cred && cred.uid == getuid();
+    return PeerIsSameUser(socketDescriptor, nullptr);
 }
 
 bool TSingleInstance::Listen()
