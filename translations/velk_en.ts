@@ -1360,5 +1360,49 @@
         <source>填料性能曲线</source>
         <translation>Packing performance</translation>
     </message>
+    <message>
+        <source>%1 不是文件夹</source>
+        <translation>%1 is not a folder</translation>
+    </message>
+    <message>
+        <source>%1 属于其他用户</source>
+        <translation>%1 belongs to another user</translation>
+    </message>
+    <message>
+        <source>%1 的权限不是 0700</source>
+        <translation>%1 does not have mode 0700</translation>
+    </message>
+    <message>
+        <source>找不到只属于本用户的运行文件夹：%1</source>
+        <translation>No runtime folder of this user's own: %1</translation>
+    </message>
+    <message>
+        <source>无法确认连接另一端的用户：%1</source>
+        <translation>Cannot tell the user at the other end of the connection: %1</translation>
+    </message>
+    <message>
+        <source>连接另一端属于其他用户（用户号 %1），已拒绝。</source>
+        <translation>The other end of the connection belongs to another user (uid %1); refused.</translation>
+    </message>
+    <message>
+        <source>HYSYS 导入超过 %1 秒，已停止。</source>
+        <translation>The HYSYS import took longer than %1 s and was stopped.</translation>
+    </message>
+    <message>
+        <source>HYSYS 返回的%1数目无效：%2</source>
+        <translation>HYSYS reported an invalid number of %1: %2</translation>
+    </message>
+    <message>
+        <source>塔板</source>
+        <translation>stages</translation>
+    </message>
+    <message>
+        <source>正在从 HYSYS 读取数据…</source>
+        <translation>Reading data from HYSYS…</translation>
+    </message>
+    <message>
+        <source>文件“%1”第 %2 行</source>
+        <translation>File “%1”, line %2</translation>
+    </message>
 </context>
 </TS>
