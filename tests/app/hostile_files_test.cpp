@@ -167,6 +167,13 @@ TEST(HostileFiles, MalformedInputsFoundByFuzzingAreDealtWithQuickly)
                  html += QStringLiteral("<param name=x ");
              EXPECT_TRUE(TChmSitemap::Parse(html).isEmpty());
          }},
+        // A help file whose compressed section would make libchm divide by zero.
+        {"help file with a zero reset block count",
+         [] {
+             TChmFile chm;
+             EXPECT_FALSE(chm.Open(QStringLiteral(
+                 VELK_SOURCE_DIR "/fuzz/corpus/help/crash-9108ed098d5c1aa5f9b0bd04f2e25b49abd6c059")));
+         }},
         // A request claiming a million released handles in a few bytes.
         {"automation request with a huge release count",
          [] {
