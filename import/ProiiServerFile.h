@@ -20,6 +20,9 @@ struct SimPhase {
     double viscosity = 0;                      // Pa.s
     std::optional<double> surfaceTension;      // N/m; required for the liquid
     std::optional<double> thermalConductivity; // W/(m.K)
+    // Read from a tray profile for the column rating only; simulation files
+    // have no place for it.
+    std::optional<double> diffusivity; // m2/s
 };
 
 struct SimTray {
@@ -28,6 +31,9 @@ struct SimTray {
     double pressure = 0;    // kPa
     SimPhase liquid;
     SimPhase vapour;
+    // Read from a tray profile for the column rating only, like the
+    // diffusivities.
+    std::optional<double> equilibriumSlope;
 };
 
 struct SimHeater {

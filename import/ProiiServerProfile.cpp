@@ -157,7 +157,8 @@ SimulationData ProfileParser::Run()
                                                    "liq_molar_rate",  "liq_mass_rate", "liq_thermal_cond",
                                                    "vap_mw",          "vap_density",   "vap_viscosity",
                                                    "vap_molar_rate",  "vap_mass_rate", "vap_surface_tension",
-                                                   "vap_thermal_cond"};
+                                                   "vap_thermal_cond", "liq_diffusivity", "vap_diffusivity",
+                                                   "equilibrium_slope"};
     std::map<std::string, std::size_t> col;
     for (std::size_t i = 0; i < header.size(); ++i) {
         const std::string name = Lower(header[i]);
@@ -217,6 +218,9 @@ SimulationData ProfileParser::Run()
         t.vapour.viscosity = number("vap_viscosity");
         t.vapour.surfaceTension = optional("vap_surface_tension");
         t.vapour.thermalConductivity = optional("vap_thermal_cond");
+        t.liquid.diffusivity = optional("liq_diffusivity");
+        t.vapour.diffusivity = optional("vap_diffusivity");
+        t.equilibriumSlope = optional("equilibrium_slope");
         for (auto [phase, molar, mass, mw] :
              {std::tuple{&t.liquid, "liq_molar_rate", "liq_mass_rate", "liq_mw"},
               std::tuple{&t.vapour, "vap_molar_rate", "vap_mass_rate", "vap_mw"}}) {

@@ -10,7 +10,9 @@
 //   vap_mw, vap_density, vap_viscosity,
 //   vap_molar_rate (kmol/s) or vap_mass_rate (kg/s),
 //   and optionally liq_thermal_cond, vap_surface_tension, vap_thermal_cond
-//   (an empty cell means "not given").
+//   (an empty cell means "not given"); for the column rating also
+//   liq_diffusivity, vap_diffusivity (m2/s) and equilibrium_slope, which a
+//   simulation file does not keep.
 // Lines starting with "#@" carry what is not per tray, comma-separated:
 //   #@ title, <text>
 //   #@ status, <number of errors and warnings of the run>

@@ -18,6 +18,7 @@
 #include "ImportFieldMap.h"
 #include "Messages.h"
 #include "NumberText.h"
+#include "ProfileImport.h"
 #include "TextToFloat.h"
 #include "UnitProii.h"
 
@@ -101,7 +102,9 @@ void TFormHysys::BuildComponents()
     BOK = AddButton(this, QStringLiteral("BOK"), QCoreApplication::translate("Velk", "确定"), QRect(165, 234, 75, 25));
     BOK->setDefault(true);
     BCancel = AddButton(this, QStringLiteral("BCancel"), QCoreApplication::translate("Velk", "取消"), QRect(265, 234, 75, 25));
-    for (QPushButton* b : {BGetData, BCancel})
+    BColumn = AddButton(this, QStringLiteral("BColumn"), QCoreApplication::translate("Velk", "整塔数据"),
+                        QRect(345, 234, 58, 25));
+    for (QPushButton* b : {BGetData, BCancel, BColumn})
         b->setAutoDefault(false);
 
     connect(BGetData, &QPushButton::clicked, this, [this] { BGetDataClick(); });
@@ -110,6 +113,7 @@ void TFormHysys::BuildComponents()
         accept();
     });
     connect(BCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(BColumn, &QPushButton::clicked, this, [this] { BColumnClick(); });
 }
 
 int TFormHysys::RGModalIndex() const
@@ -171,6 +175,24 @@ void TFormHysys::BOKClick()
     });
 }
 
+bool TFormHysys::BColumnClick()
+{
+    const QList<QListWidgetItem*> selected = ListColumns->selectedItems();
+    if (selected.isEmpty()) {
+        ShowMessage(MsgKind::Warning, kHysysNoColumnText);
+        return false;
+    }
+    bool taken = false;
+    Reported([&] {
+        TakenProfile = ProfileFromHysys(selected.first()->text().toStdString());
+        taken = true;
+    });
+    if (!taken) return false;
+    if (OnTakeColumn) OnTakeColumn(*TakenProfile);
+    accept();
+    return true;
+}
+
 void TFormHysys::FormClose() {}
 
 void TFormHysys::done(int result)
@@ -179,9 +201,10 @@ void TFormHysys::done(int result)
     QDialog::done(result);
 }
 
-void ShowHysysDialog(QWidget* owner, CalcPage& page)
+void ShowHysysDialog(QWidget* owner, CalcPage& page, const std::function<void(const ColumnProfile&)>& takeColumn)
 {
     auto* form = new TFormHysys(owner, page);
+    form->OnTakeColumn = takeColumn;
     FormHysys = form;
     form->exec();
     FormHysys = nullptr;

@@ -11,6 +11,10 @@
 
 #include <QDialog>
 
+#include <functional>
+#include <optional>
+
+#include "ColumnProfile.h"
 #include "HysysInterface.h"
 #include "TrNoop.h"
 
@@ -40,6 +44,7 @@ public:
     QPushButton* BGetData;
     QPushButton* BOK;
     QPushButton* BCancel;
+    QPushButton* BColumn; // "整塔数据": every stage of the column, for the column rating
 
     // 0 "自动", 1 "指定".
     int RGModalIndex() const;
@@ -53,6 +58,12 @@ public:
     void BOKClick();
     // Closing: nothing to let go of; the application stays attached.
     void FormClose();
+    // "整塔数据": reads every stage of the chosen column into TakenProfile,
+    // hands it to OnTakeColumn and closes the dialog. False (and the dialog
+    // stays) when no column is chosen or the reading failed.
+    bool BColumnClick();
+    std::optional<ColumnProfile> TakenProfile;
+    std::function<void(const ColumnProfile&)> OnTakeColumn;
 
 protected:
     void done(int result) override;
@@ -68,7 +79,8 @@ extern TFormHysys* FormHysys;
 
 // The main window's "连接Hysys": creates the dialog owned by owner, keeps it
 // in FormHysys while it runs modally, and frees it when it closes.
-void ShowHysysDialog(QWidget* owner, CalcPage& page);
+void ShowHysysDialog(QWidget* owner, CalcPage& page,
+                     const std::function<void(const ColumnProfile&)>& takeColumn = {});
 
 inline constexpr const char* kHysysNoColumnText = QT_TRANSLATE_NOOP("Velk", "没有选定塔器模块!");
 

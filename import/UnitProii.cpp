@@ -22,6 +22,8 @@
 #include "FontSetup.h"
 #include "ImportFieldMap.h"
 #include "Messages.h"
+#include "ProfileImport.h"
+#include "UnitHysys.h"
 
 TFormProii* FormProii = nullptr;
 
@@ -108,7 +110,9 @@ void TFormProii::BuildComponents()
     BOK = AddButton(this, QStringLiteral("BOK"), QCoreApplication::translate("Velk", "确定"), QRect(215, 234, 75, 25));
     BOK->setDefault(true);
     BCancel = AddButton(this, QStringLiteral("BCancel"), QCoreApplication::translate("Velk", "取消"), QRect(312, 234, 75, 25));
-    for (QPushButton* b : {BOpen, BGetData, BCancel})
+    BColumn = AddButton(this, QStringLiteral("BColumn"), QCoreApplication::translate("Velk", "整塔数据"),
+                        QRect(320, 61, 80, 21));
+    for (QPushButton* b : {BOpen, BGetData, BCancel, BColumn})
         b->setAutoDefault(false);
 
     OpenDialogPRoii = new QFileDialog(this);
@@ -125,6 +129,7 @@ void TFormProii::BuildComponents()
         accept();
     });
     connect(BCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(BColumn, &QPushButton::clicked, this, [this] { BColumnClick(); });
     connect(ListColumns, &QListWidget::itemSelectionChanged, this, [this] { ListColumnsClick(); });
 }
 
@@ -266,6 +271,24 @@ void TFormProii::BOKClick()
     });
 }
 
+bool TFormProii::BColumnClick()
+{
+    const QList<QListWidgetItem*> selected = ListColumns->selectedItems();
+    if (selected.isEmpty()) {
+        ShowMessage(MsgKind::Warning, kHysysNoColumnText);
+        return false;
+    }
+    bool taken = false;
+    Reported([&] {
+        TakenProfile = ProfileFromProii(selected.first()->text().toStdString());
+        taken = true;
+    });
+    if (!taken) return false;
+    if (OnTakeColumn) OnTakeColumn(*TakenProfile);
+    accept();
+    return true;
+}
+
 void TFormProii::FormClose()
 {
     ReleaseProii();
@@ -277,9 +300,10 @@ void TFormProii::done(int result)
     QDialog::done(result);
 }
 
-void ShowProiiDialog(QWidget* owner, CalcPage& page)
+void ShowProiiDialog(QWidget* owner, CalcPage& page, const std::function<void(const ColumnProfile&)>& takeColumn)
 {
     auto* form = new TFormProii(owner, page);
+    form->OnTakeColumn = takeColumn;
     FormProii = form;
     form->exec();
     FormProii = nullptr;

@@ -11,8 +11,10 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
+#include "ColumnProfile.h"
 #include "PROIIInterface.h"
 #include "TrNoop.h"
 
@@ -47,6 +49,7 @@ public:
     QPushButton* BGetData;
     QPushButton* BOK;
     QPushButton* BCancel;
+    QPushButton* BColumn; // "整塔数据": every tray of the column, for the column rating
     QFileDialog* OpenDialogPRoii;
 
     // 0 "自动(NF0-1)", 1 "指定".
@@ -65,6 +68,12 @@ public:
     void BOKClick();
     // Closing: lets go of the database and the server.
     void FormClose();
+    // "整塔数据": reads every tray of the chosen column into TakenProfile,
+    // hands it to OnTakeColumn and closes the dialog. False (and the dialog
+    // stays) when no column is chosen or the reading failed.
+    bool BColumnClick();
+    std::optional<ColumnProfile> TakenProfile;
+    std::function<void(const ColumnProfile&)> OnTakeColumn;
 
     // Runs OpenDialogPRoii until the engineer picks an acceptable file or
     // cancels.
@@ -91,6 +100,7 @@ extern TFormProii* FormProii;
 
 // The main window's "连接Proii": creates the dialog owned by owner, keeps it
 // in FormProii while it runs modally, and frees it when it closes.
-void ShowProiiDialog(QWidget* owner, CalcPage& page);
+void ShowProiiDialog(QWidget* owner, CalcPage& page,
+                     const std::function<void(const ColumnProfile&)>& takeColumn = {});
 
 inline constexpr const char* kProiiNoColumnText = QT_TRANSLATE_NOOP("Velk", "该模拟文件中没有塔器模块!");
