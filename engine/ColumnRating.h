@@ -1,0 +1,64 @@
+#pragma once
+// Rating a column profile stage by stage: each stage is the calculation
+// page's own recalculation, run on a copy of the page with the stage's
+// values written into the input fields and the bed's packing and method
+// selected. In sizing mode every stage of a bed is first sized, the bed's
+// diameter is the largest theoretical diameter rounded, and every stage is
+// then rated at that diameter; in rating mode at the bed's given diameter.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "CaseRun.h"
+#include "ColumnProfile.h"
+#include "OperatingCheck.h"
+
+struct StageRating {
+    int stage = 0;        // stage number
+    int bed = -1;         // index of its bed, -1 when it lies in none
+    bool completed = false; // the recalculation ended without an error
+    std::string error;    // why the stage failed or is incomplete ("" otherwise)
+    std::vector<std::string> fromPage; // fields whose value came from the page, not the stage
+    std::optional<double> theoreticalDiameter; // m
+    std::optional<double> floodPercent;        // actual percentage of flood at the bed's diameter
+    std::optional<double> FsFactor;            // Pa^0.5
+    std::optional<double> pressureDrop;        // irrigated, Pa/m
+    std::optional<double> holdup;              // m3/m3
+    std::optional<double> HETP;                // m
+    std::vector<OperatingWarning> warnings;
+};
+
+struct BedRating {
+    int first = 0, last = 0;
+    std::string packing;
+    int method = 0;
+    std::optional<double> diameter;      // m: rounded largest theoretical diameter, or the given one
+    std::optional<int> limitingStage;    // stage number of the highest percentage of flood
+    std::optional<double> height;        // m: one HETP per stage, summed
+    std::optional<double> pressureDrop;  // mbar over that height
+};
+
+struct ProfileRating {
+    std::vector<StageRating> stages; // in the profile's order
+    std::vector<BedRating> beds;
+};
+
+// Called after each stage's last run with the page in its final state.
+using StageObserver = std::function<void(const CalcPage& page, const StageRating& stage)>;
+
+// The beds a rating uses: the profile's, or, when it has none, one bed over
+// all stages with the page's packing and method.
+std::vector<ProfileBed> EffectiveBeds(const ColumnProfile& profile, const CalcPage& page);
+
+// Rates every stage. `page` supplies what the stages lack, the foaming
+// factor and the flood percentage; it is only read. Throws EConvertError
+// when the profile does not validate.
+ProfileRating RateProfile(const CalcPage& page, const ColumnProfile& profile, const StageObserver& observe = {});
+
+// Writes a stage into a page the way the import dialogs write their values
+// (SI through SetValue), selects the bed's packing and method and, with a
+// diameter, rates that diameter. Returns the fields left to the page.
+std::vector<std::string> ApplyStage(CalcPage& page, const ProfileStage& stage, const ProfileBed& bed,
+                                    std::optional<double> diameter);

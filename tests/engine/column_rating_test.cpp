@@ -1,0 +1,140 @@
+// Rating a column profile stage by stage. Expected numbers follow from the
+// recalculation test's reference case (Flexipac-1, first method, f = 80,
+// A = 0.8; worked out in python from the published formulas) by geometry:
+// scaling both flows by k keeps the flow parameter and hence uF, scales the
+// theoretical diameter by sqrt(k), and at a fixed diameter D the vapour load
+// is V / (rhoV pi D^2 / 4).
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "ColumnRating.h"
+
+namespace
+{
+
+constexpr double kUf = 1.2210047121001697;
+constexpr double kDp = 1.3982892710450237;
+constexpr double kUvs = 0.7795344151439773; // at D = 1.4
+constexpr double kDpWet = 132.34507458870078;
+constexpr double kHetp = 0.1619662712408296;
+constexpr double kPi = 3.141592653589793;
+
+ProfileStage Scaled(int number, double k)
+{
+    ProfileStage s;
+    s.number = number;
+    s.L = 2.5 * k;
+    s.V = 3.0 * k;
+    s.rhoL = 800;
+    s.rhoV = 2.5;
+    s.muL = 0.0003;
+    s.muV = 0.00001;
+    s.sigma = 0.02;
+    return s;
+}
+
+ProfileBed Bed(int first, int last, std::optional<double> d = {})
+{
+    return ProfileBed{first, last, "Flexipac-1", 0, false, d};
+}
+
+class ColumnRatingTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        CurrentPacking = PackingParams{};
+        // What the stages lack: the diffusivities and the volatility.
+        page.Field("DlfD")->SetText("2e-9");
+        page.Field("DvfD")->SetText("1e-5");
+        page.Field("alfD")->SetText("2");
+    }
+    RecordingSink sink;
+    ScopedMessageSink scope{&sink};
+    CalcPage page{false};
+};
+
+} // namespace
+
+TEST_F(ColumnRatingTest, SizingTakesTheLargestStageAndRatesEveryStageAtTheBedDiameter)
+{
+    ColumnProfile p;
+    p.stages = {Scaled(1, 1), Scaled(2, 0.5), Scaled(3, 0.5), Scaled(4, 2)};
+    p.beds = {Bed(1, 3), Bed(4, 4)};
+    std::vector<double> ratedAt;
+    const ProfileRating r =
+        RateProfile(page, p, [&](const CalcPage& done, const StageRating&) {
+            ratedAt.push_back(const_cast<CalcPage&>(done).Field("dD")->GetValue());
+        });
+    ASSERT_EQ(r.beds.size(), 2u);
+    // Bed 1: stage 1 is the largest (kDp -> 1.4 m); bed 2: kDp*sqrt(2) = 1.977 m -> 2.0 m.
+    EXPECT_DOUBLE_EQ(*r.beds[0].diameter, 1.4);
+    EXPECT_DOUBLE_EQ(*r.beds[1].diameter, 2.0);
+    EXPECT_EQ(ratedAt, (std::vector<double>{1.4, 1.4, 1.4, 2.0}));
+    const struct {
+        double dp, flood;
+    } expected[] = {{kDp, 100 * kUvs / kUf},
+                    {kDp / std::sqrt(2.0), 50 * kUvs / kUf},
+                    {kDp / std::sqrt(2.0), 50 * kUvs / kUf},
+                    {kDp * std::sqrt(2.0), 100 * (6 / (2.5 * kPi)) / kUf}};
+    for (std::size_t i = 0; i < 4; ++i) {
+        const StageRating& s = r.stages[i];
+        ASSERT_TRUE(s.completed) << s.stage << ": " << s.error;
+        EXPECT_EQ(s.bed, i < 3 ? 0 : 1);
+        EXPECT_NEAR(*s.theoreticalDiameter, expected[i].dp, 1e-9 * expected[i].dp) << s.stage;
+        EXPECT_NEAR(*s.floodPercent, expected[i].flood, 1e-7 * expected[i].flood) << s.stage;
+        EXPECT_EQ(s.fromPage, (std::vector<std::string>{"DlfD", "DvfD", "meD"}));
+    }
+    EXPECT_EQ(r.beds[0].limitingStage, 1);
+    EXPECT_EQ(r.beds[1].limitingStage, 4);
+}
+
+TEST_F(ColumnRatingTest, RatingAGivenDiameterGivesTheBedTotals)
+{
+    ColumnProfile p;
+    p.rating = true;
+    p.stages = {Scaled(1, 1), Scaled(2, 1), Scaled(3, 2)};
+    p.beds = {Bed(1, 2, 1.4), Bed(3, 3, 1.4)};
+    const ProfileRating r = RateProfile(page, p);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_NEAR(*r.stages[i].pressureDrop, kDpWet, 1e-7 * kDpWet);
+        EXPECT_NEAR(*r.stages[i].HETP, kHetp, 1e-7 * kHetp);
+    }
+    EXPECT_NEAR(*r.beds[0].height, 2 * kHetp, 1e-7);
+    EXPECT_NEAR(*r.beds[0].pressureDrop, 2 * kHetp * kDpWet / 100, 1e-7); // mbar
+    // Twice the flows through the same column: twice the vapour load.
+    EXPECT_NEAR(*r.stages[2].floodPercent, 200 * kUvs / kUf, 1e-6);
+}
+
+TEST_F(ColumnRatingTest, AStageThatFailsOrLacksDataSaysWhyAndTheOthersGoOn)
+{
+    ColumnProfile p;
+    p.stages = {Scaled(1, 1), Scaled(2, 1), Scaled(3, 1)};
+    p.stages[1].V = 0;             // no vapour: the flow parameter is undefined
+    p.stages[2].rhoL.reset();      // and the page has no liquid density either
+    p.beds = {Bed(1, 3)};
+    const ProfileRating r = RateProfile(page, p);
+    EXPECT_TRUE(r.stages[0].error.empty());
+    EXPECT_FALSE(r.stages[1].completed);
+    EXPECT_FALSE(r.stages[1].error.empty());
+    EXPECT_NE(r.stages[2].error.find("DlD"), std::string::npos) << r.stages[2].error;
+    EXPECT_FALSE(r.stages[2].floodPercent);
+    EXPECT_DOUBLE_EQ(*r.beds[0].diameter, 1.4);
+    EXPECT_EQ(r.beds[0].limitingStage, 1);
+    EXPECT_FALSE(r.beds[0].height) << "a bed with a stage missing has no total";
+}
+
+TEST(ColumnProfileTest, BedsThatDoNotFitTheStagesAreRefused)
+{
+    ColumnProfile p;
+    p.stages = {Scaled(1, 1), Scaled(2, 1), Scaled(3, 1)};
+    for (const std::vector<ProfileBed>& beds :
+         {std::vector<ProfileBed>{Bed(1, 2), Bed(2, 3)}, {Bed(3, 1)}, {Bed(1, 4)}, {ProfileBed{1, 3, "", 0, false, {}}}}) {
+        p.beds = beds;
+        EXPECT_THROW(ValidateProfile(p), EConvertError);
+    }
+    p.beds = {Bed(1, 3)};
+    p.rating = true;
+    EXPECT_THROW(ValidateProfile(p), EConvertError) << "rating needs a diameter";
+}
