@@ -71,6 +71,7 @@ bool NewProjectCommand(ProjectContext& ctx)
     ctx.CurrentFileName = path;
     SetCaptionFor(ctx);
     ctx.Page.ResetForNew();
+    if (ctx.ResetExtra) ctx.ResetExtra();
     return true;
 }
 
@@ -100,6 +101,7 @@ bool OpenProjectCommand(ProjectContext& ctx, const std::string& recentPath)
     std::size_t failedLine = 0;
     try {
         LoadProject(ctx.Page, path, &failedLine);
+        if (ctx.LoadExtra) ctx.LoadExtra(path);
     } catch (const std::exception& e) {
         if (!dynamic_cast<const EInOutError*>(&e)) RestorePage(ctx.Page, before, modified, needsRecalc);
         ReportError(EVelkError(failedLine == 0 ? std::string(e.what())
@@ -133,7 +135,7 @@ bool SaveProjectCommand(ProjectContext& ctx, bool saveAs)
         if (path.empty()) return false;
     }
     try {
-        WriteFormRecords(ctx.Page, path);
+        WriteFormRecords(ctx.Page, path, ProjectForm::Compressed, ctx.ExtraRecords ? ctx.ExtraRecords() : std::string());
     } catch (const std::exception& e) {
         ReportError(e);
         return false;

@@ -45,6 +45,12 @@ struct ProjectContext {
     std::function<void(const std::string& path)> AddRecentFile;
     // Tells the window that the caption changed (optional).
     std::function<void(const std::string& caption)> CaptionChanged;
+    // What the project holds beyond the page (optional): the records Save
+    // appends (GBK, CR LF), reading them after Open has read the page from
+    // path, and forgetting them on New.
+    std::function<std::string()> ExtraRecords;
+    std::function<void(const std::string& path)> LoadExtra;
+    std::function<void()> ResetExtra;
 };
 
 // The caption up to and including its first "-", followed by fileName.

@@ -253,9 +253,10 @@ bool ReadFormRecords(CalcPage& page, const std::string& path, std::size_t* faile
     return ApplyFormRecords(page, ProjectPlainText(ReadProjectFileBytes(path)), failedLine);
 }
 
-void WriteFormRecords(const CalcPage& page, const std::string& path, ProjectForm form)
+void WriteFormRecords(const CalcPage& page, const std::string& path, ProjectForm form,
+                      const std::string& extraRecords)
 {
-    const std::string plain = FormRecordsText(page);
+    const std::string plain = FormRecordsText(page) + extraRecords;
     SafeReplaceFile(path, form == ProjectForm::Compressed ? CompressProjectText(plain) : plain);
 }
 

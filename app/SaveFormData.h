@@ -30,8 +30,10 @@ enum class ProjectForm { Compressed, Plain };
 
 // Writes the page as form records, replacing path only once the new file is
 // complete (see SafeReplaceFile). Throws EInOutError on failure.
+// extraRecords (GBK, CR LF) follow the page's records: records of controls
+// the page does not own, which readers that do not know them skip.
 void WriteFormRecords(const CalcPage& page, const std::string& path,
-                      ProjectForm form = ProjectForm::Compressed);
+                      ProjectForm form = ProjectForm::Compressed, const std::string& extraRecords = {});
 
 // Writes the page in the legacy layout (for older installations and tests).
 void WriteLegacyLayout(const CalcPage& page, const std::string& path);
