@@ -17,6 +17,8 @@
 #include <QVBoxLayout>
 
 #include "ApplicationHelp.h"
+#include "ColumnRatingPage.h"
+#include "ProfileRecords.h"
 #include "BoundWidgets.h"
 #include "CalcPageWidget.h"
 #include "HintWindow.h"
@@ -77,6 +79,9 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     pages_->addTab(BuildDiagramPage(), QCoreApplication::translate("Velk", "操作性能图"));
     pages_->addTab(new TPackingComparisonPage(page_), QCoreApplication::translate("Velk", "填料比较"));
     pages_->addTab(new TPerformanceCurvesPage(page_), QCoreApplication::translate("Velk", "填料性能曲线"));
+    pages_->addTab(rating_ = new ColumnRatingPage(page_), QCoreApplication::translate("Velk", "塔段校核"));
+    rating_->OnModified = [this] { page_.Modified = true; };
+    rating_->OnStageLoaded = [this] { pages_->setCurrentIndex(0); };
     setCentralWidget(pages_);
 
     // FormCreate.
@@ -110,6 +115,12 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
         lastFolder_ = file.absolutePath();
     };
     project_.CaptionChanged = [this](const std::string&) { ShowCaption(); };
+    project_.ExtraRecords = [this] { return ProfileRecordsText(rating_->Profile()); };
+    project_.LoadExtra = [this](const std::string& path) {
+        rating_->Clear();
+        rating_->SetProfile(ReadProfileRecords(path));
+    };
+    project_.ResetExtra = [this] { rating_->Clear(); };
     project_.CurrentFileName.clear();
     page_.Modified = false;
     ShowCaption();
@@ -354,8 +365,15 @@ ReportContext TFormVELK::ReportCtx()
 void TFormVELK::MReport_SaveClick() { ::MReport_SaveClick(ReportCtx()); }
 void TFormVELK::MReport_PrintClick() { ::MReport_PrintClick(ReportCtx()); }
 void TFormVELK::MReport_PdfClick() { ::MReport_PdfClick(ReportCtx()); }
-void TFormVELK::BHysysClick() { RunReported([this] { ShowHysysDialog(this, page_); }); }
-void TFormVELK::BProiiClick() { RunReported([this] { ShowProiiDialog(this, page_); }); }
+void TFormVELK::BHysysClick() { RunReported([this] { ShowHysysDialog(this, page_, TakeColumn()); }); }
+void TFormVELK::BProiiClick() { RunReported([this] { ShowProiiDialog(this, page_, TakeColumn()); }); }
+std::function<void(const ColumnProfile&)> TFormVELK::TakeColumn()
+{
+    return [this](const ColumnProfile& profile) {
+        rating_->SetProfile(profile);
+        pages_->setCurrentWidget(rating_);
+    };
+}
 void TFormVELK::MHelp_TopicClick() { ApplicationHelp1->ShowHelpContents(); }
 void TFormVELK::MHelp_WhatthisClick() { ApplicationHelp1->WhatsThis(); }
 void TFormVELK::MHelp_URLClick() { ::MHelp_URLClick(); }

@@ -15,6 +15,7 @@
 #include "ProjectCommands.h"
 #include "UiPrompts.h"
 
+class ColumnRatingPage;
 class QAction;
 class QMenu;
 class QTabWidget;
@@ -105,6 +106,8 @@ private:
     TControl* ModelOf(QWidget* w) const;
     struct ReportContext ReportCtx();
     void OpenFile(const QString& path);
+    // The import dialogs' "整塔数据": the column goes to the column rating.
+    std::function<void(const struct ColumnProfile&)> TakeColumn();
 
     CalcPage page_;
     ProjectContext project_{page_};
@@ -112,6 +115,7 @@ private:
     QTabWidget* pages_ = nullptr;
     QTableWidget* catalogue_ = nullptr;
     QWidget* paintBox_ = nullptr;
+    ColumnRatingPage* rating_ = nullptr;
     TMyStatusBar* statusBar_ = nullptr;
     TSharedHintWindow* hint_ = nullptr;
     TMyAppConst* appConst_ = nullptr;

@@ -1,0 +1,390 @@
+#include "ColumnRatingPage.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+#include "CalcPage.h"
+#include "Messages.h"
+#include "NumberText.h"
+#include "ProfileChartView.h"
+#include "ProfileImport.h"
+#include "ProfileRecords.h"
+
+namespace
+{
+
+QString Tr(const char* text) { return QCoreApplication::translate("Velk", text); }
+
+const char* const kUnits[10] = {"kg/s", "kg/m3", "Pa.s", "kg/s", "kg/m3", "Pa.s", "N/m", "m2/s", "m2/s", ""};
+constexpr int kFirstValueColumn = 2;
+constexpr int kFirstResultColumn = kFirstValueColumn + 10;
+const QColor kLimitingColour(0xFF, 0xFF, 0x80);
+
+QString Number(const std::optional<double>& v)
+{
+    return v ? QString::number(*v, 'g', 6) : QString();
+}
+
+std::optional<double> PageValue(const CalcPage& page, const char* field)
+{
+    const TEditD* f = page.Field(field);
+    long double v;
+    if (!f || !ParseNumber(Trim(f->Text()), v)) return std::nullopt;
+    return static_cast<double>(v * static_cast<long double>(f->Exchange()));
+}
+
+QTableWidgetItem* Item(const QString& text)
+{
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    return item;
+}
+
+QTableWidget* MakeTable(const QString& name, const QStringList& headings, QWidget* parent)
+{
+    auto* t = new QTableWidget(0, static_cast<int>(headings.size()), parent);
+    t->setObjectName(name);
+    t->setHorizontalHeaderLabels(headings);
+    t->verticalHeader()->hide();
+    t->setSelectionBehavior(QAbstractItemView::SelectRows);
+    return t;
+}
+
+} // namespace
+
+ColumnRatingPage::ColumnRatingPage(CalcPage& page, QWidget* parent) : QWidget(parent), page_(page)
+{
+    setObjectName(QStringLiteral("TabSheetRating"));
+    auto* layout = new QVBoxLayout(this);
+
+    auto* bar = new QHBoxLayout;
+    auto* importCsv = new QPushButton(Tr("导入CSV"), this);
+    importCsv->setObjectName(QStringLiteral("BImportCsv"));
+    auto* rate = new QPushButton(Tr("校核"), this);
+    rate->setObjectName(QStringLiteral("BRate"));
+    ratingMode_ = new QCheckBox(Tr("按给定塔径校核"), this);
+    ratingMode_->setObjectName(QStringLiteral("CBProfileRating"));
+    source_ = new QLabel(this);
+    source_->setObjectName(QStringLiteral("ProfileSource"));
+    bar->addWidget(importCsv);
+    bar->addWidget(rate);
+    bar->addWidget(ratingMode_);
+    bar->addWidget(source_, 1);
+    layout->addLayout(bar);
+
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    auto* left = new QWidget(split);
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    BuildBedEditor(left);
+    leftLayout->addWidget(beds_, 1);
+
+    QStringList headings{Tr("板"), Tr("段")};
+    for (int i = 0; i < 10; ++i)
+        headings << Tr(kProfileValues[i].caption) + (kUnits[i][0] ? QStringLiteral("\n") + QString::fromLatin1(kUnits[i])
+                                                                    : QString());
+    headings << Tr("理论塔径\nm") << Tr("泛点率\n%") << Tr("F因子\nPa^0.5") << Tr("压降\nPa/m") << Tr("持液量\nm3/m3")
+             << Tr("HETP\nm") << Tr("说明");
+    stages_ = MakeTable(QStringLiteral("ProfileStages"), headings, left);
+    stages_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    leftLayout->addWidget(stages_, 4);
+    totals_ = MakeTable(QStringLiteral("ProfileBedTotals"),
+                        {Tr("填料段"), Tr("填料"), Tr("算法"), Tr("塔径\nm"), Tr("控制板"), Tr("填料高度\nm"),
+                         Tr("压降\nmbar")},
+                        left);
+    totals_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    leftLayout->addWidget(totals_, 1);
+    charts_ = new ProfileChartView(split);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    layout->addWidget(split, 1);
+
+    connect(importCsv, &QPushButton::clicked, this, [this] {
+        const QString path = AskCsvFile ? AskCsvFile()
+                                        : QFileDialog::getOpenFileName(this, Tr("导入CSV"), QString(),
+                                                                       Tr("塔板数据 (*.csv)"));
+        if (!path.isEmpty()) ImportCsv(path);
+    });
+    connect(rate, &QPushButton::clicked, this, [this] { Rate(); });
+    connect(stages_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { LoadStage(row); });
+}
+
+void ColumnRatingPage::BuildBedEditor(QWidget* parent)
+{
+    auto* box = new QWidget(parent);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* add = new QPushButton(Tr("增加填料段"), box);
+    add->setObjectName(QStringLiteral("BAddBed"));
+    auto* remove = new QPushButton(Tr("删除填料段"), box);
+    remove->setObjectName(QStringLiteral("BRemoveBed"));
+    row->addWidget(new QLabel(Tr("填料段"), box));
+    row->addWidget(add);
+    row->addWidget(remove);
+    row->addStretch();
+    static_cast<QVBoxLayout*>(parent->layout())->addWidget(box);
+    beds_ = MakeTable(QStringLiteral("ProfileBeds"),
+                      {Tr("起始板"), Tr("终止板"), Tr("填料"), Tr("算法"), Tr("局部插值"), Tr("塔径(m)")}, parent);
+    connect(add, &QPushButton::clicked, this, [this] {
+        ProfileBed bed = EffectiveBeds(ColumnProfile{"", profile_.stages, {}, false}, page_).at(0);
+        AddBedRow(bed);
+    });
+    connect(remove, &QPushButton::clicked, this, [this] {
+        if (beds_->currentRow() >= 0) beds_->removeRow(beds_->currentRow());
+    });
+}
+
+void ColumnRatingPage::AddBedRow(const ProfileBed& bed)
+{
+    const int r = beds_->rowCount();
+    beds_->insertRow(r);
+    beds_->setItem(r, 0, new QTableWidgetItem(QString::number(bed.first)));
+    beds_->setItem(r, 1, new QTableWidgetItem(QString::number(bed.last)));
+    auto* packing = new QComboBox(beds_);
+    for (const std::string& name : page_.Combo("PTD")->Items())
+        packing->addItem(QString::fromStdString(name));
+    packing->setCurrentText(QString::fromStdString(bed.packing));
+    beds_->setCellWidget(r, 2, packing);
+    auto* method = new QComboBox(beds_);
+    for (const std::string& name : page_.Combo("UfMD")->Items())
+        method->addItem(QString::fromStdString(name));
+    method->setCurrentIndex(bed.method);
+    beds_->setCellWidget(r, 3, method);
+    auto* lagrange = new QTableWidgetItem;
+    lagrange->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+    lagrange->setCheckState(bed.lagrange ? Qt::Checked : Qt::Unchecked);
+    beds_->setItem(r, 4, lagrange);
+    beds_->setItem(r, 5, new QTableWidgetItem(Number(bed.diameter)));
+}
+
+std::vector<ProfileBed> ColumnRatingPage::ReadBedEditor() const
+{
+    std::vector<ProfileBed> beds;
+    auto text = [&](int r, int c) { return beds_->item(r, c) ? beds_->item(r, c)->text().toStdString() : std::string(); };
+    for (int r = 0; r < beds_->rowCount(); ++r) {
+        ProfileBed b;
+        double first = 0, last = 0, d = 0;
+        if (!ParseNumber(Trim(text(r, 0)), first) || !ParseNumber(Trim(text(r, 1)), last) || first != std::floor(first) ||
+            last != std::floor(last) || std::fabs(first) > 1e6 || std::fabs(last) > 1e6)
+            throw EConvertError(Tr("填料段的板号不是整数：").toStdString() + text(r, 0) + " - " + text(r, 1));
+        b.first = static_cast<int>(first);
+        b.last = static_cast<int>(last);
+        b.packing = static_cast<QComboBox*>(beds_->cellWidget(r, 2))->currentText().toStdString();
+        b.method = static_cast<QComboBox*>(beds_->cellWidget(r, 3))->currentIndex();
+        b.lagrange = beds_->item(r, 4)->checkState() == Qt::Checked;
+        const std::string diameter = Trim(text(r, 5));
+        if (!diameter.empty()) {
+            if (!ParseNumber(diameter, d)) throw EConvertError(Tr("塔径不是数字：").toStdString() + diameter);
+            b.diameter = d;
+        }
+        beds.push_back(b);
+    }
+    return beds;
+}
+
+void ColumnRatingPage::SetProfile(ColumnProfile profile)
+{
+    if (profile.Empty()) {
+        Clear();
+        return;
+    }
+    profile_ = std::move(profile);
+    if (profile_.beds.empty()) profile_.beds = EffectiveBeds(profile_, page_);
+    rating_ = {};
+    ShowBeds();
+    Modified();
+    Rate();
+}
+
+void ColumnRatingPage::Clear()
+{
+    profile_ = {};
+    rating_ = {};
+    ShowBeds();
+    ShowResults();
+}
+
+bool ColumnRatingPage::Rate()
+{
+    try {
+        ColumnProfile next = profile_;
+        next.beds = ReadBedEditor();
+        next.rating = ratingMode_->isChecked();
+        ValidateProfile(next);
+        const bool changed = ProfileRecordsText(next) != ProfileRecordsText(profile_);
+        rating_ = next.Empty() ? ProfileRating{} : RateProfile(page_, next);
+        profile_ = std::move(next);
+        if (changed) Modified();
+    } catch (const std::exception& e) {
+        ReportError(e);
+        return false;
+    }
+    ShowResults();
+    return true;
+}
+
+bool ColumnRatingPage::ImportCsv(const QString& path)
+{
+    try {
+        std::vector<ColumnProfile> columns = ProfilesFromCsvFile(path.toStdString());
+        int pick = 0;
+        if (columns.size() > 1) {
+            QStringList names;
+            for (const ColumnProfile& c : columns)
+                names << QString::fromStdString(c.source);
+            pick = ChooseColumn ? ChooseColumn(names) : [&] {
+                bool ok = false;
+                const QString chosen = QInputDialog::getItem(this, Tr("导入CSV"), Tr("塔器模块"), names, 0, false, &ok);
+                return ok ? static_cast<int>(names.indexOf(chosen)) : -1;
+            }();
+            if (pick < 0 || pick >= static_cast<int>(columns.size())) return false;
+        }
+        SetProfile(std::move(columns[static_cast<std::size_t>(pick)]));
+        return true;
+    } catch (const std::exception& e) {
+        ReportError(e);
+        return false;
+    }
+}
+
+void ColumnRatingPage::LoadStage(int row)
+{
+    if (row < 0 || row >= static_cast<int>(profile_.stages.size()) ||
+        row >= static_cast<int>(rating_.stages.size()))
+        return;
+    const int bed = rating_.stages[static_cast<std::size_t>(row)].bed;
+    const std::vector<ProfileBed> beds = EffectiveBeds(profile_, page_);
+    if (bed < 0 || bed >= static_cast<int>(beds.size())) return;
+    try {
+        ApplyStage(page_, profile_.stages[static_cast<std::size_t>(row)], beds[static_cast<std::size_t>(bed)],
+                   rating_.beds[static_cast<std::size_t>(bed)].diameter);
+    } catch (const std::exception& e) {
+        ReportError(e);
+        return;
+    }
+    page_.Modified = true;
+    page_.NeedsRecalc = true;
+    page_.RecalcReported();
+    if (OnStageLoaded) OnStageLoaded();
+}
+
+void ColumnRatingPage::ShowBeds()
+{
+    beds_->setRowCount(0);
+    for (const ProfileBed& b : profile_.beds)
+        AddBedRow(b);
+    ratingMode_->setChecked(profile_.rating);
+    source_->setText(QString::fromStdString(profile_.source));
+}
+
+void ColumnRatingPage::ShowResults()
+{
+    ShowStages();
+    ShowTotals();
+    charts_->setCurves(ChartCurves());
+}
+
+void ColumnRatingPage::ShowStages()
+{
+    stages_->setRowCount(0);
+    stages_->setRowCount(static_cast<int>(profile_.stages.size()));
+    for (std::size_t i = 0; i < profile_.stages.size(); ++i) {
+        const int row = static_cast<int>(i);
+        const ProfileStage& s = profile_.stages[i];
+        const StageRating* r = i < rating_.stages.size() ? &rating_.stages[i] : nullptr;
+        stages_->setItem(row, 0, Item(QString::number(s.number)));
+        stages_->setItem(row, 1, Item(r && r->bed >= 0 ? QString::number(r->bed + 1) : QString()));
+        for (int v = 0; v < 10; ++v) {
+            const std::optional<double>& x = s.*kProfileValues[v].member;
+            QTableWidgetItem* item = Item(Number(x ? x : PageValue(page_, kProfileValues[v].field)));
+            if (!x) {
+                // Not in the stage's data: the calculation page's value is used.
+                QFont f = item->font();
+                f.setItalic(true);
+                item->setFont(f);
+                item->setForeground(Qt::gray);
+                item->setToolTip(Tr("取自计算页"));
+            }
+            stages_->setItem(row, kFirstValueColumn + v, item);
+        }
+        if (!r) continue;
+        const std::optional<double> results[] = {r->theoreticalDiameter, r->floodPercent, r->FsFactor,
+                                                 r->pressureDrop,        r->holdup,       r->HETP};
+        for (int k = 0; k < 6; ++k)
+            stages_->setItem(row, kFirstResultColumn + k, Item(Number(results[k])));
+        QStringList notes;
+        if (!r->error.empty()) notes << Tr(r->error.c_str());
+        for (const OperatingWarning& w : r->warnings)
+            notes << Tr(w.text.c_str());
+        QTableWidgetItem* note = Item(notes.join(QStringLiteral("; ")));
+        if (!r->completed || !r->error.empty()) note->setForeground(Qt::red);
+        stages_->setItem(row, kFirstResultColumn + 6, note);
+        const bool limiting = r->bed >= 0 && static_cast<std::size_t>(r->bed) < rating_.beds.size() &&
+                              rating_.beds[static_cast<std::size_t>(r->bed)].limitingStage == s.number;
+        if (limiting)
+            for (int c = 0; c < stages_->columnCount(); ++c) {
+                QTableWidgetItem* item = stages_->item(row, c);
+                if (!item) stages_->setItem(row, c, item = Item(QString()));
+                item->setBackground(kLimitingColour);
+                QFont f = item->font();
+                f.setBold(true);
+                item->setFont(f);
+            }
+    }
+    stages_->resizeColumnsToContents();
+}
+
+void ColumnRatingPage::ShowTotals()
+{
+    totals_->setRowCount(static_cast<int>(rating_.beds.size()));
+    const auto& methods = page_.Combo("UfMD")->Items();
+    for (std::size_t i = 0; i < rating_.beds.size(); ++i) {
+        const BedRating& b = rating_.beds[i];
+        const int row = static_cast<int>(i);
+        totals_->setItem(row, 0, Item(QStringLiteral("%1: %2-%3").arg(i + 1).arg(b.first).arg(b.last)));
+        totals_->setItem(row, 1, Item(QString::fromStdString(b.packing)));
+        totals_->setItem(row, 2, Item(b.method >= 0 && static_cast<std::size_t>(b.method) < methods.size()
+                                          ? QString::fromStdString(methods[static_cast<std::size_t>(b.method)])
+                                          : QString()));
+        totals_->setItem(row, 3, Item(Number(b.diameter)));
+        totals_->setItem(row, 4, Item(b.limitingStage ? QString::number(*b.limitingStage) : QString()));
+        totals_->setItem(row, 5, Item(Number(b.height)));
+        totals_->setItem(row, 6, Item(Number(b.pressureDrop)));
+    }
+    totals_->resizeColumnsToContents();
+}
+
+std::vector<ProfileChartCurve> ColumnRatingPage::ChartCurves() const
+{
+    std::vector<ProfileChartCurve> curves(rating_.beds.size());
+    for (std::size_t b = 0; b < curves.size(); ++b)
+        curves[b].name = Tr("第%1段").arg(b + 1);
+    for (const StageRating& s : rating_.stages) {
+        if (s.bed < 0 || static_cast<std::size_t>(s.bed) >= curves.size()) continue;
+        ProfileChartPoint p;
+        p.stage = s.stage;
+        if (s.completed) {
+            p.floodPercent = s.floodPercent;
+            if (s.pressureDrop) p.pressureDrop = *s.pressureDrop / 100; // Pa/m to mbar/m
+        }
+        curves[static_cast<std::size_t>(s.bed)].points.push_back(p);
+    }
+    return curves;
+}
+
+void ColumnRatingPage::Modified()
+{
+    if (OnModified) OnModified();
+}

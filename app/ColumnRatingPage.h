@@ -1,0 +1,79 @@
+#pragma once
+// The page "塔段校核" (column rating): a column profile taken from a
+// simulator or a tray-profile CSV file, split into packed beds, each stage
+// rated by the calculation page's own recalculation. Shows the stages with
+// the limiting stage of each bed highlighted, the bed totals and the
+// profile charts; a double click loads a stage into the calculation page.
+//
+// The logic sits in plain member functions (Rate, SetProfile, LoadStage,
+// ReadBedEditor), so a test drives the page without clicking.
+
+#include <QWidget>
+#include <functional>
+
+#include "ColumnRating.h"
+#include "ProfileChart.h"
+
+class CalcPage;
+class QCheckBox;
+class QLabel;
+class QTableWidget;
+class ProfileChartView;
+
+class ColumnRatingPage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ColumnRatingPage(CalcPage& page, QWidget* parent = nullptr);
+
+    const ColumnProfile& Profile() const { return profile_; }
+    const ProfileRating& Rating() const { return rating_; }
+    // Takes a profile over (one bed over all stages when it has none) and rates it.
+    void SetProfile(ColumnProfile profile);
+    // Forgets the profile (a new project).
+    void Clear();
+    // Takes the bed editor over into the profile and rates every stage;
+    // false (after the message) when the beds are not valid.
+    bool Rate();
+    // Reads a tray-profile CSV file; with several columns ChooseColumn picks one.
+    bool ImportCsv(const QString& path);
+    // Writes the stage of a table row into the calculation page and recalculates it.
+    void LoadStage(int row);
+    // The bed editor's rows as beds (EConvertError for a cell that does not convert).
+    std::vector<ProfileBed> ReadBedEditor() const;
+
+    // The charts' curves of the current rating, one per bed.
+    std::vector<ProfileChartCurve> ChartCurves() const;
+
+    QTableWidget* StageTable() const { return stages_; }
+    QTableWidget* BedTable() const { return beds_; }
+    QTableWidget* TotalsTable() const { return totals_; }
+    QCheckBox* RatingMode() const { return ratingMode_; }
+
+    // The profile changed (the project is modified).
+    std::function<void()> OnModified;
+    // A stage was loaded into the calculation page.
+    std::function<void()> OnStageLoaded;
+    // Asks for a CSV file ("" = cancel) and picks a column of several.
+    std::function<QString()> AskCsvFile;
+    std::function<int(const QStringList& columns)> ChooseColumn;
+
+private:
+    void BuildBedEditor(QWidget* parent);
+    void AddBedRow(const ProfileBed& bed);
+    void ShowBeds();
+    void ShowResults();
+    void ShowStages();
+    void ShowTotals();
+    void Modified();
+
+    CalcPage& page_;
+    ColumnProfile profile_;
+    ProfileRating rating_;
+    QLabel* source_ = nullptr;
+    QCheckBox* ratingMode_ = nullptr;
+    QTableWidget* beds_ = nullptr;
+    QTableWidget* stages_ = nullptr;
+    QTableWidget* totals_ = nullptr;
+    ProfileChartView* charts_ = nullptr;
+};
