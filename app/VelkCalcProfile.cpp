@@ -1,0 +1,133 @@
+#include "VelkCalcProfile.h"
+
+#include <ostream>
+#include <sstream>
+
+#include "CalcPage.h"
+#include "ColumnRating.h"
+#include "Messages.h"
+#include "NumberText.h"
+#include "ProfileImport.h"
+#include "VelkCalcJson.h"
+
+namespace
+{
+std::string OperationJson(const CalcPage&) { return "{}"; } // TEMP-H11
+std::string WarningsJson(const CalcPage&) { return "[]"; }  // TEMP-H11
+
+std::string OptionalNumber(const std::optional<double>& v)
+{
+    return v ? JsonNumber(*v) : "null";
+}
+
+bool WholeNumber(const std::string& s, int& out)
+{
+    double v;
+    if (!ParseNumber(Trim(s), v) || v != static_cast<int>(v) || v < 0 || v > 1e6) return false;
+    out = static_cast<int>(v);
+    return true;
+}
+
+std::string StageJson(const CalcPage& page, const StageRating& s)
+{
+    std::ostringstream o;
+    o << "{\"stage\": " << s.stage << ", \"bed\": " << (s.bed >= 0 ? std::to_string(s.bed + 1) : "null")
+      << ", \"completed\": " << (s.completed ? "true" : "false")
+      << ", \"error\": " << (s.error.empty() ? "null" : JsonString(s.error)) << ", \"fields\": " << FieldsJson(page)
+      << ", \"operation\": " << OperationJson(page) << ", \"warnings\": " << WarningsJson(page) << "}";
+    return o.str();
+}
+
+std::string BedJson(const BedRating& b)
+{
+    std::ostringstream o;
+    o << "{\"stages\": [" << b.first << ", " << b.last << "], \"packing\": " << JsonString(b.packing)
+      << ", \"method\": " << b.method << ", \"diameter\": " << OptionalNumber(b.diameter)
+      << ", \"limitingStage\": " << (b.limitingStage ? std::to_string(*b.limitingStage) : "null")
+      << ", \"height\": " << OptionalNumber(b.height) << ", \"pressureDrop\": " << OptionalNumber(b.pressureDrop)
+      << "}";
+    return o.str();
+}
+
+} // namespace
+
+std::string ParseBedsOption(const std::string& text, std::vector<ProfileBed>& beds)
+{
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(',', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string part = text.substr(start, end - start);
+        start = end + 1;
+        const auto first = part.find(':'), last = part.rfind(':'), dash = part.find('-');
+        ProfileBed b;
+        if (first == std::string::npos || first == last || dash == std::string::npos || dash > first ||
+            !WholeNumber(part.substr(0, dash), b.first) || !WholeNumber(part.substr(dash + 1, first - dash - 1), b.last))
+            return "--beds needs FIRST-LAST:PACKING:METHOD, not '" + part + "'";
+        b.packing = part.substr(first + 1, last - first - 1);
+        const std::string method = Trim(part.substr(last + 1));
+        if (method != "0" && method != "1" && method != "2")
+            return "--beds: the method must be 0, 1 or 2, not '" + method + "'";
+        b.method = method[0] - '0';
+        beds.push_back(b);
+    }
+    return "";
+}
+
+int RunProfileCommand(CalcPage& base, const std::string& csvPath, const std::string& bedsText,
+                      const std::optional<std::string>& rateDiameter, std::ostream& out, std::ostream& err)
+{
+    auto usage = [&](const std::string& why) {
+        err << "velk-calc: " << why << "\n";
+        return 2;
+    };
+    ColumnProfile profile;
+    try {
+        profile = ProfilesFromCsvFile(csvPath).at(0);
+    } catch (const std::exception& e) {
+        return usage(e.what());
+    }
+    if (!bedsText.empty())
+        if (std::string why = ParseBedsOption(bedsText, profile.beds); !why.empty()) return usage(why);
+    for (ProfileBed& b : profile.beds) {
+        const auto& items = base.Combo("PTD")->Items();
+        if (std::find(items.begin(), items.end(), b.packing) == items.end())
+            return usage("unknown packing '" + b.packing + "' in --beds");
+        b.lagrange = base.Check("CBLagrange")->Checked();
+    }
+    if (rateDiameter) {
+        // The diameter as --rate-diameter types it into dD, in dD's unit.
+        TEditD* d = base.Field("dD");
+        double value;
+        if (!ParseNumber(Trim(*rateDiameter), value))
+            return usage("--rate-diameter needs a number, not '" + *rateDiameter + "'");
+        profile.rating = true;
+        if (profile.beds.empty()) profile.beds = EffectiveBeds(profile, base);
+        for (ProfileBed& b : profile.beds)
+            b.diameter = value * d->Exchange();
+    }
+    for (const ProfileStage& s : profile.stages)
+        if (profile.BedOf(s.number) < 0 && !profile.beds.empty())
+            return usage("stage " + std::to_string(s.number) + " lies in none of the --beds");
+    try {
+        ValidateProfile(profile);
+    } catch (const std::exception& e) {
+        return usage(e.what());
+    }
+
+    std::vector<std::string> stages(profile.stages.size());
+    bool all = true;
+    const ProfileRating rating = RateProfile(base, profile, [&](const CalcPage& page, const StageRating& s) {
+        stages[static_cast<std::size_t>(profile.StageIndex(s.stage))] = StageJson(page, s);
+    });
+    out << "{\"stages\": [";
+    for (std::size_t i = 0; i < stages.size(); ++i) {
+        out << (i ? ", " : "") << stages[i];
+        all = all && rating.stages[i].completed && rating.stages[i].error.empty();
+    }
+    out << "], \"beds\": [";
+    for (std::size_t i = 0; i < rating.beds.size(); ++i)
+        out << (i ? ", " : "") << BedJson(rating.beds[i]);
+    out << "]}\n";
+    return all ? 0 : 1;
+}
