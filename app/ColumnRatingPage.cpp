@@ -21,6 +21,7 @@
 #include "ProfileChartView.h"
 #include "ProfileImport.h"
 #include "ProfileRecords.h"
+#include "ProfileReport.h"
 
 namespace
 {
@@ -368,20 +369,7 @@ void ColumnRatingPage::ShowTotals()
 
 std::vector<ProfileChartCurve> ColumnRatingPage::ChartCurves() const
 {
-    std::vector<ProfileChartCurve> curves(rating_.beds.size());
-    for (std::size_t b = 0; b < curves.size(); ++b)
-        curves[b].name = Tr("第%1段").arg(b + 1);
-    for (const StageRating& s : rating_.stages) {
-        if (s.bed < 0 || static_cast<std::size_t>(s.bed) >= curves.size()) continue;
-        ProfileChartPoint p;
-        p.stage = s.stage;
-        if (s.completed) {
-            p.floodPercent = s.floodPercent;
-            if (s.pressureDrop) p.pressureDrop = *s.pressureDrop / 100; // Pa/m to mbar/m
-        }
-        curves[static_cast<std::size_t>(s.bed)].points.push_back(p);
-    }
-    return curves;
+    return ProfileChartCurves(rating_);
 }
 
 void ColumnRatingPage::Modified()

@@ -359,6 +359,7 @@ ReportContext TFormVELK::ReportCtx()
     ctx.parent = this;
     ctx.page = &page_;
     ctx.currentFileName = project_.CurrentFileName;
+    ctx.profile = {&rating_->Profile(), &rating_->Rating(), page_.Combo("UfMD")->Items()};
     return ctx;
 }
 

@@ -152,7 +152,8 @@ std::string EnsureDocumentExtension()
 
 void WriteWorkbookOrThrow(const std::string& path, CalcPage& page, const std::string& currentFileName,
                           const std::string& programDir,
-                          const std::function<std::string(const std::string&)>& caption)
+                          const std::function<std::string(const std::string&)>& caption,
+                          const ProfileReport& profile = {})
 {
     EnsureDocumentExtension();
     auto xls = std::make_unique<TMyXls>(ReportTemplatePath(programDir, XlsTemplateExtension),
@@ -163,6 +164,7 @@ void WriteWorkbookOrThrow(const std::string& path, CalcPage& page, const std::st
     std::exception_ptr writeError;
     try {
         WriteReportCells(*xls, page, currentFileName, caption);
+        WriteProfileSheet(*xls, profile);
     } catch (...) {
         writeError = std::current_exception();
     }
@@ -184,14 +186,14 @@ std::string ProposedName(const std::string& currentFileName, const std::string& 
 }
 
 void ExportPdfOrThrow(const std::string& pdfPath, CalcPage& page, const std::string& currentFileName,
-                      const std::string& programDir, std::string& note)
+                      const std::string& programDir, std::string& note, const ProfileReport& profile = {})
 {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         throw EVelkError("PDF export needs a graphical session");
     QTemporaryDir tmp;
     if (!tmp.isValid()) throw EInOutError("Cannot create a temporary folder for the report");
     const std::string book = tmp.filePath("report.xlsx").toStdString();
-    WriteWorkbookOrThrow(book, page, currentFileName, programDir, {});
+    WriteWorkbookOrThrow(book, page, currentFileName, programDir, {}, profile);
 
     XlsxDocument doc;
     doc.Load(book);
@@ -216,6 +218,7 @@ void ExportPdfOrThrow(const std::string& pdfPath, CalcPage& page, const std::str
     PackingComparison comparison;
     PaintComparisonTable(painter, writer, comparison.Run(page, false), false,
                          QCoreApplication::translate("Velk", "填料比较"));
+    PaintProfilePages(painter, writer, doc, profile);
     if (!painter.end()) throw EInOutError("Cannot write the PDF file " + pdfPath);
     SafeReplaceFile(pdfPath, std::string_view(pdf.data().constData(), static_cast<std::size_t>(pdf.data().size())));
 }
@@ -419,7 +422,8 @@ ReportOutcome MReport_SaveClick(const ReportContext& ctx)
         SaveDialogXLS.filter = "Excel 文件(*" + ext + ")|*" + ext;
         if (!RunDialog(ctx.parent, SaveDialogXLS)) return ReportOutcome::Cancelled;
         LastReportFileName = SaveDialogXLS.fileName;
-        WriteWorkbookOrThrow(LastReportFileName, *ctx.page, ctx.currentFileName, ctx.programDir, ctx.caption);
+        WriteWorkbookOrThrow(LastReportFileName, *ctx.page, ctx.currentFileName, ctx.programDir, ctx.caption,
+                             ctx.profile);
         return ReportOutcome::Done;
     } catch (const std::exception& e) {
         ReportError(e);
@@ -458,7 +462,7 @@ ReportOutcome MReport_PdfClick(const ReportContext& ctx)
         }
         if (!RunDialog(ctx.parent, SaveDialogPDF)) return ReportOutcome::Cancelled;
         std::string note;
-        ExportPdfOrThrow(SaveDialogPDF.fileName, *ctx.page, ctx.currentFileName, ctx.programDir, note);
+        ExportPdfOrThrow(SaveDialogPDF.fileName, *ctx.page, ctx.currentFileName, ctx.programDir, note, ctx.profile);
         if (!note.empty())
             ShowMessage(MsgKind::Warning,
                         Tr(QT_TRANSLATE_NOOP("Velk", "PDF 报表已保存，但没有运行图：")) + note);

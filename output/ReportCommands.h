@@ -12,6 +12,8 @@
 #include <functional>
 #include <string>
 
+#include "ProfileReport.h"
+
 class CalcPage;
 class QWidget;
 class TMyXls;
@@ -46,6 +48,8 @@ struct ReportContext {
     // Caption of a label of the main window by name ("DlL"); empty: the
     // captions the window starts with.
     std::function<std::string(const std::string& labelName)> caption;
+    // The column rating, if any: a sheet of its own and pages in the PDF.
+    ProfileReport profile;
 };
 
 enum class ReportOutcome { Cancelled, Done, Failed };

@@ -173,4 +173,15 @@ SpreadsheetSheets::SpreadsheetSheets(std::shared_ptr<SpreadsheetWorkbook> book) 
     AddProperty("Count", [this](AutoArgs&) { return AutoVariant(book_->Document().SheetCount()); });
     AddProperty(
         "Item", [this](AutoArgs& a) { return book_->Get("Sheets", {Required(a, 0, "Item")}); }, {}, 1, 1);
+    // Add([Before], [After], [Count], [Type]): the new sheet goes last and
+    // becomes the active one, as with After set to the last sheet.
+    AddMethod(
+        "Add",
+        [this](AutoArgs&) {
+            XlsxDocument& doc = book_->Document();
+            const int index = doc.AddSheet();
+            doc.SetActiveSheet(index);
+            return book_->Get("Sheets", {AutoVariant(index + 1)});
+        },
+        0, 4);
 }

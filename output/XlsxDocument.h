@@ -66,6 +66,9 @@ public:
     // (empty, over 31 characters, one of : \ / ? * [ ], a leading or
     // trailing apostrophe, or the name of another sheet).
     void RenameSheet(int sheet, const std::string& name);
+    // Appends an empty sheet named "SheetN" (N the first free number), as a
+    // spreadsheet's Worksheets.Add does; returns its index.
+    int AddSheet();
     int ActiveSheet() const { return activeSheet_; }
     void SetActiveSheet(int sheet);
 

@@ -1,0 +1,33 @@
+#pragma once
+// The column rating in the report: a sheet of its own in the report
+// workbook ("塔段校核": the beds with their totals and limiting stages, then
+// every stage with its data and results), and in the PDF export that sheet
+// followed by the profile charts.
+
+#include "ColumnRating.h"
+#include "ProfileChart.h"
+
+class QPainter;
+class QPdfWriter;
+class TMyXls;
+class XlsxDocument;
+
+struct ProfileReport {
+    const ColumnProfile* profile = nullptr;
+    const ProfileRating* rating = nullptr;
+    std::vector<std::string> methodNames; // the flooding methods by index
+    bool Present() const { return profile && rating && !profile->Empty(); }
+};
+
+inline constexpr const char* kProfileSheetName = "塔段校核";
+
+// Adds the sheet after the others through the spreadsheet's Worksheets.Add
+// and fills it; the report's first sheet is made active again.
+void WriteProfileSheet(TMyXls& xls, const ProfileReport& report);
+
+// New pages on writer: the profile sheet of doc (found by its name), then
+// the charts. Nothing when doc has no such sheet.
+void PaintProfilePages(QPainter& painter, QPdfWriter& writer, const XlsxDocument& doc, const ProfileReport& report);
+
+// The charts' curves of a rating, one per bed.
+std::vector<ProfileChartCurve> ProfileChartCurves(const ProfileRating& rating);

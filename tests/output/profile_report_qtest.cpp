@@ -1,0 +1,117 @@
+// The column rating in the report: a sheet of its own after the report's,
+// which stays active, and two more pages of the PDF export.
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "CalcPage.h"
+#include "Messages.h"
+#include "MyXls.h"
+#include "PackingCatalogue.h"
+#include "ReportCommands.h"
+#include "XlsxDocument.h"
+
+namespace
+{
+
+const std::string kBinDir = VELK_BINARY_DIR "/bin/";
+
+ProfileStage Stage(int n, double k)
+{
+    ProfileStage s;
+    s.number = n;
+    s.L = 2.5 * k;
+    s.V = 3.0 * k;
+    s.rhoL = 800;
+    s.rhoV = 2.5;
+    s.muL = 0.0003;
+    s.muV = 0.00001;
+    s.sigma = 0.02;
+    return s;
+}
+
+} // namespace
+
+class ProfileReportTest : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir dir;
+    RecordingSink sink;
+    QString nextChoice;
+
+private slots:
+    void initTestCase()
+    {
+        SetMessageSink(&sink);
+        MyXlsInitialization();
+        SetFileDialogRunner([this](QWidget*, TFileDialogState& d) {
+            d.fileName = nextChoice.toStdString();
+            return true;
+        });
+    }
+    void cleanupTestCase()
+    {
+        SetFileDialogRunner({});
+        SetMessageSink(nullptr);
+    }
+
+    void workbookAndPdfCarryTheProfile()
+    {
+        CurrentPacking = PackingParams{};
+        CalcPage page(false);
+        for (auto [f, t] : {std::pair{"LD", "2.5"}, {"VD", "3.0"}, {"DlD", "800"}, {"DvD", "2.5"}, {"MlD", "0.0003"},
+                            {"MvD", "0.00001"}, {"SLD", "0.02"}, {"DlfD", "2e-9"}, {"DvfD", "1e-5"}, {"alfD", "2"}})
+            page.Field(f)->SetText(t);
+        page.LDExit();
+        ColumnProfile profile;
+        profile.source = "CSV t.csv T-1";
+        profile.stages = {Stage(1, 1), Stage(2, 0.5), Stage(3, 2)};
+        profile.beds = {{1, 2, "Flexipac-1", 0, false, {}}, {3, 3, "Flexipac-1", 0, false, {}}};
+        const ProfileRating rating = RateProfile(page, profile);
+
+        ReportContext ctx;
+        ctx.page = &page;
+        ctx.programDir = kBinDir;
+        ctx.profile = {&profile, &rating, page.Combo("UfMD")->Items()};
+        nextChoice = dir.filePath("r.xlsx");
+        QCOMPARE(MReport_SaveClick(ctx), ReportOutcome::Done);
+        XlsxDocument doc;
+        doc.Load(nextChoice.toStdString());
+        QCOMPARE(doc.SheetCount(), 2);
+        QCOMPARE(doc.ActiveSheet(), 0);
+        QCOMPARE(QString::fromStdString(doc.SheetName(1)), QStringLiteral("塔段校核"));
+        // Bed 1 (row 5): stages 1-2, sized by stage 1 (theoretical 1.398 m) to 1.4 m, limited by stage 1.
+        QCOMPARE(doc.CellText(1, 5, 2), std::string("1"));
+        QCOMPARE(doc.CellText(1, 5, 3), std::string("2"));
+        QCOMPARE(doc.CellText(1, 5, 6), std::string("1.4"));
+        QCOMPARE(doc.CellText(1, 5, 7), std::string("1"));
+        QCOMPARE(doc.CellText(1, 6, 6), std::string("2")); // bed 2: 1.977 m to 2.0 m
+        QCOMPARE(doc.CellText(1, 9, 1), std::string("1")); // the first stage row
+        QCOMPARE(doc.CellText(1, 11, 1), std::string("3"));
+
+        // The PDF: two pages more than without the profile, the sheet's texts among them.
+        auto pages = [&](const ReportContext& c, const QString& name) {
+            nextChoice = dir.filePath(name);
+            if (MReport_PdfClick(c) != ReportOutcome::Done) return -1;
+            QProcess info;
+            info.start("pdfinfo", {nextChoice});
+            info.waitForFinished(60000);
+            const auto m = QRegularExpression("Pages:\\s+(\\d+)").match(QString::fromUtf8(info.readAllStandardOutput()));
+            return m.hasMatch() ? m.captured(1).toInt() : -1;
+        };
+        ReportContext without = ctx;
+        without.profile = {};
+        const int plain = pages(without, QStringLiteral("plain.pdf"));
+        QVERIFY(plain > 0);
+        QCOMPARE(pages(ctx, QStringLiteral("r.pdf")), plain + 2);
+        QProcess text;
+        text.start("pdftotext", {"-f", QString::number(plain + 1), "-l", QString::number(plain + 1), nextChoice, "-"});
+        QVERIFY(text.waitForFinished(60000));
+        const QString sheet = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(sheet.contains("起始板"), qPrintable(sheet));
+        QVERIFY(sink.messages.empty());
+    }
+};
+
+QTEST_MAIN(ProfileReportTest)
+#include "profile_report_qtest.moc"
