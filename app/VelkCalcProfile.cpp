@@ -12,8 +12,6 @@
 
 namespace
 {
-std::string OperationJson(const CalcPage&) { return "{}"; } // TEMP-H11
-std::string WarningsJson(const CalcPage&) { return "[]"; }  // TEMP-H11
 
 std::string OptionalNumber(const std::optional<double>& v)
 {
@@ -34,7 +32,7 @@ std::string StageJson(const CalcPage& page, const StageRating& s)
     o << "{\"stage\": " << s.stage << ", \"bed\": " << (s.bed >= 0 ? std::to_string(s.bed + 1) : "null")
       << ", \"completed\": " << (s.completed ? "true" : "false")
       << ", \"error\": " << (s.error.empty() ? "null" : JsonString(s.error)) << ", \"fields\": " << FieldsJson(page)
-      << ", \"operation\": " << OperationJson(page) << ", \"warnings\": " << WarningsJson(page) << "}";
+      << ", \"operation\": " << OperationJson(page.Operation()) << ", \"warnings\": " << WarningsJson(page.Operation()) << "}";
     return o.str();
 }
 

@@ -1,7 +1,6 @@
 #include "ColumnRating.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "ColumnSizing.h"
 #include "FloatGuard.h"
@@ -13,7 +12,6 @@ namespace
 
 const char* const kNoBedText = QT_TRANSLATE_NOOP("Velk", "不在任何填料段内");
 const char* const kMissingText = QT_TRANSLATE_NOOP("Velk", "数据不全：");
-const char* const kNoRatingText = QT_TRANSLATE_NOOP("Velk", "此版本不能按给定塔径校核");
 
 // A field's SI value as velk-calc prints it, or nothing for a text that is
 // not a number; reading never shows a message.
@@ -33,9 +31,7 @@ void Collect(const CalcPage& page, const CaseRunResult& run, StageRating& r)
     r.holdup = FieldValue(page, "HTD");
     r.pressureDrop = FieldValue(page, "dPwaterD");
     r.HETP = FieldValue(page, "HETPD");
-    OperatingCheck check; // TEMP-H11
-    { auto u = FieldValue(page, "UvsD"), f = FieldValue(page, "UfD"), rv = FieldValue(page, "DvD");
-      if (u && f) check.figures.floodPercent = 100 * *u / *f; if (u && rv) check.figures.FsFactor = *u * std::sqrt(*rv); }
+    const OperatingCheck& check = page.Operation();
     r.floodPercent = check.figures.floodPercent;
     r.FsFactor = check.figures.FsFactor;
     r.warnings = check.warnings;
@@ -47,10 +43,11 @@ void Collect(const CalcPage& page, const CaseRunResult& run, StageRating& r)
     if (!missing.empty()) r.error = kMissingText + missing;
 }
 
-// Rating a given diameter, as the check box on the page does it.
+// Rating a given diameter as velk-calc --rate-diameter sets it up: the
+// mode first, then the diameter typed into dD.
 void SetRatedDiameter(CalcPage& page, std::optional<double> diameter)
 {
-    page.Check("CBRating")->SetChecked(diameter.has_value());
+    page.SetRatingMode(diameter.has_value());
     if (diameter) page.Field("dD")->SetValue(*diameter);
 }
 
@@ -111,13 +108,8 @@ std::vector<std::string> ApplyStage(CalcPage& page, const ProfileStage& stage, c
     }
     SelectMethod(page, bed.method, bed.lagrange);
     SelectPacking(page, bed.packing);
-    TCheckModel* rating = page.Check("CBRating");
-    if (diameter) {
-        if (!rating) throw EVelkError(kNoRatingText);
-        SetRatedDiameter(page, *diameter);
-    } else if (rating && rating->Checked()) {
-        SetRatedDiameter(page, std::nullopt);
-    }
+    // In sizing mode the page's own rating of a given diameter is off.
+    if (diameter || page.Check("CBRating")->Checked()) SetRatedDiameter(page, diameter);
     return fromPage;
 }
 
