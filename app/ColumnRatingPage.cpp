@@ -1,8 +1,8 @@
 #include "ColumnRatingPage.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -26,7 +26,10 @@
 namespace
 {
 
-QString Tr(const char* text) { return QCoreApplication::translate("Velk", text); }
+QString Tr(const char* text)
+{
+    return QCoreApplication::translate("Velk", text);
+}
 
 const char* const kUnits[10] = {"kg/s", "kg/m3", "Pa.s", "kg/s", "kg/m3", "Pa.s", "N/m", "m2/s", "m2/s", ""};
 constexpr int kFirstValueColumn = 2;
@@ -94,10 +97,10 @@ ColumnRatingPage::ColumnRatingPage(CalcPage& page, QWidget* parent) : QWidget(pa
 
     QStringList headings{Tr("板"), Tr("段")};
     for (int i = 0; i < 10; ++i)
-        headings << Tr(kProfileValues[i].caption) + (kUnits[i][0] ? QStringLiteral("\n") + QString::fromLatin1(kUnits[i])
-                                                                    : QString());
-    headings << Tr("理论塔径\nm") << Tr("泛点率\n%") << Tr("F因子\nPa^0.5") << Tr("压降\nPa/m") << Tr("持液量\nm3/m3")
-             << Tr("HETP\nm") << Tr("说明");
+        headings << Tr(kProfileValues[i].caption) +
+                        (kUnits[i][0] ? QStringLiteral("\n") + QString::fromLatin1(kUnits[i]) : QString());
+    headings << Tr("理论塔径\nm") << Tr("泛点率\n%") << Tr("F因子\nPa^0.5") << Tr("压降\nPa/m")
+             << Tr("持液量\nm3/m3") << Tr("HETP\nm") << Tr("说明");
     stages_ = MakeTable(QStringLiteral("ProfileStages"), headings, left);
     stages_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     leftLayout->addWidget(stages_, 4);
@@ -113,9 +116,9 @@ ColumnRatingPage::ColumnRatingPage(CalcPage& page, QWidget* parent) : QWidget(pa
     layout->addWidget(split, 1);
 
     connect(importCsv, &QPushButton::clicked, this, [this] {
-        const QString path = AskCsvFile ? AskCsvFile()
-                                        : QFileDialog::getOpenFileName(this, Tr("导入CSV"), QString(),
-                                                                       Tr("塔板数据 (*.csv)"));
+        const QString path =
+            AskCsvFile ? AskCsvFile()
+                       : QFileDialog::getOpenFileName(this, Tr("导入CSV"), QString(), Tr("塔板数据 (*.csv)"));
         if (!path.isEmpty()) ImportCsv(path);
     });
     connect(rate, &QPushButton::clicked, this, [this] { Rate(); });
@@ -137,7 +140,8 @@ void ColumnRatingPage::BuildBedEditor(QWidget* parent)
     row->addStretch();
     static_cast<QVBoxLayout*>(parent->layout())->addWidget(box);
     beds_ = MakeTable(QStringLiteral("ProfileBeds"),
-                      {Tr("起始板"), Tr("终止板"), Tr("填料"), Tr("算法"), Tr("局部插值"), Tr("塔径(m)")}, parent);
+                      {Tr("起始板"), Tr("终止板"), Tr("填料"), Tr("算法"), Tr("局部插值"), Tr("塔径(m)")},
+                      parent);
     connect(add, &QPushButton::clicked, this, [this] {
         ProfileBed bed = EffectiveBeds(ColumnProfile{"", profile_.stages, {}, false}, page_).at(0);
         AddBedRow(bed);
@@ -173,12 +177,15 @@ void ColumnRatingPage::AddBedRow(const ProfileBed& bed)
 std::vector<ProfileBed> ColumnRatingPage::ReadBedEditor() const
 {
     std::vector<ProfileBed> beds;
-    auto text = [&](int r, int c) { return beds_->item(r, c) ? beds_->item(r, c)->text().toStdString() : std::string(); };
+    auto text = [&](int r, int c) {
+        return beds_->item(r, c) ? beds_->item(r, c)->text().toStdString() : std::string();
+    };
     for (int r = 0; r < beds_->rowCount(); ++r) {
         ProfileBed b;
         double first = 0, last = 0, d = 0;
-        if (!ParseNumber(Trim(text(r, 0)), first) || !ParseNumber(Trim(text(r, 1)), last) || first != std::floor(first) ||
-            last != std::floor(last) || std::fabs(first) > 1e6 || std::fabs(last) > 1e6)
+        if (!ParseNumber(Trim(text(r, 0)), first) || !ParseNumber(Trim(text(r, 1)), last) ||
+            first != std::floor(first) || last != std::floor(last) || std::fabs(first) > 1e6 ||
+            std::fabs(last) > 1e6)
             throw EConvertError(Tr("填料段的板号不是整数：").toStdString() + text(r, 0) + " - " + text(r, 1));
         b.first = static_cast<int>(first);
         b.last = static_cast<int>(last);
@@ -247,7 +254,8 @@ bool ColumnRatingPage::ImportCsv(const QString& path)
                 names << QString::fromStdString(c.source);
             pick = ChooseColumn ? ChooseColumn(names) : [&] {
                 bool ok = false;
-                const QString chosen = QInputDialog::getItem(this, Tr("导入CSV"), Tr("塔器模块"), names, 0, false, &ok);
+                const QString chosen =
+                    QInputDialog::getItem(this, Tr("导入CSV"), Tr("塔器模块"), names, 0, false, &ok);
                 return ok ? static_cast<int>(names.indexOf(chosen)) : -1;
             }();
             if (pick < 0 || pick >= static_cast<int>(columns.size())) return false;
@@ -356,9 +364,10 @@ void ColumnRatingPage::ShowTotals()
         const int row = static_cast<int>(i);
         totals_->setItem(row, 0, Item(QStringLiteral("%1: %2-%3").arg(i + 1).arg(b.first).arg(b.last)));
         totals_->setItem(row, 1, Item(QString::fromStdString(b.packing)));
-        totals_->setItem(row, 2, Item(b.method >= 0 && static_cast<std::size_t>(b.method) < methods.size()
-                                          ? QString::fromStdString(methods[static_cast<std::size_t>(b.method)])
-                                          : QString()));
+        totals_->setItem(row, 2,
+                         Item(b.method >= 0 && static_cast<std::size_t>(b.method) < methods.size()
+                                  ? QString::fromStdString(methods[static_cast<std::size_t>(b.method)])
+                                  : QString()));
         totals_->setItem(row, 3, Item(Number(b.diameter)));
         totals_->setItem(row, 4, Item(b.limitingStage ? QString::number(*b.limitingStage) : QString()));
         totals_->setItem(row, 5, Item(Number(b.height)));

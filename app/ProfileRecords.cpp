@@ -92,8 +92,7 @@ std::string ProfileRecordsText(const ColumnProfile& p)
     Record(out, kProfileControl, "String", "Source", p.source);
     Record(out, kProfileControl, "Enum", "Rating", p.rating ? "True" : "False");
     for (const ProfileStage& s : p.stages)
-        Record(out, kProfileControl, "String", "Stage",
-               Join([&] {
+        Record(out, kProfileControl, "String", "Stage", Join([&] {
                    std::vector<std::string> parts{std::to_string(s.number)};
                    for (const ProfileValue& v : kProfileValues)
                        parts.push_back(Optional(s.*v.member));

@@ -31,8 +31,9 @@ std::string StageJson(const CalcPage& page, const StageRating& s)
     std::ostringstream o;
     o << "{\"stage\": " << s.stage << ", \"bed\": " << (s.bed >= 0 ? std::to_string(s.bed + 1) : "null")
       << ", \"completed\": " << (s.completed ? "true" : "false")
-      << ", \"error\": " << (s.error.empty() ? "null" : JsonString(s.error)) << ", \"fields\": " << FieldsJson(page)
-      << ", \"operation\": " << OperationJson(page.Operation()) << ", \"warnings\": " << WarningsJson(page.Operation()) << "}";
+      << ", \"error\": " << (s.error.empty() ? "null" : JsonString(s.error))
+      << ", \"fields\": " << FieldsJson(page) << ", \"operation\": " << OperationJson(page.Operation())
+      << ", \"warnings\": " << WarningsJson(page.Operation()) << "}";
     return o.str();
 }
 
@@ -42,8 +43,8 @@ std::string BedJson(const BedRating& b)
     o << "{\"stages\": [" << b.first << ", " << b.last << "], \"packing\": " << JsonString(b.packing)
       << ", \"method\": " << b.method << ", \"diameter\": " << OptionalNumber(b.diameter)
       << ", \"limitingStage\": " << (b.limitingStage ? std::to_string(*b.limitingStage) : "null")
-      << ", \"height\": " << OptionalNumber(b.height) << ", \"pressureDrop\": " << OptionalNumber(b.pressureDrop)
-      << "}";
+      << ", \"height\": " << OptionalNumber(b.height)
+      << ", \"pressureDrop\": " << OptionalNumber(b.pressureDrop) << "}";
     return o.str();
 }
 
@@ -60,7 +61,8 @@ std::string ParseBedsOption(const std::string& text, std::vector<ProfileBed>& be
         const auto first = part.find(':'), last = part.rfind(':'), dash = part.find('-');
         ProfileBed b;
         if (first == std::string::npos || first == last || dash == std::string::npos || dash > first ||
-            !WholeNumber(part.substr(0, dash), b.first) || !WholeNumber(part.substr(dash + 1, first - dash - 1), b.last))
+            !WholeNumber(part.substr(0, dash), b.first) ||
+            !WholeNumber(part.substr(dash + 1, first - dash - 1), b.last))
             return "--beds needs FIRST-LAST:PACKING:METHOD, not '" + part + "'";
         b.packing = part.substr(first + 1, last - first - 1);
         const std::string method = Trim(part.substr(last + 1));

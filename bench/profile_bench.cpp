@@ -6,7 +6,8 @@
 #include "ColumnRating.h"
 #include "Messages.h"
 
-namespace {
+namespace
+{
 
 ColumnProfile HundredStages()
 {

@@ -38,7 +38,8 @@ void ValidateProfile(const ColumnProfile& p)
     for (std::size_t i = 0; i < p.stages.size(); ++i) {
         const ProfileStage& s = p.stages[i];
         const std::string name = "stage " + std::to_string(s.number);
-        if (i > 0 && s.number <= p.stages[i - 1].number) fail(name + ": stage numbers must ascend, each once");
+        if (i > 0 && s.number <= p.stages[i - 1].number)
+            fail(name + ": stage numbers must ascend, each once");
         for (const ProfileValue& v : kProfileValues) {
             const std::optional<double>& x = s.*v.member;
             if (!x) continue;
@@ -51,7 +52,8 @@ void ValidateProfile(const ColumnProfile& p)
         const ProfileBed& b = p.beds[i];
         const std::string name = "bed " + std::to_string(b.first) + "-" + std::to_string(b.last);
         if (b.first > b.last) fail(name + ": the first stage is below the last");
-        if (p.StageIndex(b.first) < 0 || p.StageIndex(b.last) < 0) fail(name + ": not a range of profile stages");
+        if (p.StageIndex(b.first) < 0 || p.StageIndex(b.last) < 0)
+            fail(name + ": not a range of profile stages");
         if (i > 0 && b.first <= p.beds[i - 1].last) fail(name + ": overlaps the bed above it");
         if (b.packing.empty()) fail(name + ": no packing");
         if (b.method < 0 || b.method > 2) fail(name + ": the method must be 0, 1 or 2");

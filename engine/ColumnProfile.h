@@ -9,7 +9,7 @@
 #include <vector>
 
 struct ProfileStage {
-    int number = 0; // as the source numbers it, 1 at the top
+    int number = 0;                                          // as the source numbers it, 1 at the top
     std::optional<double> V, rhoV, muV, L, rhoL, muL, sigma; // kg/s, kg/m3, Pa.s, N/m
     std::optional<double> DL, DV;                            // diffusivities, m2/s
     std::optional<double> slope;                             // equilibrium slope m
@@ -17,19 +17,19 @@ struct ProfileStage {
 
 // A value of a stage and the calculation-page field it is written into.
 struct ProfileValue {
-    const char* field;                         // value field of the calculation page
+    const char* field; // value field of the calculation page
     std::optional<double> ProfileStage::*member;
-    const char* caption;                       // short column caption
+    const char* caption; // short column caption
 };
 // In the order the import dialogs write the first seven, then the optional ones.
 extern const ProfileValue kProfileValues[10];
 inline constexpr int kProfileRequiredValues = 7;
 
 struct ProfileBed {
-    int first = 0, last = 0; // stage numbers, both included
-    std::string packing;     // catalogue name
-    int method = 0;          // flooding correlation 0, 1, 2
-    bool lagrange = false;   // local interpolation of method 2
+    int first = 0, last = 0;        // stage numbers, both included
+    std::string packing;            // catalogue name
+    int method = 0;                 // flooding correlation 0, 1, 2
+    bool lagrange = false;          // local interpolation of method 2
     std::optional<double> diameter; // m; the given diameter in rating mode
 };
 

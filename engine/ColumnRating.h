@@ -16,11 +16,11 @@
 #include "OperatingCheck.h"
 
 struct StageRating {
-    int stage = 0;        // stage number
-    int bed = -1;         // index of its bed, -1 when it lies in none
-    bool completed = false; // the recalculation ended without an error
-    std::string error;    // why the stage failed or is incomplete ("" otherwise)
-    std::vector<std::string> fromPage; // fields whose value came from the page, not the stage
+    int stage = 0;                             // stage number
+    int bed = -1;                              // index of its bed, -1 when it lies in none
+    bool completed = false;                    // the recalculation ended without an error
+    std::string error;                         // why the stage failed or is incomplete ("" otherwise)
+    std::vector<std::string> fromPage;         // fields whose value came from the page, not the stage
     std::optional<double> theoreticalDiameter; // m
     std::optional<double> floodPercent;        // actual percentage of flood at the bed's diameter
     std::optional<double> FsFactor;            // Pa^0.5
@@ -34,10 +34,10 @@ struct BedRating {
     int first = 0, last = 0;
     std::string packing;
     int method = 0;
-    std::optional<double> diameter;      // m: rounded largest theoretical diameter, or the given one
-    std::optional<int> limitingStage;    // stage number of the highest percentage of flood
-    std::optional<double> height;        // m: one HETP per stage, summed
-    std::optional<double> pressureDrop;  // mbar over that height
+    std::optional<double> diameter;     // m: rounded largest theoretical diameter, or the given one
+    std::optional<int> limitingStage;   // stage number of the highest percentage of flood
+    std::optional<double> height;       // m: one HETP per stage, summed
+    std::optional<double> pressureDrop; // mbar over that height
 };
 
 struct ProfileRating {
@@ -55,7 +55,8 @@ std::vector<ProfileBed> EffectiveBeds(const ColumnProfile& profile, const CalcPa
 // Rates every stage. `page` supplies what the stages lack, the foaming
 // factor and the flood percentage; it is only read. Throws EConvertError
 // when the profile does not validate.
-ProfileRating RateProfile(const CalcPage& page, const ColumnProfile& profile, const StageObserver& observe = {});
+ProfileRating RateProfile(const CalcPage& page, const ColumnProfile& profile,
+                          const StageObserver& observe = {});
 
 // Writes a stage into a page the way the import dialogs write their values
 // (SI through SetValue), selects the bed's packing and method and, with a

@@ -84,7 +84,8 @@ std::vector<ColumnProfile> ProfilesFromCsvFile(const std::string& path)
     const QString name = QString::fromStdString(path);
     const QFileInfo info(name);
     if (!info.isFile()) throw EInOutError("Cannot open file \"" + path + "\". Not a regular file");
-    if (info.size() > kMaxProfileBytes) throw EInOutError("Cannot open file \"" + path + "\". File too large");
+    if (info.size() > kMaxProfileBytes)
+        throw EInOutError("Cannot open file \"" + path + "\". File too large");
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly))
         throw EInOutError("Cannot open file \"" + path + "\". " + file.errorString().toStdString());

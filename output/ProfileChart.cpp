@@ -14,7 +14,7 @@ constexpr TColor kForeground = ChartRGB(0, 0, 0);
 constexpr TColor kAxis = ChartRGB(0, 0, 128);
 constexpr TColor kLimit = ChartRGB(255, 0, 0);
 // Beds in turn; more beds than colours repeat them.
-constexpr TColor kBedColours[] = {ChartRGB(0, 0, 255), ChartRGB(0, 128, 0), ChartRGB(192, 96, 0),
+constexpr TColor kBedColours[] = {ChartRGB(0, 0, 255),   ChartRGB(0, 128, 0),   ChartRGB(192, 96, 0),
                                   ChartRGB(128, 0, 128), ChartRGB(0, 128, 128), ChartRGB(96, 96, 96)};
 
 using Member = std::optional<double> ProfileChartPoint::*;
@@ -100,9 +100,9 @@ QString DrawProfileCharts(TChartSurface* surface, const std::vector<ProfileChart
     if (!surface || !anyValue) return QCoreApplication::translate("Velk", "没有可绘制的校核结果。");
     InitChart(surface, kBackground, kForeground, 1.0f);
     SetTextFont(QStringLiteral("宋体"), 9, 0, 0, 0);
-    DrawChart(curves, &ProfileChartPoint::floodPercent, QCoreApplication::translate("Velk", "泛点率(%)"), stages, 0,
-              50, true);
-    DrawChart(curves, &ProfileChartPoint::pressureDrop, QCoreApplication::translate("Velk", "压降(mbar/m)"), stages,
-              50, 100, false);
+    DrawChart(curves, &ProfileChartPoint::floodPercent, QCoreApplication::translate("Velk", "泛点率(%)"),
+              stages, 0, 50, true);
+    DrawChart(curves, &ProfileChartPoint::pressureDrop, QCoreApplication::translate("Velk", "压降(mbar/m)"),
+              stages, 50, 100, false);
     return QString();
 }

@@ -12,8 +12,8 @@
 
 struct ProfileChartPoint {
     double stage = 0;
-    std::optional<double> floodPercent;    // %
-    std::optional<double> pressureDrop;    // mbar/m
+    std::optional<double> floodPercent; // %
+    std::optional<double> pressureDrop; // mbar/m
 };
 
 struct ProfileChartCurve {

@@ -12,7 +12,10 @@
 namespace
 {
 
-std::string Tr(const char* text) { return QCoreApplication::translate("Velk", text).toStdString(); }
+std::string Tr(const char* text)
+{
+    return QCoreApplication::translate("Velk", text).toStdString();
+}
 
 std::string Number(const std::optional<double>& v)
 {
@@ -41,16 +44,19 @@ void WriteProfileSheet(TMyXls& xls, const ProfileReport& report)
     Row(sheet, row++, {Tr("塔段校核"), p.source});
     Row(sheet, row++, {p.rating ? Tr("按给定塔径校核") : Tr("按最大理论塔径圆整")});
     ++row;
-    Row(sheet, row++, {Tr("填料段"), Tr("起始板"), Tr("终止板"), Tr("填料"), Tr("算法"), Tr("塔径(m)"), Tr("控制板"),
-                       Tr("填料高度(m)"), Tr("压降(mbar)")});
+    Row(sheet, row++,
+        {Tr("填料段"), Tr("起始板"), Tr("终止板"), Tr("填料"), Tr("算法"), Tr("塔径(m)"), Tr("控制板"),
+         Tr("填料高度(m)"), Tr("压降(mbar)")});
     for (std::size_t i = 0; i < r.beds.size(); ++i) {
         const BedRating& b = r.beds[i];
-        const std::string method = b.method >= 0 && static_cast<std::size_t>(b.method) < report.methodNames.size()
-                                       ? report.methodNames[static_cast<std::size_t>(b.method)]
-                                       : std::to_string(b.method);
-        Row(sheet, row++, {std::to_string(i + 1), std::to_string(b.first), std::to_string(b.last), b.packing, method,
-                           Number(b.diameter), b.limitingStage ? std::to_string(*b.limitingStage) : std::string(),
-                           Number(b.height), Number(b.pressureDrop)});
+        const std::string method =
+            b.method >= 0 && static_cast<std::size_t>(b.method) < report.methodNames.size()
+                ? report.methodNames[static_cast<std::size_t>(b.method)]
+                : std::to_string(b.method);
+        Row(sheet, row++,
+            {std::to_string(i + 1), std::to_string(b.first), std::to_string(b.last), b.packing, method,
+             Number(b.diameter), b.limitingStage ? std::to_string(*b.limitingStage) : std::string(),
+             Number(b.height), Number(b.pressureDrop)});
     }
     ++row;
     std::vector<std::string> heading{Tr("板"), Tr("段")};
@@ -62,10 +68,12 @@ void WriteProfileSheet(TMyXls& xls, const ProfileReport& report)
     for (std::size_t i = 0; i < p.stages.size() && i < r.stages.size(); ++i) {
         const ProfileStage& s = p.stages[i];
         const StageRating& sr = r.stages[i];
-        std::vector<std::string> cells{std::to_string(s.number), sr.bed >= 0 ? std::to_string(sr.bed + 1) : ""};
+        std::vector<std::string> cells{std::to_string(s.number),
+                                       sr.bed >= 0 ? std::to_string(sr.bed + 1) : ""};
         for (const ProfileValue& v : kProfileValues)
             cells.push_back(s.*v.member ? Number(s.*v.member) : Tr("(计算页)"));
-        for (const auto& x : {sr.theoreticalDiameter, sr.floodPercent, sr.FsFactor, sr.pressureDrop, sr.holdup, sr.HETP})
+        for (const auto& x :
+             {sr.theoreticalDiameter, sr.floodPercent, sr.FsFactor, sr.pressureDrop, sr.holdup, sr.HETP})
             cells.push_back(Number(x));
         std::string note = sr.error.empty() ? std::string() : Tr(sr.error.c_str());
         for (const OperatingWarning& w : sr.warnings)
@@ -79,7 +87,8 @@ void WriteProfileSheet(TMyXls& xls, const ProfileReport& report)
     xls.Workbook.Get("Worksheets", {1}).Call("Activate");
 }
 
-void PaintProfilePages(QPainter& painter, QPdfWriter& writer, const XlsxDocument& doc, const ProfileReport& report)
+void PaintProfilePages(QPainter& painter, QPdfWriter& writer, const XlsxDocument& doc,
+                       const ProfileReport& report)
 {
     int sheet = -1;
     for (int i = 0; i < doc.SheetCount(); ++i)

@@ -27,7 +27,8 @@ void WriteProfileSheet(TMyXls& xls, const ProfileReport& report);
 
 // New pages on writer: the profile sheet of doc (found by its name), then
 // the charts. Nothing when doc has no such sheet.
-void PaintProfilePages(QPainter& painter, QPdfWriter& writer, const XlsxDocument& doc, const ProfileReport& report);
+void PaintProfilePages(QPainter& painter, QPdfWriter& writer, const XlsxDocument& doc,
+                       const ProfileReport& report);
 
 // The charts' curves of a rating, one per bed.
 std::vector<ProfileChartCurve> ProfileChartCurves(const ProfileRating& rating);

@@ -19,7 +19,8 @@ std::string RelationshipPrefix(pugi::xml_node root)
 {
     for (pugi::xml_attribute a = root.first_attribute(); a; a = a.next_attribute())
         if (std::strncmp(a.name(), "xmlns:", 6) == 0 &&
-            std::strcmp(a.value(), "http://schemas.openxmlformats.org/officeDocument/2006/relationships") == 0)
+            std::strcmp(a.value(), "http://schemas.openxmlformats.org/officeDocument/2006/relationships") ==
+                0)
             return a.name() + 6;
     root.append_attribute("xmlns:r") = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
     return "r";
@@ -50,7 +51,8 @@ int XlsxDocument::AddSheet()
         ++id;
     pugi::xml_node rel = rels.append_child(Qualified(rels, "Relationship").c_str());
     rel.append_attribute("Id") = ("rId" + std::to_string(id)).c_str();
-    rel.append_attribute("Type") = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet";
+    rel.append_attribute("Type") =
+        "http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet";
     rel.append_attribute("Target") = target.c_str();
 
     pugi::xml_node root = workbook_.document_element();
@@ -66,16 +68,19 @@ int XlsxDocument::AddSheet()
     pugi::xml_node types = contentTypes_.document_element();
     pugi::xml_node o = types.append_child(Qualified(types, "Override").c_str());
     o.append_attribute("PartName") = ("/" + dir + target).c_str();
-    o.append_attribute("ContentType") = "application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml";
+    o.append_attribute("ContentType") =
+        "application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml";
 
     auto sheet = std::make_unique<Sheet>();
     sheet->name = "Sheet" + std::to_string(n);
     sheet->part = dir + target;
-    const std::string xml = std::string("<worksheet xmlns=\"") + kMainNs + "\">"
-                      "<dimension ref=\"A1\"/><sheetViews><sheetView workbookViewId=\"0\"/></sheetViews>"
-                      "<sheetFormatPr defaultRowHeight=\"15\"/><sheetData/>"
-                      "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" "
-                      "footer=\"0.3\"/></worksheet>";
+    const std::string xml =
+        std::string("<worksheet xmlns=\"") + kMainNs +
+        "\">"
+        "<dimension ref=\"A1\"/><sheetViews><sheetView workbookViewId=\"0\"/></sheetViews>"
+        "<sheetFormatPr defaultRowHeight=\"15\"/><sheetData/>"
+        "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" "
+        "footer=\"0.3\"/></worksheet>";
     if (!sheet->doc.load_string(xml.c_str())) throw EAutoError("cannot make a new sheet");
     package_.Set(sheet->part, xml);
     IndexSheet(*sheet);

@@ -34,7 +34,9 @@ private slots:
         w->show();
         page = w->findChild<ColumnRatingPage*>(QStringLiteral("TabSheetRating"));
         QVERIFY(page);
-        page->ChooseColumn = [](const QStringList& columns) { return static_cast<int>(columns.indexOf(QRegularExpression(".*T-100"))); };
+        page->ChooseColumn = [](const QStringList& columns) {
+            return static_cast<int>(columns.indexOf(QRegularExpression(".*T-100")));
+        };
         for (auto [f, t] : {std::pair{"DlfD", "2e-9"}, {"DvfD", "1e-5"}, {"alfD", "2"}})
             w->Page().Field(f)->SetText(t);
     }
@@ -48,7 +50,8 @@ private slots:
     void exampleColumnIsRatedAndItsLimitingStageShown()
     {
         QVERIFY(page->ImportCsv(QStringLiteral(VELK_SOURCE_DIR "/examples/debutanizer.csv")));
-        QCOMPARE(w->PageControlMain()->tabText(w->PageControlMain()->indexOf(page)), QStringLiteral("塔段校核"));
+        QCOMPARE(w->PageControlMain()->tabText(w->PageControlMain()->indexOf(page)),
+                 QStringLiteral("塔段校核"));
         QVERIFY(w->Page().Modified);
         QTableWidget* stages = page->StageTable();
         const std::size_t n = page->Profile().stages.size();
@@ -61,7 +64,8 @@ private slots:
             if (s.completed && s.floodPercent) highest = std::max(highest, *s.floodPercent);
         const int row = page->Profile().StageIndex(*r.beds[0].limitingStage);
         QCOMPARE(*r.stages[static_cast<std::size_t>(row)].floodPercent, highest);
-        QVERIFY(stages->item(row, 0)->background().color() != stages->item(row == 0 ? 1 : 0, 0)->background().color());
+        QVERIFY(stages->item(row, 0)->background().color() !=
+                stages->item(row == 0 ? 1 : 0, 0)->background().color());
         // Tray 1 of the example has no vapour: it fails and says so.
         QVERIFY(!r.stages[0].completed);
         QVERIFY(!stages->item(0, stages->columnCount() - 1)->text().isEmpty());

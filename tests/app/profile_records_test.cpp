@@ -86,8 +86,8 @@ TEST(ProfileRecords, ADamagedProfileRecordIsRefused)
 {
     CalcPage page(false);
     const std::string good = FormRecordsText(page) + ProfileRecordsText(SampleProfile());
-    for (const auto& [from, to] : {std::pair<std::string, std::string>{"1;3.33333", "1;x.33333"},
-                                   {"2;3;2;1;1.6;", "3;2;2;1;1.6;"}}) {
+    for (const auto& [from, to] :
+         {std::pair<std::string, std::string>{"1;3.33333", "1;x.33333"}, {"2;3;2;1;1.6;", "3;2;2;1;1.6;"}}) {
         std::string bad = good;
         const auto at = bad.find(from);
         ASSERT_NE(at, std::string::npos) << from;

@@ -63,10 +63,9 @@ TEST_F(ColumnRatingTest, SizingTakesTheLargestStageAndRatesEveryStageAtTheBedDia
     p.stages = {Scaled(1, 1), Scaled(2, 0.5), Scaled(3, 0.5), Scaled(4, 2)};
     p.beds = {Bed(1, 3), Bed(4, 4)};
     std::vector<double> ratedAt;
-    const ProfileRating r =
-        RateProfile(page, p, [&](const CalcPage& done, const StageRating&) {
-            ratedAt.push_back(const_cast<CalcPage&>(done).Field("dD")->GetValue());
-        });
+    const ProfileRating r = RateProfile(page, p, [&](const CalcPage& done, const StageRating&) {
+        ratedAt.push_back(const_cast<CalcPage&>(done).Field("dD")->GetValue());
+    });
     ASSERT_EQ(r.beds.size(), 2u);
     // Bed 1: stage 1 is the largest (kDp -> 1.4 m); bed 2: kDp*sqrt(2) = 1.977 m -> 2.0 m.
     EXPECT_DOUBLE_EQ(*r.beds[0].diameter, 1.4);
@@ -111,8 +110,8 @@ TEST_F(ColumnRatingTest, AStageThatFailsOrLacksDataSaysWhyAndTheOthersGoOn)
 {
     ColumnProfile p;
     p.stages = {Scaled(1, 1), Scaled(2, 1), Scaled(3, 1)};
-    p.stages[1].V = 0;             // no vapour: the flow parameter is undefined
-    p.stages[2].rhoL.reset();      // and the page has no liquid density either
+    p.stages[1].V = 0;        // no vapour: the flow parameter is undefined
+    p.stages[2].rhoL.reset(); // and the page has no liquid density either
     p.beds = {Bed(1, 3)};
     const ProfileRating r = RateProfile(page, p);
     EXPECT_TRUE(r.stages[0].error.empty());
@@ -129,8 +128,10 @@ TEST(ColumnProfileTest, BedsThatDoNotFitTheStagesAreRefused)
 {
     ColumnProfile p;
     p.stages = {Scaled(1, 1), Scaled(2, 1), Scaled(3, 1)};
-    for (const std::vector<ProfileBed>& beds :
-         {std::vector<ProfileBed>{Bed(1, 2), Bed(2, 3)}, {Bed(3, 1)}, {Bed(1, 4)}, {ProfileBed{1, 3, "", 0, false, {}}}}) {
+    for (const std::vector<ProfileBed>& beds : {std::vector<ProfileBed>{Bed(1, 2), Bed(2, 3)},
+                                                {Bed(3, 1)},
+                                                {Bed(1, 4)},
+                                                {ProfileBed{1, 3, "", 0, false, {}}}}) {
         p.beds = beds;
         EXPECT_THROW(ValidateProfile(p), EConvertError);
     }

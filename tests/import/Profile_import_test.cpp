@@ -34,9 +34,10 @@ HysysCaseData HysysCase(const SimColumn& c)
     std::vector<HysysStageData> stages;
     for (const SimTray& t : c.trays) {
         HysysStageData s;
-        s.vapour = {t.vapour.molarRate * t.vapour.molecularWeight, t.vapour.density, t.vapour.viscosity * 1000, {}};
-        s.liquid = {t.liquid.molarRate * t.liquid.molecularWeight, t.liquid.density, t.liquid.viscosity * 1000,
-                    *t.liquid.surfaceTension * 1000};
+        s.vapour = {
+            t.vapour.molarRate * t.vapour.molecularWeight, t.vapour.density, t.vapour.viscosity * 1000, {}};
+        s.liquid = {t.liquid.molarRate * t.liquid.molecularWeight, t.liquid.density,
+                    t.liquid.viscosity * 1000, *t.liquid.surfaceTension * 1000};
         stages.push_back(s);
     }
     HysysCaseData data;
@@ -69,8 +70,9 @@ TEST(ProfileImport, TheThreeSourcesGiveTheSameTable)
     const SimulationData sim = Simulation();
     const ColumnProfile csv = ProfilesFromCsvText(WriteTrayProfile(sim), "t1.csv").at(0);
 
-    AutoRegistry::Instance().RegisterClass(std::string(kProiiProgIdPrefix) + kVersion,
-                                           [] { return AutoObjectPtr(std::make_shared<ProiiDatabaseServer>()); });
+    AutoRegistry::Instance().RegisterClass(std::string(kProiiProgIdPrefix) + kVersion, [] {
+        return AutoObjectPtr(std::make_shared<ProiiDatabaseServer>());
+    });
     ProiiServerVersion = kVersion;
     ASSERT_TRUE(ConnectProii());
     OpenProiiFile(WriteSimulation(dir, "t1.prz", sim.columns));
@@ -90,7 +92,8 @@ TEST(ProfileImport, TheThreeSourcesGiveTheSameTable)
     EXPECT_TRUE(sink.messages.empty());
 
     CalcPage page(false);
-    const ProfileRating a = RateProfile(page, csv), b = RateProfile(page, proii), c = RateProfile(page, hysys);
+    const ProfileRating a = RateProfile(page, csv), b = RateProfile(page, proii),
+                        c = RateProfile(page, hysys);
     for (const StageRating& s : a.stages)
         EXPECT_TRUE(s.completed) << s.stage << ": " << s.error;
     for (const ProfileRating* other : {&b, &c}) {
@@ -108,8 +111,9 @@ TEST(ProfileImport, TheThreeSourcesGiveTheSameTable)
 
 TEST(ProfileImport, ADamagedCsvIsRefusedWithFileAndLine)
 {
-    const std::string header = "column,tray,temperature,pressure,liq_mass_rate,liq_mw,liq_density,liq_viscosity,"
-                               "liq_surface_tension,vap_mass_rate,vap_mw,vap_density,vap_viscosity\n";
+    const std::string header =
+        "column,tray,temperature,pressure,liq_mass_rate,liq_mw,liq_density,liq_viscosity,"
+        "liq_surface_tension,vap_mass_rate,vap_mw,vap_density,vap_viscosity\n";
     const std::string row1 = "T,1,350,1000,2.5,60,800,0.0003,0.02,3,58,2.5,0.00001\n";
     const std::string row2 = "T,2,351,1001,2.5,60,800,0.0003,0.02,3,58,2.5,0.00001\n";
     ASSERT_EQ(ProfilesFromCsvText("# profile\n" + header + row1 + row2, "c.csv").at(0).stages.size(), 2u);
@@ -119,12 +123,12 @@ TEST(ProfileImport, ADamagedCsvIsRefusedWithFileAndLine)
     const struct {
         std::string text, where;
     } damaged[] = {
-        {"# profile\n" + noDensity + row1, "c.csv:2:"},                                            // missing column
+        {"# profile\n" + noDensity + row1, "c.csv:2:"}, // missing column
         {"# profile\n" + header + row1 + "T,2,351,1001,2.5,60,eight hundred,0.0003,0.02,3,58,2.5,0.00001\n",
-         "c.csv:4:"},                                                                              // text in a number
-        {"# profile\n" + header + row1 + "\n" + row2, "c.csv:4:"},                                 // empty row
-        {"# profile\n" + header + row1 + ",,,,,,,,,,,,\n" + row2, "c.csv:4:"},                     // empty cells
-        {"# profile\n" + header + row1 + row2 + row1, "c.csv:5:"},                                 // stage twice
+         "c.csv:4:"},                                                          // text in a number
+        {"# profile\n" + header + row1 + "\n" + row2, "c.csv:4:"},             // empty row
+        {"# profile\n" + header + row1 + ",,,,,,,,,,,,\n" + row2, "c.csv:4:"}, // empty cells
+        {"# profile\n" + header + row1 + row2 + row1, "c.csv:5:"},             // stage twice
     };
     for (const auto& d : damaged) {
         try {
