@@ -13,6 +13,7 @@
 #include "VelkCalcCharts.h"
 #include "VelkCalcExtras.h"
 #include "VelkCalcJson.h"
+#include "VelkCalcProfile.h"
 
 namespace {
 
@@ -46,6 +47,7 @@ bool ParseIndex(const std::string& s, int& out)
 struct Options {
     std::string packing, foaming, flood, project, save, diagram, report, size, rateDiameter, stages;
     std::string charts, liquidLoads;
+    std::string profile, beds; // --profile: the column rating of a tray-profile CSV file
     int method = -1;
     bool lagrange = false;
     bool chartData = false;
@@ -74,6 +76,8 @@ const TextOption kTextOptions[] = {
     {"--size", &Options::size, "--size needs WxH"},
     {"--report", &Options::report, "--report needs a file"},
     {"--rate-diameter", &Options::rateDiameter, "--rate-diameter needs a diameter"},
+    {"--profile", &Options::profile, "--profile needs a CSV file"},
+    {"--beds", &Options::beds, "--beds needs FIRST-LAST:PACKING:METHOD,..."},
     {"--stages", &Options::stages, "--stages needs a number of stages"},
     {"--charts", &Options::charts, "--charts needs a folder"},
     {"--liquid-loads", &Options::liquidLoads, "--liquid-loads needs a list"},
@@ -178,6 +182,12 @@ std::string ValidateOptions(const CalcPage& page, Options& opt)
         return "--stages needs a whole number of stages from 1, not '" + opt.stages + "'";
     if (!opt.liquidLoads.empty() && !ParseLiquidLoads(QString::fromStdString(opt.liquidLoads), opt.loads))
         return "--liquid-loads needs numbers from 0 up separated by commas, not '" + opt.liquidLoads + "'";
+    if (!opt.beds.empty() && opt.profile.empty())
+        return "--beds needs --profile";
+    if (!opt.profile.empty() &&
+        (!opt.save.empty() || !opt.diagram.empty() || !opt.report.empty() || !opt.stages.empty() || opt.compare ||
+         !opt.charts.empty() || opt.chartData))
+        return "--profile cannot be combined with --save, --diagram, --report, --stages, --compare or the charts";
     if (!opt.size.empty()) {
         const auto x = opt.size.find('x');
         if (x == std::string::npos || !ParseIndex(opt.size.substr(0, x), opt.width) ||
@@ -293,6 +303,10 @@ std::string VelkCalcUsage()
            "                      of the page\n"
            "  --liquid-loads LIST liquid loads of the pressure-drop chart in m3/(m2 h)\n"
            "                      (default 0,5,10,20,40,80; the case's own is added)\n"
+           "  --profile FILE.csv  rate every stage of the first column of a tray-profile CSV file\n"
+           "                      (the other options and FIELD=TEXT set up the page the stages use)\n"
+           "  --beds \"1-10:PACKING:METHOD,...\"  the packed beds of --profile (default: one bed, the\n"
+           "                      page's packing and method); --rate-diameter rates every bed at TEXT\n"
            "  --help              show this text\n"
            "\n"
            "FIELD=TEXT types TEXT into the value field FIELD (LD, VD, DlD, DvD, MlD, MvD, SLD,\n"
@@ -354,6 +368,10 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
             out << CompareJson(page, opt.allMethods, all);
             return all ? 0 : 1;
         }
+        if (!opt.profile.empty())
+            return RunProfileCommand(page, opt.profile, opt.beds,
+                                     opt.rateDiameter.empty() ? std::nullopt : std::optional(opt.rateDiameter), out,
+                                     err);
         page.NeedsRecalc = true;
         completed = page.RecalcReported();
         if (!WriteOutputs(page, opt, sink, err))
