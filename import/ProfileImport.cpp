@@ -68,8 +68,8 @@ std::vector<ColumnProfile> ProfilesFromCsvText(const std::string& text, const st
             s.rhoL = t.liquid.density;
             s.muL = t.liquid.viscosity;
             s.sigma = t.liquid.surfaceTension;
-            s.DL = t.liquid.diffusivity;
-            s.DV = t.vapour.diffusivity;
+            s.DL = t.liquidDiffusivity;
+            s.DV = t.vapourDiffusivity;
             s.slope = t.equilibriumSlope;
             p.stages.push_back(s);
         }

@@ -20,9 +20,6 @@ struct SimPhase {
     double viscosity = 0;                      // Pa.s
     std::optional<double> surfaceTension;      // N/m; required for the liquid
     std::optional<double> thermalConductivity; // W/(m.K)
-    // Read from a tray profile for the column rating only; simulation files
-    // have no place for it.
-    std::optional<double> diffusivity; // m2/s
 };
 
 struct SimTray {
@@ -31,8 +28,9 @@ struct SimTray {
     double pressure = 0;    // kPa
     SimPhase liquid;
     SimPhase vapour;
-    // Read from a tray profile for the column rating only, like the
-    // diffusivities.
+    // Read from a tray profile for the column rating only; simulation files
+    // have no place for them.
+    std::optional<double> liquidDiffusivity, vapourDiffusivity; // m2/s
     std::optional<double> equilibriumSlope;
 };
 

@@ -218,8 +218,8 @@ SimulationData ProfileParser::Run()
         t.vapour.viscosity = number("vap_viscosity");
         t.vapour.surfaceTension = optional("vap_surface_tension");
         t.vapour.thermalConductivity = optional("vap_thermal_cond");
-        t.liquid.diffusivity = optional("liq_diffusivity");
-        t.vapour.diffusivity = optional("vap_diffusivity");
+        t.liquidDiffusivity = optional("liq_diffusivity");
+        t.vapourDiffusivity = optional("vap_diffusivity");
         t.equilibriumSlope = optional("equilibrium_slope");
         for (auto [phase, molar, mass, mw] :
              {std::tuple{&t.liquid, "liq_molar_rate", "liq_mass_rate", "liq_mw"},
