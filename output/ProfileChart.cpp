@@ -36,7 +36,6 @@ void DrawCurves(const std::vector<ProfileChartCurve>& curves, Member member)
         SetPenColor(kBedColours[c % std::size(kBedColours)]);
         SetDash(0, 0, 0);
         bool drawing = false;
-        const ProfileChartPoint* last = nullptr;
         for (const ProfileChartPoint& p : curves[c].points) {
             const std::optional<double>& y = p.*member;
             if (!y) {
@@ -49,11 +48,7 @@ void DrawCurves(const std::vector<ProfileChartCurve>& curves, Member member)
                 MoveToPoint(p.stage, *y);
             AddMarker(kMarkCircle, 5, kFillPen);
             drawing = true;
-            last = &p;
         }
-        if (last)
-            DrawTextAt(kBedColours[c % std::size(kBedColours)], QStringLiteral(" ") + curves[c].name, -1,
-                       last->stage, *(last->*member), 1, 0);
     }
 }
 
@@ -83,6 +78,10 @@ void DrawChart(const std::vector<ProfileChartCurve>& curves, Member member, cons
         DrawTextAt(kLimit, QStringLiteral("100%"), 1, stages.lo + stageSpan, 100, -1, 0);
     }
     DrawCurves(curves, member);
+    std::vector<TChartLegendEntry> legend;
+    for (std::size_t c = 0; c < curves.size(); ++c)
+        legend.push_back({kBedColours[c % std::size(kBedColours)], 2, false, kMarkCircle, curves[c].name});
+    if (legend.size() > 1) DrawLegend(legend, kLegendBottomRight);
     FlushChart();
 }
 

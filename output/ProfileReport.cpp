@@ -101,16 +101,10 @@ void PaintProfilePages(QPainter& painter, QPdfWriter& writer, const XlsxDocument
     const std::vector<ProfileChartCurve> curves = ProfileChartCurves(*report.rating);
     writer.newPage();
     const QRect area = writer.pageLayout().paintRectPixels(writer.resolution());
-    // The charts are laid out for the screen: drawn at a third of the page's
-    // pixels and scaled, so that texts keep their size relative to the plot.
-    const int scale = 3;
-    painter.save();
-    painter.scale(scale, scale);
-    {
-        TPainterSurface surface(&painter, QSize(area.width() / scale, area.height() / scale));
-        DrawProfileCharts(&surface, curves);
-    }
-    painter.restore();
+    // Laid out in screen pixels, scaled to the page; texts in points of the page.
+    const int scale = std::max(1, writer.resolution() / 96);
+    TPainterSurface surface(&painter, area.size(), scale, writer.resolution());
+    DrawProfileCharts(&surface, curves);
 }
 
 std::vector<ProfileChartCurve> ProfileChartCurves(const ProfileRating& rating)
