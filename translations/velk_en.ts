@@ -1404,5 +1404,181 @@
         <source>文件“%1”第 %2 行</source>
         <translation>File “%1”, line %2</translation>
     </message>
+    <message>
+        <source>气相流量</source>
+        <translation>Vapour flow</translation>
+    </message>
+    <message>
+        <source>液相流量</source>
+        <translation>Liquid flow</translation>
+    </message>
+    <message>
+        <source>表面张力</source>
+        <translation>Surface tension</translation>
+    </message>
+    <message>
+        <source>不在任何填料段内</source>
+        <translation>In no packed bed</translation>
+    </message>
+    <message>
+        <source>数据不全：</source>
+        <translation>Incomplete data: </translation>
+    </message>
+    <message>
+        <source>塔段校核</source>
+        <translation>Column rating</translation>
+    </message>
+    <message>
+        <source>导入CSV</source>
+        <translation>Import CSV</translation>
+    </message>
+    <message>
+        <source>按给定塔径校核</source>
+        <translation>Rate given diameters</translation>
+    </message>
+    <message>
+        <source>填料段</source>
+        <translation>Beds</translation>
+    </message>
+    <message>
+        <source>增加填料段</source>
+        <translation>Add bed</translation>
+    </message>
+    <message>
+        <source>删除填料段</source>
+        <translation>Remove bed</translation>
+    </message>
+    <message>
+        <source>起始板</source>
+        <translation>First stage</translation>
+    </message>
+    <message>
+        <source>终止板</source>
+        <translation>Last stage</translation>
+    </message>
+    <message>
+        <source>填料</source>
+        <translation>Packing</translation>
+    </message>
+    <message>
+        <source>塔径(m)</source>
+        <translation>Diameter (m)</translation>
+    </message>
+    <message>
+        <source>板</source>
+        <translation>Stage</translation>
+    </message>
+    <message>
+        <source>段</source>
+        <translation>Bed</translation>
+    </message>
+    <message>
+        <source>理论塔径
+m</source>
+        <translation>Theor. diameter
+m</translation>
+    </message>
+    <message>
+        <source>泛点率
+%</source>
+        <translation>Flood
+%</translation>
+    </message>
+    <message>
+        <source>F因子
+Pa^0.5</source>
+        <translation>F-factor
+Pa^0.5</translation>
+    </message>
+    <message>
+        <source>压降
+Pa/m</source>
+        <translation>Pressure drop
+Pa/m</translation>
+    </message>
+    <message>
+        <source>持液量
+m3/m3</source>
+        <translation>Holdup
+m3/m3</translation>
+    </message>
+    <message>
+        <source>塔径
+m</source>
+        <translation>Diameter
+m</translation>
+    </message>
+    <message>
+        <source>控制板</source>
+        <translation>Limiting stage</translation>
+    </message>
+    <message>
+        <source>填料高度
+m</source>
+        <translation>Packed height
+m</translation>
+    </message>
+    <message>
+        <source>压降
+mbar</source>
+        <translation>Pressure drop
+mbar</translation>
+    </message>
+    <message>
+        <source>取自计算页</source>
+        <translation>From the calculation page</translation>
+    </message>
+    <message>
+        <source>填料段的板号不是整数：</source>
+        <translation>The stage numbers of a bed are not whole numbers: </translation>
+    </message>
+    <message>
+        <source>塔径不是数字：</source>
+        <translation>The diameter is not a number: </translation>
+    </message>
+    <message>
+        <source>塔板数据 (*.csv)</source>
+        <translation>Tray profiles (*.csv)</translation>
+    </message>
+    <message>
+        <source>第%1段</source>
+        <translation>Bed %1</translation>
+    </message>
+    <message>
+        <source>理论板</source>
+        <translation>Theoretical stage</translation>
+    </message>
+    <message>
+        <source>泛点率(%)</source>
+        <translation>Flood (%)</translation>
+    </message>
+    <message>
+        <source>压降(mbar/m)</source>
+        <translation>Pressure drop (mbar/m)</translation>
+    </message>
+    <message>
+        <source>没有可绘制的校核结果。</source>
+        <translation>No rating results to draw.</translation>
+    </message>
+    <message>
+        <source>按最大理论塔径圆整</source>
+        <translation>Sized: largest theoretical diameter, rounded</translation>
+    </message>
+    <message>
+        <source>压降(mbar)</source>
+        <translation>Pressure drop (mbar)</translation>
+    </message>
+    <message>
+        <source>压降(Pa/m)</source>
+        <translation>Pressure drop (Pa/m)</translation>
+    </message>
+    <message>
+        <source>(计算页)</source>
+        <translation>(calculation page)</translation>
+    </message>
+    <message>
+        <source>整塔数据</source>
+        <translation>Whole column</translation>
+    </message>
 </context>
 </TS>
