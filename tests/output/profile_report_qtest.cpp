@@ -85,17 +85,19 @@ private slots:
         QCOMPARE(MReport_SaveClick(ctx), ReportOutcome::Done);
         XlsxDocument doc;
         doc.Load(nextChoice.toStdString());
-        QCOMPARE(doc.SheetCount(), 2);
         QCOMPARE(doc.ActiveSheet(), 0);
-        QCOMPARE(QString::fromStdString(doc.SheetName(1)), QStringLiteral("塔段校核"));
+        int last = -1;
+        for (int i = 0; i < doc.SheetCount(); ++i)
+            if (QString::fromStdString(doc.SheetName(i)) == QStringLiteral("塔段校核")) last = i;
+        QVERIFY(last > 0);
         // Bed 1 (row 5): stages 1-2, sized by stage 1 (theoretical 1.398 m) to 1.4 m, limited by stage 1.
-        QCOMPARE(doc.CellText(1, 5, 2), std::string("1"));
-        QCOMPARE(doc.CellText(1, 5, 3), std::string("2"));
-        QCOMPARE(doc.CellText(1, 5, 6), std::string("1.4"));
-        QCOMPARE(doc.CellText(1, 5, 7), std::string("1"));
-        QCOMPARE(doc.CellText(1, 6, 6), std::string("2")); // bed 2: 1.977 m to 2.0 m
-        QCOMPARE(doc.CellText(1, 9, 1), std::string("1")); // the first stage row
-        QCOMPARE(doc.CellText(1, 11, 1), std::string("3"));
+        QCOMPARE(doc.CellText(last, 5, 2), std::string("1"));
+        QCOMPARE(doc.CellText(last, 5, 3), std::string("2"));
+        QCOMPARE(doc.CellText(last, 5, 6), std::string("1.4"));
+        QCOMPARE(doc.CellText(last, 5, 7), std::string("1"));
+        QCOMPARE(doc.CellText(last, 6, 6), std::string("2")); // bed 2: 1.977 m to 2.0 m
+        QCOMPARE(doc.CellText(last, 9, 1), std::string("1")); // the first stage row
+        QCOMPARE(doc.CellText(last, 11, 1), std::string("3"));
 
         // The PDF: two pages more than without the profile, the sheet's texts among them.
         auto pages = [&](const ReportContext& c, const QString& name) {
