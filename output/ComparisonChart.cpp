@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -11,6 +12,7 @@
 #include <cmath>
 
 #include "ComparisonTable.h"
+#include "SafeFileReplacer.h"
 #include "chartgraph.h"
 
 namespace
@@ -162,14 +164,20 @@ bool SaveComparisonChart(const QString& file, QSize size, const std::vector<Comp
         surface.endPaint();
         ChartDetachSurface(&surface);
         if (!drawError.isEmpty()) return fail(drawError);
-        QImageWriter writer(file, "png");
-        if (!writer.write(surface.image())) return fail(cannotWrite.arg(file));
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        QImageWriter writer(&png, "png");
+        QString why;
+        if (!writer.write(surface.image()) || !SafeReplaceFile(file, png.data(), &why))
+            return fail(cannotWrite.arg(file));
         return true;
     }
     if (suffix != QLatin1String("svg"))
         return fail(Tr(QT_TRANSLATE_NOOP("Velk", "不支持的文件类型（只能保存为 PNG 或 SVG）：%1")).arg(file));
     QSvgGenerator generator;
-    generator.setFileName(file);
+    QBuffer svg;
+    svg.open(QIODevice::WriteOnly);
+    generator.setOutputDevice(&svg);
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
     generator.setResolution(96);
@@ -184,5 +192,7 @@ bool SaveComparisonChart(const QString& file, QSize size, const std::vector<Comp
     }
     if (!painter.end()) return fail(cannotWrite.arg(file));
     if (!drawError.isEmpty()) return fail(drawError);
+    QString why;
+    if (!SafeReplaceFile(file, svg.data(), &why)) return fail(cannotWrite.arg(file));
     return true;
 }

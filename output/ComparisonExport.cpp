@@ -5,7 +5,7 @@
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QSaveFile>
+#include "SafeFileReplacer.h"
 
 #include <algorithm>
 
@@ -58,10 +58,10 @@ bool SaveComparisonTable(const std::string& path, const std::vector<ComparisonRo
         return false;
     };
     if (suffix == QLatin1String("csv")) {
-        QSaveFile out(file);
-        if (!out.open(QIODevice::WriteOnly) || out.write(ComparisonCsv(rows, allMethods)) < 0 || !out.commit())
-            return fail(QCoreApplication::translate("Velk", "无法写入文件：%1").arg(file) + QStringLiteral(" (") +
-                        out.errorString() + QLatin1Char(')'));
+        QString why;
+        if (!SafeReplaceFile(file, ComparisonCsv(rows, allMethods), &why))
+            return fail(QCoreApplication::translate("Velk", "无法写入文件：%1").arg(file) + QStringLiteral(" (") + why +
+                        QLatin1Char(')'));
         return true;
     }
     if (suffix != QLatin1String("xlsx"))

@@ -1,10 +1,12 @@
 #include "PerformanceCharts.h"
 
+#include "SafeFileReplacer.h"
 #include "chartgraph.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -283,15 +285,22 @@ bool SavePerformanceChart(const QString& file, QSize size, TPerformanceChart cha
         surface.endPaint();
         if (!drawError.isEmpty())
             return fail(drawError);
-        QImageWriter writer(file, "png");
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        QImageWriter writer(&png, "png");
         if (!writer.write(surface.image()))
             return fail(Tr(QT_TRANSLATE_NOOP("Velk", "无法写入文件：%1（%2）")).arg(file, writer.errorString()));
+        QString why;
+        if (!SafeReplaceFile(file, png.data(), &why))
+            return fail(Tr(QT_TRANSLATE_NOOP("Velk", "无法写入文件：%1（%2）")).arg(file, why));
         return true;
     }
     if (suffix != QLatin1String("svg"))
         return fail(Tr(QT_TRANSLATE_NOOP("Velk", "不支持的文件类型（只能保存为 PNG 或 SVG）：%1")).arg(file));
     QSvgGenerator generator;
-    generator.setFileName(file);
+    QBuffer svg;
+    svg.open(QIODevice::WriteOnly);
+    generator.setOutputDevice(&svg);
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
     generator.setResolution(96);
@@ -306,7 +315,12 @@ bool SavePerformanceChart(const QString& file, QSize size, TPerformanceChart cha
     }
     if (!painter.end())
         return fail(Tr(QT_TRANSLATE_NOOP("Velk", "无法写入文件：%1")).arg(file));
-    return drawError.isEmpty() ? true : fail(drawError);
+    if (!drawError.isEmpty())
+        return fail(drawError);
+    QString why;
+    if (!SafeReplaceFile(file, svg.data(), &why))
+        return fail(Tr(QT_TRANSLATE_NOOP("Velk", "无法写入文件：%1（%2）")).arg(file, why));
+    return true;
 }
 
 bool ParseLiquidLoads(const QString& text, std::vector<double>& loads)
