@@ -3,16 +3,13 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QBuffer>
-#include <QImageWriter>
 #include <QPainter>
-#include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
 
 #include "ComparisonTable.h"
-#include "SafeFileReplacer.h"
+#include "ChartFileExport.h"
 #include "chartgraph.h"
 
 namespace
@@ -23,7 +20,6 @@ constexpr TColor kForeground = ChartRGB(0, 0, 128);
 constexpr TColor kAxisColour = ChartRGB(0, 0, 255);
 constexpr TColor kPointColour = ChartRGB(0, 0, 160);
 constexpr TColor kCurrentColour = ChartRGB(255, 0, 0);
-constexpr int kMaxExportSide = 16384;
 const int kMethodShapes[] = {kMarkCircle, kMarkSquare, kMarkTriangleUp};
 
 QString Tr(const char* text) { return QCoreApplication::translate("Velk", text); }
@@ -148,51 +144,7 @@ QString DrawChart(TChartSurface* surface, const std::vector<ComparisonChartPoint
 bool SaveComparisonChart(const QString& file, QSize size, const std::vector<ComparisonChartPoint>& points,
                          ComparisonChartAxis axis, bool severalMethods, QString* error)
 {
-    auto fail = [&](const QString& text) {
-        if (error) *error = text;
-        return false;
-    };
-    if (!HaveGuiApplication()) return fail(QStringLiteral("no GUI application"));
-    if (size.width() < 1 || size.height() < 1 || size.width() > kMaxExportSide || size.height() > kMaxExportSide)
-        return fail(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()));
-    const QString suffix = QFileInfo(file).suffix().toLower();
-    const QString cannotWrite = Tr(QT_TRANSLATE_NOOP("Velk", "无法写入文件：%1"));
-    if (suffix == QLatin1String("png")) {
-        TImageSurface surface(size);
-        if (surface.image().isNull()) return fail(cannotWrite.arg(file));
-        const QString drawError = DrawComparisonChart(&surface, points, axis, severalMethods);
-        surface.endPaint();
-        ChartDetachSurface(&surface);
-        if (!drawError.isEmpty()) return fail(drawError);
-        QBuffer png;
-        png.open(QIODevice::WriteOnly);
-        QImageWriter writer(&png, "png");
-        QString why;
-        if (!writer.write(surface.image()) || !SafeReplaceFile(file, png.data(), &why))
-            return fail(cannotWrite.arg(file));
-        return true;
-    }
-    if (suffix != QLatin1String("svg"))
-        return fail(Tr(QT_TRANSLATE_NOOP("Velk", "不支持的文件类型（只能保存为 PNG 或 SVG）：%1")).arg(file));
-    QSvgGenerator generator;
-    QBuffer svg;
-    svg.open(QIODevice::WriteOnly);
-    generator.setOutputDevice(&svg);
-    generator.setSize(size);
-    generator.setViewBox(QRect(QPoint(0, 0), size));
-    generator.setResolution(96);
-    generator.setTitle(Tr(QT_TRANSLATE_NOOP("Velk", "填料比较")));
-    QPainter painter;
-    if (!painter.begin(&generator)) return fail(cannotWrite.arg(file));
-    QString drawError;
-    {
-        TPainterSurface surface(&painter, size);
-        drawError = DrawComparisonChart(&surface, points, axis, severalMethods);
-        ChartDetachSurface(&surface);
-    }
-    if (!painter.end()) return fail(cannotWrite.arg(file));
-    if (!drawError.isEmpty()) return fail(drawError);
-    QString why;
-    if (!SafeReplaceFile(file, svg.data(), &why)) return fail(cannotWrite.arg(file));
-    return true;
+    return SaveChartFile(file, size, Tr(QT_TRANSLATE_NOOP("Velk", "填料比较")), [&](TChartSurface* surface) {
+        return DrawComparisonChart(surface, points, axis, severalMethods);
+    }, error);
 }

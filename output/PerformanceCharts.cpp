@@ -1,15 +1,12 @@
 #include "PerformanceCharts.h"
 
-#include "SafeFileReplacer.h"
+#include "ChartFileExport.h"
 #include "chartgraph.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QBuffer>
-#include <QImageWriter>
 #include <QPainter>
-#include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
@@ -26,7 +23,6 @@ constexpr TColor kDryColour = ChartRGB(96, 96, 96);
 constexpr TColor kPalette[] = {ChartRGB(0, 110, 0),   ChartRGB(0, 90, 200), ChartRGB(150, 0, 150),
                                ChartRGB(200, 110, 0), ChartRGB(0, 140, 140), ChartRGB(120, 70, 20),
                                ChartRGB(90, 90, 220), ChartRGB(60, 60, 60)};
-constexpr int kMaxExportSide = 16384;
 // Narrowest zoom window, as a fraction of an axis.
 constexpr float kMinZoomFraction = 0.01f;
 // The logarithmic pressure axis spans at most this many decades below its top.
@@ -267,60 +263,9 @@ QString DrawWholePerformanceChart(TChartSurface* surface, TPerformanceChart char
 bool SavePerformanceChart(const QString& file, QSize size, TPerformanceChart chart, const PerformanceCurves& curves,
                           const QString& title, QString* error)
 {
-    auto fail = [&](const QString& text) {
-        if (error)
-            *error = text;
-        return false;
-    };
-    if (!HaveGuiApplication())
-        return fail(Tr(QT_TRANSLATE_NOOP("Velk", "绘图需要图形应用程序环境（可用 offscreen 平台）。")));
-    if (size.width() < 1 || size.height() < 1 || size.width() > kMaxExportSide || size.height() > kMaxExportSide)
-        return fail(Tr(QT_TRANSLATE_NOOP("Velk", "图形尺寸无效：%1 x %2")).arg(size.width()).arg(size.height()));
-    const QString suffix = QFileInfo(file).suffix().toLower();
-    if (suffix == QLatin1String("png")) {
-        TImageSurface surface(size);
-        if (surface.image().isNull())
-            return fail(Tr(QT_TRANSLATE_NOOP("Velk", "内存不足，无法生成图形。")));
-        const QString drawError = DrawWholePerformanceChart(&surface, chart, curves, title);
-        surface.endPaint();
-        if (!drawError.isEmpty())
-            return fail(drawError);
-        QBuffer png;
-        png.open(QIODevice::WriteOnly);
-        QImageWriter writer(&png, "png");
-        if (!writer.write(surface.image()))
-            return fail(Tr(QT_TRANSLATE_NOOP("Velk", "无法写入文件：%1（%2）")).arg(file, writer.errorString()));
-        QString why;
-        if (!SafeReplaceFile(file, png.data(), &why))
-            return fail(Tr(QT_TRANSLATE_NOOP("Velk", "无法写入文件：%1（%2）")).arg(file, why));
-        return true;
-    }
-    if (suffix != QLatin1String("svg"))
-        return fail(Tr(QT_TRANSLATE_NOOP("Velk", "不支持的文件类型（只能保存为 PNG 或 SVG）：%1")).arg(file));
-    QSvgGenerator generator;
-    QBuffer svg;
-    svg.open(QIODevice::WriteOnly);
-    generator.setOutputDevice(&svg);
-    generator.setSize(size);
-    generator.setViewBox(QRect(QPoint(0, 0), size));
-    generator.setResolution(96);
-    generator.setTitle(PerformanceChartName(chart));
-    QPainter painter;
-    if (!painter.begin(&generator))
-        return fail(Tr(QT_TRANSLATE_NOOP("Velk", "无法写入文件：%1")).arg(file));
-    QString drawError;
-    {
-        TPainterSurface surface(&painter, size);
-        drawError = DrawWholePerformanceChart(&surface, chart, curves, title);
-    }
-    if (!painter.end())
-        return fail(Tr(QT_TRANSLATE_NOOP("Velk", "无法写入文件：%1")).arg(file));
-    if (!drawError.isEmpty())
-        return fail(drawError);
-    QString why;
-    if (!SafeReplaceFile(file, svg.data(), &why))
-        return fail(Tr(QT_TRANSLATE_NOOP("Velk", "无法写入文件：%1（%2）")).arg(file, why));
-    return true;
+    return SaveChartFile(file, size, PerformanceChartName(chart), [&](TChartSurface* surface) {
+        return DrawWholePerformanceChart(surface, chart, curves, title);
+    }, error);
 }
 
 bool ParseLiquidLoads(const QString& text, std::vector<double>& loads)
