@@ -347,3 +347,16 @@ void TCommentWidget::focusOutEvent(QFocusEvent* e)
     QPlainTextEdit::focusOutEvent(e);
     ExitOnFocusOut(e, model_);
 }
+
+TControl* BoundModel(QWidget* w)
+{
+    if (auto* e = qobject_cast<TEditDWidget*>(w))
+        return e->model();
+    if (auto* c = qobject_cast<TComboWidget*>(w))
+        return c->model();
+    if (auto* t = qobject_cast<TTextWidget*>(w))
+        return t->model();
+    if (auto* m = qobject_cast<TCommentWidget*>(w))
+        return m->model();
+    return nullptr;
+}

@@ -136,3 +136,7 @@ private:
     ModelBinding binding_;
     bool updating_ = false;
 };
+
+// The model behind a value, drop-down, text or comment widget; nullptr for
+// any other widget.
+TControl* BoundModel(QWidget* w);

@@ -35,19 +35,6 @@ void SubHeading(QGridLayout* g, int row, const char* text, QWidget* parent)
     g->addWidget(l, row, 0, 1, 3, Qt::AlignHCenter);
 }
 
-// The model behind a widget of this page, for its hint and help number.
-TControl* BoundModel(QWidget* w)
-{
-    if (auto* e = qobject_cast<TEditDWidget*>(w))
-        return e->model();
-    if (auto* c = qobject_cast<TComboWidget*>(w))
-        return c->model();
-    if (auto* t = qobject_cast<TTextWidget*>(w))
-        return t->model();
-    if (auto* m = qobject_cast<TCommentWidget*>(w))
-        return m->model();
-    return nullptr;
-}
 } // namespace
 
 TCalcPageWidget::TCalcPageWidget(CalcPage& page, QWidget* parent) : QWidget(parent), page_(page)

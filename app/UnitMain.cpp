@@ -219,14 +219,8 @@ QWidget* TFormVELK::BuildDiagramPage()
 
 TControl* TFormVELK::ModelOf(QWidget* w) const
 {
-    if (auto* e = qobject_cast<TEditDWidget*>(w))
-        return e->model();
-    if (auto* c = qobject_cast<TComboWidget*>(w))
-        return c->model();
-    if (auto* t = qobject_cast<TTextWidget*>(w))
-        return t->model();
-    if (auto* m = qobject_cast<TCommentWidget*>(w))
-        return m->model();
+    if (TControl* m = BoundModel(w))
+        return m;
     if (auto* u = qobject_cast<TComboBoxUWidget*>(w))
         return u->model();
     if (w && (w->objectName() == QLatin1String("CBLagrange") || w->objectName() == QLatin1String("CBRating")))
