@@ -9,6 +9,8 @@
 #include <QVBoxLayout>
 
 #include "FontSetup.h"
+#include "Messages.h"
+#include "UnitHysys.h"
 
 void SetUpImportDialog(QDialog* dialog, const QString& name, const QString& title, QSize size, QPoint pos)
 {
@@ -21,8 +23,8 @@ void SetUpImportDialog(QDialog* dialog, const QString& name, const QString& titl
     dialog->move(pos);
 }
 
-QListWidget* AddListGroup(QWidget* parent, const QString& title, const QString& groupName, const QRect& geometry,
-                          const QString& listName, QGroupBox** group)
+QListWidget* AddListGroup(QWidget* parent, const QString& title, const QString& groupName,
+                          const QRect& geometry, const QString& listName, QGroupBox** group)
 {
     auto* box = new QGroupBox(title, parent);
     box->setObjectName(groupName);
@@ -32,13 +34,12 @@ QListWidget* AddListGroup(QWidget* parent, const QString& title, const QString& 
     auto* layout = new QVBoxLayout(box);
     layout->addWidget(list);
     layout->setContentsMargins(2, 2, 2, 2);
-    if (group)
-        *group = box;
+    if (group) *group = box;
     return list;
 }
 
-QGroupBox* AddTrayPositionGroup(QWidget* parent, const QString& autoCaption, int autoWidth, QRadioButton** autoButton,
-                                QRadioButton** fixedButton)
+QGroupBox* AddTrayPositionGroup(QWidget* parent, const QString& autoCaption, int autoWidth,
+                                QRadioButton** autoButton, QRadioButton** fixedButton)
 {
     auto* box = new QGroupBox(QCoreApplication::translate("Velk", "塔径位置（理论版编号）"), parent);
     box->setObjectName(QStringLiteral("RGModal"));
@@ -54,9 +55,29 @@ QGroupBox* AddTrayPositionGroup(QWidget* parent, const QString& autoCaption, int
 QPushButton* AddButton(QWidget* parent, const QString& name, const QString& text, const QRect& geometry,
                        QStyle::StandardPixmap icon)
 {
-    auto* b = icon == QStyle::SP_CustomBase ? new QPushButton(text, parent)
-                                             : new QPushButton(parent->style()->standardIcon(icon), text, parent);
+    auto* b = icon == QStyle::SP_CustomBase
+                  ? new QPushButton(text, parent)
+                  : new QPushButton(parent->style()->standardIcon(icon), text, parent);
     b->setObjectName(name);
     b->setGeometry(geometry);
     return b;
+}
+
+bool TakeWholeColumn(QListWidget* columns, const std::function<ColumnProfile(const std::string&)>& read,
+                     std::optional<ColumnProfile>& taken,
+                     const std::function<void(const ColumnProfile&)>& onTake)
+{
+    const QList<QListWidgetItem*> selected = columns->selectedItems();
+    if (selected.isEmpty()) {
+        ShowMessage(MsgKind::Warning, kHysysNoColumnText);
+        return false;
+    }
+    try {
+        taken = read(selected.first()->text().toStdString());
+    } catch (const std::exception& e) {
+        ReportError(e);
+        return false;
+    }
+    if (onTake) onTake(*taken);
+    return true;
 }

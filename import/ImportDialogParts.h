@@ -6,6 +6,12 @@
 #include <QString>
 #include <QStyle>
 
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "ColumnProfile.h"
+
 class QDialog;
 class QGroupBox;
 class QListWidget;
@@ -17,13 +23,20 @@ class QWidget;
 void SetUpImportDialog(QDialog* dialog, const QString& name, const QString& title, QSize size, QPoint pos);
 
 // A group box with a list filling it; returns the list, *group the box.
-QListWidget* AddListGroup(QWidget* parent, const QString& title, const QString& groupName, const QRect& geometry,
-                          const QString& listName, QGroupBox** group);
+QListWidget* AddListGroup(QWidget* parent, const QString& title, const QString& groupName,
+                          const QRect& geometry, const QString& listName, QGroupBox** group);
 
 // The "塔径位置（理论版编号）" group with its two radio buttons, the first checked.
-QGroupBox* AddTrayPositionGroup(QWidget* parent, const QString& autoCaption, int autoWidth, QRadioButton** autoButton,
-                                QRadioButton** fixedButton);
+QGroupBox* AddTrayPositionGroup(QWidget* parent, const QString& autoCaption, int autoWidth,
+                                QRadioButton** autoButton, QRadioButton** fixedButton);
 
 // A push button with an optional standard icon (QStyle::SP_CustomBase: none).
 QPushButton* AddButton(QWidget* parent, const QString& name, const QString& text, const QRect& geometry,
                        QStyle::StandardPixmap icon = QStyle::SP_CustomBase);
+
+// "整塔数据" of either dialog: reads the column chosen in `columns` into
+// `taken` and hands it to `onTake`. False when no column is chosen or the
+// reading failed; the message has been shown.
+bool TakeWholeColumn(QListWidget* columns, const std::function<ColumnProfile(const std::string&)>& read,
+                     std::optional<ColumnProfile>& taken,
+                     const std::function<void(const ColumnProfile&)>& onTake);

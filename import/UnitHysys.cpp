@@ -177,18 +177,8 @@ void TFormHysys::BOKClick()
 
 bool TFormHysys::BColumnClick()
 {
-    const QList<QListWidgetItem*> selected = ListColumns->selectedItems();
-    if (selected.isEmpty()) {
-        ShowMessage(MsgKind::Warning, kHysysNoColumnText);
+    if (!TakeWholeColumn(ListColumns, ProfileFromHysys, TakenProfile, OnTakeColumn))
         return false;
-    }
-    bool taken = false;
-    Reported([&] {
-        TakenProfile = ProfileFromHysys(selected.first()->text().toStdString());
-        taken = true;
-    });
-    if (!taken) return false;
-    if (OnTakeColumn) OnTakeColumn(*TakenProfile);
     accept();
     return true;
 }

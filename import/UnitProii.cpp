@@ -273,18 +273,8 @@ void TFormProii::BOKClick()
 
 bool TFormProii::BColumnClick()
 {
-    const QList<QListWidgetItem*> selected = ListColumns->selectedItems();
-    if (selected.isEmpty()) {
-        ShowMessage(MsgKind::Warning, kHysysNoColumnText);
+    if (!TakeWholeColumn(ListColumns, ProfileFromProii, TakenProfile, OnTakeColumn))
         return false;
-    }
-    bool taken = false;
-    Reported([&] {
-        TakenProfile = ProfileFromProii(selected.first()->text().toStdString());
-        taken = true;
-    });
-    if (!taken) return false;
-    if (OnTakeColumn) OnTakeColumn(*TakenProfile);
     accept();
     return true;
 }
