@@ -1,5 +1,6 @@
 #include "ChmFile.h"
 
+#include "ChmDirectory.h"
 #include "IconvText.h"
 #include "RegularFile.h"
 
@@ -50,40 +51,6 @@ int CollectFiles(chmFile*, chmUnitInfo* ui, void* context)
     return CHM_ENUMERATOR_CONTINUE;
 }
 
-std::uint32_t Le32(const unsigned char* p)
-{
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-// libchm divides by the reset block count and the block length of the
-// compressed section without checking them (fuzzing found the crash): a file
-// where either comes out zero is refused. Both records lie in the
-// uncompressed section, so reading them divides by nothing.
-bool CompressionUsable(chmFile* h)
-{
-    chmUnitInfo ui;
-    if (chm_resolve_object(h, "::DataSpace/Storage/MSCompressed/ControlData", &ui) != CHM_RESOLVE_SUCCESS)
-        return true; // nothing compressed
-    unsigned char c[0x18] = {};
-    if (ui.space != CHM_UNCOMPRESSED || ui.length < sizeof c || chm_retrieve_object(h, &ui, c, 0, sizeof c) != sizeof c)
-        return false;
-    std::uint32_t reset = Le32(c + 12), window = Le32(c + 16);
-    if (Le32(c + 8) == 2) { // version 2 counts in units of 0x8000, in 32 bits as libchm does
-        reset *= 0x8000u;
-        window *= 0x8000u;
-    }
-    if (window / 2 == 0 || reset / (window / 2) * Le32(c + 20) == 0) return false;
-    if (chm_resolve_object(h,
-                           "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/"
-                           "InstanceData/ResetTable",
-                           &ui) != CHM_RESOLVE_SUCCESS)
-        return false;
-    unsigned char r[0x28] = {};
-    if (ui.space != CHM_UNCOMPRESSED || ui.length < sizeof r || chm_retrieve_object(h, &ui, r, 0, sizeof r) != sizeof r)
-        return false;
-    return (Le32(r + 32) | Le32(r + 36)) != 0; // the 64-bit block length
-}
-
 } // namespace
 
 TChmFile::~TChmFile()
@@ -106,14 +73,10 @@ bool TChmFile::Open(const QString& fileName)
     char magic[4] = {};
     struct stat st;
     const bool isChm = ::fstat(fd, &st) == 0 && st.st_size >= 0x60 && ::pread(fd, magic, 4, 0) == 4 &&
-                       std::memcmp(magic, "ITSF", 4) == 0;
+                       std::memcmp(magic, "ITSF", 4) == 0 && ChmFileIsSound(fd, st.st_size);
     if (isChm) handle_ = chm_open(("/proc/self/fd/" + std::to_string(fd)).c_str());
     ::close(fd);
     if (!handle_) return false;
-    if (!CompressionUsable(handle_)) {
-        Close();
-        return false;
-    }
     fileName_ = fileName;
     ReadSystem();
     ReadContextMap();

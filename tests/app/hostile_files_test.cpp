@@ -5,7 +5,9 @@
 
 #include <sqlite3.h>
 
+#include <QFile>
 #include <QProcess>
+#include <QtEndian>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -143,14 +145,56 @@ TEST(HostileFiles, RegistryKeyPathsDeeperThanWindowsAllowsAreSkippedWithFileAndL
         RegistryHive hive;
         ASSERT_TRUE(hive.LoadText("REGEDIT4\n\n[" + path + "]\n@=\"x\"\n", "deep.reg"));
         EXPECT_EQ(hive.Warnings().empty(), c.kept);
-        if (!c.kept)
+        if (!c.kept) {
             EXPECT_EQ(hive.Warnings().front(), "deep.reg:3: key path deeper than 512 levels, skipped");
+        }
         std::string found;
         for (std::size_t i = 0; i < 512; ++i)
             found += "k\\";
         EXPECT_EQ(hive.Find(found) != nullptr, c.kept);
         // Destroying the hive at the end of the scope must not crash.
     }
+}
+
+// The sample help file with its directory pages made to lead back to
+// themselves: libchm would list or search them for ever.
+TEST(HostileFiles, HelpFilesWhoseDirectoryPagesLoopAreRefused)
+{
+    QFile sample(QStringLiteral(VELK_SOURCE_DIR "/fuzz/corpus/help/VELKHelp.chm"));
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    const QByteArray good = sample.readAll();
+    const qsizetype itsp = qFromLittleEndian<qint64>(good.constData() + 0x48);
+    const qsizetype pages = itsp + qFromLittleEndian<qint32>(good.constData() + itsp + 8);
+    const qint32 block = qFromLittleEndian<qint32>(good.constData() + itsp + 0x10);
+    QByteArray indexPage("PMGI", 4);
+    indexPage += QByteArray(4, '\0') + QByteArray("\x01/\x01", 3);
+    qToLittleEndian<quint32>(quint32(block - indexPage.size()), indexPage.data() + 4);
+    const struct {
+        const char* what;
+        std::function<void(QByteArray&)> damage;
+    } cases[] = {
+        {"listing page followed by itself",
+         [&](QByteArray& b) { qToLittleEndian<qint32>(0, b.data() + pages + 16); }},
+        {"index page that is its own child",
+         [&](QByteArray& b) {
+             qToLittleEndian<qint32>(1, b.data() + itsp + 0x1c);
+             b.replace(pages + block, indexPage.size(), indexPage);
+         }},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QByteArray bytes = good;
+        c.damage(bytes);
+        const QString path = dir.filePath(QStringLiteral("loop.chm"));
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(bytes) == bytes.size());
+        out.close();
+        TChmFile chm;
+        EXPECT_FALSE(chm.Open(path));
+    }
+    TChmFile chm;
+    EXPECT_TRUE(chm.Open(sample.fileName())); // the undamaged file still opens
 }
 
 TEST(HostileFiles, MalformedInputsFoundByFuzzingAreDealtWithQuickly)
