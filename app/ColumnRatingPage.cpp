@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -56,6 +57,27 @@ QTableWidgetItem* Item(const QString& text)
     return item;
 }
 
+QStringList StageHeadings()
+{
+    QStringList headings{Tr("板"), Tr("段")};
+    for (int i = 0; i < 10; ++i)
+        headings << Tr(kProfileValues[i].caption) +
+                        (kUnits[i][0] ? QStringLiteral("\n") + QString::fromLatin1(kUnits[i]) : QString());
+    headings << Tr("理论塔径\nm") << Tr("泛点率\n%") << Tr("F因子\nPa^0.5") << Tr("压降\nPa/m")
+             << Tr("持液量\nm3/m3") << Tr("HETP\nm") << Tr("说明");
+    return headings;
+}
+
+QStringList TotalHeadings()
+{
+    return {Tr("填料段"), Tr("填料"), Tr("算法"), Tr("塔径\nm"), Tr("控制板"), Tr("填料高度\nm"), Tr("压降\nmbar")};
+}
+
+QStringList BedHeadings()
+{
+    return {Tr("起始板"), Tr("终止板"), Tr("填料"), Tr("算法"), Tr("局部插值"), Tr("塔径(m)")};
+}
+
 QTableWidget* MakeTable(const QString& name, const QStringList& headings, QWidget* parent)
 {
     auto* t = new QTableWidget(0, static_cast<int>(headings.size()), parent);
@@ -95,19 +117,10 @@ ColumnRatingPage::ColumnRatingPage(CalcPage& page, QWidget* parent) : QWidget(pa
     BuildBedEditor(left);
     leftLayout->addWidget(beds_, 1);
 
-    QStringList headings{Tr("板"), Tr("段")};
-    for (int i = 0; i < 10; ++i)
-        headings << Tr(kProfileValues[i].caption) +
-                        (kUnits[i][0] ? QStringLiteral("\n") + QString::fromLatin1(kUnits[i]) : QString());
-    headings << Tr("理论塔径\nm") << Tr("泛点率\n%") << Tr("F因子\nPa^0.5") << Tr("压降\nPa/m")
-             << Tr("持液量\nm3/m3") << Tr("HETP\nm") << Tr("说明");
-    stages_ = MakeTable(QStringLiteral("ProfileStages"), headings, left);
+    stages_ = MakeTable(QStringLiteral("ProfileStages"), StageHeadings(), left);
     stages_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     leftLayout->addWidget(stages_, 4);
-    totals_ = MakeTable(QStringLiteral("ProfileBedTotals"),
-                        {Tr("填料段"), Tr("填料"), Tr("算法"), Tr("塔径\nm"), Tr("控制板"), Tr("填料高度\nm"),
-                         Tr("压降\nmbar")},
-                        left);
+    totals_ = MakeTable(QStringLiteral("ProfileBedTotals"), TotalHeadings(), left);
     totals_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     leftLayout->addWidget(totals_, 1);
     charts_ = new ProfileChartView(split);
@@ -139,9 +152,7 @@ void ColumnRatingPage::BuildBedEditor(QWidget* parent)
     row->addWidget(remove);
     row->addStretch();
     static_cast<QVBoxLayout*>(parent->layout())->addWidget(box);
-    beds_ = MakeTable(QStringLiteral("ProfileBeds"),
-                      {Tr("起始板"), Tr("终止板"), Tr("填料"), Tr("算法"), Tr("局部插值"), Tr("塔径(m)")},
-                      parent);
+    beds_ = MakeTable(QStringLiteral("ProfileBeds"), BedHeadings(), parent);
     connect(add, &QPushButton::clicked, this, [this] {
         ProfileBed bed = EffectiveBeds(ColumnProfile{"", profile_.stages, {}, false}, page_).at(0);
         AddBedRow(bed);
@@ -289,6 +300,19 @@ void ColumnRatingPage::LoadStage(int row)
     if (OnStageLoaded) OnStageLoaded();
 }
 
+void ColumnRatingPage::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange) return;
+    // Headings with units, notes, hints and chart captions are built from
+    // parts, so they are built again in the new language.
+    stages_->setHorizontalHeaderLabels(StageHeadings());
+    totals_->setHorizontalHeaderLabels(TotalHeadings());
+    beds_->setHorizontalHeaderLabels(BedHeadings());
+    ShowResults();
+    charts_->update();
+}
+
 void ColumnRatingPage::ShowBeds()
 {
     beds_->setRowCount(0);
@@ -366,7 +390,7 @@ void ColumnRatingPage::ShowTotals()
         totals_->setItem(row, 1, Item(QString::fromStdString(b.packing)));
         totals_->setItem(row, 2,
                          Item(b.method >= 0 && static_cast<std::size_t>(b.method) < methods.size()
-                                  ? QString::fromStdString(methods[static_cast<std::size_t>(b.method)])
+                                  ? Tr(methods[static_cast<std::size_t>(b.method)].c_str())
                                   : QString()));
         totals_->setItem(row, 3, Item(Number(b.diameter)));
         totals_->setItem(row, 4, Item(b.limitingStage ? QString::number(*b.limitingStage) : QString()));

@@ -58,6 +58,9 @@ public:
     std::function<QString()> AskCsvFile;
     std::function<int(const QStringList& columns)> ChooseColumn;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void BuildBedEditor(QWidget* parent);
     void AddBedRow(const ProfileBed& bed);

@@ -10,11 +10,13 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sstream>
 
 #include "BoundWidgets.h"
+#include "ColumnRatingPage.h"
 #include "EngineText.h"
 #include "Language.h"
 #include "RecentFiles.h"
@@ -26,19 +28,20 @@ namespace {
 QString U(const char* s) { return QString::fromUtf8(s); }
 
 struct Expected {
-    QString newAction, calcTab, densityLabel, inputError, floatError, convertError, yesButton;
+    QString newAction, calcTab, densityLabel, inputError, floatError, convertError, yesButton, ratingHeading;
 };
 
 Expected Chinese()
 {
     return {U("&N 新建"), U("计算"), U("液相密度"), U("发现错误，可能是输入数据错误！"), U("无效的浮点运算"),
-            U("“abc”不是有效的浮点数"), U("是(&Y)")};
+            U("“abc”不是有效的浮点数"), U("是(&Y)"), U("气相流量\nkg/s")};
 }
 
 Expected English()
 {
     return {U("&New"), U("Calculation"), U("Liquid density"), U("An error was found; the input data may be wrong!"),
-            U("Invalid floating point operation"), U("'abc' is not a valid floating point value"), U("&Yes")};
+            U("Invalid floating point operation"), U("'abc' is not a valid floating point value"), U("&Yes"),
+            U("Vapour flow\nkg/s")};
 }
 } // namespace
 
@@ -52,6 +55,8 @@ class LanguageTest : public QObject {
         QCOMPARE(w.PageControlMain()->tabText(0), e.calcTab);
         QCOMPARE(w.findChild<QLabel*>(QStringLiteral("DlL"))->text(), e.densityLabel);
         QCOMPARE(w.Action(QStringLiteral("MFile_Save"))->shortcut().toString(), QStringLiteral("Ctrl+S"));
+        // A heading built from parts, on a page that is not the first.
+        QCOMPARE(w.findChild<ColumnRatingPage*>()->StageTable()->horizontalHeaderItem(2)->text(), e.ratingHeading);
         // No unit name is cut: the edit field of every unit box holds its longest item.
         QCoreApplication::processEvents();
         for (TComboBoxUWidget* box : w.findChildren<TComboBoxUWidget*>()) {
