@@ -219,3 +219,15 @@ bool TRecentFiles::SaveRecentFiles()
     if (error_.isEmpty()) error_ = tr("no writable location for %1").arg(primary_);
     return false;
 }
+
+QString TRecentFiles::DialogFolder(const QString& programFolder, bool programFolderWritable,
+                                   const QString& lastFolder) const
+{
+    if (programFolderWritable) return programFolder;
+    if (!lastFolder.isEmpty() && QFileInfo(lastFolder).isDir()) return lastFolder;
+    for (const Entry& entry : entries_) {
+        const QFileInfo f(entry.Caption);
+        if (f.isAbsolute() && f.dir().exists()) return f.absolutePath();
+    }
+    return QDir::homePath();
+}

@@ -69,6 +69,13 @@ public:
     QString Record(const QString& key) const { return records_.value(key); }
     void SetRecord(const QString& key, const QString& value) { records_.insert(key, value); }
 
+    // Where the Open and Save dialogs start. A program folder the user can
+    // write to (a build or a folder installation) stays the starting place;
+    // an installed program's folder is not, so the dialogs start where the
+    // user last was, at first in the folder of the newest recent file whose
+    // folder exists, else at home.
+    QString DialogFolder(const QString& programFolder, bool programFolderWritable, const QString& lastFolder) const;
+
     // Trimming as the option file needs it: blanks and control characters at
     // both ends go.
     static QString Trim(const QString& s);

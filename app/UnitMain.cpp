@@ -266,17 +266,7 @@ void TFormVELK::ShowCaption()
 
 QString TFormVELK::DialogFolder() const
 {
-    // A program folder the user can write to (a build or a folder
-    // installation) stays the starting place; an installed program's folder
-    // is not, so the dialogs start where the user last was, at first in the
-    // folder of the newest recent file, else at home.
-    if (QFileInfo(appConst_->Mypath()).isWritable()) return appConst_->Mypath();
-    if (!lastFolder_.isEmpty() && QFileInfo(lastFolder_).isDir()) return lastFolder_;
-    for (const auto& entry : recent_->Entries()) {
-        const QFileInfo f(entry.Caption);
-        if (f.isAbsolute() && f.dir().exists()) return f.absolutePath();
-    }
-    return QDir::homePath();
+    return recent_->DialogFolder(appConst_->Mypath(), QFileInfo(appConst_->Mypath()).isWritable(), lastFolder_);
 }
 
 void TFormVELK::BringToFront()

@@ -281,6 +281,34 @@ private slots:
         QVERIFY(!stuck.ErrorString().isEmpty());
     }
 
+    void dialogsStartInTheProgramFolderOnlyWhenItIsWritable_data()
+    {
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<QStringList>("recent"); // newest last
+        QTest::addColumn<QString>("expected");
+        const QString prog = QStringLiteral("/opt/velk/bin"), work = dir_.filePath(QStringLiteral("work"));
+        const QString gone = QStringLiteral("/no/such/folder");
+        QTest::newRow("writable program folder") << true << work << QStringList{work + "/a.vel"} << prog;
+        QTest::newRow("read-only: last folder used") << false << work << QStringList{"/x/b.vel"} << work;
+        QTest::newRow("read-only: newest recent file with a folder")
+            << false << gone << QStringList{work + "/a.vel", gone + "/b.vel", "rel/c.vel"} << work;
+        QTest::newRow("read-only: nothing known") << false << QString() << QStringList{gone + "/b.vel"}
+                                                  << QDir::homePath();
+    }
+    void dialogsStartInTheProgramFolderOnlyWhenItIsWritable()
+    {
+        QFETCH(bool, writable);
+        QFETCH(QString, last);
+        QFETCH(QStringList, recent);
+        QFETCH(QString, expected);
+        QDir().mkpath(dir_.filePath(QStringLiteral("work")));
+        TRecentFiles r(base_);
+        for (const QString& path : recent)
+            r.AddRecentFile(path);
+        QCOMPARE(r.DialogFolder(QStringLiteral("/opt/velk/bin"), writable, last), expected);
+    }
+
     void menuShowsTheListWithOneSeparatorBeforeExit()
     {
         QMenu file;
