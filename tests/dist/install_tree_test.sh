@@ -21,7 +21,7 @@ for f in bin/velk bin/velk-calc \
          share/icons/hicolor/256x256/apps/$id.png \
          share/icons/hicolor/scalable/mimetypes/application-x-velk-project.svg \
          share/icons/hicolor/48x48/mimetypes/application-x-velk-project.png \
-         share/man/man1/velk-calc.1; do
+         share/man/man1/velk-calc.1.gz; do
     if [ ! -s "$prefix/$f" ]; then echo "missing: $f"; missing=1; fi
 done
 # Nothing but programs in bin/.
@@ -30,6 +30,7 @@ for f in "$prefix"/bin/*; do
 done
 [ "$missing" -eq 0 ]
 
+gzip -t "$prefix/share/man/man1/velk-calc.1.gz"
 desktop-file-validate "$prefix/share/applications/$id.desktop"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"
 # The metadata launches the desktop file that is installed.
