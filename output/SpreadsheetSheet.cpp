@@ -1,5 +1,6 @@
 #include "SpreadsheetSheet.h"
 
+#include "SheetMessage.h"
 #include "SpreadsheetApplication.h"
 #include "SpreadsheetWorkbook.h"
 #include "XlsxSheetPainter.h"
@@ -33,7 +34,8 @@ SpreadsheetSheet::SpreadsheetSheet(std::shared_ptr<SpreadsheetWorkbook> book, in
             int row = 0, col = 0;
             const std::string ref = Required(a, 0, "Range").ToString();
             if (!XlsxDocument::ParseCellRef(ref, row, col))
-                throw EAutoError("Worksheet", "单元格引用“" + ref + "”无效。");
+                throw EAutoError("Worksheet",
+                                 SheetMessage(QT_TRANSLATE_NOOP("Velk", "单元格引用“%1”无效。"), {ref}));
             auto self = std::static_pointer_cast<SpreadsheetSheet>(shared_from_this());
             return AutoVariant(AutoObjectPtr(std::make_shared<SpreadsheetRange>(self, row, col)));
         },
@@ -63,8 +65,9 @@ std::string SpreadsheetSheet::CellText(int row, int col)
 {
     XlsxDocument& doc = book_->Document();
     if (row < 1 || row > 1048576 || col < 1 || col > 16384)
-        throw EAutoError("Worksheet", "单元格位置无效：第 " + std::to_string(row) + " 行，第 " +
-                                          std::to_string(col) + " 列。");
+        throw EAutoError("Worksheet",
+                         SheetMessage(QT_TRANSLATE_NOOP("Velk", "单元格位置无效：第 %1 行，第 %2 列。"),
+                                      {std::to_string(row), std::to_string(col)}));
     return doc.CellText(index_, row, col);
 }
 
@@ -88,7 +91,8 @@ void SpreadsheetSheet::PrintOut(const AutoArgs& a)
         options.printer = app->ActivePrinter();
     if (Given(a, 5) && a[5].ToBool()) {
         if (!Given(a, 7) || a[7].ToString().empty())
-            throw EAutoError("Worksheet", "打印到文件需要文件名（PrToFileName）。");
+            throw EAutoError("Worksheet", SheetMessage(QT_TRANSLATE_NOOP(
+                                              "Velk", "打印到文件需要文件名（PrToFileName）。")));
         options.pdfFile = a[7].ToString();
     }
     PrintXlsxSheet(book_->Document(), index_, options);

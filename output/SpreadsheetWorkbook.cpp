@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "SheetMessage.h"
 #include "SpreadsheetApplication.h"
 #include "SpreadsheetSheet.h"
 
@@ -17,7 +18,9 @@ SpreadsheetWorkbook::SpreadsheetWorkbook(std::weak_ptr<SpreadsheetApplication> a
 
 XlsxDocument& SpreadsheetWorkbook::Document()
 {
-    if (!doc_) throw EAutoError("Workbook", "工作簿“" + name_ + "”已关闭，不能再使用。");
+    if (!doc_)
+        throw EAutoError("Workbook",
+                         SheetMessage(QT_TRANSLATE_NOOP("Velk", "工作簿“%1”已关闭，不能再使用。"), {name_}));
     return *doc_;
 }
 
@@ -28,12 +31,16 @@ int SpreadsheetWorkbook::SheetIndexOf(const AutoVariant& key)
         const QString name = QString::fromStdString(key.ToString());
         for (int i = 0; i < doc.SheetCount(); ++i)
             if (QString::fromStdString(doc.SheetName(i)).compare(name, Qt::CaseInsensitive) == 0) return i;
-        throw EAutoError("Workbook", "下标越界：工作簿中没有名为“" + key.ToString() + "”的工作表。");
+        throw EAutoError("Workbook",
+                         SheetMessage(QT_TRANSLATE_NOOP("Velk", "下标越界：工作簿中没有名为“%1”的工作表。"),
+                                      {key.ToString()}));
     }
     const int index = key.ToInt();
     if (index < 1 || index > doc.SheetCount())
-        throw EAutoError("Workbook", "下标越界：工作簿只有 " + std::to_string(doc.SheetCount()) +
-                                         " 个工作表，没有第 " + std::to_string(index) + " 个。");
+        throw EAutoError(
+            "Workbook",
+            SheetMessage(QT_TRANSLATE_NOOP("Velk", "下标越界：工作簿只有 %1 个工作表，没有第 %2 个。"),
+                         {std::to_string(doc.SheetCount()), std::to_string(index)}));
     return index - 1;
 }
 
@@ -46,7 +53,8 @@ AutoObjectPtr SpreadsheetWorkbook::SheetObject(int index0)
 
 void SpreadsheetWorkbook::SaveAs(const std::string& path)
 {
-    if (path.empty()) throw EAutoError("Workbook", "SaveAs 需要文件名。");
+    if (path.empty())
+        throw EAutoError("Workbook", SheetMessage(QT_TRANSLATE_NOOP("Velk", "SaveAs 需要文件名。")));
     const QString abs = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
     Document().SaveAs(abs.toStdString());
     fullName_ = abs.toStdString();
@@ -88,7 +96,10 @@ void SpreadsheetWorkbook::Init()
         1, 12);
     AddMethod("Save", [this](AutoArgs&) {
         if (fullName_.empty())
-            throw EAutoError("Workbook", "工作簿“" + name_ + "”还没有文件名，请用 SaveAs 保存。");
+            throw EAutoError(
+                "Workbook",
+                SheetMessage(QT_TRANSLATE_NOOP("Velk", "工作簿“%1”还没有文件名，请用 SaveAs 保存。"),
+                             {name_}));
         SaveAs(fullName_);
         return AutoVariant();
     });
@@ -104,7 +115,10 @@ void SpreadsheetWorkbook::Init()
                 else if (!fullName_.empty())
                     SaveAs(fullName_);
                 else
-                    throw EAutoError("Workbook", "工作簿“" + name_ + "”还没有文件名，无法在关闭时保存。");
+                    throw EAutoError(
+                        "Workbook",
+                        SheetMessage(QT_TRANSLATE_NOOP("Velk", "工作簿“%1”还没有文件名，无法在关闭时保存。"),
+                                     {name_}));
             }
             Close();
             return AutoVariant();
@@ -151,11 +165,15 @@ SpreadsheetWorkbooks::SpreadsheetWorkbooks(std::weak_ptr<SpreadsheetApplication>
                     if (QString::fromStdString(b->Name()).compare(QString::fromStdString(key.ToString()),
                                                                   Qt::CaseInsensitive) == 0)
                         return AutoVariant(AutoObjectPtr(b));
-                throw EAutoError("Workbooks", "下标越界：没有名为“" + key.ToString() + "”的工作簿。");
+                throw EAutoError("Workbooks",
+                                 SheetMessage(QT_TRANSLATE_NOOP("Velk", "下标越界：没有名为“%1”的工作簿。"),
+                                              {key.ToString()}));
             }
             const int i = key.ToInt();
             if (i < 1 || i > static_cast<int>(books.size()))
-                throw EAutoError("Workbooks", "下标越界：没有第 " + std::to_string(i) + " 个工作簿。");
+                throw EAutoError("Workbooks",
+                                 SheetMessage(QT_TRANSLATE_NOOP("Velk", "下标越界：没有第 %1 个工作簿。"),
+                                              {std::to_string(i)}));
             return AutoVariant(AutoObjectPtr(books[static_cast<std::size_t>(i - 1)]));
         },
         {}, 1, 1);
@@ -164,7 +182,8 @@ SpreadsheetWorkbooks::SpreadsheetWorkbooks(std::weak_ptr<SpreadsheetApplication>
 std::shared_ptr<SpreadsheetApplication> SpreadsheetWorkbooks::App() const
 {
     auto app = app_.lock();
-    if (!app) throw EAutoError("Workbooks", "电子表格程序已经退出。");
+    if (!app)
+        throw EAutoError("Workbooks", SheetMessage(QT_TRANSLATE_NOOP("Velk", "电子表格程序已经退出。")));
     return app;
 }
 

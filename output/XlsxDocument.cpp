@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "AutoError.h"
+#include "SheetMessage.h"
 #include "XlsxDocumentSheet.h"
 #include "XlsxXml.h"
 
@@ -124,7 +125,8 @@ void XlsxDocument::Load(const std::string& path)
     ResetParsed();
     package_.Load(path);
     if (!package_.Has("[Content_Types].xml") || !package_.Has("_rels/.rels"))
-        throw EAutoError("文件“" + path + "”不是有效的 Excel 工作簿。");
+        throw EAutoError(
+            SheetMessage(QT_TRANSLATE_NOOP("Velk", "文件“%1”不是有效的 Excel 工作簿。"), {path}));
     LoadXml(contentTypes_, package_, "[Content_Types].xml");
     pugi::xml_document rootRels;
     LoadXml(rootRels, package_, "_rels/.rels");
@@ -133,7 +135,8 @@ void XlsxDocument::Load(const std::string& path)
         if (EndsWith(r.attribute("Type").value(), "/officeDocument"))
             workbookPart_ = ResolveTarget("", r.attribute("Target").value());
     if (workbookPart_.empty() || !package_.Has(workbookPart_))
-        throw EAutoError("文件“" + path + "”不是有效的 Excel 工作簿。");
+        throw EAutoError(
+            SheetMessage(QT_TRANSLATE_NOOP("Velk", "文件“%1”不是有效的 Excel 工作簿。"), {path}));
     isTemplate_ = false;
     for (pugi::xml_node o : contentTypes_.document_element().children())
         if (ResolveTarget("", o.attribute("PartName").value()) == workbookPart_)
@@ -161,12 +164,14 @@ void XlsxDocument::ParseWorkbook()
         s->name = sn.attribute("name").value();
         s->part = targets[RelIdAttr(sn).value()];
         if (s->part.empty() || !package_.Has(s->part))
-            throw EAutoError("工作簿中的工作表“" + s->name + "”缺失，文件已损坏。");
+            throw EAutoError(
+                SheetMessage(QT_TRANSLATE_NOOP("Velk", "工作簿中的工作表“%1”缺失，文件已损坏。"), {s->name}));
         LoadXml(s->doc, package_, s->part);
         IndexSheet(*s);
         sheets_.push_back(std::move(s));
     }
-    if (sheets_.empty()) throw EAutoError("工作簿中没有工作表，文件已损坏。");
+    if (sheets_.empty())
+        throw EAutoError(SheetMessage(QT_TRANSLATE_NOOP("Velk", "工作簿中没有工作表，文件已损坏。")));
     activeSheet_ = 0;
     if (pugi::xml_node views = Child(workbook_.document_element(), "bookViews"))
         if (pugi::xml_node v = Child(views, "workbookView"))
@@ -265,7 +270,9 @@ void XlsxDocument::IndexSheet(Sheet& s)
         // Rows and cells may leave out their reference (then they follow the
         // previous one); write it out so that insertions stay in order.
         const int r = row.attribute("r").as_int(rowNo + 1);
-        if (r <= rowNo || r > kMaxRows) throw EAutoError("工作表“" + s.name + "”的行编号无效，文件已损坏。");
+        if (r <= rowNo || r > kMaxRows)
+            throw EAutoError(
+                SheetMessage(QT_TRANSLATE_NOOP("Velk", "工作表“%1”的行编号无效，文件已损坏。"), {s.name}));
         rowNo = r;
         SetAttr(row, "r", std::to_string(r));
         s.rows[r] = row;
@@ -274,9 +281,11 @@ void XlsxDocument::IndexSheet(Sheet& s)
             if (!Is(c, "c")) continue;
             int cr = r, cc = colNo + 1;
             if (c.attribute("r") && !ParseCellRef(c.attribute("r").value(), cr, cc))
-                throw EAutoError("工作表“" + s.name + "”的单元格引用无效，文件已损坏。");
+                throw EAutoError(SheetMessage(
+                    QT_TRANSLATE_NOOP("Velk", "工作表“%1”的单元格引用无效，文件已损坏。"), {s.name}));
             if (cr != r || cc <= colNo)
-                throw EAutoError("工作表“" + s.name + "”的单元格顺序无效，文件已损坏。");
+                throw EAutoError(SheetMessage(
+                    QT_TRANSLATE_NOOP("Velk", "工作表“%1”的单元格顺序无效，文件已损坏。"), {s.name}));
             colNo = cc;
             SetAttr(c, "r", CellRef(r, cc));
             s.cells[{r, cc}] = c;
@@ -287,7 +296,8 @@ void XlsxDocument::IndexSheet(Sheet& s)
 XlsxDocument::Sheet& XlsxDocument::SheetAt(int sheet) const
 {
     if (sheet < 0 || sheet >= SheetCount())
-        throw EAutoError("下标越界：工作簿没有第 " + std::to_string(sheet + 1) + " 个工作表。");
+        throw EAutoError(SheetMessage(QT_TRANSLATE_NOOP("Velk", "下标越界：工作簿没有第 %1 个工作表。"),
+                                      {std::to_string(sheet + 1)}));
     return *sheets_[static_cast<std::size_t>(sheet)];
 }
 
@@ -303,8 +313,10 @@ void XlsxDocument::SaveAs(const std::string& path)
 {
     const std::string ext = QFileInfo(QString::fromStdString(path)).suffix().toLower().toStdString();
     if (ext == "xls" || ext == "xlt")
-        throw EAutoError("无法保存“" + path +
-                         "”：此电子表格组件只能保存 Excel 2007 及以后的格式（.xlsx、.xltx）。");
+        throw EAutoError(SheetMessage(
+            QT_TRANSLATE_NOOP(
+                "Velk", "无法保存“%1”：此电子表格组件只能保存 Excel 2007 及以后的格式（.xlsx、.xltx）。"),
+            {path}));
     const bool asTemplate = ext == "xltx";
 
     pugi::xml_node types = contentTypes_.document_element();

@@ -13,6 +13,7 @@
 
 #include "AutoError.h"
 #include "AutoVariant.h"
+#include "SheetMessage.h"
 #include "XlsxDocumentSheet.h"
 #include "XlsxXml.h"
 
@@ -33,9 +34,10 @@ void XlsxDocument::CheckSheetName(int sheet, const std::string& name) const
                                   .compare(q, Qt::CaseInsensitive) == 0)
             duplicate = true;
     if (q.isEmpty() || q.size() > 31 || badChar || q.startsWith('\'') || q.endsWith('\'') || duplicate)
-        throw EAutoError("工作表名称“" + name +
-                         "”无效：名称不能为空、不能超过 31 个字符、不能含有 : \\ / ? * [ ]、"
-                         "不能以单引号开始或结束，也不能与其他工作表同名。");
+        throw EAutoError(SheetMessage(
+            QT_TRANSLATE_NOOP("Velk", "工作表名称“%1”无效：名称不能为空、不能超过 31 个字符、不能含有 : \\ / "
+                                      "? * [ ]、不能以单引号开始或结束，也不能与其他工作表同名。"),
+            {name}));
 }
 
 void XlsxDocument::RenameSheet(int sheet, const std::string& name)
@@ -183,14 +185,18 @@ int XlsxDocument::SharedStringIndex(const std::string& text)
 void XlsxDocument::SetCell(int sheet, int row, int col, const std::string& text)
 {
     Sheet& s = SheetAt(sheet);
-    if (!s.sheetData) throw EAutoError("“" + s.name + "”不是工作表，不能写入单元格。");
+    if (!s.sheetData)
+        throw EAutoError(
+            SheetMessage(QT_TRANSLATE_NOOP("Velk", "“%1”不是工作表，不能写入单元格。"), {s.name}));
     if (row < 1 || row > kMaxRows || col < 1 || col > kMaxCols)
-        throw EAutoError("单元格位置无效：第 " + std::to_string(row) + " 行，第 " + std::to_string(col) +
-                         " 列。");
+        throw EAutoError(SheetMessage(QT_TRANSLATE_NOOP("Velk", "单元格位置无效：第 %1 行，第 %2 列。"),
+                                      {std::to_string(row), std::to_string(col)}));
     if (Utf16Length(text) > kMaxCellChars)
-        throw EAutoError("单元格 " + CellRef(row, col) + " 的文本超过 32767 个字符。");
+        throw EAutoError(SheetMessage(QT_TRANSLATE_NOOP("Velk", "单元格 %1 的文本超过 32767 个字符。"),
+                                      {CellRef(row, col)}));
     if (QString::fromStdString(text).toStdString() != text)
-        throw EAutoError("单元格 " + CellRef(row, col) + " 的文本不是有效的 UTF-8 编码。");
+        throw EAutoError(SheetMessage(QT_TRANSLATE_NOOP("Velk", "单元格 %1 的文本不是有效的 UTF-8 编码。"),
+                                      {CellRef(row, col)}));
     pugi::xml_node cell = FindOrAddCell(s, row, col);
     for (const char* child : {"f", "v", "is"})
         while (pugi::xml_node c = Child(cell, child))

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "AutoError.h"
+#include "SheetMessage.h"
 #include "XlsxDocumentSheet.h"
 #include "XlsxXml.h"
 
@@ -156,7 +157,8 @@ int XlsxDocument::AddPictureSheet(const std::string& name, const std::vector<Pic
     CheckSheetName(-1, name);
     for (const Picture& p : pictures)
         if (!IsPng(p.png) || p.width < 1 || p.height < 1 || p.width > 20000 || p.height > 20000)
-            throw EAutoError("图片不是有效的 PNG 图像，无法放入工作簿。");
+            throw EAutoError(
+                SheetMessage(QT_TRANSLATE_NOOP("Velk", "图片不是有效的 PNG 图像，无法放入工作簿。")));
     const std::string sheetPart = FreePartName(DirOf(workbookPart_) + "worksheets/sheet", ".xml");
     const std::string drawingPart = AddDrawingPart(pictures);
     pugi::xml_document sheetRels;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "AutoError.h"
+#include "SheetMessage.h"
 
 namespace
 {
@@ -138,9 +139,12 @@ int XlsxSheetPainter::Paint(QPainter& painter, QPagedPaintDevice& device) const
 void PrintXlsxSheet(const XlsxDocument& doc, int sheet, const XlsxPrintOptions& options)
 {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        throw EAutoError("Worksheet", "打印需要图形界面，当前进程不能打印。");
+        throw EAutoError("Worksheet",
+                         SheetMessage(QT_TRANSLATE_NOOP("Velk", "打印需要图形界面，当前进程不能打印。")));
     if (doc.UsedRange(sheet).Empty())
-        throw EAutoError("Worksheet", "工作表“" + doc.SheetName(sheet) + "”中没有可打印的内容。");
+        throw EAutoError("Worksheet",
+                         SheetMessage(QT_TRANSLATE_NOOP("Velk", "工作表“%1”中没有可打印的内容。"),
+                                      {doc.SheetName(sheet)}));
     std::unique_ptr<QPrinter> printer;
     if (!options.pdfFile.empty()) {
         printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -151,10 +155,13 @@ void PrintXlsxSheet(const XlsxDocument& doc, int sheet, const XlsxPrintOptions& 
                                       ? QPrinterInfo::defaultPrinter()
                                       : QPrinterInfo::printerInfo(QString::fromStdString(options.printer));
         if (info.isNull())
-            throw EAutoError("Worksheet",
-                             options.printer.empty()
-                                 ? "没有可用的默认打印机，无法打印。请先在系统中添加打印机并设为默认打印机。"
-                                 : "找不到打印机“" + options.printer + "”，无法打印。");
+            throw EAutoError(
+                "Worksheet",
+                options.printer.empty()
+                    ? SheetMessage(QT_TRANSLATE_NOOP(
+                          "Velk", "没有可用的默认打印机，无法打印。请先在系统中添加打印机并设为默认打印机。"))
+                    : SheetMessage(QT_TRANSLATE_NOOP("Velk", "找不到打印机“%1”，无法打印。"),
+                                   {options.printer}));
         printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     }
     printer->setDocName(QString::fromStdString(doc.SheetName(sheet)));
@@ -164,9 +171,12 @@ void PrintXlsxSheet(const XlsxDocument& doc, int sheet, const XlsxPrintOptions& 
     QPainter painter;
     const std::string target =
         options.pdfFile.empty() ? printer->printerName().toStdString() : options.pdfFile;
-    if (!painter.begin(printer.get())) throw EAutoError("Worksheet", "打印机“" + target + "”无法开始打印。");
+    if (!painter.begin(printer.get()))
+        throw EAutoError("Worksheet",
+                         SheetMessage(QT_TRANSLATE_NOOP("Velk", "打印机“%1”无法开始打印。"), {target}));
     XlsxSheetPainter(doc, sheet).Paint(painter, *printer);
     painter.end();
     if (printer->printerState() == QPrinter::Error)
-        throw EAutoError("Worksheet", "打印机“" + target + "”打印失败。");
+        throw EAutoError("Worksheet",
+                         SheetMessage(QT_TRANSLATE_NOOP("Velk", "打印机“%1”打印失败。"), {target}));
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "AutoError.h"
+#include "SheetMessage.h"
 
 namespace xlsx_xml
 {
@@ -202,7 +203,8 @@ pugi::xml_document& LoadXml(pugi::xml_document& doc, const XlsxPackage& pkg, con
     const pugi::xml_parse_result r =
         doc.load_buffer(data.data(), data.size(), kParseFlags, pugi::encoding_utf8);
     if (!r || !doc.document_element())
-        throw EAutoError("工作簿的部件“" + part + "”已损坏（XML 错误：" + r.description() + "）。");
+        throw EAutoError(SheetMessage(QT_TRANSLATE_NOOP("Velk", "工作簿的部件“%1”已损坏（XML 错误：%2）。"),
+                                      {part, r.description()}));
     return doc;
 }
 

@@ -1580,5 +1580,177 @@ mbar</translation>
         <source>整塔数据</source>
         <translation>Whole column</translation>
     </message>
+    <message>
+        <source>单元格引用“%1”无效。</source>
+        <translation>The cell reference “%1” is invalid.</translation>
+    </message>
+    <message>
+        <source>单元格位置无效：第 %1 行，第 %2 列。</source>
+        <translation>Invalid cell position: row %1, column %2.</translation>
+    </message>
+    <message>
+        <source>打印到文件需要文件名（PrToFileName）。</source>
+        <translation>Printing to a file needs a file name (PrToFileName).</translation>
+    </message>
+    <message>
+        <source>工作簿“%1”已关闭，不能再使用。</source>
+        <translation>The workbook “%1” is closed and can no longer be used.</translation>
+    </message>
+    <message>
+        <source>下标越界：工作簿中没有名为“%1”的工作表。</source>
+        <translation>Subscript out of range: the workbook has no sheet named “%1”.</translation>
+    </message>
+    <message>
+        <source>下标越界：工作簿只有 %1 个工作表，没有第 %2 个。</source>
+        <translation>Subscript out of range: the workbook has %1 sheet(s), there is no sheet %2.</translation>
+    </message>
+    <message>
+        <source>SaveAs 需要文件名。</source>
+        <translation>SaveAs needs a file name.</translation>
+    </message>
+    <message>
+        <source>工作簿“%1”还没有文件名，请用 SaveAs 保存。</source>
+        <translation>The workbook “%1” has no file name yet; save it with SaveAs.</translation>
+    </message>
+    <message>
+        <source>工作簿“%1”还没有文件名，无法在关闭时保存。</source>
+        <translation>The workbook “%1” has no file name yet and cannot be saved on closing.</translation>
+    </message>
+    <message>
+        <source>下标越界：没有名为“%1”的工作簿。</source>
+        <translation>Subscript out of range: there is no workbook named “%1”.</translation>
+    </message>
+    <message>
+        <source>下标越界：没有第 %1 个工作簿。</source>
+        <translation>Subscript out of range: there is no workbook %1.</translation>
+    </message>
+    <message>
+        <source>电子表格程序已经退出。</source>
+        <translation>The spreadsheet program has quit.</translation>
+    </message>
+    <message>
+        <source>文件“%1”不是有效的 Excel 工作簿。</source>
+        <translation>The file “%1” is not a valid Excel workbook.</translation>
+    </message>
+    <message>
+        <source>工作簿中的工作表“%1”缺失，文件已损坏。</source>
+        <translation>The sheet “%1” is missing from the workbook; the file is damaged.</translation>
+    </message>
+    <message>
+        <source>工作簿中没有工作表，文件已损坏。</source>
+        <translation>The workbook has no sheets; the file is damaged.</translation>
+    </message>
+    <message>
+        <source>工作表“%1”的行编号无效，文件已损坏。</source>
+        <translation>The sheet “%1” has an invalid row number; the file is damaged.</translation>
+    </message>
+    <message>
+        <source>工作表“%1”的单元格引用无效，文件已损坏。</source>
+        <translation>The sheet “%1” has an invalid cell reference; the file is damaged.</translation>
+    </message>
+    <message>
+        <source>工作表“%1”的单元格顺序无效，文件已损坏。</source>
+        <translation>The sheet “%1” has its cells out of order; the file is damaged.</translation>
+    </message>
+    <message>
+        <source>下标越界：工作簿没有第 %1 个工作表。</source>
+        <translation>Subscript out of range: the workbook has no sheet %1.</translation>
+    </message>
+    <message>
+        <source>无法保存“%1”：此电子表格组件只能保存 Excel 2007 及以后的格式（.xlsx、.xltx）。</source>
+        <translation>Cannot save “%1”: this spreadsheet component saves only Excel 2007 and later formats (.xlsx, .xltx).</translation>
+    </message>
+    <message>
+        <source>工作表名称“%1”无效：名称不能为空、不能超过 31 个字符、不能含有 : \ / ? * [ ]、不能以单引号开始或结束，也不能与其他工作表同名。</source>
+        <translation>The sheet name “%1” is invalid: a name must not be empty, be longer than 31 characters, contain : \ / ? * [ ], begin or end with an apostrophe, or be the name of another sheet.</translation>
+    </message>
+    <message>
+        <source>“%1”不是工作表，不能写入单元格。</source>
+        <translation>“%1” is not a worksheet; cells cannot be written to it.</translation>
+    </message>
+    <message>
+        <source>单元格 %1 的文本超过 32767 个字符。</source>
+        <translation>The text of cell %1 is longer than 32767 characters.</translation>
+    </message>
+    <message>
+        <source>单元格 %1 的文本不是有效的 UTF-8 编码。</source>
+        <translation>The text of cell %1 is not valid UTF-8.</translation>
+    </message>
+    <message>
+        <source>图片不是有效的 PNG 图像，无法放入工作簿。</source>
+        <translation>The picture is not a valid PNG image and cannot be put into the workbook.</translation>
+    </message>
+    <message>
+        <source>找不到文件“%1”。请检查文件名和路径是否正确。</source>
+        <translation>Cannot find the file “%1”. Check that the file name and path are correct.</translation>
+    </message>
+    <message>
+        <source>无法打开文件“%1”：%2</source>
+        <translation>Cannot open the file “%1”: %2</translation>
+    </message>
+    <message>
+        <source>无法打开文件“%1”：文件格式或扩展名无效，不是 Excel 工作簿。</source>
+        <translation>Cannot open the file “%1”: the file format or extension is not valid; it is not an Excel workbook.</translation>
+    </message>
+    <message>
+        <source>文件“%1”已损坏，无法读取。</source>
+        <translation>The file “%1” is damaged and cannot be read.</translation>
+    </message>
+    <message>
+        <source>文件“%1”过大或已损坏，无法打开。</source>
+        <translation>The file “%1” is too large or damaged and cannot be opened.</translation>
+    </message>
+    <message>
+        <source>无法保存“%1”：文件夹不存在。</source>
+        <translation>Cannot save “%1”: the folder does not exist.</translation>
+    </message>
+    <message>
+        <source>无法保存“%1”：已有同名的文件夹。</source>
+        <translation>Cannot save “%1”: a folder of that name exists.</translation>
+    </message>
+    <message>
+        <source>无法保存“%1”：内存不足。</source>
+        <translation>Cannot save “%1”: out of memory.</translation>
+    </message>
+    <message>
+        <source>无法保存“%1”。</source>
+        <translation>Cannot save “%1”.</translation>
+    </message>
+    <message>
+        <source>无法保存“%1”：文件正在使用或没有写入权限。</source>
+        <translation>Cannot save “%1”: the file is in use or there is no permission to write it.</translation>
+    </message>
+    <message>
+        <source>工作簿缺少部件“%1”，文件已损坏。</source>
+        <translation>The workbook lacks the part “%1”; the file is damaged.</translation>
+    </message>
+    <message>
+        <source>打印需要图形界面，当前进程不能打印。</source>
+        <translation>Printing needs a graphical interface; this process cannot print.</translation>
+    </message>
+    <message>
+        <source>工作表“%1”中没有可打印的内容。</source>
+        <translation>The sheet “%1” has nothing to print.</translation>
+    </message>
+    <message>
+        <source>没有可用的默认打印机，无法打印。请先在系统中添加打印机并设为默认打印机。</source>
+        <translation>There is no default printer; cannot print. Add a printer in the system and make it the default printer first.</translation>
+    </message>
+    <message>
+        <source>找不到打印机“%1”，无法打印。</source>
+        <translation>Cannot find the printer “%1”; cannot print.</translation>
+    </message>
+    <message>
+        <source>打印机“%1”无法开始打印。</source>
+        <translation>The printer “%1” cannot start printing.</translation>
+    </message>
+    <message>
+        <source>打印机“%1”打印失败。</source>
+        <translation>The printer “%1” failed to print.</translation>
+    </message>
+    <message>
+        <source>工作簿的部件“%1”已损坏（XML 错误：%2）。</source>
+        <translation>The workbook part “%1” is damaged (XML error: %2).</translation>
+    </message>
 </context>
 </TS>

@@ -3,6 +3,7 @@
 // language record of the option file. Expected English texts are the ones
 // written in translations/velk_en.ts.
 #include <QAction>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <sstream>
 
 #include "BoundWidgets.h"
@@ -20,12 +22,24 @@
 #include "EngineText.h"
 #include "Language.h"
 #include "RecentFiles.h"
+#include "RegularFile.h"
 #include "Retranslator.h"
 #include "UnitMain.h"
 #include "VelkCalc.h"
+#include "XlsxDocument.h"
 
 namespace {
 QString U(const char* s) { return QString::fromUtf8(s); }
+
+QString ErrorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const std::exception& e) {
+        return QString::fromStdString(e.what());
+    }
+    return QStringLiteral("(no error)");
+}
 
 struct Expected {
     QString newAction, calcTab, densityLabel, inputError, floatError, convertError, yesButton, ratingHeading;
@@ -127,6 +141,46 @@ private slots:
             QVERIFY2(QString::fromStdString(err.str()).contains(e.inputError), err.str().c_str());
             // The JSON keeps the source texts whatever the language.
             QVERIFY(QString::fromStdString(out.str()).contains(U("发现错误，可能是输入数据错误！")));
+        }
+        TLanguage::Apply(TLanguage::Chinese);
+    }
+
+    void spreadsheetErrorsFollowTheLanguage()
+    {
+        // Paths holding "%2" must come out as they are, also beside a second part.
+        const std::string missing = tmp.filePath(QStringLiteral("no%2where.xlsx")).toStdString();
+        const std::string folder = tmp.filePath(QStringLiteral("a%2b.xlsx")).toStdString();
+        const std::string junk = tmp.filePath(QStringLiteral("junk.xlsx")).toStdString();
+        QVERIFY(QDir().mkpath(QString::fromStdString(folder)));
+        QFile f(QString::fromStdString(junk));
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("not a zip") > 0);
+        f.close();
+        // The system's own reason, whatever the locale says.
+        const QString why = ErrorOf([&] { ReadRegularFile(folder, 1); });
+        XlsxDocument blank;
+        blank.NewBlank();
+        struct Case {
+            std::function<void()> fail;
+            QString zh, en;
+        };
+        const auto path = [](const std::string& p) { return QString::fromStdString(p); };
+        const Case cases[] = {
+            {[&] { XlsxDocument().Load(missing); },
+             U("找不到文件“") + path(missing) + U("”。请检查文件名和路径是否正确。"),
+             U("Cannot find the file “") + path(missing) + U("”. Check that the file name and path are correct.")},
+            {[&] { XlsxDocument().Load(folder); }, U("无法打开文件“") + path(folder) + U("”：") + why,
+             U("Cannot open the file “") + path(folder) + U("”: ") + why},
+            {[&] { XlsxDocument().Load(junk); },
+             U("无法打开文件“") + path(junk) + U("”：文件格式或扩展名无效，不是 Excel 工作簿。"),
+             U("Cannot open the file “") + path(junk) + U("”: the file format or extension is not valid; it is "
+                                                        "not an Excel workbook.")},
+            {[&] { blank.SetCell(0, 0, 1, "x"); }, U("单元格位置无效：第 0 行，第 1 列。"),
+             U("Invalid cell position: row 0, column 1.")},
+        };
+        for (TLanguage::Lang lang : {TLanguage::Chinese, TLanguage::English}) {
+            QVERIFY(TLanguage::Apply(lang));
+            for (const Case& c : cases)
+                QCOMPARE(ErrorOf(c.fail), lang == TLanguage::English ? c.en : c.zh);
         }
         TLanguage::Apply(TLanguage::Chinese);
     }
