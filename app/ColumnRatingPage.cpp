@@ -2,8 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -59,23 +59,30 @@ QTableWidgetItem* Item(const QString& text)
 
 QStringList StageHeadings()
 {
-    QStringList headings{Tr("板"), Tr("段")};
+    QStringList headings{Tr(QT_TRANSLATE_NOOP("Velk", "板")), Tr(QT_TRANSLATE_NOOP("Velk", "段"))};
     for (int i = 0; i < 10; ++i)
         headings << Tr(kProfileValues[i].caption) +
                         (kUnits[i][0] ? QStringLiteral("\n") + QString::fromLatin1(kUnits[i]) : QString());
-    headings << Tr("理论塔径\nm") << Tr("泛点率\n%") << Tr("F因子\nPa^0.5") << Tr("压降\nPa/m")
-             << Tr("持液量\nm3/m3") << Tr("HETP\nm") << Tr("说明");
+    headings << Tr(QT_TRANSLATE_NOOP("Velk", "理论塔径\nm")) << Tr(QT_TRANSLATE_NOOP("Velk", "泛点率\n%"))
+             << Tr(QT_TRANSLATE_NOOP("Velk", "F因子\nPa^0.5")) << Tr(QT_TRANSLATE_NOOP("Velk", "压降\nPa/m"))
+             << Tr(QT_TRANSLATE_NOOP("Velk", "持液量\nm3/m3")) << Tr(QT_TRANSLATE_NOOP("Velk", "HETP\nm"))
+             << Tr(QT_TRANSLATE_NOOP("Velk", "说明"));
     return headings;
 }
 
 QStringList TotalHeadings()
 {
-    return {Tr("填料段"), Tr("填料"), Tr("算法"), Tr("塔径\nm"), Tr("控制板"), Tr("填料高度\nm"), Tr("压降\nmbar")};
+    return {Tr(QT_TRANSLATE_NOOP("Velk", "填料段")),    Tr(QT_TRANSLATE_NOOP("Velk", "填料")),
+            Tr(QT_TRANSLATE_NOOP("Velk", "算法")),      Tr(QT_TRANSLATE_NOOP("Velk", "塔径\nm")),
+            Tr(QT_TRANSLATE_NOOP("Velk", "控制板")),    Tr(QT_TRANSLATE_NOOP("Velk", "填料高度\nm")),
+            Tr(QT_TRANSLATE_NOOP("Velk", "压降\nmbar"))};
 }
 
 QStringList BedHeadings()
 {
-    return {Tr("起始板"), Tr("终止板"), Tr("填料"), Tr("算法"), Tr("局部插值"), Tr("塔径(m)")};
+    return {Tr(QT_TRANSLATE_NOOP("Velk", "起始板")),   Tr(QT_TRANSLATE_NOOP("Velk", "终止板")),
+            Tr(QT_TRANSLATE_NOOP("Velk", "填料")),     Tr(QT_TRANSLATE_NOOP("Velk", "算法")),
+            Tr(QT_TRANSLATE_NOOP("Velk", "局部插值")), Tr(QT_TRANSLATE_NOOP("Velk", "塔径(m)"))};
 }
 
 QTableWidget* MakeTable(const QString& name, const QStringList& headings, QWidget* parent)
@@ -96,11 +103,11 @@ ColumnRatingPage::ColumnRatingPage(CalcPage& page, QWidget* parent) : QWidget(pa
     auto* layout = new QVBoxLayout(this);
 
     auto* bar = new QHBoxLayout;
-    auto* importCsv = new QPushButton(Tr("导入CSV"), this);
+    auto* importCsv = new QPushButton(Tr(QT_TRANSLATE_NOOP("Velk", "导入CSV")), this);
     importCsv->setObjectName(QStringLiteral("BImportCsv"));
-    auto* rate = new QPushButton(Tr("校核"), this);
+    auto* rate = new QPushButton(Tr(QT_TRANSLATE_NOOP("Velk", "校核")), this);
     rate->setObjectName(QStringLiteral("BRate"));
-    ratingMode_ = new QCheckBox(Tr("按给定塔径校核"), this);
+    ratingMode_ = new QCheckBox(Tr(QT_TRANSLATE_NOOP("Velk", "按给定塔径校核")), this);
     ratingMode_->setObjectName(QStringLiteral("CBProfileRating"));
     source_ = new QLabel(this);
     source_->setObjectName(QStringLiteral("ProfileSource"));
@@ -130,8 +137,10 @@ ColumnRatingPage::ColumnRatingPage(CalcPage& page, QWidget* parent) : QWidget(pa
 
     connect(importCsv, &QPushButton::clicked, this, [this] {
         const QString path =
-            AskCsvFile ? AskCsvFile()
-                       : QFileDialog::getOpenFileName(this, Tr("导入CSV"), QString(), Tr("塔板数据 (*.csv)"));
+            AskCsvFile
+                ? AskCsvFile()
+                : QFileDialog::getOpenFileName(this, Tr(QT_TRANSLATE_NOOP("Velk", "导入CSV")), QString(),
+                                               Tr(QT_TRANSLATE_NOOP("Velk", "塔板数据 (*.csv)")));
         if (!path.isEmpty()) ImportCsv(path);
     });
     connect(rate, &QPushButton::clicked, this, [this] { Rate(); });
@@ -143,11 +152,11 @@ void ColumnRatingPage::BuildBedEditor(QWidget* parent)
     auto* box = new QWidget(parent);
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(0, 0, 0, 0);
-    auto* add = new QPushButton(Tr("增加填料段"), box);
+    auto* add = new QPushButton(Tr(QT_TRANSLATE_NOOP("Velk", "增加填料段")), box);
     add->setObjectName(QStringLiteral("BAddBed"));
-    auto* remove = new QPushButton(Tr("删除填料段"), box);
+    auto* remove = new QPushButton(Tr(QT_TRANSLATE_NOOP("Velk", "删除填料段")), box);
     remove->setObjectName(QStringLiteral("BRemoveBed"));
-    row->addWidget(new QLabel(Tr("填料段"), box));
+    row->addWidget(new QLabel(Tr(QT_TRANSLATE_NOOP("Velk", "填料段")), box));
     row->addWidget(add);
     row->addWidget(remove);
     row->addStretch();
@@ -197,7 +206,8 @@ std::vector<ProfileBed> ColumnRatingPage::ReadBedEditor() const
         if (!ParseNumber(Trim(text(r, 0)), first) || !ParseNumber(Trim(text(r, 1)), last) ||
             first != std::floor(first) || last != std::floor(last) || std::fabs(first) > 1e6 ||
             std::fabs(last) > 1e6)
-            throw EConvertError(Tr("填料段的板号不是整数：").toStdString() + text(r, 0) + " - " + text(r, 1));
+            throw EConvertError(Tr(QT_TRANSLATE_NOOP("Velk", "填料段的板号不是整数：")).toStdString() +
+                                text(r, 0) + " - " + text(r, 1));
         b.first = static_cast<int>(first);
         b.last = static_cast<int>(last);
         b.packing = static_cast<QComboBox*>(beds_->cellWidget(r, 2))->currentText().toStdString();
@@ -205,7 +215,8 @@ std::vector<ProfileBed> ColumnRatingPage::ReadBedEditor() const
         b.lagrange = beds_->item(r, 4)->checkState() == Qt::Checked;
         const std::string diameter = Trim(text(r, 5));
         if (!diameter.empty()) {
-            if (!ParseNumber(diameter, d)) throw EConvertError(Tr("塔径不是数字：").toStdString() + diameter);
+            if (!ParseNumber(diameter, d))
+                throw EConvertError(Tr(QT_TRANSLATE_NOOP("Velk", "塔径不是数字：")).toStdString() + diameter);
             b.diameter = d;
         }
         beds.push_back(b);
@@ -266,7 +277,8 @@ bool ColumnRatingPage::ImportCsv(const QString& path)
             pick = ChooseColumn ? ChooseColumn(names) : [&] {
                 bool ok = false;
                 const QString chosen =
-                    QInputDialog::getItem(this, Tr("导入CSV"), Tr("塔器模块"), names, 0, false, &ok);
+                    QInputDialog::getItem(this, Tr(QT_TRANSLATE_NOOP("Velk", "导入CSV")),
+                                          Tr(QT_TRANSLATE_NOOP("Velk", "塔器模块")), names, 0, false, &ok);
                 return ok ? static_cast<int>(names.indexOf(chosen)) : -1;
             }();
             if (pick < 0 || pick >= static_cast<int>(columns.size())) return false;
@@ -348,7 +360,7 @@ void ColumnRatingPage::ShowStages()
                 f.setItalic(true);
                 item->setFont(f);
                 item->setForeground(Qt::gray);
-                item->setToolTip(Tr("取自计算页"));
+                item->setToolTip(Tr(QT_TRANSLATE_NOOP("Velk", "取自计算页")));
             }
             stages_->setItem(row, kFirstValueColumn + v, item);
         }

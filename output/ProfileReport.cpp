@@ -41,12 +41,17 @@ void WriteProfileSheet(TMyXls& xls, const ProfileReport& report)
     const AutoVariant sheet = xls.Workbook.Get("Worksheets").Call("Add");
     sheet.Put("Name", Tr(kProfileSheetName));
     int row = 1;
-    Row(sheet, row++, {Tr("塔段校核"), p.source});
-    Row(sheet, row++, {p.rating ? Tr("按给定塔径校核") : Tr("按最大理论塔径圆整")});
+    Row(sheet, row++, {Tr(QT_TRANSLATE_NOOP("Velk", "塔段校核")), p.source});
+    Row(sheet, row++,
+        {p.rating ? Tr(QT_TRANSLATE_NOOP("Velk", "按给定塔径校核"))
+                  : Tr(QT_TRANSLATE_NOOP("Velk", "按最大理论塔径圆整"))});
     ++row;
     Row(sheet, row++,
-        {Tr("填料段"), Tr("起始板"), Tr("终止板"), Tr("填料"), Tr("算法"), Tr("塔径(m)"), Tr("控制板"),
-         Tr("填料高度(m)"), Tr("压降(mbar)")});
+        {Tr(QT_TRANSLATE_NOOP("Velk", "填料段")), Tr(QT_TRANSLATE_NOOP("Velk", "起始板")),
+         Tr(QT_TRANSLATE_NOOP("Velk", "终止板")), Tr(QT_TRANSLATE_NOOP("Velk", "填料")),
+         Tr(QT_TRANSLATE_NOOP("Velk", "算法")), Tr(QT_TRANSLATE_NOOP("Velk", "塔径(m)")),
+         Tr(QT_TRANSLATE_NOOP("Velk", "控制板")), Tr(QT_TRANSLATE_NOOP("Velk", "填料高度(m)")),
+         Tr(QT_TRANSLATE_NOOP("Velk", "压降(mbar)"))});
     for (std::size_t i = 0; i < r.beds.size(); ++i) {
         const BedRating& b = r.beds[i];
         const std::string method =
@@ -59,10 +64,14 @@ void WriteProfileSheet(TMyXls& xls, const ProfileReport& report)
              Number(b.height), Number(b.pressureDrop)});
     }
     ++row;
-    std::vector<std::string> heading{Tr("板"), Tr("段")};
+    std::vector<std::string> heading{Tr(QT_TRANSLATE_NOOP("Velk", "板")),
+                                     Tr(QT_TRANSLATE_NOOP("Velk", "段"))};
     for (const ProfileValue& v : kProfileValues)
         heading.push_back(Tr(v.caption));
-    for (const char* h : {"理论塔径(m)", "泛点率(%)", "F因子", "压降(Pa/m)", "持液量", "HETP(m)", "说明"})
+    for (const char* h : {QT_TRANSLATE_NOOP("Velk", "理论塔径(m)"), QT_TRANSLATE_NOOP("Velk", "泛点率(%)"),
+                          QT_TRANSLATE_NOOP("Velk", "F因子"), QT_TRANSLATE_NOOP("Velk", "压降(Pa/m)"),
+                          QT_TRANSLATE_NOOP("Velk", "持液量"), QT_TRANSLATE_NOOP("Velk", "HETP(m)"),
+                          QT_TRANSLATE_NOOP("Velk", "说明")})
         heading.push_back(Tr(h));
     Row(sheet, row++, heading);
     for (std::size_t i = 0; i < p.stages.size() && i < r.stages.size(); ++i) {
@@ -71,7 +80,7 @@ void WriteProfileSheet(TMyXls& xls, const ProfileReport& report)
         std::vector<std::string> cells{std::to_string(s.number),
                                        sr.bed >= 0 ? std::to_string(sr.bed + 1) : ""};
         for (const ProfileValue& v : kProfileValues)
-            cells.push_back(s.*v.member ? Number(s.*v.member) : Tr("(计算页)"));
+            cells.push_back(s.*v.member ? Number(s.*v.member) : Tr(QT_TRANSLATE_NOOP("Velk", "(计算页)")));
         for (const auto& x :
              {sr.theoreticalDiameter, sr.floodPercent, sr.FsFactor, sr.pressureDrop, sr.holdup, sr.HETP})
             cells.push_back(Number(x));
@@ -80,7 +89,7 @@ void WriteProfileSheet(TMyXls& xls, const ProfileReport& report)
             note += (note.empty() ? "" : "; ") + Tr(w.text.c_str());
         if (r.beds.size() > static_cast<std::size_t>(std::max(sr.bed, 0)) && sr.bed >= 0 &&
             r.beds[static_cast<std::size_t>(sr.bed)].limitingStage == s.number)
-            note = Tr("控制板") + (note.empty() ? "" : "; " + note);
+            note = Tr(QT_TRANSLATE_NOOP("Velk", "控制板")) + (note.empty() ? "" : "; " + note);
         cells.push_back(note);
         Row(sheet, row++, cells);
     }

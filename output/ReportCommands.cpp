@@ -234,7 +234,7 @@ std::string ReportSheetName(const std::string& name)
             c = QLatin1Char('_');
     sheet = sheet.left(31);
     if (sheet.trimmed().isEmpty())
-        sheet = QStringLiteral("计算报表");
+        sheet = QCoreApplication::translate("Velk", "计算报表");
     return sheet.toStdString();
 }
 

@@ -1374,7 +1374,7 @@
     </message>
     <message>
         <source>找不到只属于本用户的运行文件夹：%1</source>
-        <translation>No runtime folder of this user's own: %1</translation>
+        <translation>No runtime folder of this user&apos;s own: %1</translation>
     </message>
     <message>
         <source>无法确认连接另一端的用户：%1</source>
@@ -1751,6 +1751,16 @@ mbar</translation>
     <message>
         <source>工作簿的部件“%1”已损坏（XML 错误：%2）。</source>
         <translation>The workbook part “%1” is damaged (XML error: %2).</translation>
+    </message>
+    <message>
+        <source>HETP
+m</source>
+        <translation>HETP
+m</translation>
+    </message>
+    <message>
+        <source>计算报表</source>
+        <translation>Report</translation>
     </message>
 </context>
 </TS>
