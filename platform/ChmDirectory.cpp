@@ -1,5 +1,7 @@
 #include "ChmDirectory.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <strings.h>
@@ -35,8 +37,8 @@ bool ReadEncInt(const unsigned char*& p, const unsigned char* end, std::uint64_t
 }
 
 const char* const ControlDataPath = "::DataSpace/Storage/MSCompressed/ControlData";
-const char* const ResetTablePath =
-    "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
+const char* const ResetTablePath = "::DataSpace/Storage/MSCompressed/Transform/"
+                                   "{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable";
 
 // A directory entry of one of the two compression records.
 struct Record {
@@ -134,6 +136,11 @@ private:
             if (!ReadEncInt(cur, end, r.section) || !ReadEncInt(cur, end, r.offset) ||
                 !ReadEncInt(cur, end, r.length))
                 return false;
+            // The end of every object in the compressed section.
+            if (r.section == 1 && r.length > 0)
+                compressedEnd = r.offset > UINT64_MAX - r.length
+                                    ? UINT64_MAX
+                                    : std::max(compressedEnd, r.offset + r.length);
             r.resetTable = ::strcasecmp(name.c_str(), ResetTablePath) == 0;
             if (r.resetTable || ::strcasecmp(name.c_str(), ControlDataPath) == 0) records.push_back(r);
         }
@@ -142,6 +149,7 @@ private:
 
 public:
     std::vector<Record> records;
+    std::uint64_t compressedEnd = 0;
 
 private:
     int fd_;
@@ -151,47 +159,79 @@ private:
     std::vector<State> state_;
 };
 
-// The first bytes of a record of the uncompressed section, or false.
-bool ReadRecord(int fd, std::int64_t fileSize, std::uint64_t dataAt, const Record& r, unsigned char* out,
-                std::size_t bytes)
+// A record of the uncompressed section, whole and inside the file, or
+// nothing.
+std::vector<unsigned char> ReadRecord(int fd, std::int64_t fileSize, std::uint64_t dataAt, const Record& r,
+                                      std::uint64_t atLeast)
 {
-    if (r.section != 0 || r.length < bytes || r.offset > std::uint64_t(fileSize) ||
-        dataAt > std::uint64_t(fileSize) - r.offset)
-        return false;
-    return ::pread(fd, out, bytes, std::int64_t(dataAt + r.offset)) == static_cast<ssize_t>(bytes);
+    const auto size = static_cast<std::uint64_t>(fileSize);
+    if (r.section != 0 || r.length < atLeast || dataAt > size || r.offset > size - dataAt ||
+        r.length > size - dataAt - r.offset)
+        return {};
+    std::vector<unsigned char> bytes(r.length);
+    if (::pread(fd, bytes.data(), bytes.size(), std::int64_t(dataAt + r.offset)) != std::int64_t(r.length))
+        return {};
+    return bytes;
 }
 
-// libchm divides by the reset block count and the window, and allocates a
-// buffer of the block length, without checking them: a file where either
-// division comes out zero, the window is not one LZX has, or the block length
-// is absurd is refused. The
-// window counts in units of 0x8000 in version 2, in 32 bits as libchm does.
-bool CompressionUsable(int fd, std::int64_t fileSize, std::uint64_t dataAt, const std::vector<Record>& records)
+// The LZX window of the control data, or 0 when libchm cannot use it: it
+// divides by the window and by the reset block count unchecked, and goes on
+// with a null decoder for a window LZX does not have (2^15 to 2^21 bytes).
+// Version 2 counts in units of 0x8000, in 32 bits as libchm does.
+std::uint32_t UsableWindow(const std::vector<unsigned char>& c)
 {
-    bool compressed = false, resetTable = false;
-    for (const Record& r : records) {
-        if (r.resetTable) {
-            unsigned char t[0x28] = {};
-            if (!ReadRecord(fd, fileSize, dataAt, r, t, sizeof t)) return false;
-            const std::uint64_t blockLen = Le(t + 32, 8); // real files use 32 KiB
-            if (blockLen == 0 || blockLen > (1u << 21)) return false;
-            resetTable = true;
-            continue;
-        }
-        unsigned char c[0x18] = {};
-        if (!ReadRecord(fd, fileSize, dataAt, r, c, sizeof c)) return false;
-        auto reset = static_cast<std::uint32_t>(Le(c + 12, 4)), window = static_cast<std::uint32_t>(Le(c + 16, 4));
-        if (Le(c + 8, 4) == 2) {
-            reset *= 0x8000u;
-            window *= 0x8000u;
-        }
-        // The LZX decoder takes windows of 2^15 to 2^21 bytes only; libchm
-        // goes on with a null decoder for any other.
-        if (window < (1u << 15) || window > (1u << 21) || (window & (window - 1)) != 0) return false;
-        if (reset / (window / 2) * static_cast<std::uint32_t>(Le(c + 20, 4)) == 0) return false;
-        compressed = true;
+    auto reset = static_cast<std::uint32_t>(Le(&c[12], 4)),
+         window = static_cast<std::uint32_t>(Le(&c[16], 4));
+    if (Le(&c[8], 4) == 2) {
+        reset *= 0x8000u;
+        window *= 0x8000u;
     }
-    return !compressed || resetTable;
+    if (window < (1u << 15) || window > (1u << 21) || (window & (window - 1)) != 0) return 0;
+    return reset / (window / 2) * static_cast<std::uint32_t>(Le(&c[20], 4)) == 0 ? 0 : window;
+}
+
+// The reset table as libchm uses it unchecked: it reads each compressed
+// block into a buffer of the block length + 6144 bytes, takes a block's
+// length from the next entry (the last one's from the compressed length),
+// and reads entries for every block an object reaches, wherever they fall.
+// So the blocks must fit the buffer, the table lie within its record, and
+// the table cover every compressed object.
+bool BlocksSound(const std::vector<unsigned char>& t, std::uint32_t window, std::uint64_t compressedEnd)
+{
+    const std::uint64_t count = Le(&t[4], 4), tableAt = Le(&t[12], 4), compressed = Le(&t[24], 8);
+    const std::uint64_t blockLen = Le(&t[32], 8); // 32 KiB in real files
+    if (blockLen == 0 || blockLen > window) return false;
+    if (tableAt > t.size() || count > (t.size() - tableAt) / 8) return false;
+    if (compressedEnd / blockLen + (compressedEnd % blockLen != 0 ? 1 : 0) > count) return false;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        const std::uint64_t start = Le(&t[tableAt + 8 * i], 8);
+        const std::uint64_t end = i + 1 < count ? Le(&t[tableAt + 8 * (i + 1)], 8) : compressed;
+        if (end < start || end - start > blockLen + 6144) return false;
+    }
+    return true;
+}
+
+bool CompressionUsable(int fd, std::int64_t fileSize, std::uint64_t dataAt,
+                       const std::vector<Record>& records, std::uint64_t compressedEnd)
+{
+    std::vector<std::uint32_t> windows;
+    std::vector<std::vector<unsigned char>> tables;
+    for (const Record& r : records) {
+        auto bytes = ReadRecord(fd, fileSize, dataAt, r, r.resetTable ? 0x28 : 0x18);
+        if (bytes.empty()) return false;
+        if (r.resetTable) {
+            tables.push_back(std::move(bytes));
+        } else {
+            windows.push_back(UsableWindow(bytes));
+            if (windows.back() == 0) return false;
+        }
+    }
+    if (windows.empty()) return true; // nothing compressed
+    if (tables.empty()) return false;
+    for (const auto& t : tables)
+        for (std::uint32_t w : windows)
+            if (!BlocksSound(t, w, compressedEnd)) return false;
+    return true;
 }
 
 } // namespace
@@ -201,8 +241,8 @@ bool ChmFileIsSound(int fd, std::int64_t fileSize)
     unsigned char itsf[0x60], itsp[ItspSize];
     if (::pread(fd, itsf, sizeof itsf, 0) != sizeof itsf) return false;
     const std::uint64_t dirAt = Le(itsf + 0x48, 8);
-    if (dirAt > std::uint64_t(fileSize) - ItspSize || ::pread(fd, itsp, sizeof itsp, std::int64_t(dirAt)) != ItspSize ||
-        std::memcmp(itsp, "ITSP", 4) != 0)
+    if (dirAt > std::uint64_t(fileSize) - ItspSize ||
+        ::pread(fd, itsp, sizeof itsp, std::int64_t(dirAt)) != ItspSize || std::memcmp(itsp, "ITSP", 4) != 0)
         return false;
     const auto headerLen = static_cast<std::uint32_t>(Le(itsp + 0x08, 4));
     const auto blockLen = static_cast<std::uint32_t>(Le(itsp + 0x10, 4));
@@ -217,5 +257,5 @@ bool ChmFileIsSound(int fd, std::int64_t fileSize)
     if (!walk.Sound(root <= -1 ? head : root) || !walk.Sound(head)) return false;
     // The content starts where version 3 says, else right after the directory.
     const std::uint64_t dataAt = Le(itsf + 4, 4) >= 3 ? Le(itsf + 0x58, 8) : dirAt + Le(itsf + 0x50, 8);
-    return CompressionUsable(fd, fileSize, dataAt, walk.records);
+    return CompressionUsable(fd, fileSize, dataAt, walk.records, walk.compressedEnd);
 }

@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QtEndian>
@@ -211,12 +212,18 @@ TEST(HostileFiles, MalformedInputsFoundByFuzzingAreDealtWithQuickly)
                  html += QStringLiteral("<param name=x ");
              EXPECT_TRUE(TChmSitemap::Parse(html).isEmpty());
          }},
-        // A help file whose compressed section would make libchm divide by zero.
-        {"help file with a zero reset block count",
+        // Help files whose compression records would make libchm divide by
+        // zero, allocate gigabytes, decode with a null decoder or read a
+        // block past its buffer (kept as crash-* and oom-* in the corpus).
+        {"help files that crash libchm",
          [] {
-             TChmFile chm;
-             EXPECT_FALSE(chm.Open(QStringLiteral(
-                 VELK_SOURCE_DIR "/fuzz/corpus/help/crash-9108ed098d5c1aa5f9b0bd04f2e25b49abd6c059")));
+             const QDir corpus(QStringLiteral(VELK_SOURCE_DIR "/fuzz/corpus/help"));
+             const QStringList found = corpus.entryList({QStringLiteral("crash-*"), QStringLiteral("oom-*")});
+             EXPECT_GE(found.size(), 5);
+             for (const QString& name : found) {
+                 TChmFile chm;
+                 EXPECT_FALSE(chm.Open(corpus.filePath(name))) << name.toStdString();
+             }
          }},
         // A request claiming a million released handles in a few bytes.
         {"automation request with a huge release count",
