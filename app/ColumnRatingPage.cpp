@@ -57,6 +57,12 @@ QTableWidgetItem* Item(const QString& text)
     return item;
 }
 
+// "校核" is also the report's "checked by"; the button means "rate".
+QString RateCaption()
+{
+    return QCoreApplication::translate("Velk", "校核", "rate the column");
+}
+
 QStringList StageHeadings()
 {
     QStringList headings{Tr(QT_TRANSLATE_NOOP("Velk", "板")), Tr(QT_TRANSLATE_NOOP("Velk", "段"))};
@@ -105,14 +111,14 @@ ColumnRatingPage::ColumnRatingPage(CalcPage& page, QWidget* parent) : QWidget(pa
     auto* bar = new QHBoxLayout;
     auto* importCsv = new QPushButton(Tr(QT_TRANSLATE_NOOP("Velk", "导入CSV")), this);
     importCsv->setObjectName(QStringLiteral("BImportCsv"));
-    auto* rate = new QPushButton(Tr(QT_TRANSLATE_NOOP("Velk", "校核")), this);
-    rate->setObjectName(QStringLiteral("BRate"));
+    rate_ = new QPushButton(RateCaption(), this);
+    rate_->setObjectName(QStringLiteral("BRate"));
     ratingMode_ = new QCheckBox(Tr(QT_TRANSLATE_NOOP("Velk", "按给定塔径校核")), this);
     ratingMode_->setObjectName(QStringLiteral("CBProfileRating"));
     source_ = new QLabel(this);
     source_->setObjectName(QStringLiteral("ProfileSource"));
     bar->addWidget(importCsv);
-    bar->addWidget(rate);
+    bar->addWidget(rate_);
     bar->addWidget(ratingMode_);
     bar->addWidget(source_, 1);
     layout->addLayout(bar);
@@ -143,7 +149,7 @@ ColumnRatingPage::ColumnRatingPage(CalcPage& page, QWidget* parent) : QWidget(pa
                                                Tr(QT_TRANSLATE_NOOP("Velk", "塔板数据 (*.csv)")));
         if (!path.isEmpty()) ImportCsv(path);
     });
-    connect(rate, &QPushButton::clicked, this, [this] { Rate(); });
+    connect(rate_, &QPushButton::clicked, this, [this] { Rate(); });
     connect(stages_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { LoadStage(row); });
 }
 
@@ -321,6 +327,7 @@ void ColumnRatingPage::changeEvent(QEvent* event)
     stages_->setHorizontalHeaderLabels(StageHeadings());
     totals_->setHorizontalHeaderLabels(TotalHeadings());
     beds_->setHorizontalHeaderLabels(BedHeadings());
+    rate_->setText(RateCaption());
     ShowResults();
     charts_->update();
 }

@@ -17,6 +17,7 @@
 class CalcPage;
 class QCheckBox;
 class QLabel;
+class QPushButton;
 class QTableWidget;
 class ProfileChartView;
 
@@ -75,6 +76,7 @@ private:
     ProfileRating rating_;
     QLabel* source_ = nullptr;
     QCheckBox* ratingMode_ = nullptr;
+    QPushButton* rate_ = nullptr;
     QTableWidget* beds_ = nullptr;
     QTableWidget* stages_ = nullptr;
     QTableWidget* totals_ = nullptr;

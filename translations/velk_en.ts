@@ -1762,5 +1762,10 @@ m</translation>
         <source>计算报表</source>
         <translation>Report</translation>
     </message>
+    <message>
+        <source>校核</source>
+        <comment>rate the column</comment>
+        <translation>Rate</translation>
+    </message>
 </context>
 </TS>

@@ -42,20 +42,20 @@ QString ErrorOf(const std::function<void()>& f)
 }
 
 struct Expected {
-    QString newAction, calcTab, densityLabel, inputError, floatError, convertError, yesButton, ratingHeading;
+    QString newAction, calcTab, densityLabel, inputError, floatError, convertError, yesButton, ratingHeading, rateButton;
 };
 
 Expected Chinese()
 {
     return {U("&N 新建"), U("计算"), U("液相密度"), U("发现错误，可能是输入数据错误！"), U("无效的浮点运算"),
-            U("“abc”不是有效的浮点数"), U("是(&Y)"), U("气相流量\nkg/s")};
+            U("“abc”不是有效的浮点数"), U("是(&Y)"), U("气相流量\nkg/s"), U("校核")};
 }
 
 Expected English()
 {
     return {U("&New"), U("Calculation"), U("Liquid density"), U("An error was found; the input data may be wrong!"),
             U("Invalid floating point operation"), U("'abc' is not a valid floating point value"), U("&Yes"),
-            U("Vapour flow\nkg/s")};
+            U("Vapour flow\nkg/s"), U("Rate")};
 }
 } // namespace
 
@@ -71,6 +71,8 @@ class LanguageTest : public QObject {
         QCOMPARE(w.Action(QStringLiteral("MFile_Save"))->shortcut().toString(), QStringLiteral("Ctrl+S"));
         // A heading built from parts, on a page that is not the first.
         QCOMPARE(w.findChild<ColumnRatingPage*>()->StageTable()->horizontalHeaderItem(2)->text(), e.ratingHeading);
+        // The same Chinese word means "checked by" in the report's title block.
+        QCOMPARE(w.findChild<QPushButton*>(QStringLiteral("BRate"))->text(), e.rateButton);
         // No unit name is cut: the edit field of every unit box holds its longest item.
         QCoreApplication::processEvents();
         for (TComboBoxUWidget* box : w.findChildren<TComboBoxUWidget*>()) {
