@@ -120,11 +120,16 @@ QString DrawChart(TChartSurface* surface, const std::vector<ComparisonChartPoint
             MoveToPoint(p.x, p.y);
             const int shape = severalMethods ? kMethodShapes[std::clamp(p.method, 0, 2)] : kMarkCircle;
             AddMarker(shape, p.current ? 10 : 6, p.current ? kFillPen : kFillBackground);
-            // With three correlations one label per packing is enough.
-            if (!severalMethods || p.current || p.method == 0)
-                DrawTextAt(colour, p.label, 1, p.x, p.y, 0, kTextKeepInside);
         }
     }
+    // Labels after every marker, the current packing's first: in a crowd a
+    // label takes a free side of its point or is left out, never written
+    // over another. With three correlations one label per packing is enough.
+    for (int pass = 0; pass < 2; ++pass)
+        for (const auto& p : points)
+            if (p.current == (pass == 0) && (!severalMethods || p.current || p.method == 0))
+                DrawTextAt(p.current ? kCurrentColour : kPointColour, p.label, 1, p.x, p.y, 0,
+                           kTextAvoidOthers);
     if (severalMethods) {
         std::vector<TChartLegendEntry> key;
         for (int m = 0; m < 3; ++m) {

@@ -119,6 +119,7 @@ struct TChartContext {
     QRect pendingClip;
 
     std::vector<TMarkerRecord> markers;
+    std::vector<QRect> avoidedTexts; // texts drawn with kTextAvoidOthers
 
     TGraphSlot graphs[kMaxGraphs];
     int currentGraph = 0; // 1-based; 0 = none or invalid

@@ -227,6 +227,7 @@ void InitChart(TChartSurface* surface, TColor backgroundColour, TColor foregroun
     c.overlayShown = false;
     c.surface = surface;
     c.markers.clear();
+    c.avoidedTexts.clear();
     c.hasPendingPixel = false;
     for (TGraphSlot& g : c.graphs)
         g = TGraphSlot();

@@ -82,6 +82,10 @@ enum : int {
     // a text that would leave it moves to the other side of its point, its
     // padding blanks with it, and is then shifted inside.
     kTextKeepInside = 8,
+    // Crowded labels: takes the first side of its point (right, left, above,
+    // below) where it stays inside the plot and overlaps no other text drawn
+    // with this bit since InitChart; where no side is free it is left out.
+    kTextAvoidOthers = 16,
 };
 void DrawTextAt(TColor colour, const QString& text, int hAlign, double x, double y, int vAlign, int style);
 

@@ -147,6 +147,33 @@ TTextLayout KeepInside(const QStringList& lines, int hAlign, QPoint at, int vAli
     return layout;
 }
 
+// The first side of the point where the block stays inside the region and
+// clear of the texts placed so far; no lines when every side is taken.
+TTextLayout AvoidOthers(const QStringList& lines, QPoint at, const QRect& region)
+{
+    TChartContext& c = Ctx();
+    // Above and below clear the row of the texts beside the point.
+    const int gap = c.textHeight / 2 + c.scale;
+    const struct {
+        int h, v, dy;
+    } sides[] = {{1, 0, 0}, {-1, 0, 0}, {0, -1, -gap}, {0, 1, gap}};
+    for (const auto& side : sides) {
+        QStringList shown = lines;
+        if (side.h < 0)
+            for (QString& l : shown)
+                l = MirrorPadding(l);
+        TTextLayout layout = LayoutTextBlock(shown, side.h, at + QPoint(0, side.dy), side.v);
+        if (!region.contains(layout.bounds))
+            continue;
+        const auto clash = [&](const QRect& r) { return r.intersects(layout.bounds); };
+        if (std::any_of(c.avoidedTexts.begin(), c.avoidedTexts.end(), clash))
+            continue;
+        c.avoidedTexts.push_back(layout.bounds);
+        return layout;
+    }
+    return {};
+}
+
 // Lays out a block of "|"-separated lines around a point and draws it.
 void DrawTextBlock(QPainter* p, const QString& text, int hAlign, QPoint at, int vAlign, int style,
                    const QRect& clip)
@@ -154,8 +181,11 @@ void DrawTextBlock(QPainter* p, const QString& text, int hAlign, QPoint at, int 
     TChartContext& c = Ctx();
     const int s = c.scale;
     const QStringList lines = text.split(QLatin1Char('|'));
-    const TTextLayout layout = (style & kTextKeepInside) ? KeepInside(lines, hAlign, at, vAlign, clip)
-                                                         : LayoutTextBlock(lines, hAlign, at, vAlign);
+    const TTextLayout layout = (style & kTextAvoidOthers)  ? AvoidOthers(lines, at, clip)
+                               : (style & kTextKeepInside) ? KeepInside(lines, hAlign, at, vAlign, clip)
+                                                           : LayoutTextBlock(lines, hAlign, at, vAlign);
+    if (layout.placed.empty())
+        return;
 
     const bool useBrushColours = (style & kTextPenColours) != 0;
     const QColor textColour = ToQColor(useBrushColours ? c.penColour : c.fontColour);

@@ -44,6 +44,7 @@ private slots:
     void crowdedDecadesThinTheirLabels();
     void sanitisedRanges();
     void labelsFlipThenClamp();
+    void crowdedLabelsTakeFreeSidesOrAreLeftOut();
     void smallDiagramZooms();
 };
 
@@ -133,6 +134,27 @@ void ChartLogTest::labelsFlipThenClamp()
     // Without the style bit a text stays where it was put.
     DrawTextAt(kRed, QStringLiteral("Plain   "), -1, 0.25, 1, 0, 0);
     QVERIFY(chart.device.findText(QStringLiteral("Plain   ")));
+}
+
+void ChartLogTest::crowdedLabelsTakeFreeSidesOrAreLeftOut()
+{
+    TRecordedChart chart(QSize(400, 300));
+    StandardPlot(&chart.surface); // the point (4, 2) is pixel (178, 156)
+    for (const char* label : {"Right", "Left", "Above", "Below", "Nowhere"})
+        DrawTextAt(kRed, QString::fromLatin1(label), 1, 4, 2, 0, kTextAvoidOthers);
+    const auto right = chart.device.findText(QStringLiteral("Right"));
+    const auto left = chart.device.findText(QStringLiteral("Left"));
+    const auto above = chart.device.findText(QStringLiteral("Above"));
+    const auto below = chart.device.findText(QStringLiteral("Below"));
+    QVERIFY(right && left && above && below);
+    QVERIFY(right->baseline.x() > 178 && left->right() < 178);
+    QVERIFY(above->baseline.y() < 156 && below->top() > 156);
+    QVERIFY(!chart.device.findText(QStringLiteral("Nowhere")));
+    // A new drawing starts with a free plot.
+    StandardPlot(&chart.surface);
+    DrawTextAt(kRed, QStringLiteral("Again"), 1, 4, 2, 0, kTextAvoidOthers);
+    const auto again = chart.device.findText(QStringLiteral("Again"));
+    QVERIFY(again && again->baseline.x() > 178);
 }
 
 void ChartLogTest::smallDiagramZooms()
