@@ -2,25 +2,14 @@
 // size of a full-HD page, and the same at the default export size.
 #include <benchmark/benchmark.h>
 
+#include "BenchApp.h"
+
 #include <QGuiApplication>
 
 #include "PerformanceDiagram.h"
 #include "chartgraph.h"
 
 namespace {
-
-QGuiApplication& App()
-{
-    static int argc = 1;
-    static char arg0[] = "diagram_bench";
-    static char* argv[] = {arg0, nullptr};
-    static QGuiApplication* app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QGuiApplication(argc, argv);
-    }();
-    return *app;
-}
 
 TPerformanceInput TypicalCase()
 {
@@ -35,7 +24,7 @@ TPerformanceInput TypicalCase()
 
 void RedrawDiagram(benchmark::State& state)
 {
-    App();
+    BenchApp<QGuiApplication>();
     const QSize size(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     TImageSurface surface(size);
     const TPerformanceInput in = TypicalCase();
@@ -55,7 +44,7 @@ BENCHMARK(RedrawDiagram)->Args({1920, 1080})->Args({1001, 727})->Unit(benchmark:
 // The cross-hair drawn and moved over the drawn picture, as one mouse move.
 void MoveCrossHair(benchmark::State& state)
 {
-    App();
+    BenchApp<QGuiApplication>();
     TImageSurface surface(QSize(1920, 1080));
     DrawPerformanceDiagram(&surface, TypicalCase());
     surface.endPaint();

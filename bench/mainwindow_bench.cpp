@@ -3,6 +3,8 @@
 // cycle (type a value, leave the field, recalculate, repaint).
 #include <benchmark/benchmark.h>
 
+#include "BenchApp.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,18 +28,6 @@
 
 namespace {
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char arg0[] = "mainwindow_bench";
-    static char* argv[] = {arg0, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
-
 // Paints the window once, as the first frame on the screen would.
 void FirstFrame(QWidget& w)
 {
@@ -49,7 +39,7 @@ void FirstFrame(QWidget& w)
 
 void BM_MainWindowStartup(benchmark::State& state)
 {
-    App();
+    BenchApp<QApplication>();
     RecordingSink sink;
     ScopedMessageSink scope(&sink);
     for (auto _ : state) {
@@ -61,7 +51,7 @@ BENCHMARK(BM_MainWindowStartup)->Unit(benchmark::kMillisecond);
 
 void BM_BareWindowStartup(benchmark::State& state)
 {
-    App();
+    BenchApp<QApplication>();
     // The same widgets as the main window, with the same kinds of texts, but
     // no models behind them: 27 value fields with captions and unit
     // selectors, 4 drop-down lists, 9 text boxes and a comment box, a check
@@ -115,7 +105,7 @@ BENCHMARK(BM_BareWindowStartup)->Unit(benchmark::kMillisecond);
 
 void BM_EditToRepaint(benchmark::State& state)
 {
-    App();
+    BenchApp<QApplication>();
     RecordingSink sink;
     ScopedMessageSink scope(&sink);
     TFormVELK w;

@@ -3,6 +3,8 @@
 // the page does when the calculation page changes; and the curves alone.
 #include <benchmark/benchmark.h>
 
+#include "BenchApp.h"
+
 #include <QGuiApplication>
 
 #include "CalcPage.h"
@@ -11,19 +13,6 @@
 #include "PerformanceCurves.h"
 
 namespace {
-
-QGuiApplication& App()
-{
-    static int argc = 1;
-    static char arg0[] = "performancecurves_bench";
-    static char* argv[] = {arg0, nullptr};
-    static QGuiApplication* app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QGuiApplication(argc, argv);
-    }();
-    return *app;
-}
 
 PerformanceCase TypicalCase()
 {
@@ -51,7 +40,7 @@ BENCHMARK(ComputeCurves)->Unit(benchmark::kMillisecond);
 
 void ComputeAndDrawThreeCharts(benchmark::State& state)
 {
-    App();
+    BenchApp<QGuiApplication>();
     const PerformanceCase c = TypicalCase();
     const QSize size(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     TImageSurface surface(size);

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "TypicalCase.h"
 #include "CalcPage.h"
 #include "ComparisonProxyModel.h"
 #include "ComparisonTableModel.h"
@@ -21,9 +22,7 @@ namespace
 {
 void TypeCase(CalcPage& page)
 {
-    for (auto [f, t] : {std::pair{"LD", "2.5"}, {"VD", "3.0"}, {"DlD", "800"}, {"DvD", "2.5"}, {"MlD", "0.0003"},
-                        {"MvD", "0.00001"}, {"SLD", "0.02"}, {"DlfD", "2e-9"}, {"DvfD", "1e-5"}, {"alfD", "2"}})
-        page.Field(f)->SetText(t);
+    TypeTypicalCase(page);
     page.LDExit();
 }
 

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TypicalCase.h"
 #include "CalcPage.h"
 #include "Messages.h"
 #include "PerformanceChartView.h"
@@ -14,9 +15,7 @@ private slots:
     void init()
     {
         page_ = std::make_unique<CalcPage>();
-        for (auto [f, t] : {std::pair{"LD", "2.5"}, {"VD", "3.0"}, {"DlD", "800"}, {"DvD", "2.5"}, {"MlD", "0.0003"},
-                            {"MvD", "0.00001"}, {"SLD", "0.02"}, {"DlfD", "2e-9"}, {"DvfD", "1e-5"}, {"alfD", "2"}})
-            page_->Field(f)->SetText(t);
+        TypeTypicalCase(*page_);
         page_->LDExit();
         view_ = std::make_unique<TPerformanceCurvesPage>(*page_);
         view_->resize(1500, 900);

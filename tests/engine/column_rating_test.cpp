@@ -8,6 +8,7 @@
 
 #include <cmath>
 
+#include "TypicalCase.h"
 #include "ColumnRating.h"
 
 namespace
@@ -19,20 +20,6 @@ constexpr double kUvs = 0.7795344151439773; // at D = 1.4
 constexpr double kDpWet = 132.34507458870078;
 constexpr double kHetp = 0.1619662712408296;
 constexpr double kPi = 3.141592653589793;
-
-ProfileStage Scaled(int number, double k)
-{
-    ProfileStage s;
-    s.number = number;
-    s.L = 2.5 * k;
-    s.V = 3.0 * k;
-    s.rhoL = 800;
-    s.rhoV = 2.5;
-    s.muL = 0.0003;
-    s.muV = 0.00001;
-    s.sigma = 0.02;
-    return s;
-}
 
 ProfileBed Bed(int first, int last, std::optional<double> d = {})
 {
@@ -60,7 +47,7 @@ protected:
 TEST_F(ColumnRatingTest, SizingTakesTheLargestStageAndRatesEveryStageAtTheBedDiameter)
 {
     ColumnProfile p;
-    p.stages = {Scaled(1, 1), Scaled(2, 0.5), Scaled(3, 0.5), Scaled(4, 2)};
+    p.stages = {TypicalStage(1, 1), TypicalStage(2, 0.5), TypicalStage(3, 0.5), TypicalStage(4, 2)};
     p.beds = {Bed(1, 3), Bed(4, 4)};
     std::vector<double> ratedAt;
     const ProfileRating r = RateProfile(page, p, [&](const CalcPage& done, const StageRating&) {
@@ -93,7 +80,7 @@ TEST_F(ColumnRatingTest, RatingAGivenDiameterGivesTheBedTotals)
 {
     ColumnProfile p;
     p.rating = true;
-    p.stages = {Scaled(1, 1), Scaled(2, 1), Scaled(3, 2)};
+    p.stages = {TypicalStage(1, 1), TypicalStage(2, 1), TypicalStage(3, 2)};
     p.beds = {Bed(1, 2, 1.4), Bed(3, 3, 1.4)};
     const ProfileRating r = RateProfile(page, p);
     for (int i = 0; i < 2; ++i) {
@@ -109,7 +96,7 @@ TEST_F(ColumnRatingTest, RatingAGivenDiameterGivesTheBedTotals)
 TEST_F(ColumnRatingTest, AStageThatFailsOrLacksDataSaysWhyAndTheOthersGoOn)
 {
     ColumnProfile p;
-    p.stages = {Scaled(1, 1), Scaled(2, 1), Scaled(3, 1)};
+    p.stages = {TypicalStage(1, 1), TypicalStage(2, 1), TypicalStage(3, 1)};
     p.stages[1].V = 0;        // no vapour: the flow parameter is undefined
     p.stages[2].rhoL.reset(); // and the page has no liquid density either
     p.beds = {Bed(1, 3)};
@@ -127,7 +114,7 @@ TEST_F(ColumnRatingTest, AStageThatFailsOrLacksDataSaysWhyAndTheOthersGoOn)
 TEST(ColumnProfileTest, BedsThatDoNotFitTheStagesAreRefused)
 {
     ColumnProfile p;
-    p.stages = {Scaled(1, 1), Scaled(2, 1), Scaled(3, 1)};
+    p.stages = {TypicalStage(1, 1), TypicalStage(2, 1), TypicalStage(3, 1)};
     for (const std::vector<ProfileBed>& beds : {std::vector<ProfileBed>{Bed(1, 2), Bed(2, 3)},
                                                 {Bed(3, 1)},
                                                 {Bed(1, 4)},

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "TypicalCase.h"
 #include "CaseRun.h"
 #include "PerformanceCurves.h"
 
@@ -23,10 +24,7 @@ protected:
     void SetUp() override
     {
         CurrentPacking = PackingParams{};
-        for (auto [f, t] : {std::pair{"LD", "2.5"}, {"VD", "3.0"}, {"DlD", "800"}, {"DvD", "2.5"},
-                            {"MlD", "0.0003"}, {"MvD", "0.00001"}, {"SLD", "0.02"}, {"DlfD", "2e-9"},
-                            {"DvfD", "1e-5"}, {"alfD", "2"}})
-            live.Field(f)->SetText(t);
+        TypeTypicalCase(live);
         live.Combo("PTD")->SetItemIndex(11); // Mellapak-250Y
         live.NeedsRecalc = true;
         live.LDExit();

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "TypicalCase.h"
 #include "CalcPage.h"
 #include "Messages.h"
 #include "MyXls.h"
@@ -15,20 +16,6 @@ namespace
 {
 
 const std::string kBinDir = VELK_BINARY_DIR "/bin/";
-
-ProfileStage Stage(int n, double k)
-{
-    ProfileStage s;
-    s.number = n;
-    s.L = 2.5 * k;
-    s.V = 3.0 * k;
-    s.rhoL = 800;
-    s.rhoV = 2.5;
-    s.muL = 0.0003;
-    s.muV = 0.00001;
-    s.sigma = 0.02;
-    return s;
-}
 
 } // namespace
 
@@ -59,21 +46,11 @@ private slots:
     {
         CurrentPacking = PackingParams{};
         CalcPage page(false);
-        for (auto [f, t] : {std::pair{"LD", "2.5"},
-                            {"VD", "3.0"},
-                            {"DlD", "800"},
-                            {"DvD", "2.5"},
-                            {"MlD", "0.0003"},
-                            {"MvD", "0.00001"},
-                            {"SLD", "0.02"},
-                            {"DlfD", "2e-9"},
-                            {"DvfD", "1e-5"},
-                            {"alfD", "2"}})
-            page.Field(f)->SetText(t);
+        TypeTypicalCase(page);
         page.LDExit();
         ColumnProfile profile;
         profile.source = "CSV t.csv T-1";
-        profile.stages = {Stage(1, 1), Stage(2, 0.5), Stage(3, 2)};
+        profile.stages = {TypicalStage(1, 1), TypicalStage(2, 0.5), TypicalStage(3, 2)};
         profile.beds = {{1, 2, "Flexipac-1", 0, false, {}}, {3, 3, "Flexipac-1", 0, false, {}}};
         const ProfileRating rating = RateProfile(page, profile);
 
