@@ -49,6 +49,9 @@ PressureDropResult PressureDropAndHoldup(double S, double eps, double theta, dou
     out.dPwet = std::pow(R, 5.0) * out.dPdry;
     // Beyond the static head of the liquid the bed is flooded: report the
     // head of the two-phase mixture instead, in whole pascals per metre.
-    if (out.dPwet > g * rhoL) out.dPwet = std::nearbyint(g * (uLs * rhoL + uVs * rhoV) / (uLs + uVs));
+    if (out.dPwet > g * rhoL) {
+        out.dPwet = std::nearbyint(g * (uLs * rhoL + uVs * rhoV) / (uLs + uVs));
+        out.capped = true;
+    }
     return out;
 }

@@ -6,6 +6,9 @@ struct PressureDropResult {
     double dPdry; // Pa per m of packing
     double dPwet; // Pa per m of packing
     double hL;    // m3 liquid per m3 packing
+    // dPwet is not a pressure drop but the head of the flooded bed that
+    // replaced it: beyond the model, never to be shown or used as one.
+    bool capped = false;
 };
 
 // S side (m), eps void fraction, theta inclination (rad) of the packing;
