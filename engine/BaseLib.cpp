@@ -11,8 +11,7 @@ namespace {
 
 double Evaluate(const Equation& equation, const double* values)
 {
-    const double f = equation(values);
-    return CheckedResult(f);
+    return CheckedResult([&] { return equation(values); });
 }
 
 // Evaluates the residual at x - 2h, x - h, x, x + h, x + 2h (in this order,
@@ -84,13 +83,15 @@ double FindRoot(const ValueArray& values, int n, int k, const Equation& equation
     int converged = 0;
     int iterations = 0;
     int total = 0;
+    // One guard for the whole iteration: any error ends it.
+    FloatGuard guard;
     for (;;) {
         const double x = work[k];
         double f0;
         const double d = FivePointDerivative(work, k, equation, x, f0);
         const double s = std::fabs(d) > 1e-50 ? lambda * f0 / d : 0.0;
         work[k] = x - lambda * s;
-        CheckFloatFlags();
+        guard.Check();
         const double r = std::fabs(x) > 1e-8 ? std::fabs(lambda * s / x) : std::fabs(x);
         if (r < 1e-5)
             ++converged;
@@ -105,7 +106,7 @@ double FindRoot(const ValueArray& values, int n, int k, const Equation& equation
         if (++total > kMaxRootIterations)
             throw EVelkError(kNoRootText);
     }
-    const double result = CheckedResult(work[k]);
+    const double result = guard.Checked(work[k]);
     (void)n;
     CheckIsRoot(work, k, equation, result);
     return result;
@@ -118,7 +119,7 @@ double FindRoot(const ValueArray& values, int k, const Equation& equation, doubl
 
 bool ApplyComputedValue(TEditD& field, TColor colour, double tolerance, double x)
 {
-    CheckedResult(x);
+    CheckedResult([x] { return x; });
     if (!field.IsBlank()) {
         const double cur = field.GetValue();
         const double change = cur != 0 ? std::fabs((x - cur) / cur) : std::fabs(x - cur);
@@ -181,7 +182,6 @@ bool SolveFields(const std::vector<TEditD*>& fields, TColor colour, bool enabled
         return false;
 
     try {
-        FloatGuard guard;
         ValueArray values{};
         auto readValues = [&] {
             for (int i = 0; i < n; ++i)

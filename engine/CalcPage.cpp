@@ -386,8 +386,7 @@ bool CalcPage::RunPass()
     if (!rating_->Checked() && !dp->Text().empty()) {
         const double value = dp->GetValue();
         dp->SetValue(value);
-        FloatGuard guard;
-        const double d = CheckedResult(RoundColumnDiameter(value));
+        const double d = CheckedResult([&] { return RoundColumnDiameter(value); });
         Field("dD")->SetValue(d);
     }
 
@@ -419,16 +418,16 @@ void CalcPage::ComputePressureDrop()
     if (r >= 1.0) {
         // Flooded: the holdup model has no meaning there (its effective
         // gravity is zero or negative). Only the dry pressure drop is kept.
-        const double dry = CheckedResult(DryPressureDrop(p.S, p.eps, p.theta, muV, rhoV, uVs));
+        const double dry = guard.Checked(DryPressureDrop(p.S, p.eps, p.theta, muV, rhoV, uVs));
         Field("HTD")->SetText("");
         Field("dPdryD")->SetValue(dry);
         Field("dPwaterD")->SetText("");
         return;
     }
     const PressureDropResult res = PressureDropAndHoldup(p.S, p.eps, p.theta, sigma, muV, muL, rhoV, rhoL, uVs, uLs, r);
-    CheckedResult(res.hL);
-    CheckedResult(res.dPdry);
-    CheckedResult(res.dPwet);
+    guard.Checked(res.hL);
+    guard.Checked(res.dPdry);
+    guard.Checked(res.dPwet);
     Field("HTD")->SetValue(res.hL);
     Field("dPdryD")->SetValue(res.dPdry);
     Field("dPwaterD")->SetValue(res.dPwet);
@@ -450,10 +449,10 @@ void CalcPage::ComputeMassTransfer()
     in.lambda = Field("LmdD")->GetValue();
     FloatGuard guard;
     const MassTransferResult res = MassTransferHeightsFrom(in, CurrentPacking);
-    CheckedResult(res.HTUV);
-    CheckedResult(res.HTUL);
-    CheckedResult(res.HTUOV);
-    CheckedResult(res.HETP);
+    guard.Checked(res.HTUV);
+    guard.Checked(res.HTUL);
+    guard.Checked(res.HTUOV);
+    guard.Checked(res.HETP);
     Field("HTUVD")->SetValue(res.HTUV);
     Field("HTULD")->SetValue(res.HTUL);
     Field("HTUOVD")->SetValue(res.HTUOV);

@@ -147,10 +147,7 @@ ProfileRating RateProfile(const CalcPage& page, const ColumnProfile& profile, co
                     const auto& dp = out.stages[i].theoreticalDiameter;
                     if (out.stages[i].completed && dp && *dp > largest) largest = *dp;
                 }
-            if (largest > 0) {
-                FloatGuard guard;
-                total.diameter = CheckedResult(RoundColumnDiameter(largest));
-            }
+            if (largest > 0) total.diameter = CheckedResult([&] { return RoundColumnDiameter(largest); });
         }
         for (std::size_t i = 0; i < profile.stages.size(); ++i) {
             if (out.stages[i].bed != static_cast<int>(b)) continue;

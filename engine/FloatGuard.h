@@ -3,6 +3,13 @@
 // in this program; underflow is not. The calculation runs plain IEEE
 // arithmetic and checks the sticky exception flags afterwards, so a NaN or an
 // infinity never travels on into a field.
+//
+// The flags are state of the thread that any code may leave set (a GUI
+// platform plugin does), so a check means something only for the operations
+// since the flags were cleared. FloatGuard is the one way to check: it clears
+// the flags, the guarded operations run, then Check() or Checked() looks.
+// Guards nest: a guard hands the flags that were set when it started back
+// to the code around it, so an inner guard never hides an outer one's error.
 
 #include <cfenv>
 #include <cmath>
@@ -13,33 +20,55 @@ inline constexpr const char* kInvalidOpText = "Invalid floating point operation"
 inline constexpr const char* kZeroDivideText = "Floating point division by zero";
 inline constexpr const char* kOverflowText = "Floating point overflow";
 
-// Throws EMathError when one of the error flags is raised.
-inline void CheckFloatFlags()
-{
-    const int raised = std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
-    if (raised & FE_INVALID)
-        throw EMathError(kInvalidOpText);
-    if (raised & FE_DIVBYZERO)
-        throw EMathError(kZeroDivideText);
-    if (raised & FE_OVERFLOW)
-        throw EMathError(kOverflowText);
-}
-
-// Clears the flags on entry; check() throws if an error flag was raised since.
 class FloatGuard {
 public:
-    FloatGuard() { std::feclearexcept(FE_ALL_EXCEPT); }
-    void check() const { CheckFloatFlags(); }
+    static constexpr int kErrorFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+
+    FloatGuard()
+    {
+        savedBits_ = std::fetestexcept(FE_ALL_EXCEPT);
+        std::fegetexceptflag(&saved_, FE_ALL_EXCEPT);
+        std::feclearexcept(FE_ALL_EXCEPT);
+    }
+    // Sets again what was set before; what was raised since stays raised.
+    ~FloatGuard() { std::fesetexceptflag(&saved_, savedBits_); }
+    FloatGuard(const FloatGuard&) = delete;
+    FloatGuard& operator=(const FloatGuard&) = delete;
+
+    // Throws EMathError when an error flag was raised since the guard began.
+    // A reported flag is cleared: whoever catches the error has dealt with it.
+    void Check() const
+    {
+        const int raised = std::fetestexcept(kErrorFlags);
+        if (raised == 0) return;
+        std::feclearexcept(kErrorFlags);
+        if (raised & FE_INVALID) throw EMathError(kInvalidOpText);
+        if (raised & FE_DIVBYZERO) throw EMathError(kZeroDivideText);
+        throw EMathError(kOverflowText);
+    }
+    void check() const { Check(); }
+
+    // Check(), and a result that is NaN or infinite is an error even when no
+    // flag says so (a NaN read from elsewhere).
+    double Checked(double x) const
+    {
+        Check();
+        if (std::isnan(x)) throw EMathError(kInvalidOpText);
+        if (std::isinf(x)) throw EMathError(kOverflowText);
+        return x;
+    }
+
+private:
+    std::fexcept_t saved_{};
+    int savedBits_ = 0;
 };
 
-// A result that is NaN or infinite is an error even when no flag says so
-// (for instance a NaN read from elsewhere).
-inline double CheckedResult(double x)
+// The pattern for one value: clear, compute, check. The operation passed in
+// should hold arithmetic only: code that may run an event loop (a reply from
+// another process) belongs before it, since whatever runs there may raise flags.
+template <class Operation> double CheckedResult(Operation&& operation)
 {
-    CheckFloatFlags();
-    if (std::isnan(x))
-        throw EMathError(kInvalidOpText);
-    if (std::isinf(x))
-        throw EMathError(kOverflowText);
-    return x;
+    FloatGuard guard;
+    const double x = operation();
+    return guard.Checked(x);
 }

@@ -77,9 +77,9 @@ Hydraulics HydraulicsAt(const PerformanceCase& c, double uLs, double uVs)
     FloatGuard guard;
     const PressureDropResult res =
         PressureDropAndHoldup(p.S, p.eps, p.theta, c.sigma, c.muV, c.muL, c.rhoV, c.rhoL, uVs, uLs, r);
-    h.dPdry = CheckedResult(res.dPdry);
-    h.dPwet = CheckedResult(res.dPwet);
-    h.hL = CheckedResult(res.hL);
+    h.dPdry = guard.Checked(res.dPdry);
+    h.dPwet = guard.Checked(res.dPwet);
+    h.hL = guard.Checked(res.hL);
     h.valid = !ModelRangeExceeded(h.dPdry, h.dPwet, h.hL, p.eps);
     return h;
 }
@@ -105,7 +105,7 @@ double HetpOf(const PerformanceCase& c, double uLs, double uVs)
     } else {
         in.lambda = c.lambda;
     }
-    return CheckedResult(MassTransferHeightsFrom(in, CurrentPacking).HETP);
+    return guard.Checked(MassTransferHeightsFrom(in, CurrentPacking).HETP);
 }
 
 // F-factors from near zero to just below the flood point, with `extra`
@@ -183,7 +183,7 @@ void DryLine(const PerformanceCase& c, double maxF, PerformanceCurves& out)
             // the approach to flooding; any valid pair serves.
             const PressureDropResult res = PressureDropAndHoldup(p.S, p.eps, p.theta, c.sigma, c.muV, c.muL,
                                                                  c.rhoV, c.rhoL, uVs, c.uLs, 0.0);
-            out.dry.push_back({F, CheckedResult(res.dPdry) / kMbar});
+            out.dry.push_back({F, guard.Checked(res.dPdry) / kMbar});
         }
     } catch (const EAbort&) {
     } catch (const std::exception& e) {
@@ -299,7 +299,7 @@ double FloodVelocityAt(const PerformanceCase& c, double uLs, double uVs)
     default:
         throw EVelkError(kNoMethodText);
     }
-    return CheckedResult(uF);
+    return guard.Checked(uF);
 }
 
 double FloodVapourLoad(const PerformanceCase& c, double uLs)

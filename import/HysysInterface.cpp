@@ -17,9 +17,17 @@ bool HysysAttached = false;
 namespace
 {
 
+// A value read from HYSYS, checked on its own: the reads run the event
+// loop, whose platform code may leave floating-point flags set.
 std::string Real(double v)
 {
-    return AutoFloatToStr(CheckedResult(v));
+    return AutoFloatToStr(CheckedResult([v] { return v; }));
+}
+
+// Viscosity and surface tension come in mPa s and mN/m.
+double Thousandth(double v)
+{
+    return CheckedResult([v] { return v / 1000; });
 }
 
 AutoVariant Flowsheet()
@@ -175,7 +183,7 @@ void GetHysysStageData(const std::string& columnName, int stageIndex, TStringLis
             stageV = i;
             const AutoVariant vapour = Stage(stages, i).Get("Vapour");
             densityV = vapour.Get("MassDensity").ToDouble();
-            viscosityV = vapour.Get("VapourPhase").Get("Viscosity").ToDouble() / 1000;
+            viscosityV = Thousandth(vapour.Get("VapourPhase").Get("Viscosity").ToDouble());
         }
         const double fl = Stage(stages, i).Get("Liquid").Get("MassFlow").ToDouble();
         if (fl > maxL) {
@@ -183,8 +191,8 @@ void GetHysysStageData(const std::string& columnName, int stageIndex, TStringLis
             stageL = i;
             const AutoVariant liquid = Stage(stages, i).Get("Liquid");
             densityL = liquid.Get("MassDensity").ToDouble();
-            viscosityL = liquid.Get("LightLiquidPhase").Get("Viscosity").ToDouble() / 1000;
-            tensionL = liquid.Get("LightLiquidPhase").Get("SurfaceTension").ToDouble() / 1000;
+            viscosityL = Thousandth(liquid.Get("LightLiquidPhase").Get("Viscosity").ToDouble());
+            tensionL = Thousandth(liquid.Get("LightLiquidPhase").Get("SurfaceTension").ToDouble());
         }
     }
 

@@ -24,9 +24,17 @@ constexpr const char* kSeparatorAll = "============ALL==========================
 constexpr const char* kSeparatorLiquid = "============Liquid=======================";
 constexpr const char* kSeparatorVapour = "============Vapuid=======================";
 
+// A value read from the server, or arithmetic on values read before: the
+// reads stay outside, since a reply may run the event loop, and the platform
+// code that runs there may leave floating-point flags set.
+template <class Operation> std::string Real(Operation&& operation)
+{
+    return AutoFloatToStr(CheckedResult(operation));
+}
+
 std::string Real(double v)
 {
-    return AutoFloatToStr(CheckedResult(v));
+    return Real([v] { return v; });
 }
 
 // The column name as the server expects it: a wide string, passed by
@@ -61,7 +69,8 @@ void ReadTrayPhase(const AutoVariant& database, AutoVariant& column, AutoVariant
 
     if (liquid) {
         list.push_back(kSeparatorAll);
-        list.push_back("Temperature=" + Real(Attribute(stream, "Temperature").ToDouble() - 273.15));
+        const double kelvin = Attribute(stream, "Temperature").ToDouble();
+        list.push_back("Temperature=" + Real([kelvin] { return kelvin - 273.15; }));
         list.push_back("Pressure=" + Real(Attribute(stream, "Pressure").ToDouble()));
         list.push_back(kSeparatorLiquid);
     }
@@ -73,7 +82,7 @@ void ReadTrayPhase(const AutoVariant& database, AutoVariant& column, AutoVariant
     const double molar = Attribute(stream, "TotalMolarRate").ToDouble();
     list.push_back(p + "TotalMolarRate=" + Real(molar));
     const double mw = Attribute(bulk, (p + "MwOfPhase").c_str()).ToDouble();
-    list.push_back(p + "TotalMassRate=" + Real(molar * mw));
+    list.push_back(p + "TotalMassRate=" + Real([molar, mw] { return molar * mw; }));
     database.Call("DeleteObject", {"Stream", streamName});
 }
 

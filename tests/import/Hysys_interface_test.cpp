@@ -3,6 +3,8 @@
 // and its search rules, and the calls made on the way.
 #include <gtest/gtest.h>
 
+#include <cfenv>
+#include <cmath>
 #include <set>
 
 #include "AutoRegistry.h"
@@ -167,6 +169,36 @@ TEST_F(HysysInterface, ViscositiesAndSurfaceTensionAreDividedByAThousand)
     RunColumn({TestStage(0, 0), s, TestStage(0, 0)});
     EXPECT_EQ(Record(-1), (TStringList{"MaxVNo=1", "Fv=12.5", "Dv=3.25", "Vv=0.0005", "  ", "MaxLNo=1",
                                        "Fl=8", "Dl=500", "Vl=0.000018", "Sl=0.02"}));
+}
+
+// On a real display the platform's event handling, which runs while a reply
+// is awaited, leaves floating-point flags set; a finite value is still read.
+TEST_F(HysysInterface, FlagsLeftByOtherCodeDoNotFailTheRecordButAnInvalidValueDoes)
+{
+    HysysStageData s = TestStage(11.533, 8, 0);
+    s.liquid.viscosity = 0.018;
+    RunColumn({TestStage(0, 0), s, TestStage(0, 0)});
+    const int all = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+    std::feraiseexcept(all);
+    log->failWhen = [all](const RecordedCall&) {
+        std::feraiseexcept(all);
+        return false;
+    };
+    const TStringList record = Record(-1);
+    ASSERT_EQ(record.size(), 10u);
+    EXPECT_EQ(record[1], "Fv=11.533");
+    EXPECT_EQ(record[8], "Vl=0.000018"); // 0.018 mPa s
+
+    for (double bad : {std::nan(""), HUGE_VAL}) {
+        AutoRegistry::Instance().RevokeActiveObject(kHysysProgId);
+        s.liquid.viscosity = bad;
+        RunColumn({TestStage(0, 0), s, TestStage(0, 0)});
+        std::feclearexcept(all);
+        TStringList list;
+        EXPECT_THROW(GetHysysStageData("T-100", -1, list), EMathError) << bad;
+        EXPECT_TRUE(list.empty());
+    }
+    std::feclearexcept(all);
 }
 
 TEST_F(HysysInterface, NoFlowAboveZeroGivesARecordOfZeros)

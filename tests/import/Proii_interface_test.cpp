@@ -4,6 +4,8 @@
 // of every automation call.
 #include <gtest/gtest.h>
 
+#include <cfenv>
+
 #include "AutoRegistry.h"
 #include "ImportTestSupport.h"
 #include "Messages.h"
@@ -383,6 +385,37 @@ TEST_F(ProiiInterface, ReadAfterAFailedReadStillWorks)
     // The stream "TmpStream" was left behind; a new read replaces it.
     GetProiiTrayData(ProiiDatabase, "T-100", 2, list);
     EXPECT_EQ(list.size(), 17u);
+}
+
+// On a real display the platform's event handling, which runs while a reply
+// is awaited, leaves floating-point flags set; the values are still read,
+// while an operation that really overflows still fails the read.
+TEST_F(ProiiInterface, FlagsLeftByOtherCodeDoNotFailATrayButAnOverflowDoes)
+{
+    SimColumn c = TestColumn("T-100", 3);
+    c.trays[1] = WaterTray(2);
+    c.trays[2].vapour.molarRate = 1e307; // times a molecular weight of 43: beyond 1.8e308
+    Open({c});
+    const int all = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+    std::feraiseexcept(all);
+    log->failWhen = [all](const RecordedCall&) {
+        std::feraiseexcept(all);
+        return false;
+    };
+    TStringList list;
+    GetProiiTrayData(ProiiDatabase, "T-100", 2, list);
+    ASSERT_EQ(list.size(), 17u);
+    EXPECT_EQ(list[1], "Temperature=100");  // 373.15 K
+    EXPECT_EQ(list[9], "LiqTotalMassRate=180"); // 10 kmol/s of 18 kg/kmol
+
+    list.clear();
+    try {
+        GetProiiTrayData(ProiiDatabase, "T-100", 3, list);
+        ADD_FAILURE() << "an overflow was taken";
+    } catch (const EMathError& e) {
+        EXPECT_STREQ(e.what(), "Floating point overflow");
+    }
+    std::feclearexcept(all);
 }
 
 TEST_F(ProiiInterface, EmptyDatabaseReadsNothing)
