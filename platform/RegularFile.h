@@ -7,8 +7,17 @@
 #include <cstddef>
 #include <string>
 
-// Opens path for reading (close-on-exec, without blocking on a named pipe) and
-// returns the descriptor, which the caller closes. Throws EInOutError with the
+// The file a path names at the end of its symbolic links. A link, also one
+// naming a folder on the way, is followed only where the kernel's rule for
+// protected links allows it: in a sticky folder that everybody may write,
+// only the user's or the folder owner's link. A dangling link is returned
+// itself. Throws EInOutError with head followed by the reason.
+std::string ResolveLinks(const std::string& path, const std::string& head);
+
+// Opens path for reading (close-on-exec) and returns the descriptor, which
+// the caller closes: the links resolved as above, then opened following no
+// link and without blocking on a named pipe, the open file checked to be a
+// regular file, then switched back to blocking reads. Throws EInOutError with the
 // platform's text ("Cannot open file "<path>". <reason>") when it cannot be
 // opened or is not a regular file (a directory, a pipe, a device).
 int OpenRegularFile(const std::string& path);

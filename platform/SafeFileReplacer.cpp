@@ -1,9 +1,12 @@
 #include "SafeFileReplacer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +14,7 @@
 #include <QFile>
 
 #include "Messages.h"
+#include "RegularFile.h"
 
 namespace
 {
@@ -28,53 +32,64 @@ std::string FolderOf(const std::string& path)
     return path.substr(0, slash);
 }
 
-// The kernel's rule for protected links (fs.protected_symlinks): in a sticky
-// folder that everybody may write, a link is followed only when it belongs to
-// the follower or to the folder's owner. Another user's link planted in /tmp
-// must not redirect a save.
-bool MayFollow(const struct stat& link, const std::string& folder)
+std::string BaseName(const std::string& path)
 {
-    struct stat dir;
-    if (::stat(folder.c_str(), &dir) != 0) return false;
-    const bool shared = (dir.st_mode & S_ISVTX) && (dir.st_mode & S_IWOTH);
-    return !shared || link.st_uid == ::geteuid() || link.st_uid == dir.st_uid;
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The file a save really replaces: the end of a chain of symbolic links.
-std::string ResolveTarget(const std::string& path)
+// Temporary files are ".<target name>.velk-" and six random letters: a
+// leftover says what it was for, and a stranger's file (another program's
+// ".~" names) never matches. A long target name is shortened so that the
+// temporary name stays within the 255 bytes a name may have.
+constexpr std::string_view kTempMark = ".velk-";
+constexpr std::size_t kRandomLetters = 6;
+
+std::string TempPrefix(const std::string& targetName)
 {
-    std::string current = path;
-    for (int hop = 0; hop < 40; ++hop) {
-        struct stat st;
-        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
-        const std::string folder = FolderOf(current);
-        if (!MayFollow(st, folder))
-            throw EInOutError(CreateErrorText(path, "The link belongs to another user in a shared folder"));
-        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
-        const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
-        if (n < 0 || static_cast<std::size_t>(n) >= link.size())
-            throw EInOutError(CreateErrorText(path, std::strerror(n < 0 ? errno : ENAMETOOLONG)));
-        link.resize(static_cast<std::size_t>(n));
-        const std::string next = link.front() == '/' ? link : folder + "/" + link;
-        struct stat end;
-        // A dangling link: the file takes the link's place.
-        if (::lstat(next.c_str(), &end) != 0 && errno == ENOENT) return current;
-        current = next;
-    }
-    throw EInOutError(CreateErrorText(path, std::strerror(ELOOP)));
+    const std::size_t room = 255 - 1 - kTempMark.size() - kRandomLetters;
+    std::string prefix(1, '.');
+    prefix.append(targetName, 0, room);
+    prefix.append(kTempMark);
+    return prefix;
 }
 
-std::string RandomName()
+std::string RandomLetters()
 {
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    unsigned char bytes[8];
+    unsigned char bytes[kRandomLetters];
     if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes))
         for (unsigned char& b : bytes)
             b = static_cast<unsigned char>(std::rand());
-    std::string name = ".~";
+    std::string letters;
     for (unsigned char b : bytes)
-        name += kLetters[b % (sizeof kLetters - 1)];
-    return name;
+        letters += kLetters[b % (sizeof kLetters - 1)];
+    return letters;
+}
+
+// A writer holds an exclusive lock on its temporary file until it is renamed
+// or removed, so a temporary whose lock can be taken belongs to a save that
+// was killed. Only the user's own regular files of the same target count.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& prefix, const std::string& mine)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    const int dfd = ::dirfd(dir);
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name.size() != prefix.size() + kRandomLetters || name.compare(0, prefix.size(), prefix) != 0 ||
+            name == mine)
+            continue;
+        const int fd = ::openat(dfd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat held, named;
+        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && held.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstatat(dfd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            named.st_ino == held.st_ino && named.st_dev == held.st_dev)
+            ::unlinkat(dfd, name.c_str(), 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
 }
 
 } // namespace
@@ -82,7 +97,7 @@ std::string RandomName()
 SafeFileReplacer::SafeFileReplacer(const std::string& target) : path_(target)
 {
     if (path_.empty()) throw EInOutError(CreateErrorText(path_, std::strerror(ENOENT)));
-    target_ = ResolveTarget(path_);
+    target_ = ResolveLinks(path_, "Cannot create file \"" + path_ + "\". ");
 
     struct stat old;
     const bool exists = ::lstat(target_.c_str(), &old) == 0 && !S_ISLNK(old.st_mode);
@@ -96,23 +111,42 @@ SafeFileReplacer::SafeFileReplacer(const std::string& target) : path_(target)
 
     // Beside the target, so that the rename stays within one file system.
     const std::string folder = FolderOf(target_);
+    const std::string prefix = TempPrefix(BaseName(target_));
+    std::string name;
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        temp_ = folder + "/" + RandomName();
+        name = prefix + RandomLetters();
+        temp_ = folder + "/" + name;
         fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd_ < 0 && errno != EEXIST) break;
+        if (fd_ < 0) {
+            if (errno != EEXIST) break;
+            continue;
+        }
+        // Between the create and the lock another save may have taken the
+        // file for a stale one and removed it: then it is not ours any more.
+        struct stat st;
+        if (::flock(fd_, LOCK_EX) != 0 || ::fstat(fd_, &st) != 0 || st.st_nlink == 0) {
+            ::close(fd_);
+            fd_ = -1;
+            errno = EEXIST;
+        }
     }
     if (fd_ < 0) {
         const int err = errno;
         temp_.clear();
         throw EInOutError(CreateErrorText(path_, std::strerror(err)));
     }
+    // The lock lives as long as any descriptor of the open file: this one
+    // keeps it from the close that reports write errors to the rename.
+    lock_ = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
     if (exists) (void)::fchmod(fd_, old.st_mode & 07777);
+    RemoveStaleTemporaries(folder, prefix, name);
 }
 
 SafeFileReplacer::~SafeFileReplacer()
 {
-    if (fd_ >= 0) ::close(fd_);
     if (!committed_ && !temp_.empty()) ::unlink(temp_.c_str());
+    if (fd_ >= 0) ::close(fd_);
+    if (lock_ >= 0) ::close(lock_);
 }
 
 void SafeFileReplacer::Fail(int err)
@@ -150,6 +184,8 @@ void SafeFileReplacer::Commit(bool flushToDisk)
     if (r != 0) Fail(errno);
     if (::rename(temp_.c_str(), target_.c_str()) != 0) Fail(errno);
     committed_ = true;
+    if (lock_ >= 0) ::close(lock_);
+    lock_ = -1;
     // The folder is not flushed: after a power failure the name may still
     // show the old content, which is intact, and that is all a save promises.
 }

@@ -4,15 +4,19 @@
 // A unique temporary file is created exclusively (O_EXCL, no links followed)
 // in the target's folder, filled, flushed to disk and renamed over the
 // target; the target is never removed first, so a kill or a power failure at
-// any moment leaves either the old or the new file. The temporary name is
-// short (".~" and eight random letters), so any legal target name of up to
-// 255 bytes can be written.
+// any moment leaves either the old or the new file. The temporary is named
+// after its target and this program (".NAME.velk-" and six random letters,
+// NAME shortened so that any legal target name of up to 255 bytes can be
+// written) and stays locked (flock) until it is renamed: a temporary of the
+// same target whose lock can be taken was left by a killed save, and the next
+// save removes it. Files of other users and other names are never touched.
 //
 // A symbolic link at the target is followed (a link to a project keeps
 // pointing at it), but in a sticky world-writable folder such as /tmp only
 // when the link belongs to the user or to the folder's owner: the kernel's
-// rule for protected links, which a rename would otherwise get around. A
-// dangling link is replaced by the file. The permissions of an existing file
+// rule for protected links, which a rename would otherwise get around. The
+// same rule holds for every folder on the way to the target. A dangling link
+// is replaced by the file. The permissions of an existing file
 // are kept, and a file the user may not write is not replaced.
 //
 // Errors are EInOutError with the platform's text: "Cannot create file
@@ -52,6 +56,7 @@ private:
     std::string target_;
     std::string temp_;
     int fd_ = -1;
+    int lock_ = -1;
     bool committed_ = false;
 };
 

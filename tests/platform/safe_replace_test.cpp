@@ -7,9 +7,15 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <QRegularExpression>
+
+#include <csignal>
+#include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "Messages.h"
@@ -106,6 +112,106 @@ TEST(SafeReplaceFile, FollowsOwnLinksAndRefusesPlantedOnesInStickyFolders)
     ASSERT_EQ(::lchown(planted.c_str(), 65533, 65533), 0);
     SafeReplaceFile(planted, "owner's link");
     EXPECT_EQ(Read(victim), "owner's link");
+}
+
+// The same rule for every folder on the way: another user's link to a folder
+// only root may write, planted in a sticky shared folder, must not take a save
+// (or the files of --charts) there.
+TEST(SafeReplaceFile, RefusesAPlantedLinkToAFolderAnywhereOnThePath)
+{
+    if (::geteuid() != 0) GTEST_SKIP() << "planting another user's link needs root";
+    QTemporaryDir dir;
+    const std::string base = dir.path().toStdString();
+    const std::string guarded = base + "/guarded";
+    ASSERT_EQ(::mkdir(guarded.c_str(), 0755), 0);
+    SafeReplaceFile(guarded + "/x.vel", "precious");
+    const std::string shared = base + "/shared";
+    ASSERT_EQ(::mkdir(shared.c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    ASSERT_EQ(::chown(shared.c_str(), 65533, 65533), 0);
+    const std::string planted = shared + "/link";
+    ASSERT_EQ(::symlink(guarded.c_str(), planted.c_str()), 0);
+    ASSERT_EQ(::lchown(planted.c_str(), 65534, 65534), 0);
+    // Our own link to the shared folder's link: the planted one is still met.
+    const std::string own = base + "/own";
+    ASSERT_EQ(::symlink("shared/link", own.c_str()), 0);
+
+    for (const std::string& path : {planted + "/x.vel", planted + "/new.png", planted + "/./x.vel",
+                                    own + "/x.vel", shared + "/../shared/link/x.vel"}) {
+        SCOPED_TRACE(path);
+        try {
+            SafeReplaceFile(path, "redirected");
+            ADD_FAILURE() << "written";
+        } catch (const EInOutError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Cannot create file \"" + path + "\". The link belongs to another user in a shared folder");
+        }
+    }
+    EXPECT_EQ(Read(guarded + "/x.vel"), "precious");
+    EXPECT_EQ(QDir(QString::fromStdString(guarded)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"x.vel"});
+
+    // The folder owner's link is followed, as the kernel does.
+    ASSERT_EQ(::lchown(planted.c_str(), 65533, 65533), 0);
+    SafeReplaceFile(planted + "/x.vel", "owner's link");
+    EXPECT_EQ(Read(guarded + "/x.vel"), "owner's link");
+}
+
+// A save killed while writing leaves its temporary, named after the target;
+// the next save of that target removes it, and nothing else: not one a
+// running save holds, not another user's, not a stranger's ".~" file.
+TEST(SafeReplaceFile, TheNextSaveRemovesWhatAKilledSaveLeft)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("p.vel").toStdString();
+    SafeReplaceFile(path, "old");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        SafeFileReplacer w(path);
+        w.Write("half of the new");
+        (void)!::write(ready[1], "x", 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char c;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::close(ready[0]);
+    ::close(ready[1]);
+
+    const QDir folder(dir.path());
+    const auto entries = [&] {
+        return folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    };
+    const QStringList left = entries().filter(QRegularExpression("^\\.p\\.vel\\.velk-[a-z0-9]{6}$"));
+    ASSERT_EQ(left.size(), 1) << entries().join(' ').toStdString();
+    EXPECT_EQ(Read(path), "old");
+
+    const std::string stranger = dir.filePath(".~abcdefgh").toStdString();
+    const std::string held = dir.filePath(".p.vel.velk-held00").toStdString();
+    const std::string other = dir.filePath(".q.vel.velk-other0").toStdString();
+    for (const std::string& p : {stranger, held, other})
+        SafeReplaceFile(p, "someone's");
+    const int holder = ::open(held.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    QStringList kept{".p.vel.velk-held00", ".q.vel.velk-other0", ".~abcdefgh", "p.vel"};
+    if (::geteuid() == 0) {
+        const std::string foreign = dir.filePath(".p.vel.velk-nobody").toStdString();
+        SafeReplaceFile(foreign, "nobody's");
+        ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
+        kept.push_back(".p.vel.velk-nobody");
+    }
+    kept.sort();
+
+    SafeReplaceFile(path, "new");
+    EXPECT_EQ(Read(path), "new");
+    EXPECT_EQ(entries(), kept);
+    ::close(holder);
 }
 
 TEST(SafeReplaceFile, RefusesWhatIsNotARegularFile)
