@@ -1,6 +1,8 @@
 #include "RecentFiles.h"
 
 #include "IconvText.h"
+#include "Messages.h"
+#include "RegularFile.h"
 #include "SafeFileReplacer.h"
 
 #include <QDir>
@@ -13,6 +15,7 @@
 #include <climits>
 #include <iconv.h>
 #include <optional>
+#include <unistd.h>
 
 namespace
 {
@@ -84,17 +87,26 @@ bool TRecentFiles::LoadRecentFiles()
     // one may hold an older list (or a seed shipped with the program).
     QStringList candidates{primary_, FallbackOptionFileName()};
     if (!PrimaryUsable()) std::swap(candidates[0], candidates[1]);
+    // The first candidate that opens as a regular file, judged by the open
+    // file: a pipe swapped in after a check by name would hang the start.
     QString path;
+    int fd = -1;
     for (const QString& c : candidates) {
-        if (!c.isEmpty() && QFileInfo(c).isFile()) {
+        if (c.isEmpty()) continue;
+        try {
+            fd = OpenRegularFile(QFile::encodeName(c).toStdString());
             path = c;
             break;
+        } catch (const EInOutError&) {
         }
     }
     if (path.isEmpty()) return false;
 
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return false;
+    QFile f;
+    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
     // A sound option file is a few hundred bytes; reading no more than this
     // keeps a huge or runaway file from stalling the start of the program.
     const QByteArray data = f.read(MaxOptionFileBytes);

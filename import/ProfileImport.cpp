@@ -1,6 +1,5 @@
 #include "ProfileImport.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include "HysysInterface.h"
@@ -8,15 +7,14 @@
 #include "Messages.h"
 #include "NumberText.h"
 #include "ProiiServerProfile.h"
+#include "RegularFile.h"
 #include "TextToFloat.h"
 
 namespace
 {
 
-// A profile is a table of trays; far beyond this it is not one.
-constexpr qint64 kMaxProfileBytes = 64 * 1024 * 1024;
 // No column has this many stages; a larger count is a fault of the source.
-constexpr int kMaxStages = 10000;
+constexpr int kMaxStages = kMaxTrayProfileStages;
 
 // The tray-profile reader skips blank lines anywhere; inside the table of a
 // profile a blank row means a lost stage, so it is refused.
@@ -51,6 +49,7 @@ void SetValue(ProfileStage& s, const char* field, double v)
 
 std::vector<ColumnProfile> ProfilesFromCsvText(const std::string& text, const std::string& source)
 {
+    CheckTrayProfileText(text, source);
     RefuseEmptyRows(text, source);
     const SimulationData data = ParseTrayProfile(text, source);
     std::vector<ColumnProfile> out;
@@ -81,16 +80,9 @@ std::vector<ColumnProfile> ProfilesFromCsvText(const std::string& text, const st
 
 std::vector<ColumnProfile> ProfilesFromCsvFile(const std::string& path)
 {
-    const QString name = QString::fromStdString(path);
-    const QFileInfo info(name);
-    if (!info.isFile()) throw EInOutError("Cannot open file \"" + path + "\". Not a regular file");
-    if (info.size() > kMaxProfileBytes)
-        throw EInOutError("Cannot open file \"" + path + "\". File too large");
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EInOutError("Cannot open file \"" + path + "\". " + file.errorString().toStdString());
-    const QByteArray bytes = file.read(kMaxProfileBytes + 1);
-    return ProfilesFromCsvText(bytes.toStdString(), path);
+    // Opened without following a final link or blocking on a pipe, judged
+    // by the open file: a pipe swapped in after a check by name would hang.
+    return ProfilesFromCsvText(ReadRegularFile(path, kMaxTrayProfileBytes, "File too large"), path);
 }
 
 ColumnProfile ProfileFromProii(const std::string& columnName)

@@ -14,13 +14,22 @@
 namespace
 {
 
-// Beyond any real column; keeps a typo such as 1e9 from building a huge file.
-constexpr int kMaxTray = 100000;
+// The range of the whole numbers of a profile (trays, status): checked
+// before the conversion, which beyond it would not be defined.
+constexpr int kMaxWhole = 100000;
+// A header names each known column at most once; no line has more fields.
+constexpr std::size_t kMaxFields = 32;
 
-struct Line {
+// A directive is kept as its text until the trays are known.
+struct Directive {
     int number;
-    std::vector<std::string> fields;
+    std::string text;
 };
+
+[[noreturn]] void FailAt(const std::string& source, int line, const std::string& what)
+{
+    throw EConvertError(source + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " + what);
+}
 
 std::string Lower(std::string s)
 {
@@ -37,14 +46,20 @@ public:
     SimulationData Run();
 
 private:
-    [[noreturn]] void Fail(int line, const std::string& what) const
-    {
-        throw EConvertError(source_ + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " + what);
-    }
+    [[noreturn]] void Fail(int line, const std::string& what) const { FailAt(source_, line, what); }
     std::vector<std::string> SplitFields(const std::string& line, int lineNo) const;
     double Number(const std::string& field, int line, const std::string& what) const;
     int WholeNumber(const std::string& field, int line, const std::string& what) const;
     SimColumn& ColumnFor(const std::string& name, int line);
+    void ReadHeader(const std::string& line, int lineNo);
+    void AddTray(const std::vector<std::string>& fields, int lineNo);
+    void CollectTrays();
+    void ApplyDirective(const Directive& d);
+
+    std::vector<std::string> header_;
+    int headerLine_ = 0;
+    std::map<std::string, std::size_t> col_; // lower-case name -> field index
+    std::size_t trayCount_ = 0;
 
     const std::string& text_;
     std::string source_;
@@ -78,6 +93,8 @@ std::vector<std::string> ProfileParser::SplitFields(const std::string& line, int
             current.clear();
             quoted = wasQuoted = true;
         } else if (c == ',') {
+            if (fields.size() + 1 >= kMaxFields)
+                Fail(lineNo, "more than " + std::to_string(kMaxFields) + " fields");
             fields.push_back(wasQuoted ? current : Trim(current));
             current.clear();
             wasQuoted = false;
@@ -103,7 +120,7 @@ double ProfileParser::Number(const std::string& field, int line, const std::stri
 int ProfileParser::WholeNumber(const std::string& field, int line, const std::string& what) const
 {
     const double v = Number(field, line, what);
-    if (v != std::floor(v) || v < 0 || v > kMaxTray)
+    if (v != std::floor(v) || v < 0 || v > kMaxWhole)
         Fail(line, what + ": \"" + field + "\" is not a whole number");
     return static_cast<int>(v);
 }
@@ -115,42 +132,10 @@ SimColumn& ProfileParser::ColumnFor(const std::string& name, int line)
     return data_.columns[it->second];
 }
 
-SimulationData ProfileParser::Run()
+void ProfileParser::ReadHeader(const std::string& line, int lineNo)
 {
-    std::string body = text_;
-    if (body.size() >= 3 && body.compare(0, 3, "\xEF\xBB\xBF") == 0) body.erase(0, 3);
-
-    std::vector<Line> directives;
-    std::vector<std::string> header;
-    int headerLine = 0;
-    std::vector<Line> rows;
-
-    int lineNo = 0;
-    std::size_t start = 0;
-    while (start <= body.size()) {
-        std::size_t end = body.find('\n', start);
-        if (end == std::string::npos) end = body.size();
-        std::string line = body.substr(start, end - start);
-        start = end + 1;
-        ++lineNo;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const std::string trimmed = Trim(line);
-        if (trimmed.empty()) continue;
-        if (trimmed.compare(0, 2, "#@") == 0) {
-            directives.push_back({lineNo, SplitFields(trimmed.substr(2), lineNo)});
-            continue;
-        }
-        if (trimmed[0] == '#') continue;
-        if (header.empty()) {
-            header = SplitFields(line, lineNo);
-            headerLine = lineNo;
-            continue;
-        }
-        rows.push_back({lineNo, SplitFields(line, lineNo)});
-    }
-    if (header.empty()) Fail(0, "no header row (column, tray, ...) and no trays");
-
-    // Header.
+    header_ = SplitFields(line, lineNo);
+    headerLine_ = lineNo;
     static const std::vector<std::string> known = {"column",          "tray",          "pressure",
                                                    "temperature",     "temperature_c", "liq_mw",
                                                    "liq_density",     "liq_viscosity", "liq_surface_tension",
@@ -159,22 +144,21 @@ SimulationData ProfileParser::Run()
                                                    "vap_molar_rate",  "vap_mass_rate", "vap_surface_tension",
                                                    "vap_thermal_cond", "liq_diffusivity", "vap_diffusivity",
                                                    "equilibrium_slope"};
-    std::map<std::string, std::size_t> col;
-    for (std::size_t i = 0; i < header.size(); ++i) {
-        const std::string name = Lower(header[i]);
+    for (std::size_t i = 0; i < header_.size(); ++i) {
+        const std::string name = Lower(header_[i]);
         bool isKnown = false;
         for (const std::string& k : known)
             isKnown = isKnown || k == name;
-        if (!isKnown) Fail(headerLine, "unknown column \"" + header[i] + "\" in the header");
-        if (!col.emplace(name, i).second) Fail(headerLine, "column \"" + header[i] + "\" is named twice");
+        if (!isKnown) Fail(lineNo, "unknown column \"" + header_[i] + "\" in the header");
+        if (!col_.emplace(name, i).second) Fail(lineNo, "column \"" + header_[i] + "\" is named twice");
     }
     auto require = [&](const char* name) {
-        if (!col.count(name)) Fail(headerLine, std::string("the header has no column \"") + name + "\"");
+        if (!col_.count(name)) Fail(lineNo, std::string("the header has no column \"") + name + "\"");
     };
     auto oneOf = [&](const char* a, const char* b) {
-        const bool hasA = col.count(a) != 0, hasB = col.count(b) != 0;
+        const bool hasA = col_.count(a) != 0, hasB = col_.count(b) != 0;
         if (hasA == hasB)
-            Fail(headerLine, std::string("the header needs exactly one of \"") + a + "\" and \"" + b + "\"");
+            Fail(lineNo, std::string("the header needs exactly one of \"") + a + "\" and \"" + b + "\"");
     };
     for (const char* name : {"column", "tray", "pressure", "liq_mw", "liq_density", "liq_viscosity",
                              "liq_surface_tension", "vap_mw", "vap_density", "vap_viscosity"})
@@ -182,66 +166,74 @@ SimulationData ProfileParser::Run()
     oneOf("temperature", "temperature_c");
     oneOf("liq_molar_rate", "liq_mass_rate");
     oneOf("vap_molar_rate", "vap_mass_rate");
+}
 
-    // Trays.
-    for (const Line& row : rows) {
-        if (row.fields.size() > header.size())
-            Fail(row.number, "more fields (" + std::to_string(row.fields.size()) +
-                                 ") than the header names (" + std::to_string(header.size()) + ")");
-        auto cell = [&](const char* name) -> std::string {
-            auto it = col.find(name);
-            if (it == col.end() || it->second >= row.fields.size()) return {};
-            return row.fields[it->second];
-        };
-        auto number = [&](const char* name) { return Number(cell(name), row.number, name); };
-        auto optional = [&](const char* name) -> std::optional<double> {
-            if (Trim(cell(name)).empty()) return std::nullopt;
-            return Number(cell(name), row.number, name);
-        };
+void ProfileParser::AddTray(const std::vector<std::string>& fields, int lineNo)
+{
+    if (fields.size() > header_.size())
+        Fail(lineNo, "more fields (" + std::to_string(fields.size()) + ") than the header names (" +
+                         std::to_string(header_.size()) + ")");
+    if (++trayCount_ > kMaxTrayProfileTrays)
+        Fail(lineNo, "more than " + std::to_string(kMaxTrayProfileTrays) + " trays in one profile");
+    auto cell = [&](const char* name) -> std::string {
+        auto it = col_.find(name);
+        if (it == col_.end() || it->second >= fields.size()) return {};
+        return fields[it->second];
+    };
+    auto number = [&](const char* name) { return Number(cell(name), lineNo, name); };
+    auto optional = [&](const char* name) -> std::optional<double> {
+        if (Trim(cell(name)).empty()) return std::nullopt;
+        return Number(cell(name), lineNo, name);
+    };
 
-        const std::string column = cell("column");
-        if (column.empty()) Fail(row.number, "the column name is empty");
-        const int trayNo = WholeNumber(cell("tray"), row.number, "tray");
-        if (trayNo < 1) Fail(row.number, "tray numbers start at 1");
+    const std::string column = cell("column");
+    if (column.empty()) Fail(lineNo, "the column name is empty");
+    const int trayNo = WholeNumber(cell("tray"), lineNo, "tray");
+    if (trayNo < 1) Fail(lineNo, "tray numbers start at 1");
+    // A typo such as 1e9 must not build a huge column.
+    if (trayNo > kMaxTrayProfileStages)
+        Fail(lineNo, "tray " + std::to_string(trayNo) + " is beyond the " + std::to_string(kMaxTrayProfileStages) +
+                         " trays a column may have");
 
-        SimTray t;
-        t.number = trayNo;
-        t.pressure = number("pressure");
-        t.temperature = col.count("temperature") ? number("temperature") : number("temperature_c") + 273.15;
-        t.liquid.molecularWeight = number("liq_mw");
-        t.liquid.density = number("liq_density");
-        t.liquid.viscosity = number("liq_viscosity");
-        t.liquid.surfaceTension = number("liq_surface_tension");
-        t.liquid.thermalConductivity = optional("liq_thermal_cond");
-        t.vapour.molecularWeight = number("vap_mw");
-        t.vapour.density = number("vap_density");
-        t.vapour.viscosity = number("vap_viscosity");
-        t.vapour.surfaceTension = optional("vap_surface_tension");
-        t.vapour.thermalConductivity = optional("vap_thermal_cond");
-        t.liquidDiffusivity = optional("liq_diffusivity");
-        t.vapourDiffusivity = optional("vap_diffusivity");
-        t.equilibriumSlope = optional("equilibrium_slope");
-        for (auto [phase, molar, mass, mw] :
-             {std::tuple{&t.liquid, "liq_molar_rate", "liq_mass_rate", "liq_mw"},
-              std::tuple{&t.vapour, "vap_molar_rate", "vap_mass_rate", "vap_mw"}}) {
-            if (!(phase->molecularWeight > 0)) Fail(row.number, std::string(mw) + " must be greater than 0");
-            phase->molarRate = col.count(molar) ? number(molar) : number(mass) / phase->molecularWeight;
-        }
-
-        if (columnIndex_.emplace(Lower(column), data_.columns.size()).second) {
-            SimColumn c;
-            c.name = column;
-            data_.columns.push_back(c);
-        }
-        auto& byTray = trays_[Lower(column)];
-        if (!byTray.emplace(trayNo, t).second)
-            Fail(row.number,
-                 "tray " + std::to_string(trayNo) + " of column \"" + column + "\" is given twice");
+    SimTray t;
+    t.number = trayNo;
+    t.pressure = number("pressure");
+    t.temperature = col_.count("temperature") ? number("temperature") : number("temperature_c") + 273.15;
+    t.liquid.molecularWeight = number("liq_mw");
+    t.liquid.density = number("liq_density");
+    t.liquid.viscosity = number("liq_viscosity");
+    t.liquid.surfaceTension = number("liq_surface_tension");
+    t.liquid.thermalConductivity = optional("liq_thermal_cond");
+    t.vapour.molecularWeight = number("vap_mw");
+    t.vapour.density = number("vap_density");
+    t.vapour.viscosity = number("vap_viscosity");
+    t.vapour.surfaceTension = optional("vap_surface_tension");
+    t.vapour.thermalConductivity = optional("vap_thermal_cond");
+    t.liquidDiffusivity = optional("liq_diffusivity");
+    t.vapourDiffusivity = optional("vap_diffusivity");
+    t.equilibriumSlope = optional("equilibrium_slope");
+    for (auto [phase, molar, mass, mw] :
+         {std::tuple{&t.liquid, "liq_molar_rate", "liq_mass_rate", "liq_mw"},
+          std::tuple{&t.vapour, "vap_molar_rate", "vap_mass_rate", "vap_mw"}}) {
+        if (!(phase->molecularWeight > 0)) Fail(lineNo, std::string(mw) + " must be greater than 0");
+        phase->molarRate = col_.count(molar) ? number(molar) : number(mass) / phase->molecularWeight;
     }
-    if (data_.columns.empty()) Fail(0, "no trays");
 
+    if (columnIndex_.emplace(Lower(column), data_.columns.size()).second) {
+        SimColumn c;
+        c.name = column;
+        data_.columns.push_back(c);
+    }
+    auto& byTray = trays_[Lower(column)];
+    if (!byTray.emplace(trayNo, t).second)
+        Fail(lineNo, "tray " + std::to_string(trayNo) + " of column \"" + column + "\" is given twice");
+}
+
+void ProfileParser::CollectTrays()
+{
+    if (data_.columns.empty()) Fail(0, "no trays");
     for (SimColumn& c : data_.columns) {
-        const auto& byTray = trays_[Lower(c.name)];
+        auto& byTray = trays_[Lower(c.name)];
         c.numberOfTrays = byTray.rbegin()->first;
         int expected = 1;
         for (const auto& [n, t] : byTray) {
@@ -250,53 +242,106 @@ SimulationData ProfileParser::Run()
             c.trays.push_back(t);
             ++expected;
         }
+        byTray.clear(); // each tray is held once
     }
+}
 
-    // What is not per tray.
-    for (const Line& d : directives) {
-        const std::vector<std::string>& f = d.fields;
-        const std::string kind = Lower(f.empty() ? std::string() : f[0]);
-        auto count = [&](std::size_t lo, std::size_t hi) {
-            if (f.size() < lo || f.size() > hi)
-                Fail(d.number, "wrong number of fields for \"#@" + kind + "\"");
-        };
-        if (kind == "title") {
-            count(2, 2);
-            data_.title = f[1];
-        } else if (kind == "status") {
-            count(2, 2);
-            data_.status = WholeNumber(f[1], d.number, "status");
-        } else if (kind == "reflux") {
-            count(3, 3);
-            ColumnFor(f[1], d.number).refluxRatio = Number(f[2], d.number, "reflux ratio");
-        } else if (kind == "heater") {
-            count(4, 4);
-            if (f[2].empty()) Fail(d.number, "the heater has no name");
-            ColumnFor(f[1], d.number).heaters.push_back({f[2], Number(f[3], d.number, "heater duty")});
-        } else if (kind == "feed") {
-            count(3, 4);
-            SimColumn& c = ColumnFor(f[1], d.number);
-            const int tray = WholeNumber(f[2], d.number, "feed tray");
-            if (tray < 1 || tray > c.numberOfTrays)
-                Fail(d.number,
-                     "the feed tray " + std::to_string(tray) + " is not a tray of column \"" + c.name + "\"");
-            const std::string stream =
-                f.size() > 3 && !f[3].empty() ? f[3] : "FEED" + std::to_string(c.feeds.size() + 1);
-            c.feeds.push_back({stream, tray});
+void ProfileParser::ApplyDirective(const Directive& d)
+{
+    const std::vector<std::string> f = SplitFields(d.text, d.number);
+    const std::string kind = Lower(f.empty() ? std::string() : f[0]);
+    auto count = [&](std::size_t lo, std::size_t hi) {
+        if (f.size() < lo || f.size() > hi) Fail(d.number, "wrong number of fields for \"#@" + kind + "\"");
+    };
+    if (kind == "title") {
+        count(2, 2);
+        data_.title = f[1];
+    } else if (kind == "status") {
+        count(2, 2);
+        data_.status = WholeNumber(f[1], d.number, "status");
+    } else if (kind == "reflux") {
+        count(3, 3);
+        ColumnFor(f[1], d.number).refluxRatio = Number(f[2], d.number, "reflux ratio");
+    } else if (kind == "heater") {
+        count(4, 4);
+        if (f[2].empty()) Fail(d.number, "the heater has no name");
+        ColumnFor(f[1], d.number).heaters.push_back({f[2], Number(f[3], d.number, "heater duty")});
+    } else if (kind == "feed") {
+        count(3, 4);
+        SimColumn& c = ColumnFor(f[1], d.number);
+        const int tray = WholeNumber(f[2], d.number, "feed tray");
+        if (tray < 1 || tray > c.numberOfTrays)
+            Fail(d.number, "the feed tray " + std::to_string(tray) + " is not a tray of column \"" + c.name + "\"");
+        const std::string stream = f.size() > 3 && !f[3].empty() ? f[3] : "FEED" + std::to_string(c.feeds.size() + 1);
+        c.feeds.push_back({stream, tray});
+    } else {
+        Fail(d.number, "unknown line \"#@" + (f.empty() ? std::string() : f[0]) + "\"");
+    }
+}
+
+// Each tray row is read as it comes, so that memory follows what the file
+// holds, not how many fields its lines split into.
+SimulationData ProfileParser::Run()
+{
+    CheckTrayProfileText(text_, source_);
+    std::string_view body = text_;
+    if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);
+
+    std::vector<Directive> directives;
+    int lineNo = 0;
+    std::size_t start = 0;
+    while (start <= body.size()) {
+        std::size_t end = body.find('\n', start);
+        if (end == std::string_view::npos) end = body.size();
+        std::string line(body.substr(start, end - start));
+        start = end + 1;
+        ++lineNo;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::string trimmed = Trim(line);
+        if (trimmed.empty()) continue;
+        if (trimmed.compare(0, 2, "#@") == 0) {
+            SplitFields(trimmed.substr(2), lineNo); // a damaged line is refused where it stands
+            directives.push_back({lineNo, trimmed.substr(2)});
+        } else if (trimmed[0] == '#') {
+            continue;
+        } else if (header_.empty()) {
+            ReadHeader(line, lineNo);
         } else {
-            Fail(d.number, "unknown line \"#@" + (f.empty() ? std::string() : f[0]) + "\"");
+            AddTray(SplitFields(line, lineNo), lineNo);
         }
     }
+    if (header_.empty()) Fail(0, "no header row (column, tray, ...) and no trays");
+    CollectTrays();
+    for (const Directive& d : directives)
+        ApplyDirective(d);
 
     try {
         ValidateSimulation(data_);
     } catch (const EConvertError& e) {
         Fail(0, e.what());
     }
-    return data_;
+    return std::move(data_);
 }
 
 } // namespace
+
+void CheckTrayProfileText(std::string_view text, const std::string& source)
+{
+    if (text.size() > kMaxTrayProfileBytes)
+        FailAt(source, 0, "larger than " + std::to_string(kMaxTrayProfileBytes / (1024 * 1024)) + " MB");
+    int lineNo = 1;
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || text[i] == '\n') {
+            if (i - lineStart > kMaxTrayProfileLine)
+                FailAt(source, lineNo, "a line longer than " + std::to_string(kMaxTrayProfileLine) + " bytes");
+            ++lineNo;
+            lineStart = i + 1;
+        } else if (text[i] == '\0') {
+            FailAt(source, lineNo, "a NUL byte");
+        }
+    }
+}
 
 SimulationData ParseTrayProfile(const std::string& text, const std::string& source)
 {

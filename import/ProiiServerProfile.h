@@ -23,12 +23,25 @@
 // Fields may be quoted ("a, b" with "" for a quote), numbers use the point.
 // A column's trays must run from 1 to its highest tray number, each once.
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "ProiiServerFile.h"
 
-// Parses the profile; throws EConvertError naming source and line of the
-// first fault. The result has passed ValidateSimulation.
+// Limits of a tray profile (docs/simulator-import.md): far beyond any real
+// column, they keep a damaged or hostile file from taking the machine's memory.
+inline constexpr std::size_t kMaxTrayProfileBytes = 16u << 20;
+inline constexpr std::size_t kMaxTrayProfileLine = 64u << 10;
+inline constexpr int kMaxTrayProfileStages = 10000;    // trays of one column, as the imports allow
+inline constexpr std::size_t kMaxTrayProfileTrays = 100000; // trays of all columns together
+
+// Refuses, before any work, a text beyond the size or line length limits or
+// holding a NUL byte, with EConvertError naming source and line.
+void CheckTrayProfileText(std::string_view text, const std::string& source);
+
+// Parses the profile (CheckTrayProfileText first); throws EConvertError
+// naming source and line of the first fault. The result has passed ValidateSimulation.
 SimulationData ParseTrayProfile(const std::string& text, const std::string& source);
 
 // The profile text of a simulation (directives, header and one row per

@@ -16,9 +16,6 @@
 namespace
 {
 
-// A profile is a table of trays; far beyond this it is not one.
-constexpr std::size_t kMaxProfile = 64 * 1024 * 1024;
-
 int Usage(FILE* to)
 {
     std::fprintf(to,
@@ -32,7 +29,7 @@ int Usage(FILE* to)
 int Build(const std::string& profile, const std::string& output)
 {
     const SimulationData data =
-        ParseTrayProfile(ReadRegularFile(profile, kMaxProfile, "Too large for a tray profile"), profile);
+        ParseTrayProfile(ReadRegularFile(profile, kMaxTrayProfileBytes, "Too large for a tray profile"), profile);
     WriteSimulationFile(output, data);
     std::size_t trays = 0;
     for (const SimColumn& c : data.columns)

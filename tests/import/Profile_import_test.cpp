@@ -4,7 +4,10 @@
 // CSV is refused whole, with file and line.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include "AutoRegistry.h"
 #include "ColumnRating.h"
@@ -129,6 +132,11 @@ TEST(ProfileImport, ADamagedCsvIsRefusedWithFileAndLine)
         {"# profile\n" + header + row1 + "\n" + row2, "c.csv:4:"},             // empty row
         {"# profile\n" + header + row1 + ",,,,,,,,,,,,\n" + row2, "c.csv:4:"}, // empty cells
         {"# profile\n" + header + row1 + row2 + row1, "c.csv:5:"},             // stage twice
+        {"# profile\n" + header + row1 + std::string("T,2,351,1\0,2.5\n", 15), "c.csv:4: a NUL byte"},
+        {"# profile\n" + header + row1 + std::string(70000, ' ') + row2, "c.csv:4: a line longer than 65536"},
+        {"# profile\n" + header + std::string(40, ',') + "\n", "c.csv:3: more than 32 fields"},
+        {"# profile\n" + header + "T,10001,351,1001,2.5,60,800,0.0003,0.02,3,58,2.5,0.00001\n",
+         "c.csv:3: tray 10001 is beyond the 10000 trays"},
     };
     for (const auto& d : damaged) {
         try {
@@ -136,6 +144,47 @@ TEST(ProfileImport, ADamagedCsvIsRefusedWithFileAndLine)
             ADD_FAILURE() << "accepted: " << d.text;
         } catch (const EConvertError& e) {
             EXPECT_EQ(std::string(e.what()).rfind(d.where, 0), 0u) << e.what();
+        }
+    }
+}
+
+// The limits of docs/simulator-import.md, each refused before the work:
+// more trays than ten full columns, a file beyond 16 MB, and what is not a
+// regular file (a named pipe would block a plain open for ever).
+TEST(ProfileImport, FilesBeyondTheLimitsOrNotRegularAreRefusedBeforeTheWork)
+{
+    const std::string header =
+        "column,tray,temperature,pressure,liq_mass_rate,liq_mw,liq_density,liq_viscosity,"
+        "liq_surface_tension,vap_mass_rate,vap_mw,vap_density,vap_viscosity\n";
+    std::string many = header;
+    for (int c = 0; c < 11; ++c)
+        for (int t = 1; t <= 9091; ++t) // 100,001 trays
+            many += "C" + std::to_string(c) + "," + std::to_string(t) + ",350,1000,2,60,800,3e-4,0.02,3,58,2.5,1e-5\n";
+    try {
+        ProfilesFromCsvText(many, "m.csv");
+        ADD_FAILURE() << "100,001 trays were read";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(std::string(e.what()), "m.csv:100002: more than 100000 trays in one profile");
+    }
+
+    QTemporaryDir dir;
+    const std::string big = dir.filePath("big.csv").toStdString();
+    const std::string pipe = dir.filePath("pipe.csv").toStdString();
+    {
+        QFile f(QString::fromStdString(big));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize((16 << 20) + 1)); // sparse: no disk space
+    }
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const struct {
+        std::string path, why;
+    } refused[] = {{big, "File too large"}, {pipe, "Not a regular file"}, {dir.path().toStdString(), "Is a directory"}};
+    for (const auto& r : refused) {
+        try {
+            ProfilesFromCsvFile(r.path);
+            ADD_FAILURE() << "read " << r.path;
+        } catch (const EInOutError& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + r.path + "\". " + r.why);
         }
     }
 }
