@@ -1,8 +1,10 @@
-// Any bytes as a CSV tray profile: the parser gives valid data or throws one
-// of the program's errors; valid data writes out as a profile that parses
-// back to the same columns and trays.
+// Any bytes as a CSV tray profile: the parser gives valid data within the
+// documented limits (no NUL byte read, at most 10,000 trays a column and
+// 100,000 in all) or throws one of the program's errors; valid data writes
+// out as a profile that parses back to the same columns and trays.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "Messages.h"
@@ -18,6 +20,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     ValidateSimulation(d); // what the parser returns is always valid
+    if (std::memchr(data, 0, size)) __builtin_trap();
+    std::size_t trays = 0;
+    for (const SimColumn& c : d.columns) {
+        if (c.trays.size() > static_cast<std::size_t>(kMaxTrayProfileStages)) __builtin_trap();
+        trays += c.trays.size();
+    }
+    if (trays > kMaxTrayProfileTrays) __builtin_trap();
     const SimulationData back = ParseTrayProfile(WriteTrayProfile(d), "back.csv");
     if (back.columns.size() != d.columns.size()) __builtin_trap();
     for (std::size_t i = 0; i < d.columns.size(); ++i)

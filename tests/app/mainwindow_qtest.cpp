@@ -81,6 +81,9 @@ private slots:
         prompts = p.get();
         w->SetPrompts(std::move(p));
         w->show();
+        // On an X server without a window manager nobody else activates it.
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        w->activateWindow();
         QApplication::setActiveWindow(w.get());
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
     }
