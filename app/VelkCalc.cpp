@@ -233,11 +233,12 @@ void ApplyOptions(CalcPage& page, const Options& opt)
 
 // Writes the project, the diagram and the report the options ask for;
 // returns false when one of them failed.
-bool WriteOutputs(CalcPage& page, const Options& opt, CollectingSink& sink, std::ostream& err)
+bool WriteOutputs(CalcPage& page, const Options& opt, const std::string& kept, CollectingSink& sink,
+                  std::ostream& err)
 {
     bool ok = true;
     std::string why, diagramWhy, reportWhy;
-    if (!opt.save.empty() && !VelkCalcSaveProject(page, opt.save, why)) {
+    if (!opt.save.empty() && !VelkCalcSaveProject(page, opt.save, kept, why)) {
         err << "velk-calc: " << why << '\n';
         ok = false;
     }
@@ -354,10 +355,11 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
         return usage("--compare computes every packing; it takes no --packing, --save, --diagram or --report");
 
     bool completed = true;
+    std::string kept; // the project's records the page does not read
     try {
         if (!opt.project.empty()) {
             std::string why;
-            if (!VelkCalcLoadProject(page, opt.project, why))
+            if (!VelkCalcLoadProject(page, opt.project, kept, why))
                 return usage(why);
         }
         ApplyOptions(page, opt);
@@ -374,7 +376,7 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
                                      err);
         page.NeedsRecalc = true;
         completed = page.RecalcReported();
-        if (!WriteOutputs(page, opt, sink, err))
+        if (!WriteOutputs(page, opt, kept, sink, err))
             completed = false;
     } catch (const std::exception& e) {
         ReportError(e);
