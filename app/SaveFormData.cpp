@@ -168,18 +168,38 @@ std::string ProjectPlainText(std::string_view file)
     return InflateProject(file, out) == Inflated::Whole ? out : std::string(file);
 }
 
+namespace
+{
+// The line (from 1) at a byte offset of a text.
+std::size_t LineAt(std::string_view text, std::size_t offset)
+{
+    std::size_t line = 1;
+    for (auto p = text.find(kCrLf); p != std::string_view::npos && p < offset; p = text.find(kCrLf, p + 2))
+        ++line;
+    return line;
+}
+
+// A project is text: a NUL byte makes it binary, whatever it claims to be.
+std::string RefuseBinary(std::string plain)
+{
+    if (const auto nul = plain.find('\0'); nul != std::string::npos) {
+        const std::size_t line = LineAt(plain, nul);
+        throw EProjectDamaged("a NUL byte on line " + std::to_string(line) + ": not a project", line);
+    }
+    return plain;
+}
+} // namespace
+
 std::string CheckedProjectPlainText(std::string_view file)
 {
     std::string out;
     switch (InflateProject(file, out)) {
     case Inflated::Whole:
-        return out;
+        return RefuseBinary(std::move(out));
     case Inflated::Broken:
         if (HasZlibHeader(file)) {
             // The lines the stream delivered whole come before the damage.
-            std::size_t line = 1;
-            for (auto p = out.find(kCrLf); p != std::string::npos; p = out.find(kCrLf, p + 2))
-                ++line;
+            const std::size_t line = LineAt(out, out.size());
             throw EProjectDamaged(
                 "the compressed data is incomplete or corrupt from line " + std::to_string(line), line);
         }
@@ -187,7 +207,7 @@ std::string CheckedProjectPlainText(std::string_view file)
     case Inflated::NotCompressed:
         break;
     }
-    return std::string(file);
+    return RefuseBinary(std::string(file));
 }
 
 std::string CompressProjectText(std::string_view plain)

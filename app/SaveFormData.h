@@ -63,7 +63,8 @@ std::string ProjectPlainText(std::string_view fileBytes);
 // As ProjectPlainText, but bytes that carry a compressed project's header (a
 // length within kMaxProjectFileBytes and a zlib header) and do not inflate to
 // exactly that length are a damaged file, not a plain one: EProjectDamaged
-// naming the first line the stream did not deliver whole.
+// naming the first line the stream did not deliver whole. A text with a NUL
+// byte is binary, not a project: EProjectDamaged naming its line.
 std::string CheckedProjectPlainText(std::string_view fileBytes);
 
 // The records of a plain text that name no control of the page, nor one

@@ -178,6 +178,21 @@ TEST_F(OpenKeepsProject, ACutCompressedFileIsDamagedAtTheLineItEndsBefore)
             EXPECT_LE(e.Line, Count(whole, "\r\n") + 1);
         }
     }
+    // Binary bytes are no project, whichever layout they would be read as.
+    for (const auto& [bytes, line] :
+         {std::pair<std::string, std::size_t>{std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), 2},
+          {std::string(kFormRecordBanner) + "\r\n\r\n\r\nLD\r\nString\r\nText\r\n" +
+               std::string("2\0"
+                           "5",
+                           3),
+           7}}) {
+        try {
+            CheckedProjectPlainText(bytes);
+            ADD_FAILURE() << "not refused";
+        } catch (const EProjectDamaged& e) {
+            EXPECT_EQ(e.Line, line);
+        }
+    }
     // The whole file and its plain form read as before.
     EXPECT_EQ(CheckedProjectPlainText(example), ProjectPlainText(example));
     const std::string plain = ReadBytes(VELK_SOURCE_DIR "/examples/atmospheric-plain.vel");
