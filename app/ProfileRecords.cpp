@@ -132,17 +132,17 @@ ColumnProfile ProfileFromFormRecords(std::string_view plain, std::size_t* failed
                 p.rating = BooleanFromIdentifier(AnsiToUtf8(value));
             } else if (name == kProfileControl && tag == "String" && property == "Stage") {
                 if (p.stages.size() >= kMaxProfileStages)
-                    throw EProfileTooLarge("more than " + std::to_string(kMaxProfileStages) +
+                    throw EProjectTooLarge("more than " + std::to_string(kMaxProfileStages) +
                                                " profile stages",
-                                           false, kMaxProfileStages);
+                                           EProjectTooLarge::Part::Stages, kMaxProfileStages);
                 p.stages.push_back(StageFrom(AnsiToUtf8(value)));
             } else if (name == kBedControl && tag == "String" && property == "Bed") {
                 if (p.beds.size() >= kMaxProfileBeds)
-                    throw EProfileTooLarge("more than " + std::to_string(kMaxProfileBeds) + " profile beds",
-                                           true, kMaxProfileBeds);
+                    throw EProjectTooLarge("more than " + std::to_string(kMaxProfileBeds) + " profile beds",
+                                           EProjectTooLarge::Part::Beds, kMaxProfileBeds);
                 p.beds.push_back(BedFrom(AnsiToUtf8(value)));
             }
-        } catch (const EProfileTooLarge&) {
+        } catch (const EProjectTooLarge&) {
             throw;
         } catch (...) {
             if (failedLine) *failedLine = recordLine + 3; // the value's line

@@ -15,23 +15,13 @@
 
 #include "ColumnProfile.h"
 #include "Messages.h"
+#include "SaveFormData.h"
 
 // The most stages a project's profile may hold: the imports' own bound. A
 // bed holds at least one stage, so the beds share it. A project beyond
 // either is refused while it is read, before it costs the memory.
 inline constexpr std::size_t kMaxProfileStages = 10000;
 inline constexpr std::size_t kMaxProfileBeds = kMaxProfileStages;
-
-class EProfileTooLarge : public EVelkError
-{
-public:
-    EProfileTooLarge(const std::string& what, bool beds, std::size_t cap)
-        : EVelkError(what), Beds(beds), Cap(cap)
-    {
-    }
-    bool Beds;       // the beds, else the stages, are too many
-    std::size_t Cap; // their cap
-};
 
 // True for the controls whose records the profile is made of.
 bool IsProfileRecordControl(std::string_view name);
@@ -41,7 +31,7 @@ std::string ProfileRecordsText(const ColumnProfile& profile);
 
 // The profile held by the records of a project's plain text (empty when it
 // holds none, or has no banner). Throws EConvertError for a value that does
-// not convert or a profile that does not validate, EProfileTooLarge beyond
+// not convert or a profile that does not validate, EProjectTooLarge beyond
 // the caps. failedLine, when given, receives the line (from 1) of a value
 // that did not convert, or 0 for a profile that does not validate.
 ColumnProfile ProfileFromFormRecords(std::string_view plainText, std::size_t* failedLine = nullptr);

@@ -46,6 +46,7 @@ ProjectFileText ReadProjectText(const std::string& path)
     ProjectFileText t;
     t.bytes = ReadProjectFileBytes(path);
     t.plain = CheckedProjectPlainText(t.bytes);
+    CheckProjectRecordCount(t.plain);
     return t;
 }
 
@@ -103,12 +104,14 @@ std::string OpenFailureText(const std::string& path, std::size_t failedLine, con
 {
     const QString file = QString::fromStdString(path);
     if (dynamic_cast<const EInOutError*>(&e)) return e.what(); // names the file already
-    if (const auto* large = dynamic_cast<const EProfileTooLarge*>(&e))
-        return Tr(large->Beds ? QT_TRANSLATE_NOOP("Velk", "项目文件“%1”的填料段多于 %2 段，未打开。")
-                              : QT_TRANSLATE_NOOP("Velk", "项目文件“%1”的塔板多于 %2 块，未打开。"))
-            .arg(file)
-            .arg(large->Cap)
-            .toStdString();
+    if (const auto* large = dynamic_cast<const EProjectTooLarge*>(&e)) {
+        const char* text = large->What == EProjectTooLarge::Part::Beds
+                               ? QT_TRANSLATE_NOOP("Velk", "项目文件“%1”的填料段多于 %2 段，未打开。")
+                           : large->What == EProjectTooLarge::Part::Stages
+                               ? QT_TRANSLATE_NOOP("Velk", "项目文件“%1”的塔板多于 %2 块，未打开。")
+                               : QT_TRANSLATE_NOOP("Velk", "项目文件“%1”的记录多于 %2 条，未打开。");
+        return Tr(text).arg(file).arg(large->Cap).toStdString();
+    }
     if (const auto* damaged = dynamic_cast<const EProjectDamaged*>(&e))
         return QCoreApplication::translate("Velk", "项目文件“%1”已损坏，从第 %2 行起无法读取。")
             .arg(file)

@@ -190,6 +190,17 @@ std::string RefuseBinary(std::string plain)
 }
 } // namespace
 
+void CheckProjectRecordCount(std::string_view plain)
+{
+    // Line ends: the header's three and five for each record.
+    constexpr std::size_t maxEnds = 3 + 5 * kMaxProjectRecords;
+    std::size_t ends = 0;
+    for (auto p = plain.find(kCrLf); p != std::string_view::npos; p = plain.find(kCrLf, p + 2))
+        if (++ends > maxEnds)
+            throw EProjectTooLarge("more than " + std::to_string(kMaxProjectRecords) + " records",
+                                   EProjectTooLarge::Part::Records, kMaxProjectRecords);
+}
+
 std::string CheckedProjectPlainText(std::string_view file)
 {
     std::string out;

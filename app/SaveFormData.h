@@ -16,6 +16,28 @@
 
 class CalcPage;
 
+// A project beyond one of its caps, refused while it is read, before the
+// records cost memory or time.
+class EProjectTooLarge : public EVelkError
+{
+public:
+    enum class Part { Records, Stages, Beds };
+    EProjectTooLarge(const std::string& what, Part part, std::size_t cap)
+        : EVelkError(what), What(part), Cap(cap)
+    {
+    }
+    Part What;       // what is too many
+    std::size_t Cap; // its cap
+};
+
+// The most records a project may hold: a page has about 250, a profile at
+// its caps about 20,000 (docs/project-files.md).
+inline constexpr std::size_t kMaxProjectRecords = 100000;
+
+// Throws EProjectTooLarge when a plain text holds more line ends than the
+// banner, the two free lines and kMaxProjectRecords records take.
+void CheckProjectRecordCount(std::string_view plainText);
+
 // A project file whose content cannot be a whole project: a compressed
 // file cut short or corrupted, a value that does not convert, records beyond
 // the caps. Line is the first line (from 1) that could not be read.

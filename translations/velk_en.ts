@@ -1791,5 +1791,9 @@ m</translation>
         <source>HYSYS 整塔数据导入超过 %1 秒，已停止。</source>
         <translation>The whole-column import from HYSYS took longer than %1 s and was stopped.</translation>
     </message>
+    <message>
+        <source>项目文件“%1”的记录多于 %2 条，未打开。</source>
+        <translation>The project file &quot;%1&quot; holds more than %2 records; it was not opened.</translation>
+    </message>
 </context>
 </TS>

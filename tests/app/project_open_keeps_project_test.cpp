@@ -214,16 +214,34 @@ TEST(ProfileRecordCaps, TheCapsHoldExactlyAndBedsCountToo)
     };
     const std::string atCap = stages(kMaxProfileStages);
     EXPECT_EQ(ProfileFromFormRecords(header + atCap).stages.size(), kMaxProfileStages);
-    EXPECT_THROW(ProfileFromFormRecords(header + stages(kMaxProfileStages + 1)), EProfileTooLarge);
+    EXPECT_THROW(ProfileFromFormRecords(header + stages(kMaxProfileStages + 1)), EProjectTooLarge);
     std::string beds;
     for (std::size_t i = 0; i <= kMaxProfileBeds; ++i)
         beds += "ColumnProfileBed\r\nString\r\nBed\r\n1;1;1;0;;Mellapak-250Y\r\n\r\n";
     try {
         ProfileFromFormRecords(header + stages(1) + beds);
         ADD_FAILURE() << "not refused";
-    } catch (const EProfileTooLarge& e) {
-        EXPECT_TRUE(e.Beds);
+    } catch (const EProjectTooLarge& e) {
+        EXPECT_EQ(e.What, EProjectTooLarge::Part::Beds);
         EXPECT_EQ(e.Cap, kMaxProfileBeds);
+    }
+}
+
+TEST(ProfileRecordCaps, AProjectOfMoreRecordsThanTheCapIsRefusedBeforeItIsRead)
+{
+    // Counted in line ends: the header's three, five for each record; the
+    // start of one more is one too many.
+    const std::string header = std::string(kFormRecordBanner) + "\r\n\r\n\r\n";
+    std::string records;
+    for (std::size_t i = 0; i < kMaxProjectRecords; ++i)
+        records += "X\r\nString\r\nA\r\nB\r\n\r\n";
+    EXPECT_NO_THROW(CheckProjectRecordCount(header + records));
+    try {
+        CheckProjectRecordCount(header + records + "X\r\n");
+        ADD_FAILURE() << "not refused";
+    } catch (const EProjectTooLarge& e) {
+        EXPECT_EQ(e.What, EProjectTooLarge::Part::Records);
+        EXPECT_EQ(e.Cap, kMaxProjectRecords);
     }
 }
 
