@@ -105,28 +105,51 @@ std::string ProfileRecordsText(const ColumnProfile& p)
     return out;
 }
 
-ColumnProfile ProfileFromFormRecords(std::string_view plain)
+bool IsProfileRecordControl(std::string_view name)
+{
+    return name == kProfileControl || name == kBedControl;
+}
+
+ColumnProfile ProfileFromFormRecords(std::string_view plain, std::size_t* failedLine)
 {
     ColumnProfile p;
     CrLfLineReader lines(plain);
     if (lines.Next() != kFormRecordBanner) return p;
     lines.Next();
     lines.Next();
-    while (!lines.AtEnd()) {
+    // The banner and the two free lines, then five lines per record.
+    for (std::size_t recordLine = 4; !lines.AtEnd(); recordLine += 5) {
         const std::string name = AnsiToUtf8(lines.Next());
         const std::string_view tag = lines.Next();
         const std::string property = AnsiToUtf8(lines.Next());
-        const std::string value = AnsiToUtf8(lines.Next());
+        const std::string_view value = lines.Next();
         lines.Next();
-        if (name == kProfileControl && tag == "String" && property == "Source")
-            p.source = value;
-        else if (name == kProfileControl && tag == "Enum" && property == "Rating")
-            p.rating = BooleanFromIdentifier(value);
-        else if (name == kProfileControl && tag == "String" && property == "Stage")
-            p.stages.push_back(StageFrom(value));
-        else if (name == kBedControl && tag == "String" && property == "Bed")
-            p.beds.push_back(BedFrom(value));
+        if (!IsProfileRecordControl(name)) continue;
+        try {
+            if (name == kProfileControl && tag == "String" && property == "Source") {
+                p.source = AnsiToUtf8(value);
+            } else if (name == kProfileControl && tag == "Enum" && property == "Rating") {
+                p.rating = BooleanFromIdentifier(AnsiToUtf8(value));
+            } else if (name == kProfileControl && tag == "String" && property == "Stage") {
+                if (p.stages.size() >= kMaxProfileStages)
+                    throw EProjectTooLarge("more than " + std::to_string(kMaxProfileStages) +
+                                               " profile stages",
+                                           EProjectTooLarge::Part::Stages, kMaxProfileStages);
+                p.stages.push_back(StageFrom(AnsiToUtf8(value)));
+            } else if (name == kBedControl && tag == "String" && property == "Bed") {
+                if (p.beds.size() >= kMaxProfileBeds)
+                    throw EProjectTooLarge("more than " + std::to_string(kMaxProfileBeds) + " profile beds",
+                                           EProjectTooLarge::Part::Beds, kMaxProfileBeds);
+                p.beds.push_back(BedFrom(AnsiToUtf8(value)));
+            }
+        } catch (const EProjectTooLarge&) {
+            throw;
+        } catch (...) {
+            if (failedLine) *failedLine = recordLine + 3; // the value's line
+            throw;
+        }
     }
+    if (failedLine) *failedLine = 0;
     ValidateProfile(p);
     return p;
 }

@@ -3,8 +3,12 @@
 #include <QCoreApplication>
 
 #include "CalcPage.h"
+#include "CaseRun.h"
+#include "EngineText.h"
 #include "Messages.h"
+#include "ProfileRecords.h"
 #include "SaveFormData.h"
+#include "SaveFormDataFile.h"
 
 namespace
 {
@@ -26,13 +30,51 @@ void RestorePage(CalcPage& page, const std::string& records, bool modified, bool
     page.NeedsRecalc = needsRecalc;
 }
 
-std::string LineText(const std::string& path, std::size_t line)
+QString Tr(const char* text)
 {
-    return QCoreApplication::translate("Velk", "文件“%1”第 %2 行")
-        .arg(QString::fromStdString(path))
-        .arg(line)
-        .toStdString();
+    return QCoreApplication::translate("Velk", text);
 }
+
+// A project file read whole: its bytes (what the legacy layout reads) and
+// its plain text.
+struct ProjectFileText {
+    std::string bytes, plain;
+};
+
+ProjectFileText ReadProjectText(const std::string& path)
+{
+    ProjectFileText t;
+    t.bytes = ReadProjectFileBytes(path);
+    t.plain = CheckedProjectPlainText(t.bytes);
+    CheckProjectRecordCount(t.plain);
+    return t;
+}
+
+void ApplyProjectText(CalcPage& page, const ProjectFileText& t, std::size_t* failedLine)
+{
+    if (!ApplyFormRecords(page, t.plain, failedLine)) ApplyLegacyLayout(page, t.bytes);
+}
+
+// Reads the file into a copy of the page, so that a value that does not
+// convert is found before the page itself changes; the engine's hooks,
+// packing and messages stay as they were.
+void TryOnCopy(const CalcPage& page, const ProjectFileText& t, std::size_t* failedLine)
+{
+    CalcPage copy(false);
+    CopyPageState(page, copy);
+    RecordingSink quiet;
+    EngineStateScope scope(copy, &quiet);
+    ApplyProjectText(copy, t, failedLine);
+}
+
+// Tells the window at the end of a command, whatever way it ends.
+struct FlagsNotice {
+    ProjectContext& ctx;
+    ~FlagsNotice()
+    {
+        if (ctx.FlagsChanged) ctx.FlagsChanged();
+    }
+};
 
 } // namespace
 
@@ -42,9 +84,48 @@ std::string CaptionWithFile(const std::string& caption, const std::string& fileN
     return (dash == std::string::npos ? std::string() : caption.substr(0, dash + 1)) + fileName;
 }
 
-void LoadProject(CalcPage& page, const std::string& path, std::size_t* failedLine)
+void LoadProject(CalcPage& page, const std::string& path, std::size_t* failedLine, std::string* kept)
 {
-    if (!ReadFormRecords(page, path, failedLine)) ReadLegacyLayout(page, path);
+    const ProjectFileText t = ReadProjectText(path);
+    ApplyProjectText(page, t, failedLine);
+    if (kept) *kept = UnownedRecordsText(page, t.plain);
+}
+
+std::string ProjectStateText(const CalcPage& page)
+{
+    const std::string text = FormRecordsText(page);
+    std::size_t from = 0;
+    for (int line = 0; line < 3; ++line)
+        from = text.find("\r\n", from) + 2; // the writer ends every line so
+    return text.substr(from);
+}
+
+std::string OpenFailureText(const std::string& path, std::size_t failedLine, const std::exception& e)
+{
+    const QString file = QString::fromStdString(path);
+    if (dynamic_cast<const EInOutError*>(&e)) return e.what(); // names the file already
+    if (const auto* large = dynamic_cast<const EProjectTooLarge*>(&e)) {
+        const char* text = large->What == EProjectTooLarge::Part::Beds
+                               ? QT_TRANSLATE_NOOP("Velk", "项目文件“%1”的填料段多于 %2 段，未打开。")
+                           : large->What == EProjectTooLarge::Part::Stages
+                               ? QT_TRANSLATE_NOOP("Velk", "项目文件“%1”的塔板多于 %2 块，未打开。")
+                               : QT_TRANSLATE_NOOP("Velk", "项目文件“%1”的记录多于 %2 条，未打开。");
+        return Tr(text).arg(file).arg(large->Cap).toStdString();
+    }
+    if (const auto* damaged = dynamic_cast<const EProjectDamaged*>(&e))
+        return QCoreApplication::translate("Velk", "项目文件“%1”已损坏，从第 %2 行起无法读取。")
+            .arg(file)
+            .arg(damaged->Line)
+            .toStdString();
+    if (failedLine > 0)
+        return QCoreApplication::translate("Velk", "项目文件“%1”已损坏，第 %2 行无法读取：%3")
+            .arg(file)
+            .arg(failedLine)
+            .arg(EngineText(std::string(e.what())))
+            .toStdString();
+    return QCoreApplication::translate("Velk", "项目文件“%1”已损坏：%2")
+        .arg(file, EngineText(std::string(e.what())))
+        .toStdString();
 }
 
 bool QuerySaveProject(ProjectContext& ctx)
@@ -68,10 +149,14 @@ bool NewProjectCommand(ProjectContext& ctx)
     if (!QuerySaveProject(ctx) || !ctx.AskSaveFileName) return false;
     const std::string path = ctx.AskSaveFileName(kNewDialogTitle, std::string());
     if (path.empty()) return false;
+    FlagsNotice notice{ctx};
     ctx.CurrentFileName = path;
     SetCaptionFor(ctx);
     ctx.Page.ResetForNew();
     if (ctx.ResetExtra) ctx.ResetExtra();
+    ctx.KeptRecords.clear();
+    // Nothing of the new project differs from its file yet.
+    ctx.Page.Modified = false;
     return true;
 }
 
@@ -92,20 +177,33 @@ bool OpenProjectCommand(ProjectContext& ctx, const std::string& recentPath)
         if (path.empty()) return false;
     }
 
-    // A file that fails to load part-way must not leave a half-loaded page
-    // under its name, which a later Save would write over the damaged file:
-    // the page goes back to what it held before the Open.
-    const std::string previous = ctx.CurrentFileName;
-    const std::string before = FormRecordsText(ctx.Page);
-    const bool modified = ctx.Page.Modified, needsRecalc = ctx.Page.NeedsRecalc;
+    FlagsNotice notice{ctx};
     std::size_t failedLine = 0;
     try {
-        LoadProject(ctx.Page, path, &failedLine);
-        if (ctx.LoadExtra) ctx.LoadExtra(path);
+        // Everything is read first, into new objects and a copy of the page:
+        // a file that fails to load changes nothing of the open project.
+        const ProjectFileText text = ReadProjectText(path);
+        TryOnCopy(ctx.Page, text, &failedLine);
+        std::function<void()> commitExtra;
+        if (ctx.ReadExtra) commitExtra = ctx.ReadExtra(text.plain, &failedLine);
+        std::string kept = UnownedRecordsText(ctx.Page, text.plain, ctx.ExtraOwns);
+        // The copy took it, so the page takes it too; should it fail all the
+        // same, the page goes back to what it held.
+        const std::string before = FormRecordsText(ctx.Page);
+        const bool modified = ctx.Page.Modified, needsRecalc = ctx.Page.NeedsRecalc;
+        try {
+            ApplyProjectText(ctx.Page, text, nullptr);
+        } catch (...) {
+            RestorePage(ctx.Page, before, modified, needsRecalc);
+            throw;
+        }
+        if (commitExtra) commitExtra();
+        ctx.KeptRecords = std::move(kept);
+    } catch (const EAbort& e) {
+        ReportError(e);
+        return false;
     } catch (const std::exception& e) {
-        if (!dynamic_cast<const EInOutError*>(&e)) RestorePage(ctx.Page, before, modified, needsRecalc);
-        ReportError(EVelkError(failedLine == 0 ? std::string(e.what())
-                                               : e.what() + std::string("\n") + LineText(path, failedLine)));
+        ReportError(EVelkError(OpenFailureText(path, failedLine, e)));
         return false;
     }
     ctx.CurrentFileName = path;
@@ -134,8 +232,10 @@ bool SaveProjectCommand(ProjectContext& ctx, bool saveAs)
         path = ctx.AskSaveFileName(saveAs ? kSaveAsDialogTitle : kSaveDialogTitle, ctx.CurrentFileName);
         if (path.empty()) return false;
     }
+    FlagsNotice notice{ctx};
     try {
-        WriteFormRecords(ctx.Page, path, ProjectForm::Compressed, ctx.ExtraRecords ? ctx.ExtraRecords() : std::string());
+        WriteFormRecords(ctx.Page, path, ProjectForm::Compressed,
+                         (ctx.ExtraRecords ? ctx.ExtraRecords() : std::string()) + ctx.KeptRecords);
     } catch (const std::exception& e) {
         ReportError(e);
         return false;

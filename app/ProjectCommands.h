@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "TrNoop.h"
 
@@ -46,20 +47,43 @@ struct ProjectContext {
     // Tells the window that the caption changed (optional).
     std::function<void(const std::string& caption)> CaptionChanged;
     // What the project holds beyond the page (optional): the records Save
-    // appends (GBK, CR LF), reading them after Open has read the page from
-    // path, and forgetting them on New.
+    // appends (GBK, CR LF); ReadExtra reads them from an opened project's
+    // plain text into new objects, changing nothing (it throws as the readers
+    // do, setting *failedLine to the line of a value that did not convert),
+    // and returns what puts them in place once the whole file has been read,
+    // which does not fail; ExtraOwns names the controls of those records;
+    // ResetExtra forgets them on New.
     std::function<std::string()> ExtraRecords;
-    std::function<void(const std::string& path)> LoadExtra;
+    std::function<std::function<void()>(const std::string& plainText, std::size_t* failedLine)> ReadExtra;
+    std::function<bool(std::string_view control)> ExtraOwns;
     std::function<void()> ResetExtra;
+    // The records of the open project that neither the page nor the extra
+    // reads (a later version's, another tool's): Save writes them back as
+    // they were read.
+    std::string KeptRecords;
+    // Runs at the end of New, Open and Save, when the flags may have changed
+    // (optional).
+    std::function<void()> FlagsChanged;
 };
 
 // The caption up to and including its first "-", followed by fileName.
 std::string CaptionWithFile(const std::string& caption, const std::string& fileName);
 
 // Reads a project: the form record format, and when the file does not carry
-// its banner, the legacy layout. Throws as the readers do.
-// failedLine, when given, receives the line of a value that did not convert.
-void LoadProject(CalcPage& page, const std::string& path, std::size_t* failedLine = nullptr);
+// its banner, the legacy layout. Throws as the readers do, and
+// EProjectDamaged for a compressed file that is cut short or corrupt.
+// failedLine, when given, receives the line of a value that did not convert;
+// kept, when given, the records that name no control of the page.
+void LoadProject(CalcPage& page, const std::string& path, std::size_t* failedLine = nullptr,
+                 std::string* kept = nullptr);
+
+// What Save would write for the page, without the header lines (they hold
+// the time): two equal texts are the same project.
+std::string ProjectStateText(const CalcPage& page);
+
+// The interface-language message for a project file that could not be
+// opened: the file, why, and the line where its content is damaged.
+std::string OpenFailureText(const std::string& path, std::size_t failedLine, const std::exception& e);
 
 // Asks whether to save a modified project. True: go on (saved, or the user
 // chose No, or nothing was modified). False: stop, also when the user chose
@@ -68,15 +92,16 @@ void LoadProject(CalcPage& page, const std::string& path, std::size_t* failedLin
 bool QuerySaveProject(ProjectContext& ctx);
 
 // File > New: asks for the new project's file (title "新建"), then clears
-// the page. False when nothing changed.
+// the page; the new project is unmodified. False when nothing changed.
 bool NewProjectCommand(ProjectContext& ctx);
 
 // File > Open, the toolbar's Open, a recent-files entry (recentPath) and the
 // start-up argument (StartupFileName, taken first when set). Loads the file,
 // sets caption and recent files, recalculates and clears both flags. True
-// when a file was read. A file that fails to load does not become the current
-// file: the page returns to its state before the Open, and the message names
-// the file and the line.
+// when a file was read. The whole file is read, and tried on a copy of the
+// page, before anything changes: a file that fails to load (damaged, beyond
+// the caps, unreadable) changes nothing, neither the page nor the extra, the
+// caption or the current file, and the message names the file and the line.
 bool OpenProjectCommand(ProjectContext& ctx, const std::string& recentPath = {});
 
 // File > Save (saveAs false) and File > Save As (true), also the toolbar

@@ -7,10 +7,10 @@
 
 #include "CalcPage.h"
 #include "Messages.h"
+#include "SafeFileReplacer.h"
 #include "SaveFormDataAnsi.h"
 #include "SaveFormDataFile.h"
 #include "SaveFormDataProperties.h"
-#include "SafeFileReplacer.h"
 
 namespace
 {
@@ -102,21 +102,43 @@ std::string NowText()
 
 // ---------------------------------------------------------------- container
 
-std::string ProjectPlainText(std::string_view file)
+namespace
 {
-    if (file.size() < 4) return std::string(file);
+enum class Inflated { NotCompressed, Whole, Broken };
+
+std::uint64_t ClaimedLength(std::string_view file)
+{
     const auto* b = reinterpret_cast<const unsigned char*>(file.data());
-    const std::uint64_t claimed = std::uint64_t(b[0]) | (std::uint64_t(b[1]) << 8) |
-                                  (std::uint64_t(b[2]) << 16) | (std::uint64_t(b[3]) << 24);
+    return std::uint64_t(b[0]) | (std::uint64_t(b[1]) << 8) | (std::uint64_t(b[2]) << 16) |
+           (std::uint64_t(b[3]) << 24);
+}
+
+// A zlib header (RFC 1950): deflate with a window of at most 32 KB, and a
+// check value that makes the two bytes a multiple of 31.
+bool HasZlibHeader(std::string_view file)
+{
+    if (file.size() < 6) return false;
+    const auto cmf = static_cast<unsigned char>(file[4]), flg = static_cast<unsigned char>(file[5]);
+    return (cmf & 0x0F) == 8 && (cmf >> 4) <= 7 && (cmf * 256u + flg) % 31 == 0;
+}
+
+// Inflates the stream after the length into out: Whole when it yields
+// exactly the claimed length; Broken (out holding what it did yield) when it
+// was tried and failed; NotCompressed when the claim cannot be one.
+Inflated InflateProject(std::string_view file, std::string& out)
+{
+    out.clear();
+    if (file.size() < 4) return Inflated::NotCompressed;
+    const std::uint64_t claimed = ClaimedLength(file);
     // Deflate expands at most about 1032:1; a claim beyond that, or beyond
     // any project, is not a compressed project. (Every plain file starts with
     // "CFR ", which reads as a claim of half a gigabyte.)
     const std::uint64_t stream = file.size() - 4;
-    if (claimed > kMaxProjectFileBytes || claimed > stream * 1032 + 64) return std::string(file);
+    if (claimed > kMaxProjectFileBytes) return Inflated::NotCompressed;
+    if (claimed > stream * 1032 + 64) return Inflated::Broken;
 
     z_stream zs{};
-    if (inflateInit(&zs) != Z_OK) return std::string(file);
-    std::string out;
+    if (inflateInit(&zs) != Z_OK) return Inflated::Broken;
     out.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(claimed, 1u << 20)));
     zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(file.data() + 4));
     zs.avail_in = static_cast<uInt>(stream);
@@ -136,8 +158,67 @@ std::string ProjectPlainText(std::string_view file)
         if (ret == Z_OK && got == 0 && zs.avail_in == 0) ret = Z_BUF_ERROR; // the stream ends early
     }
     inflateEnd(&zs);
-    if (ret != Z_STREAM_END || out.size() != claimed) return std::string(file);
-    return out;
+    return ret == Z_STREAM_END && out.size() == claimed ? Inflated::Whole : Inflated::Broken;
+}
+} // namespace
+
+std::string ProjectPlainText(std::string_view file)
+{
+    std::string out;
+    return InflateProject(file, out) == Inflated::Whole ? out : std::string(file);
+}
+
+namespace
+{
+// The line (from 1) at a byte offset of a text.
+std::size_t LineAt(std::string_view text, std::size_t offset)
+{
+    std::size_t line = 1;
+    for (auto p = text.find(kCrLf); p != std::string_view::npos && p < offset; p = text.find(kCrLf, p + 2))
+        ++line;
+    return line;
+}
+
+// A project is text: a NUL byte makes it binary, whatever it claims to be.
+std::string RefuseBinary(std::string plain)
+{
+    if (const auto nul = plain.find('\0'); nul != std::string::npos) {
+        const std::size_t line = LineAt(plain, nul);
+        throw EProjectDamaged("a NUL byte on line " + std::to_string(line) + ": not a project", line);
+    }
+    return plain;
+}
+} // namespace
+
+void CheckProjectRecordCount(std::string_view plain)
+{
+    // Line ends: the header's three and five for each record.
+    constexpr std::size_t maxEnds = 3 + 5 * kMaxProjectRecords;
+    std::size_t ends = 0;
+    for (auto p = plain.find(kCrLf); p != std::string_view::npos; p = plain.find(kCrLf, p + 2))
+        if (++ends > maxEnds)
+            throw EProjectTooLarge("more than " + std::to_string(kMaxProjectRecords) + " records",
+                                   EProjectTooLarge::Part::Records, kMaxProjectRecords);
+}
+
+std::string CheckedProjectPlainText(std::string_view file)
+{
+    std::string out;
+    switch (InflateProject(file, out)) {
+    case Inflated::Whole:
+        return RefuseBinary(std::move(out));
+    case Inflated::Broken:
+        if (HasZlibHeader(file)) {
+            // The lines the stream delivered whole come before the damage.
+            const std::size_t line = LineAt(out, out.size());
+            throw EProjectDamaged(
+                "the compressed data is incomplete or corrupt from line " + std::to_string(line), line);
+        }
+        break;
+    case Inflated::NotCompressed:
+        break;
+    }
+    return RefuseBinary(std::string(file));
 }
 
 std::string CompressProjectText(std::string_view plain)
@@ -198,7 +279,8 @@ bool ApplyFormRecords(CalcPage& page, std::string_view plain, std::size_t* faile
     return true;
 }
 
-namespace {
+namespace
+{
 // An unchecked check box or an empty value field: what an added control starts with.
 bool IsAtStartState(const TControl& c)
 {
@@ -245,6 +327,32 @@ std::string FormRecordsText(const CalcPage& page)
         }
     }
     return out;
+}
+
+std::string UnownedRecordsText(const CalcPage& page, std::string_view plain,
+                               const std::function<bool(std::string_view)>& alsoOwned)
+{
+    CrLfLineReader lines(plain);
+    if (lines.Next() != kFormRecordBanner) return {};
+    lines.Next();
+    lines.Next();
+    std::string kept;
+    while (!lines.AtEnd()) {
+        const std::size_t begin = lines.Position();
+        const std::string_view name = lines.Next();
+        for (int i = 0; i < 4; ++i)
+            lines.Next();
+        if (page.FindControlNoCase(std::string(name)) || (alsoOwned && alsoOwned(name))) continue;
+        std::string_view record = plain.substr(begin, lines.Position() - begin);
+        kept += record;
+        // A record the text cuts short is written whole: its missing line ends.
+        std::size_t ends = 0;
+        for (auto p = record.find(kCrLf); p != std::string_view::npos; p = record.find(kCrLf, p + 2))
+            ++ends;
+        for (; ends < 5; ++ends)
+            kept += kCrLf;
+    }
+    return kept;
 }
 
 bool ReadFormRecords(CalcPage& page, const std::string& path, std::size_t* failedLine)

@@ -6,11 +6,47 @@
 //
 // Texts in the files are GBK with CR LF line ends; the models hold UTF-8.
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "Messages.h"
+
 class CalcPage;
+
+// A project beyond one of its caps, refused while it is read, before the
+// records cost memory or time.
+class EProjectTooLarge : public EVelkError
+{
+public:
+    enum class Part { Records, Stages, Beds };
+    EProjectTooLarge(const std::string& what, Part part, std::size_t cap)
+        : EVelkError(what), What(part), Cap(cap)
+    {
+    }
+    Part What;       // what is too many
+    std::size_t Cap; // its cap
+};
+
+// The most records a project may hold: a page has about 250, a profile at
+// its caps about 20,000 (docs/project-files.md).
+inline constexpr std::size_t kMaxProjectRecords = 100000;
+
+// Throws EProjectTooLarge when a plain text holds more line ends than the
+// banner, the two free lines and kMaxProjectRecords records take.
+void CheckProjectRecordCount(std::string_view plainText);
+
+// A project file whose content cannot be a whole project: a compressed
+// file cut short or corrupted, a value that does not convert, records beyond
+// the caps. Line is the first line (from 1) that could not be read.
+class EProjectDamaged : public EVelkError
+{
+public:
+    EProjectDamaged(const std::string& what, std::size_t line) : EVelkError(what), Line(line) {}
+    std::size_t Line;
+};
 
 inline constexpr const char* kFormRecordBanner =
     "CFR File Format(Compatible Form Record File),by Tovan Pardune.";
@@ -46,6 +82,18 @@ void WriteLegacyLayout(const CalcPage& page, const std::string& path);
 // what the stream could possibly hold, or beyond kMaxProjectFileBytes, is not
 // allocated: the bytes are taken as plain.
 std::string ProjectPlainText(std::string_view fileBytes);
+// As ProjectPlainText, but bytes that carry a compressed project's header (a
+// length within kMaxProjectFileBytes and a zlib header) and do not inflate to
+// exactly that length are a damaged file, not a plain one: EProjectDamaged
+// naming the first line the stream did not deliver whole. A text with a NUL
+// byte is binary, not a project: EProjectDamaged naming its line.
+std::string CheckedProjectPlainText(std::string_view fileBytes);
+
+// The records of a plain text that name no control of the page, nor one
+// alsoOwned accepts, byte for byte and in their order; a record cut short at
+// the end of the text is completed with empty lines. "" without a banner.
+std::string UnownedRecordsText(const CalcPage& page, std::string_view plainText,
+                               const std::function<bool(std::string_view name)>& alsoOwned = {});
 // Applies form records from the plain text; false when it has no banner.
 // failedLine, when given, receives the line (from 1) of a value that did not
 // convert before the error is passed on.

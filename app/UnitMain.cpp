@@ -80,7 +80,10 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     pages_->addTab(new TPackingComparisonPage(page_), QCoreApplication::translate("Velk", "填料比较"));
     pages_->addTab(new TPerformanceCurvesPage(page_), QCoreApplication::translate("Velk", "填料性能曲线"));
     pages_->addTab(rating_ = new ColumnRatingPage(page_), QCoreApplication::translate("Velk", "塔段校核"));
-    rating_->OnModified = [this] { page_.Modified = true; };
+    rating_->OnModified = [this] {
+        page_.Modified = true;
+        QMetaObject::invokeMethod(this, &TFormVELK::SyncModified, Qt::QueuedConnection);
+    };
     rating_->OnStageLoaded = [this] { pages_->setCurrentIndex(0); };
     setCentralWidget(pages_);
 
@@ -116,13 +119,20 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     };
     project_.CaptionChanged = [this](const std::string&) { ShowCaption(); };
     project_.ExtraRecords = [this] { return ProfileRecordsText(rating_->Profile()); };
-    project_.LoadExtra = [this](const std::string& path) {
-        rating_->Clear();
-        rating_->SetProfile(ReadProfileRecords(path));
+    project_.ReadExtra = [this](const std::string& plain, std::size_t* failedLine) -> std::function<void()> {
+        auto profile = std::make_shared<ColumnProfile>(ProfileFromFormRecords(plain, failedLine));
+        return [this, profile] { rating_->SetProfile(std::move(*profile)); };
     };
+    project_.ExtraOwns = IsProfileRecordControl;
     project_.ResetExtra = [this] { rating_->Clear(); };
+    project_.FlagsChanged = [this] {
+        TakeCleanState();
+        SyncModified();
+    };
     project_.CurrentFileName.clear();
     page_.Modified = false;
+    TakeCleanState();
+    WatchChanges();
     ShowCaption();
     qApp->installEventFilter(this);
 
@@ -291,6 +301,29 @@ void TFormVELK::SyncModified()
     // Ctrl+S reaches Save without the menu being opened, so the menu's rule
     // (Save only for a modified project) is kept up to date here as well.
     if (QAction* save = Action(QStringLiteral("MFile_Save"))) save->setEnabled(page_.Modified);
+}
+
+void TFormVELK::WatchChanges()
+{
+    for (TControl* c : page_.Controls())
+        c->Subscribe([this] {
+            if (comparePending_) return;
+            comparePending_ = true;
+            QMetaObject::invokeMethod(this, &TFormVELK::CompareWithClean, Qt::QueuedConnection);
+        });
+}
+
+void TFormVELK::CompareWithClean()
+{
+    comparePending_ = false;
+    if (!page_.Modified && ProjectStateText(page_) != cleanState_) page_.Modified = true;
+    SyncModified();
+}
+
+void TFormVELK::TakeCleanState()
+{
+    // A project left modified (its recalculation failed on Open) stays so.
+    if (!page_.Modified) cleanState_ = ProjectStateText(page_);
 }
 
 void TFormVELK::SetLanguage(TLanguage::Lang lang)

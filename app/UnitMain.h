@@ -106,6 +106,13 @@ private:
     TControl* ModelOf(QWidget* w) const;
     struct ReportContext ReportCtx();
     void OpenFile(const QString& path);
+    // The unsaved-changes marker follows every change of the page, whatever
+    // made it (a key, the mouse, the wheel, an import, a loaded stage): a
+    // change notice queues one comparison with the state at the last New,
+    // Open or Save.
+    void WatchChanges();
+    void CompareWithClean();
+    void TakeCleanState();
     // The import dialogs' "整塔数据": the column goes to the column rating.
     std::function<void(const struct ColumnProfile&)> TakeColumn();
 
@@ -126,6 +133,8 @@ private:
     QHash<QString, QAction*> actions_;
     QMetaObject::Connection focusConnection_;
     bool closing_ = false;
+    std::string cleanState_;
+    bool comparePending_ = false;
     QString lastFolder_;
 };
 

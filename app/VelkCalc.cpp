@@ -1,11 +1,14 @@
 #include "VelkCalc.h"
 
+#include <cmath>
 #include <ostream>
 #include <sstream>
+#include <sys/stat.h>
 
 #include "CalcPage.h"
 #include "EngineText.h"
 #include "Messages.h"
+#include "NumberText.h"
 #include "PackingCatalogue.h"
 #include "VelkCalcCompare.h"
 #include "PerformanceCharts.h"
@@ -104,6 +107,8 @@ std::string ParseArgs(const std::vector<std::string>& args, Options& opt)
         } else if (text) {
             if (!next(opt.*(text->target)))
                 return text->missing;
+            if ((opt.*(text->target)).empty())
+                return std::string(text->missing) + ", not an empty text";
         } else if (a == "--method") {
             std::string m;
             if (!next(m) || (m != "0" && m != "1" && m != "2"))
@@ -147,6 +152,70 @@ int IndexOf(const std::vector<std::string>& items, const std::string& item)
     return found;
 }
 
+// Bounds of the option values (see docs/project-files.md, "velk-calc option values").
+constexpr int kMinDiagramSide = 50, kMaxDiagramSide = 8000;
+constexpr long long kMaxDiagramPixels = 20'000'000;
+constexpr double kMaxChartLiquidLoad = 300; // m3/(m2 h)
+
+// An output file must be a file: a folder, a device, a pipe or a socket
+// there is named as what it is, before any work.
+std::string OutputFileComplaint(const char* option, const std::string& path)
+{
+    struct stat st;
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return "";
+    return std::string(option) + ": '" + path + "' is " +
+           (S_ISDIR(st.st_mode) ? "a folder" : "not a regular file (a device, a pipe or a socket)") +
+           "; give the name of a file to write";
+}
+
+// The values each option takes, checked before anything is computed or
+// written; returns the usage complaint, or "".
+std::string CheckOptionValues(Options& opt)
+{
+    if (!opt.rateDiameter.empty()) {
+        double d = 0;
+        if (!ParseNumber(opt.rateDiameter, d) || !std::isfinite(d) || d <= 0)
+            return "--rate-diameter needs a diameter above 0 (in the current unit of dD), not '" + opt.rateDiameter +
+                   "'";
+    }
+    if (!opt.size.empty()) {
+        const auto x = opt.size.find('x');
+        if (x == std::string::npos || !ParseIndex(opt.size.substr(0, x), opt.width) ||
+            !ParseIndex(opt.size.substr(x + 1), opt.height) || opt.width < kMinDiagramSide ||
+            opt.height < kMinDiagramSide || opt.width > kMaxDiagramSide || opt.height > kMaxDiagramSide ||
+            static_cast<long long>(opt.width) * opt.height > kMaxDiagramPixels)
+            return "--size needs WxH, each side from 50 to 8000 pixels and at most 20000000 pixels in all, not '" +
+                   opt.size + "'";
+    }
+    if (!opt.liquidLoads.empty()) {
+        if (!ParseLiquidLoads(QString::fromStdString(opt.liquidLoads), opt.loads))
+            return "--liquid-loads needs numbers from 0 up separated by commas, not '" + opt.liquidLoads + "'";
+        for (double load : opt.loads)
+            if (load > kMaxChartLiquidLoad)
+                return "--liquid-loads: " + FullPrecisionText(load) +
+                       " m3/(m2 h) lies beyond the correlations (0 to 300 m3/(m2 h))";
+    }
+    if (!opt.beds.empty()) {
+        std::vector<ProfileBed> beds;
+        if (std::string why = ParseBedsOption(opt.beds, beds); !why.empty()) return why;
+        for (const ProfileBed& b : beds) {
+            if (b.first < 1 || b.last < 1) return "--beds: stages are counted from 1, not 0";
+            if (b.first > b.last)
+                return "--beds: the bed " + std::to_string(b.first) + "-" + std::to_string(b.last) +
+                       " runs backwards; give its first stage, then its last (" + std::to_string(b.last) + "-" +
+                       std::to_string(b.first) + ")";
+        }
+    }
+    for (const auto& [option, path] : {std::pair<const char*, const std::string*>{"--save", &opt.save},
+                                       {"--diagram", &opt.diagram},
+                                       {"--report", &opt.report}})
+        if (std::string why = OutputFileComplaint(option, *path); !why.empty()) return why;
+    struct stat st;
+    if (!opt.charts.empty() && ::stat(opt.charts.c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
+        return "--charts: '" + opt.charts + "' is not a folder";
+    return "";
+}
+
 // Checks everything against the page before anything touches it; returns the
 // usage complaint, or "".
 std::string ValidateOptions(const CalcPage& page, Options& opt)
@@ -180,22 +249,13 @@ std::string ValidateOptions(const CalcPage& page, Options& opt)
     int stages;
     if (!opt.stages.empty() && (!ParseIndex(opt.stages, stages) || stages < 1))
         return "--stages needs a whole number of stages from 1, not '" + opt.stages + "'";
-    if (!opt.liquidLoads.empty() && !ParseLiquidLoads(QString::fromStdString(opt.liquidLoads), opt.loads))
-        return "--liquid-loads needs numbers from 0 up separated by commas, not '" + opt.liquidLoads + "'";
     if (!opt.beds.empty() && opt.profile.empty())
         return "--beds needs --profile";
     if (!opt.profile.empty() &&
         (!opt.save.empty() || !opt.diagram.empty() || !opt.report.empty() || !opt.stages.empty() || opt.compare ||
          !opt.charts.empty() || opt.chartData))
         return "--profile cannot be combined with --save, --diagram, --report, --stages, --compare or the charts";
-    if (!opt.size.empty()) {
-        const auto x = opt.size.find('x');
-        if (x == std::string::npos || !ParseIndex(opt.size.substr(0, x), opt.width) ||
-            !ParseIndex(opt.size.substr(x + 1), opt.height) || opt.width < 50 || opt.height < 50 ||
-            opt.width > 20000 || opt.height > 20000)
-            return "--size needs WxH between 50 and 20000, not '" + opt.size + "'";
-    }
-    return "";
+    return CheckOptionValues(opt);
 }
 
 // Sets the page up as the options say (after the project, if any, was loaded).
@@ -233,11 +293,12 @@ void ApplyOptions(CalcPage& page, const Options& opt)
 
 // Writes the project, the diagram and the report the options ask for;
 // returns false when one of them failed.
-bool WriteOutputs(CalcPage& page, const Options& opt, CollectingSink& sink, std::ostream& err)
+bool WriteOutputs(CalcPage& page, const Options& opt, const std::string& kept, CollectingSink& sink,
+                  std::ostream& err)
 {
     bool ok = true;
     std::string why, diagramWhy, reportWhy;
-    if (!opt.save.empty() && !VelkCalcSaveProject(page, opt.save, why)) {
+    if (!opt.save.empty() && !VelkCalcSaveProject(page, opt.save, kept, why)) {
         err << "velk-calc: " << why << '\n';
         ok = false;
     }
@@ -289,7 +350,8 @@ std::string VelkCalcUsage()
            "  --project FILE      load a project file first (either project format)\n"
            "  --save FILE         write the resulting state as a project file\n"
            "  --diagram FILE      draw the operating performance diagram (.png or .svg)\n"
-           "  --size WxH          diagram size in pixels (default 1001x727)\n"
+           "  --size WxH          diagram size in pixels (default 1001x727; each side 50 to\n"
+           "                      8000, at most 20000000 pixels in all)\n"
            "  --report FILE.xlsx  write the report workbook of the computed case\n"
            "  --compare           compute every catalogue packing instead and print\n"
            "                      {\"compare\": [...]}, one entry per packing in catalogue order\n"
@@ -302,7 +364,7 @@ std::string VelkCalcUsage()
            "  --chart-data        print the points of the performance charts as JSON instead\n"
            "                      of the page\n"
            "  --liquid-loads LIST liquid loads of the pressure-drop chart in m3/(m2 h)\n"
-           "                      (default 0,5,10,20,40,80; the case's own is added)\n"
+           "                      (0 to 300; default 0,5,10,20,40,80; the case's own is added)\n"
            "  --profile FILE.csv  rate every stage of the first column of a tray-profile CSV file\n"
            "                      (the other options and FIELD=TEXT set up the page the stages use)\n"
            "  --beds \"1-10:PACKING:METHOD,...\"  the packed beds of --profile (default: one bed, the\n"
@@ -354,10 +416,11 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
         return usage("--compare computes every packing; it takes no --packing, --save, --diagram or --report");
 
     bool completed = true;
+    std::string kept; // the project's records the page does not read
     try {
         if (!opt.project.empty()) {
             std::string why;
-            if (!VelkCalcLoadProject(page, opt.project, why))
+            if (!VelkCalcLoadProject(page, opt.project, kept, why))
                 return usage(why);
         }
         ApplyOptions(page, opt);
@@ -374,7 +437,7 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
                                      err);
         page.NeedsRecalc = true;
         completed = page.RecalcReported();
-        if (!WriteOutputs(page, opt, sink, err))
+        if (!WriteOutputs(page, opt, kept, sink, err))
             completed = false;
     } catch (const std::exception& e) {
         ReportError(e);

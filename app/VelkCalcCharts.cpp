@@ -1,6 +1,7 @@
 #include "VelkCalcCharts.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 
 #include <sstream>
 
@@ -26,18 +27,10 @@ std::string PointsJson(const std::vector<CurvePoint>& points)
 
 } // namespace
 
-bool VelkCalcCharts(const CalcPage& page, const std::string& dir, const std::vector<double>& liquidLoads,
-                    std::string& why)
+namespace {
+// Writes the six files into folder; the first failure ends it.
+bool WriteCharts(const QDir& folder, const PerformanceCurves& curves, const QString& title, std::string& why)
 {
-    PerformanceCurves curves;
-    if (!ComputePageCurves(page, liquidLoads, curves, why))
-        return false;
-    const QDir folder(QString::fromStdString(dir));
-    if (!folder.exists() && !QDir().mkpath(folder.path())) {
-        why = "cannot create the folder " + dir;
-        return false;
-    }
-    const QString title = QString::fromStdString(page.Combo("PTD")->Text());
     for (int k = 0; k < kPerformanceChartCount; ++k) {
         const auto chart = static_cast<TPerformanceChart>(k);
         for (const char* suffix : {".svg", ".png"}) {
@@ -50,6 +43,33 @@ bool VelkCalcCharts(const CalcPage& page, const std::string& dir, const std::vec
         }
     }
     return true;
+}
+} // namespace
+
+bool VelkCalcCharts(const CalcPage& page, const std::string& dir, const std::vector<double>& liquidLoads,
+                    std::string& why)
+{
+    PerformanceCurves curves;
+    if (!ComputePageCurves(page, liquidLoads, curves, why))
+        return false;
+    const QString title = QString::fromStdString(page.Combo("PTD")->Text());
+    // All the files or none: every chart is drawn once into a private
+    // folder first, so that one that cannot be drawn (no mass-transfer data
+    // for the HETP chart) stops the command before the folder is touched.
+    {
+        QTemporaryDir trial;
+        if (!trial.isValid()) {
+            why = "cannot create a temporary folder";
+            return false;
+        }
+        if (!WriteCharts(QDir(trial.path()), curves, title, why)) return false;
+    }
+    const QDir folder(QString::fromStdString(dir));
+    if (!folder.exists() && !QDir().mkpath(folder.path())) {
+        why = "cannot create the folder " + dir;
+        return false;
+    }
+    return WriteCharts(folder, curves, title, why);
 }
 
 std::string PerformanceCurvesJson(const PerformanceCurves& curves)

@@ -4,10 +4,10 @@
 #include "SaveFormData.h"
 #include "VelkCalcExtras.h"
 
-bool VelkCalcLoadProject(CalcPage& page, const std::string& path, std::string& why)
+bool VelkCalcLoadProject(CalcPage& page, const std::string& path, std::string& kept, std::string& why)
 {
     try {
-        LoadProject(page, path);
+        LoadProject(page, path, nullptr, &kept);
         return true;
     } catch (const EInOutError& e) {
         why = e.what(); // names the file already
@@ -19,10 +19,10 @@ bool VelkCalcLoadProject(CalcPage& page, const std::string& path, std::string& w
     return false;
 }
 
-bool VelkCalcSaveProject(CalcPage& page, const std::string& path, std::string& why)
+bool VelkCalcSaveProject(CalcPage& page, const std::string& path, const std::string& kept, std::string& why)
 {
     try {
-        WriteFormRecords(page, path);
+        WriteFormRecords(page, path, ProjectForm::Compressed, kept);
         return true;
     } catch (const std::exception& e) {
         why = e.what();

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QProgressDialog>
 
+#include <algorithm>
+
 #include "HysysInterface.h"
 #include "Messages.h"
 
@@ -17,7 +19,17 @@ HysysImportProgress::HysysImportProgress(QWidget* parent)
     dialog_->setAutoReset(false);
     dialog_->setAutoClose(false);
     sinceEvents_.start();
+    sinceStart_.start();
     SetHysysProgress([this](int done, int total) { Update(done, total); });
+}
+
+HysysImportProgress::HysysImportProgress(QWidget* parent, int columnDeadlineMs) : HysysImportProgress(parent)
+{
+    columnDeadlineMs_ = columnDeadlineMs > 0 ? columnDeadlineMs : kHysysColumnDeadlineMs;
+    // The stages come one by one, each with its own steps: the bar shows the
+    // time used of the bound, which is what decides when the import ends.
+    dialog_->setMaximum(columnDeadlineMs_ / 1000);
+    ShowColumnTime();
 }
 
 HysysImportProgress::~HysysImportProgress()
@@ -25,15 +37,41 @@ HysysImportProgress::~HysysImportProgress()
     SetHysysProgress({});
 }
 
+void HysysImportProgress::ShowColumnTime()
+{
+    const qint64 seconds = sinceStart_.elapsed() / 1000;
+    dialog_->setLabelText(
+        QCoreApplication::translate("Velk", "正在从 HYSYS 读取整塔数据…已用 %1 秒，最多 %2 秒。")
+            .arg(seconds)
+            .arg(columnDeadlineMs_ / 1000));
+    dialog_->setValue(static_cast<int>(std::min<qint64>(seconds, dialog_->maximum())));
+}
+
+QString HysysImportProgress::ColumnTimeOutText() const
+{
+    return QCoreApplication::translate("Velk", "HYSYS 整塔数据导入超过 %1 秒，已停止。")
+        .arg(columnDeadlineMs_ / 1000.0);
+}
+
 void HysysImportProgress::Update(int done, int total)
 {
+    // Checked at every step and while every call waits, so that a slow
+    // HYSYS cannot stretch the whole column past its bound by one stage.
+    if (columnDeadlineMs_ > 0 && sinceStart_.elapsed() > columnDeadlineMs_) {
+        timedOut_ = true;
+        throw EAbort();
+    }
     // A quick import runs straight through; events are let in only every
     // few tens of milliseconds of a slow one.
     if (sinceEvents_.elapsed() < kEventIntervalMs) return;
     sinceEvents_.restart();
-    if (dialog_->maximum() != total) dialog_->setMaximum(total);
-    // setValue also shows the dialog once the minimum duration has passed.
-    dialog_->setValue(done < total ? done : 0);
+    if (columnDeadlineMs_ > 0) {
+        ShowColumnTime();
+    } else {
+        if (dialog_->maximum() != total) dialog_->setMaximum(total);
+        // setValue also shows the dialog once the minimum duration has passed.
+        dialog_->setValue(done < total ? done : 0);
+    }
     QCoreApplication::processEvents();
     if (dialog_->wasCanceled()) throw EAbort();
 }

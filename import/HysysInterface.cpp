@@ -127,6 +127,10 @@ bool ConnectHysys()
         HysysApp = AutoVariant();
         HysysApp = AutoVariant(GetActiveOleObject(kHysysProgId));
         HysysApp.Get("Version").ToString();
+    } catch (const EAbort&) {
+        // Cancelled while the attach waited: no HYSYS error to show.
+        HysysAttached = false;
+        throw;
     } catch (const ELocalPeerRefused& e) {
         // Not our HYSYS: say why, so that the user can see the other user.
         HysysAttached = false;

@@ -175,9 +175,27 @@ void TFormHysys::BOKClick()
     });
 }
 
+namespace
+{
+int g_columnDeadlineMs = kHysysColumnDeadlineMs;
+} // namespace
+
+void SetHysysColumnDeadline(int ms)
+{
+    g_columnDeadlineMs = ms > 0 ? ms : kHysysColumnDeadlineMs;
+}
+
 bool TFormHysys::BColumnClick()
 {
-    if (!TakeWholeColumn(ListColumns, ProfileFromHysys, TakenProfile, OnTakeColumn))
+    bool taken = false;
+    {
+        // Progress, Cancel and the bound on the whole column; gone before
+        // the dialog closes.
+        HysysImportProgress progress(this, g_columnDeadlineMs);
+        taken = TakeWholeColumn(ListColumns, ProfileFromHysys, TakenProfile, OnTakeColumn);
+        if (progress.TimedOut()) ShowMessage(MsgKind::Error, progress.ColumnTimeOutText().toStdString());
+    }
+    if (!taken)
         return false;
     accept();
     return true;

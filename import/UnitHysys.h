@@ -60,7 +60,8 @@ public:
     void FormClose();
     // "整塔数据": reads every stage of the chosen column into TakenProfile,
     // hands it to OnTakeColumn and closes the dialog. False (and the dialog
-    // stays) when no column is chosen or the reading failed.
+    // stays) when no column is chosen or the reading failed, was cancelled
+    // or took longer than the column's bound (SetHysysColumnDeadline).
     bool BColumnClick();
     std::optional<ColumnProfile> TakenProfile;
     std::function<void(const ColumnProfile&)> OnTakeColumn;
@@ -81,6 +82,9 @@ extern TFormHysys* FormHysys;
 // in FormHysys while it runs modally, and frees it when it closes.
 void ShowHysysDialog(QWidget* owner, CalcPage& page,
                      const std::function<void(const ColumnProfile&)>& takeColumn = {});
+
+// The bound of "整塔数据", all stages together; 0 or less: kHysysColumnDeadlineMs.
+void SetHysysColumnDeadline(int ms);
 
 inline constexpr const char* kHysysNoColumnText = QT_TRANSLATE_NOOP("Velk", "没有选定塔器模块!");
 

@@ -1401,10 +1401,6 @@
         <translation>Reading data from HYSYS…</translation>
     </message>
     <message>
-        <source>文件“%1”第 %2 行</source>
-        <translation>File “%1”, line %2</translation>
-    </message>
-    <message>
         <source>气相流量</source>
         <translation>Vapour flow</translation>
     </message>
@@ -1766,6 +1762,38 @@ m</translation>
         <source>校核</source>
         <comment>rate the column</comment>
         <translation>Rate</translation>
+    </message>
+    <message>
+        <source>项目文件“%1”的填料段多于 %2 段，未打开。</source>
+        <translation>The project file &quot;%1&quot; holds more than %2 beds; it was not opened.</translation>
+    </message>
+    <message>
+        <source>项目文件“%1”的塔板多于 %2 块，未打开。</source>
+        <translation>The project file &quot;%1&quot; holds more than %2 stages; it was not opened.</translation>
+    </message>
+    <message>
+        <source>项目文件“%1”已损坏，从第 %2 行起无法读取。</source>
+        <translation>The project file &quot;%1&quot; is damaged: it cannot be read from line %2 on.</translation>
+    </message>
+    <message>
+        <source>项目文件“%1”已损坏，第 %2 行无法读取：%3</source>
+        <translation>The project file &quot;%1&quot; is damaged: line %2 cannot be read: %3</translation>
+    </message>
+    <message>
+        <source>项目文件“%1”已损坏：%2</source>
+        <translation>The project file &quot;%1&quot; is damaged: %2</translation>
+    </message>
+    <message>
+        <source>正在从 HYSYS 读取整塔数据…已用 %1 秒，最多 %2 秒。</source>
+        <translation>Reading the whole column from HYSYS... %1 s used of at most %2 s.</translation>
+    </message>
+    <message>
+        <source>HYSYS 整塔数据导入超过 %1 秒，已停止。</source>
+        <translation>The whole-column import from HYSYS took longer than %1 s and was stopped.</translation>
+    </message>
+    <message>
+        <source>项目文件“%1”的记录多于 %2 条，未打开。</source>
+        <translation>The project file &quot;%1&quot; holds more than %2 records; it was not opened.</translation>
     </message>
 </context>
 </TS>

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include "ApplicationHelp.h"
 #include "BoundWidgets.h"
@@ -189,7 +190,7 @@ private slots:
         QCOMPARE(w->Page().Combo("UfMD")->ItemIndex(), 1);
         QCOMPARE(w->windowTitle(), QStringLiteral("波纹规整填料塔流体力学-/tmp/new.vel[*]"));
         QCOMPARE(edit("HETPD")->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Button));
-        QVERIFY2(w->Page().Modified, "the project box had text");
+        QVERIFY2(!w->Page().Modified, "a new project has nothing unsaved");
     }
 
     void closeQuestionHasThreeAnswers()
@@ -296,6 +297,53 @@ private slots:
         QCOMPARE(started.RecentFiles()->Entries().first().Caption, example);
         QVERIFY(sink.messages.empty());
         started.Page().Modified = false;
+    }
+
+    void unsavedMarkerIsExactWhateverMadeTheChange()
+    {
+        const QString example = QStringLiteral(VELK_SOURCE_DIR "/examples/atmospheric.vel");
+        const QString copy = tmp.filePath(QStringLiteral("marker.vel"));
+        QFile::remove(copy);
+        QVERIFY(QFile::copy(example, copy));
+        auto settled = [&] {
+            QCoreApplication::processEvents();
+            return w->isWindowModified() == w->Page().Modified;
+        };
+        // Clean after Open, also once the queued notices have run: closing does not ask.
+        w->MFile_OpenClick(copy);
+        QVERIFY(settled());
+        QVERIFY(!w->isWindowModified());
+        const int questions = prompts->questions;
+        prompts->answer = UiPrompts::Answer::Cancel;
+        QVERIFY(w->close());
+        QCOMPARE(prompts->questions, questions);
+        w->show();
+
+        // A wheel over the focused packing list, no key pressed: marked at once.
+        auto* packing = w->findChild<TComboWidget*>(QStringLiteral("PTD"));
+        packing->setFocus();
+        const int index = packing->currentIndex();
+        QWheelEvent wheel(QPointF(5, 5), packing->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(packing, &wheel);
+        QVERIFY(packing->currentIndex() != index);
+        QVERIFY(settled());
+        QVERIFY(w->isWindowModified());
+
+        // Clean after Save; a change written by code (as an import writes) marks it again.
+        w->MFile_SaveClick();
+        QVERIFY(settled());
+        QVERIFY(!w->isWindowModified());
+        w->Page().Field("LD")->SetText("4321");
+        QVERIFY(settled());
+        QVERIFY(w->isWindowModified());
+
+        // Clean after New.
+        prompts->answer = UiPrompts::Answer::No;
+        prompts->savePath = tmp.filePath(QStringLiteral("new.vel"));
+        w->MFile_NewClick();
+        QVERIFY(settled());
+        QVERIFY(!w->isWindowModified());
     }
 
     void recentFilesKeepAbsolutePaths()

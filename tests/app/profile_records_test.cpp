@@ -50,7 +50,10 @@ TEST(ProfileRecords, AProjectRoundTripKeepsTheProfileAndOlderReadersSkipIt)
     ProjectContext ctx(page);
     ColumnProfile held = SampleProfile(), opened;
     ctx.ExtraRecords = [&] { return ProfileRecordsText(held); };
-    ctx.LoadExtra = [&](const std::string& p) { opened = ReadProfileRecords(p); };
+    ctx.ReadExtra = [&](const std::string& plain, std::size_t* line) -> std::function<void()> {
+        ColumnProfile read = ProfileFromFormRecords(plain, line);
+        return [&opened, read] { opened = read; };
+    };
     ctx.AskSaveFileName = [&](const std::string&, const std::string&) { return path; };
     ASSERT_TRUE(SaveProjectCommand(ctx, true));
 

@@ -204,8 +204,8 @@ TEST_F(ProjectCommandsTest, DamagedProjectNeverBecomesTheCurrentFileAndThePageGo
         ASSERT_FALSE(OpenProjectCommand(ctx));
         // The value "red" stands on line 12: banner, two free lines, a
         // record of five lines, then the fourth line of the second.
-        EXPECT_EQ(Messages(), std::vector<std::string>{"'red' is not a valid integer value\n文件“" + bad +
-                                                       "”第 12 行"});
+        EXPECT_EQ(Messages(), std::vector<std::string>{"项目文件“" + bad +
+                                                       "”已损坏，第 12 行无法读取：“red”不是有效的整数"});
         EXPECT_EQ(Snapshot(page), before);
         EXPECT_EQ(ctx.CurrentFileName, opened);
         EXPECT_EQ(ctx.Caption, caption);
@@ -352,7 +352,7 @@ TEST_F(ProjectCommandsTest, NewAsksForTheFileThenClearsTheFields)
     EXPECT_EQ(page.Field("LD")->Text(), "");
     EXPECT_EQ(page.Field("HETPD")->Text(), "");
     EXPECT_EQ(page.Combo("PTD")->ItemIndex(), 2);
-    EXPECT_TRUE(page.Modified); // clearing LD counts as editing
+    EXPECT_FALSE(page.Modified); // the cleared page is the new project's start
 }
 
 TEST(CaptionWithFile, KeepsThePartUpToTheFirstDash)

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QTimer>
 #include <QtTest>
 
 #include <csignal>
@@ -244,6 +246,38 @@ private slots:
         SetHysysProgress({});
         QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(list, TStringList{"old"});
+    }
+
+    void aWholeColumnMeetsItsOverallBoundOrACancel()
+    {
+        // Each stage answers within its own bound; 40 stages at 100 ms a call
+        // would take far longer than the column's bound of 1.5 s.
+        std::vector<std::pair<double, double>> flows(40, {1.0, 2.0});
+        QVERIFY(Start({WriteCase("slow.hsc", CaseFile(flows)), "--delay", "100"}));
+        CalcPage page;
+        TFormHysys form(nullptr, page);
+        QCOMPARE(form.ListColumns->currentRow(), 0);
+        sink.messages.clear();
+        SetHysysColumnDeadline(1500);
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!form.BColumnClick());
+        QVERIFY2(timer.elapsed() < 2500, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(Messages(), QStringList({"HYSYS 整塔数据导入超过 1.5 秒，已停止。"}));
+        QVERIFY(!form.TakenProfile);
+
+        // Cancel in the progress dialog ends it silently, well before the bound.
+        SetHysysColumnDeadline(60000);
+        sink.messages.clear();
+        QTimer::singleShot(700, &form, [&form] {
+            if (auto* progress = form.findChild<QProgressDialog*>()) progress->cancel();
+        });
+        timer.restart();
+        QVERIFY(!form.BColumnClick());
+        SetHysysColumnDeadline(0);
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY2(sink.messages.empty(), qPrintable(Messages().join('|')));
+        QVERIFY(!form.TakenProfile);
     }
 
     void aRestartedStandInIsFoundAgain()
