@@ -13,6 +13,7 @@
 #include "CalcPage.h"
 #include "TrNoop.h"
 #include "OperationPanel.h"
+#include "TypedInputCheck.h"
 
 namespace {
 QString Q(const char* s) { return QString::fromUtf8(s); }
@@ -67,6 +68,8 @@ TCalcPageWidget::TCalcPageWidget(CalcPage& page, QWidget* parent) : QWidget(pare
     layout->addWidget(operation_);
     layout->addStretch();
     FinishTabOrderAndHints();
+    typedGuard_ = new TTypedInputGuard(operation_->findChild<QWidget*>(QStringLiteral("StagesD")),
+                                       page_.Field("StagesD"), flood_, page_.Combo("fpercentD"), this);
     page_.OnOperationChanged = [this] { RefreshOperation(); };
     RefreshOperation();
 }
@@ -171,7 +174,7 @@ QWidget* TCalcPageWidget::BuildVapourGroup()
     ValueRow(vg, 2, "MvD", QT_TRANSLATE_NOOP("Velk", "气相粘度"), vapour);
     ValueRow(vg, 3, "DvfD", QT_TRANSLATE_NOOP("Velk", "气相扩散系数"), vapour);
     SubHeading(vg, 4, QT_TRANSLATE_NOOP("Velk", "工 艺 数 据"), vapour);
-    ComboRow(vg, 5, "fpercentD", QT_TRANSLATE_NOOP("Velk", "泛点预设"), vapour);
+    flood_ = ComboRow(vg, 5, "fpercentD", QT_TRANSLATE_NOOP("Velk", "泛点预设"), vapour);
     vg->addWidget(new QLabel(QStringLiteral("%"), vapour), 5, 2);
     ValueRow(vg, 6, "VD", QT_TRANSLATE_NOOP("Velk", "气相质量流量"), vapour);
     vg->setRowStretch(7, 1);

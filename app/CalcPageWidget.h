@@ -13,6 +13,7 @@ class QGroupBox;
 class QLabel;
 class TEditDWidget;
 class TOperationPanel;
+class TTypedInputGuard;
 
 class TCalcPageWidget : public QWidget {
     Q_OBJECT
@@ -22,6 +23,8 @@ public:
     // Shows the operating check and the stale marks of the last recalculation.
     void RefreshOperation();
     TOperationPanel* OperationPanel() const { return operation_; }
+    // The checks of the stages and the flooding percentage as typed.
+    TTypedInputGuard* TypedInputGuard() const { return typedGuard_; }
 
 protected:
     // The warnings and hints built from engine texts follow a language switch.
@@ -44,4 +47,6 @@ private:
     std::vector<QWidget*> tabOrder_;
     std::vector<TEditDWidget*> resultEdits_;
     TOperationPanel* operation_ = nullptr;
+    QWidget* flood_ = nullptr;
+    TTypedInputGuard* typedGuard_ = nullptr;
 };

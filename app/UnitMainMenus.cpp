@@ -14,6 +14,13 @@ namespace {
 QString Q(const char* s) { return QString::fromUtf8(s); }
 // A source text marked with QT_TRANSLATE_NOOP, in the interface language.
 QString T(const char* s) { return QCoreApplication::translate("Velk", s); }
+
+// The report dialogs look their filters' descriptions up whole, pattern
+// included; the English gives the description alone, as the dialog adds the
+// pattern itself.
+[[maybe_unused]] const char* const kReportFilterDescriptions[] = {
+    QT_TRANSLATE_NOOP("Velk", "Excel 文件(*.xls;xlsx)"), QT_TRANSLATE_NOOP("Velk", "Excel 文件(*.xls)"),
+    QT_TRANSLATE_NOOP("Velk", "Excel 文件(*.xlsx)"), QT_TRANSLATE_NOOP("Velk", "PDF 文件(*.pdf)")};
 } // namespace
 
 void TFormVELK::BuildMenu()

@@ -14,6 +14,7 @@
 #include "SimulatorImport.h"
 #include "SingleInstance.h"
 #include "UnitMain.h"
+#include "WheelGuard.h"
 
 int main(int argc, char** argv)
 {
@@ -43,6 +44,8 @@ int main(int argc, char** argv)
     TLanguage::Apply(TLanguage::FromName(options.Record(QStringLiteral("Language")),
                                          TLanguage::FromLocale(QLocale::system())));
     TRetranslator retranslator;
+    // Before the first window, so that every control it makes is guarded.
+    TWheelGuard::InstallOnApplication();
 
     // The message boxes first: the start-up probes may have something to say.
     GuiMessageSink sink;

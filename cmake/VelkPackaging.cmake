@@ -7,10 +7,18 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME velk)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "VELK")
-set(CPACK_PACKAGE_CONTACT "VELK maintainers <velk@localhost>")
+# The project has no mail domain of its own: a name under .invalid (reserved
+# for names that never resolve) cannot reach a stranger, where a guessed real
+# domain might; lintian asks only for a well-formed address on a domain name,
+# which "localhost" is not.
+set(CPACK_PACKAGE_CONTACT "VELK maintainers <velk-maintainers@velk.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Hydraulics of structured packing columns (desktop calculator)")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Computes flooding, diameter, pressure drop, holdup and mass-transfer heights of a column section filled with corrugated structured packing, with a performance diagram and a report. Chinese or English interface; velk-calc runs the calculation from the command line.")
+# Lines under 80 characters: CPack indents each one for the control file.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Computes flooding, diameter, pressure drop, holdup and mass-transfer\n"
+       "heights of a column section filled with corrugated structured packing,\n"
+       "with a performance diagram and a report. Chinese or English interface;\n"
+       "velk-calc runs the calculation from the command line.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)

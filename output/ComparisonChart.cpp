@@ -49,7 +49,7 @@ std::vector<ComparisonChartPoint> ComparisonChartPoints(const std::vector<Compar
         const auto y = ComparisonCellNumber(r, ComparisonColumn::HETP);
         if (!x || !y || !std::isfinite(*x) || !std::isfinite(*y)) continue;
         ComparisonChartPoint p;
-        p.label = QString::fromStdString(r.packing);
+        p.label = ComparisonPackingName(r);
         p.x = *x;
         p.y = *y;
         p.method = r.method;

@@ -170,7 +170,7 @@ int PaintComparisonTable(QPainter& painter, QPagedPaintDevice& device, const std
                 double w = 0;
                 for (int k = errorFrom; k < errorTo; ++k)
                     w += t.widths[static_cast<std::size_t>(k)];
-                cell(x, w, y, h, QString::fromStdString(r.error), false);
+                cell(x, w, y, h, ComparisonErrorText(r), false);
                 x += w;
                 i = errorTo - 1;
                 continue;

@@ -151,11 +151,15 @@ int ComparisonWarningLevel(const ComparisonRow& row)
     return level;
 }
 
+QString ComparisonPackingName(const ComparisonRow& row) { return Tr(row.packing.c_str()); }
+
+QString ComparisonErrorText(const ComparisonRow& row) { return Tr(row.error.c_str()); }
+
 QString ComparisonCellText(const ComparisonRow& row, ComparisonColumn c)
 {
     switch (c) {
     case ComparisonColumn::Packing:
-        return QString::fromStdString(row.packing);
+        return ComparisonPackingName(row);
     case ComparisonColumn::Method:
         return row.method == 2 && row.lagrange ? Tr(kLagrange) : ComparisonMethodName(row.method);
     case ComparisonColumn::Warnings:
@@ -163,7 +167,7 @@ QString ComparisonCellText(const ComparisonRow& row, ComparisonColumn c)
     default:
         break;
     }
-    if (!row.completed && c == kFirstResultColumn) return QString::fromStdString(row.error);
+    if (!row.completed && c == kFirstResultColumn) return ComparisonErrorText(row);
     const auto v = ComparisonCellNumber(row, c);
     if (!v) return QString();
     return QString::number(*v, 'f', kColumns[static_cast<int>(c)].decimals);
@@ -191,7 +195,7 @@ std::vector<QStringList> ComparisonExportRows(const std::vector<ComparisonRow>& 
             else
                 line << QString();
         }
-        line << QString::fromStdString(r.error);
+        line << ComparisonErrorText(r);
         out.push_back(line);
     }
     return out;

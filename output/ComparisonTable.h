@@ -39,6 +39,10 @@ std::vector<ComparisonColumn> ComparisonColumns(bool allMethods);
 QString ComparisonColumnCaption(ComparisonColumn c);
 // Short name of a flooding correlation for the table.
 QString ComparisonMethodName(int method);
+// The packing's catalogue name and the row's error in the interface
+// language (a few catalogue names carry Chinese).
+QString ComparisonPackingName(const ComparisonRow& row);
+QString ComparisonErrorText(const ComparisonRow& row);
 // The number of a cell in the table's unit; nothing for text cells, for an
 // empty result or for a row that ended in an error.
 std::optional<double> ComparisonCellNumber(const ComparisonRow& row, ComparisonColumn c);

@@ -6,7 +6,7 @@ set -eu
 PACKAGES="
 build-essential cmake ninja-build pkg-config git ccache clang libclang-rt-14-dev
 qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-l10n-tools qt6-tools-dev libgl-dev
-qt6-translations-l10n desktop-file-utils appstream dpkg-dev file debootstrap
+qt6-translations-l10n desktop-file-utils appstream dpkg-dev file debootstrap lintian
 zlib1g-dev libzip-dev libpugixml-dev libsqlite3-dev libchm-dev fp-utils
 libgtest-dev libgmock-dev googletest libbenchmark-dev
 fonts-noto-cjk fonts-liberation2 xvfb x11-apps imagemagick xauth

@@ -5,7 +5,7 @@
     <name>TChmBrowser</name>
     <message>
         <source>&lt;html&gt;&lt;body&gt;&lt;h3&gt;找不到主题&lt;/h3&gt;&lt;p&gt;帮助文件中没有“%1”。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
-        <translation>&lt;html&gt;&lt;body&gt;&lt;h3&gt;Topic not found&lt;/h3&gt;&lt;p&gt;The help file has no “%1”.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+        <translation>&lt;html&gt;&lt;body&gt;&lt;h3&gt;Topic not found&lt;/h3&gt;&lt;p&gt;The help file has no &quot;%1&quot;.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
 </context>
 <context>
@@ -28,7 +28,7 @@
     </message>
     <message>
         <source>无法打开帮助文件“%1”。</source>
-        <translation>Cannot open the help file “%1”.</translation>
+        <translation>Cannot open the help file &quot;%1&quot;.</translation>
     </message>
     <message>
         <source>帮助文件没有默认主题。</source>
@@ -36,7 +36,7 @@
     </message>
     <message>
         <source>帮助文件中没有主题“%1”。</source>
-        <translation>The help file has no topic “%1”.</translation>
+        <translation>The help file has no topic &quot;%1&quot;.</translation>
     </message>
     <message>
         <source>帮助文件中没有上下文编号为 %1 的主题。</source>
@@ -294,7 +294,7 @@
     </message>
     <message>
         <source>警告:“%1”是空白,请补充.</source>
-        <translation>Warning: “%1” is blank, please fill it in.</translation>
+        <translation>Warning: &quot;%1&quot; is blank, please fill it in.</translation>
     </message>
     <message>
         <source>%1是错误数据</source>
@@ -302,7 +302,7 @@
     </message>
     <message>
         <source>填料库中没有填料类型“%1”。</source>
-        <translation>The packing catalogue has no packing type “%1”.</translation>
+        <translation>The packing catalogue has no packing type &quot;%1&quot;.</translation>
     </message>
     <message>
         <source>项目没有保存，你需要保存？</source>
@@ -1074,107 +1074,107 @@
     </message>
     <message>
         <source>“流动参数”已过时：它依赖的输入已清空或改变，未重新计算。</source>
-        <translation>“Flow parameter” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+        <translation>&quot;Flow parameter&quot; is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
     </message>
     <message>
         <source>“最大负荷因子”已过时：它依赖的输入已清空或改变，未重新计算。</source>
-        <translation>“Max. load factor” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+        <translation>&quot;Max. load factor&quot; is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
     </message>
     <message>
         <source>“泛点气速”已过时：它依赖的输入已清空或改变，未重新计算。</source>
-        <translation>“Flooding velocity” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+        <translation>&quot;Flooding velocity&quot; is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
     </message>
     <message>
         <source>“空速”已过时：它依赖的输入已清空或改变，未重新计算。</source>
-        <translation>“Design velocity” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+        <translation>&quot;Design velocity&quot; is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
     </message>
     <message>
         <source>“理论塔径”已过时：它依赖的输入已清空或改变，未重新计算。</source>
-        <translation>“Theor. diameter” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+        <translation>&quot;Theor. diameter&quot; is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
     </message>
     <message>
         <source>“实际塔径”已过时：它依赖的输入已清空或改变，未重新计算。</source>
-        <translation>“Actual diameter” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+        <translation>&quot;Actual diameter&quot; is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
     </message>
     <message>
         <source>“液相负荷”已过时：它依赖的输入已清空或改变，未重新计算。</source>
-        <translation>“Liquid load” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+        <translation>&quot;Liquid load&quot; is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
     </message>
     <message>
         <source>“气相负荷”已过时：它依赖的输入已清空或改变，未重新计算。</source>
-        <translation>“Vapour load” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+        <translation>&quot;Vapour load&quot; is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
     </message>
     <message>
         <source>“持液量”已过时：它依赖的输入已清空或改变，未重新计算。</source>
-        <translation>“Liquid holdup” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+        <translation>&quot;Liquid holdup&quot; is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
     </message>
     <message>
         <source>“干塔压降(每米)”已过时：它依赖的输入已清空或改变，未重新计算。</source>
-        <translation>“Dry Δp per m” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+        <translation>&quot;Dry Δp per m&quot; is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
     </message>
     <message>
         <source>“湿塔压降(每米)”已过时：它依赖的输入已清空或改变，未重新计算。</source>
-        <translation>“Wet Δp per m” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+        <translation>&quot;Wet Δp per m&quot; is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
     </message>
     <message>
         <source>“HTUV”已过时：它依赖的输入已清空或改变，未重新计算。</source>
-        <translation>“HTUV” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+        <translation>&quot;HTUV&quot; is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
     </message>
     <message>
         <source>“HTUL”已过时：它依赖的输入已清空或改变，未重新计算。</source>
-        <translation>“HTUL” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+        <translation>&quot;HTUL&quot; is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
     </message>
     <message>
         <source>“HTUOV”已过时：它依赖的输入已清空或改变，未重新计算。</source>
-        <translation>“HTUOV” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+        <translation>&quot;HTUOV&quot; is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
     </message>
     <message>
         <source>“HETP(等板高度)”已过时：它依赖的输入已清空或改变，未重新计算。</source>
-        <translation>“HETP” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+        <translation>&quot;HETP&quot; is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
     </message>
     <message>
         <source>“平衡线斜率”已过时：它依赖的输入已清空或改变，未重新计算。</source>
-        <translation>“Equilibrium slope” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+        <translation>&quot;Equilibrium slope&quot; is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
     </message>
     <message>
         <source>“相对挥发度”已过时：它依赖的输入已清空或改变，未重新计算。</source>
-        <translation>“Relative volatility” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+        <translation>&quot;Relative volatility&quot; is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
     </message>
     <message>
         <source>“参数λ”已过时：它依赖的输入已清空或改变，未重新计算。</source>
-        <translation>“Stripping factor λ” is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
+        <translation>&quot;Stripping factor λ&quot; is out of date: an input it depends on was emptied or changed, and it was not recalculated.</translation>
     </message>
     <message>
         <source>“气相负荷”达到或超过“泛点气速”，塔已液泛：湿塔压降和持液量不予计算。</source>
-        <translation>“Vapour load” reaches or exceeds “Flooding velocity”: the column floods; wet pressure drop and holdup are not computed.</translation>
+        <translation>&quot;Vapour load&quot; reaches or exceeds &quot;Flooding velocity&quot;: the column floods; wet pressure drop and holdup are not computed.</translation>
     </message>
     <message>
         <source>“气相负荷”超过“泛点气速”的90%，接近液泛。</source>
-        <translation>“Vapour load” exceeds 90% of “Flooding velocity”: close to flooding.</translation>
+        <translation>&quot;Vapour load&quot; exceeds 90% of &quot;Flooding velocity&quot;: close to flooding.</translation>
     </message>
     <message>
         <source>“实际塔径”使实际泛点率比设计值(泛点预设×液体发泡系数)高出5个百分点以上。</source>
-        <translation>“Actual diameter” makes the actual flooding more than 5 points above the design value (design flooding × foaming factor).</translation>
+        <translation>&quot;Actual diameter&quot; makes the actual flooding more than 5 points above the design value (design flooding × foaming factor).</translation>
     </message>
     <message>
         <source>“湿塔压降(每米)”低于“干塔压降(每米)”，已超出压降模型的适用范围。</source>
-        <translation>“Wet Δp per m” is below “Dry Δp per m”: outside the range of the pressure-drop model.</translation>
+        <translation>&quot;Wet Δp per m&quot; is below &quot;Dry Δp per m&quot;: outside the range of the pressure-drop model.</translation>
     </message>
     <message>
         <source>“持液量”达到或超过填料空隙率，已超出持液量模型的适用范围。</source>
-        <translation>“Liquid holdup” reaches or exceeds the packing&apos;s void fraction: outside the range of the holdup model.</translation>
+        <translation>&quot;Liquid holdup&quot; reaches or exceeds the packing&apos;s void fraction: outside the range of the holdup model.</translation>
     </message>
     <message>
         <source>“液相负荷”低于填料的最小液体负荷，填料润湿不足，传质结果偏乐观。</source>
-        <translation>“Liquid load” is below the packing&apos;s minimum liquid load: the packing is not wetted well and the mass-transfer results are optimistic.</translation>
+        <translation>&quot;Liquid load&quot; is below the packing&apos;s minimum liquid load: the packing is not wetted well and the mass-transfer results are optimistic.</translation>
     </message>
     <message>
         <source>“流动参数”超出所选泛点算法的适用范围，泛点气速为外推值。</source>
-        <translation>“Flow parameter” is outside the range of the chosen flooding method: the flooding velocity is extrapolated.</translation>
+        <translation>&quot;Flow parameter&quot; is outside the range of the chosen flooding method: the flooding velocity is extrapolated.</translation>
     </message>
     <message>
         <source>“相对挥发度”小于或等于零：“平衡线斜率”不能大于或等于1/0.9。</source>
-        <translation>“Relative volatility” is zero or below: “Equilibrium slope” cannot be 1/0.9 or more.</translation>
+        <translation>&quot;Relative volatility&quot; is zero or below: &quot;Equilibrium slope&quot; cannot be 1/0.9 or more.</translation>
     </message>
     <message>
         <source>版次</source>
@@ -1401,6 +1401,10 @@
         <translation>Reading data from HYSYS…</translation>
     </message>
     <message>
+        <source>文件“%1”第 %2 行</source>
+        <translation>File &quot;%1&quot;, line %2</translation>
+    </message>
+    <message>
         <source>气相流量</source>
         <translation>Vapour flow</translation>
     </message>
@@ -1578,7 +1582,7 @@ mbar</translation>
     </message>
     <message>
         <source>单元格引用“%1”无效。</source>
-        <translation>The cell reference “%1” is invalid.</translation>
+        <translation>The cell reference &quot;%1&quot; is invalid.</translation>
     </message>
     <message>
         <source>单元格位置无效：第 %1 行，第 %2 列。</source>
@@ -1590,11 +1594,11 @@ mbar</translation>
     </message>
     <message>
         <source>工作簿“%1”已关闭，不能再使用。</source>
-        <translation>The workbook “%1” is closed and can no longer be used.</translation>
+        <translation>The workbook &quot;%1&quot; is closed and can no longer be used.</translation>
     </message>
     <message>
         <source>下标越界：工作簿中没有名为“%1”的工作表。</source>
-        <translation>Subscript out of range: the workbook has no sheet named “%1”.</translation>
+        <translation>Subscript out of range: the workbook has no sheet named &quot;%1&quot;.</translation>
     </message>
     <message>
         <source>下标越界：工作簿只有 %1 个工作表，没有第 %2 个。</source>
@@ -1606,15 +1610,15 @@ mbar</translation>
     </message>
     <message>
         <source>工作簿“%1”还没有文件名，请用 SaveAs 保存。</source>
-        <translation>The workbook “%1” has no file name yet; save it with SaveAs.</translation>
+        <translation>The workbook &quot;%1&quot; has no file name yet; save it with SaveAs.</translation>
     </message>
     <message>
         <source>工作簿“%1”还没有文件名，无法在关闭时保存。</source>
-        <translation>The workbook “%1” has no file name yet and cannot be saved on closing.</translation>
+        <translation>The workbook &quot;%1&quot; has no file name yet and cannot be saved on closing.</translation>
     </message>
     <message>
         <source>下标越界：没有名为“%1”的工作簿。</source>
-        <translation>Subscript out of range: there is no workbook named “%1”.</translation>
+        <translation>Subscript out of range: there is no workbook named &quot;%1&quot;.</translation>
     </message>
     <message>
         <source>下标越界：没有第 %1 个工作簿。</source>
@@ -1626,11 +1630,11 @@ mbar</translation>
     </message>
     <message>
         <source>文件“%1”不是有效的 Excel 工作簿。</source>
-        <translation>The file “%1” is not a valid Excel workbook.</translation>
+        <translation>The file &quot;%1&quot; is not a valid Excel workbook.</translation>
     </message>
     <message>
         <source>工作簿中的工作表“%1”缺失，文件已损坏。</source>
-        <translation>The sheet “%1” is missing from the workbook; the file is damaged.</translation>
+        <translation>The sheet &quot;%1&quot; is missing from the workbook; the file is damaged.</translation>
     </message>
     <message>
         <source>工作簿中没有工作表，文件已损坏。</source>
@@ -1638,15 +1642,15 @@ mbar</translation>
     </message>
     <message>
         <source>工作表“%1”的行编号无效，文件已损坏。</source>
-        <translation>The sheet “%1” has an invalid row number; the file is damaged.</translation>
+        <translation>The sheet &quot;%1&quot; has an invalid row number; the file is damaged.</translation>
     </message>
     <message>
         <source>工作表“%1”的单元格引用无效，文件已损坏。</source>
-        <translation>The sheet “%1” has an invalid cell reference; the file is damaged.</translation>
+        <translation>The sheet &quot;%1&quot; has an invalid cell reference; the file is damaged.</translation>
     </message>
     <message>
         <source>工作表“%1”的单元格顺序无效，文件已损坏。</source>
-        <translation>The sheet “%1” has its cells out of order; the file is damaged.</translation>
+        <translation>The sheet &quot;%1&quot; has its cells out of order; the file is damaged.</translation>
     </message>
     <message>
         <source>下标越界：工作簿没有第 %1 个工作表。</source>
@@ -1654,15 +1658,15 @@ mbar</translation>
     </message>
     <message>
         <source>无法保存“%1”：此电子表格组件只能保存 Excel 2007 及以后的格式（.xlsx、.xltx）。</source>
-        <translation>Cannot save “%1”: this spreadsheet component saves only Excel 2007 and later formats (.xlsx, .xltx).</translation>
+        <translation>Cannot save &quot;%1&quot;: this spreadsheet component saves only Excel 2007 and later formats (.xlsx, .xltx).</translation>
     </message>
     <message>
         <source>工作表名称“%1”无效：名称不能为空、不能超过 31 个字符、不能含有 : \ / ? * [ ]、不能以单引号开始或结束，也不能与其他工作表同名。</source>
-        <translation>The sheet name “%1” is invalid: a name must not be empty, be longer than 31 characters, contain : \ / ? * [ ], begin or end with an apostrophe, or be the name of another sheet.</translation>
+        <translation>The sheet name &quot;%1&quot; is invalid: a name must not be empty, be longer than 31 characters, contain : \ / ? * [ ], begin or end with an apostrophe, or be the name of another sheet.</translation>
     </message>
     <message>
         <source>“%1”不是工作表，不能写入单元格。</source>
-        <translation>“%1” is not a worksheet; cells cannot be written to it.</translation>
+        <translation>&quot;%1&quot; is not a worksheet; cells cannot be written to it.</translation>
     </message>
     <message>
         <source>单元格 %1 的文本超过 32767 个字符。</source>
@@ -1678,47 +1682,47 @@ mbar</translation>
     </message>
     <message>
         <source>找不到文件“%1”。请检查文件名和路径是否正确。</source>
-        <translation>Cannot find the file “%1”. Check that the file name and path are correct.</translation>
+        <translation>Cannot find the file &quot;%1&quot;. Check that the file name and path are correct.</translation>
     </message>
     <message>
         <source>无法打开文件“%1”：%2</source>
-        <translation>Cannot open the file “%1”: %2</translation>
+        <translation>Cannot open the file &quot;%1&quot;: %2</translation>
     </message>
     <message>
         <source>无法打开文件“%1”：文件格式或扩展名无效，不是 Excel 工作簿。</source>
-        <translation>Cannot open the file “%1”: the file format or extension is not valid; it is not an Excel workbook.</translation>
+        <translation>Cannot open the file &quot;%1&quot;: the file format or extension is not valid; it is not an Excel workbook.</translation>
     </message>
     <message>
         <source>文件“%1”已损坏，无法读取。</source>
-        <translation>The file “%1” is damaged and cannot be read.</translation>
+        <translation>The file &quot;%1&quot; is damaged and cannot be read.</translation>
     </message>
     <message>
         <source>文件“%1”过大或已损坏，无法打开。</source>
-        <translation>The file “%1” is too large or damaged and cannot be opened.</translation>
+        <translation>The file &quot;%1&quot; is too large or damaged and cannot be opened.</translation>
     </message>
     <message>
         <source>无法保存“%1”：文件夹不存在。</source>
-        <translation>Cannot save “%1”: the folder does not exist.</translation>
+        <translation>Cannot save &quot;%1&quot;: the folder does not exist.</translation>
     </message>
     <message>
         <source>无法保存“%1”：已有同名的文件夹。</source>
-        <translation>Cannot save “%1”: a folder of that name exists.</translation>
+        <translation>Cannot save &quot;%1&quot;: a folder of that name exists.</translation>
     </message>
     <message>
         <source>无法保存“%1”：内存不足。</source>
-        <translation>Cannot save “%1”: out of memory.</translation>
+        <translation>Cannot save &quot;%1&quot;: out of memory.</translation>
     </message>
     <message>
         <source>无法保存“%1”。</source>
-        <translation>Cannot save “%1”.</translation>
+        <translation>Cannot save &quot;%1&quot;.</translation>
     </message>
     <message>
         <source>无法保存“%1”：文件正在使用或没有写入权限。</source>
-        <translation>Cannot save “%1”: the file is in use or there is no permission to write it.</translation>
+        <translation>Cannot save &quot;%1&quot;: the file is in use or there is no permission to write it.</translation>
     </message>
     <message>
         <source>工作簿缺少部件“%1”，文件已损坏。</source>
-        <translation>The workbook lacks the part “%1”; the file is damaged.</translation>
+        <translation>The workbook lacks the part &quot;%1&quot;; the file is damaged.</translation>
     </message>
     <message>
         <source>打印需要图形界面，当前进程不能打印。</source>
@@ -1726,7 +1730,7 @@ mbar</translation>
     </message>
     <message>
         <source>工作表“%1”中没有可打印的内容。</source>
-        <translation>The sheet “%1” has nothing to print.</translation>
+        <translation>The sheet &quot;%1&quot; has nothing to print.</translation>
     </message>
     <message>
         <source>没有可用的默认打印机，无法打印。请先在系统中添加打印机并设为默认打印机。</source>
@@ -1734,19 +1738,19 @@ mbar</translation>
     </message>
     <message>
         <source>找不到打印机“%1”，无法打印。</source>
-        <translation>Cannot find the printer “%1”; cannot print.</translation>
+        <translation>Cannot find the printer &quot;%1&quot;; cannot print.</translation>
     </message>
     <message>
         <source>打印机“%1”无法开始打印。</source>
-        <translation>The printer “%1” cannot start printing.</translation>
+        <translation>The printer &quot;%1&quot; cannot start printing.</translation>
     </message>
     <message>
         <source>打印机“%1”打印失败。</source>
-        <translation>The printer “%1” failed to print.</translation>
+        <translation>The printer &quot;%1&quot; failed to print.</translation>
     </message>
     <message>
         <source>工作簿的部件“%1”已损坏（XML 错误：%2）。</source>
-        <translation>The workbook part “%1” is damaged (XML error: %2).</translation>
+        <translation>The workbook part &quot;%1&quot; is damaged (XML error: %2).</translation>
     </message>
     <message>
         <source>HETP
@@ -1794,6 +1798,36 @@ m</translation>
     <message>
         <source>项目文件“%1”的记录多于 %2 条，未打开。</source>
         <translation>The project file &quot;%1&quot; holds more than %2 records; it was not opened.</translation>
+        <source>Excel 文件(*.xls;xlsx)</source>
+        <translation>Excel files</translation>
+    </message>
+    <message>
+        <source>Excel 文件(*.xls)</source>
+        <translation>Excel files</translation>
+    </message>
+    <message>
+        <source>Excel 文件(*.xlsx)</source>
+        <translation>Excel files</translation>
+    </message>
+    <message>
+        <source>PDF 文件(*.pdf)</source>
+        <translation>PDF files</translation>
+    </message>
+    <message>
+        <source>“%1”</source>
+        <translation>&quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>%1须为不小于1的整数。</source>
+        <translation>%1 must be a whole number from 1 up.</translation>
+    </message>
+    <message>
+        <source>%1须为大于0且不超过100的百分数。</source>
+        <translation>%1 must be a percentage above 0 and at most 100.</translation>
+    </message>
+    <message>
+        <source>%1为%2%，超过100%：设计气速将高于泛点气速。是否保留该值？</source>
+        <translation>%1 is %2 %, above 100 %: the design vapour velocity would exceed the flooding velocity. Keep this value?</translation>
     </message>
 </context>
 </TS>

@@ -169,12 +169,12 @@ private slots:
         const Case cases[] = {
             {[&] { XlsxDocument().Load(missing); },
              U("找不到文件“") + path(missing) + U("”。请检查文件名和路径是否正确。"),
-             U("Cannot find the file “") + path(missing) + U("”. Check that the file name and path are correct.")},
+             U("Cannot find the file \"") + path(missing) + U("\". Check that the file name and path are correct.")},
             {[&] { XlsxDocument().Load(folder); }, U("无法打开文件“") + path(folder) + U("”：") + why,
-             U("Cannot open the file “") + path(folder) + U("”: ") + why},
+             U("Cannot open the file \"") + path(folder) + U("\": ") + why},
             {[&] { XlsxDocument().Load(junk); },
              U("无法打开文件“") + path(junk) + U("”：文件格式或扩展名无效，不是 Excel 工作簿。"),
-             U("Cannot open the file “") + path(junk) + U("”: the file format or extension is not valid; it is "
+             U("Cannot open the file \"") + path(junk) + U("\": the file format or extension is not valid; it is "
                                                         "not an Excel workbook.")},
             {[&] { blank.SetCell(0, 0, 1, "x"); }, U("单元格位置无效：第 0 行，第 1 列。"),
              U("Invalid cell position: row 0, column 1.")},
