@@ -1,6 +1,7 @@
 #include "XlsxSheetPainter.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
@@ -10,9 +11,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <vector>
 
 #include "AutoError.h"
+#include "PdfFont.h"
 #include "SheetMessage.h"
 
 namespace
@@ -38,9 +41,15 @@ struct SheetGeometry {
     double fit = 1;
     std::vector<double> colX; // left edges, one past the last column
     std::vector<XlsxRange> merges;
+    std::vector<double> rowH; // the sheet's heights, grown to the lines of wrapped texts
 
     double ColLeft(int c) const { return colX[static_cast<std::size_t>(c - used.firstCol)]; }
-    double RowHeight(int r) const { return doc.RowHeight(sheet, r) * dpi / 72 * fit; }
+    double SheetRowHeight(int r) const { return doc.RowHeight(sheet, r) * dpi / 72 * fit; }
+    double RowHeight(int r) const
+    {
+        const std::size_t i = static_cast<std::size_t>(r - used.firstRow);
+        return i < rowH.size() ? rowH[i] : SheetRowHeight(r);
+    }
     const XlsxRange* MergeAt(int r, int c) const
     {
         for (const XlsxRange& m : merges)
@@ -51,7 +60,7 @@ struct SheetGeometry {
 
 SheetGeometry MeasureSheet(const XlsxDocument& doc, int sheet, QPagedPaintDevice& device)
 {
-    SheetGeometry g{doc, sheet, doc.UsedRange(sheet), 72, 0, 0, 1, {}, {}};
+    SheetGeometry g{doc, sheet, doc.UsedRange(sheet), 72, 0, 0, 1, {}, {}, {}};
     g.dpi = device.logicalDpiY() > 0 ? device.logicalDpiY() : 72;
     const QRectF page = device.pageLayout().paintRectPixels(device.logicalDpiX()).toRectF();
     g.pageW = page.width();
@@ -90,12 +99,24 @@ void PaintBorders(QPainter& painter, const XlsxCellStyle& st, const QRectF& cell
     if (st.borderRight && right) painter.drawLine(cell.topRight(), cell.bottomRight());
 }
 
-// The cell's text in the box it may use: the merged area, or the cell and
-// the empty neighbours a left-aligned text runs on over, as on screen.
-void PaintCellText(QPainter& painter, const SheetGeometry& g, const XlsxCellStyle& st, QRectF box,
-                   const XlsxRange* merge, int r, int c, const std::string& text)
+// A cell's text as it goes on the page: the box it may use (the merged
+// area, or the cell and the empty neighbours a left-aligned text runs on
+// over, as on screen, never past the table's right edge), its font (never
+// under the smallest page type) and whether it wraps: a text wider than its
+// box takes more lines instead of being cut.
+struct CellLayout {
+    QRectF box;
+    QFont font;
+    int flags = 0;
+    double pad = 0;
+    QString text;
+};
+
+CellLayout LayOutCell(const SheetGeometry& g, QPaintDevice* device, const XlsxCellStyle& st, QRectF box,
+                      const XlsxRange* merge, int r, int c, const std::string& text)
 {
     const XlsxDocument& doc = g.doc;
+    CellLayout out;
     if (merge) {
         double mh = 0;
         for (int mr = merge->firstRow; mr <= merge->lastRow; ++mr)
@@ -113,20 +134,58 @@ void PaintCellText(QPainter& painter, const SheetGeometry& g, const XlsxCellStyl
             ++last;
         box.setRight(g.ColLeft(last + 1));
     }
-    QFont font(kFontFamily);
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(st.fontPoints * g.dpi / 72 * g.fit))));
-    font.setBold(st.bold);
-    font.setItalic(st.italic);
-    painter.setFont(font);
+    out.box = box;
+    out.text = QString::fromStdString(text);
+    out.font.setFamilies(PageFontFamilies(QString::fromLatin1(kFontFamily)));
+    const double points = std::max(st.fontPoints * g.fit, kMinPagePoints);
+    out.font.setPixelSize(std::max(1, static_cast<int>(std::lround(points * g.dpi / 72))));
+    out.font.setBold(st.bold);
+    out.font.setItalic(st.italic);
+    out.pad = 2 * g.dpi / 96 * g.fit;
+    const QFontMetricsF fm(out.font, device);
+    const bool tooWide = fm.horizontalAdvance(out.text) > box.width() - 2 * out.pad;
+    out.flags = Qt::AlignVCenter | (st.wrap || tooWide ? Qt::TextWordWrap : 0);
+    out.flags |= align == XlsxCellStyle::Align::Center  ? Qt::AlignHCenter
+                 : align == XlsxCellStyle::Align::Right ? Qt::AlignRight
+                                                        : Qt::AlignLeft;
+    return out;
+}
+
+// The height the cell's text needs in its box.
+double TextHeight(const CellLayout& cell, QPaintDevice* device)
+{
+    const QFontMetricsF fm(cell.font, device);
+    const QRectF room(0, 0, std::max(1.0, cell.box.width() - 2 * cell.pad), 1e6);
+    return fm.boundingRect(room, cell.flags, cell.text).height() + cell.pad;
+}
+
+// Grows each row to the tallest wrapped text of its cells (merged areas
+// over more than one row keep their heights).
+void FitRowsToTexts(SheetGeometry& g, QPaintDevice* device)
+{
+    for (int r = g.used.firstRow; r <= g.used.lastRow; ++r) {
+        double h = g.SheetRowHeight(r);
+        for (int c = g.used.firstCol; c <= g.used.lastCol && h > 0; ++c) {
+            const XlsxRange* merge = g.MergeAt(r, c);
+            if (merge && (merge->firstRow != r || merge->firstCol != c || merge->lastRow != r)) continue;
+            const std::string text = g.doc.CellText(g.sheet, r, c);
+            if (text.empty() || g.ColLeft(c + 1) <= g.ColLeft(c)) continue;
+            const QRectF cell(g.ColLeft(c), 0, g.ColLeft(c + 1) - g.ColLeft(c), h);
+            const CellLayout layout = LayOutCell(g, device, g.doc.CellStyle(g.sheet, r, c), cell, merge, r, c, text);
+            // A text on one line keeps the sheet's row height.
+            if (layout.flags & Qt::TextWordWrap) h = std::max(h, TextHeight(layout, device));
+        }
+        g.rowH.push_back(h);
+    }
+}
+
+void PaintCellText(QPainter& painter, const CellLayout& cell)
+{
+    painter.setFont(cell.font);
     painter.setPen(Qt::black);
-    const double pad = 2 * g.dpi / 96 * g.fit;
-    int flags = Qt::AlignVCenter | (st.wrap ? Qt::TextWordWrap : 0);
-    flags |= align == XlsxCellStyle::Align::Center  ? Qt::AlignHCenter
-             : align == XlsxCellStyle::Align::Right ? Qt::AlignRight
-                                                    : Qt::AlignLeft;
     painter.save();
-    painter.setClipRect(box);
-    painter.drawText(box.adjusted(pad, 0, -pad, 0), flags, QString::fromStdString(text));
+    painter.setClipRect(cell.box);
+    painter.drawText(cell.box.adjusted(cell.pad, 0, -cell.pad, 0), cell.flags, cell.text);
     painter.restore();
 }
 
@@ -135,7 +194,21 @@ void PaintCellText(QPainter& painter, const SheetGeometry& g, const XlsxCellStyl
 int XlsxSheetPainter::Paint(QPainter& painter, QPagedPaintDevice& device) const
 {
     if (doc_.UsedRange(sheet_).Empty()) return 0;
-    const SheetGeometry g = MeasureSheet(doc_, sheet_, device);
+    SheetGeometry g = MeasureSheet(doc_, sheet_, device);
+    FitRowsToTexts(g, &device);
+    // A sheet set up to fit one page stays on it when wrapped texts grew its
+    // rows: the table shrinks again (the type not under the smallest size,
+    // so a few rounds, each wrapping anew).
+    for (int round = 0; round < 4 && doc_.FitsToOnePage(sheet_); ++round) {
+        const double total = std::accumulate(g.rowH.begin(), g.rowH.end(), 0.0);
+        if (total <= g.pageH) break;
+        const double k = g.pageH / total * 0.999;
+        for (double& x : g.colX)
+            x *= k;
+        g.fit *= k;
+        g.rowH.clear();
+        FitRowsToTexts(g, &device);
+    }
     int pages = 1;
     double y = 0;
     const QPen gridPen(Qt::black, std::max(1.0, g.dpi / 150));
@@ -158,7 +231,7 @@ int XlsxSheetPainter::Paint(QPainter& painter, QPagedPaintDevice& device) const
             if (merge && (merge->firstRow != r || merge->firstCol != c))
                 continue; // painted with the merge's first cell
             const std::string text = doc_.CellText(sheet_, r, c);
-            if (!text.empty()) PaintCellText(painter, g, st, cell, merge, r, c, text);
+            if (!text.empty()) PaintCellText(painter, LayOutCell(g, painter.device(), st, cell, merge, r, c, text));
         }
         y += h;
     }
