@@ -45,6 +45,10 @@ double LongestUnbreakable(const QFontMetricsF& fm, const QString& text)
 
 double Padding(const QFontMetricsF& fm) { return fm.horizontalAdvance(QLatin1Char('0')) * 0.6; }
 
+// Room left beside a measured text, so that the rounding of the text layout
+// never breaks a line that was measured to fit.
+double Slack(const QFontMetricsF& fm) { return fm.horizontalAdvance(QLatin1Char('0')) * 0.25; }
+
 struct ColumnWidths {
     std::vector<double> natural, minimum;
 };
@@ -52,7 +56,7 @@ struct ColumnWidths {
 ColumnWidths MeasureColumns(const PageTable& t, const QFontMetricsF& fm, const QFontMetricsF& bold)
 {
     ColumnWidths w;
-    const double pad = 2 * Padding(fm);
+    const double pad = 2 * Padding(fm) + Slack(fm);
     for (int c = 0; c < t.headings.size(); ++c) {
         double natural = 0, minimum = 0;
         for (const QString& line : t.headings[c].split(QLatin1Char('\n'))) {
@@ -74,17 +78,24 @@ ColumnWidths MeasureColumns(const PageTable& t, const QFontMetricsF& fm, const Q
 
 double Sum(const std::vector<double>& v) { return std::accumulate(v.begin(), v.end(), 0.0); }
 
-// Widths that fill `available` between the minimum and the natural widths,
-// each column given its share of what it lacks; empty when even the minimum
+// Widths that fill `available` between the minimum and the natural widths:
+// the wrapping columns give up room first, each in proportion to what it
+// lacks, then the others (their headings wrap). Empty when even the minimum
 // widths do not fit.
-std::vector<double> FitWidths(const ColumnWidths& w, double available)
+std::vector<double> FitWidths(const ColumnWidths& w, const std::vector<bool>& wraps, double available)
 {
     if (Sum(w.natural) <= available) return w.natural;
     if (Sum(w.minimum) > available) return {};
-    const double lack = Sum(w.natural) - Sum(w.minimum), spare = available - Sum(w.minimum);
-    std::vector<double> out(w.minimum.size());
+    auto wrapping = [&](std::size_t i) { return i < wraps.size() && wraps[i]; };
+    // First try: only the wrapping columns below their natural widths.
+    std::vector<double> floor(w.minimum.size());
+    for (std::size_t i = 0; i < floor.size(); ++i)
+        floor[i] = wrapping(i) ? w.minimum[i] : w.natural[i];
+    const std::vector<double>& from = Sum(floor) <= available ? floor : w.minimum;
+    const double lack = Sum(w.natural) - Sum(from), spare = available - Sum(from);
+    std::vector<double> out(from.size());
     for (std::size_t i = 0; i < out.size(); ++i)
-        out[i] = w.minimum[i] + (lack > 0 ? (w.natural[i] - w.minimum[i]) * spare / lack : 0);
+        out[i] = from[i] + (lack > 0 ? (w.natural[i] - from[i]) * spare / lack : 0);
     return out;
 }
 
@@ -153,7 +164,7 @@ PageTableLayout LayoutPageTable(const PageTable& table, const QPagedPaintDevice&
     for (double points : {kBodyPoints, kMinPagePoints}) {
         const ColumnWidths w = points == kBodyPoints ? body : measure(points);
         out.points = points;
-        out.widths = FitWidths(w, available);
+        out.widths = FitWidths(w, table.wrap, available);
         if (!out.widths.empty()) {
             out.groups = {AllColumns(n)};
             return out;
@@ -252,8 +263,11 @@ private:
             p_.drawRect(cell);
             if (b.column >= cells.size()) continue;
             const bool wraps = b.column < static_cast<int>(t_.wrap.size()) && t_.wrap[static_cast<std::size_t>(b.column)];
-            const int align = heading ? Qt::AlignHCenter : (wraps || b.column == spanFrom ? Qt::AlignLeft : Qt::AlignRight);
-            p_.drawText(cell.adjusted(pad_, 0, -pad_, 0), kTextFlags | align, cells[b.column]);
+            const bool text = wraps || b.column == spanFrom;
+            const int align = heading ? Qt::AlignHCenter : (text ? Qt::AlignLeft : Qt::AlignRight);
+            // Numbers stay on one line: their columns are as wide as the widest.
+            const int flags = heading || text ? kTextFlags : Qt::AlignVCenter;
+            p_.drawText(cell.adjusted(pad_, 0, -pad_, 0), flags | align, cells[b.column]);
         }
     }
 

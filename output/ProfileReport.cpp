@@ -91,7 +91,7 @@ ProfileSheetText ProfileSheetRows(const ProfileReport& report)
         const BedRating& b = r.beds[i];
         const std::string method =
             b.method >= 0 && static_cast<std::size_t>(b.method) < report.methodNames.size()
-                ? report.methodNames[static_cast<std::size_t>(b.method)]
+                ? Tr(report.methodNames[static_cast<std::size_t>(b.method)].c_str())
                 : std::to_string(b.method);
         t.beds.push_back({std::to_string(i + 1), std::to_string(b.first), std::to_string(b.last), b.packing, method,
                           Number(b.diameter), b.limitingStage ? std::to_string(*b.limitingStage) : std::string(),
@@ -153,7 +153,7 @@ void PaintProfilePages(QPainter& painter, QPdfWriter& writer, const ProfileRepor
     const QRect area = writer.pageLayout().paintRectPixels(writer.resolution());
     // Laid out in screen pixels, scaled to the page; texts in points of the page.
     const int scale = std::max(1, writer.resolution() / 96);
-    TPainterSurface surface(&painter, area.size(), scale, writer.resolution());
+    TPainterSurface surface(&painter, area.size() / scale, scale, writer.resolution());
     DrawProfileCharts(&surface, curves);
 }
 

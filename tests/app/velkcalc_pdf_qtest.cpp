@@ -102,14 +102,20 @@ private slots:
         QTest::addColumn<QString>("lang");
         QTest::addColumn<QString>("ratingHeading");
         QTest::addColumn<QString>("comparisonTitle");
-        QTest::newRow("Chinese") << "zh_CN.UTF-8" << QString::fromUtf8("起始板") << QString::fromUtf8("填料比较");
-        QTest::newRow("English") << "en_US.UTF-8" << "First stage" << "Packing comparison";
+        QTest::addColumn<QString>("stageAxis");
+        QTest::addColumn<QString>("dropAxis");
+        QTest::newRow("Chinese") << "zh_CN.UTF-8" << QString::fromUtf8("起始板") << QString::fromUtf8("填料比较")
+                                 << QString::fromUtf8("理论板") << QString::fromUtf8("压降(mbar/m)");
+        QTest::newRow("English") << "en_US.UTF-8" << "First stage" << "Packing comparison" << "Theoretical stage"
+                                 << "Pressure drop (mbar/m)";
     }
     void pagesReadBackWholeInBothLanguages()
     {
         QFETCH(QString, lang);
         QFETCH(QString, ratingHeading);
         QFETCH(QString, comparisonTitle);
+        QFETCH(QString, stageAxis);
+        QFETCH(QString, dropAxis);
         const QString pdf = dir.filePath(lang + ".pdf");
         const Run calc = Start(kCalc, {"--project", project, "--pdf", pdf}, lang);
         QVERIFY2(calc.status == 0, qPrintable(calc.err));
@@ -157,6 +163,11 @@ private slots:
             QVERIFY2(table.contains(name), qPrintable(table));
         QVERIFY(pages[static_cast<std::size_t>(rating - 1)].width > pages[static_cast<std::size_t>(rating - 1)].height);
         QVERIFY(Squeezed(PageText(pdf, rating)).contains("Mellapak-350Y"));
+        // The rating's charts close the report, whole on their page: both
+        // x-axis captions and the lower chart's caption are there.
+        const QString charts = PageText(pdf, static_cast<int>(pages.size()));
+        QCOMPARE(static_cast<int>(Squeezed(charts).count(Squeezed(stageAxis))), 2);
+        QVERIFY2(Squeezed(charts).contains(Squeezed(dropAxis)), qPrintable(charts));
 
         // No type under 7 points: pdftotext's word boxes are at least the
         // font size high.
