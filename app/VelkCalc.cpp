@@ -16,6 +16,7 @@
 #include "VelkCalcCharts.h"
 #include "VelkCalcExtras.h"
 #include "VelkCalcJson.h"
+#include "VelkCalcPdf.h"
 #include "VelkCalcProfile.h"
 
 namespace {
@@ -50,6 +51,7 @@ bool ParseIndex(const std::string& s, int& out)
 struct Options {
     std::string packing, foaming, flood, project, save, diagram, report, size, rateDiameter, stages;
     std::string charts, liquidLoads;
+    std::string pdf; // --pdf FILE: the PDF report (VelkCalcPdf.cpp)
     std::string profile, beds; // --profile: the column rating of a tray-profile CSV file
     int method = -1;
     bool lagrange = false;
@@ -84,6 +86,7 @@ const TextOption kTextOptions[] = {
     {"--stages", &Options::stages, "--stages needs a number of stages"},
     {"--charts", &Options::charts, "--charts needs a folder"},
     {"--liquid-loads", &Options::liquidLoads, "--liquid-loads needs a list"},
+    {"--pdf", &Options::pdf, "--pdf needs a file"},
 };
 
 // Reads the arguments into opt; returns the usage complaint, or "" when they parse.
@@ -311,6 +314,7 @@ bool WriteOutputs(CalcPage& page, const Options& opt, const std::string& kept, C
         err << "velk-calc: " << reportWhy << '\n';
         ok = false;
     }
+    if (!opt.pdf.empty() && !VelkCalcPdf(page, opt.pdf, opt.project, err)) ok = false;
     std::string chartsWhy;
     if (!opt.charts.empty() && !VelkCalcCharts(page, opt.charts, opt.loads, chartsWhy)) {
         err << "velk-calc: " << chartsWhy << '\n';
@@ -353,6 +357,8 @@ std::string VelkCalcUsage()
            "  --size WxH          diagram size in pixels (default 1001x727; each side 50 to\n"
            "                      8000, at most 20000000 pixels in all)\n"
            "  --report FILE.xlsx  write the report workbook of the computed case\n"
+           "  --pdf FILE.pdf      write the PDF report as the window exports it (report, operating\n"
+           "                      check, charts, packing comparison, the project's column rating)\n"
            "  --compare           compute every catalogue packing instead and print\n"
            "                      {\"compare\": [...]}, one entry per packing in catalogue order\n"
            "  --all-methods       with --compare: one entry per packing and correlation\n"

@@ -5,9 +5,8 @@
 #include <cstdio>
 
 #include "MyXls.h"
+#include "PdfTable.h"
 #include "ProfileChart.h"
-#include "XlsxDocument.h"
-#include "XlsxSheetPainter.h"
 
 namespace
 {
@@ -25,6 +24,47 @@ std::string Number(const std::optional<double>& v)
     return buf;
 }
 
+// A stage's cells: number, bed, the profile's data, the results, a note
+// naming the limiting stage, the error and the warnings.
+std::vector<std::string> StageCells(const ProfileReport& report, std::size_t i)
+{
+    const ProfileStage& s = report.profile->stages[i];
+    const StageRating& sr = report.rating->stages[i];
+    const auto& beds = report.rating->beds;
+    std::vector<std::string> cells{std::to_string(s.number), sr.bed >= 0 ? std::to_string(sr.bed + 1) : ""};
+    for (const ProfileValue& v : kProfileValues)
+        cells.push_back(s.*v.member ? Number(s.*v.member) : Tr(QT_TRANSLATE_NOOP("Velk", "(计算页)")));
+    for (const auto& x : {sr.theoreticalDiameter, sr.floodPercent, sr.FsFactor, sr.pressureDrop, sr.holdup, sr.HETP})
+        cells.push_back(Number(x));
+    std::string note = sr.error.empty() ? std::string() : Tr(sr.error.c_str());
+    for (const OperatingWarning& w : sr.warnings)
+        note += (note.empty() ? "" : "; ") + Tr(w.text.c_str());
+    if (beds.size() > static_cast<std::size_t>(std::max(sr.bed, 0)) && sr.bed >= 0 &&
+        beds[static_cast<std::size_t>(sr.bed)].limitingStage == s.number)
+        note = Tr(QT_TRANSLATE_NOOP("Velk", "控制板")) + (note.empty() ? "" : "; " + note);
+    cells.push_back(note);
+    return cells;
+}
+
+// A table of the page from the sheet's rows (headings first); `wrapping`:
+// the text columns that may take several lines.
+PageTable PageTableOf(const std::vector<std::vector<std::string>>& rows, const std::vector<std::size_t>& wrapping)
+{
+    PageTable t;
+    for (const std::string& h : rows.at(0))
+        t.headings << HeadingBreakingAtUnit(QString::fromStdString(h));
+    t.wrap.assign(rows[0].size(), false);
+    for (std::size_t c : wrapping)
+        if (c < t.wrap.size()) t.wrap[c] = true;
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        PageTableRow r;
+        for (const std::string& cell : rows[i])
+            r.cells << QString::fromStdString(cell);
+        t.rows.push_back(r);
+    }
+    return t;
+}
+
 void Row(const AutoVariant& sheet, int row, const std::vector<std::string>& cells)
 {
     for (std::size_t c = 0; c < cells.size(); ++c)
@@ -33,39 +73,31 @@ void Row(const AutoVariant& sheet, int row, const std::vector<std::string>& cell
 
 } // namespace
 
-void WriteProfileSheet(TMyXls& xls, const ProfileReport& report)
+ProfileSheetText ProfileSheetRows(const ProfileReport& report)
 {
-    if (!report.Present()) return;
+    ProfileSheetText t;
+    if (!report.Present()) return t;
     const ColumnProfile& p = *report.profile;
     const ProfileRating& r = *report.rating;
-    const AutoVariant sheet = xls.Workbook.Get("Worksheets").Call("Add");
-    sheet.Put("Name", Tr(kProfileSheetName));
-    int row = 1;
-    Row(sheet, row++, {Tr(QT_TRANSLATE_NOOP("Velk", "塔段校核")), p.source});
-    Row(sheet, row++,
-        {p.rating ? Tr(QT_TRANSLATE_NOOP("Velk", "按给定塔径校核"))
-                  : Tr(QT_TRANSLATE_NOOP("Velk", "按最大理论塔径圆整"))});
-    ++row;
-    Row(sheet, row++,
-        {Tr(QT_TRANSLATE_NOOP("Velk", "填料段")), Tr(QT_TRANSLATE_NOOP("Velk", "起始板")),
-         Tr(QT_TRANSLATE_NOOP("Velk", "终止板")), Tr(QT_TRANSLATE_NOOP("Velk", "填料")),
-         Tr(QT_TRANSLATE_NOOP("Velk", "算法")), Tr(QT_TRANSLATE_NOOP("Velk", "塔径(m)")),
-         Tr(QT_TRANSLATE_NOOP("Velk", "控制板")), Tr(QT_TRANSLATE_NOOP("Velk", "填料高度(m)")),
-         Tr(QT_TRANSLATE_NOOP("Velk", "压降(mbar)"))});
+    t.title = {{Tr(QT_TRANSLATE_NOOP("Velk", "塔段校核")), p.source},
+               {p.rating ? Tr(QT_TRANSLATE_NOOP("Velk", "按给定塔径校核"))
+                         : Tr(QT_TRANSLATE_NOOP("Velk", "按最大理论塔径圆整"))}};
+    t.beds.push_back({Tr(QT_TRANSLATE_NOOP("Velk", "填料段")), Tr(QT_TRANSLATE_NOOP("Velk", "起始板")),
+                      Tr(QT_TRANSLATE_NOOP("Velk", "终止板")), Tr(QT_TRANSLATE_NOOP("Velk", "填料")),
+                      Tr(QT_TRANSLATE_NOOP("Velk", "算法")), Tr(QT_TRANSLATE_NOOP("Velk", "塔径(m)")),
+                      Tr(QT_TRANSLATE_NOOP("Velk", "控制板")), Tr(QT_TRANSLATE_NOOP("Velk", "填料高度(m)")),
+                      Tr(QT_TRANSLATE_NOOP("Velk", "压降(mbar)"))});
     for (std::size_t i = 0; i < r.beds.size(); ++i) {
         const BedRating& b = r.beds[i];
         const std::string method =
             b.method >= 0 && static_cast<std::size_t>(b.method) < report.methodNames.size()
-                ? report.methodNames[static_cast<std::size_t>(b.method)]
+                ? Tr(report.methodNames[static_cast<std::size_t>(b.method)].c_str())
                 : std::to_string(b.method);
-        Row(sheet, row++,
-            {std::to_string(i + 1), std::to_string(b.first), std::to_string(b.last), b.packing, method,
-             Number(b.diameter), b.limitingStage ? std::to_string(*b.limitingStage) : std::string(),
-             Number(b.height), Number(b.pressureDrop)});
+        t.beds.push_back({std::to_string(i + 1), std::to_string(b.first), std::to_string(b.last), b.packing, method,
+                          Number(b.diameter), b.limitingStage ? std::to_string(*b.limitingStage) : std::string(),
+                          Number(b.height), Number(b.pressureDrop)});
     }
-    ++row;
-    std::vector<std::string> heading{Tr(QT_TRANSLATE_NOOP("Velk", "板")),
-                                     Tr(QT_TRANSLATE_NOOP("Velk", "段"))};
+    std::vector<std::string> heading{Tr(QT_TRANSLATE_NOOP("Velk", "板")), Tr(QT_TRANSLATE_NOOP("Velk", "段"))};
     for (const ProfileValue& v : kProfileValues)
         heading.push_back(Tr(v.caption));
     for (const char* h : {QT_TRANSLATE_NOOP("Velk", "理论塔径(m)"), QT_TRANSLATE_NOOP("Velk", "泛点率(%)"),
@@ -73,46 +105,55 @@ void WriteProfileSheet(TMyXls& xls, const ProfileReport& report)
                           QT_TRANSLATE_NOOP("Velk", "持液量"), QT_TRANSLATE_NOOP("Velk", "HETP(m)"),
                           QT_TRANSLATE_NOOP("Velk", "说明")})
         heading.push_back(Tr(h));
-    Row(sheet, row++, heading);
-    for (std::size_t i = 0; i < p.stages.size() && i < r.stages.size(); ++i) {
-        const ProfileStage& s = p.stages[i];
-        const StageRating& sr = r.stages[i];
-        std::vector<std::string> cells{std::to_string(s.number),
-                                       sr.bed >= 0 ? std::to_string(sr.bed + 1) : ""};
-        for (const ProfileValue& v : kProfileValues)
-            cells.push_back(s.*v.member ? Number(s.*v.member) : Tr(QT_TRANSLATE_NOOP("Velk", "(计算页)")));
-        for (const auto& x :
-             {sr.theoreticalDiameter, sr.floodPercent, sr.FsFactor, sr.pressureDrop, sr.holdup, sr.HETP})
-            cells.push_back(Number(x));
-        std::string note = sr.error.empty() ? std::string() : Tr(sr.error.c_str());
-        for (const OperatingWarning& w : sr.warnings)
-            note += (note.empty() ? "" : "; ") + Tr(w.text.c_str());
-        if (r.beds.size() > static_cast<std::size_t>(std::max(sr.bed, 0)) && sr.bed >= 0 &&
-            r.beds[static_cast<std::size_t>(sr.bed)].limitingStage == s.number)
-            note = Tr(QT_TRANSLATE_NOOP("Velk", "控制板")) + (note.empty() ? "" : "; " + note);
-        cells.push_back(note);
+    t.stages.push_back(heading);
+    for (std::size_t i = 0; i < p.stages.size() && i < r.stages.size(); ++i)
+        t.stages.push_back(StageCells(report, i));
+    return t;
+}
+
+void WriteProfileSheet(TMyXls& xls, const ProfileReport& report)
+{
+    if (!report.Present()) return;
+    const ProfileSheetText t = ProfileSheetRows(report);
+    const AutoVariant sheet = xls.Workbook.Get("Worksheets").Call("Add");
+    sheet.Put("Name", Tr(kProfileSheetName));
+    int row = 1;
+    for (const auto& cells : t.title)
         Row(sheet, row++, cells);
-    }
+    ++row;
+    for (const auto& cells : t.beds)
+        Row(sheet, row++, cells);
+    ++row;
+    for (const auto& cells : t.stages)
+        Row(sheet, row++, cells);
     xls.Workbook.Get("Worksheets", {1}).Call("Activate");
 }
 
-void PaintProfilePages(QPainter& painter, QPdfWriter& writer, const XlsxDocument& doc,
-                       const ProfileReport& report)
+void PaintProfilePages(QPainter& painter, QPdfWriter& writer, const ProfileReport& report)
 {
-    int sheet = -1;
-    for (int i = 0; i < doc.SheetCount(); ++i)
-        if (doc.SheetName(i) == Tr(kProfileSheetName)) sheet = i;
-    if (sheet < 0 || !report.Present()) return;
-    writer.setPageOrientation(QPageLayout::Landscape);
-    writer.newPage();
-    XlsxSheetPainter(doc, sheet).Paint(painter, writer);
+    if (!report.Present()) return;
+    const ProfileSheetText t = ProfileSheetRows(report);
+    // Both tables on landscape pages: the stages' table is wide, and the
+    // beds' table belongs on the page above it.
+    PageTablePlace place;
+    place.orientation = QPageLayout::Landscape;
+    PageTable beds = PageTableOf(t.beds, {3, 4});
+    beds.title = QString::fromStdString(t.title[0][0] + "  " + t.title[0][1]);
+    beds.notes = {QString::fromStdString(t.title[1][0])};
+    PaintPageTable(painter, writer, beds, place);
+    place.newPage = false;
+    place.y += writer.resolution() / 6.0;
+    PageTable stages = PageTableOf(t.stages, {t.stages[0].size() - 1});
+    stages.keyColumns = 2; // stage and bed
+    PaintPageTable(painter, writer, stages, place);
 
     const std::vector<ProfileChartCurve> curves = ProfileChartCurves(*report.rating);
+    writer.setPageOrientation(QPageLayout::Landscape);
     writer.newPage();
     const QRect area = writer.pageLayout().paintRectPixels(writer.resolution());
     // Laid out in screen pixels, scaled to the page; texts in points of the page.
     const int scale = std::max(1, writer.resolution() / 96);
-    TPainterSurface surface(&painter, area.size(), scale, writer.resolution());
+    TPainterSurface surface(&painter, area.size() / scale, scale, writer.resolution());
     DrawProfileCharts(&surface, curves);
 }
 

@@ -10,7 +10,6 @@
 class QPainter;
 class QPdfWriter;
 class TMyXls;
-class XlsxDocument;
 
 struct ProfileReport {
     const ColumnProfile* profile = nullptr;
@@ -25,10 +24,16 @@ inline constexpr const char* kProfileSheetName = "塔段校核";
 // and fills it; the report's first sheet is made active again.
 void WriteProfileSheet(TMyXls& xls, const ProfileReport& report);
 
-// New pages on writer: the profile sheet of doc (found by its name), then
-// the charts. Nothing when doc has no such sheet.
-void PaintProfilePages(QPainter& painter, QPdfWriter& writer, const XlsxDocument& doc,
-                       const ProfileReport& report);
+// The sheet's texts: two title rows, the beds' table and the stages' table,
+// each with its heading row first. The workbook and the PDF both use them.
+struct ProfileSheetText {
+    std::vector<std::vector<std::string>> title, beds, stages;
+};
+ProfileSheetText ProfileSheetRows(const ProfileReport& report);
+
+// New landscape pages on writer: the beds' and the stages' tables laid out
+// for reading, then the charts. Nothing without a profile.
+void PaintProfilePages(QPainter& painter, QPdfWriter& writer, const ProfileReport& report);
 
 // The charts' curves of a rating, one per bed.
 std::vector<ProfileChartCurve> ProfileChartCurves(const ProfileRating& rating);

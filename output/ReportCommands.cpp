@@ -21,7 +21,7 @@
 #include <memory>
 
 #include "CalcPage.h"
-#include "ComparisonExport.h"
+#include "PdfComparison.h"
 #include "FloatGuard.h"
 #include "Messages.h"
 #include "MyXls.h"
@@ -193,7 +193,8 @@ void ExportPdfOrThrow(const std::string& pdfPath, CalcPage& page, const std::str
     QTemporaryDir tmp;
     if (!tmp.isValid()) throw EInOutError("Cannot create a temporary folder for the report");
     const std::string book = tmp.filePath("report.xlsx").toStdString();
-    WriteWorkbookOrThrow(book, page, currentFileName, programDir, {}, profile);
+    // The column rating is laid out from its own rows, not from the sheet.
+    WriteWorkbookOrThrow(book, page, currentFileName, programDir, {});
 
     XlsxDocument doc;
     doc.Load(book);
@@ -211,14 +212,12 @@ void ExportPdfOrThrow(const std::string& pdfPath, CalcPage& page, const std::str
     XlsxSheetPainter(doc, doc.ActiveSheet()).Paint(painter, writer);
     // The diagram and the packing's performance charts, drawn on the page.
     PaintReportChartPages(painter, writer, page, note);
-    // Every catalogue packing rated for this case, on a landscape page of
-    // its own: the table is wide.
-    writer.setPageOrientation(QPageLayout::Landscape);
-    writer.newPage();
+    // Every catalogue packing rated for this case, from a page of its own.
     PackingComparison comparison;
-    PaintComparisonTable(painter, writer, comparison.Run(page, false), false,
-                         QCoreApplication::translate("Velk", "填料比较"));
-    PaintProfilePages(painter, writer, doc, profile);
+    PaintPageTable(painter, writer,
+                   ComparisonPageTable(comparison.Run(page, false), false,
+                                       QCoreApplication::translate("Velk", "填料比较")));
+    PaintProfilePages(painter, writer, profile);
     if (!painter.end()) throw EInOutError("Cannot write the PDF file " + pdfPath);
     SafeReplaceFile(pdfPath, std::string_view(pdf.data().constData(), static_cast<std::size_t>(pdf.data().size())));
 }
@@ -490,13 +489,13 @@ bool WriteReportWorkbook(const std::string& path, CalcPage& page, const std::str
 }
 
 bool ExportReportPdf(const std::string& pdfPath, CalcPage& page, const std::string& currentFileName,
-                     std::string& error, const std::string& programDir)
+                     std::string& error, const std::string& programDir, const ProfileReport& profile)
 {
     TeeSink tee(GetMessageSink());
     ScopedMessageSink scope(&tee);
     try {
         error.clear();
-        ExportPdfOrThrow(pdfPath, page, currentFileName, programDir, error);
+        ExportPdfOrThrow(pdfPath, page, currentFileName, programDir, error, profile);
         return true;
     } catch (const EAbort&) {
         error = tee.last.empty() ? "the report was stopped" : tee.last;

@@ -89,8 +89,10 @@ void WriteReportCells(TMyXls& xls, CalcPage& page, const std::string& currentFil
 // reason in error; the part written before an error is saved.
 bool WriteReportWorkbook(const std::string& path, CalcPage& page, const std::string& currentFileName,
                          std::string& error, const std::string& programDir = {});
-// Writes the report as a PDF file: page 1 the report table, page 2 the
-// operating diagram (left out, with a note in error, when the case has no
-// diagram), then the packing comparison table. Needs a GUI application object.
+// Writes the report as a PDF file, as the window's export does: page 1 the
+// report table with the operating check, then the operating diagram and the
+// performance charts (left out, with a note in error, when the case has
+// none), the packing comparison table and the column rating of `profile`.
+// Needs a GUI application object.
 bool ExportReportPdf(const std::string& pdfPath, CalcPage& page, const std::string& currentFileName,
-                     std::string& error, const std::string& programDir = {});
+                     std::string& error, const std::string& programDir = {}, const ProfileReport& profile = {});

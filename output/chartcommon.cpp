@@ -1,6 +1,7 @@
 #include "chartcommon.h"
 
 #include "FontSetup.h"
+#include "PdfFont.h"
 
 #include <QFont>
 
@@ -196,6 +197,9 @@ QFont MakeChartFont(const QString& name, int points, bool italic, bool bold, boo
 {
     InstallChartFontSubstitutions();
     QFont font(name);
+    // On a page (PDF, printer) Latin runs take a TrueType face, so that the
+    // PDF's text layer keeps their digits.
+    if (dotsPerInch > 0) font.setFamilies(PageFontFamilies(name));
     const int pixels = dotsPerInch > 0 ? RoundHalfEven(points * std::min(dotsPerInch, 10000.0) / 72.0)
                                        : PointsToPixels(points);
     font.setPixelSize(std::max(1, pixels));
