@@ -295,11 +295,6 @@ private:
     double pad_, pageH_;
 };
 
-} // namespace
-
-namespace
-{
-
 // The title and the note lines above a table; returns their height.
 double PaintTitle(QPainter& painter, QPagedPaintDevice& device, const PageTable& table, double y)
 {
