@@ -418,6 +418,8 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
         return usage(why);
     if (opt.allMethods && !opt.compare)
         return usage("--all-methods needs --compare");
+    if (!opt.pdf.empty() && (opt.compare || !opt.profile.empty()))
+        return usage("--pdf writes the report of one case; it takes no --compare or --profile");
     if (opt.compare && (!opt.packing.empty() || !opt.save.empty() || !opt.diagram.empty() || !opt.report.empty()))
         return usage("--compare computes every packing; it takes no --packing, --save, --diagram or --report");
 

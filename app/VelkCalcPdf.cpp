@@ -25,7 +25,8 @@ bool VelkCalcPdf(CalcPage& page, const std::string& path, const std::string& pro
         return false;
     }
     std::string note;
-    if (!ExportReportPdf(path, page, projectPath, note, {}, {&profile, &rating, page.Combo("UfMD")->Items()})) {
+    if (!ExportReportPdf(path, page, projectPath, note, {},
+                         {&profile, &rating, page.Combo("UfMD")->Items()})) {
         err << "velk-calc: " << note << '\n';
         return false;
     }

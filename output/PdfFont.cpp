@@ -18,7 +18,8 @@ QStringList PageFontFamilies(const QString& family)
     if (IsSerif(family))
         return {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif"), family,
                 QStringLiteral("Noto Serif CJK SC")};
-    return {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"), family, QStringLiteral("Noto Sans CJK SC")};
+    return {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"), family,
+            QStringLiteral("Noto Sans CJK SC")};
 }
 
 QFont PageFont(double points, bool bold)

@@ -43,11 +43,17 @@ double LongestUnbreakable(const QFontMetricsF& fm, const QString& text)
     return widest;
 }
 
-double Padding(const QFontMetricsF& fm) { return fm.horizontalAdvance(QLatin1Char('0')) * 0.6; }
+double Padding(const QFontMetricsF& fm)
+{
+    return fm.horizontalAdvance(QLatin1Char('0')) * 0.6;
+}
 
 // Room left beside a measured text, so that the rounding of the text layout
 // never breaks a line that was measured to fit.
-double Slack(const QFontMetricsF& fm) { return fm.horizontalAdvance(QLatin1Char('0')) * 0.25; }
+double Slack(const QFontMetricsF& fm)
+{
+    return fm.horizontalAdvance(QLatin1Char('0')) * 0.25;
+}
 
 struct ColumnWidths {
     std::vector<double> natural, minimum;
@@ -76,7 +82,10 @@ ColumnWidths MeasureColumns(const PageTable& t, const QFontMetricsF& fm, const Q
     return w;
 }
 
-double Sum(const std::vector<double>& v) { return std::accumulate(v.begin(), v.end(), 0.0); }
+double Sum(const std::vector<double>& v)
+{
+    return std::accumulate(v.begin(), v.end(), 0.0);
+}
 
 // Widths that fill `available` between the minimum and the natural widths:
 // the wrapping columns give up room first, each in proportion to what it
@@ -100,7 +109,8 @@ std::vector<double> FitWidths(const ColumnWidths& w, const std::vector<bool>& wr
 }
 
 // Column groups of at most `available` wide, each starting with the key columns.
-std::vector<std::vector<int>> SplitColumns(const std::vector<double>& widths, int keyColumns, double available)
+std::vector<std::vector<int>> SplitColumns(const std::vector<double>& widths, int keyColumns,
+                                           double available)
 {
     const int n = static_cast<int>(widths.size());
     keyColumns = std::clamp(keyColumns, 0, n);
@@ -152,7 +162,8 @@ PageTableLayout LayoutPageTable(const PageTable& table, const QPagedPaintDevice&
     const int n = static_cast<int>(table.headings.size());
     auto measure = [&](double points) {
         auto* d = const_cast<QPagedPaintDevice*>(&device);
-        return MeasureColumns(table, QFontMetricsF(PageFont(points), d), QFontMetricsF(PageFont(points, true), d));
+        return MeasureColumns(table, QFontMetricsF(PageFont(points), d),
+                              QFontMetricsF(PageFont(points, true), d));
     };
     // Portrait when the whole table fits it at the body size; else landscape,
     // wrapping texts before the type goes down to the smallest size.
@@ -182,11 +193,12 @@ namespace
 class GroupPainter
 {
 public:
-    GroupPainter(QPainter& painter, QPagedPaintDevice& device, const PageTable& table, const PageTableLayout& layout,
-                 const std::vector<int>& columns)
+    GroupPainter(QPainter& painter, QPagedPaintDevice& device, const PageTable& table,
+                 const PageTableLayout& layout, const std::vector<int>& columns)
         : p_(painter), device_(device), t_(table), columns_(columns), font_(PageFont(layout.points)),
           bold_(PageFont(layout.points, true)), fm_(font_, &device), boldFm_(bold_, &device),
-          pad_(Padding(fm_)), pageH_(device.pageLayout().paintRectPixels(static_cast<int>(Resolution(device))).height())
+          pad_(Padding(fm_)),
+          pageH_(device.pageLayout().paintRectPixels(static_cast<int>(Resolution(device))).height())
     {
         for (int c : columns)
             widths_.push_back(layout.widths[static_cast<std::size_t>(c)]);
@@ -230,7 +242,8 @@ private:
         for (std::size_t i = 0; i < columns_.size(); ++i) {
             const int c = columns_[i];
             const bool spanned = spanFrom >= 0 && c >= spanFrom && c < spanTo;
-            if (spanned && !boxes.empty() && boxes.back().column == spanFrom && boxes.back().x + boxes.back().w == x)
+            if (spanned && !boxes.empty() && boxes.back().column == spanFrom &&
+                boxes.back().x + boxes.back().w == x)
                 boxes.back().w += widths_[i];
             else
                 boxes.push_back({spanned ? spanFrom : c, x, widths_[i]});
@@ -262,7 +275,8 @@ private:
             if (heading) p_.fillRect(cell, QColor(232, 232, 232));
             p_.drawRect(cell);
             if (b.column >= cells.size()) continue;
-            const bool wraps = b.column < static_cast<int>(t_.wrap.size()) && t_.wrap[static_cast<std::size_t>(b.column)];
+            const bool wraps =
+                b.column < static_cast<int>(t_.wrap.size()) && t_.wrap[static_cast<std::size_t>(b.column)];
             const bool text = wraps || b.column == spanFrom;
             const int align = heading ? Qt::AlignHCenter : (text ? Qt::AlignLeft : Qt::AlignRight);
             // Numbers stay on one line: their columns are as wide as the widest.
@@ -280,11 +294,6 @@ private:
     QFontMetricsF fm_, boldFm_;
     double pad_, pageH_;
 };
-
-} // namespace
-
-namespace
-{
 
 // The title and the note lines above a table; returns their height.
 double PaintTitle(QPainter& painter, QPagedPaintDevice& device, const PageTable& table, double y)
@@ -314,7 +323,8 @@ int PaintPageTable(QPainter& painter, QPagedPaintDevice& device, const PageTable
     return PaintPageTable(painter, device, table, place);
 }
 
-int PaintPageTable(QPainter& painter, QPagedPaintDevice& device, const PageTable& table, PageTablePlace& place)
+int PaintPageTable(QPainter& painter, QPagedPaintDevice& device, const PageTable& table,
+                   PageTablePlace& place)
 {
     const std::optional<QPageLayout::Orientation> kept =
         place.newPage ? place.orientation : std::optional(device.pageLayout().orientation());

@@ -23,9 +23,9 @@ struct PageTableRow {
 };
 
 struct PageTable {
-    QString title;       // bold, above the table on its first page; may be empty
-    QStringList notes;   // lines under the title
-    QStringList headings; // one per column; "\n" where a heading breaks first
+    QString title;          // bold, above the table on its first page; may be empty
+    QStringList notes;      // lines under the title
+    QStringList headings;   // one per column; "\n" where a heading breaks first
     std::vector<bool> wrap; // per column: a text that may take several lines (else numbers, kept whole)
     std::vector<PageTableRow> rows;
     int keyColumns = 1; // repeated in front of every column group
@@ -34,7 +34,7 @@ struct PageTable {
 struct PageTableLayout {
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     double points = 8;
-    std::vector<double> widths;        // per column, device pixels
+    std::vector<double> widths;           // per column, device pixels
     std::vector<std::vector<int>> groups; // the columns of each block, in order
 };
 
@@ -53,7 +53,8 @@ struct PageTablePlace {
 };
 
 // Paints the table; returns the pages begun.
-int PaintPageTable(QPainter& painter, QPagedPaintDevice& device, const PageTable& table, PageTablePlace& place);
+int PaintPageTable(QPainter& painter, QPagedPaintDevice& device, const PageTable& table,
+                   PageTablePlace& place);
 int PaintPageTable(QPainter& painter, QPagedPaintDevice& device, const PageTable& table);
 
 // "name(unit)" as "name\n(unit)": a heading that breaks before its unit.

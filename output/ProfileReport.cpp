@@ -34,7 +34,8 @@ std::vector<std::string> StageCells(const ProfileReport& report, std::size_t i)
     std::vector<std::string> cells{std::to_string(s.number), sr.bed >= 0 ? std::to_string(sr.bed + 1) : ""};
     for (const ProfileValue& v : kProfileValues)
         cells.push_back(s.*v.member ? Number(s.*v.member) : Tr(QT_TRANSLATE_NOOP("Velk", "(计算页)")));
-    for (const auto& x : {sr.theoreticalDiameter, sr.floodPercent, sr.FsFactor, sr.pressureDrop, sr.holdup, sr.HETP})
+    for (const auto& x :
+         {sr.theoreticalDiameter, sr.floodPercent, sr.FsFactor, sr.pressureDrop, sr.holdup, sr.HETP})
         cells.push_back(Number(x));
     std::string note = sr.error.empty() ? std::string() : Tr(sr.error.c_str());
     for (const OperatingWarning& w : sr.warnings)
@@ -48,7 +49,8 @@ std::vector<std::string> StageCells(const ProfileReport& report, std::size_t i)
 
 // A table of the page from the sheet's rows (headings first); `wrapping`:
 // the text columns that may take several lines.
-PageTable PageTableOf(const std::vector<std::vector<std::string>>& rows, const std::vector<std::size_t>& wrapping)
+PageTable PageTableOf(const std::vector<std::vector<std::string>>& rows,
+                      const std::vector<std::size_t>& wrapping)
 {
     PageTable t;
     for (const std::string& h : rows.at(0))
@@ -93,11 +95,13 @@ ProfileSheetText ProfileSheetRows(const ProfileReport& report)
             b.method >= 0 && static_cast<std::size_t>(b.method) < report.methodNames.size()
                 ? Tr(report.methodNames[static_cast<std::size_t>(b.method)].c_str())
                 : std::to_string(b.method);
-        t.beds.push_back({std::to_string(i + 1), std::to_string(b.first), std::to_string(b.last), b.packing, method,
-                          Number(b.diameter), b.limitingStage ? std::to_string(*b.limitingStage) : std::string(),
+        t.beds.push_back({std::to_string(i + 1), std::to_string(b.first), std::to_string(b.last), b.packing,
+                          method, Number(b.diameter),
+                          b.limitingStage ? std::to_string(*b.limitingStage) : std::string(),
                           Number(b.height), Number(b.pressureDrop)});
     }
-    std::vector<std::string> heading{Tr(QT_TRANSLATE_NOOP("Velk", "板")), Tr(QT_TRANSLATE_NOOP("Velk", "段"))};
+    std::vector<std::string> heading{Tr(QT_TRANSLATE_NOOP("Velk", "板")),
+                                     Tr(QT_TRANSLATE_NOOP("Velk", "段"))};
     for (const ProfileValue& v : kProfileValues)
         heading.push_back(Tr(v.caption));
     for (const char* h : {QT_TRANSLATE_NOOP("Velk", "理论塔径(m)"), QT_TRANSLATE_NOOP("Velk", "泛点率(%)"),

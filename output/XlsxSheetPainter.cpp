@@ -69,7 +69,8 @@ SheetGeometry MeasureSheet(const XlsxDocument& doc, int sheet, QPagedPaintDevice
     g.colX.assign(static_cast<std::size_t>(used.lastCol - used.firstCol + 2), 0);
     for (int c = used.firstCol; c <= used.lastCol; ++c)
         g.colX[static_cast<std::size_t>(c - used.firstCol + 1)] =
-            g.colX[static_cast<std::size_t>(c - used.firstCol)] + ColumnPoints(doc.ColumnWidth(sheet, c)) * g.dpi / 72;
+            g.colX[static_cast<std::size_t>(c - used.firstCol)] +
+            ColumnPoints(doc.ColumnWidth(sheet, c)) * g.dpi / 72;
     const double tableW = g.colX.back();
     g.fit = tableW > g.pageW && tableW > 0 ? g.pageW / tableW : 1.0;
     // A sheet set up to fit one page is scaled down to the page height too.
@@ -88,8 +89,8 @@ SheetGeometry MeasureSheet(const XlsxDocument& doc, int sheet, QPagedPaintDevice
 
 // The cell's borders; a merged area shows its outline only, not the lines
 // between the cells it joins.
-void PaintBorders(QPainter& painter, const XlsxCellStyle& st, const QRectF& cell, const XlsxRange* merge, int r,
-                  int c)
+void PaintBorders(QPainter& painter, const XlsxCellStyle& st, const QRectF& cell, const XlsxRange* merge,
+                  int r, int c)
 {
     const bool top = !merge || r == merge->firstRow, bottom = !merge || r == merge->lastRow;
     const bool left = !merge || c == merge->firstCol, right = !merge || c == merge->lastCol;
@@ -121,8 +122,9 @@ CellLayout LayOutCell(const SheetGeometry& g, QPaintDevice* device, const XlsxCe
         double mh = 0;
         for (int mr = merge->firstRow; mr <= merge->lastRow; ++mr)
             mh += g.RowHeight(mr);
-        box = QRectF(g.ColLeft(merge->firstCol), box.top(),
-                     g.ColLeft(std::min(merge->lastCol, g.used.lastCol) + 1) - g.ColLeft(merge->firstCol), mh);
+        box =
+            QRectF(g.ColLeft(merge->firstCol), box.top(),
+                   g.ColLeft(std::min(merge->lastCol, g.used.lastCol) + 1) - g.ColLeft(merge->firstCol), mh);
     }
     const bool number = doc.CellIsNumber(g.sheet, r, c);
     XlsxCellStyle::Align align = st.align;
@@ -171,7 +173,8 @@ void FitRowsToTexts(SheetGeometry& g, QPaintDevice* device)
             const std::string text = g.doc.CellText(g.sheet, r, c);
             if (text.empty() || g.ColLeft(c + 1) <= g.ColLeft(c)) continue;
             const QRectF cell(g.ColLeft(c), 0, g.ColLeft(c + 1) - g.ColLeft(c), h);
-            const CellLayout layout = LayOutCell(g, device, g.doc.CellStyle(g.sheet, r, c), cell, merge, r, c, text);
+            const CellLayout layout =
+                LayOutCell(g, device, g.doc.CellStyle(g.sheet, r, c), cell, merge, r, c, text);
             // A text on one line keeps the sheet's row height.
             if (layout.flags & Qt::TextWordWrap) h = std::max(h, TextHeight(layout, device));
         }
@@ -231,7 +234,8 @@ int XlsxSheetPainter::Paint(QPainter& painter, QPagedPaintDevice& device) const
             if (merge && (merge->firstRow != r || merge->firstCol != c))
                 continue; // painted with the merge's first cell
             const std::string text = doc_.CellText(sheet_, r, c);
-            if (!text.empty()) PaintCellText(painter, LayOutCell(g, painter.device(), st, cell, merge, r, c, text));
+            if (!text.empty())
+                PaintCellText(painter, LayOutCell(g, painter.device(), st, cell, merge, r, c, text));
         }
         y += h;
     }

@@ -78,14 +78,17 @@ private slots:
             t.headings << QStringLiteral("Warnings");
             t.wrap.push_back(true);
             for (PageTableRow& r : t.rows)
-                r.cells << QString("The liquid load is below the minimum wetting rate of the packing; ").repeated(6);
+                r.cells << QString("The liquid load is below the minimum wetting rate of the packing; ")
+                               .repeated(6);
         }
         const PageTableLayout l = LayoutPageTable(t, w);
         QCOMPARE(l.orientation == QPageLayout::Landscape, landscape);
         QVERIFY(l.points >= kMinPagePoints);
         const double page = Width(w, l.orientation);
-        if (groups) QCOMPARE(static_cast<int>(l.groups.size()), groups);
-        else QVERIFY(l.groups.size() > 1);
+        if (groups)
+            QCOMPARE(static_cast<int>(l.groups.size()), groups);
+        else
+            QVERIFY(l.groups.size() > 1);
         std::multiset<int> seen;
         for (const std::vector<int>& g : l.groups) {
             double sum = 0;
@@ -96,7 +99,8 @@ private slots:
             seen.insert(g.begin() + 1, g.end());
         }
         QCOMPARE(static_cast<int>(seen.size()) + 1, static_cast<int>(t.headings.size()));
-        QCOMPARE(static_cast<int>(std::set<int>(seen.begin(), seen.end()).size()), static_cast<int>(seen.size()));
+        QCOMPARE(static_cast<int>(std::set<int>(seen.begin(), seen.end()).size()),
+                 static_cast<int>(seen.size()));
         if (longText) {
             // The warning column wraps: narrower than its one-line text.
             const QFontMetricsF fm(PageFont(l.points), &w);
@@ -106,7 +110,8 @@ private slots:
 
     void headingRepeatsOnEveryPage()
     {
-        if (QStandardPaths::findExecutable("pdftotext").isEmpty()) QSKIP("poppler-utils (pdftotext) is not installed");
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("poppler-utils (pdftotext) is not installed");
         const QString pdf = dir.filePath("rows.pdf");
         int pages = 0;
         {
@@ -125,7 +130,8 @@ private slots:
         const QString out = QString::fromUtf8(text.readAllStandardOutput());
         QCOMPARE(static_cast<int>(out.count("Stagekey")), pages);
         for (int r : {0, 117, 199})
-            QVERIFY2(out.contains(QStringLiteral("%1.2345").arg(r * 100 + 2)), qPrintable(QString::number(r)));
+            QVERIFY2(out.contains(QStringLiteral("%1.2345").arg(r * 100 + 2)),
+                     qPrintable(QString::number(r)));
     }
 };
 
