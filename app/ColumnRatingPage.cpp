@@ -139,10 +139,8 @@ ColumnRatingPage::ColumnRatingPage(CalcPage& page, QWidget* parent) : QWidget(pa
     totals_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     leftLayout->addWidget(totals_, 1);
     charts_ = new ProfileChartView(split);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
-    layout->addWidget(split, 1);
     GiveTablesTheWidth(split);
+    layout->addWidget(split, 1);
     PutResultsFirst(stages_, kFirstValueColumn, kFirstResultColumn, 7);
     FitColumns(stages_);
     FitColumns(totals_);
