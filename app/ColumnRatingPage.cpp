@@ -14,9 +14,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 #include "CalcPage.h"
+#include "ColumnRatingLayout.h"
 #include "Messages.h"
 #include "NumberText.h"
 #include "ProfileChartView.h"
@@ -137,9 +139,13 @@ ColumnRatingPage::ColumnRatingPage(CalcPage& page, QWidget* parent) : QWidget(pa
     totals_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     leftLayout->addWidget(totals_, 1);
     charts_ = new ProfileChartView(split);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
+    GiveTablesTheWidth(split);
     layout->addWidget(split, 1);
+    PutResultsFirst(stages_, kFirstValueColumn, kFirstResultColumn, 7);
+    FitColumns(stages_);
+    FitColumns(totals_);
+    FitColumns(beds_);
+    ShowChartsWhenRated(charts_, false);
 
     connect(importCsv, &QPushButton::clicked, this, [this] {
         const QString path =
@@ -185,12 +191,12 @@ void ColumnRatingPage::AddBedRow(const ProfileBed& bed)
     beds_->setItem(r, 1, new QTableWidgetItem(QString::number(bed.last)));
     auto* packing = new QComboBox(beds_);
     for (const std::string& name : page_.Combo("PTD")->Items())
-        packing->addItem(QString::fromStdString(name));
-    packing->setCurrentText(QString::fromStdString(bed.packing));
+        packing->addItem(Tr(name.c_str()), QString::fromStdString(name));
+    packing->setCurrentIndex(std::max(0, packing->findData(QString::fromStdString(bed.packing))));
     beds_->setCellWidget(r, 2, packing);
     auto* method = new QComboBox(beds_);
     for (const std::string& name : page_.Combo("UfMD")->Items())
-        method->addItem(QString::fromStdString(name));
+        method->addItem(Tr(name.c_str()));
     method->setCurrentIndex(bed.method);
     beds_->setCellWidget(r, 3, method);
     auto* lagrange = new QTableWidgetItem;
@@ -198,6 +204,7 @@ void ColumnRatingPage::AddBedRow(const ProfileBed& bed)
     lagrange->setCheckState(bed.lagrange ? Qt::Checked : Qt::Unchecked);
     beds_->setItem(r, 4, lagrange);
     beds_->setItem(r, 5, new QTableWidgetItem(Number(bed.diameter)));
+    FitColumns(beds_);
 }
 
 std::vector<ProfileBed> ColumnRatingPage::ReadBedEditor() const
@@ -216,7 +223,7 @@ std::vector<ProfileBed> ColumnRatingPage::ReadBedEditor() const
                                 text(r, 0) + " - " + text(r, 1));
         b.first = static_cast<int>(first);
         b.last = static_cast<int>(last);
-        b.packing = static_cast<QComboBox*>(beds_->cellWidget(r, 2))->currentText().toStdString();
+        b.packing = static_cast<QComboBox*>(beds_->cellWidget(r, 2))->currentData().toString().toStdString();
         b.method = static_cast<QComboBox*>(beds_->cellWidget(r, 3))->currentIndex();
         b.lagrange = beds_->item(r, 4)->checkState() == Qt::Checked;
         const std::string diameter = Trim(text(r, 5));
@@ -327,6 +334,7 @@ void ColumnRatingPage::changeEvent(QEvent* event)
     stages_->setHorizontalHeaderLabels(StageHeadings());
     totals_->setHorizontalHeaderLabels(TotalHeadings());
     beds_->setHorizontalHeaderLabels(BedHeadings());
+    FitColumns(beds_);
     rate_->setText(RateCaption());
     ShowResults();
     charts_->update();
@@ -346,6 +354,7 @@ void ColumnRatingPage::ShowResults()
     ShowStages();
     ShowTotals();
     charts_->setCurves(ChartCurves());
+    ShowChartsWhenRated(charts_, !rating_.stages.empty());
 }
 
 void ColumnRatingPage::ShowStages()
@@ -395,7 +404,7 @@ void ColumnRatingPage::ShowStages()
                 item->setFont(f);
             }
     }
-    stages_->resizeColumnsToContents();
+    FitColumns(stages_, kFirstResultColumn + 6, 240);
 }
 
 void ColumnRatingPage::ShowTotals()
@@ -406,7 +415,7 @@ void ColumnRatingPage::ShowTotals()
         const BedRating& b = rating_.beds[i];
         const int row = static_cast<int>(i);
         totals_->setItem(row, 0, Item(QStringLiteral("%1: %2-%3").arg(i + 1).arg(b.first).arg(b.last)));
-        totals_->setItem(row, 1, Item(QString::fromStdString(b.packing)));
+        totals_->setItem(row, 1, Item(Tr(b.packing.c_str())));
         totals_->setItem(row, 2,
                          Item(b.method >= 0 && static_cast<std::size_t>(b.method) < methods.size()
                                   ? Tr(methods[static_cast<std::size_t>(b.method)].c_str())
@@ -416,7 +425,7 @@ void ColumnRatingPage::ShowTotals()
         totals_->setItem(row, 5, Item(Number(b.height)));
         totals_->setItem(row, 6, Item(Number(b.pressureDrop)));
     }
-    totals_->resizeColumnsToContents();
+    FitColumns(totals_);
 }
 
 std::vector<ProfileChartCurve> ColumnRatingPage::ChartCurves() const

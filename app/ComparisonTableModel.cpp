@@ -104,9 +104,5 @@ QVariant TComparisonTableModel::headerData(int section, Qt::Orientation orientat
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
-    // The unit on a line of its own keeps the columns narrow.
-    QString caption = ComparisonColumnCaption(columns_[static_cast<size_t>(section)]);
-    const int open = caption.indexOf(QLatin1Char('('));
-    if (open > 0) caption.insert(open, QLatin1Char('\n'));
-    return caption;
+    return ComparisonColumnHeading(columns_[static_cast<size_t>(section)]);
 }

@@ -6,6 +6,7 @@
 #include "FontSetup.h"
 #include "GuiMessageSink.h"
 #include "Language.h"
+#include "MessageBoxFit.h"
 #include "MyAppConst.h"
 #include "MyXls.h"
 #include "NamedMutex.h"
@@ -46,6 +47,7 @@ int main(int argc, char** argv)
     TRetranslator retranslator;
     // Before the first window, so that every control it makes is guarded.
     TWheelGuard::InstallOnApplication();
+    TMessageBoxFit::InstallOnApplication();
 
     // The message boxes first: the start-up probes may have something to say.
     GuiMessageSink sink;

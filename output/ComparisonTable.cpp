@@ -79,6 +79,28 @@ std::vector<ComparisonColumn> ComparisonColumns(bool allMethods)
 
 QString ComparisonColumnCaption(ComparisonColumn c) { return Tr(kColumns[static_cast<int>(c)].caption); }
 
+QString ComparisonColumnHeading(ComparisonColumn c)
+{
+    QString name = ComparisonColumnCaption(c), unit;
+    const int open = name.indexOf(QLatin1Char('('));
+    if (open > 0) {
+        unit = name.mid(open);
+        name = name.left(open).trimmed();
+    }
+    // Names without spaces (the Chinese ones) stay on one line.
+    constexpr int kLine = 12;
+    const QStringList words = name.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QStringList lines;
+    for (const QString& w : words) {
+        if (!lines.isEmpty() && lines.back().size() + 1 + w.size() <= kLine)
+            lines.back() += QLatin1Char(' ') + w;
+        else
+            lines << w;
+    }
+    if (!unit.isEmpty()) lines << unit;
+    return lines.join(QLatin1Char('\n'));
+}
+
 QString ComparisonMethodName(int method)
 {
     if (method < 0 || method > 2) return QString();

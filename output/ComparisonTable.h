@@ -37,6 +37,9 @@ enum class ComparisonColumn : int {
 std::vector<ComparisonColumn> ComparisonColumns(bool allMethods);
 // Heading with its unit, e.g. "湿塔压降(mbar/m)".
 QString ComparisonColumnCaption(ComparisonColumn c);
+// The heading of the table on screen: the unit on a line of its own and a
+// long name broken between words, so that the columns stay narrow.
+QString ComparisonColumnHeading(ComparisonColumn c);
 // Short name of a flooding correlation for the table.
 QString ComparisonMethodName(int method);
 // The packing's catalogue name and the row's error in the interface

@@ -1,6 +1,8 @@
 #include "ProfileChart.h"
 
 #include <QCoreApplication>
+#include <QFont>
+#include <QFontMetricsF>
 #include <algorithm>
 #include <cmath>
 
@@ -52,6 +54,15 @@ void DrawCurves(const std::vector<ProfileChartCurve>& curves, Member member)
     }
 }
 
+// Room under a plot for its tick labels and its axis caption: three lines of
+// the chart's font, so that the caption of the lower chart is not cut off.
+int BottomMargin()
+{
+    QFont font(QStringLiteral("宋体"));
+    font.setPointSize(9);
+    return std::max(40, static_cast<int>(std::ceil(QFontMetricsF(font).height() * 3)));
+}
+
 void DrawChart(const std::vector<ProfileChartCurve>& curves, Member member, const QString& caption,
                const Range& stages, int top, int bottom, bool floodLine)
 {
@@ -63,7 +74,7 @@ void DrawChart(const std::vector<ProfileChartCurve>& curves, Member member, cons
     if (!values.any) values.Add(0);
     values.Add(0);
     const double span = values.hi > values.lo ? values.hi - values.lo : 1;
-    DefineGraph(0, 100, top, bottom, 70, 60, 30, 40, true);
+    DefineGraph(0, 100, top, bottom, 70, 60, 30, BottomMargin(), true);
     const double stageSpan = std::max(stages.hi - stages.lo, 1.0);
     DrawXAxis(kAxis, QCoreApplication::translate("Velk", "理论板"), 0, static_cast<float>(stages.lo),
               static_cast<float>(stages.lo + stageSpan), 1.0f, 1.0f, true, false, true, 2);
