@@ -1,4 +1,5 @@
-// Any bytes as a CSV tray profile: the parser gives valid data within the
+// Any bytes as a CSV tray profile, read by velk-simdb's parser and by the
+// column rating's import: the parser gives valid data within the
 // documented limits (no NUL byte read, at most 10,000 trays a column and
 // 100,000 in all) or throws one of the program's errors; valid data writes
 // out as a profile that parses back to the same columns and trays.
@@ -9,14 +10,25 @@
 
 #include "Messages.h"
 #include "ProiiServerFile.h"
+#include "ProfileImport.h"
 #include "ProiiServerProfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    // The column rating's import reads the same text, more strictly.
+    bool profiles = false;
+    try {
+        for (const ColumnProfile& p : ProfilesFromCsvText(text, "fuzz.csv"))
+            ValidateProfile(p);
+        profiles = true;
+    } catch (const EVelkError&) {
+    }
     SimulationData d;
     try {
-        d = ParseTrayProfile(std::string(reinterpret_cast<const char*>(data), size), "fuzz.csv");
+        d = ParseTrayProfile(text, "fuzz.csv");
     } catch (const EVelkError&) {
+        if (profiles) __builtin_trap(); // a profile the simulation reader refuses
         return 0;
     }
     ValidateSimulation(d); // what the parser returns is always valid

@@ -69,8 +69,8 @@ std::string LinkText(const std::string& link, const struct stat& st, const std::
 }
 
 // The folder with every link on the way resolved, each one under the rule
-// above. A part that does not exist ends the walk: creating the file there
-// fails later with the system's reason.
+// above. A part that does not exist is kept as written: the open or create
+// that follows fails there with the system's reason.
 std::string ResolveFolder(const std::string& folder, const std::string& head, int& hops)
 {
     std::deque<std::string> rest;
@@ -131,7 +131,6 @@ std::string ResolveLinks(const std::string& path, const std::string& head)
     }
 }
 
-
 int OpenRegularFile(const std::string& path)
 {
     // Links are followed here, under the rule for shared folders; the open
@@ -140,7 +139,13 @@ int OpenRegularFile(const std::string& path)
     // then judged by the descriptor, not by the name.
     const std::string file = ResolveLinks(path, OpenErrorText(path, ""));
     const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) throw EInOutError(OpenErrorText(path, std::strerror(errno)));
+    if (fd < 0) {
+        int err = errno;
+        // A dangling link is a missing file, as a plain open would say.
+        struct stat end;
+        if (err == ELOOP && ::stat(file.c_str(), &end) != 0) err = errno;
+        throw EInOutError(OpenErrorText(path, std::strerror(err)));
+    }
     FdCloser guard{fd};
     struct stat st;
     if (::fstat(fd, &st) != 0) throw EInOutError(OpenErrorText(path, std::strerror(errno)));

@@ -252,6 +252,9 @@ TEST(ProiiProfile, FaultsNameTheLine)
     EXPECT_NE(fault("#@ colour,red\n" + h + Row("C", 1)).find("unknown line"), std::string::npos);
     EXPECT_NE(fault(h).find("no trays"), std::string::npos);
     EXPECT_NE(fault("").find("no header"), std::string::npos);
+    // What velk-simdb reads is checked against the same limits.
+    EXPECT_EQ(fault(h + Row("C", 1) + std::string("C,2,1\0,1\n", 9)), "f.csv:3: a NUL byte");
+    EXPECT_EQ(fault(std::string((16 << 20) + 1, '\n')), "f.csv: larger than 16 MB");
     // Physically impossible values are refused too.
     EXPECT_NE(fault(h + "C,1,300,1,0.1,0,500,0.001,0.01,0.1,50,20,0.00001\n").find("liq_mw"),
               std::string::npos);

@@ -51,6 +51,8 @@ TEST(RegularFile, FollowsOwnLinksButNotOneOfAnotherUserInASharedFolder)
     SafeReplaceFile(secret, "root's");
     ASSERT_EQ(::symlink("secret", (base + "/own").c_str()), 0);
     EXPECT_EQ(ReadRegularFile(base + "/own", 100), "root's");
+    ASSERT_EQ(::symlink("absent", (base + "/dangling").c_str()), 0);
+    EXPECT_EQ(ErrorOf(base + "/dangling"), "Cannot open file \"" + base + "/dangling\". No such file or directory");
 
     if (::geteuid() != 0) GTEST_SKIP() << "planting another user's link needs root";
     const std::string shared = base + "/shared";
