@@ -95,6 +95,29 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     recent_->LoadRecentFiles();
     recentMenu_ = new TRecentFilesMenu(recent_, fileMenu_, Action(QStringLiteral("MExit")),
                                        [this](const QString& path) { MFile_OpenClick(path); }, this);
+    ConnectProject();
+    project_.CurrentFileName.clear();
+    page_.Modified = false;
+    TakeCleanState();
+    WatchChanges();
+    ShowCaption();
+    qApp->installEventFilter(this);
+
+    ApplicationHelp1 = new TApplicationHelp(this);
+    ApplicationHelp1->setObjectName(QStringLiteral("ApplicationHelp1"));
+    ApplicationHelp1->setHelpFileName(QStringLiteral("VELKHelp.chm"));
+    ApplicationHelp1->setShowModal(TApplicationHelp::smHelp);
+    ApplicationHelp1->setPause(3000);
+
+    project_.StartupFileName = startupFile.toStdString();
+    if (!project_.StartupFileName.empty())
+        MFile_OpenClick();
+}
+
+// The File commands' callbacks: the dialogs, the recent files, the caption,
+// the column profile the project holds beside the page, and the marker.
+void TFormVELK::ConnectProject()
+{
     project_.AskSaveChanges = [this] {
         switch (prompts_->askYesNoCancel(this, T(kSaveChangesTitle), T(kSaveChangesText))) {
         case UiPrompts::Answer::Yes:
@@ -129,22 +152,6 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
         TakeCleanState();
         SyncModified();
     };
-    project_.CurrentFileName.clear();
-    page_.Modified = false;
-    TakeCleanState();
-    WatchChanges();
-    ShowCaption();
-    qApp->installEventFilter(this);
-
-    ApplicationHelp1 = new TApplicationHelp(this);
-    ApplicationHelp1->setObjectName(QStringLiteral("ApplicationHelp1"));
-    ApplicationHelp1->setHelpFileName(QStringLiteral("VELKHelp.chm"));
-    ApplicationHelp1->setShowModal(TApplicationHelp::smHelp);
-    ApplicationHelp1->setPause(3000);
-
-    project_.StartupFileName = startupFile.toStdString();
-    if (!project_.StartupFileName.empty())
-        MFile_OpenClick();
 }
 
 TFormVELK::~TFormVELK()

@@ -106,6 +106,7 @@ private:
     TControl* ModelOf(QWidget* w) const;
     struct ReportContext ReportCtx();
     void OpenFile(const QString& path);
+    void ConnectProject();
     // The unsaved-changes marker follows every change of the page, whatever
     // made it (a key, the mouse, the wheel, an import, a loaded stage): a
     // change notice queues one comparison with the state at the last New,

@@ -175,6 +175,12 @@ std::string OutputFileComplaint(const char* option, const std::string& path)
 // written; returns the usage complaint, or "".
 std::string CheckOptionValues(Options& opt)
 {
+    if (!opt.flood.empty()) {
+        // Above 100 % is a case the window also takes (after asking): a warning, not a usage error.
+        double percent = 0;
+        if (!ParseNumber(opt.flood, percent) || !std::isfinite(percent) || percent <= 0)
+            return "--flood needs a percentage of flooding above 0, not '" + opt.flood + "'";
+    }
     if (!opt.rateDiameter.empty()) {
         double d = 0;
         if (!ParseNumber(opt.rateDiameter, d) || !std::isfinite(d) || d <= 0)

@@ -70,6 +70,8 @@ TEST(VelkCalcOptionValues, BadValuesAreUsageErrorsThatNameTheReason)
         {{"--chart-data", "--liquid-loads", "1e6"}, "--liquid-loads: 1000000 m3/(m2 h) lies beyond"},
         {{"--chart-data", "--liquid-loads", "10,300.5"}, "--liquid-loads: 300.5 m3/(m2 h) lies beyond"},
         {{"--stages", "0"}, "--stages needs a whole number of stages from 1"},
+        {{"--flood", "-80"}, "--flood needs a percentage of flooding above 0"},
+        {{"--flood", "abc"}, "--flood needs a percentage of flooding above 0"},
     };
     for (const auto& c : cases) {
         const CalcRun r = Calc(With(c.args));
