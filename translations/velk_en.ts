@@ -1401,10 +1401,6 @@
         <translation>Reading data from HYSYS…</translation>
     </message>
     <message>
-        <source>文件“%1”第 %2 行</source>
-        <translation>File &quot;%1&quot;, line %2</translation>
-    </message>
-    <message>
         <source>气相流量</source>
         <translation>Vapour flow</translation>
     </message>
@@ -1796,8 +1792,6 @@ m</translation>
         <translation>The whole-column import from HYSYS took longer than %1 s and was stopped.</translation>
     </message>
     <message>
-        <source>项目文件“%1”的记录多于 %2 条，未打开。</source>
-        <translation>The project file &quot;%1&quot; holds more than %2 records; it was not opened.</translation>
         <source>Excel 文件(*.xls;xlsx)</source>
         <translation>Excel files</translation>
     </message>
@@ -1828,6 +1822,10 @@ m</translation>
     <message>
         <source>%1为%2%，超过100%：设计气速将高于泛点气速。是否保留该值？</source>
         <translation>%1 is %2 %, above 100 %: the design vapour velocity would exceed the flooding velocity. Keep this value?</translation>
+    </message>
+    <message>
+        <source>项目文件“%1”的记录多于 %2 条，未打开。</source>
+        <translation>The project file &quot;%1&quot; holds more than %2 records; it was not opened.</translation>
     </message>
 </context>
 </TS>
