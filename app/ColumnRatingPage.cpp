@@ -17,6 +17,7 @@
 #include <cmath>
 
 #include "CalcPage.h"
+#include "CaseRunText.h"
 #include "Messages.h"
 #include "NumberText.h"
 #include "ProfileChartView.h"
@@ -377,11 +378,13 @@ void ColumnRatingPage::ShowStages()
         for (int k = 0; k < 6; ++k)
             stages_->setItem(row, kFirstResultColumn + k, Item(Number(results[k])));
         QStringList notes;
-        if (!r->error.empty()) notes << Tr(r->error.c_str());
+        if (const QString message = StageMessage(*r); !message.isEmpty()) notes << message;
         for (const OperatingWarning& w : r->warnings)
             notes << Tr(w.text.c_str());
         QTableWidgetItem* note = Item(notes.join(QStringLiteral("; ")));
-        if (!r->completed || !r->error.empty()) note->setForeground(Qt::red);
+        // A skipped stage is no packed stage: a note, not an error.
+        if (!r->completed && !r->skipped) note->setForeground(Qt::red);
+        if (r->skipped) note->setForeground(Qt::darkGray);
         stages_->setItem(row, kFirstResultColumn + 6, note);
         const bool limiting = r->bed >= 0 && static_cast<std::size_t>(r->bed) < rating_.beds.size() &&
                               rating_.beds[static_cast<std::size_t>(r->bed)].limitingStage == s.number;
@@ -413,8 +416,16 @@ void ColumnRatingPage::ShowTotals()
                                   : QString()));
         totals_->setItem(row, 3, Item(Number(b.diameter)));
         totals_->setItem(row, 4, Item(b.limitingStage ? QString::number(*b.limitingStage) : QString()));
-        totals_->setItem(row, 5, Item(Number(b.height)));
-        totals_->setItem(row, 6, Item(Number(b.pressureDrop)));
+        totals_->setSpan(row, 5, 1, 1);
+        if (b.note.empty()) {
+            totals_->setItem(row, 5, Item(Number(b.height)));
+            totals_->setItem(row, 6, Item(Number(b.pressureDrop)));
+        } else {
+            // No totals: the reason over both columns.
+            totals_->setItem(row, 5, Item(CaseText(b.note)));
+            totals_->setItem(row, 6, Item(QString()));
+            totals_->setSpan(row, 5, 1, 2);
+        }
     }
     totals_->resizeColumnsToContents();
 }

@@ -18,8 +18,12 @@
 struct StageRating {
     int stage = 0;                             // stage number
     int bed = -1;                              // index of its bed, -1 when it lies in none
-    bool completed = false;                    // the recalculation ended without an error
-    std::string error;                         // why the stage failed or is incomplete ("" otherwise)
+    bool completed = false;                    // rated: the recalculation ended without an error, inputs complete
+    std::string error;                         // why a rated stage failed or is incomplete ("" otherwise)
+    // Not a packed stage (no vapour or no liquid flow: a condenser, a
+    // reboiler, a pump-around) or in no bed: not rated, and no error.
+    bool skipped = false;
+    std::string note;                          // why it was skipped
     std::vector<std::string> fromPage;         // fields whose value came from the page, not the stage
     std::optional<double> theoreticalDiameter; // m
     std::optional<double> floodPercent;        // actual percentage of flood at the bed's diameter
@@ -36,8 +40,11 @@ struct BedRating {
     int method = 0;
     std::optional<double> diameter;     // m: rounded largest theoretical diameter, or the given one
     std::optional<int> limitingStage;   // stage number of the highest percentage of flood
+    // Only when every rated stage of the bed completed with an HETP and a
+    // pressure drop; otherwise `note` says why there are none.
     std::optional<double> height;       // m: one HETP per stage, summed
     std::optional<double> pressureDrop; // mbar over that height
+    std::string note;
 };
 
 struct ProfileRating {
@@ -45,12 +52,17 @@ struct ProfileRating {
     std::vector<BedRating> beds;
 };
 
-// Called after each stage's last run with the page in its final state.
+// Called after each rated stage's last run with the page in its final state
+// (skipped stages are not run).
 using StageObserver = std::function<void(const CalcPage& page, const StageRating& stage)>;
 
 // The beds a rating uses: the profile's, or, when it has none, one bed over
 // all stages with the page's packing and method.
 std::vector<ProfileBed> EffectiveBeds(const ColumnProfile& profile, const CalcPage& page);
+
+// Engine texts of a stage's note or error, to be shown after the stage's number.
+extern const char* const kNoVapourFlowText;
+extern const char* const kNoLiquidFlowText;
 
 // Rates every stage. `page` supplies what the stages lack, the foaming
 // factor and the flood percentage; it is only read. Throws EConvertError

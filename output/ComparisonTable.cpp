@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "CaseRun.h"
 #include "TrNoop.h"
 
 namespace
@@ -40,6 +41,16 @@ const char* const kMethods[] = {QT_TRANSLATE_NOOP("Velk", "Rusk-Tovan"), QT_TRAN
 const char* const kLagrange = QT_TRANSLATE_NOOP("Velk", "Kister-Gill局部插值");
 
 QString Tr(const char* text) { return QCoreApplication::translate("Velk", text); }
+
+// A row's error in the interface language; the list of missing inputs keeps
+// its field names.
+QString ErrorText(const std::string& error)
+{
+    const std::string prefix = kMissingInputsText;
+    if (error.compare(0, prefix.size(), prefix) == 0)
+        return Tr(kMissingInputsText) + QString::fromStdString(error.substr(prefix.size()));
+    return Tr(error.c_str());
+}
 
 std::optional<double> Value(const ComparisonRow& row, ComparisonValue v) { return row.Value(v); }
 
@@ -163,7 +174,7 @@ QString ComparisonCellText(const ComparisonRow& row, ComparisonColumn c)
     default:
         break;
     }
-    if (!row.completed && c == kFirstResultColumn) return QString::fromStdString(row.error);
+    if (!row.completed && c == kFirstResultColumn) return ErrorText(row.error);
     const auto v = ComparisonCellNumber(row, c);
     if (!v) return QString();
     return QString::number(*v, 'f', kColumns[static_cast<int>(c)].decimals);
@@ -191,7 +202,7 @@ std::vector<QStringList> ComparisonExportRows(const std::vector<ComparisonRow>& 
             else
                 line << QString();
         }
-        line << QString::fromStdString(r.error);
+        line << (r.completed ? QString() : ErrorText(r.error));
         out.push_back(line);
     }
     return out;

@@ -61,7 +61,7 @@ void WriteProfileSheet(TMyXls& xls, const ProfileReport& report)
         Row(sheet, row++,
             {std::to_string(i + 1), std::to_string(b.first), std::to_string(b.last), b.packing, method,
              Number(b.diameter), b.limitingStage ? std::to_string(*b.limitingStage) : std::string(),
-             Number(b.height), Number(b.pressureDrop)});
+             b.note.empty() ? Number(b.height) : Tr(b.note.c_str()), Number(b.pressureDrop)});
     }
     ++row;
     std::vector<std::string> heading{Tr(QT_TRANSLATE_NOOP("Velk", "板")),
@@ -84,7 +84,8 @@ void WriteProfileSheet(TMyXls& xls, const ProfileReport& report)
         for (const auto& x :
              {sr.theoreticalDiameter, sr.floodPercent, sr.FsFactor, sr.pressureDrop, sr.holdup, sr.HETP})
             cells.push_back(Number(x));
-        std::string note = sr.error.empty() ? std::string() : Tr(sr.error.c_str());
+        const std::string& why = sr.skipped ? sr.note : sr.error;
+        std::string note = why.empty() ? std::string() : Tr(why.c_str());
         for (const OperatingWarning& w : sr.warnings)
             note += (note.empty() ? "" : "; ") + Tr(w.text.c_str());
         if (r.beds.size() > static_cast<std::size_t>(std::max(sr.bed, 0)) && sr.bed >= 0 &&
