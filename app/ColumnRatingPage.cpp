@@ -1,5 +1,6 @@
 #include "ColumnRatingPage.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
@@ -17,6 +19,7 @@
 #include <cmath>
 
 #include "CalcPage.h"
+#include "CaseRun.h"
 #include "CaseRunText.h"
 #include "Messages.h"
 #include "NumberText.h"
@@ -152,6 +155,13 @@ ColumnRatingPage::ColumnRatingPage(CalcPage& page, QWidget* parent) : QWidget(pa
     });
     connect(rate_, &QPushButton::clicked, this, [this] { Rate(); });
     connect(stages_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { LoadStage(row); });
+
+    undo_ = new QAction(Tr(QT_TRANSLATE_NOOP("Velk", "撤销载入塔板")), this);
+    undo_->setObjectName(QStringLiteral("AUndoStageLoad"));
+    undo_->setShortcut(QKeySequence::Undo);
+    undo_->setEnabled(false);
+    addAction(undo_);
+    connect(undo_, &QAction::triggered, this, [this] { UndoStageLoad(); });
 }
 
 void ColumnRatingPage::BuildBedEditor(QWidget* parent)
@@ -247,6 +257,9 @@ void ColumnRatingPage::SetProfile(ColumnProfile profile)
 
 void ColumnRatingPage::Clear()
 {
+    // Another project: the case a stage replaced belongs to the one before.
+    replaced_.reset();
+    undo_->setEnabled(false);
     profile_ = {};
     rating_ = {};
     ShowBeds();
@@ -298,25 +311,53 @@ bool ColumnRatingPage::ImportCsv(const QString& path)
     }
 }
 
-void ColumnRatingPage::LoadStage(int row)
+bool ColumnRatingPage::LoadStage(int row)
 {
     if (row < 0 || row >= static_cast<int>(profile_.stages.size()) ||
         row >= static_cast<int>(rating_.stages.size()))
-        return;
+        return false;
     const int bed = rating_.stages[static_cast<std::size_t>(row)].bed;
     const std::vector<ProfileBed> beds = EffectiveBeds(profile_, page_);
-    if (bed < 0 || bed >= static_cast<int>(beds.size())) return;
+    if (bed < 0 || bed >= static_cast<int>(beds.size())) return false;
+    const ProfileStage& stage = profile_.stages[static_cast<std::size_t>(row)];
+    if (page_.Modified) {
+        const bool replace = AskReplaceCase ? AskReplaceCase(stage.number)
+                                            : QMessageBox::question(this, Tr(QT_TRANSLATE_NOOP("Velk", "塔段校核")),
+                                                                    Tr(QT_TRANSLATE_NOOP("Velk", "计算页的工况已修改。用第%1板的数据替换它吗？（可用Ctrl+Z撤销）"))
+                                                                        .arg(stage.number)) == QMessageBox::Yes;
+        if (!replace) return false;
+    }
+    // The whole case as it stands, for Undo.
+    auto before = std::make_unique<CalcPage>(false);
+    CopyPageState(page_, *before);
     try {
-        ApplyStage(page_, profile_.stages[static_cast<std::size_t>(row)], beds[static_cast<std::size_t>(bed)],
-                   rating_.beds[static_cast<std::size_t>(bed)].diameter);
+        ApplyStage(page_, stage, beds[static_cast<std::size_t>(bed)], rating_.beds[static_cast<std::size_t>(bed)].diameter);
     } catch (const std::exception& e) {
         ReportError(e);
-        return;
+        return false;
     }
+    replaced_ = std::move(before);
+    // Where Ctrl+Z is pressed: on the calculation page, in the same window.
+    if (window() != this) window()->addAction(undo_);
+    undo_->setEnabled(true);
     page_.Modified = true;
     page_.NeedsRecalc = true;
     page_.RecalcReported();
     if (OnStageLoaded) OnStageLoaded();
+    return true;
+}
+
+bool ColumnRatingPage::UndoStageLoad()
+{
+    if (!replaced_) return false;
+    // Texts, units, colours and both flags as they were; the operating
+    // check follows the restored fields.
+    CopyPageState(*replaced_, page_);
+    page_.UpdateOperation();
+    if (page_.OnOperationChanged) page_.OnOperationChanged();
+    replaced_.reset();
+    undo_->setEnabled(false);
+    return true;
 }
 
 void ColumnRatingPage::changeEvent(QEvent* event)

@@ -10,11 +10,13 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "ColumnRating.h"
 #include "ProfileChart.h"
 
 class CalcPage;
+class QAction;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -38,8 +40,15 @@ public:
     bool Rate();
     // Reads a tray-profile CSV file; with several columns ChooseColumn picks one.
     bool ImportCsv(const QString& path);
-    // Writes the stage of a table row into the calculation page and recalculates it.
-    void LoadStage(int row);
+    // Writes the stage of a table row into the calculation page and
+    // recalculates it; a modified case is replaced only after AskReplaceCase
+    // agrees, and UndoStageLoad brings it back. False when nothing was loaded.
+    bool LoadStage(int row);
+    // Puts back the case the last LoadStage replaced; false when there is none.
+    bool UndoStageLoad();
+    // Undo of a stage load (Ctrl+Z), enabled while there is one; the main
+    // window carries it, so that it works on the calculation page.
+    QAction* UndoAction() const { return undo_; }
     // The bed editor's rows as beds (EConvertError for a cell that does not convert).
     std::vector<ProfileBed> ReadBedEditor() const;
 
@@ -58,6 +67,8 @@ public:
     // Asks for a CSV file ("" = cancel) and picks a column of several.
     std::function<QString()> AskCsvFile;
     std::function<int(const QStringList& columns)> ChooseColumn;
+    // Asks whether the modified case may be replaced by stage `stage` (default: a message box).
+    std::function<bool(int stage)> AskReplaceCase;
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -81,4 +92,6 @@ private:
     QTableWidget* stages_ = nullptr;
     QTableWidget* totals_ = nullptr;
     ProfileChartView* charts_ = nullptr;
+    QAction* undo_ = nullptr;
+    std::unique_ptr<CalcPage> replaced_; // the case before the last stage load
 };

@@ -1799,5 +1799,13 @@ m</translation>
         <source>泛点压降参考值(Kister-Gill)</source>
         <translation>Flood pressure drop reference (Kister-Gill)</translation>
     </message>
+    <message>
+        <source>撤销载入塔板</source>
+        <translation>Undo stage load</translation>
+    </message>
+    <message>
+        <source>计算页的工况已修改。用第%1板的数据替换它吗？（可用Ctrl+Z撤销）</source>
+        <translation>The case on the calculation page has been modified. Replace it with stage %1? (Ctrl+Z undoes this.)</translation>
+    </message>
 </context>
 </TS>
