@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -11,9 +12,11 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -40,6 +43,9 @@ const char* const kUnits[10] = {"kg/s", "kg/m3", "Pa.s", "kg/s", "kg/m3", "Pa.s"
 constexpr int kFirstValueColumn = 2;
 constexpr int kFirstResultColumn = kFirstValueColumn + 10;
 const QColor kLimitingColour(0xFF, 0xFF, 0x80);
+// Stage runs of a rating in steps go on for this long per timer tick, so
+// that the window repaints and takes the Cancel click between slices.
+constexpr qint64 kSliceMs = 40;
 
 QString Number(const std::optional<double>& v)
 {
@@ -162,6 +168,10 @@ ColumnRatingPage::ColumnRatingPage(CalcPage& page, QWidget* parent) : QWidget(pa
     undo_->setEnabled(false);
     addAction(undo_);
     connect(undo_, &QAction::triggered, this, [this] { UndoStageLoad(); });
+
+    tick_ = new QTimer(this);
+    tick_->setInterval(0);
+    connect(tick_, &QTimer::timeout, this, [this] { RatingTick(); });
 }
 
 void ColumnRatingPage::BuildBedEditor(QWidget* parent)
@@ -257,6 +267,7 @@ void ColumnRatingPage::SetProfile(ColumnProfile profile)
 
 void ColumnRatingPage::Clear()
 {
+    CancelRating();
     // Another project: the case a stage replaced belongs to the one before.
     replaced_.reset();
     undo_->setEnabled(false);
@@ -274,6 +285,12 @@ bool ColumnRatingPage::Rate()
         next.rating = ratingMode_->isChecked();
         ValidateProfile(next);
         const bool changed = ProfileRecordsText(next) != ProfileRecordsText(profile_);
+        CancelRating();
+        if (next.stages.size() > kInlineStages) {
+            StartRating(std::move(next), changed);
+            ShowResults(); // the stages without results until the rating is done
+            return true;
+        }
         rating_ = next.Empty() ? ProfileRating{} : RateProfile(page_, next);
         profile_ = std::move(next);
         if (changed) Modified();
@@ -283,6 +300,76 @@ bool ColumnRatingPage::Rate()
     }
     ShowResults();
     return true;
+}
+
+// A large profile is rated on the window's thread, a slice of stage runs
+// per timer tick, with no processEvents. Not on a worker thread: every run
+// swaps the engine's process-wide state (packing parameters, field hooks,
+// message sink) for the length of its scope, and the window runs the engine
+// too (the calculation page, the comparison, the charts), so a worker would
+// race with it. In slices each run opens and closes its scope within a tick,
+// between ticks the state is the window's own, and the rater works on its
+// own copy of the page taken at the start. The progress dialog is modal to
+// the window, so the page and the beds do not change meanwhile.
+void ColumnRatingPage::StartRating(ColumnProfile next, bool changed)
+{
+    rater_ = std::make_unique<ProfileRater>(page_, next); // throws on beds that do not validate
+    pending_ = std::move(next);
+    pendingChanged_ = changed;
+    progress_ = new QProgressDialog(Tr(QT_TRANSLATE_NOOP("Velk", "正在校核塔板……")),
+                                    Tr(QT_TRANSLATE_NOOP("Velk", "取消")), 0, rater_->Total(), this);
+    progress_->setWindowModality(Qt::WindowModal);
+    progress_->setMinimumDuration(300);
+    progress_->setAutoReset(false);
+    connect(progress_, &QProgressDialog::canceled, this, [this] { CancelRating(); });
+    rate_->setEnabled(false);
+    tick_->start();
+}
+
+void ColumnRatingPage::RatingTick()
+{
+    if (!rater_) return;
+    QElapsedTimer slice;
+    slice.start();
+    bool more = true;
+    try {
+        while (more && slice.elapsed() < kSliceMs)
+            more = rater_->Step();
+    } catch (const std::exception& e) {
+        EndRating();
+        ReportError(e);
+        emit ratingFinished(false);
+        return;
+    }
+    progress_->setValue(rater_->Done());
+    if (more) return;
+    rating_ = rater_->Take();
+    profile_ = std::move(pending_);
+    const bool changed = pendingChanged_;
+    EndRating();
+    if (changed) Modified();
+    ShowResults();
+    emit ratingFinished(true);
+}
+
+void ColumnRatingPage::CancelRating()
+{
+    if (!rater_) return;
+    EndRating();
+    emit ratingFinished(false);
+}
+
+void ColumnRatingPage::EndRating()
+{
+    tick_->stop();
+    rater_.reset();
+    pending_ = {};
+    if (progress_) {
+        progress_->disconnect(this);
+        progress_->deleteLater();
+        progress_ = nullptr;
+    }
+    rate_->setEnabled(true);
 }
 
 bool ColumnRatingPage::ImportCsv(const QString& path)

@@ -17,6 +17,8 @@
 
 class CalcPage;
 class QAction;
+class QProgressDialog;
+class QTimer;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -36,8 +38,14 @@ public:
     // Forgets the profile (a new project).
     void Clear();
     // Takes the bed editor over into the profile and rates every stage;
-    // false (after the message) when the beds are not valid.
+    // false (after the message) when the beds are not valid. A profile of
+    // more than kInlineStages stages is rated in steps with progress and
+    // Cancel: Rate returns at once and ratingFinished follows.
     bool Rate();
+    static constexpr std::size_t kInlineStages = 100;
+    bool RatingInProgress() const { return rater_ != nullptr; }
+    // Stops a rating in steps; the rating shown before stays.
+    void CancelRating();
     // Reads a tray-profile CSV file; with several columns ChooseColumn picks one.
     bool ImportCsv(const QString& path);
     // Writes the stage of a table row into the calculation page and
@@ -70,6 +78,10 @@ public:
     // Asks whether the modified case may be replaced by stage `stage` (default: a message box).
     std::function<bool(int stage)> AskReplaceCase;
 
+signals:
+    // A rating in steps ended: completed, or cancelled.
+    void ratingFinished(bool completed);
+
 protected:
     void changeEvent(QEvent* event) override;
 
@@ -81,6 +93,9 @@ private:
     void ShowStages();
     void ShowTotals();
     void Modified();
+    void StartRating(ColumnProfile next, bool changed);
+    void RatingTick();
+    void EndRating();
 
     CalcPage& page_;
     ColumnProfile profile_;
@@ -94,4 +109,11 @@ private:
     ProfileChartView* charts_ = nullptr;
     QAction* undo_ = nullptr;
     std::unique_ptr<CalcPage> replaced_; // the case before the last stage load
+    // A rating in steps: the rater, the profile it rates and whether that
+    // differs from the one before.
+    std::unique_ptr<ProfileRater> rater_;
+    ColumnProfile pending_;
+    bool pendingChanged_ = false;
+    QTimer* tick_ = nullptr;
+    QProgressDialog* progress_ = nullptr;
 };

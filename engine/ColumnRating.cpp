@@ -140,62 +140,96 @@ std::vector<std::string> ApplyStage(CalcPage& page, const ProfileStage& stage, c
     return fromPage;
 }
 
-ProfileRating RateProfile(const CalcPage& page, const ColumnProfile& profile, const StageObserver& observe)
+ProfileRater::ProfileRater(const CalcPage& page, const ColumnProfile& profile, StageObserver observe)
+    : profile_(profile), observe_(std::move(observe)), base_(std::make_unique<CalcPage>(false)),
+      work_(std::make_unique<CalcPage>(false))
 {
-    ValidateProfile(profile);
-    ColumnProfile effective = profile;
-    effective.beds = EffectiveBeds(profile, page);
-
-    ProfileRating out;
-    CalcPage work(false);
-    // Every run starts from the page's state, and RunCase empties the
-    // results of the copy: nothing comes from the page's own case or from
-    // the stage before.
-    auto run = [&](const ProfileStage& s, const ProfileBed& bed, std::optional<double> d, StageRating& r) {
-        CopyPageState(page, work);
-        const CaseRunResult res = RunCase(work, [&](CalcPage& p) { r.fromPage = ApplyStage(p, s, bed, d); });
-        Collect(work, res, r);
-    };
-
-    for (const ProfileStage& s : profile.stages) {
+    ValidateProfile(profile_);
+    beds_ = EffectiveBeds(profile_, page);
+    // The page as it stands now: what happens to it meanwhile does not reach the rating.
+    CopyPageState(page, *base_);
+    ColumnProfile effective = profile_;
+    effective.beds = beds_;
+    for (const ProfileStage& s : profile_.stages) {
         StageRating r;
         r.stage = s.number;
         r.bed = effective.BedOf(s.number);
         const char* skip = r.bed < 0 ? kNoBedText : NotPackedReason(page, s);
         r.skipped = skip != nullptr;
         if (skip) r.note = skip;
-        out.stages.push_back(r);
+        out_.stages.push_back(r);
+        if (!skip) total_ += profile_.rating ? 1 : 2;
     }
-    auto inBed = [&](std::size_t i, std::size_t b) {
-        return out.stages[i].bed == static_cast<int>(b) && !out.stages[i].skipped;
-    };
-    for (std::size_t b = 0; b < effective.beds.size(); ++b) {
-        const ProfileBed& bed = effective.beds[b];
-        BedRating total{bed.first, bed.last, bed.packing, bed.method, {}, {}, {}, {}, {}};
-        if (profile.rating) {
-            total.diameter = bed.diameter;
-        } else {
-            double largest = 0;
-            for (std::size_t i = 0; i < profile.stages.size(); ++i)
-                if (inBed(i, b)) {
-                    run(profile.stages[i], bed, std::nullopt, out.stages[i]);
-                    const auto& dp = out.stages[i].theoreticalDiameter;
-                    if (out.stages[i].completed && dp && *dp > largest) largest = *dp;
-                }
-            if (largest > 0) {
-                FloatGuard guard;
-                total.diameter = CheckedResult(RoundColumnDiameter(largest));
-            }
+}
+
+ProfileRater::~ProfileRater() = default;
+
+bool ProfileRater::InBed(std::size_t i) const
+{
+    return out_.stages[i].bed == static_cast<int>(bed_) && !out_.stages[i].skipped;
+}
+
+// Every run starts from the page's state, and RunCase empties the results
+// of the copy: nothing comes from the page's own case or from the stage before.
+void ProfileRater::Run(std::size_t i, std::optional<double> diameter)
+{
+    StageRating& r = out_.stages[i];
+    CopyPageState(*base_, *work_);
+    const CaseRunResult res = RunCase(*work_, [&](CalcPage& p) {
+        r.fromPage = ApplyStage(p, profile_.stages[i], beds_[bed_], diameter);
+    });
+    Collect(*work_, res, r);
+    ++done_;
+}
+
+bool ProfileRater::Step()
+{
+    while (bed_ < beds_.size()) {
+        const ProfileBed& bed = beds_[bed_];
+        if (phase_ == Phase::Start) {
+            current_ = BedRating{bed.first, bed.last, bed.packing, bed.method, {}, {}, {}, {}, {}};
+            if (profile_.rating) current_.diameter = bed.diameter;
+            phase_ = profile_.rating ? Phase::Rating : Phase::Sizing;
+            next_ = 0;
+            largest_ = 0;
         }
-        for (std::size_t i = 0; i < profile.stages.size(); ++i) {
-            if (!inBed(i, b)) continue;
+        for (; next_ < profile_.stages.size(); ++next_) {
+            if (!InBed(next_)) continue;
+            const std::size_t i = next_++;
+            if (phase_ == Phase::Sizing) {
+                Run(i, std::nullopt);
+                const auto& dp = out_.stages[i].theoreticalDiameter;
+                if (out_.stages[i].completed && dp && *dp > largest_) largest_ = *dp;
+                return true;
+            }
             // Without a diameter the sizing run is the stage's last; the
             // observer sees it again.
-            if (total.diameter || observe) run(profile.stages[i], bed, total.diameter, out.stages[i]);
-            if (observe) observe(work, out.stages[i]);
+            if (current_.diameter || observe_) Run(i, current_.diameter);
+            else ++done_;
+            if (observe_) observe_(*work_, out_.stages[i]);
+            return true;
         }
-        BedTotals(out.stages, static_cast<int>(b), total);
-        out.beds.push_back(total);
+        if (phase_ == Phase::Sizing) {
+            if (largest_ > 0) {
+                FloatGuard guard;
+                current_.diameter = CheckedResult(RoundColumnDiameter(largest_));
+            }
+            phase_ = Phase::Rating;
+            next_ = 0;
+            continue;
+        }
+        BedTotals(out_.stages, static_cast<int>(bed_), current_);
+        out_.beds.push_back(current_);
+        ++bed_;
+        phase_ = Phase::Start;
     }
-    return out;
+    return false;
+}
+
+ProfileRating RateProfile(const CalcPage& page, const ColumnProfile& profile, const StageObserver& observe)
+{
+    ProfileRater rater(page, profile, observe);
+    while (rater.Step()) {
+    }
+    return rater.Take();
 }

@@ -7,6 +7,7 @@
 // then rated at that diameter; in rating mode at the bed's given diameter.
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,6 +70,46 @@ extern const char* const kNoLiquidFlowText;
 // when the profile does not validate.
 ProfileRating RateProfile(const CalcPage& page, const ColumnProfile& profile,
                           const StageObserver& observe = {});
+
+// The same rating in steps of one stage run, for a caller that must stay
+// responsive (the window rates a large profile a few steps per timer tick,
+// with progress and Cancel). The page is copied at the start; every step
+// runs in its own engine scope, so between steps the engine's process-wide
+// state is the caller's.
+class ProfileRater
+{
+public:
+    // Throws EConvertError when the profile does not validate.
+    ProfileRater(const CalcPage& page, const ColumnProfile& profile, StageObserver observe = {});
+    ~ProfileRater();
+    ProfileRater(const ProfileRater&) = delete;
+    ProfileRater& operator=(const ProfileRater&) = delete;
+
+    // Runs the next stage; false when the rating is complete.
+    bool Step();
+    // Stage runs done and to do in all (one per packed stage rated at a given
+    // diameter, two when sized).
+    int Done() const { return done_; }
+    int Total() const { return total_; }
+    // The rating, complete once Step has returned false.
+    ProfileRating Take() { return std::move(out_); }
+
+private:
+    enum class Phase { Start, Sizing, Rating };
+    bool InBed(std::size_t stage) const;
+    void Run(std::size_t stage, std::optional<double> diameter);
+
+    ColumnProfile profile_;
+    std::vector<ProfileBed> beds_;
+    StageObserver observe_;
+    std::unique_ptr<CalcPage> base_, work_;
+    ProfileRating out_;
+    BedRating current_;
+    std::size_t bed_ = 0, next_ = 0;
+    Phase phase_ = Phase::Start;
+    double largest_ = 0;
+    int done_ = 0, total_ = 0;
+};
 
 // Writes a stage into a page the way the import dialogs write their values
 // (SI through SetValue), selects the bed's packing and method and, with a

@@ -1807,5 +1807,9 @@ m</translation>
         <source>计算页的工况已修改。用第%1板的数据替换它吗？（可用Ctrl+Z撤销）</source>
         <translation>The case on the calculation page has been modified. Replace it with stage %1? (Ctrl+Z undoes this.)</translation>
     </message>
+    <message>
+        <source>正在校核塔板……</source>
+        <translation>Rating the stages...</translation>
+    </message>
 </context>
 </TS>

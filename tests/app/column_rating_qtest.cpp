@@ -3,7 +3,9 @@
 // without touching the profile, a double click loading a stage into the
 // calculation page, and the profile kept with the project.
 #include <QApplication>
+#include <QSignalSpy>
 #include <QFile>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -153,6 +155,51 @@ private slots:
         QVERIFY(asked.isEmpty());
         QVERIFY(page->UndoStageLoad());
         QVERIFY(!calc.Modified);
+    }
+
+    void aLargeProfileIsRatedInStepsWithProgressAndCancel()
+    {
+        ColumnProfile large;
+        for (int n = 1; n <= 150; ++n) {
+            ProfileStage s;
+            s.number = n;
+            s.L = 2.5 * (1 + n / 150.0);
+            s.V = 3.0;
+            s.rhoL = 800;
+            s.rhoV = 2.5;
+            s.muL = 0.0003;
+            s.muV = 0.00001;
+            s.sigma = 0.02;
+            large.stages.push_back(s);
+        }
+        QSignalSpy finished(page, &ColumnRatingPage::ratingFinished);
+        page->SetProfile(large);
+        QVERIFY(page->RatingInProgress());
+        QVERIFY(page->Rating().stages.empty()); // returned before the work was done
+        QVERIFY2(finished.wait(30000), "the rating did not finish within 30 s");
+        QCOMPARE(finished.takeFirst().at(0).toBool(), true);
+        QVERIFY(!page->RatingInProgress());
+        // The same rating as in one go.
+        ColumnProfile effective = page->Profile();
+        const ProfileRating once = RateProfile(w->Page(), effective);
+        const ProfileRating& stepped = page->Rating();
+        QCOMPARE(stepped.stages.size(), size_t(150));
+        for (std::size_t i = 0; i < 150; i += 37) {
+            QVERIFY(stepped.stages[i].completed);
+            QCOMPARE(*stepped.stages[i].floodPercent, *once.stages[i].floodPercent);
+        }
+        QCOMPARE(*stepped.beds[0].height, *once.beds[0].height);
+        QCOMPARE(page->StageTable()->rowCount(), 150);
+        // Cancel: the rating shown before stays, the button works again.
+        const double height = *stepped.beds[0].height;
+        QVERIFY(page->Rate());
+        QVERIFY(page->RatingInProgress());
+        page->CancelRating();
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(finished.takeFirst().at(0).toBool(), false);
+        QVERIFY(!page->RatingInProgress());
+        QCOMPARE(*page->Rating().beds[0].height, height);
+        QVERIFY(page->findChild<QPushButton*>(QStringLiteral("BRate"))->isEnabled());
     }
 };
 
