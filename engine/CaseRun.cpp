@@ -76,6 +76,36 @@ void ClearResults(CalcPage& page)
     }
 }
 
+namespace
+{
+
+// The start of a case. The results written by a formula (diameter rounding,
+// pressure drop, holdup, mass transfer) are emptied: each run writes them
+// anew or leaves them empty. An equation's result stays as the start of its
+// iteration only: the solver re-solves it in every pass and keeps it only
+// as a root of this case's equation (within its tolerance); where it cannot
+// (a blank input), DropStaleResults takes it away after the run. Starting
+// the iterations from nothing would cost the comparison a third more time
+// for the same figures.
+void ClearFormulaResults(CalcPage& page)
+{
+    for (TEditD* f : page.ValueFields())
+        if (f->ReadOnly() && (f->Color() == clWindow || f->Color() == clBtnFace)) f->SetText("");
+}
+
+// After a completed run: a result that does not follow from this case's
+// inputs (the page's own stale marks) is none of its figures.
+void DropStaleResults(CalcPage& page)
+{
+    bool dropped = false;
+    for (TEditD* f : page.ValueFields())
+        if (f->ReadOnly() && page.IsStale(f)) dropped = ClearComputedField(*f) || dropped;
+    // The figures and marks then follow the fields as they are.
+    if (dropped) page.UpdateOperation();
+}
+
+} // namespace
+
 std::string MissingInputs(const CalcPage& page)
 {
     std::string missing;
@@ -131,7 +161,7 @@ CaseRunResult RunCase(CalcPage& page, const std::function<void(CalcPage&)>& chan
         EngineStateScope scope(page, &sink);
         try {
             if (change) change(page);
-            ClearResults(page);
+            ClearFormulaResults(page);
             page.NeedsRecalc = true;
             // As the window and velk-calc report it: the same messages.
             result.completed = page.RecalcReported();
@@ -153,7 +183,10 @@ CaseRunResult RunCase(CalcPage& page, const std::function<void(CalcPage&)>& chan
             result.error = kMissingInputsText + missing;
         }
         // Still inside the scope: the hooks point at this page, not the live one.
-        if (!result.completed) ClearResults(page);
+        if (!result.completed)
+            ClearResults(page);
+        else
+            DropStaleResults(page);
     }
     result.messages = std::move(sink.messages);
     return result;

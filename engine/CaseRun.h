@@ -55,10 +55,13 @@ extern const char* const kMissingInputsText;
 // A case's error in place of a floating-point fault of its recalculation.
 extern const char* const kOutsideModelText;
 
-// Runs `change` (if any), clears the results, then recalculates, inside an
+// Runs `change` (if any) and the recalculation from clean results, inside an
 // EngineStateScope with the messages recorded; every error is caught and
-// returned. A case that failed or lacks a hydraulic input is not completed,
-// and its page is left without results.
+// returned. No result of the page's previous state survives unless this
+// case's equations give it: formula results are emptied first, an
+// equation's result is only the start of its iteration and is dropped when
+// it does not follow from the case's inputs. A case that failed or lacks a
+// hydraulic input is not completed, and its page is left without results.
 CaseRunResult RunCase(CalcPage& page, const std::function<void(CalcPage&)>& change = {});
 
 // For `change`: the same handlers a user's choice runs. The recalculation is
