@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "CaseRunText.h"
+
 TComparisonTableModel::TComparisonTableModel(QObject* parent) : QAbstractTableModel(parent)
 {
     columns_ = ComparisonColumns(false);
@@ -71,7 +73,7 @@ QVariant TComparisonTableModel::data(const QModelIndex& index, int role) const
         return level < 0 ? QVariant() : QVariant(QApplication::style()->standardIcon(icons[level]));
     }
     case Qt::ToolTipRole:
-        if (!row.completed) return QString::fromStdString(row.error);
+        if (!row.completed) return CaseText(row.error);
         if (c == ComparisonColumn::Warnings) return ComparisonWarningTexts(row).join(QLatin1Char('\n'));
         return {};
     case Qt::TextAlignmentRole:
