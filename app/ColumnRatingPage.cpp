@@ -1,23 +1,30 @@
 #include "ColumnRatingPage.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QLabel>
+#include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
 
 #include "CalcPage.h"
+#include "CaseRun.h"
+#include "CaseRunText.h"
 #include "ColumnRatingLayout.h"
 #include "Messages.h"
 #include "NumberText.h"
@@ -38,6 +45,9 @@ const char* const kUnits[10] = {"kg/s", "kg/m3", "Pa.s", "kg/s", "kg/m3", "Pa.s"
 constexpr int kFirstValueColumn = 2;
 constexpr int kFirstResultColumn = kFirstValueColumn + 10;
 const QColor kLimitingColour(0xFF, 0xFF, 0x80);
+// Stage runs of a rating in steps go on for this long per timer tick, so
+// that the window repaints and takes the Cancel click between slices.
+constexpr qint64 kSliceMs = 40;
 
 QString Number(const std::optional<double>& v)
 {
@@ -157,6 +167,17 @@ ColumnRatingPage::ColumnRatingPage(CalcPage& page, QWidget* parent) : QWidget(pa
     });
     connect(rate_, &QPushButton::clicked, this, [this] { Rate(); });
     connect(stages_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { LoadStage(row); });
+
+    undo_ = new QAction(Tr(QT_TRANSLATE_NOOP("Velk", "撤销载入塔板")), this);
+    undo_->setObjectName(QStringLiteral("AUndoStageLoad"));
+    undo_->setShortcut(QKeySequence::Undo);
+    undo_->setEnabled(false);
+    addAction(undo_);
+    connect(undo_, &QAction::triggered, this, [this] { UndoStageLoad(); });
+
+    tick_ = new QTimer(this);
+    tick_->setInterval(0);
+    connect(tick_, &QTimer::timeout, this, [this] { RatingTick(); });
 }
 
 void ColumnRatingPage::BuildBedEditor(QWidget* parent)
@@ -253,6 +274,10 @@ void ColumnRatingPage::SetProfile(ColumnProfile profile)
 
 void ColumnRatingPage::Clear()
 {
+    CancelRating();
+    // Another project: the case a stage replaced belongs to the one before.
+    replaced_.reset();
+    undo_->setEnabled(false);
     profile_ = {};
     rating_ = {};
     ShowBeds();
@@ -267,6 +292,12 @@ bool ColumnRatingPage::Rate()
         next.rating = ratingMode_->isChecked();
         ValidateProfile(next);
         const bool changed = ProfileRecordsText(next) != ProfileRecordsText(profile_);
+        CancelRating();
+        if (next.stages.size() > kInlineStages) {
+            StartRating(std::move(next), changed);
+            ShowResults(); // the stages without results until the rating is done
+            return true;
+        }
         rating_ = next.Empty() ? ProfileRating{} : RateProfile(page_, next);
         profile_ = std::move(next);
         if (changed) Modified();
@@ -276,6 +307,76 @@ bool ColumnRatingPage::Rate()
     }
     ShowResults();
     return true;
+}
+
+// A large profile is rated on the window's thread, a slice of stage runs
+// per timer tick, with no processEvents. Not on a worker thread: every run
+// swaps the engine's process-wide state (packing parameters, field hooks,
+// message sink) for the length of its scope, and the window runs the engine
+// too (the calculation page, the comparison, the charts), so a worker would
+// race with it. In slices each run opens and closes its scope within a tick,
+// between ticks the state is the window's own, and the rater works on its
+// own copy of the page taken at the start. The progress dialog is modal to
+// the window, so the page and the beds do not change meanwhile.
+void ColumnRatingPage::StartRating(ColumnProfile next, bool changed)
+{
+    rater_ = std::make_unique<ProfileRater>(page_, next); // throws on beds that do not validate
+    pending_ = std::move(next);
+    pendingChanged_ = changed;
+    progress_ = new QProgressDialog(Tr(QT_TRANSLATE_NOOP("Velk", "正在校核塔板……")),
+                                    Tr(QT_TRANSLATE_NOOP("Velk", "取消")), 0, rater_->Total(), this);
+    progress_->setWindowModality(Qt::WindowModal);
+    progress_->setMinimumDuration(300);
+    progress_->setAutoReset(false);
+    connect(progress_, &QProgressDialog::canceled, this, [this] { CancelRating(); });
+    rate_->setEnabled(false);
+    tick_->start();
+}
+
+void ColumnRatingPage::RatingTick()
+{
+    if (!rater_) return;
+    QElapsedTimer slice;
+    slice.start();
+    bool more = true;
+    try {
+        while (more && slice.elapsed() < kSliceMs)
+            more = rater_->Step();
+    } catch (const std::exception& e) {
+        EndRating();
+        ReportError(e);
+        emit ratingFinished(false);
+        return;
+    }
+    progress_->setValue(rater_->Done());
+    if (more) return;
+    rating_ = rater_->Take();
+    profile_ = std::move(pending_);
+    const bool changed = pendingChanged_;
+    EndRating();
+    if (changed) Modified();
+    ShowResults();
+    emit ratingFinished(true);
+}
+
+void ColumnRatingPage::CancelRating()
+{
+    if (!rater_) return;
+    EndRating();
+    emit ratingFinished(false);
+}
+
+void ColumnRatingPage::EndRating()
+{
+    tick_->stop();
+    rater_.reset();
+    pending_ = {};
+    if (progress_) {
+        progress_->disconnect(this);
+        progress_->deleteLater();
+        progress_ = nullptr;
+    }
+    rate_->setEnabled(true);
 }
 
 bool ColumnRatingPage::ImportCsv(const QString& path)
@@ -304,25 +405,53 @@ bool ColumnRatingPage::ImportCsv(const QString& path)
     }
 }
 
-void ColumnRatingPage::LoadStage(int row)
+bool ColumnRatingPage::LoadStage(int row)
 {
     if (row < 0 || row >= static_cast<int>(profile_.stages.size()) ||
         row >= static_cast<int>(rating_.stages.size()))
-        return;
+        return false;
     const int bed = rating_.stages[static_cast<std::size_t>(row)].bed;
     const std::vector<ProfileBed> beds = EffectiveBeds(profile_, page_);
-    if (bed < 0 || bed >= static_cast<int>(beds.size())) return;
+    if (bed < 0 || bed >= static_cast<int>(beds.size())) return false;
+    const ProfileStage& stage = profile_.stages[static_cast<std::size_t>(row)];
+    if (page_.Modified) {
+        const bool replace = AskReplaceCase ? AskReplaceCase(stage.number)
+                                            : QMessageBox::question(this, Tr(QT_TRANSLATE_NOOP("Velk", "塔段校核")),
+                                                                    Tr(QT_TRANSLATE_NOOP("Velk", "计算页的工况已修改。用第%1板的数据替换它吗？（可用Ctrl+Z撤销）"))
+                                                                        .arg(stage.number)) == QMessageBox::Yes;
+        if (!replace) return false;
+    }
+    // The whole case as it stands, for Undo.
+    auto before = std::make_unique<CalcPage>(false);
+    CopyPageState(page_, *before);
     try {
-        ApplyStage(page_, profile_.stages[static_cast<std::size_t>(row)], beds[static_cast<std::size_t>(bed)],
-                   rating_.beds[static_cast<std::size_t>(bed)].diameter);
+        ApplyStage(page_, stage, beds[static_cast<std::size_t>(bed)], rating_.beds[static_cast<std::size_t>(bed)].diameter);
     } catch (const std::exception& e) {
         ReportError(e);
-        return;
+        return false;
     }
+    replaced_ = std::move(before);
+    // Where Ctrl+Z is pressed: on the calculation page, in the same window.
+    if (window() != this) window()->addAction(undo_);
+    undo_->setEnabled(true);
     page_.Modified = true;
     page_.NeedsRecalc = true;
     page_.RecalcReported();
     if (OnStageLoaded) OnStageLoaded();
+    return true;
+}
+
+bool ColumnRatingPage::UndoStageLoad()
+{
+    if (!replaced_) return false;
+    // Texts, units, colours and both flags as they were; the operating
+    // check follows the restored fields.
+    CopyPageState(*replaced_, page_);
+    page_.UpdateOperation();
+    if (page_.OnOperationChanged) page_.OnOperationChanged();
+    replaced_.reset();
+    undo_->setEnabled(false);
+    return true;
 }
 
 void ColumnRatingPage::changeEvent(QEvent* event)
@@ -386,11 +515,13 @@ void ColumnRatingPage::ShowStages()
         for (int k = 0; k < 6; ++k)
             stages_->setItem(row, kFirstResultColumn + k, Item(Number(results[k])));
         QStringList notes;
-        if (!r->error.empty()) notes << Tr(r->error.c_str());
+        if (const QString message = StageMessage(*r); !message.isEmpty()) notes << message;
         for (const OperatingWarning& w : r->warnings)
             notes << Tr(w.text.c_str());
         QTableWidgetItem* note = Item(notes.join(QStringLiteral("; ")));
-        if (!r->completed || !r->error.empty()) note->setForeground(Qt::red);
+        // A skipped stage is no packed stage: a note, not an error.
+        if (!r->completed && !r->skipped) note->setForeground(Qt::red);
+        if (r->skipped) note->setForeground(Qt::darkGray);
         stages_->setItem(row, kFirstResultColumn + 6, note);
         const bool limiting = r->bed >= 0 && static_cast<std::size_t>(r->bed) < rating_.beds.size() &&
                               rating_.beds[static_cast<std::size_t>(r->bed)].limitingStage == s.number;
@@ -422,8 +553,16 @@ void ColumnRatingPage::ShowTotals()
                                   : QString()));
         totals_->setItem(row, 3, Item(Number(b.diameter)));
         totals_->setItem(row, 4, Item(b.limitingStage ? QString::number(*b.limitingStage) : QString()));
-        totals_->setItem(row, 5, Item(Number(b.height)));
-        totals_->setItem(row, 6, Item(Number(b.pressureDrop)));
+        totals_->setSpan(row, 5, 1, 1);
+        if (b.note.empty()) {
+            totals_->setItem(row, 5, Item(Number(b.height)));
+            totals_->setItem(row, 6, Item(Number(b.pressureDrop)));
+        } else {
+            // No totals: the reason over both columns.
+            totals_->setItem(row, 5, Item(CaseText(b.note)));
+            totals_->setItem(row, 6, Item(QString()));
+            totals_->setSpan(row, 5, 1, 2);
+        }
     }
     FitColumns(totals_);
 }

@@ -10,11 +10,15 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "ColumnRating.h"
 #include "ProfileChart.h"
 
 class CalcPage;
+class QAction;
+class QProgressDialog;
+class QTimer;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -34,12 +38,25 @@ public:
     // Forgets the profile (a new project).
     void Clear();
     // Takes the bed editor over into the profile and rates every stage;
-    // false (after the message) when the beds are not valid.
+    // false (after the message) when the beds are not valid. A profile of
+    // more than kInlineStages stages is rated in steps with progress and
+    // Cancel: Rate returns at once and ratingFinished follows.
     bool Rate();
+    static constexpr std::size_t kInlineStages = 100;
+    bool RatingInProgress() const { return rater_ != nullptr; }
+    // Stops a rating in steps; the rating shown before stays.
+    void CancelRating();
     // Reads a tray-profile CSV file; with several columns ChooseColumn picks one.
     bool ImportCsv(const QString& path);
-    // Writes the stage of a table row into the calculation page and recalculates it.
-    void LoadStage(int row);
+    // Writes the stage of a table row into the calculation page and
+    // recalculates it; a modified case is replaced only after AskReplaceCase
+    // agrees, and UndoStageLoad brings it back. False when nothing was loaded.
+    bool LoadStage(int row);
+    // Puts back the case the last LoadStage replaced; false when there is none.
+    bool UndoStageLoad();
+    // Undo of a stage load (Ctrl+Z), enabled while there is one; the main
+    // window carries it, so that it works on the calculation page.
+    QAction* UndoAction() const { return undo_; }
     // The bed editor's rows as beds (EConvertError for a cell that does not convert).
     std::vector<ProfileBed> ReadBedEditor() const;
 
@@ -58,6 +75,12 @@ public:
     // Asks for a CSV file ("" = cancel) and picks a column of several.
     std::function<QString()> AskCsvFile;
     std::function<int(const QStringList& columns)> ChooseColumn;
+    // Asks whether the modified case may be replaced by stage `stage` (default: a message box).
+    std::function<bool(int stage)> AskReplaceCase;
+
+signals:
+    // A rating in steps ended: completed, or cancelled.
+    void ratingFinished(bool completed);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -70,6 +93,9 @@ private:
     void ShowStages();
     void ShowTotals();
     void Modified();
+    void StartRating(ColumnProfile next, bool changed);
+    void RatingTick();
+    void EndRating();
 
     CalcPage& page_;
     ColumnProfile profile_;
@@ -81,4 +107,13 @@ private:
     QTableWidget* stages_ = nullptr;
     QTableWidget* totals_ = nullptr;
     ProfileChartView* charts_ = nullptr;
+    QAction* undo_ = nullptr;
+    std::unique_ptr<CalcPage> replaced_; // the case before the last stage load
+    // A rating in steps: the rater, the profile it rates and whether that
+    // differs from the one before.
+    std::unique_ptr<ProfileRater> rater_;
+    ColumnProfile pending_;
+    bool pendingChanged_ = false;
+    QTimer* tick_ = nullptr;
+    QProgressDialog* progress_ = nullptr;
 };

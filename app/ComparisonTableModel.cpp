@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "CaseRunText.h"
+
 TComparisonTableModel::TComparisonTableModel(QObject* parent) : QAbstractTableModel(parent)
 {
     columns_ = ComparisonColumns(false);

@@ -47,6 +47,7 @@ TPackingComparisonPage::TPackingComparisonPage(CalcPage& page, QWidget* parent) 
     exportButton_ = new QPushButton(this);
     exportButton_->setObjectName(QStringLiteral("BCompareExport"));
     status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("CompareStatus"));
 
     auto* bar = new QHBoxLayout;
     for (QLabel*& l : captions_)

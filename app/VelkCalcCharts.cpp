@@ -80,8 +80,11 @@ std::string PerformanceCurvesJson(const PerformanceCurves& curves)
         const PressureDropCurve& c = curves.pressureDrop[i];
         o << (i ? ", " : "") << "{\"liquidLoad\": " << JsonNumber(c.liquidLoad)
           << ", \"points\": " << PointsJson(c.points)
-          << ", \"flood\": " << (c.hasFlood ? PairJson(c.floodF, c.floodDp) : std::string("null")) << "}";
+          // Flood by its F-factor only: the model gives no pressure drop there.
+          << ", \"flood\": " << (c.hasFlood ? std::string("[").append(JsonNumber(c.floodF)).append(", null]") : std::string("null")) << "}";
     }
-    o << "], \"holdup\": " << PointsJson(curves.holdup) << ", \"hetp\": " << PointsJson(curves.hetp) << "}\n";
+    o << "], \"floodPressureDrop\": "
+      << (curves.floodReferenceDp ? JsonNumber(*curves.floodReferenceDp) : std::string("null"))
+      << ", \"holdup\": " << PointsJson(curves.holdup) << ", \"hetp\": " << PointsJson(curves.hetp) << "}\n";
     return o.str();
 }

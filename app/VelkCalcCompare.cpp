@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "CalcPage.h"
+#include "CaseRunText.h"
 #include "PackingComparison.h"
 #include "VelkCalcJson.h"
 
@@ -15,7 +16,7 @@ std::string CompareJson(const CalcPage& page, bool allMethods, bool& allComplete
     PackingComparison comparison;
     comparison.Run(page, allMethods, [&](const CalcPage& copy, const ComparisonRow& row) {
         o << (first ? "" : ", ") << "{\"packing\": " << JsonString(row.packing) << ", \"method\": " << row.method
-          << ", \"completed\": " << (row.completed ? "true" : "false") << ", \"error\": " << JsonString(row.error)
+          << ", \"completed\": " << (row.completed ? "true" : "false") << ", \"error\": " << JsonString(CaseText(row.error).toStdString())
           << ", \"fields\": " << FieldsJson(copy) << ", \"operation\": " << OperationJson(copy.Operation())
           << ", \"warnings\": " << WarningsJson(copy.Operation()) << "}";
         first = false;

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "CalcPage.h"
+#include "CaseRunText.h"
 #include "ColumnRating.h"
 #include "Messages.h"
 #include "NumberText.h"
@@ -26,14 +27,30 @@ bool WholeNumber(const std::string& s, int& out)
     return true;
 }
 
+std::string MessageJson(const StageRating& s)
+{
+    const QString text = StageMessage(s);
+    return text.isEmpty() ? "null" : JsonString(text.toStdString());
+}
+
 std::string StageJson(const CalcPage& page, const StageRating& s)
 {
     std::ostringstream o;
     o << "{\"stage\": " << s.stage << ", \"bed\": " << (s.bed >= 0 ? std::to_string(s.bed + 1) : "null")
       << ", \"completed\": " << (s.completed ? "true" : "false")
-      << ", \"error\": " << (s.error.empty() ? "null" : JsonString(s.error))
+      << ", \"error\": " << (s.error.empty() ? "null" : MessageJson(s)) << ", \"skipped\": false, \"note\": null"
       << ", \"fields\": " << FieldsJson(page) << ", \"operation\": " << OperationJson(page.Operation())
       << ", \"warnings\": " << WarningsJson(page.Operation()) << "}";
+    return o.str();
+}
+
+// A stage that is not rated has no page of its own.
+std::string SkippedStageJson(const StageRating& s)
+{
+    std::ostringstream o;
+    o << "{\"stage\": " << s.stage << ", \"bed\": " << (s.bed >= 0 ? std::to_string(s.bed + 1) : "null")
+      << ", \"completed\": false, \"error\": null, \"skipped\": true, \"note\": " << MessageJson(s)
+      << ", \"fields\": null, \"operation\": null, \"warnings\": []}";
     return o.str();
 }
 
@@ -44,7 +61,8 @@ std::string BedJson(const BedRating& b)
       << ", \"method\": " << b.method << ", \"diameter\": " << OptionalNumber(b.diameter)
       << ", \"limitingStage\": " << (b.limitingStage ? std::to_string(*b.limitingStage) : "null")
       << ", \"height\": " << OptionalNumber(b.height)
-      << ", \"pressureDrop\": " << OptionalNumber(b.pressureDrop) << "}";
+      << ", \"pressureDrop\": " << OptionalNumber(b.pressureDrop)
+      << ", \"note\": " << (b.note.empty() ? "null" : JsonString(CaseText(b.note).toStdString())) << "}";
     return o.str();
 }
 
@@ -106,9 +124,6 @@ int RunProfileCommand(CalcPage& base, const std::string& csvPath, const std::str
         for (ProfileBed& b : profile.beds)
             b.diameter = value * d->Exchange();
     }
-    for (const ProfileStage& s : profile.stages)
-        if (profile.BedOf(s.number) < 0 && !profile.beds.empty())
-            return usage("stage " + std::to_string(s.number) + " lies in none of the --beds");
     try {
         ValidateProfile(profile);
     } catch (const std::exception& e) {
@@ -122,8 +137,10 @@ int RunProfileCommand(CalcPage& base, const std::string& csvPath, const std::str
     });
     out << "{\"stages\": [";
     for (std::size_t i = 0; i < stages.size(); ++i) {
-        out << (i ? ", " : "") << stages[i];
-        all = all && rating.stages[i].completed && rating.stages[i].error.empty();
+        const StageRating& s = rating.stages[i];
+        out << (i ? ", " : "") << (s.skipped ? SkippedStageJson(s) : stages[i]);
+        // A skipped stage is no packed stage, not an error.
+        all = all && (s.skipped || s.completed);
     }
     out << "], \"beds\": [";
     for (std::size_t i = 0; i < rating.beds.size(); ++i)

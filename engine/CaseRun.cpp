@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "FloatGuard.h"
+#include "TrNoop.h"
+
 namespace
 {
 
@@ -53,7 +56,63 @@ void CopyControl(const TControl& from, TControl& to)
     to.SetEnabled(from.Enabled());
 }
 
+// Without these nothing hydraulic can be computed; the diffusivities and the
+// equilibrium only feed the mass-transfer heights.
+const char* const kHydraulicInputs[] = {"VD", "DvD", "MvD", "LD", "DlD", "MlD", "SLD"};
+
 } // namespace
+
+const char* const kMissingInputsText = QT_TRANSLATE_NOOP("Velk", "数据不全：");
+const char* const kOutsideModelText = QT_TRANSLATE_NOOP("Velk", "输入超出关联式的计算范围");
+
+void ClearResults(CalcPage& page)
+{
+    for (TEditD* f : page.ValueFields()) {
+        if (!f->ReadOnly()) continue; // an input, or a result the user gave
+        if (f->Color() == clWindow || f->Color() == clBtnFace)
+            f->SetText(""); // written by a formula or not yet: keeps its result style
+        else
+            ClearComputedField(*f); // an equation's (its colour): blank, so that the solver computes it afresh
+    }
+}
+
+namespace
+{
+
+// The start of a case. The results written by a formula (diameter rounding,
+// pressure drop, holdup, mass transfer) are emptied: each run writes them
+// anew or leaves them empty. An equation's result stays as the start of its
+// iteration only: the solver re-solves it in every pass and keeps it only
+// as a root of this case's equation (within its tolerance); where it cannot
+// (a blank input), DropStaleResults takes it away after the run. Starting
+// the iterations from nothing would cost the comparison a third more time
+// for the same figures.
+void ClearFormulaResults(CalcPage& page)
+{
+    for (TEditD* f : page.ValueFields())
+        if (f->ReadOnly() && (f->Color() == clWindow || f->Color() == clBtnFace)) f->SetText("");
+}
+
+// After a completed run: a result that does not follow from this case's
+// inputs (the page's own stale marks) is none of its figures.
+void DropStaleResults(CalcPage& page)
+{
+    bool dropped = false;
+    for (TEditD* f : page.ValueFields())
+        if (f->ReadOnly() && page.IsStale(f)) dropped = ClearComputedField(*f) || dropped;
+    // The figures and marks then follow the fields as they are.
+    if (dropped) page.UpdateOperation();
+}
+
+} // namespace
+
+std::string MissingInputs(const CalcPage& page)
+{
+    std::string missing;
+    for (const char* name : kHydraulicInputs)
+        if (page.Field(name)->IsBlank()) missing += (missing.empty() ? "" : ", ") + std::string(name);
+    return missing;
+}
 
 void CopyPageState(const CalcPage& from, CalcPage& to)
 {
@@ -102,20 +161,34 @@ CaseRunResult RunCase(CalcPage& page, const std::function<void(CalcPage&)>& chan
         EngineStateScope scope(page, &sink);
         try {
             if (change) change(page);
+            ClearFormulaResults(page);
             page.NeedsRecalc = true;
             // As the window and velk-calc report it: the same messages.
             result.completed = page.RecalcReported();
         } catch (const std::exception& e) {
             ReportError(e);
         }
+        // The solver's general warning says less than the error's own text,
+        // which comes before it (a packing without data) or after it (a
+        // floating-point error).
+        if (!result.completed)
+            for (const auto& m : sink.messages)
+                if (result.error.empty() || result.error == kInputErrorText) result.error = m.text;
+        // In a table of cases the floating-point fault says nothing about the
+        // case; what it means there is that the correlations cannot take it.
+        for (const char* math : {kInvalidOpText, kZeroDivideText, kOverflowText})
+            if (result.error == math) result.error = kOutsideModelText;
+        if (const std::string missing = MissingInputs(page); result.completed && !missing.empty()) {
+            result.completed = false;
+            result.error = kMissingInputsText + missing;
+        }
+        // Still inside the scope: the hooks point at this page, not the live one.
+        if (!result.completed)
+            ClearResults(page);
+        else
+            DropStaleResults(page);
     }
     result.messages = std::move(sink.messages);
-    // The solver's general warning says less than the error's own text,
-    // which comes before it (a packing without data) or after it (a
-    // floating-point error).
-    if (!result.completed)
-        for (const auto& m : result.messages)
-            if (result.error.empty() || result.error == kInputErrorText) result.error = m.text;
     return result;
 }
 

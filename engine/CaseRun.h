@@ -13,8 +13,8 @@
 #include "PackingCatalogue.h"
 
 struct CaseRunResult {
-    bool completed = false;                // the recalculation ended without an error
-    std::string error;                     // text of the first error ("" when completed)
+    bool completed = false;                // the recalculation ended without an error, every hydraulic input given
+    std::string error;                     // text of the first error or of the missing inputs ("" when completed)
     std::vector<RecordedMessage> messages; // every message the run showed
 };
 
@@ -41,8 +41,27 @@ private:
     ScopedMessageSink sink_;
 };
 
-// Runs `change` (if any), then the recalculation, inside an EngineStateScope
-// with the messages recorded; every error is caught and returned.
+// Empties every value the engine wrote on `page` (the read-only fields: the
+// results and a computed equilibrium field), leaving what the user gave.
+// A case run on a copy starts from this, so that no result can come from
+// the page the copy was taken from or from the case before.
+void ClearResults(CalcPage& page);
+
+// The hydraulic inputs (flows, densities, viscosities, surface tension) that
+// are blank on `page`, by field name, comma separated; "" when all are given.
+std::string MissingInputs(const CalcPage& page);
+// Source text put before MissingInputs in an incomplete case's error.
+extern const char* const kMissingInputsText;
+// A case's error in place of a floating-point fault of its recalculation.
+extern const char* const kOutsideModelText;
+
+// Runs `change` (if any) and the recalculation from clean results, inside an
+// EngineStateScope with the messages recorded; every error is caught and
+// returned. No result of the page's previous state survives unless this
+// case's equations give it: formula results are emptied first, an
+// equation's result is only the start of its iteration and is dropped when
+// it does not follow from the case's inputs. A case that failed or lacks a
+// hydraulic input is not completed, and its page is left without results.
 CaseRunResult RunCase(CalcPage& page, const std::function<void(CalcPage&)>& change = {});
 
 // For `change`: the same handlers a user's choice runs. The recalculation is

@@ -11,7 +11,9 @@ namespace
 {
 
 const char* const kNoBedText = QT_TRANSLATE_NOOP("Velk", "不在任何填料段内");
-const char* const kMissingText = QT_TRANSLATE_NOOP("Velk", "数据不全：");
+const char* const kNoRatedStageText = QT_TRANSLATE_NOOP("Velk", "段内没有可校核的填料板");
+const char* const kStageFailedText = QT_TRANSLATE_NOOP("Velk", "有板未算完，不计总高和总压降");
+const char* const kNoHeightText = QT_TRANSLATE_NOOP("Velk", "有板缺少HETP或压降，不计总高和总压降");
 
 // A field's SI value as velk-calc prints it, or nothing for a text that is
 // not a number; reading never shows a message.
@@ -23,10 +25,28 @@ std::optional<double> FieldValue(const CalcPage& page, const char* name)
     return static_cast<double>(v * static_cast<long double>(f->Exchange()));
 }
 
+// A stage without vapour or without liquid is no packed stage; what the
+// stage lacks comes from the page, as the run would take it.
+const char* NotPackedReason(const CalcPage& page, const ProfileStage& s)
+{
+    const std::optional<double> V = s.V ? s.V : FieldValue(page, "VD");
+    const std::optional<double> L = s.L ? s.L : FieldValue(page, "LD");
+    if (V && !(*V > 0)) return kNoVapourFlowText;
+    if (L && !(*L > 0)) return kNoLiquidFlowText;
+    return nullptr;
+}
+
 void Collect(const CalcPage& page, const CaseRunResult& run, StageRating& r)
 {
-    r.completed = run.completed;
-    r.error = run.error;
+    StageRating fresh;
+    fresh.stage = r.stage;
+    fresh.bed = r.bed;
+    fresh.completed = run.completed;
+    fresh.error = run.error;
+    fresh.fromPage = std::move(r.fromPage);
+    r = std::move(fresh);
+    // A failed or incomplete stage shows its message and no number.
+    if (!run.completed) return;
     r.theoreticalDiameter = FieldValue(page, "dpD");
     r.holdup = FieldValue(page, "HTD");
     r.pressureDrop = FieldValue(page, "dPwaterD");
@@ -35,12 +55,6 @@ void Collect(const CalcPage& page, const CaseRunResult& run, StageRating& r)
     r.floodPercent = check.figures.floodPercent;
     r.FsFactor = check.figures.FsFactor;
     r.warnings = check.warnings;
-    if (!run.completed) return;
-    std::string missing;
-    for (int i = 0; i < kProfileRequiredValues; ++i)
-        if (page.Field(kProfileValues[i].field)->IsBlank())
-            missing += (missing.empty() ? "" : ", ") + std::string(kProfileValues[i].field);
-    if (!missing.empty()) r.error = kMissingText + missing;
 }
 
 // Rating a given diameter as velk-calc --rate-diameter sets it up: the
@@ -51,29 +65,42 @@ void SetRatedDiameter(CalcPage& page, std::optional<double> diameter)
     if (diameter) page.Field("dD")->SetValue(*diameter);
 }
 
-void BedTotals(const std::vector<StageRating>& stages, BedRating& bed)
+void BedTotals(const std::vector<StageRating>& stages, int index, BedRating& bed)
 {
     double height = 0, drop = 0, worst = -1;
-    bool complete = true;
+    int rated = 0;
+    const char* why = nullptr;
     for (const StageRating& s : stages) {
-        if (s.stage < bed.first || s.stage > bed.last) continue;
-        if (s.completed && s.floodPercent && *s.floodPercent > worst) {
+        if (s.bed != index || s.skipped) continue;
+        ++rated;
+        if (!s.completed) {
+            why = kStageFailedText;
+            continue;
+        }
+        if (s.floodPercent && *s.floodPercent > worst) {
             worst = *s.floodPercent;
             bed.limitingStage = s.stage;
         }
         if (s.HETP && s.pressureDrop) {
             height += *s.HETP;
             drop += *s.HETP * *s.pressureDrop;
-        } else {
-            complete = false;
+        } else if (!why) {
+            why = kNoHeightText;
         }
     }
-    if (!complete) return;
+    if (rated == 0) why = kNoRatedStageText;
+    if (why) {
+        bed.note = why;
+        return;
+    }
     bed.height = height;
     bed.pressureDrop = drop / 100; // Pa to mbar
 }
 
 } // namespace
+
+const char* const kNoVapourFlowText = QT_TRANSLATE_NOOP("Velk", "无气相流量");
+const char* const kNoLiquidFlowText = QT_TRANSLATE_NOOP("Velk", "无液相流量");
 
 std::vector<ProfileBed> EffectiveBeds(const ColumnProfile& profile, const CalcPage& page)
 {
@@ -113,51 +140,95 @@ std::vector<std::string> ApplyStage(CalcPage& page, const ProfileStage& stage, c
     return fromPage;
 }
 
-ProfileRating RateProfile(const CalcPage& page, const ColumnProfile& profile, const StageObserver& observe)
+ProfileRater::ProfileRater(const CalcPage& page, const ColumnProfile& profile, StageObserver observe)
+    : profile_(profile), observe_(std::move(observe)), base_(std::make_unique<CalcPage>(false)),
+      work_(std::make_unique<CalcPage>(false))
 {
-    ValidateProfile(profile);
-    ColumnProfile effective = profile;
-    effective.beds = EffectiveBeds(profile, page);
-
-    ProfileRating out;
-    CalcPage work(false);
-    auto run = [&](const ProfileStage& s, const ProfileBed& bed, std::optional<double> d, StageRating& r) {
-        CopyPageState(page, work);
-        const CaseRunResult res = RunCase(work, [&](CalcPage& p) { r.fromPage = ApplyStage(p, s, bed, d); });
-        Collect(work, res, r);
-    };
-
-    for (const ProfileStage& s : profile.stages) {
+    ValidateProfile(profile_);
+    beds_ = EffectiveBeds(profile_, page);
+    // The page as it stands now: what happens to it meanwhile does not reach the rating.
+    CopyPageState(page, *base_);
+    ColumnProfile effective = profile_;
+    effective.beds = beds_;
+    for (const ProfileStage& s : profile_.stages) {
         StageRating r;
         r.stage = s.number;
         r.bed = effective.BedOf(s.number);
-        if (r.bed < 0) r.error = kNoBedText;
-        out.stages.push_back(r);
+        const char* skip = r.bed < 0 ? kNoBedText : NotPackedReason(page, s);
+        r.skipped = skip != nullptr;
+        if (skip) r.note = skip;
+        out_.stages.push_back(r);
+        if (!skip) total_ += profile_.rating ? 1 : 2;
     }
-    for (std::size_t b = 0; b < effective.beds.size(); ++b) {
-        const ProfileBed& bed = effective.beds[b];
-        BedRating total{bed.first, bed.last, bed.packing, bed.method, {}, {}, {}, {}};
-        if (profile.rating) {
-            total.diameter = bed.diameter;
-        } else {
-            double largest = 0;
-            for (std::size_t i = 0; i < profile.stages.size(); ++i)
-                if (out.stages[i].bed == static_cast<int>(b)) {
-                    run(profile.stages[i], bed, std::nullopt, out.stages[i]);
-                    const auto& dp = out.stages[i].theoreticalDiameter;
-                    if (out.stages[i].completed && dp && *dp > largest) largest = *dp;
-                }
-            if (largest > 0) total.diameter = CheckedResult([&] { return RoundColumnDiameter(largest); });
+}
+
+ProfileRater::~ProfileRater() = default;
+
+bool ProfileRater::InBed(std::size_t i) const
+{
+    return out_.stages[i].bed == static_cast<int>(bed_) && !out_.stages[i].skipped;
+}
+
+// Every run starts from the page's state, and RunCase empties the results
+// of the copy: nothing comes from the page's own case or from the stage before.
+void ProfileRater::Run(std::size_t i, std::optional<double> diameter)
+{
+    StageRating& r = out_.stages[i];
+    CopyPageState(*base_, *work_);
+    const CaseRunResult res = RunCase(*work_, [&](CalcPage& p) {
+        r.fromPage = ApplyStage(p, profile_.stages[i], beds_[bed_], diameter);
+    });
+    Collect(*work_, res, r);
+    ++done_;
+}
+
+bool ProfileRater::Step()
+{
+    while (bed_ < beds_.size()) {
+        const ProfileBed& bed = beds_[bed_];
+        if (phase_ == Phase::Start) {
+            current_ = BedRating{bed.first, bed.last, bed.packing, bed.method, {}, {}, {}, {}, {}};
+            if (profile_.rating) current_.diameter = bed.diameter;
+            phase_ = profile_.rating ? Phase::Rating : Phase::Sizing;
+            next_ = 0;
+            largest_ = 0;
         }
-        for (std::size_t i = 0; i < profile.stages.size(); ++i) {
-            if (out.stages[i].bed != static_cast<int>(b)) continue;
+        for (; next_ < profile_.stages.size(); ++next_) {
+            if (!InBed(next_)) continue;
+            const std::size_t i = next_++;
+            if (phase_ == Phase::Sizing) {
+                Run(i, std::nullopt);
+                const auto& dp = out_.stages[i].theoreticalDiameter;
+                if (out_.stages[i].completed && dp && *dp > largest_) largest_ = *dp;
+                return true;
+            }
             // Without a diameter the sizing run is the stage's last; the
             // observer sees it again.
-            if (total.diameter || observe) run(profile.stages[i], bed, total.diameter, out.stages[i]);
-            if (observe) observe(work, out.stages[i]);
+            if (current_.diameter || observe_) Run(i, current_.diameter);
+            else ++done_;
+            if (observe_) observe_(*work_, out_.stages[i]);
+            return true;
         }
-        BedTotals(out.stages, total);
-        out.beds.push_back(total);
+        if (phase_ == Phase::Sizing) {
+            if (largest_ > 0) {
+                current_.diameter = CheckedResult([&] { return RoundColumnDiameter(largest_); });
+            }
+            phase_ = Phase::Rating;
+            next_ = 0;
+            continue;
+        }
+        BedTotals(out_.stages, static_cast<int>(bed_), current_);
+        out_.beds.push_back(current_);
+        ++bed_;
+        phase_ = Phase::Start;
     }
-    return out;
+    return false;
+}
+
+ProfileRating RateProfile(const CalcPage& page, const ColumnProfile& profile, const StageObserver& observe)
+{
+    ProfileRater rater(page, profile, observe);
+    while (rater.Step()) {
+    }
+    return rater.Take();
 }

@@ -7,6 +7,7 @@
 // then rated at that diameter; in rating mode at the bed's given diameter.
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,8 +19,12 @@
 struct StageRating {
     int stage = 0;                             // stage number
     int bed = -1;                              // index of its bed, -1 when it lies in none
-    bool completed = false;                    // the recalculation ended without an error
-    std::string error;                         // why the stage failed or is incomplete ("" otherwise)
+    bool completed = false;                    // rated: the recalculation ended without an error, inputs complete
+    std::string error;                         // why a rated stage failed or is incomplete ("" otherwise)
+    // Not a packed stage (no vapour or no liquid flow: a condenser, a
+    // reboiler, a pump-around) or in no bed: not rated, and no error.
+    bool skipped = false;
+    std::string note;                          // why it was skipped
     std::vector<std::string> fromPage;         // fields whose value came from the page, not the stage
     std::optional<double> theoreticalDiameter; // m
     std::optional<double> floodPercent;        // actual percentage of flood at the bed's diameter
@@ -36,8 +41,11 @@ struct BedRating {
     int method = 0;
     std::optional<double> diameter;     // m: rounded largest theoretical diameter, or the given one
     std::optional<int> limitingStage;   // stage number of the highest percentage of flood
+    // Only when every rated stage of the bed completed with an HETP and a
+    // pressure drop; otherwise `note` says why there are none.
     std::optional<double> height;       // m: one HETP per stage, summed
     std::optional<double> pressureDrop; // mbar over that height
+    std::string note;
 };
 
 struct ProfileRating {
@@ -45,18 +53,63 @@ struct ProfileRating {
     std::vector<BedRating> beds;
 };
 
-// Called after each stage's last run with the page in its final state.
+// Called after each rated stage's last run with the page in its final state
+// (skipped stages are not run).
 using StageObserver = std::function<void(const CalcPage& page, const StageRating& stage)>;
 
 // The beds a rating uses: the profile's, or, when it has none, one bed over
 // all stages with the page's packing and method.
 std::vector<ProfileBed> EffectiveBeds(const ColumnProfile& profile, const CalcPage& page);
 
+// Engine texts of a stage's note or error, to be shown after the stage's number.
+extern const char* const kNoVapourFlowText;
+extern const char* const kNoLiquidFlowText;
+
 // Rates every stage. `page` supplies what the stages lack, the foaming
 // factor and the flood percentage; it is only read. Throws EConvertError
 // when the profile does not validate.
 ProfileRating RateProfile(const CalcPage& page, const ColumnProfile& profile,
                           const StageObserver& observe = {});
+
+// The same rating in steps of one stage run, for a caller that must stay
+// responsive (the window rates a large profile a few steps per timer tick,
+// with progress and Cancel). The page is copied at the start; every step
+// runs in its own engine scope, so between steps the engine's process-wide
+// state is the caller's.
+class ProfileRater
+{
+public:
+    // Throws EConvertError when the profile does not validate.
+    ProfileRater(const CalcPage& page, const ColumnProfile& profile, StageObserver observe = {});
+    ~ProfileRater();
+    ProfileRater(const ProfileRater&) = delete;
+    ProfileRater& operator=(const ProfileRater&) = delete;
+
+    // Runs the next stage; false when the rating is complete.
+    bool Step();
+    // Stage runs done and to do in all (one per packed stage rated at a given
+    // diameter, two when sized).
+    int Done() const { return done_; }
+    int Total() const { return total_; }
+    // The rating, complete once Step has returned false.
+    ProfileRating Take() { return std::move(out_); }
+
+private:
+    enum class Phase { Start, Sizing, Rating };
+    bool InBed(std::size_t stage) const;
+    void Run(std::size_t stage, std::optional<double> diameter);
+
+    ColumnProfile profile_;
+    std::vector<ProfileBed> beds_;
+    StageObserver observe_;
+    std::unique_ptr<CalcPage> base_, work_;
+    ProfileRating out_;
+    BedRating current_;
+    std::size_t bed_ = 0, next_ = 0;
+    Phase phase_ = Phase::Start;
+    double largest_ = 0;
+    int done_ = 0, total_ = 0;
+};
 
 // Writes a stage into a page the way the import dialogs write their values
 // (SI through SetValue), selects the bed's packing and method and, with a

@@ -112,6 +112,8 @@ ComparisonRow PackingComparison::RunOne(const CalcPage& live, const std::string&
     row.completed = run.completed;
     row.error = std::move(run.error);
     row.messages = std::move(run.messages);
+    // A failed or incomplete row shows its message and no number.
+    if (!row.completed) return row;
     for (int i = 0; i < kComparisonValues; ++i) {
         row.values[i] = FieldValue(*copy_, kFieldNames[i]);
         row.stale[i] = copy_->IsStale(copy_->Field(kFieldNames[i]));

@@ -38,8 +38,8 @@ struct ComparisonRow {
     double specificArea = 0; // a of the catalogue, m2/m3
     int method = 0;          // flooding correlation, 0..2
     bool lagrange = false;   // local interpolation (method 2)
-    bool completed = false;  // the recalculation ended without an error
-    std::string error;       // the error's text when it did not
+    bool completed = false;  // the recalculation ended without an error, every hydraulic input given
+    std::string error;       // the error's text (or the missing inputs) when it did not; no values then
     std::vector<RecordedMessage> messages;
     std::array<std::optional<double>, kComparisonValues> values; // empty field: nullopt
     std::array<bool, kComparisonValues> stale{};                 // value kept from before, out of date

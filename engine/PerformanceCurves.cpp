@@ -80,7 +80,9 @@ Hydraulics HydraulicsAt(const PerformanceCase& c, double uLs, double uVs)
     h.dPdry = guard.Checked(res.dPdry);
     h.dPwet = guard.Checked(res.dPwet);
     h.hL = guard.Checked(res.hL);
-    h.valid = !ModelRangeExceeded(h.dPdry, h.dPwet, h.hL, p.eps);
+    // Where the head of the flooded bed replaced the pressure drop there is
+    // no pressure drop to draw.
+    h.valid = !res.capped && !ModelRangeExceeded(h.dPdry, h.dPwet, h.hL, p.eps);
     return h;
 }
 
@@ -164,8 +166,6 @@ PressureDropCurve IrrigatedCurve(const PerformanceCase& c, double load, Performa
     }
     if (curve.points.empty())
         curve.hasFlood = false;
-    else
-        curve.floodDp = curve.points.back().y;
     return curve;
 }
 
@@ -404,13 +404,36 @@ PerformanceCurves ComputePerformanceCurves(const PerformanceCase& c, const std::
     OperatingPoint& op = out.operating;
     op.F = c.uVs * sqrtRhoV;
     op.dp = c.dPwet / kMbar;
+    try {
+        // Not a pressure drop where the model stops (the head of a flooded
+        // bed, beyond its range): then no point, as on the curves.
+        if (!HydraulicsAt(c, c.uLs, c.uVs).valid) op.dp = kNaN;
+    } catch (const std::exception&) {
+        op.dp = kNaN;
+    }
     op.uL = c.uLs * kHour;
     op.hL = c.hL;
     op.HETP = c.HETP;
     op.floodPercent = c.floodPercent;
+    out.floodReferenceDp = FloodReferencePressureDrop(c.packing);
     if (out.error.empty() && !scope.sink.messages.empty())
         out.error = scope.sink.messages.front().text;
     return out;
+}
+
+std::optional<double> FloodReferencePressureDrop(const std::string& packing)
+{
+    // Kister and Gill (1991): dP_flood = 0.115 Fp^0.7 inches of water per
+    // foot with Fp in 1/ft, in SI 40.9 Fp^0.7 Pa/m with Fp in 1/m. The
+    // catalogue gives Fp per foot (its heading: Fp1/3.2808).
+    constexpr double kFeetPerMetre = 3.2808;
+    for (const CatalogueRow& row : PackingCatalogue()) {
+        if (row[ColType] != packing) continue;
+        double perFoot = 0;
+        if (!ParseNumber(NumericPrefix(row[ColF]), perFoot) || !(perFoot > 0)) return std::nullopt;
+        return 40.9 * std::pow(perFoot * kFeetPerMetre, 0.7) / kMbar;
+    }
+    return std::nullopt;
 }
 
 bool ComputePageCurves(const CalcPage& page, const std::vector<double>& liquidLoads, PerformanceCurves& curves,

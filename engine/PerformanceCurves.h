@@ -12,6 +12,7 @@
 // parameters are put back afterwards, and the messages an equation shows are
 // collected instead of shown.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,9 +52,10 @@ struct PressureDropCurve {
     double liquidLoad = 0; // m3/(m2 h)
     bool current = false;  // the case's own liquid load
     std::vector<CurvePoint> points;
+    // Flood is known by its F-factor only: the pressure-drop model says
+    // nothing there, so no pressure drop is given for it.
     bool hasFlood = false;
-    double floodF = 0;  // F-factor where the vapour load equals the flood velocity
-    double floodDp = 0; // the curve's last pressure drop within the model's range
+    double floodF = 0; // F-factor where the vapour load equals the flood velocity
 };
 
 struct OperatingPoint {
@@ -67,8 +69,16 @@ struct PerformanceCurves {
     std::vector<CurvePoint> holdup;
     std::vector<CurvePoint> hetp;
     OperatingPoint operating;
+    // Flood pressure drop (mbar/m) of the generalised correlation for the
+    // catalogue's packing factor, a reference; none without a factor.
+    std::optional<double> floodReferenceDp;
     std::string error; // first message or error of an equation, "" when none
 };
+
+// Kister and Gill's flood pressure drop, 40.9 Fp^0.7 Pa/m with Fp in 1/m, for
+// the catalogue's packing factor (given per foot) of a packing, in mbar/m;
+// none when the catalogue has no factor for it.
+std::optional<double> FloodReferencePressureDrop(const std::string& packing);
 
 // Default liquid loads of the pressure-drop chart, m3/(m2 h).
 const std::vector<double>& DefaultCurveLiquidLoads();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "CaseRun.h"
 #include "TrNoop.h"
 
 namespace
@@ -40,6 +41,16 @@ const char* const kMethods[] = {QT_TRANSLATE_NOOP("Velk", "Rusk-Tovan"), QT_TRAN
 const char* const kLagrange = QT_TRANSLATE_NOOP("Velk", "Kister-Gill局部插值");
 
 QString Tr(const char* text) { return QCoreApplication::translate("Velk", text); }
+
+// A row's error in the interface language; the list of missing inputs keeps
+// its field names.
+QString ErrorText(const std::string& error)
+{
+    const std::string prefix = kMissingInputsText;
+    if (error.compare(0, prefix.size(), prefix) == 0)
+        return Tr(kMissingInputsText) + QString::fromStdString(error.substr(prefix.size()));
+    return Tr(error.c_str());
+}
 
 std::optional<double> Value(const ComparisonRow& row, ComparisonValue v) { return row.Value(v); }
 
@@ -175,7 +186,10 @@ int ComparisonWarningLevel(const ComparisonRow& row)
 
 QString ComparisonPackingName(const ComparisonRow& row) { return Tr(row.packing.c_str()); }
 
-QString ComparisonErrorText(const ComparisonRow& row) { return Tr(row.error.c_str()); }
+QString ComparisonErrorText(const ComparisonRow& row)
+{
+    return row.completed ? QString() : ErrorText(row.error);
+}
 
 QString ComparisonCellText(const ComparisonRow& row, ComparisonColumn c)
 {

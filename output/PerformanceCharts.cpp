@@ -20,6 +20,9 @@ constexpr TColor kForeground = ChartRGB(0, 0, 128);
 constexpr TColor kAxisColour = ChartRGB(0, 0, 255);
 constexpr TColor kRed = ChartRGB(255, 0, 0);
 constexpr TColor kDryColour = ChartRGB(96, 96, 96);
+constexpr TColor kReferenceColour = ChartRGB(200, 0, 120);
+// Half the height of a flood tick on the logarithmic pressure axis, as a ratio.
+constexpr double kFloodTickRatio = 1.35;
 constexpr TColor kPalette[] = {ChartRGB(0, 110, 0),   ChartRGB(0, 90, 200), ChartRGB(150, 0, 150),
                                ChartRGB(200, 110, 0), ChartRGB(0, 140, 140), ChartRGB(120, 70, 20),
                                ChartRGB(90, 90, 220), ChartRGB(60, 60, 60)};
@@ -90,6 +93,21 @@ QString LoadText(double load)
     return QStringLiteral("uL=") + Number(load) + QStringLiteral(" m³/(m²·h)");
 }
 
+// The F-factor axis reaches the flood points, which lie past the curves' ends.
+double MaxF(const PerformanceCurves& c)
+{
+    double f = 0;
+    for (const CurvePoint& p : c.dry)
+        f = std::max(f, p.x);
+    for (const PressureDropCurve& curve : c.pressureDrop) {
+        for (const CurvePoint& p : curve.points)
+            f = std::max(f, p.x);
+        if (curve.hasFlood && !curve.points.empty())
+            f = std::max(f, curve.floodF);
+    }
+    return f;
+}
+
 void DrawPressureDropCurves(const PerformanceCurves& c, std::vector<TChartLegendEntry>& legend)
 {
     SetPenWidth(1);
@@ -106,37 +124,37 @@ void DrawPressureDropCurves(const PerformanceCurves& c, std::vector<TChartLegend
         SetPenColor(pen);
         SetPenWidth(curve.current ? 2 : 1);
         Polyline(curve.points);
-        if (curve.hasFlood) {
-            // Beyond the model's range up to flood: dashed, never as if valid.
-            SetDash(4, 50, 0);
-            LineToPoint(curve.floodF, curve.floodDp);
-            SetDash(0, 0, 0);
-        }
         legend.push_back({pen, curve.current ? 2 : 1, false, 0,
                           curve.current ? LoadText(curve.liquidLoad) + Tr(QT_TRANSLATE_NOOP("Velk", "（当前）")) : LoadText(curve.liquidLoad)});
     }
-    // The flood line joins the ends of the curves.
-    SetPenWidth(1);
+    // Flood is known by its F-factor only: a vertical tick at the end of
+    // each curve, across its last point, and no pressure drop is made up
+    // for it (the model stops before flood).
+    SetPenWidth(2);
     SetPenColor(kRed);
-    SetDash(6, 60, 0);
-    bool first = true;
+    bool anyFlood = false;
     for (const PressureDropCurve& curve : c.pressureDrop) {
-        if (!curve.hasFlood)
+        if (!curve.hasFlood || curve.points.empty())
             continue;
-        if (first)
-            MoveToPoint(curve.floodF, curve.floodDp);
-        else
-            LineToPoint(curve.floodF, curve.floodDp);
-        first = false;
+        const double y = curve.points.back().y;
+        MoveToPoint(curve.floodF, y / kFloodTickRatio);
+        LineToPoint(curve.floodF, y * kFloodTickRatio);
+        anyFlood = true;
     }
-    SetDash(0, 0, 0);
-    for (const PressureDropCurve& curve : c.pressureDrop) {
-        if (!curve.hasFlood)
-            continue;
-        MoveToPoint(curve.floodF, curve.floodDp);
-        AddMarker(kMarkSquare, 6, kFillHollow);
+    SetPenWidth(1);
+    if (anyFlood)
+        legend.push_back({kRed, 2, false, 0, Tr(QT_TRANSLATE_NOOP("Velk", "泛点F因子"))});
+    if (c.floodReferenceDp && anyFlood) {
+        // The generalised correlation's flood pressure drop, a reference.
+        SetPenColor(kReferenceColour);
+        SetDash(6, 60, 0);
+        MoveToPoint(0, *c.floodReferenceDp);
+        LineToPoint(MaxF(c), *c.floodReferenceDp);
+        SetDash(0, 0, 0);
+        legend.push_back({kReferenceColour, 1, true, 0,
+                          Tr(QT_TRANSLATE_NOOP("Velk", "泛点压降参考值(Kister-Gill)")) + QStringLiteral(" ") +
+                              Number(*c.floodReferenceDp)});
     }
-    legend.push_back({kRed, 1, true, kMarkSquare, Tr(QT_TRANSLATE_NOOP("Velk", "泛点线"))});
 }
 
 QString DrawPressureDropChart(const PerformanceCurves& c)
@@ -151,6 +169,9 @@ QString DrawPressureDropChart(const PerformanceCurves& c)
             f.add(p.x);
             dp.add(p.y);
         }
+    f.add(MaxF(c));
+    if (c.floodReferenceDp && dp.max > 0)
+        dp.add(*c.floodReferenceDp);
     if (!(f.max > 0) || !(dp.max > 0))
         return Tr(QT_TRANSLATE_NOOP("Velk", "没有可绘制的压降曲线。"));
     const TLogRange range = SanitisedLogRange(dp.min, dp.max, kMaxDecades);

@@ -37,7 +37,8 @@ std::vector<std::string> StageCells(const ProfileReport& report, std::size_t i)
     for (const auto& x :
          {sr.theoreticalDiameter, sr.floodPercent, sr.FsFactor, sr.pressureDrop, sr.holdup, sr.HETP})
         cells.push_back(Number(x));
-    std::string note = sr.error.empty() ? std::string() : Tr(sr.error.c_str());
+    const std::string& why = sr.skipped ? sr.note : sr.error;
+    std::string note = why.empty() ? std::string() : Tr(why.c_str());
     for (const OperatingWarning& w : sr.warnings)
         note += (note.empty() ? "" : "; ") + Tr(w.text.c_str());
     if (beds.size() > static_cast<std::size_t>(std::max(sr.bed, 0)) && sr.bed >= 0 &&
@@ -98,7 +99,7 @@ ProfileSheetText ProfileSheetRows(const ProfileReport& report)
         t.beds.push_back({std::to_string(i + 1), std::to_string(b.first), std::to_string(b.last), b.packing,
                           method, Number(b.diameter),
                           b.limitingStage ? std::to_string(*b.limitingStage) : std::string(),
-                          Number(b.height), Number(b.pressureDrop)});
+                          b.note.empty() ? Number(b.height) : Tr(b.note.c_str()), Number(b.pressureDrop)});
     }
     std::vector<std::string> heading{Tr(QT_TRANSLATE_NOOP("Velk", "板")),
                                      Tr(QT_TRANSLATE_NOOP("Velk", "段"))};

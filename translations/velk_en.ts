@@ -1333,10 +1333,6 @@
         <translation>No flooding method is selected.</translation>
     </message>
     <message>
-        <source>泛点线</source>
-        <translation>Flood line</translation>
-    </message>
-    <message>
         <source>液相负荷 (m³/(m²·h))</source>
         <translation>Liquid load (m³/(m²·h))</translation>
     </message>
@@ -1826,6 +1822,52 @@ m</translation>
     <message>
         <source>项目文件“%1”的记录多于 %2 条，未打开。</source>
         <translation>The project file &quot;%1&quot; holds more than %2 records; it was not opened.</translation>
+        <source>第%1板：%2</source>
+        <translation>stage %1: %2</translation>
+    </message>
+    <message>
+        <source>输入超出关联式的计算范围</source>
+        <translation>the inputs lie outside what the correlations can compute</translation>
+    </message>
+    <message>
+        <source>段内没有可校核的填料板</source>
+        <translation>no packed stage in the bed</translation>
+    </message>
+    <message>
+        <source>有板未算完，不计总高和总压降</source>
+        <translation>a stage did not complete: no height or pressure drop</translation>
+    </message>
+    <message>
+        <source>有板缺少HETP或压降，不计总高和总压降</source>
+        <translation>a stage has no HETP or pressure drop: no height or pressure drop</translation>
+    </message>
+    <message>
+        <source>无气相流量</source>
+        <translation>no vapour flow</translation>
+    </message>
+    <message>
+        <source>无液相流量</source>
+        <translation>no liquid flow</translation>
+    </message>
+    <message>
+        <source>泛点F因子</source>
+        <translation>Flood F-factor</translation>
+    </message>
+    <message>
+        <source>泛点压降参考值(Kister-Gill)</source>
+        <translation>Flood pressure drop reference (Kister-Gill)</translation>
+    </message>
+    <message>
+        <source>撤销载入塔板</source>
+        <translation>Undo stage load</translation>
+    </message>
+    <message>
+        <source>计算页的工况已修改。用第%1板的数据替换它吗？（可用Ctrl+Z撤销）</source>
+        <translation>The case on the calculation page has been modified. Replace it with stage %1? (Ctrl+Z undoes this.)</translation>
+    </message>
+    <message>
+        <source>正在校核塔板……</source>
+        <translation>Rating the stages...</translation>
     </message>
 </context>
 </TS>

@@ -3,7 +3,9 @@
 // without touching the profile, a double click loading a stage into the
 // calculation page, and the profile kept with the project.
 #include <QApplication>
+#include <QSignalSpy>
 #include <QFile>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -22,6 +24,8 @@ class ColumnRatingPageTest : public QObject
     ColumnRatingPage* page = nullptr;
     RecordingSink sink;
     QTemporaryDir dir;
+    bool replace = true;
+    QList<int> asked;
 
 private slots:
     void init()
@@ -36,6 +40,12 @@ private slots:
         QVERIFY(page);
         page->ChooseColumn = [](const QStringList& columns) {
             return static_cast<int>(columns.indexOf(QRegularExpression(".*T-100")));
+        };
+        asked.clear();
+        replace = true;
+        page->AskReplaceCase = [this](int stage) {
+            asked << stage;
+            return replace;
         };
         for (auto [f, t] : {std::pair{"DlfD", "2e-9"}, {"DvfD", "1e-5"}, {"alfD", "2"}})
             w->Page().Field(f)->SetText(t);
@@ -66,8 +76,9 @@ private slots:
         QCOMPARE(*r.stages[static_cast<std::size_t>(row)].floodPercent, highest);
         QVERIFY(stages->item(row, 0)->background().color() !=
                 stages->item(row == 0 ? 1 : 0, 0)->background().color());
-        // Tray 1 of the example has no vapour: it fails and says so.
+        // Tray 1 of the example has no vapour: no packed stage, skipped with a note.
         QVERIFY(!r.stages[0].completed);
+        QVERIFY(r.stages[0].skipped);
         QVERIFY(!stages->item(0, stages->columnCount() - 1)->text().isEmpty());
         const QString shot = qEnvironmentVariable("VELK_SCREENSHOT_DIR");
         if (!shot.isEmpty()) {
@@ -99,6 +110,96 @@ private slots:
         QCOMPARE(w->PageControlMain()->currentIndex(), 0);
         QCOMPARE(w->Page().Field("VD")->GetValue(), *page->Profile().stages[static_cast<std::size_t>(row)].V);
         QCOMPARE(w->Page().Field("dD")->GetValue(), *r.beds[0].diameter);
+    }
+
+    void aDoubleClickAsksBeforeReplacingAModifiedCaseAndUndoBringsItBack()
+    {
+        CalcPage& calc = w->Page();
+        for (auto [f, t] : {std::pair{"LD", "2.5"}, {"VD", "3.0"}, {"DlD", "800"}, {"DvD", "2.5"}, {"MlD", "0.0003"},
+                            {"MvD", "0.00001"}, {"SLD", "0.02"}})
+            calc.Field(f)->SetText(t);
+        calc.NeedsRecalc = true;
+        calc.LDExit();
+        QVERIFY(page->ImportCsv(QStringLiteral(VELK_SOURCE_DIR "/examples/debutanizer.csv")));
+        auto texts = [&] {
+            QStringList t;
+            for (const TEditD* f : calc.ValueFields())
+                t << QString::fromStdString(f->Text());
+            return t;
+        };
+        const QStringList before = texts();
+        const double flood = *calc.Operation().figures.floodPercent;
+        QVERIFY(calc.Modified);
+        // Refused: nothing changes, nothing to undo.
+        replace = false;
+        QVERIFY(!page->LoadStage(4));
+        QCOMPARE(asked, QList<int>{5});
+        QCOMPARE(texts(), before);
+        QVERIFY(!page->UndoAction()->isEnabled());
+        // Agreed: the stage is loaded, and Ctrl+Z in the window brings the case back.
+        replace = true;
+        QVERIFY(page->LoadStage(4));
+        QCOMPARE(calc.Field("VD")->GetValue(), *page->Profile().stages[4].V);
+        QVERIFY(texts() != before);
+        QCOMPARE(page->UndoAction()->shortcut(), QKeySequence(QKeySequence::Undo));
+        QVERIFY(w->actions().contains(page->UndoAction()));
+        page->UndoAction()->trigger();
+        QCOMPARE(texts(), before);
+        QCOMPARE(*calc.Operation().figures.floodPercent, flood);
+        QVERIFY(calc.Modified);
+        QVERIFY(!page->UndoAction()->isEnabled());
+        // An unmodified case is replaced without asking.
+        calc.Modified = false;
+        asked.clear();
+        QVERIFY(page->LoadStage(4));
+        QVERIFY(asked.isEmpty());
+        QVERIFY(page->UndoStageLoad());
+        QVERIFY(!calc.Modified);
+    }
+
+    void aLargeProfileIsRatedInStepsWithProgressAndCancel()
+    {
+        ColumnProfile large;
+        for (int n = 1; n <= 150; ++n) {
+            ProfileStage s;
+            s.number = n;
+            s.L = 2.5 * (1 + n / 150.0);
+            s.V = 3.0;
+            s.rhoL = 800;
+            s.rhoV = 2.5;
+            s.muL = 0.0003;
+            s.muV = 0.00001;
+            s.sigma = 0.02;
+            large.stages.push_back(s);
+        }
+        QSignalSpy finished(page, &ColumnRatingPage::ratingFinished);
+        page->SetProfile(large);
+        QVERIFY(page->RatingInProgress());
+        QVERIFY(page->Rating().stages.empty()); // returned before the work was done
+        QVERIFY2(finished.wait(30000), "the rating did not finish within 30 s");
+        QCOMPARE(finished.takeFirst().at(0).toBool(), true);
+        QVERIFY(!page->RatingInProgress());
+        // The same rating as in one go.
+        ColumnProfile effective = page->Profile();
+        const ProfileRating once = RateProfile(w->Page(), effective);
+        const ProfileRating& stepped = page->Rating();
+        QCOMPARE(stepped.stages.size(), size_t(150));
+        for (std::size_t i = 0; i < 150; i += 37) {
+            QVERIFY(stepped.stages[i].completed);
+            QCOMPARE(*stepped.stages[i].floodPercent, *once.stages[i].floodPercent);
+        }
+        QCOMPARE(*stepped.beds[0].height, *once.beds[0].height);
+        QCOMPARE(page->StageTable()->rowCount(), 150);
+        // Cancel: the rating shown before stays, the button works again.
+        const double height = *stepped.beds[0].height;
+        QVERIFY(page->Rate());
+        QVERIFY(page->RatingInProgress());
+        page->CancelRating();
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(finished.takeFirst().at(0).toBool(), false);
+        QVERIFY(!page->RatingInProgress());
+        QCOMPARE(*page->Rating().beds[0].height, height);
+        QVERIFY(page->findChild<QPushButton*>(QStringLiteral("BRate"))->isEnabled());
     }
 };
 

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QLabel>
 #include <QTest>
 
 #include <algorithm>
@@ -52,6 +53,22 @@ private slots:
     {
         view_.reset();
         page_.reset();
+    }
+
+    void anEmptiedInputGivesErrorRowsCountedInTheStatus()
+    {
+        page_->Field("DlD")->SetText("");
+        page_->NeedsRecalc = true;
+        page_->LDExit();
+        view_->Recompute();
+        const auto& rows = view_->Model()->Rows();
+        QCOMPARE(rows.size(), size_t(27));
+        for (const ComparisonRow& r : rows) {
+            QVERIFY(!r.completed);
+            QVERIFY(!r.Value(ComparisonValue::FloodVelocity));
+        }
+        QCOMPARE(view_->findChild<QLabel*>(QStringLiteral("CompareStatus"))->text(),
+                 QString::fromUtf8("27 行，27 行出错"));
     }
 
     void followsInputsUnitsAndMethod()

@@ -83,6 +83,44 @@ TEST(VelkCalcProfile, EveryStageEqualsASingleCalculationAtItsBedsDiameter)
     }
 }
 
+TEST(VelkCalcProfile, TheCondenserIsSkippedAndBedsMayLeaveStagesOut)
+{
+    const std::string csv = VELK_SOURCE_DIR "/examples/debutanizer.csv";
+    for (const char* beds : {"", "2-20:Mellapakr-250Y:1", "3-20:Mellapakr-250Y:1"}) {
+        SCOPED_TRACE(beds);
+        std::vector<std::string> args = {"--project", VELK_SOURCE_DIR "/examples/atmospheric.vel", "--profile", csv};
+        if (*beds) args.insert(args.end(), {"--beds", beds});
+        const CalcRun r = Calc(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const QJsonObject json = r.json();
+        const QJsonArray stages = json["stages"].toArray();
+        ASSERT_EQ(stages.size(), 20);
+        const int firstPacked = *beds == '3' ? 3 : 2;
+        // The bed totals from the stages' own figures: one HETP per stage,
+        // pressure drop (Pa/m) over it.
+        double height = 0, drop = 0;
+        for (const QJsonValue& v : stages) {
+            const QJsonObject s = v.toObject();
+            const bool packed = s["stage"].toInt() >= firstPacked;
+            EXPECT_EQ(s["skipped"].toBool(), !packed) << s["stage"].toInt();
+            EXPECT_EQ(s["completed"].toBool(), packed) << s["stage"].toInt();
+            EXPECT_TRUE(s["error"].isNull()) << s["error"].toString().toStdString();
+            if (!packed) {
+                EXPECT_TRUE(s["note"].toString().startsWith(QString::fromUtf8("第%1板").arg(s["stage"].toInt())));
+                continue;
+            }
+            const QJsonObject f = s["fields"].toObject();
+            const double hetp = f["HETPD"].toObject()["si"].toDouble();
+            height += hetp;
+            drop += hetp * f["dPwaterD"].toObject()["si"].toDouble();
+        }
+        const QJsonObject bed = json["beds"].toArray()[0].toObject();
+        EXPECT_NEAR(bed["height"].toDouble(), height, 1e-9);
+        EXPECT_NEAR(bed["pressureDrop"].toDouble(), drop / 100, 1e-9);
+        EXPECT_TRUE(bed["note"].isNull());
+    }
+}
+
 TEST(VelkCalcProfile, DamagedFilesAndBedsThatDoNotFitAreUsageErrors)
 {
     QTemporaryDir dir;
@@ -96,7 +134,7 @@ TEST(VelkCalcProfile, DamagedFilesAndBedsThatDoNotFitAreUsageErrors)
         std::string complaint;
     } cases[] = {
         {{"--profile", twice}, "twice.csv:3:"},
-        {{"--profile", good, "--beds", "2-3:Flexipac-1:0"}, "stage 1"},
+        {{"--profile", good, "--beds", "2-3:Flexipac-1:0"}, "bed 2-3"},
         {{"--profile", good, "--beds", "1-1:NoSuchPacking:0"}, "NoSuchPacking"},
         {{"--profile", good, "--beds", "1-1:Flexipac-1:7"}, "method"},
         {{"--beds", "1-1:Flexipac-1:0"}, "--profile"},

@@ -1,8 +1,10 @@
-// Runs on a copy of a calculation page: the copy gives what the page itself
-// gives after the same choice, and the live page notices nothing.
+// Runs on a copy of a calculation page: the copy keeps no result its own
+// inputs do not give, shows what the page itself shows after the same
+// choice, and the live page notices nothing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "TypicalCase.h"
 #include "CaseRun.h"
@@ -23,6 +25,15 @@ std::vector<FieldState> Snapshot(const CalcPage& page)
     for (const TEditD* f : page.ValueFields())
         s.push_back({f->Text(), f->Color(), f->ReadOnly()});
     return s;
+}
+
+// The fields the engine writes on a page that has computed everything.
+std::vector<std::string> ComputedNames(const CalcPage& page)
+{
+    std::vector<std::string> names;
+    for (const TEditD* f : page.ValueFields())
+        if (f->ReadOnly() && !f->Text().empty()) names.push_back(f->Name());
+    return names;
 }
 
 class CaseRunTest : public ::testing::Test
@@ -103,4 +114,49 @@ TEST_F(CaseRunTest, AFailedRunGivesTheSpecificMessageAndLeavesTheLivePageAlone)
     const CaseRunResult unknown = RunCase(copy, [](CalcPage& p) { SelectPacking(p, "no such packing"); });
     EXPECT_FALSE(unknown.completed);
     EXPECT_NE(unknown.error.find("no such packing"), std::string::npos);
+}
+
+TEST_F(CaseRunTest, NoResultOfTheLivePageOrOfTheCaseBeforeSurvivesInACase)
+{
+    const std::vector<std::string> computed = ComputedNames(live);
+    ASSERT_GE(computed.size(), 15u);
+    struct Step {
+        const char* what;
+        std::function<void(CalcPage&)> change;
+        const char* error; // "" when the case completes
+    } steps[] = {
+        {"an input emptied", [](CalcPage& p) { p.Field("DlD")->SetText(""); }, "数据不全：DlD"},
+        {"two inputs emptied", [](CalcPage& p) { p.Field("VD")->SetText(""), p.Field("SLD")->SetText(""); },
+         "数据不全：VD, SLD"},
+        {"a failing correlation",
+         [](CalcPage& p) {
+             SelectMethod(p, 2, false);
+             SelectPacking(p, "CY-800");
+         },
+         "填料参数不全，无法使用该泛点算法。"},
+        {"a complete case", [](CalcPage& p) { SelectPacking(p, "Mellapak-125Y"); }, ""},
+    };
+    CalcPage copy(false);
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        // Also the copy of the case before: only the live page's state is taken over.
+        CopyPageState(live, copy);
+        const CaseRunResult run = RunCase(copy, s.change);
+        EXPECT_EQ(run.completed, s.error[0] == 0);
+        EXPECT_EQ(run.error, s.error);
+        for (const std::string& name : computed)
+            EXPECT_EQ(copy.Field(name)->Text().empty(), !run.completed) << name;
+    }
+    EXPECT_FALSE(live.NeedsRecalc);
+}
+
+TEST_F(CaseRunTest, AFloatingPointFaultOfACaseIsCalledByWhatItMeans)
+{
+    CalcPage copy(false);
+    CopyPageState(live, copy);
+    // No vapour: the flow parameter divides by zero.
+    const CaseRunResult run = RunCase(copy, [](CalcPage& p) { p.Field("VD")->SetText("0"); });
+    ASSERT_FALSE(run.completed);
+    EXPECT_EQ(run.error, kOutsideModelText);
+    EXPECT_TRUE(copy.Field("FpD")->Text().empty());
 }

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "TypicalCase.h"
+#include "CaseRun.h"
 #include "ColumnRating.h"
 
 namespace
@@ -93,22 +94,73 @@ TEST_F(ColumnRatingTest, RatingAGivenDiameterGivesTheBedTotals)
     EXPECT_NEAR(*r.stages[2].floodPercent, 200 * kUvs / kUf, 1e-6);
 }
 
-TEST_F(ColumnRatingTest, AStageThatFailsOrLacksDataSaysWhyAndTheOthersGoOn)
+TEST_F(ColumnRatingTest, AStageThatLacksDataSaysWhyShowsNoNumberAndTheOthersGoOn)
 {
+    // The page has a case of its own computed, then loses its liquid
+    // density: its old results must not turn up in a stage.
+    TypeTypicalCase(page);
+    page.NeedsRecalc = true;
+    page.LDExit();
+    ASSERT_FALSE(page.Field("HETPD")->Text().empty());
+    page.Field("DlD")->SetText("");
     ColumnProfile p;
     p.stages = {TypicalStage(1, 1), TypicalStage(2, 1), TypicalStage(3, 1)};
-    p.stages[1].V = 0;        // no vapour: the flow parameter is undefined
-    p.stages[2].rhoL.reset(); // and the page has no liquid density either
+    p.stages[2].rhoL.reset(); // and the stage has none either
     p.beds = {Bed(1, 3)};
     const ProfileRating r = RateProfile(page, p);
-    EXPECT_TRUE(r.stages[0].error.empty());
-    EXPECT_FALSE(r.stages[1].completed);
-    EXPECT_FALSE(r.stages[1].error.empty());
-    EXPECT_NE(r.stages[2].error.find("DlD"), std::string::npos) << r.stages[2].error;
-    EXPECT_FALSE(r.stages[2].floodPercent);
+    EXPECT_TRUE(r.stages[0].completed);
+    EXPECT_FALSE(r.stages[2].completed);
+    EXPECT_FALSE(r.stages[2].skipped);
+    EXPECT_EQ(r.stages[2].error, std::string(kMissingInputsText) + "DlD");
+    for (const auto& v : {r.stages[2].floodPercent, r.stages[2].HETP, r.stages[2].pressureDrop,
+                          r.stages[2].theoreticalDiameter, r.stages[2].holdup, r.stages[2].FsFactor})
+        EXPECT_FALSE(v) << "a failed stage shows no number";
     EXPECT_DOUBLE_EQ(*r.beds[0].diameter, 1.4);
     EXPECT_EQ(r.beds[0].limitingStage, 1);
     EXPECT_FALSE(r.beds[0].height) << "a bed with a stage missing has no total";
+    EXPECT_FALSE(r.beds[0].pressureDrop);
+    EXPECT_FALSE(r.beds[0].note.empty());
+}
+
+TEST_F(ColumnRatingTest, StagesWithoutFlowOrBedAreSkippedAndTheTotalsCoverThePackedStages)
+{
+    // A condenser (no vapour) on top, a reboiler (no liquid) at the bottom,
+    // a stage above the first bed, a bed that holds only the reboiler.
+    ColumnProfile p;
+    p.rating = true;
+    p.stages = {TypicalStage(1, 1), TypicalStage(2, 1), TypicalStage(3, 1),
+                TypicalStage(4, 1), TypicalStage(5, 1), TypicalStage(6, 1)};
+    p.stages[1].V = 0;
+    p.stages[5].L = 0;
+    p.beds = {Bed(2, 5, 1.4), Bed(6, 6, 1.4)};
+    const ProfileRating r = RateProfile(page, p);
+    const struct {
+        bool skipped;
+        const char* note;
+    } expected[] = {{true, nullptr}, {true, kNoVapourFlowText}, {false, ""}, {false, ""}, {false, ""},
+                    {true, kNoLiquidFlowText}};
+    for (std::size_t i = 0; i < 6; ++i) {
+        const StageRating& s = r.stages[i];
+        EXPECT_EQ(s.skipped, expected[i].skipped) << s.stage;
+        EXPECT_EQ(s.completed, !expected[i].skipped) << s.stage << ": " << s.error;
+        EXPECT_TRUE(s.error.empty()) << s.stage << ": skipped is no error";
+        if (expected[i].note && *expected[i].note) {
+            EXPECT_EQ(s.note, expected[i].note) << s.stage;
+        }
+        if (s.skipped) {
+            EXPECT_FALSE(s.note.empty()) << s.stage;
+        }
+    }
+    EXPECT_EQ(r.stages[0].bed, -1);
+    // Bed 1: the three packed stages 3-5 at the reference case's figures.
+    ASSERT_TRUE(r.beds[0].height);
+    EXPECT_NEAR(*r.beds[0].height, 3 * kHetp, 1e-7);
+    EXPECT_NEAR(*r.beds[0].pressureDrop, 3 * kHetp * kDpWet / 100, 1e-7);
+    EXPECT_TRUE(r.beds[0].note.empty());
+    // Bed 2 holds no packed stage: no totals, and a note saying so.
+    EXPECT_FALSE(r.beds[1].height);
+    EXPECT_FALSE(r.beds[1].limitingStage);
+    EXPECT_FALSE(r.beds[1].note.empty());
 }
 
 TEST(ColumnProfileTest, BedsThatDoNotFitTheStagesAreRefused)

@@ -1,6 +1,8 @@
 // Each comparison row is what the calculation page shows after the user
 // chooses that method and packing: checked for every packing and method on
-// two cases, against a second page on which the choice is made by hand.
+// two cases, against a second page on which the choice is made by hand, and
+// against a fresh calculation of the same inputs; an error row keeps none of
+// the numbers of the page it came from.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -117,13 +119,19 @@ TEST_P(PackingComparisonTest, EveryRowEqualsThePageAfterTheSameChoice)
             const ComparisonRow& r = rows[i];
             EXPECT_EQ(r.method, all ? static_cast<int>(i % 3) : GetParam().method);
             EXPECT_EQ(r.packing, live.Combo("PTD")->Items()[all ? i / 3 : i]);
-            EXPECT_EQ(copies[i], ByHand(r)) << r.packing << " method " << r.method;
+            const Texts byHand = ByHand(r);
             CurrentPacking = packing;
             if (r.packing == "CY-800" && r.method == 2) {
-                // No packing factor for the third correlation: an error row.
+                // No packing factor for the third correlation: an error row,
+                // with none of the numbers the page it came from still holds.
                 EXPECT_FALSE(r.completed);
                 EXPECT_EQ(r.error, "填料参数不全，无法使用该泛点算法。");
+                for (int v = 0; v < kComparisonValues; ++v) {
+                    EXPECT_FALSE(r.values[v]) << ComparisonFieldName(ComparisonValue(v));
+                    EXPECT_EQ(copies[i][ComparisonFieldName(ComparisonValue(v))], "");
+                }
             } else {
+                EXPECT_EQ(copies[i], byHand) << r.packing << " method " << r.method;
                 EXPECT_TRUE(r.completed) << r.packing << " method " << r.method << ": " << r.error;
                 for (int v = 0; v < kComparisonValues; ++v)
                     EXPECT_TRUE(r.values[v].has_value()) << r.packing << " " << ComparisonFieldName(ComparisonValue(v));
@@ -155,7 +163,10 @@ TEST_P(PackingComparisonTest, FromTypedInputsEveryRowEqualsAFreshCalculation)
         RecordingSink quiet;
         ScopedMessageSink scope(&quiet);
         EXPECT_EQ(fresh.RecalcReported(), rows[i].completed) << packings[i / 3];
-        EXPECT_EQ(copies[i], FieldTexts(fresh)) << packings[i / 3] << " method " << i % 3;
+        // A failed row keeps no partial result; the fresh page keeps what it got to.
+        if (rows[i].completed) {
+            EXPECT_EQ(copies[i], FieldTexts(fresh)) << packings[i / 3] << " method " << i % 3;
+        }
         live.InstallHooks();
     }
 }
@@ -191,4 +202,30 @@ TEST(PackingComparisonFamily, EveryCataloguePackingHasAListedFamily)
     EXPECT_EQ(PackingFamily("Mellapakr-250Y"), "Mellapak");
     EXPECT_EQ(PackingFamily("CY-800"), PackingFamily("BX(丝网)"));
     EXPECT_EQ(PackingFamilies().size(), 6u);
+}
+
+TEST(PackingComparisonCleanStart, AnEmptiedInputMakesEveryRowAnErrorWithoutNumbers)
+{
+    RecordingSink sink;
+    ScopedMessageSink scope(&sink);
+    CalcPage live;
+    for (auto [field, text] : kCases[0].inputs)
+        live.Field(field)->SetText(text);
+    live.NeedsRecalc = true;
+    live.LDExit();
+    ASSERT_FALSE(live.Field("UfD")->Text().empty());
+    // The user empties the liquid density: the page keeps its old results.
+    live.Field("DlD")->SetText("");
+    live.NeedsRecalc = true;
+    live.LDExit();
+    PackingComparison comparison;
+    const auto rows = comparison.Run(live, true);
+    ASSERT_EQ(rows.size(), 81u);
+    for (const ComparisonRow& r : rows) {
+        EXPECT_FALSE(r.completed) << r.packing;
+        EXPECT_EQ(r.error, std::string(kMissingInputsText) + "DlD") << r.packing;
+        for (int v = 0; v < kComparisonValues; ++v)
+            EXPECT_FALSE(r.values[v]) << r.packing << " " << ComparisonFieldName(ComparisonValue(v));
+        EXPECT_FALSE(r.floodVelocitySpread);
+    }
 }

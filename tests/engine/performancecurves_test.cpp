@@ -9,6 +9,7 @@
 #include "TypicalCase.h"
 #include "CaseRun.h"
 #include "PerformanceCurves.h"
+#include "PressureDrop.h"
 
 namespace
 {
@@ -140,4 +141,39 @@ TEST_F(PerformanceCurvesTest, EachCurveEndsAtTheFloodVelocityOfItsLoad)
             }
         }
     }
+}
+
+TEST_F(PerformanceCurvesTest, NoPointIsTheHeadOfAFloodedBedAndFloodHasNoPressureDrop)
+{
+    // High pressure: there the model's head of the flooded bed replaces the
+    // pressure drop well below flood.
+    CalcPage page(false);
+    CopyPageState(live, page);
+    const CaseRunResult run = RunCase(page, [](CalcPage& p) {
+        SelectMethod(p, 1, false);
+        for (auto [f, t] : {std::pair{"DlD", "500"}, {"DvD", "50"}, {"MlD", "0.0001"}, {"MvD", "1.2e-5"},
+                            {"SLD", "0.005"}, {"LD", "9.2"}, {"VD", "9.2"}})
+            p.Field(f)->SetText(t);
+    });
+    ASSERT_TRUE(run.completed) << run.error;
+    const PerformanceCase c = CaseOf(page);
+    const PerformanceCurves curves = ComputePerformanceCurves(c, DefaultCurveLiquidLoads());
+    auto capped = [&](double load, double F) {
+        const double uLs = load / 3600, uVs = F / std::sqrt(c.rhoV);
+        const double r = uVs / FloodVelocityAt(c, uLs, uVs); // looks the packing up
+        const PackingParams& p = CurrentPacking;
+        return PressureDropAndHoldup(p.S, p.eps, p.theta, c.sigma, c.muV, c.muL, c.rhoV, c.rhoL, uVs, uLs, r).capped;
+    };
+    int cut = 0;
+    for (const PressureDropCurve& curve : curves.pressureDrop) {
+        if (curve.liquidLoad == 0) continue;
+        for (const CurvePoint& p : curve.points)
+            EXPECT_FALSE(capped(curve.liquidLoad, p.x)) << curve.liquidLoad << " at F = " << p.x;
+        if (!curve.hasFlood || curve.points.empty()) continue;
+        // Between the curve's end and flood the model gives no pressure drop here.
+        const double last = curve.points.back().x;
+        for (int k = 1; k < 20; ++k)
+            cut += capped(curve.liquidLoad, last + (curve.floodF - last) * k / 20.0);
+    }
+    EXPECT_GT(cut, 0) << "the case must reach the head of a flooded bed, or it protects nothing";
 }

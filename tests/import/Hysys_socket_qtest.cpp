@@ -133,14 +133,15 @@ private slots:
         name = dir.filePath("probe.sock");
         server = new ServerThread(name);
         server->start();
-        server->ready.acquire();
+        QVERIFY2(server->ready.tryAcquire(1, 10000), "the server thread did not start listening within 10 s");
         QVERIFY(server->listening);
     }
 
     void cleanupTestCase()
     {
         server->quit();
-        server->wait();
+        // A thread that does not end is reported and left (deleting a running thread aborts).
+        QVERIFY2(server->wait(QDeadlineTimer(10000)), "the server thread did not end within 10 s");
         delete server;
     }
 

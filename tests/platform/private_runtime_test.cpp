@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -17,6 +19,29 @@
 
 namespace
 {
+
+// Every wait below has a bound: a child that cannot connect (a folder on
+// the way it may not enter) must fail the test, not hang it.
+constexpr int kWaitMs = 10000;
+
+bool Readable(int fd, int timeoutMs)
+{
+    pollfd p{fd, POLLIN, 0};
+    return ::poll(&p, 1, timeoutMs) == 1 && (p.revents & POLLIN);
+}
+
+// The child's exit status, or -1 when it had to be killed after the bound.
+int ReapChild(pid_t child, int timeoutMs)
+{
+    int status = 0;
+    for (int waited = 0; waited < timeoutMs; waited += 10) {
+        if (::waitpid(child, &status, WNOHANG) == child) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        ::usleep(10000);
+    }
+    ::kill(child, SIGKILL);
+    ::waitpid(child, &status, 0); // killed: returns at once
+    return -1;
+}
 
 class PrivateRuntimeDirTest : public ::testing::Test
 {
@@ -115,7 +140,9 @@ TEST(PeerIsSameUser, AcceptsOurselvesAndRefusesAnotherUser)
     EXPECT_FALSE(PeerIsSameUser(-1, &error));
 
     if (::geteuid() != 0) GTEST_SKIP() << "a peer of another user needs root";
-    QTemporaryDir dir;
+    // Under /tmp, which every user may enter, whatever TMPDIR says.
+    QTemporaryDir dir(QStringLiteral("/tmp/velk-peer-XXXXXX"));
+    ASSERT_TRUE(dir.isValid());
     ::chmod(qPrintable(dir.path()), 0777);
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
@@ -134,15 +161,19 @@ TEST(PeerIsSameUser, AcceptsOurselvesAndRefusesAnotherUser)
         if (ok) (void)::read(client, &c, 1);
         ::_exit(ok ? 0 : 1);
     }
+    if (!Readable(server, kWaitMs)) {
+        const int status = ReapChild(child, kWaitMs);
+        ::close(server);
+        FAIL() << "user 65534 did not connect to " << path.constData() << " within " << kWaitMs
+               << " ms (child status " << status << "): can it enter every folder on the way?";
+    }
     const int accepted = ::accept(server, nullptr, nullptr);
     ASSERT_GE(accepted, 0);
     EXPECT_FALSE(PeerIsSameUser(accepted, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("65534")));
     ::close(accepted);
     ::close(server);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReapChild(child, kWaitMs), 0) << "the child did not end within " << kWaitMs << " ms";
 }
 
 } // namespace
