@@ -5,12 +5,14 @@
 #include "ApplicationHelpHint.h"
 #include "HtmlHelp.h"
 #include "HtmlHelpViewer.h"
+#include "Language.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFile>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
@@ -22,6 +24,7 @@ namespace
 {
 
 const QString HelpFile = QStringLiteral(VELK_BINARY_DIR "/bin/VELKHelp.chm");
+const QString EnglishHelpFile = QStringLiteral(VELK_BINARY_DIR "/bin/VELKHelp_en.chm");
 const QString DlfHint = QStringLiteral("计算传质时需要填写此数据,只计算塔径不必填写.");
 const QString PctHint = QStringLiteral("通常在50%到80%之间。激进的设置可达90%");
 
@@ -251,6 +254,41 @@ private slots:
         // Without a file the contents command still opens the viewer, which says so.
         help->ShowHelpContents();
         QVERIFY(THtmlHelp::Viewer()->Browser()->toPlainText().contains(QStringLiteral("无法打开帮助文件")));
+    }
+
+    void editionFollowsTheInterfaceLanguage()
+    {
+        QCOMPARE(TApplicationHelp::EnglishEdition(QStringLiteral("VELKHelp.chm")), QStringLiteral("VELKHelp_en.chm"));
+        QCOMPARE(TApplicationHelp::EnglishEdition(QStringLiteral("/a.b/help")), QStringLiteral("/a.b/help_en"));
+        QCOMPARE(TApplicationHelp::EnglishEdition(QStringLiteral("d/x.y.chm")), QStringLiteral("d/x.y_en.chm"));
+
+        const TLanguage::Lang before = TLanguage::Current();
+        const auto restore = qScopeGuard([before] { TLanguage::Apply(before); });
+        TLanguage::Apply(TLanguage::English);
+        QCOMPARE(help->ResolvedHelpFile(), QFileInfo(EnglishHelpFile).absoluteFilePath());
+        // The same context number opens the same topic, in the English file.
+        QVERIFY(help->HelpRequest(TApplicationHelp::HELP_CONTEXT, 1007));
+        THtmlHelpViewer* v = THtmlHelp::Viewer();
+        QCOMPARE(v->Chm().Lcid(), 0x409u);
+        QCOMPARE(v->CurrentTopic(), ProjectTopic(1007));
+        QVERIFY(v->Browser()->toPlainText().contains(QStringLiteral("Flooding methods")));
+        // Without an English edition beside it the Chinese file is shown
+        // (the test's folder has neither: the usual place of the Chinese one is named).
+        help->setHelpFileName(QStringLiteral("VELKHelp.chm"));
+        QCOMPARE(help->ResolvedHelpFile(), QCoreApplication::applicationDirPath() + QStringLiteral("/VELKHelp.chm"));
+        QTemporaryDir dir;
+        const QString onlyChinese = dir.filePath(QStringLiteral("VELKHelp.chm"));
+        QVERIFY(QFile::copy(HelpFile, onlyChinese));
+        help->setHelpFileName(onlyChinese);
+        QCOMPARE(help->ResolvedHelpFile(), onlyChinese);
+        help->ShowHelpContents();
+        QCOMPARE(v->Chm().Lcid(), 0x804u);
+
+        TLanguage::Apply(TLanguage::Chinese);
+        help->setHelpFileName(HelpFile);
+        QCOMPARE(help->ResolvedHelpFile(), QFileInfo(HelpFile).absoluteFilePath());
+        help->ShowHelpContents();
+        QCOMPARE(v->Chm().Lcid(), 0x804u);
     }
 
     void whatsThisClickExplainsTheControl()
