@@ -272,21 +272,26 @@ private slots:
         QCOMPARE(v->Chm().Lcid(), 0x409u);
         QCOMPARE(v->CurrentTopic(), ProjectTopic(1007));
         QVERIFY(v->Browser()->toPlainText().contains(QStringLiteral("Flooding methods")));
-        // Without an English edition beside it the Chinese file is shown
-        // (the test's folder has neither: the usual place of the Chinese one is named).
-        help->setHelpFileName(QStringLiteral("VELKHelp.chm"));
-        QCOMPARE(help->ResolvedHelpFile(), QCoreApplication::applicationDirPath() + QStringLiteral("/VELKHelp.chm"));
+        // Named as the main window names it: the English edition where it is
+        // found, else the Chinese file.
         QTemporaryDir dir;
-        const QString onlyChinese = dir.filePath(QStringLiteral("VELKHelp.chm"));
-        QVERIFY(QFile::copy(HelpFile, onlyChinese));
-        help->setHelpFileName(onlyChinese);
-        QCOMPARE(help->ResolvedHelpFile(), onlyChinese);
+        const QString old = QDir::currentPath();
+        const auto back = qScopeGuard([old] { QDir::setCurrent(old); });
+        QDir::setCurrent(dir.path());
+        help->setHelpFileName(QStringLiteral("VELKHelp.chm"));
+        QVERIFY(QFile::copy(HelpFile, dir.filePath(QStringLiteral("VELKHelp.chm"))));
+        QCOMPARE(help->ResolvedHelpFile(), QFileInfo(dir.filePath(QStringLiteral("VELKHelp.chm"))).absoluteFilePath());
         help->ShowHelpContents();
         QCOMPARE(v->Chm().Lcid(), 0x804u);
+        QVERIFY(QFile::copy(EnglishHelpFile, dir.filePath(QStringLiteral("VELKHelp_en.chm"))));
+        QCOMPARE(help->ResolvedHelpFile(), QFileInfo(dir.filePath(QStringLiteral("VELKHelp_en.chm"))).absoluteFilePath());
+        help->ShowHelpContents();
+        QCOMPARE(v->Chm().Lcid(), 0x409u);
+        QCOMPARE(v->CurrentTopic(), QStringLiteral("/index.htm"));
 
+        // The Chinese interface keeps the Chinese file with the English one beside it.
         TLanguage::Apply(TLanguage::Chinese);
-        help->setHelpFileName(HelpFile);
-        QCOMPARE(help->ResolvedHelpFile(), QFileInfo(HelpFile).absoluteFilePath());
+        QCOMPARE(help->ResolvedHelpFile(), QFileInfo(dir.filePath(QStringLiteral("VELKHelp.chm"))).absoluteFilePath());
         help->ShowHelpContents();
         QCOMPARE(v->Chm().Lcid(), 0x804u);
     }
