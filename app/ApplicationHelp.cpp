@@ -24,6 +24,13 @@ const char* const PropHint = "hint";
 const char* const PropHelpType = "helpType";
 const char* const PropHelpKeyword = "helpKeyword";
 constexpr int HintMaxWidth = 300;
+
+// As given when such a file exists, else in the program's data folder.
+QString Resolve(const QString& name)
+{
+    if (QFileInfo(name).isFile()) return QFileInfo(name).absoluteFilePath();
+    return DataFilePath(name);
+}
 } // namespace
 
 TApplicationHelp::TApplicationHelp(QWidget* owner) : QObject(owner), owner_(owner)
@@ -92,11 +99,23 @@ QString TApplicationHelp::HelpKeywordOf(const QWidget* control)
     return control ? control->property(PropHelpKeyword).toString() : QString();
 }
 
+QString TApplicationHelp::EnglishEdition(const QString& name)
+{
+    const int slash = int(name.lastIndexOf(QLatin1Char('/')));
+    const int dot = int(name.lastIndexOf(QLatin1Char('.')));
+    const int at = dot > slash ? dot : int(name.size());
+    return name.left(at) + QStringLiteral("_en") + name.mid(at);
+}
+
 QString TApplicationHelp::ResolvedHelpFile() const
 {
     if (helpFileName_.isEmpty()) return {};
-    if (QFileInfo(helpFileName_).isFile()) return QFileInfo(helpFileName_).absoluteFilePath();
-    return DataFilePath(helpFileName_);
+    // An installation without the English edition still has help: the Chinese one.
+    if (TLanguage::Current() == TLanguage::English) {
+        const QString english = Resolve(EnglishEdition(helpFileName_));
+        if (QFileInfo(english).isFile()) return english;
+    }
+    return Resolve(helpFileName_);
 }
 
 void TApplicationHelp::ShowHelpContents()

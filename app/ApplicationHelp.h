@@ -74,8 +74,12 @@ public:
     // when it still needs the platform's standard help.
     bool HelpRequest(int command, qint64 data);
     // HelpFileName as found: as given when such a file exists, else in the
-    // program's directory.
+    // program's directory. Under the English interface its English edition
+    // (EnglishEdition) when that is found, else the file itself.
     QString ResolvedHelpFile() const;
+    // The English edition's name: "_en" before the extension
+    // ("VELKHelp.chm" -> "VELKHelp_en.chm"); same folder, same context numbers.
+    static QString EnglishEdition(const QString& name);
     // Opens the help viewer on the default topic.
     void ShowHelpContents();
     // Enters What's-this mode: the next control clicked is explained.

@@ -5,12 +5,14 @@
 #include "ApplicationHelpHint.h"
 #include "HtmlHelp.h"
 #include "HtmlHelpViewer.h"
+#include "Language.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFile>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
@@ -22,6 +24,7 @@ namespace
 {
 
 const QString HelpFile = QStringLiteral(VELK_BINARY_DIR "/bin/VELKHelp.chm");
+const QString EnglishHelpFile = QStringLiteral(VELK_BINARY_DIR "/bin/VELKHelp_en.chm");
 const QString DlfHint = QStringLiteral("计算传质时需要填写此数据,只计算塔径不必填写.");
 const QString PctHint = QStringLiteral("通常在50%到80%之间。激进的设置可达90%");
 
@@ -251,6 +254,46 @@ private slots:
         // Without a file the contents command still opens the viewer, which says so.
         help->ShowHelpContents();
         QVERIFY(THtmlHelp::Viewer()->Browser()->toPlainText().contains(QStringLiteral("无法打开帮助文件")));
+    }
+
+    void editionFollowsTheInterfaceLanguage()
+    {
+        QCOMPARE(TApplicationHelp::EnglishEdition(QStringLiteral("VELKHelp.chm")), QStringLiteral("VELKHelp_en.chm"));
+        QCOMPARE(TApplicationHelp::EnglishEdition(QStringLiteral("/a.b/help")), QStringLiteral("/a.b/help_en"));
+        QCOMPARE(TApplicationHelp::EnglishEdition(QStringLiteral("d/x.y.chm")), QStringLiteral("d/x.y_en.chm"));
+
+        const TLanguage::Lang before = TLanguage::Current();
+        const auto restore = qScopeGuard([before] { TLanguage::Apply(before); });
+        TLanguage::Apply(TLanguage::English);
+        QCOMPARE(help->ResolvedHelpFile(), QFileInfo(EnglishHelpFile).absoluteFilePath());
+        // The same context number opens the same topic, in the English file.
+        QVERIFY(help->HelpRequest(TApplicationHelp::HELP_CONTEXT, 1007));
+        THtmlHelpViewer* v = THtmlHelp::Viewer();
+        QCOMPARE(v->Chm().Lcid(), 0x409u);
+        QCOMPARE(v->CurrentTopic(), ProjectTopic(1007));
+        QVERIFY(v->Browser()->toPlainText().contains(QStringLiteral("Flooding methods")));
+        // Named as the main window names it: the English edition where it is
+        // found, else the Chinese file.
+        QTemporaryDir dir;
+        const QString old = QDir::currentPath();
+        const auto back = qScopeGuard([old] { QDir::setCurrent(old); });
+        QDir::setCurrent(dir.path());
+        help->setHelpFileName(QStringLiteral("VELKHelp.chm"));
+        QVERIFY(QFile::copy(HelpFile, dir.filePath(QStringLiteral("VELKHelp.chm"))));
+        QCOMPARE(help->ResolvedHelpFile(), QFileInfo(dir.filePath(QStringLiteral("VELKHelp.chm"))).absoluteFilePath());
+        help->ShowHelpContents();
+        QCOMPARE(v->Chm().Lcid(), 0x804u);
+        QVERIFY(QFile::copy(EnglishHelpFile, dir.filePath(QStringLiteral("VELKHelp_en.chm"))));
+        QCOMPARE(help->ResolvedHelpFile(), QFileInfo(dir.filePath(QStringLiteral("VELKHelp_en.chm"))).absoluteFilePath());
+        help->ShowHelpContents();
+        QCOMPARE(v->Chm().Lcid(), 0x409u);
+        QCOMPARE(v->CurrentTopic(), QStringLiteral("/index.htm"));
+
+        // The Chinese interface keeps the Chinese file with the English one beside it.
+        TLanguage::Apply(TLanguage::Chinese);
+        QCOMPARE(help->ResolvedHelpFile(), QFileInfo(dir.filePath(QStringLiteral("VELKHelp.chm"))).absoluteFilePath());
+        help->ShowHelpContents();
+        QCOMPARE(v->Chm().Lcid(), 0x804u);
     }
 
     void whatsThisClickExplainsTheControl()

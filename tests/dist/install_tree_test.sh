@@ -14,7 +14,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 id=io.github.velk.Velk
 missing=0
 for f in bin/velk bin/velk-calc \
-         share/velk/VELK2016-07-15.xltx share/velk/VELKHelp.chm share/velk/velk-registry.reg \
+         share/velk/VELK2016-07-15.xltx share/velk/VELKHelp.chm share/velk/VELKHelp_en.chm \
+         share/velk/velk-registry.reg \
          share/velk/examples/atmospheric.vel \
          share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml \
          share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/48x48/apps/$id.png \
@@ -42,4 +43,8 @@ grep -q '<glob pattern="\*.vel"/>' "$prefix/share/mime/packages/$id.xml"
 # help file is found by the installed help code through ../share/velk.
 out=$("$prefix/bin/velk-calc" --project "$prefix/share/velk/examples/atmospheric.vel")
 echo "$out" | grep -q '"completed": true'
+# Both editions of the help are installed as built (their contents are
+# checked by the help tests), and they are two different files.
+for f in VELKHelp.chm VELKHelp_en.chm; do cmp "$build/bin/$f" "$prefix/share/velk/$f"; done
+! cmp -s "$prefix/share/velk/VELKHelp.chm" "$prefix/share/velk/VELKHelp_en.chm"
 echo "install tree ok"

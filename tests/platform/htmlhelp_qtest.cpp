@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTextTable>
 #include <QTextBrowser>
 #include <QTreeWidget>
 #include <QtTest>
@@ -20,6 +21,7 @@ namespace
 {
 
 const QString HelpFile = QStringLiteral(VELK_BINARY_DIR "/bin/VELKHelp.chm");
+const QString EnglishHelpFile = QStringLiteral(VELK_BINARY_DIR "/bin/VELKHelp_en.chm");
 const QString HelpSources = QStringLiteral(VELK_SOURCE_DIR "/help");
 
 QString Source(const QString& name)
@@ -53,6 +55,29 @@ QString TitleOf(const QString& page)
 {
     const auto m = QRegularExpression(QStringLiteral("<title>(.*)</title>")).match(Source(page));
     return m.captured(1);
+}
+
+// Han ideographs, CJK punctuation and kana, full-width forms, and the curly
+// quotes the Chinese texts use: none of them belongs in the English edition.
+bool HasCjk(const QString& text)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x2E80 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF) || (u >= 0xFF00 && u <= 0xFFEF) ||
+            u == 0x201C || u == 0x201D)
+            return true;
+    }
+    return false;
+}
+
+// The topics the compiled contents file of a help file points to, in order.
+QStringList ContentsTopics(const TChmFile& chm)
+{
+    QStringList topics;
+    const auto items = TChmSitemap::Parse(chm.DecodeText(chm.Read(chm.ContentsFile()).value_or(QByteArray())));
+    for (const auto& [depth, item] : TChmSitemap::Flatten(items))
+        topics << item->Locals;
+    return topics;
 }
 
 class UrlCatcher : public QObject
@@ -103,6 +128,78 @@ private slots:
         QFile png(HelpSources + QStringLiteral("/diagram.png"));
         QVERIFY(png.open(QIODevice::ReadOnly));
         QCOMPARE(chm.Read(QStringLiteral("diagram.png")).value_or(QByteArray()), png.readAll());
+    }
+
+    void englishEditionMirrorsTheChinese()
+    {
+        TChmFile zh, en;
+        QVERIFY2(zh.Open(HelpFile), qPrintable(HelpFile));
+        QVERIFY2(en.Open(EnglishHelpFile), qPrintable(EnglishHelpFile));
+        QCOMPARE(en.Lcid(), 0x409u);
+        QCOMPARE(en.Title(), QStringLiteral("Structured Packing Column Hydraulics Help"));
+        QCOMPARE(en.DefaultTopic(), zh.DefaultTopic());
+        // The same numbers open the same topics, so the program needs no second table.
+        QCOMPARE(en.ContextMap(), zh.ContextMap());
+        for (quint32 id : {1015u, 1016u, 1017u, 1018u})
+            QVERIFY2(!zh.TopicForContext(id).isEmpty(), qPrintable(QString::number(id)));
+
+        // Both contents list the same topics in the same order, and every one is in both files.
+        const QStringList topics = ContentsTopics(zh);
+        QCOMPARE(ContentsTopics(en), topics);
+        for (const char* page : {"operation.htm", "comparison.htm", "curves.htm", "rating.htm"})
+            QVERIFY2(topics.contains(QString::fromLatin1(page)), page);
+        for (const QString& t : topics) {
+            QVERIFY2(zh.Exists(t), qPrintable(t));
+            QVERIFY2(en.Exists(t), qPrintable(t));
+        }
+        QCOMPARE(en.TextPopup(2001).has_value(), zh.TextPopup(2001).has_value());
+
+        // Every text of the English file, pages, contents, index and pop-ups, is free of Chinese.
+        int texts = 0;
+        for (const QString& o : en.Objects()) {
+            if (!o.contains(QRegularExpression(QStringLiteral("\\.(htm|hhc|hhk|txt|css)$")))) continue;
+            const QByteArray bytes = en.Read(o).value_or(QByteArray());
+            const QString text = o.endsWith(QLatin1String(".htm")) ? en.DecodeHtml(bytes) : en.DecodeText(bytes);
+            QVERIFY2(!text.isEmpty(), qPrintable(o));
+            QVERIFY2(!HasCjk(text), qPrintable(o));
+            ++texts;
+        }
+        QVERIFY(texts >= topics.size());
+        QVERIFY(HasCjk(zh.DecodeHtml(zh.Read(QStringLiteral("/operation.htm")).value_or(QByteArray()))));
+    }
+
+    void newTopicsRenderInBothEditions_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("zh operation") << HelpFile << QStringLiteral("operation.htm") << QStringLiteral("操作核算");
+        QTest::newRow("zh rating") << HelpFile << QStringLiteral("rating.htm") << QStringLiteral("塔段校核");
+        QTest::newRow("en operation") << EnglishHelpFile << QStringLiteral("operation.htm") << QStringLiteral("Operating check");
+        QTest::newRow("en comparison") << EnglishHelpFile << QStringLiteral("comparison.htm") << QStringLiteral("Packing comparison");
+        QTest::newRow("en curves") << EnglishHelpFile << QStringLiteral("curves.htm") << QStringLiteral("Packing performance");
+        QTest::newRow("en rating") << EnglishHelpFile << QStringLiteral("rating.htm") << QStringLiteral("Column rating");
+    }
+    void newTopicsRenderInBothEditions()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, page);
+        QFETCH(QString, title);
+        THtmlHelpViewer* v = THtmlHelp::DisplayTopic(nullptr, file, page);
+        QVERIFY(v && v->IsOpen());
+        QCOMPARE(v->Browser()->documentTitle(), title);
+        const QTextBlock heading = v->Browser()->document()->begin();
+        QCOMPARE(heading.text(), title);
+        QCOMPARE(heading.charFormat().foreground().color(), QColor(0x00, 0x33, 0x99)); // the shared help.css
+        // Its contents entry is selected, so the page is reachable from the tree.
+        QVERIFY(v->ContentsTree()->currentItem());
+        QCOMPARE(v->ContentsTree()->currentItem()->text(0), title);
+        // Tables of fields and warnings came through as tables.
+        QTextFrame* root = v->Browser()->document()->rootFrame();
+        bool hasTable = false;
+        for (auto it = root->begin(); !it.atEnd(); ++it)
+            hasTable = hasTable || qobject_cast<QTextTable*>(it.currentFrame());
+        QVERIFY(hasTable);
     }
 
     void textPopupsComeFromThePopupFile()
