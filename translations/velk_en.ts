@@ -1820,8 +1820,6 @@ m</translation>
         <translation>%1 is %2 %, above 100 %: the design vapour velocity would exceed the flooding velocity. Keep this value?</translation>
     </message>
     <message>
-        <source>项目文件“%1”的记录多于 %2 条，未打开。</source>
-        <translation>The project file &quot;%1&quot; holds more than %2 records; it was not opened.</translation>
         <source>第%1板：%2</source>
         <translation>stage %1: %2</translation>
     </message>
@@ -1868,6 +1866,10 @@ m</translation>
     <message>
         <source>正在校核塔板……</source>
         <translation>Rating the stages...</translation>
+    </message>
+    <message>
+        <source>项目文件“%1”的记录多于 %2 条，未打开。</source>
+        <translation>The project file &quot;%1&quot; holds more than %2 records; it was not opened.</translation>
     </message>
 </context>
 </TS>
