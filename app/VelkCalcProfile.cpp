@@ -1,5 +1,6 @@
 #include "VelkCalcProfile.h"
 
+#include <cmath>
 #include <ostream>
 #include <sstream>
 
@@ -22,7 +23,8 @@ std::string OptionalNumber(const std::optional<double>& v)
 bool WholeNumber(const std::string& s, int& out)
 {
     double v;
-    if (!ParseNumber(Trim(s), v) || v != static_cast<int>(v) || v < 0 || v > 1e6) return false;
+    // The range first: casting a double beyond int's range is undefined.
+    if (!ParseNumber(Trim(s), v) || !(v >= 0 && v <= 1e6) || v != std::floor(v)) return false;
     out = static_cast<int>(v);
     return true;
 }

@@ -66,6 +66,8 @@ TEST(VelkCalcOptionValues, BadValuesAreUsageErrorsThatNameTheReason)
         // A reversed bed, and stage 0.
         {{"--profile", csv, "--beds", "8-1:Mellapak-250Y:1"}, "--beds: the bed 8-1 runs backwards"},
         {{"--profile", csv, "--beds", "0-4:Mellapak-250Y:1"}, "--beds: stages are counted from 1"},
+        // Beyond int: the range is checked before the conversion.
+        {{"--profile", csv, "--beds", "1e300-2:Mellapak-250Y:1"}, "--beds needs FIRST-LAST:PACKING:METHOD"},
         // Liquid loads beyond the correlations gave an empty curve.
         {{"--chart-data", "--liquid-loads", "1e6"}, "--liquid-loads: 1000000 m3/(m2 h) lies beyond"},
         {{"--chart-data", "--liquid-loads", "10,300.5"}, "--liquid-loads: 300.5 m3/(m2 h) lies beyond"},
