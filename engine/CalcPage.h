@@ -82,6 +82,8 @@ public:
     // A result field whose text the model cannot stand behind (beyond its
     // range); kept, like the stale marks, through a failed recalculation.
     bool IsInvalid(const TEditD* field) const;
+    // Takes over the marks above (and what they rest on) with a copy of the page's fields.
+    void CopyModelMarks(const CalcPage& from);
     // Brings Operation() and the stale marks up to date from the fields;
     // the end of every completed LDExit does this.
     void UpdateOperation();

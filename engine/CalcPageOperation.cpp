@@ -47,6 +47,12 @@ void CalcPage::UpdateOperation()
     invalid_ = operation_.invalid;
 }
 
+void CalcPage::CopyModelMarks(const CalcPage& from)
+{
+    invalid_ = from.invalid_;
+    pressureDropCapped_ = from.pressureDropCapped_;
+}
+
 bool CalcPage::IsInvalid(const TEditD* field) const
 {
     return field && std::find(invalid_.begin(), invalid_.end(), field->Name()) != invalid_.end();

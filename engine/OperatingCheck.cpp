@@ -7,6 +7,7 @@
 #include "CalcPage.h"
 #include "NumberText.h"
 #include "PackingCatalogue.h"
+#include "PressureDrop.h"
 #include "TextToFloat.h"
 #include "TrNoop.h"
 
@@ -61,7 +62,7 @@ const char* const kCappedText = QT_TRANSLATE_NOOP(
 const char* const kHoldupText =
     QT_TRANSLATE_NOOP("Velk", "“持液量”达到或超过填料空隙率，已超出持液量模型的适用范围。");
 const char* const kHoldupLimitText = QT_TRANSLATE_NOOP(
-    "Velk", "“持液量”达到或超过压降模型自身的液泛持液量1/(71.35S+0.614)，已超出持液量模型的适用范围。");
+    "Velk", "“持液量”达到或超过压降模型自身液泛点(湿塔压降达到液柱压头)的持液量，已超出持液量模型的适用范围。");
 const char* const kTransferAtFloodText =
     QT_TRANSLATE_NOOP("Velk", "塔已液泛：传质单元高度和“HETP(等板高度)”超出传质模型的适用范围。");
 const char* const kMinWettingText =
@@ -132,7 +133,7 @@ void AddFlowWarnings(const CalcPage& page, const OperatingFigures& fig, Operatin
 // Marks the results beyond the model and raises model-range for them.
 void AddModelRange(const CalcPage& page, const OperatingFigures& fig, const ModelState& model,
                    std::optional<double> dPdry, std::optional<double> dPwet, std::optional<double> hL,
-                   OperatingCheck& check)
+                   std::optional<double> rhoL, OperatingCheck& check)
 {
     const PackingParams& p = CurrentPacking;
     if (dPwet && model.pressureDropCapped) {
@@ -145,7 +146,7 @@ void AddModelRange(const CalcPage& page, const OperatingFigures& fig, const Mode
     if (hL && p.eps > 0 && *hL >= p.eps) {
         Add(check, "model-range", "HTD", kHoldupText, WarningSeverity::Warning);
         check.invalid.push_back("HTD");
-    } else if (hL && p.S > 0 && *hL >= HoldupFloodLimit(p.S)) {
+    } else if (hL && p.S > 0 && dPdry && rhoL && *hL >= HoldupFloodLimit(p.S, *dPdry, *rhoL)) {
         Add(check, "model-range", "HTD", kHoldupLimitText, WarningSeverity::Warning);
         check.invalid.push_back("HTD");
     }
@@ -184,11 +185,6 @@ void AddVolatility(std::optional<double> m, std::optional<double> alpha, Operati
 bool ModelRangeExceeded(double dPdry, double dPwet, double holdup, double voidFraction)
 {
     return dPwet < dPdry || holdup >= voidFraction;
-}
-
-double HoldupFloodLimit(double S)
-{
-    return 1.0 / (71.35 * S + 0.614);
 }
 
 const char* SeverityName(WarningSeverity s)
@@ -249,7 +245,7 @@ void EvaluateOperatingCheck(const CalcPage& page, const std::vector<const TEditD
         fig.wettingRatio = Figure([&] { return *uLs / p.uLmin; });
 
     AddFlowWarnings(page, fig, check);
-    AddModelRange(page, fig, model, dPdry, dPwet, hL, check);
+    AddModelRange(page, fig, model, dPdry, dPwet, hL, rhoL, check);
     // Nothing is built on a result beyond the model.
     if (dPwet && !check.IsInvalid("dPwaterD"))
         fig.pressureDropMbarPerM = Figure([&] { return *dPwet / 100.0; });

@@ -55,9 +55,6 @@ struct ModelState {
 // true when the pressure-drop/holdup model is beyond its range at this point
 // (irrigated pressure drop below the dry one, or holdup at or above the void fraction).
 bool ModelRangeExceeded(double dPdry, double dPwet, double holdup, double voidFraction);
-// The holdup at which the model's own pressure drop grows without bound (its
-// flood point): the pole C3 * hL = 1 of the holdup correction, C3 = 71.35 S + 0.614.
-double HoldupFloodLimit(double S);
 
 // Thresholds of the warnings (their sources are in docs/operating-check.md).
 inline constexpr double kNearFloodPercent = 90.0;      // actual load, percent of the system limit A * uF
