@@ -100,7 +100,9 @@ void TEditDWidget::refresh()
 
 QColor TEditDWidget::textColour() const
 {
-    const QColor wanted = stale_ ? QColor(128, 128, 128) : ToQColor(model_->FontColor(), QApplication::palette());
+    const QColor wanted = stale_     ? QColor(128, 128, 128)
+                          : invalid_ ? QColor(160, 0, 0)
+                                     : ToQColor(model_->FontColor(), QApplication::palette());
     // The equation colour stays; the text gives way where it would vanish on it.
     return ReadableTextColour(ToQColor(model_->Color(), QApplication::palette()), wanted);
 }
@@ -108,15 +110,36 @@ QColor TEditDWidget::textColour() const
 void TEditDWidget::setStale(bool stale)
 {
     // The hint in the current language, also when only the language changed.
-    setToolTip(stale ? QCoreApplication::translate("Velk", "该值已过时：它依赖的输入已清空或改变，未重新计算。")
-                     : QString());
-    if (stale == stale_)
+    if (stale == stale_) {
+        updateMarks();
         return;
+    }
     stale_ = stale;
-    QFont f = font();
-    f.setItalic(stale);
-    setFont(f);
+    updateMarks();
     refresh();
+}
+
+void TEditDWidget::setInvalid(bool invalid)
+{
+    if (invalid == invalid_) {
+        updateMarks();
+        return;
+    }
+    invalid_ = invalid;
+    updateMarks();
+    refresh();
+}
+
+void TEditDWidget::updateMarks()
+{
+    setToolTip(stale_     ? QCoreApplication::translate("Velk", "该值已过时：它依赖的输入已清空或改变，未重新计算。")
+               : invalid_ ? QCoreApplication::translate(
+                                "Velk", "该值超出计算模型的适用范围，不是可用的结果，也不参与其他数值的计算（原因见操作核算的警告）。")
+                          : QString());
+    QFont f = font();
+    f.setItalic(stale_);
+    f.setStrikeOut(invalid_ && !stale_);
+    setFont(f);
 }
 
 void TEditDWidget::paintEvent(QPaintEvent* e)

@@ -41,6 +41,10 @@ public:
     // Out of date: grey italic text and a hint saying why.
     void setStale(bool stale);
     bool isStale() const { return stale_; }
+    // Beyond the model: the text stays, struck through in dark red, with a
+    // hint that it is no result to use.
+    void setInvalid(bool invalid);
+    bool isInvalid() const { return invalid_; }
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -48,11 +52,13 @@ protected:
 
 private:
     QColor textColour() const;
+    void updateMarks();
 
     TEditD* model_;
     ModelBinding binding_;
     bool updating_ = false;
     bool stale_ = false;
+    bool invalid_ = false;
 };
 
 class TComboBoxUWidget : public QComboBox {

@@ -85,8 +85,10 @@ void TCalcPageWidget::changeEvent(QEvent* e)
 
 void TCalcPageWidget::RefreshOperation()
 {
-    for (TEditDWidget* e : resultEdits_)
+    for (TEditDWidget* e : resultEdits_) {
         e->setStale(page_.IsStale(e->model()));
+        e->setInvalid(page_.IsInvalid(e->model()));
+    }
     operation_->Refresh();
 }
 

@@ -13,7 +13,8 @@ std::optional<TPerformanceInput> PerformanceInputFromPage(CalcPage& page, bool r
     if (page.Field("dD")->Text().empty() || page.Field("LD")->Text().empty() || page.Field("VD")->Text().empty())
         return std::nullopt;
     TPerformanceInput in;
-    in.f = TextToFloat(page.Combo("fpercentD")->Text());
+    in.f = DiagramLoadPercent(page);
+    in.rating = page.Check("CBRating")->Checked();
     in.L = page.Field("LD")->GetValue();
     in.V = page.Field("VD")->GetValue();
     in.uL = page.Field("UlsD")->GetValue();

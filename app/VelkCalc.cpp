@@ -58,6 +58,7 @@ struct Options {
     bool chartData = false;
     bool help = false;
     bool compare = false, allMethods = false;
+    bool strict = false; // exit 3 when a completed run carries an error-severity warning
     std::vector<std::pair<std::string, int>> units;
     std::vector<std::pair<std::string, std::string>> values;
     // Resolved by ValidateOptions.
@@ -125,6 +126,8 @@ std::string ParseArgs(const std::vector<std::string>& args, Options& opt)
             opt.allMethods = true;
         } else if (a == "--chart-data") {
             opt.chartData = true;
+        } else if (a == "--strict") {
+            opt.strict = true;
         } else if (a == "--unit") {
             std::string unitArg;
             if (!next(unitArg))
@@ -343,6 +346,14 @@ std::string ChartDataJson(const CalcPage& page, const Options& opt, bool& comple
     return PerformanceCurvesJson(curves);
 }
 
+// The status of a completed multi-entry run: 3 under --strict when an
+// entry's warnings hold one of error severity. A quote inside a JSON text
+// is escaped, so the key and value below occur only as a warning's own.
+int StrictStatus(const Options& opt, const std::string& json)
+{
+    return opt.strict && json.find("\"severity\": \"error\"") != std::string::npos ? 3 : 0;
+}
+
 } // namespace
 
 std::string VelkCalcUsage()
@@ -381,13 +392,15 @@ std::string VelkCalcUsage()
            "                      (the other options and FIELD=TEXT set up the page the stages use)\n"
            "  --beds \"1-10:PACKING:METHOD,...\"  the packed beds of --profile (default: one bed, the\n"
            "                      page's packing and method); --rate-diameter rates every bed at TEXT\n"
+           "  --strict            exit with status 3 when a completed run carries a warning of\n"
+           "                      severity error (flooded, over-capacity) in any entry\n"
            "  --help              show this text\n"
            "\n"
            "FIELD=TEXT types TEXT into the value field FIELD (LD, VD, DlD, DvD, MlD, MvD, SLD,\n"
            "DlfD, DvfD, meD, alfD, LmdD, or a result field such as dpD), in the field's current\n"
            "unit. A result field given this way is treated as cleared by the user first.\n"
            "Exit status: 0 completed, 1 the calculation (with --compare: an entry) ended with an\n"
-           "error, 2 usage error.\n";
+           "error, 2 usage error, 3 (only with --strict) completed with an error-severity warning.\n";
 }
 
 std::string PageToJson(const CalcPage& page, const std::vector<std::string>& messages, bool completed)
@@ -442,13 +455,18 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
             // Every entry is computed from the inputs as typed; a failed
             // entry makes the exit status 1 as a failed single run does.
             bool all = true;
-            out << CompareJson(page, opt.allMethods, all);
-            return all ? 0 : 1;
+            const std::string json = CompareJson(page, opt.allMethods, all);
+            out << json;
+            return all ? StrictStatus(opt, json) : 1;
         }
-        if (!opt.profile.empty())
-            return RunProfileCommand(page, opt.profile, opt.beds,
-                                     opt.rateDiameter.empty() ? std::nullopt : std::optional(opt.rateDiameter), out,
-                                     err);
+        if (!opt.profile.empty()) {
+            std::ostringstream json;
+            const int status = RunProfileCommand(
+                page, opt.profile, opt.beds, opt.rateDiameter.empty() ? std::nullopt : std::optional(opt.rateDiameter),
+                json, err);
+            out << json.str();
+            return status == 0 ? StrictStatus(opt, json.str()) : status;
+        }
         page.NeedsRecalc = true;
         completed = page.RecalcReported();
         if (!WriteOutputs(page, opt, kept, sink, err))
@@ -461,5 +479,7 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
         out << ChartDataJson(page, opt, completed, err);
     else
         out << PageToJson(page, sink.texts, completed);
-    return completed ? 0 : 1;
+    if (!completed)
+        return 1;
+    return opt.strict && HasErrorWarning(page.Operation()) ? 3 : 0;
 }

@@ -34,7 +34,8 @@ std::string FieldJson(const CalcPage& page, const TEditD* f)
       << ", \"unit\": " << JsonString(u ? u->GetUnit() : "") << ", \"si\": " << siText
       << ", \"color\": " << JsonString(ColourName(f->Color()))
       << ", \"readOnly\": " << (f->ReadOnly() ? "true" : "false")
-      << ", \"stale\": " << (page.IsStale(f) ? "true" : "false") << "}";
+      << ", \"stale\": " << (page.IsStale(f) ? "true" : "false")
+      << ", \"invalid\": " << (page.IsInvalid(f) ? "true" : "false") << "}";
     return o.str();
 }
 
@@ -90,7 +91,8 @@ std::string OperationJson(const OperatingCheck& check)
     const OperatingFigures& f = check.figures;
     auto num = [](const std::optional<double>& v) { return v ? JsonNumber(*v) : std::string("null"); };
     std::ostringstream o;
-    o << "{\"floodPercent\": " << num(f.floodPercent) << ", \"designFloodPercent\": " << num(f.designFloodPercent)
+    o << "{\"floodPercent\": " << num(f.floodPercent) << ", \"systemFloodPercent\": " << num(f.systemFloodPercent)
+      << ", \"designFloodPercent\": " << num(f.designFloodPercent)
       << ", \"FsFactor\": " << num(f.FsFactor) << ", \"capacityFactor\": " << num(f.capacityFactor)
       << ", \"liquidLoad\": " << num(f.liquidLoad) << ", \"wettingRatio\": " << num(f.wettingRatio)
       << ", \"pressureDropMbarPerM\": " << num(f.pressureDropMbarPerM)
@@ -106,9 +108,17 @@ std::string WarningsJson(const OperatingCheck& check)
         const OperatingWarning& w = check.warnings[i];
         o += (i ? ", " : "");
         o += "{\"code\": " + JsonString(w.code) + ", \"field\": " + JsonString(w.field) +
-             ", \"text\": " + JsonString(w.text) + "}";
+             ", \"text\": " + JsonString(w.text) + ", \"severity\": " + JsonString(SeverityName(w.severity)) + "}";
     }
     return o + "]";
+}
+
+bool HasErrorWarning(const OperatingCheck& check)
+{
+    for (const OperatingWarning& w : check.warnings)
+        if (w.severity == WarningSeverity::Error)
+            return true;
+    return false;
 }
 
 std::string PackingJson()

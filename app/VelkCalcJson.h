@@ -13,11 +13,13 @@ std::string JsonString(const std::string& s);
 std::string JsonNumber(double v);
 
 // The value of "fields": every value field with its text, unit, SI value and
-// state, "stale" included.
+// state, "stale" and "invalid" included.
 std::string FieldsJson(const CalcPage& page);
 // The value of "operation": the operating figures, null where undefined.
 std::string OperationJson(const OperatingCheck& check);
-// The value of "warnings": [{"code", "field", "text"}, ...].
+// The value of "warnings": [{"code", "field", "text", "severity"}, ...].
 std::string WarningsJson(const OperatingCheck& check);
+// true when a warning of error severity (flooded, over-capacity) is among them.
+bool HasErrorWarning(const OperatingCheck& check);
 // The value of "packing": the parameters of the current packing.
 std::string PackingJson();

@@ -12,7 +12,6 @@
 #include "PressureDrop.h"
 #include "TrNoop.h"
 #include "UnitLists.h"
-#include "TrNoop.h"
 
 namespace {
 constexpr double kTolerance = 1e-6;
@@ -347,23 +346,28 @@ bool CalcPage::RunPass()
     const auto& flood = groups_.floodFromLoad;
     const auto& loadFactor = groups_.loadFromFlood;
     switch (Combo("UfMD")->ItemIndex()) {
-    case 0:
-        if (Solve(groups_.maxLoadFactor, EqColour::LoadFactor, kStart,
-                  [&](const double* v) { return EqMaxLoadFactor(v, packing, HiddenConstants); }))
+    case 0: {
+        const Equation loadFactor = [&](const double* v) { return EqMaxLoadFactor(v, packing, HiddenConstants); };
+        RequirePositiveCorrelation(groups_.maxLoadFactor, EqColour::LoadFactor, loadFactor);
+        if (Solve(groups_.maxLoadFactor, EqColour::LoadFactor, kStart, loadFactor))
             return true;
         if (Solve(flood, EqColour::FloodVelocity, kStart, EqFloodVelocityFromLoadFactor))
             return true;
         break;
-    case 1:
-        if (Solve(groups_.billet, EqColour::FloodVelocity, kStart,
-                  [&](const double* v) { return EqFloodVelocityBillet(v, packing); }))
+    }
+    case 1: {
+        const Equation billet = [&](const double* v) { return EqFloodVelocityBillet(v, packing); };
+        RequirePositiveCorrelation(groups_.billet, EqColour::FloodVelocity, billet);
+        if (Solve(groups_.billet, EqColour::FloodVelocity, kStart, billet))
             return true;
         Solve(loadFactor, EqColour::LoadFactor, kStart, EqLoadFactorFromFloodVelocity);
         break;
+    }
     case 2: {
         const bool lagrange = Check("CBLagrange")->Checked();
-        if (Solve(groups_.kisterGill, EqColour::FloodVelocity, kStart,
-                  [&](const double* v) { return EqFloodVelocityKisterGill(v, packing, lagrange); }))
+        const Equation kisterGill = [&](const double* v) { return EqFloodVelocityKisterGill(v, packing, lagrange); };
+        RequirePositiveCorrelation(groups_.kisterGill, EqColour::FloodVelocity, kisterGill);
+        if (Solve(groups_.kisterGill, EqColour::FloodVelocity, kStart, kisterGill))
             return true;
         Solve(loadFactor, EqColour::LoadFactor, kStart, EqLoadFactorFromFloodVelocity);
         break;
@@ -395,11 +399,25 @@ bool CalcPage::RunPass()
         return true;
     if (Solve(groups_.vapourLoad, EqColour::VapourLoad, kStart, EqVapourLoad))
         return true;
-    if (Solve(groups_.slope, EqColour::EquilibriumSlope, kStartEquilibrium, EqEquilibriumSlope))
+    if (SolveSlope())
         return true;
     if (Solve(groups_.stripping, EqColour::StrippingFactor, kStartEquilibrium, EqStrippingFactor))
         return true;
     return false;
+}
+
+bool CalcPage::SolveSlope()
+{
+    // With a slope of exactly 1 the equilibrium relation has no volatility
+    // at all; the volatility stays empty (a note says why) and the rest of
+    // the page, which does not need it, goes on.
+    TEditD* alpha = groups_.slope[0];
+    TEditD* slope = groups_.slope[1];
+    double m;
+    const bool alphaUnknown = alpha->IsBlank() || (alpha->Color() == EqColour::EquilibriumSlope && alpha->MyResolved());
+    if (alphaUnknown && !slope->IsBlank() && slope->TryGetValue(m) && m == 1.0)
+        return !alpha->IsBlank() && ClearComputedField(*alpha);
+    return Solve(groups_.slope, EqColour::EquilibriumSlope, kStartEquilibrium, EqEquilibriumSlope);
 }
 
 void CalcPage::ComputePressureDrop()
@@ -422,6 +440,7 @@ void CalcPage::ComputePressureDrop()
         Field("HTD")->SetText("");
         Field("dPdryD")->SetValue(dry);
         Field("dPwaterD")->SetText("");
+        pressureDropCapped_ = false;
         return;
     }
     const PressureDropResult res = PressureDropAndHoldup(p.S, p.eps, p.theta, sigma, muV, muL, rhoV, rhoL, uVs, uLs, r);
@@ -431,6 +450,7 @@ void CalcPage::ComputePressureDrop()
     Field("HTD")->SetValue(res.hL);
     Field("dPdryD")->SetValue(res.dPdry);
     Field("dPwaterD")->SetValue(res.dPwet);
+    pressureDropCapped_ = res.capped;
 }
 
 void CalcPage::ComputeMassTransfer()
@@ -478,7 +498,8 @@ void CalcPage::LDExit()
         if (AllFilled(groups_.massTransferInputs))
             ComputeMassTransfer();
     } catch (...) {
-        operation_ = OperatingCheck{};
+        // The warnings about the inputs still hold.
+        EvaluateInputWarnings(*this, operation_);
         if (OnOperationChanged)
             OnOperationChanged();
         throw;
@@ -509,6 +530,8 @@ void CalcPage::ResetForNew()
         SetDiameterInput(true);
     // Nothing is computed on a new page yet.
     stale_.Clear();
+    invalid_.clear();
+    pressureDropCapped_ = false;
     operation_ = OperatingCheck{};
     if (OnOperationChanged)
         OnOperationChanged();

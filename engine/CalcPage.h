@@ -79,6 +79,11 @@ public:
     const OperatingCheck& Operation() const { return operation_; }
     // A result field whose value no longer follows from the current inputs.
     bool IsStale(const TEditD* field) const { return stale_.IsStale(field); }
+    // A result field whose text the model cannot stand behind (beyond its
+    // range); kept, like the stale marks, through a failed recalculation.
+    bool IsInvalid(const TEditD* field) const;
+    // Takes over the marks above (and what they rest on) with a copy of the page's fields.
+    void CopyModelMarks(const CalcPage& from);
     // Brings Operation() and the stale marks up to date from the fields;
     // the end of every completed LDExit does this.
     void UpdateOperation();
@@ -102,6 +107,8 @@ private:
     bool RunPass();
     bool Solve(const std::vector<TEditD*>& group, TColor colour, double start, const Equation& eq);
     void ComputePressureDrop();
+    bool SolveSlope();
+    void RequirePositiveCorrelation(const std::vector<TEditD*>& group, TColor colour, const Equation& eq) const;
     void ComputeMassTransfer();
     void SetDiameterInput(bool input);
     void BuildStaleRules();
@@ -117,6 +124,8 @@ private:
     std::array<std::vector<ResultDependency>, 4> staleRules_;
     StaleMarks stale_;
     OperatingCheck operation_;
+    std::vector<std::string> invalid_;
+    bool pressureDropCapped_ = false; // the last pressure drop written was the flooded bed's head
     TCheckModel* rating_ = nullptr;
     std::size_t additionsBegin_ = 0;
 

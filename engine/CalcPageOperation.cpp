@@ -2,6 +2,8 @@
 // the stale marks, and the figures and warnings after a recalculation.
 #include "CalcPage.h"
 
+#include <algorithm>
+
 void CalcPage::BuildStaleRules()
 {
     const Groups& g = groups_;
@@ -41,5 +43,17 @@ void CalcPage::UpdateOperation()
     const auto& rules = staleRules_[method >= 0 && method <= 2 ? method : 3];
     // While rating, dD is an input and not the rounding's result.
     stale_.Update(rules.data(), rules.size() - (rating_->Checked() ? 1 : 0));
-    EvaluateOperatingCheck(*this, stale_.Fields(), operation_);
+    EvaluateOperatingCheck(*this, stale_.Fields(), operation_, ModelState{pressureDropCapped_});
+    invalid_ = operation_.invalid;
+}
+
+void CalcPage::CopyModelMarks(const CalcPage& from)
+{
+    invalid_ = from.invalid_;
+    pressureDropCapped_ = from.pressureDropCapped_;
+}
+
+bool CalcPage::IsInvalid(const TEditD* field) const
+{
+    return field && std::find(invalid_.begin(), invalid_.end(), field->Name()) != invalid_.end();
 }

@@ -137,6 +137,7 @@ void CopyPageState(const CalcPage& from, CalcPage& to)
     to.HiddenConstants = from.HiddenConstants;
     to.NeedsRecalc = from.NeedsRecalc;
     to.Modified = from.Modified;
+    to.CopyModelMarks(from); // the copied texts keep their beyond-the-model marks
 }
 
 EngineStateScope::EngineStateScope(CalcPage& page, MessageSink* sink)

@@ -48,9 +48,13 @@ void Collect(const CalcPage& page, const CaseRunResult& run, StageRating& r)
     // A failed or incomplete stage shows its message and no number.
     if (!run.completed) return;
     r.theoreticalDiameter = FieldValue(page, "dpD");
-    r.holdup = FieldValue(page, "HTD");
-    r.pressureDrop = FieldValue(page, "dPwaterD");
-    r.HETP = FieldValue(page, "HETPD");
+    // A value beyond the model enters no stage value and no bed total.
+    auto valid = [&](const char* name) {
+        return page.IsInvalid(page.Field(name)) ? std::nullopt : FieldValue(page, name);
+    };
+    r.holdup = valid("HTD");
+    r.pressureDrop = valid("dPwaterD");
+    r.HETP = valid("HETPD");
     const OperatingCheck& check = page.Operation();
     r.floodPercent = check.figures.floodPercent;
     r.FsFactor = check.figures.FsFactor;

@@ -7,6 +7,8 @@
 #include "CalcPage.h"
 #include "NumberText.h"
 #include "PackingCatalogue.h"
+#include "PressureDrop.h"
+#include "TextToFloat.h"
 #include "TrNoop.h"
 
 namespace {
@@ -45,22 +47,36 @@ const Caption kCaptions[] = {
 const char* const kFloodedText =
     QT_TRANSLATE_NOOP("Velk", "“气相负荷”达到或超过“泛点气速”，塔已液泛：湿塔压降和持液量不予计算。");
 const char* const kNearFloodText = QT_TRANSLATE_NOOP("Velk", "“气相负荷”超过“泛点气速”的90%，接近液泛。");
+const char* const kNearSystemText =
+    QT_TRANSLATE_NOOP("Velk", "“气相负荷”超过系统极限负荷(液体发泡系数×泛点气速)的90%，接近液泛。");
+const char* const kOverCapacityText = QT_TRANSLATE_NOOP(
+    "Velk", "“气相负荷”达到或超过系统极限负荷(液体发泡系数×泛点气速)：发泡的塔在液泛之前已超负荷。");
 const char* const kRoundingText = QT_TRANSLATE_NOOP(
     "Velk", "“实际塔径”使实际泛点率比设计值(泛点预设×液体发泡系数)高出5个百分点以上。");
+const char* const kAboveDesignText = QT_TRANSLATE_NOOP(
+    "Velk", "给定塔径下实际泛点率比设计值(泛点预设×液体发泡系数)高出5个百分点以上：塔在设计基准以上运行。");
 const char* const kWetBelowDryText =
     QT_TRANSLATE_NOOP("Velk", "“湿塔压降(每米)”低于“干塔压降(每米)”，已超出压降模型的适用范围。");
+const char* const kCappedText = QT_TRANSLATE_NOOP(
+    "Velk", "“湿塔压降(每米)”是液泛床层的液柱压头而不是压降，已超出压降模型的适用范围。");
 const char* const kHoldupText =
     QT_TRANSLATE_NOOP("Velk", "“持液量”达到或超过填料空隙率，已超出持液量模型的适用范围。");
+const char* const kHoldupLimitText = QT_TRANSLATE_NOOP(
+    "Velk", "“持液量”达到或超过压降模型自身液泛点(湿塔压降达到液柱压头)的持液量，已超出持液量模型的适用范围。");
+const char* const kTransferAtFloodText =
+    QT_TRANSLATE_NOOP("Velk", "塔已液泛：传质单元高度和“HETP(等板高度)”超出传质模型的适用范围。");
 const char* const kMinWettingText =
     QT_TRANSLATE_NOOP("Velk", "“液相负荷”低于填料的最小液体负荷，填料润湿不足，传质结果偏乐观。");
 const char* const kFlowParameterText =
     QT_TRANSLATE_NOOP("Velk", "“流动参数”超出所选泛点算法的适用范围，泛点气速为外推值。");
-const char* const kNegativeVolatilityText =
-    QT_TRANSLATE_NOOP("Velk", "“相对挥发度”小于或等于零：“平衡线斜率”不能大于或等于1/0.9。");
+const char* const kNegativeVolatilityText = QT_TRANSLATE_NOOP(
+    "Velk", "“相对挥发度”无意义：由0.9α=(0.9α+0.1)m得α=m/(9(1−m))，“平衡线斜率”m≥1时α为负或无定义。HETP只用λ=mV/L，不受影响。");
 
-// The flow-parameter span of the Kister-Gill chart as tabulated (first and
-// last row); see docs/operating-check.md for the other two methods.
-constexpr FlowParameterRange kChartRange{0.002, 7.0};
+// The flow-parameter span where each correlation's curve is backed by data
+// (index: flooding method); the reasons are in docs/operating-check.md.
+constexpr FlowParameterRange kMethodRanges[3] = {{0.01, 2.0}, {0.002, 2.0}, {0.002, 2.0}};
+// The result fields built on the mass-transfer model.
+const char* const kTransferFields[] = {"HTUVD", "HTULD", "HTUOVD", "HETPD"};
 
 // A field's SI value; nullopt when it is blank, not a number or marked stale.
 std::optional<double> Value(const CalcPage& page, const char* name, const std::vector<const TEditD*>& stale)
@@ -92,16 +108,76 @@ void Add(OperatingCheck& check, const char* code, const char* field, const char*
     check.warnings.push_back({code, field, text, s});
 }
 
-void AddFlowWarnings(const OperatingFigures& fig, OperatingCheck& check)
+void AddFlowWarnings(const CalcPage& page, const OperatingFigures& fig, OperatingCheck& check)
 {
     if (!fig.floodPercent)
         return;
+    // The system limit A * uF is uF itself for a non-foaming system (A = 1).
+    const double system = fig.systemFloodPercent ? *fig.systemFloodPercent : *fig.floodPercent;
+    const bool foaming = fig.systemFloodPercent && *fig.systemFloodPercent != *fig.floodPercent;
     if (*fig.floodPercent >= 100.0)
         Add(check, "flooded", "UvsD", kFloodedText, WarningSeverity::Error);
-    else if (*fig.floodPercent >= kNearFloodPercent)
-        Add(check, "near-flood", "UvsD", kNearFloodText, WarningSeverity::Warning);
-    if (fig.designFloodPercent && *fig.floodPercent - *fig.designFloodPercent >= kRoundingExcessPoints)
-        Add(check, "near-flood", "dD", kRoundingText, WarningSeverity::Warning);
+    else if (system >= 100.0)
+        Add(check, "over-capacity", "UvsD", kOverCapacityText, WarningSeverity::Error);
+    else if (system >= kNearFloodPercent)
+        Add(check, "near-flood", "UvsD", foaming ? kNearSystemText : kNearFloodText, WarningSeverity::Warning);
+    if (fig.designFloodPercent && *fig.floodPercent - *fig.designFloodPercent >= kRoundingExcessPoints) {
+        // A rated diameter is not rounded: there the load is above the design basis.
+        if (page.Check("CBRating")->Checked())
+            Add(check, "above-design", "dD", kAboveDesignText, WarningSeverity::Warning);
+        else
+            Add(check, "near-flood", "dD", kRoundingText, WarningSeverity::Warning);
+    }
+}
+
+// Marks the results beyond the model and raises model-range for them.
+void AddModelRange(const CalcPage& page, const OperatingFigures& fig, const ModelState& model,
+                   std::optional<double> dPdry, std::optional<double> dPwet, std::optional<double> hL,
+                   std::optional<double> rhoL, OperatingCheck& check)
+{
+    const PackingParams& p = CurrentPacking;
+    if (dPwet && model.pressureDropCapped) {
+        Add(check, "model-range", "dPwaterD", kCappedText, WarningSeverity::Warning);
+        check.invalid.push_back("dPwaterD");
+    } else if (dPdry && dPwet && *dPwet < *dPdry) {
+        Add(check, "model-range", "dPwaterD", kWetBelowDryText, WarningSeverity::Warning);
+        check.invalid.push_back("dPwaterD");
+    }
+    if (hL && p.eps > 0 && *hL >= p.eps) {
+        Add(check, "model-range", "HTD", kHoldupText, WarningSeverity::Warning);
+        check.invalid.push_back("HTD");
+    } else if (hL && p.S > 0 && dPdry && rhoL && *hL >= HoldupFloodLimit(p.S, *dPdry, *rhoL)) {
+        Add(check, "model-range", "HTD", kHoldupLimitText, WarningSeverity::Warning);
+        check.invalid.push_back("HTD");
+    }
+    if (fig.floodPercent && *fig.floodPercent >= 100.0) {
+        bool any = false;
+        for (const char* name : kTransferFields)
+            if (!page.Field(name)->IsBlank()) {
+                check.invalid.push_back(name);
+                any = true;
+            }
+        if (any)
+            Add(check, "model-range", "HETPD", kTransferAtFloodText, WarningSeverity::Warning);
+    }
+}
+
+void AddFlowParameterRange(const CalcPage& page, std::optional<double> phi, OperatingCheck& check)
+{
+    const int method = page.Combo("UfMD")->ItemIndex();
+    if (phi && method >= 0 && method <= 2) {
+        const FlowParameterRange range = FlowParameterRangeOf(method);
+        if (*phi < range.low || *phi > range.high)
+            Add(check, "flow-parameter-range", "FpD", kFlowParameterText, WarningSeverity::Warning);
+    }
+}
+
+// The derived volatility has no meaning for a slope of 1 or more (or a
+// volatility typed at or below zero); the hydraulics and HETP stand.
+void AddVolatility(std::optional<double> m, std::optional<double> alpha, OperatingCheck& check)
+{
+    if ((m && *m >= 1.0) || (alpha && *alpha <= 0))
+        Add(check, "negative-volatility", "alfD", kNegativeVolatilityText, WarningSeverity::Info);
 }
 
 } // namespace
@@ -111,10 +187,23 @@ bool ModelRangeExceeded(double dPdry, double dPwet, double holdup, double voidFr
     return dPwet < dPdry || holdup >= voidFraction;
 }
 
+const char* SeverityName(WarningSeverity s)
+{
+    switch (s) {
+    case WarningSeverity::Error: return "error";
+    case WarningSeverity::Warning: return "warning";
+    default: return "note";
+    }
+}
+
+bool OperatingCheck::IsInvalid(const std::string& field) const
+{
+    return std::find(invalid.begin(), invalid.end(), field) != invalid.end();
+}
+
 FlowParameterRange FlowParameterRangeOf(int method)
 {
-    (void)method; // the three methods share the chart's span (see the documentation)
-    return kChartRange;
+    return kMethodRanges[method >= 0 && method <= 2 ? method : 0];
 }
 
 const char* FieldCaption(const std::string& name)
@@ -125,20 +214,25 @@ const char* FieldCaption(const std::string& name)
     return "";
 }
 
-void EvaluateOperatingCheck(const CalcPage& page, const std::vector<const TEditD*>& stale, OperatingCheck& check)
+void EvaluateOperatingCheck(const CalcPage& page, const std::vector<const TEditD*>& stale, OperatingCheck& check,
+                            const ModelState& model)
 {
     check.warnings.clear();
+    check.invalid.clear();
     OperatingFigures& fig = check.figures;
     fig = OperatingFigures{};
     auto value = [&](const char* name) { return Value(page, name, stale); };
     const auto uVs = value("UvsD"), uF = value("UfD"), uLs = value("UlsD"), rhoL = value("DlD"),
                rhoV = value("DvD"), dPdry = value("dPdryD"), dPwet = value("dPwaterD"), hL = value("HTD"),
-               hetp = value("HETPD"), phi = value("FpD"), alpha = value("alfD"), n = value("StagesD");
+               hetp = value("HETPD"), phi = value("FpD"), alpha = value("alfD"), m = value("meD"),
+               n = value("StagesD");
     const auto f = ComboNumber(page, "fpercentD"), A = ComboNumber(page, "AfD");
     const PackingParams& p = CurrentPacking;
 
     if (uVs && uF && *uF > 0)
         fig.floodPercent = Figure([&] { return 100.0 * *uVs / *uF; });
+    if (fig.floodPercent && A && *A > 0)
+        fig.systemFloodPercent = Figure([&] { return *fig.floodPercent / *A; });
     if (f && A)
         fig.designFloodPercent = Figure([&] { return *f * *A; });
     if (uVs && rhoV && *rhoV >= 0)
@@ -149,33 +243,42 @@ void EvaluateOperatingCheck(const CalcPage& page, const std::vector<const TEditD
         fig.liquidLoad = Figure([&] { return *uLs * 3600.0; });
     if (uLs && p.uLmin > 0)
         fig.wettingRatio = Figure([&] { return *uLs / p.uLmin; });
-    if (dPwet)
+
+    AddFlowWarnings(page, fig, check);
+    AddModelRange(page, fig, model, dPdry, dPwet, hL, rhoL, check);
+    // Nothing is built on a result beyond the model.
+    if (dPwet && !check.IsInvalid("dPwaterD"))
         fig.pressureDropMbarPerM = Figure([&] { return *dPwet / 100.0; });
     // A number of stages is a positive whole number.
     if (n && *n >= 1 && *n <= 1e6 && std::nearbyint(*n) == *n)
         fig.stages = static_cast<int>(*n);
-    if (fig.stages && hetp)
+    if (fig.stages && hetp && !check.IsInvalid("HETPD"))
         fig.bedHeight = Figure([&] { return *fig.stages * *hetp; });
     if (fig.bedHeight && fig.pressureDropMbarPerM)
         fig.bedPressureDrop = Figure([&] { return *fig.pressureDropMbarPerM * *fig.bedHeight; });
 
-    AddFlowWarnings(fig, check);
-    if (dPdry && dPwet && *dPwet < *dPdry)
-        Add(check, "model-range", "dPwaterD", kWetBelowDryText, WarningSeverity::Warning);
-    if (hL && p.eps > 0 && *hL >= p.eps)
-        Add(check, "model-range", "HTD", kHoldupText, WarningSeverity::Warning);
     if (uLs && *uLs < p.uLmin)
         Add(check, "min-wetting", "UlsD", kMinWettingText, WarningSeverity::Warning);
-    const int method = page.Combo("UfMD")->ItemIndex();
-    if (phi && method >= 0 && method <= 2) {
-        const FlowParameterRange range = FlowParameterRangeOf(method);
-        if (*phi < range.low || *phi > range.high)
-            Add(check, "flow-parameter-range", "FpD", kFlowParameterText, WarningSeverity::Warning);
-    }
-    if (alpha && *alpha <= 0)
-        Add(check, "negative-volatility", "alfD", kNegativeVolatilityText, WarningSeverity::Error);
+    AddFlowParameterRange(page, phi, check);
+    AddVolatility(m, alpha, check);
     for (const TEditD* s : stale)
         for (const Caption& c : kCaptions)
             if (s->Name() == c.field)
                 Add(check, "stale", c.field, c.staleText, WarningSeverity::Warning);
+}
+
+void EvaluateInputWarnings(const CalcPage& page, OperatingCheck& check)
+{
+    check = OperatingCheck{};
+    const std::vector<const TEditD*> none;
+    AddFlowParameterRange(page, Value(page, "FpD", none), check);
+    AddVolatility(Value(page, "meD", none), Value(page, "alfD", none), check);
+}
+
+double DiagramLoadPercent(const CalcPage& page)
+{
+    if (!page.Check("CBRating")->Checked())
+        return TextToFloat(page.Combo("fpercentD")->Text());
+    const auto& actual = page.Operation().figures.floodPercent;
+    return actual ? *actual : std::nan("");
 }

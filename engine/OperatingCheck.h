@@ -11,11 +11,14 @@
 class CalcPage;
 class TEditD;
 
+// Info is a note: something to know, not a fault of the result.
 enum class WarningSeverity { Info, Warning, Error };
+// "note", "warning" or "error", as velk-calc writes it.
+const char* SeverityName(WarningSeverity s);
 
 struct OperatingWarning {
-    std::string code;  // "flooded", "near-flood", "model-range", "min-wetting", "flow-parameter-range",
-                       // "negative-volatility", "stale"
+    std::string code;  // "flooded", "over-capacity", "near-flood", "above-design", "model-range",
+                       // "min-wetting", "flow-parameter-range", "negative-volatility", "stale"
     std::string field; // component name of the field it concerns, e.g. "dPwaterD"
     std::string text;  // Chinese text naming the field by its caption
     WarningSeverity severity;
@@ -23,6 +26,7 @@ struct OperatingWarning {
 
 struct OperatingFigures {                     // SI inside except where said; std::nullopt where undefined
     std::optional<double> floodPercent;       // 100 * uVs / uF at the actual diameter
+    std::optional<double> systemFloodPercent; // 100 * uVs / (A * uF): load against the foaming-limited capacity
     std::optional<double> designFloodPercent; // f * A (design basis), percent
     std::optional<double> FsFactor;           // uVs * sqrt(rhoV), Pa^0.5
     std::optional<double> capacityFactor;     // uVs * sqrt(rhoV / (rhoL - rhoV)), m/s
@@ -37,6 +41,15 @@ struct OperatingFigures {                     // SI inside except where said; st
 struct OperatingCheck {
     OperatingFigures figures;
     std::vector<OperatingWarning> warnings;
+    // Result fields whose text the model cannot stand behind: shown as the
+    // calculation gave it but marked, and no figure is built on them.
+    std::vector<std::string> invalid;
+    bool IsInvalid(const std::string& field) const;
+};
+
+// What the recalculation knows about its results beyond the fields' texts.
+struct ModelState {
+    bool pressureDropCapped = false; // dPwaterD holds the head of the flooded bed (PressureDropResult::capped)
 };
 
 // true when the pressure-drop/holdup model is beyond its range at this point
@@ -44,7 +57,7 @@ struct OperatingCheck {
 bool ModelRangeExceeded(double dPdry, double dPwet, double holdup, double voidFraction);
 
 // Thresholds of the warnings (their sources are in docs/operating-check.md).
-inline constexpr double kNearFloodPercent = 90.0;      // actual load, percent of flood
+inline constexpr double kNearFloodPercent = 90.0;      // actual load, percent of the system limit A * uF
 inline constexpr double kRoundingExcessPoints = 5.0;   // actual above design basis, percentage points
 struct FlowParameterRange {
     double low, high;
@@ -57,4 +70,14 @@ const char* FieldCaption(const std::string& name);
 
 // Fills `check` from the page's fields, the current packing parameters and
 // the stale marks (`stale` lists the result fields marked out of date).
-void EvaluateOperatingCheck(const CalcPage& page, const std::vector<const TEditD*>& stale, OperatingCheck& check);
+void EvaluateOperatingCheck(const CalcPage& page, const std::vector<const TEditD*>& stale, OperatingCheck& check,
+                            const ModelState& model = {});
+// After a failed recalculation: only the warnings about the inputs that
+// the failed run computed anew (the flow parameter) or that were typed.
+void EvaluateInputWarnings(const CalcPage& page, OperatingCheck& check);
+
+// The percentage of flood the operating diagram and the report's operating
+// range put at the case's own load: the design percentage, or while rating
+// a given diameter the actual percentage of flood (NaN when there is none).
+// Throws like TextToFloat when the design percentage is not a number.
+double DiagramLoadPercent(const CalcPage& page);

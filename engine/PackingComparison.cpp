@@ -115,7 +115,9 @@ ComparisonRow PackingComparison::RunOne(const CalcPage& live, const std::string&
     // A failed or incomplete row shows its message and no number.
     if (!row.completed) return row;
     for (int i = 0; i < kComparisonValues; ++i) {
-        row.values[i] = FieldValue(*copy_, kFieldNames[i]);
+        // A value beyond the model is no cell value.
+        const bool invalid = copy_->IsInvalid(copy_->Field(kFieldNames[i]));
+        row.values[i] = invalid ? std::nullopt : FieldValue(*copy_, kFieldNames[i]);
         row.stale[i] = copy_->IsStale(copy_->Field(kFieldNames[i]));
     }
     row.operation = copy_->Operation();

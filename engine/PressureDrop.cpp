@@ -1,5 +1,6 @@
 #include "PressureDrop.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -11,6 +12,24 @@ double HoldupCorrection(double X)
 {
     // 4 - 1/X has value 2 and slope 4 at X = 0.5, like 1 / (1 - X).
     return X <= 0.5 ? 1.0 / (1.0 - X) : 4.0 - 1.0 / X;
+}
+
+double HoldupFloodLimit(double S, double dPdry, double rhoL)
+{
+    const double C3 = 71.35 * S + 0.614;
+    const double pole = 1.0 / C3;
+    if (!(dPdry > 0) || !(rhoL > 0))
+        return pole;
+    // Invert HoldupCorrection for the factor that gives the liquid head.
+    const double R = std::pow(g * rhoL / dPdry, 0.2);
+    double X;
+    if (R <= 2.0)
+        X = 1.0 - 1.0 / R;
+    else if (R < 4.0)
+        X = 1.0 / (4.0 - R);
+    else
+        return pole; // the continuation never reaches the head
+    return std::min(X / C3, pole);
 }
 
 double DryPressureDrop(double S, double eps, double theta, double muV, double rhoV, double uVs)

@@ -23,6 +23,12 @@ PressureDropResult PressureDropAndHoldup(double S, double eps, double theta, dou
 // stays defined at and beyond flooding, where the holdup model is not.
 double DryPressureDrop(double S, double eps, double theta, double muV, double rhoV, double uVs);
 
+// The holdup at the model's own flood point: where the irrigated pressure
+// drop HoldupCorrection(C3 hL)^5 * dPdry reaches the liquid head g rhoL (the
+// point from which the head replaces it), C3 = 71.35 S + 0.614; never above
+// the pole C3 hL = 1 of the correction.
+double HoldupFloodLimit(double S, double dPdry, double rhoL);
+
 // Factor by which the holdup raises the dry pressure drop (to the fifth power)
 // for X = C3 * hL. Continues 1 / (1 - X) beyond X = 0.5 without its pole.
 double HoldupCorrection(double X);

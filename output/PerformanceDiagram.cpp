@@ -99,7 +99,9 @@ QString ComputePerformancePoints(const TPerformanceInput& in, TPerformancePoints
     TPerformanceLabel& design = p.labels[1];
     design.x = p.L;
     design.y = p.V;
-    design.text = QCoreApplication::translate("Velk", "设计负荷(100%)") + pad;
+    design.text = (in.rating ? QCoreApplication::translate("Velk", "实际负荷(100%)")
+                             : QCoreApplication::translate("Velk", "设计负荷(100%)")) +
+                  pad;
     design.hAlign = -1;
     design.vAlign = 0;
     TPerformanceLabel& l80 = p.labels[2];

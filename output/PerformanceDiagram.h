@@ -12,9 +12,10 @@
 struct TPerformanceInput {
     double L = 0;     // liquid mass flow, kg/s
     double V = 0;     // vapour mass flow, kg/s
-    double f = 80;    // design percentage of flooding
+    double f = 80;    // percentage of flooding at the case's load (the design percentage, or the actual one)
     double uL = 0;    // liquid load, m/s
     double uLmin = 0; // minimum liquid load of the packing, m/s
+    bool rating = false; // a given diameter is rated: the case's point is the actual load, not the design load
 };
 
 struct TPerformanceLabel {

@@ -35,7 +35,8 @@ bool DiagramInput(CalcPage& page, TPerformanceInput& in, std::string& why)
     in.L = page.Field("LD")->GetValue();
     in.V = page.Field("VD")->GetValue();
     in.uL = page.Field("UlsD")->GetValue();
-    in.f = TextToFloat(page.Combo("fpercentD")->Text());
+    in.f = DiagramLoadPercent(page);
+    in.rating = page.Check("CBRating")->Checked();
     in.uLmin = CurrentPacking.uLmin;
     TPerformancePoints points;
     const QString error = ComputePerformancePoints(in, points);

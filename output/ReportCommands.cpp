@@ -316,7 +316,10 @@ std::string OperatingRangeText(CalcPage& page)
     page.Field("LD")->GetValue();
     const double uL = page.Field("UlsD")->GetValue();
     page.Field("VD")->GetValue();
-    const double f = TextToFloat(page.Combo("fpercentD")->Text());
+    // While rating, the flood point lies where the actual load's percentage says.
+    const double f = DiagramLoadPercent(page);
+    if (!std::isfinite(f))
+        return std::string();
     FloatGuard guard;
     const double low = CurrentPacking.uLmin * 100 / uL;
     const double high = 10000 / f;

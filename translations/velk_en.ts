@@ -1870,6 +1870,44 @@ m</translation>
     <message>
         <source>项目文件“%1”的记录多于 %2 条，未打开。</source>
         <translation>The project file &quot;%1&quot; holds more than %2 records; it was not opened.</translation>
+        <source>该值超出计算模型的适用范围，不是可用的结果，也不参与其他数值的计算（原因见操作核算的警告）。</source>
+        <translation>This value is outside the range of the model: it is no result to use and enters no other figure (the warnings of the operating check say why).</translation>
+    </message>
+    <message>
+        <source>所选泛点算法在此流动参数下给出的负荷因子小于或等于零，超出其适用范围，不能计算泛点气速。</source>
+        <translation>The selected flooding method gives a load factor at or below zero at this flow parameter (outside its range): no flooding velocity can be computed.</translation>
+    </message>
+    <message>
+        <source>“气相负荷”超过系统极限负荷(液体发泡系数×泛点气速)的90%，接近液泛。</source>
+        <translation>&quot;Vapour load&quot; exceeds 90% of the system limit (foaming factor x flooding velocity): close to flooding.</translation>
+    </message>
+    <message>
+        <source>“气相负荷”达到或超过系统极限负荷(液体发泡系数×泛点气速)：发泡的塔在液泛之前已超负荷。</source>
+        <translation>&quot;Vapour load&quot; reaches or exceeds the system limit (foaming factor x flooding velocity): the foaming column is overloaded before it floods.</translation>
+    </message>
+    <message>
+        <source>给定塔径下实际泛点率比设计值(泛点预设×液体发泡系数)高出5个百分点以上：塔在设计基准以上运行。</source>
+        <translation>At the given diameter the actual flooding is 5 points or more above the design value (design flooding x foaming factor): the column runs above its design basis.</translation>
+    </message>
+    <message>
+        <source>“湿塔压降(每米)”是液泛床层的液柱压头而不是压降，已超出压降模型的适用范围。</source>
+        <translation>&quot;Wet Δp per m&quot; is the head of the flooded bed, not a pressure drop: outside the range of the pressure-drop model.</translation>
+    </message>
+    <message>
+        <source>“持液量”达到或超过压降模型自身液泛点(湿塔压降达到液柱压头)的持液量，已超出持液量模型的适用范围。</source>
+        <translation>&quot;Liquid holdup&quot; reaches or exceeds the holdup at the model&apos;s own flood point (wet pressure drop equal to the liquid head): outside the range of the holdup model.</translation>
+    </message>
+    <message>
+        <source>塔已液泛：传质单元高度和“HETP(等板高度)”超出传质模型的适用范围。</source>
+        <translation>The column is flooded: the transfer-unit heights and &quot;HETP&quot; are outside the range of the mass-transfer model.</translation>
+    </message>
+    <message>
+        <source>“相对挥发度”无意义：由0.9α=(0.9α+0.1)m得α=m/(9(1−m))，“平衡线斜率”m≥1时α为负或无定义。HETP只用λ=mV/L，不受影响。</source>
+        <translation>&quot;Relative volatility&quot; has no meaning: 0.9a = (0.9a + 0.1)m gives a = m/(9(1 - m)), negative or undefined for a slope m &gt;= 1. HETP uses only lambda = mV/L and stands.</translation>
+    </message>
+    <message>
+        <source>实际负荷(100%)</source>
+        <translation>Actual load (100%)</translation>
     </message>
 </context>
 </TS>

@@ -75,8 +75,8 @@ private slots:
         w->findChild<QComboBox*>(QStringLiteral("BedHeightU"))->setCurrentIndex(2); // mm
         QCOMPARE(w->findChild<QLabel*>(QStringLiteral("Figure8"))->text(), QStringLiteral("1620"));
         w->Page().Check("CBRating")->UserClick();
-        type("dD", "1.0"); // 125 % of flood
-        QCOMPARE(list->count(), 2);
+        type("dD", "1.0"); // 125 % of flood: flooded, above the design basis, HETP beyond the model
+        QCOMPARE(list->count(), 3);
         QCOMPARE(list->item(0)->data(Qt::UserRole).toString(), QStringLiteral("flooded"));
         QCOMPARE(list->item(0)->foreground().color(), QColor(200, 0, 0));
         QCOMPARE(list->item(1)->foreground().color(), QColor(176, 96, 0));

@@ -55,7 +55,10 @@ TEST_P(VelkCalcCompare, EveryEntryEqualsASingleRun)
         single.insert(single.end(), GetParam().args.begin(), GetParam().args.end());
         int singleStatus = -1;
         const QJsonObject one = Calc(single, singleStatus);
-        if (entry.value("completed").toBool()) {
+        // A flooded row's HETP is beyond the model: no packed height on it.
+        const bool hetpInvalid =
+            entry.value("fields").toObject().value("HETPD").toObject().value("invalid").toBool();
+        if (entry.value("completed").toBool() && !hetpInvalid) {
             EXPECT_FALSE(entry.value("operation").toObject().value("bedHeight").isNull()) << packing;
         }
         // A failed entry shows no number; the single run keeps what it got to.

@@ -131,9 +131,14 @@ TEST(VelkCalc, RatingAndStagesReachTheOperationAndWarnings)
     EXPECT_EQ(op["stages"].toInt(), 10);
     EXPECT_EQ(j["fields"].toObject()["dD"].toObject()["display"].toString(), "1.3");
     const QJsonArray warnings = j["warnings"].toArray();
-    ASSERT_EQ(warnings.size(), 1);
+    // 74 % of uF is 92.6 % of A uF = 0.8 uF; the rated diameter is no rounding.
+    ASSERT_EQ(warnings.size(), 2);
     EXPECT_EQ(warnings[0].toObject()["code"].toString(), "near-flood");
-    EXPECT_EQ(warnings[0].toObject()["field"].toString(), "dD");
+    EXPECT_EQ(warnings[0].toObject()["field"].toString(), "UvsD");
+    EXPECT_EQ(warnings[1].toObject()["code"].toString(), "above-design");
+    EXPECT_EQ(warnings[1].toObject()["field"].toString(), "dD");
+    EXPECT_EQ(warnings[1].toObject()["severity"].toString(), "warning");
+    EXPECT_NEAR(op["systemFloodPercent"].toDouble(), op["floodPercent"].toDouble() / 0.8, 1e-9);
 
     // Without the options: no stages, nothing to warn about, nothing stale.
     const QJsonObject plain = Calc(kCase).json();
@@ -155,6 +160,27 @@ TEST(VelkCalc, ChartDataGivesTheGeneralisedFloodPressureDropWhereThePackingHasAF
     const CalcRun none = Calc(With({"--chart-data", "--packing", "CY-800"}));
     ASSERT_EQ(none.status, 0) << none.err;
     EXPECT_TRUE(none.json()["floodPressureDrop"].isNull());
+}
+
+// --strict: 3 only for a completed run with an error-severity warning, in
+// the single case as in any comparison entry; the JSON marks what is
+// beyond the model.
+TEST(VelkCalc, StrictExitsThreeOnErrorSeverityWarnings)
+{
+    const std::vector<std::string> flooded = {"--rate-diameter", "1.0"}; // uVs 1.53 > uF 1.22 m/s
+    const CalcRun plain = Calc(With(flooded));
+    EXPECT_EQ(plain.status, 0);
+    const CalcRun strict = Calc(With({"--strict", "--rate-diameter", "1.0"}));
+    EXPECT_EQ(strict.status, 3);
+    const QJsonObject j = strict.json();
+    EXPECT_EQ(j["warnings"].toArray()[0].toObject()["severity"].toString(), "error");
+    EXPECT_TRUE(j["fields"].toObject()["HETPD"].toObject()["invalid"].toBool());
+    EXPECT_FALSE(j["fields"].toObject()["dPdryD"].toObject()["invalid"].toBool(true));
+    EXPECT_EQ(Calc(With({"--strict"})).status, 0);                  // 64 % of flood
+    EXPECT_EQ(Calc({"--strict", "LD=2.5", "DlD=800"}).status, 0);   // nothing to judge
+    EXPECT_EQ(Calc({"--strict", "--method", "2", "LD=100", "VD=2", "DlD=500", "DvD=50", "MlD=0.0001"}).status, 1);
+    // A comparison at a load that floods some packings: an error in any row.
+    EXPECT_EQ(Calc(With({"--compare", "--strict", "--rate-diameter", "0.8"})).status, 3);
 }
 
 TEST(VelkCalc, ChartDataPrintsTheCurvesInTheirUnits)

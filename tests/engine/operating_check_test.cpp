@@ -97,16 +97,20 @@ TEST_F(OperatingCheckTest, EachWarningAtItsThreshold)
         const char* warnField;
         const char* code; // nullptr: no warning on warnField
     };
+    // Flood 2 m/s and A = 0.8: the system limit is 1.6 m/s, 90 % of it 1.44.
     const Case cases[] = {
-        {"UvsD", "2", "UvsD", "flooded"},          {"UvsD", "1.99998", "UvsD", "near-flood"},
-        {"UvsD", "1.8", "UvsD", "near-flood"},     {"UvsD", "1.79999", "UvsD", nullptr},
+        {"UvsD", "2", "UvsD", "flooded"},          {"UvsD", "1.99998", "UvsD", "over-capacity"},
+        {"UvsD", "1.6", "UvsD", "over-capacity"},  {"UvsD", "1.59999", "UvsD", "near-flood"},
+        {"UvsD", "1.44", "UvsD", "near-flood"},    {"UvsD", "1.43999", "UvsD", nullptr},
         {"UvsD", "1.38", "dD", "near-flood"},      {"UvsD", "1.3798", "dD", nullptr},
         {"dPwaterD", "99.9", "dPwaterD", "model-range"}, {"dPwaterD", "100", "dPwaterD", nullptr},
         {"HTD", "0.97", "HTD", "model-range"},     {"HTD", "0.9699", "HTD", nullptr},
         {"UlsD", "0.0000999", "UlsD", "min-wetting"}, {"UlsD", "0.0001", "UlsD", nullptr},
-        {"FpD", "0.00199", "FpD", "flow-parameter-range"}, {"FpD", "0.002", "FpD", nullptr},
-        {"FpD", "7.01", "FpD", "flow-parameter-range"},    {"FpD", "7", "FpD", nullptr},
+        // The first method's own range, 0.01 ... 2.
+        {"FpD", "0.00999", "FpD", "flow-parameter-range"}, {"FpD", "0.01", "FpD", nullptr},
+        {"FpD", "2.01", "FpD", "flow-parameter-range"},    {"FpD", "2", "FpD", nullptr},
         {"alfD", "0", "alfD", "negative-volatility"},      {"alfD", "0.001", "alfD", nullptr},
+        {"meD", "1", "alfD", "negative-volatility"},       {"meD", "0.9999", "alfD", nullptr},
     };
     for (const Case& c : cases) {
         // Every field filled, so that nothing is stale; flood 1.2 of 2 m/s,
@@ -120,6 +124,7 @@ TEST_F(OperatingCheckTest, EachWarningAtItsThreshold)
         Type("HTD", "0.05");
         Type("UlsD", "0.002");
         Type("FpD", "0.05");
+        Type("meD", "0.5");
         CurrentPacking.eps = 0.97;
         CurrentPacking.uLmin = 0.0001;
         Type(c.field, c.text);
@@ -146,8 +151,9 @@ TEST_F(OperatingCheckTest, RatingUsesTheTypedDiameter)
     EXPECT_NEAR(page.Field("UvsD")->GetValue(), 12 / (M_PI * 2.5 * 1.69), 1e-6);
     EXPECT_NEAR(page.Field("UlsD")->GetValue(), 10 / (M_PI * 800 * 1.69), 1e-9);
     EXPECT_NEAR(*page.Operation().figures.floodPercent, 100 * 12 / (M_PI * 2.5 * 1.69) / kUf, 1e-4);
-    // The typed diameter put the load 10 points above the design basis.
-    EXPECT_EQ(Codes("dD"), std::vector<std::string>{"near-flood"});
+    // The typed diameter put the load 10 points above the design basis:
+    // no rounding made it so.
+    EXPECT_EQ(Codes("dD"), std::vector<std::string>{"above-design"});
 
     page.Check("CBRating")->UserClick(); // back to sizing at once
     EXPECT_EQ(page.Field("dD")->Text(), sized);
@@ -170,6 +176,10 @@ TEST_F(OperatingCheckTest, FloodedColumnCompletesWithItsWarning)
     EXPECT_FALSE(page.Field("dPdryD")->IsBlank());
     EXPECT_EQ(Codes("UvsD"), std::vector<std::string>{"flooded"});
     EXPECT_FALSE(page.Operation().figures.pressureDropMbarPerM);
+    // HETP keeps its text, marked beyond the model.
+    EXPECT_FALSE(page.Field("HETPD")->IsBlank());
+    EXPECT_TRUE(page.IsInvalid(page.Field("HETPD")));
+    EXPECT_EQ(Codes("HETPD"), std::vector<std::string>{"model-range"});
 }
 
 TEST_F(OperatingCheckTest, StaleAfterEmptyingAnInputUntilItIsTypedAgain)

@@ -246,11 +246,15 @@ TEST_F(RecalcTest, EquilibriumDataMayBeGivenEitherWay)
     EXPECT_EQ(page.Field("alfD")->Text(), "");
     EXPECT_EQ(page.Field("LmdD")->Text(), "");
 
-    // A slope of exactly 1 has no volatility: refused, nothing written.
+    // A slope of exactly 1 has no volatility: none is written, a note says
+    // why, and the rest of the page, which does not need it, is computed.
     Type("meD", "1");
-    EXPECT_FALSE(page.RecalcReported());
+    EXPECT_TRUE(page.RecalcReported());
     EXPECT_EQ(page.Field("alfD")->Text(), "");
-    EXPECT_EQ(sink.messages.front().text, "发现错误，可能是输入数据错误！");
+    EXPECT_TRUE(sink.messages.empty());
+    ExpectNear("LmdD", 1.0 * 3.0 / 2.5);
+    ASSERT_FALSE(page.Operation().warnings.empty());
+    EXPECT_EQ(page.Operation().warnings.back().code, "negative-volatility");
 }
 
 TEST_F(RecalcTest, NewClearsFieldsButKeepsSelections)

@@ -35,6 +35,7 @@ class PerformanceTest : public QObject {
 private slots:
     void init();
     void loadPoints();
+    void ratingPointsFollowTheActualLoad();
     void labelSides_data();
     void labelSides();
     void undefinedLoadPoints_data();
@@ -67,6 +68,21 @@ void PerformanceTest::loadPoints()
     QCOMPARE(p.Vmin, 0.041667);
     QCOMPARE(p.labels[1].text, QStringLiteral("设计负荷(100%)   "));
     QCOMPARE(p.labels[1].hAlign, -1);
+}
+
+// At 108.8 % of flood the diagram showed "泛点负荷(125%)" and "80负荷(100%)".
+void PerformanceTest::ratingPointsFollowTheActualLoad()
+{
+    TPerformanceInput in = TypicalCase();
+    in.f = 108.8;
+    in.rating = true;
+    TPerformancePoints p;
+    QVERIFY(ComputePerformancePoints(in, p).isEmpty());
+    QCOMPARE(p.Lflood, in.L * 100 / 108.8);
+    QCOMPARE(p.floodPercent, 92.0);  // 10000 / 108.8 = 91.9
+    QCOMPARE(p.percent80, 74.0);     // 8000 / 108.8 = 73.5
+    QCOMPARE(p.labels[1].text, QStringLiteral("实际负荷(100%)   "));
+    QCOMPARE(p.labels[3].text, QStringLiteral("   泛点负荷(92%)"));
 }
 
 void PerformanceTest::labelSides_data()

@@ -249,6 +249,23 @@ private slots:
         QCOMPARE(CellText(c, "B1"), QString("波纹规整填料塔流体力学计算书"));
     }
 
+    // While rating, the upper end is 100 * 100 / P, P the actual percentage
+    // of flood, not 10000 / f.
+    void operatingRangeFollowsTheActualLoadWhileRating()
+    {
+        CalcPage page(false);
+        TypeReferenceCase(page, false);
+        page.SetRatingMode(true);
+        page.Field("dD")->SetText("1.1");
+        page.NeedsRecalc = true;
+        page.LDExit();
+        const double P = 100 * page.Field("UvsD")->GetValue() / page.Field("UfD")->GetValue();
+        const double low = CurrentPacking.uLmin * 100 / page.Field("UlsD")->GetValue();
+        QVERIFY(P > 80);
+        QCOMPARE(OperatingRangeText(page), std::to_string(static_cast<long>(std::nearbyint(low))) + " - " +
+                                               std::to_string(static_cast<long>(std::nearbyint(10000 / P))));
+    }
+
     void operatingRangeRoundsHalvesToEvenAndRefusesBadInput()
     {
         CalcPage page(false);
