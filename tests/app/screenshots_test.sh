@@ -20,7 +20,10 @@ sig=$(od -An -tx1 -N8 "$png" | tr -d ' \n')
 [ "$sig" = "89504e470d0a1a0a" ] || { echo "FAIL: not a PNG ($sig)"; exit 1; }
 width=$(od -An -tu1 -j16 -N4 "$png" | awk '{ print (($1 * 256 + $2) * 256 + $3) * 256 + $4 }')
 height=$(od -An -tu1 -j20 -N4 "$png" | awk '{ print (($1 * 256 + $2) * 256 + $3) * 256 + $4 }')
-[ "$width" = 1366 ] && [ "$height" = 768 ] || { echo "FAIL: ${width}x$height, not 1366x768"; exit 1; }
+if [ "$width" != 1366 ] || [ "$height" != 768 ]; then
+    echo "FAIL: ${width}x$height, not 1366x768"
+    exit 1
+fi
 # A screen of one colour compresses to a few kilobytes; a table of text does not.
 size=$(wc -c <"$png")
 [ "$size" -gt 20000 ] || { echo "FAIL: $size bytes, the picture looks empty"; exit 1; }
