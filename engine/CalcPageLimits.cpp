@@ -1,6 +1,8 @@
 // The calculation page's guard of the flooding correlations: a correlation
 // that gives no positive load factor for the inputs is stopped before any
 // field is written.
+#include <algorithm>
+#include <array>
 #include <cfenv>
 #include <cmath>
 
@@ -10,7 +12,29 @@
 #include "Messages.h"
 #include "TrNoop.h"
 
+#include <string>
+#include <vector>
+
 namespace {
+// The last inputs found to give a positive correlation value. The value is
+// a function of these alone, and a recalculation re-checks the same inputs
+// in every pass: the correlation (a catalogue look-up each time) is
+// evaluated again only when one of them changed.
+struct CheckedCorrelation {
+    int method = -1;
+    bool lagrange = false;
+    std::string packing;
+    std::vector<std::string> constants;
+    std::array<double, 8> inputs{};
+    bool Matches(int m, bool l, const std::string& p, const std::vector<std::string>& c,
+                 const ValueArray& v, std::size_t n) const
+    {
+        return m == method && l == lagrange && p == packing && c == constants &&
+               std::equal(v.begin(), v.begin() + static_cast<long>(n), inputs.begin());
+    }
+};
+thread_local CheckedCorrelation lastPositive;
+
 const char* const kNoLoadFactorText = QT_TRANSLATE_NOOP(
     "Velk", "所选泛点算法在此流动参数下给出的负荷因子小于或等于零，超出其适用范围，不能计算泛点气速。");
 } // namespace
@@ -27,9 +51,17 @@ void CalcPage::RequirePositiveCorrelation(const std::vector<TEditD*>& group, TCo
     for (std::size_t i = 0; i + 1 < group.size(); ++i)
         if (group[i]->IsBlank() || !group[i]->TryGetValue(values[i]))
             return; // the solver decides, as before
+    const std::size_t n = group.size() - 1;
+    if (n > lastPositive.inputs.size())
+        return;
+    const int method = Combo("UfMD")->ItemIndex();
+    const bool lagrange = Check("CBLagrange")->Checked();
+    const std::string& packing = Combo("PTD")->Text();
+    if (lastPositive.Matches(method, lagrange, packing, HiddenConstants, values, n))
+        return;
     // Each correlation is explicit: its residual at a result of zero is the
     // correlation's own value.
-    values[group.size() - 1] = 0.0;
+    values[n] = 0.0;
     double value;
     {
         // A failing evaluation is the solver's to report, with its messages:
@@ -53,4 +85,6 @@ void CalcPage::RequirePositiveCorrelation(const std::vector<TEditD*>& group, TCo
         ShowMessage(MsgKind::Warning, kNoLoadFactorText);
         throw EAbort();
     }
+    lastPositive = {method, lagrange, packing, HiddenConstants, {}};
+    std::copy(values.begin(), values.begin() + static_cast<long>(n), lastPositive.inputs.begin());
 }

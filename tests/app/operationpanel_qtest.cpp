@@ -80,6 +80,13 @@ private slots:
         QCOMPARE(list->item(0)->data(Qt::UserRole).toString(), QStringLiteral("flooded"));
         QCOMPARE(list->item(0)->foreground().color(), QColor(200, 0, 0));
         QCOMPARE(list->item(1)->foreground().color(), QColor(176, 96, 0));
+        // HETP keeps its text but is drawn unlike a result, with a hint.
+        QVERIFY(!edit("HETPD")->text().isEmpty());
+        QVERIFY(edit("HETPD")->isInvalid());
+        QVERIFY(edit("HETPD")->font().strikeOut());
+        QVERIFY(!edit("HETPD")->toolTip().isEmpty());
+        QVERIFY(!edit("UfD")->isInvalid());
+        QVERIFY(!edit("UfD")->font().strikeOut());
     }
 
     void staleResultsAreGreyItalicUntilTheInputReturns()

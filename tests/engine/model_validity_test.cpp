@@ -1,5 +1,5 @@
 // Results the model cannot stand behind: marked, kept as text, built on by
-// no figure; the warnings' new thresholds; the reproductions.
+// no figure; the warnings' thresholds; the reported cases as regressions.
 #include <gtest/gtest.h>
 
 #include <algorithm>
