@@ -483,6 +483,7 @@ void CalcPage::LDExit()
 {
     if (!NeedsRecalc)
         return;
+    bool settled = false;
     try {
         int passes = 0;
         while (RunPass()) {
@@ -493,13 +494,14 @@ void CalcPage::LDExit()
                 throw EVelkError(kNoRootText);
             }
         }
+        settled = true;
         if (AllFilled(groups_.pressureDropInputs))
             ComputePressureDrop();
         if (AllFilled(groups_.massTransferInputs))
             ComputeMassTransfer();
     } catch (...) {
         // The warnings about the inputs still hold.
-        EvaluateInputWarnings(*this, operation_);
+        EvaluateInputWarnings(*this, operation_, settled);
         if (OnOperationChanged)
             OnOperationChanged();
         throw;

@@ -267,10 +267,15 @@ void EvaluateOperatingCheck(const CalcPage& page, const std::vector<const TEditD
                 Add(check, "stale", c.field, c.staleText, WarningSeverity::Warning);
 }
 
-void EvaluateInputWarnings(const CalcPage& page, OperatingCheck& check)
+void EvaluateInputWarnings(const CalcPage& page, OperatingCheck& check, bool loadsCurrent)
 {
     check = OperatingCheck{};
     const std::vector<const TEditD*> none;
+    // The liquid load is the current one only when every equation group
+    // settled before the failure (it came later, in the pressure drop or
+    // the heights); otherwise it may be a value of the case before.
+    if (const auto uLs = Value(page, "UlsD", none); loadsCurrent && uLs && *uLs < CurrentPacking.uLmin)
+        Add(check, "min-wetting", "UlsD", kMinWettingText, WarningSeverity::Warning);
     AddFlowParameterRange(page, Value(page, "FpD", none), check);
     AddVolatility(Value(page, "meD", none), Value(page, "alfD", none), check);
 }

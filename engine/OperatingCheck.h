@@ -73,8 +73,9 @@ const char* FieldCaption(const std::string& name);
 void EvaluateOperatingCheck(const CalcPage& page, const std::vector<const TEditD*>& stale, OperatingCheck& check,
                             const ModelState& model = {});
 // After a failed recalculation: only the warnings about the inputs that
-// the failed run computed anew (the flow parameter) or that were typed.
-void EvaluateInputWarnings(const CalcPage& page, OperatingCheck& check);
+// the failed run computed anew (the flow parameter, and the liquid load when
+// `loadsCurrent`: the groups settled before the failure) or that were typed.
+void EvaluateInputWarnings(const CalcPage& page, OperatingCheck& check, bool loadsCurrent = false);
 
 // The percentage of flood the operating diagram and the report's operating
 // range put at the case's own load: the design percentage, or while rating

@@ -191,4 +191,27 @@ TEST_F(ModelValidityTest, CorrelationWithoutALoadFactorStopsBeforeWriting)
     }
 }
 
+// A failure after the equation groups settled (a zero diffusivity in the
+// heights) keeps the warning about the liquid load that those groups
+// computed; a failure in the groups themselves cannot vouch for it.
+TEST_F(ModelValidityTest, MinimumWettingSurvivesAFailureAfterTheLoads)
+{
+    // uLs = L / (rhoL pi d^2 / 4) = 0.001 / (800 * 7.0686) = 1.77e-7 m/s,
+    // below uL,min = 2.222e-7 * 250 = 5.56e-5 m/s of the 250 m2/m3 packing.
+    for (const char* dl : {"2e-9", "0"}) {
+        Setup(kBase, 1, "0.001", "0.1");
+        page.Field("DlfD")->SetText(dl);
+        Rate("3", "");
+        if (*dl == '0') EXPECT_THROW(Recalc(), std::exception);
+        else EXPECT_NO_THROW(Recalc());
+        EXPECT_EQ(Codes("UlsD"), std::vector<std::string>{"min-wetting"}) << dl;
+    }
+    // A failure inside the groups (no liquid viscosity): no stale liquid load is judged.
+    Setup(kBase, 1, "0.001", "0.1");
+    page.Field("MlD")->SetText("0");
+    Rate("3", "");
+    EXPECT_THROW(Recalc(), std::exception);
+    EXPECT_TRUE(Codes("UlsD").empty());
+}
+
 } // namespace
