@@ -9,9 +9,27 @@
 
 #include "CaseRunText.h"
 
+namespace {
+// The warnings first, where the eye starts; the exports keep their order.
+std::vector<ComparisonColumn> ShownColumns(bool allMethods)
+{
+    std::vector<ComparisonColumn> c = ComparisonColumns(allMethods);
+    const auto w = std::find(c.begin(), c.end(), ComparisonColumn::Warnings);
+    if (w != c.end()) std::rotate(c.begin(), w, w + 1);
+    return c;
+}
+} // namespace
+
 TComparisonTableModel::TComparisonTableModel(QObject* parent) : QAbstractTableModel(parent)
 {
-    columns_ = ComparisonColumns(false);
+    columns_ = ShownColumns(false);
+}
+
+bool TComparisonTableModel::IsFlooded(const ComparisonRow& row)
+{
+    for (const OperatingWarning& w : row.operation.warnings)
+        if (w.code == "flooded" || w.code == "over-capacity") return true;
+    return false;
 }
 
 void TComparisonTableModel::SetRows(std::vector<ComparisonRow> rows, bool allMethods,
@@ -20,7 +38,7 @@ void TComparisonTableModel::SetRows(std::vector<ComparisonRow> rows, bool allMet
     beginResetModel();
     rows_ = std::move(rows);
     allMethods_ = allMethods;
-    columns_ = ComparisonColumns(allMethods);
+    columns_ = ShownColumns(allMethods);
     currentPacking_ = currentPacking;
     currentMethod_ = currentMethod;
     endResetModel();
@@ -83,6 +101,8 @@ QVariant TComparisonTableModel::data(const QModelIndex& index, int role) const
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::BackgroundRole:
         if (IsCurrent(row)) return QBrush(QColor(0xFF, 0xF2, 0xA8));
+        // At or above flood: the whole row tinted, light enough for black text.
+        if (row.completed && IsFlooded(row)) return QBrush(kFloodedRowColour);
         return {};
     case Qt::FontRole: {
         const bool stale = ComparisonCellStale(row, c);

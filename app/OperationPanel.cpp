@@ -6,10 +6,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <algorithm>
 
 #include "BoundWidgets.h"
 #include "CalcPage.h"
 #include "UnitLists.h"
+#include "WarningMarks.h"
 
 namespace {
 QString Tr(const char* s) { return QCoreApplication::translate("Velk", s); }
@@ -37,14 +39,6 @@ QString Number(const std::optional<double>& v)
     return v ? QString::number(*v, 'g', 4) : QString();
 }
 
-QColor SeverityColour(WarningSeverity s)
-{
-    switch (s) {
-    case WarningSeverity::Error: return QColor(200, 0, 0);
-    case WarningSeverity::Warning: return QColor(176, 96, 0);
-    default: return QColor(0, 0, 160);
-    }
-}
 } // namespace
 
 QStringList OperatingFigureTexts(const CalcPage& page, double bedHeightFactor)
@@ -134,6 +128,7 @@ void TOperationPanel::Refresh()
     const QStringList texts = OperatingFigureTexts(page_, factor > 0 ? factor : 1.0);
     for (int i = 0; i < texts.size() && i < static_cast<int>(figures_.size()); ++i)
         figures_[static_cast<std::size_t>(i)]->setText(texts[i]);
+    MarkFigures();
     warnings_->clear();
     for (const OperatingWarning& w : page_.Operation().warnings) {
         auto* item = new QListWidgetItem(Tr(w.text.c_str()), warnings_);
@@ -141,5 +136,25 @@ void TOperationPanel::Refresh()
         item->setData(Qt::UserRole, QString::fromStdString(w.code));
         item->setToolTip(item->text() + QStringLiteral("\n(") + QString::fromStdString(w.code + ", " + w.field) +
                          QStringLiteral(")"));
+    }
+}
+
+void TOperationPanel::MarkFigures()
+{
+    // A figure whose field a warning names: bold, in the severity's colour.
+    std::vector<int> rank(figures_.size(), -1);
+    for (const auto& [field, severity] : WorstSeverityByField(page_.Operation().warnings))
+        for (int i : FiguresOfField(field))
+            if (i < static_cast<int>(rank.size()))
+                rank[static_cast<std::size_t>(i)] = std::max(rank[static_cast<std::size_t>(i)], SeverityRank(severity));
+    static const WarningSeverity bySeverityRank[] = {WarningSeverity::Info, WarningSeverity::Warning,
+                                                     WarningSeverity::Error};
+    for (std::size_t i = 0; i < figures_.size(); ++i) {
+        QLabel* l = figures_[i];
+        const bool marked = rank[i] >= 0;
+        l->setStyleSheet(marked ? QStringLiteral("QLabel { color: %1; font-weight: bold; }")
+                                      .arg(SeverityColour(bySeverityRank[rank[i]]).name())
+                                : QString());
+        l->setProperty("severity", marked ? rank[i] : -1);
     }
 }

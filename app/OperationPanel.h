@@ -20,10 +20,14 @@ public:
     // Shows Operation() of the page.
     void Refresh();
     QListWidget* Warnings() const { return warnings_; }
+    // The figure labels in the order of OperatingFigures; a marked one has
+    // the property "severity" (0 note, 1 warning, 2 error; -1 unmarked).
+    const std::vector<QLabel*>& Figures() const { return figures_; }
 
 private:
     QWidget* BuildInputs();
     QWidget* BuildFigures();
+    void MarkFigures();
 
     CalcPage& page_;
     std::vector<QLabel*> figures_;

@@ -50,6 +50,10 @@ public:
     TComparisonProxyModel* Proxy() const { return proxy_; }
     TComparisonChartView* Chart() const { return chart_; }
 
+signals:
+    // After every recomputation: whether a row failed.
+    void ErrorsChanged(bool hasError);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;

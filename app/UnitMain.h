@@ -83,6 +83,11 @@ public:
     void BringToFront();
     void OpenPassedFile(const QString& path);
 
+    // A red dot on the page's tab while its content carries an error; the
+    // tab's text is never changed.
+    void SetTabBadge(int index, bool error);
+    bool HasTabBadge(int index) const;
+
     // Asks whether to save a modified project: true means go on.
     bool QuerySave();
 
