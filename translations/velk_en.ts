@@ -1173,10 +1173,6 @@
         <translation>&quot;Flow parameter&quot; is outside the range of the chosen flooding method: the flooding velocity is extrapolated.</translation>
     </message>
     <message>
-        <source>“相对挥发度”小于或等于零：“平衡线斜率”不能大于或等于1/0.9。</source>
-        <translation>&quot;Relative volatility&quot; is zero or below: &quot;Equilibrium slope&quot; cannot be 1/0.9 or more.</translation>
-    </message>
-    <message>
         <source>版次</source>
         <translation>Revision</translation>
     </message>
@@ -1868,8 +1864,6 @@ m</translation>
         <translation>Rating the stages...</translation>
     </message>
     <message>
-        <source>项目文件“%1”的记录多于 %2 条，未打开。</source>
-        <translation>The project file &quot;%1&quot; holds more than %2 records; it was not opened.</translation>
         <source>该值超出计算模型的适用范围，不是可用的结果，也不参与其他数值的计算（原因见操作核算的警告）。</source>
         <translation>This value is outside the range of the model: it is no result to use and enters no other figure (the warnings of the operating check say why).</translation>
     </message>
@@ -1908,6 +1902,14 @@ m</translation>
     <message>
         <source>实际负荷(100%)</source>
         <translation>Actual load (100%)</translation>
+    </message>
+    <message>
+        <source>项目文件“%1”的记录多于 %2 条，未打开。</source>
+        <translation>The project file &quot;%1&quot; holds more than %2 records; it was not opened.</translation>
+    </message>
+    <message>
+        <source>%1 条警告，最严重：%2</source>
+        <translation>%1 warning(s), the worst: %2</translation>
     </message>
 </context>
 </TS>
