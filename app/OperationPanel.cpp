@@ -10,6 +10,7 @@
 
 #include "BoundWidgets.h"
 #include "CalcPage.h"
+#include "PressureDropDisplay.h"
 #include "UnitLists.h"
 #include "WarningMarks.h"
 
@@ -46,9 +47,12 @@ QStringList OperatingFigureTexts(const CalcPage& page, double bedHeightFactor)
     const OperatingFigures& f = page.Operation().figures;
     const std::optional<double> bed =
         f.bedHeight ? std::optional<double>(*f.bedHeight / bedHeightFactor) : std::nullopt;
+    const auto shown = [](const std::optional<double>& mbar) {
+        return mbar ? std::optional<double>(ShownPressureDrop(*mbar)) : std::nullopt;
+    };
     return {Number(f.floodPercent), Number(f.designFloodPercent), Number(f.FsFactor), Number(f.capacityFactor),
-            Number(f.liquidLoad),   Number(f.wettingRatio),       Number(f.pressureDropMbarPerM),
-            f.stages ? QString::number(*f.stages) : QString(),    Number(bed), Number(f.bedPressureDrop)};
+            Number(f.liquidLoad),   Number(f.wettingRatio),       Number(shown(f.pressureDropMbarPerM)),
+            f.stages ? QString::number(*f.stages) : QString(),    Number(bed), Number(shown(f.bedPressureDrop))};
 }
 
 TOperationPanel::TOperationPanel(CalcPage& page, QWidget* parent)
@@ -114,7 +118,11 @@ QWidget* TOperationPanel::BuildFigures()
             connect(bedHeightUnit_, &QComboBox::currentIndexChanged, this, [this] { Refresh(); });
             g->addWidget(bedHeightUnit_, r, c + 2);
         } else {
-            g->addWidget(new QLabel(QString::fromUtf8(row.unit), box), r, c + 2);
+            auto* unit = new QLabel(QString::fromUtf8(row.unit), box);
+            unit->setObjectName(QStringLiteral("Figure%1U").arg(i));
+            // The pressure drops in the chosen display unit.
+            if (i == 6 || i == 9) pressureDropUnits_.push_back(unit);
+            g->addWidget(unit, r, c + 2);
         }
         figures_.push_back(value);
         ++i;
@@ -129,6 +137,10 @@ void TOperationPanel::Refresh()
     for (int i = 0; i < texts.size() && i < static_cast<int>(figures_.size()); ++i)
         figures_[static_cast<std::size_t>(i)]->setText(texts[i]);
     MarkFigures();
+    if (pressureDropUnits_.size() == 2) {
+        pressureDropUnits_[0]->setText(PerMetrePressureDropUnit());
+        pressureDropUnits_[1]->setText(BedPressureDropUnit());
+    }
     warnings_->clear();
     for (const OperatingWarning& w : page_.Operation().warnings) {
         auto* item = new QListWidgetItem(Tr(w.text.c_str()), warnings_);

@@ -6,6 +6,8 @@
 #include <QGroupBox>
 #include <vector>
 
+#include "PressureDropDisplay.h"
+
 class CalcPage;
 class QComboBox;
 class QLabel;
@@ -34,6 +36,8 @@ private:
     QComboBox* bedHeightUnit_ = nullptr; // the length units of the diameter
     QListWidget* warnings_ = nullptr;
     std::vector<QWidget*> tabOrder_;
+    std::vector<QLabel*> pressureDropUnits_; // per metre, over the bed
+    PressureDropUnitWatch unitWatch_{[this] { Refresh(); }};
 };
 
 // The figures as the panel shows them: one text per figure in the order of

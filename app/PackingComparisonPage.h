@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ComparisonChart.h"
+#include "PressureDropDisplay.h"
 #include "PackingComparison.h"
 
 class CalcPage;
@@ -81,4 +82,6 @@ private:
     TComparisonTableModel* model_ = nullptr;
     TComparisonProxyModel* proxy_ = nullptr;
     TComparisonChartView* chart_ = nullptr;
+    // Headings, numbers and the chart follow the pressure-drop unit.
+    PressureDropUnitWatch unitWatch_{[this] { Recompute(); }};
 };

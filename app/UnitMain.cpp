@@ -105,6 +105,9 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     pages_->setCurrentIndex(0);
     recent_ = new TRecentFiles(appConst_->MypathName(), this);
     recent_->LoadRecentFiles();
+    SetPressureDropUnit(
+        PressureDropUnitFromName(recent_->Record(QStringLiteral("PressureDropUnit")), PressureDropUnit::Mbar));
+    ShowPressureDropUnitChoice();
     recentMenu_ = new TRecentFilesMenu(recent_, fileMenu_, Action(QStringLiteral("MExit")),
                                        [this](const QString& path) { MFile_OpenClick(path); }, this);
     ConnectProject();
@@ -351,6 +354,21 @@ void TFormVELK::SetLanguage(TLanguage::Lang lang)
     recent_->SetRecord(QStringLiteral("Language"), TLanguage::Name(lang));
     recent_->SaveRecentFiles();
     ShowLanguageChoice();
+}
+
+void TFormVELK::SetDisplayPressureDropUnit(PressureDropUnit unit)
+{
+    SetPressureDropUnit(unit);
+    recent_->SetRecord(QStringLiteral("PressureDropUnit"), PressureDropUnitName(unit));
+    recent_->SaveRecentFiles();
+    ShowPressureDropUnitChoice();
+}
+
+void TFormVELK::ShowPressureDropUnitChoice()
+{
+    const bool pa = CurrentPressureDropUnit() == PressureDropUnit::Pa;
+    Action(QStringLiteral("MPressureDropUnit_Pa"))->setChecked(pa);
+    Action(QStringLiteral("MPressureDropUnit_Mbar"))->setChecked(!pa);
 }
 
 void TFormVELK::changeEvent(QEvent* e)

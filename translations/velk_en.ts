@@ -1911,5 +1911,9 @@ m</translation>
         <source>%1 条警告，最严重：%2</source>
         <translation>%1 warning(s), the worst: %2</translation>
     </message>
+    <message>
+        <source>压降单位</source>
+        <translation>Pressure-drop unit</translation>
+    </message>
 </context>
 </TS>
