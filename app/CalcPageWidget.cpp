@@ -132,7 +132,6 @@ void TCalcPageWidget::JumpToWarnings()
             scroll->ensureWidgetVisible(operation_->Warnings(), 0, 0);
             break;
         }
-    operation_->Warnings()->setCurrentRow(0);
 }
 
 QLabel* TCalcPageWidget::Caption(const char* control, const char* text, QWidget* parent)

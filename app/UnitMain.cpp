@@ -95,6 +95,8 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
         QMetaObject::invokeMethod(this, &TFormVELK::SyncModified, Qt::QueuedConnection);
     };
     rating_->OnStageLoaded = [this] { pages_->setCurrentIndex(0); };
+    connect(rating_, &ColumnRatingPage::ratingFinished, this,
+            [this] { SetTabBadge(pages_->indexOf(rating_), RatingHasError(rating_->Rating())); });
     connect(comparison, &TPackingComparisonPage::ErrorsChanged, this,
             [this, comparison](bool error) { SetTabBadge(pages_->indexOf(comparison), error); });
     setCentralWidget(pages_);

@@ -50,6 +50,14 @@ bool HasErrorWarning(const std::vector<OperatingWarning>& warnings)
     return false;
 }
 
+bool RatingHasError(const ProfileRating& rating)
+{
+    for (const StageRating& s : rating.stages)
+        if ((!s.skipped && !s.completed) || HasErrorWarning(s.warnings))
+            return true;
+    return false;
+}
+
 std::vector<int> FiguresOfField(const std::string& field)
 {
     // Figures: 0 flood %, 1 design flood %, 2 F-factor, 3 capacity factor,

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ColumnRating.h"
 #include "OperatingCheck.h"
 
 // Red for errors, amber for warnings, blue for notes; each reads on white
@@ -22,6 +23,8 @@ std::map<std::string, WarningSeverity> WorstSeverityByField(const std::vector<Op
 // Index of the first warning of the worst severity; nullopt without warnings.
 std::optional<std::size_t> WorstWarning(const std::vector<OperatingWarning>& warnings);
 bool HasErrorWarning(const std::vector<OperatingWarning>& warnings);
+// A rated stage failed (skipped stages are none) or carries an error.
+bool RatingHasError(const ProfileRating& rating);
 // Indices of the operating figures (in the order of OperatingFigures) that
 // show the quantity of a field a warning names.
 std::vector<int> FiguresOfField(const std::string& field);

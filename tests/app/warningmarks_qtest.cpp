@@ -132,6 +132,31 @@ private slots:
         QCOMPARE(texts[0], QStringLiteral("计算"));
     }
 
+    void ratingTabBadgeOnFailedOrErrorStages()
+    {
+        const auto stage = [](bool skipped, bool completed, std::optional<WarningSeverity> w) {
+            StageRating s;
+            s.skipped = skipped;
+            s.completed = completed;
+            if (w) s.warnings.push_back({"x", "UvsD", "", *w});
+            return s;
+        };
+        const struct {
+            StageRating s;
+            bool error;
+        } cases[] = {
+            {stage(true, false, std::nullopt), false}, // a condenser: skipped, no error
+            {stage(false, false, std::nullopt), true}, // failed
+            {stage(false, true, WarningSeverity::Warning), false},
+            {stage(false, true, WarningSeverity::Error), true},
+        };
+        for (const auto& c : cases) {
+            ProfileRating r;
+            r.stages = {stage(false, true, std::nullopt), c.s};
+            QCOMPARE(RatingHasError(r), c.error);
+        }
+    }
+
     void comparisonShowsWarningsFirstAndTintsFloodedRows()
     {
         ComparisonRow ok, flooded, failed;
