@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QBrush>
+#include <QCoreApplication>
 #include <QFont>
 #include <QStyle>
 
@@ -93,6 +94,9 @@ QVariant TComparisonTableModel::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole:
         if (!row.completed) return ComparisonErrorText(row);
         if (c == ComparisonColumn::Warnings) return ComparisonWarningTexts(row).join(QLatin1Char('\n'));
+        // Out of date: said in words, not by the grey italic alone.
+        if (ComparisonCellStale(row, c))
+            return QCoreApplication::translate("Velk", "该值已过时：它依赖的输入已清空或改变，未重新计算。");
         return {};
     case Qt::TextAlignmentRole:
         if (c == ComparisonColumn::Packing || c == ComparisonColumn::Method || c == ComparisonColumn::Warnings ||

@@ -173,6 +173,12 @@ private slots:
         for (int r = 0; r < 3; ++r)
             for (int c = 0; c < m.columnCount(); ++c)
                 QCOMPARE(m.index(r, c).data(Qt::BackgroundRole), tint[r]);
+        // An out-of-date cell says so in its hint; its neighbour does not.
+        ComparisonRow stale = ok;
+        stale.stale[static_cast<int>(ComparisonValue::WetPressureDrop)] = true;
+        m.SetRows({stale}, false, "none", 0);
+        QVERIFY(!m.index(0, m.ColumnOf(ComparisonColumn::PressureDrop)).data(Qt::ToolTipRole).toString().isEmpty());
+        QVERIFY(m.index(0, m.ColumnOf(ComparisonColumn::HETP)).data(Qt::ToolTipRole).toString().isEmpty());
         // Dark text on the tint stays readable.
         QVERIFY(ContrastRatio(kFloodedRowColour, Qt::black) >= 4.5);
     }
