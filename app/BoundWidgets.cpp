@@ -130,6 +130,14 @@ void TEditDWidget::setInvalid(bool invalid)
     refresh();
 }
 
+void TEditDWidget::setWarningColour(const QColor& c)
+{
+    if (c == warningColour_)
+        return;
+    warningColour_ = c;
+    update();
+}
+
 void TEditDWidget::updateMarks()
 {
     setToolTip(stale_     ? QCoreApplication::translate("Velk", "该值已过时：它依赖的输入已清空或改变，未重新计算。")
@@ -150,6 +158,7 @@ void TEditDWidget::paintEvent(QPaintEvent* e)
         border.setPen(QColor(128, 128, 128));
         border.drawRect(rect().adjusted(0, 0, -1, -1));
     }
+    PaintMarks();
     if (hasFocus())
         return; // while typing the raw text stands
     const QString shown = Q(model_->ShownString());
@@ -164,6 +173,24 @@ void TEditDWidget::paintEvent(QPaintEvent* e)
     painter.setPen(isEnabled() ? textColour() : QColor(128, 128, 128));
     painter.setFont(font());
     painter.drawText(client.adjusted(2, 0, -1, 0), Qt::AlignVCenter | Qt::AlignLeft, shown);
+}
+
+void TEditDWidget::PaintMarks()
+{
+    // Out of date: a dashed frame, so the mark does not rest on a shade of
+    // grey alone; a warning: a two-pixel frame in the severity's colour.
+    if (!stale_ && !warningColour_.isValid())
+        return;
+    QPainter p(this);
+    if (warningColour_.isValid()) {
+        p.setPen(QPen(warningColour_, 2));
+        p.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
+    if (stale_) {
+        p.setPen(QPen(QColor(96, 96, 96), 1, Qt::DashLine));
+        const int in = warningColour_.isValid() ? 3 : 0;
+        p.drawRect(rect().adjusted(in, in, -1 - in, -1 - in));
+    }
 }
 
 void TEditDWidget::focusOutEvent(QFocusEvent* e)

@@ -45,6 +45,10 @@ public:
     // hint that it is no result to use.
     void setInvalid(bool invalid);
     bool isInvalid() const { return invalid_; }
+    // A warning names this field: a frame in its severity's colour (the
+    // equation colour of the background stays); an invalid colour for none.
+    void setWarningColour(const QColor& c);
+    QColor warningColour() const { return warningColour_; }
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -53,12 +57,14 @@ protected:
 private:
     QColor textColour() const;
     void updateMarks();
+    void PaintMarks();
 
     TEditD* model_;
     ModelBinding binding_;
     bool updating_ = false;
     bool stale_ = false;
     bool invalid_ = false;
+    QColor warningColour_;
 };
 
 class TComboBoxUWidget : public QComboBox {

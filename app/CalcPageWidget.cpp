@@ -6,6 +6,8 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
+#include <QScrollArea>
 #include <QVBoxLayout>
 #include <tuple>
 
@@ -14,6 +16,7 @@
 #include "TrNoop.h"
 #include "OperationPanel.h"
 #include "TypedInputCheck.h"
+#include "WarningMarks.h"
 
 namespace {
 QString Q(const char* s) { return QString::fromUtf8(s); }
@@ -61,6 +64,14 @@ TCalcPageWidget::TCalcPageWidget(CalcPage& page, QWidget* parent) : QWidget(pare
     grid->addWidget(vapour, 0, 1);
     grid->addWidget(other, 0, 2);
     auto* layout = new QVBoxLayout(this);
+    // The worst warning in sight above the fold; a click goes to the list.
+    summary_ = new QLabel(this);
+    summary_->setObjectName(QStringLiteral("WarningSummary"));
+    summary_->setTextFormat(Qt::RichText);
+    summary_->setWordWrap(true);
+    summary_->hide();
+    connect(summary_, &QLabel::linkActivated, this, [this] { JumpToWarnings(); });
+    layout->addWidget(summary_);
     layout->addWidget(project);
     layout->addLayout(grid);
     layout->addWidget(line);
@@ -90,6 +101,37 @@ void TCalcPageWidget::RefreshOperation()
         e->setInvalid(page_.IsInvalid(e->model()));
     }
     operation_->Refresh();
+    MarkWarnings();
+}
+
+void TCalcPageWidget::MarkWarnings()
+{
+    const std::vector<OperatingWarning>& warnings = page_.Operation().warnings;
+    const auto worst = WorstSeverityByField(warnings);
+    for (TEditDWidget* e : findChildren<TEditDWidget*>()) {
+        const auto it = worst.find(e->objectName().toStdString());
+        e->setWarningColour(it == worst.end() ? QColor() : SeverityColour(it->second));
+    }
+    const auto first = WorstWarning(warnings);
+    if (!first) {
+        summary_->hide();
+        summary_->clear();
+    } else {
+        summary_->setText(QStringLiteral("<a href=\"#warnings\" style=\"color:%1; font-weight:bold\">%2</a>")
+                              .arg(SeverityColour(warnings[*first].severity).name(),
+                                   WarningSummaryText(warnings).toHtmlEscaped()));
+        summary_->show();
+    }
+    emit WarningsChanged(HasErrorWarning(warnings));
+}
+
+void TCalcPageWidget::JumpToWarnings()
+{
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget())
+        if (auto* scroll = qobject_cast<QScrollArea*>(w)) {
+            scroll->ensureWidgetVisible(operation_->Warnings(), 0, 0);
+            break;
+        }
 }
 
 QLabel* TCalcPageWidget::Caption(const char* control, const char* text, QWidget* parent)

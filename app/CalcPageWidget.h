@@ -25,6 +25,16 @@ public:
     TOperationPanel* OperationPanel() const { return operation_; }
     // The checks of the stages and the flooding percentage as typed.
     TTypedInputGuard* TypedInputGuard() const { return typedGuard_; }
+    // The line naming the worst warning at the top of the page; hidden
+    // without warnings.
+    QLabel* WarningSummary() const { return summary_; }
+    // Scrolls the page so that the list of warnings is in sight.
+    void JumpToWarnings();
+
+signals:
+    // After every refresh of the operating check: whether an error is among
+    // the warnings.
+    void WarningsChanged(bool hasError);
 
 protected:
     // The warnings and hints built from engine texts follow a language switch.
@@ -37,6 +47,7 @@ private:
     QWidget* BuildOtherGroup();
     QWidget* BuildResults();
     void FinishTabOrderAndHints();
+    void MarkWarnings();
 
     QLabel* Caption(const char* control, const char* text, QWidget* parent);
     QWidget* ValueRow(QGridLayout* g, int row, const char* name, const char* text, QWidget* parent);
@@ -48,5 +59,6 @@ private:
     std::vector<TEditDWidget*> resultEdits_;
     TOperationPanel* operation_ = nullptr;
     QWidget* flood_ = nullptr;
+    QLabel* summary_ = nullptr;
     TTypedInputGuard* typedGuard_ = nullptr;
 };

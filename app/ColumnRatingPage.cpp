@@ -82,7 +82,7 @@ QStringList StageHeadings()
         headings << Tr(kProfileValues[i].caption) +
                         (kUnits[i][0] ? QStringLiteral("\n") + QString::fromLatin1(kUnits[i]) : QString());
     headings << Tr(QT_TRANSLATE_NOOP("Velk", "理论塔径\nm")) << Tr(QT_TRANSLATE_NOOP("Velk", "泛点率\n%"))
-             << Tr(QT_TRANSLATE_NOOP("Velk", "F因子\nPa^0.5")) << Tr(QT_TRANSLATE_NOOP("Velk", "压降\nPa/m"))
+             << Tr(QT_TRANSLATE_NOOP("Velk", "F因子\nPa^0.5")) << Tr(QT_TRANSLATE_NOOP("Velk", "压降\nPa/m")).replace(QStringLiteral("Pa/m"), PerMetrePressureDropUnit())
              << Tr(QT_TRANSLATE_NOOP("Velk", "持液量\nm3/m3")) << Tr(QT_TRANSLATE_NOOP("Velk", "HETP\nm"))
              << Tr(QT_TRANSLATE_NOOP("Velk", "说明"));
     return headings;
@@ -93,7 +93,7 @@ QStringList TotalHeadings()
     return {Tr(QT_TRANSLATE_NOOP("Velk", "填料段")),    Tr(QT_TRANSLATE_NOOP("Velk", "填料")),
             Tr(QT_TRANSLATE_NOOP("Velk", "算法")),      Tr(QT_TRANSLATE_NOOP("Velk", "塔径\nm")),
             Tr(QT_TRANSLATE_NOOP("Velk", "控制板")),    Tr(QT_TRANSLATE_NOOP("Velk", "填料高度\nm")),
-            Tr(QT_TRANSLATE_NOOP("Velk", "压降\nmbar"))};
+            Tr(QT_TRANSLATE_NOOP("Velk", "压降\nmbar")).replace(QStringLiteral("mbar"), BedPressureDropUnit())};
 }
 
 QStringList BedHeadings()
@@ -469,6 +469,13 @@ void ColumnRatingPage::changeEvent(QEvent* event)
     charts_->update();
 }
 
+void ColumnRatingPage::ShowPressureDropUnit()
+{
+    stages_->setHorizontalHeaderLabels(StageHeadings());
+    totals_->setHorizontalHeaderLabels(TotalHeadings());
+    ShowResults();
+}
+
 void ColumnRatingPage::ShowBeds()
 {
     beds_->setRowCount(0);
@@ -510,8 +517,11 @@ void ColumnRatingPage::ShowStages()
             stages_->setItem(row, kFirstValueColumn + v, item);
         }
         if (!r) continue;
+        // The stage's pressure drop comes in Pa/m; 100 Pa make a mbar.
+        const std::optional<double> dp =
+            r->pressureDrop ? std::optional<double>(ShownPressureDrop(*r->pressureDrop / 100.0)) : std::nullopt;
         const std::optional<double> results[] = {r->theoreticalDiameter, r->floodPercent, r->FsFactor,
-                                                 r->pressureDrop,        r->holdup,       r->HETP};
+                                                 dp,                     r->holdup,       r->HETP};
         for (int k = 0; k < 6; ++k)
             stages_->setItem(row, kFirstResultColumn + k, Item(Number(results[k])));
         QStringList notes;
@@ -556,7 +566,8 @@ void ColumnRatingPage::ShowTotals()
         totals_->setSpan(row, 5, 1, 1);
         if (b.note.empty()) {
             totals_->setItem(row, 5, Item(Number(b.height)));
-            totals_->setItem(row, 6, Item(Number(b.pressureDrop)));
+            totals_->setItem(row, 6, Item(Number(b.pressureDrop ? std::optional<double>(ShownPressureDrop(*b.pressureDrop))
+                                                                : std::nullopt)));
         } else {
             // No totals: the reason over both columns.
             totals_->setItem(row, 5, Item(CaseText(b.note)));

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "ColumnRating.h"
+#include "PressureDropDisplay.h"
 #include "ProfileChart.h"
 
 class CalcPage;
@@ -90,6 +91,7 @@ private:
     void AddBedRow(const ProfileBed& bed);
     void ShowBeds();
     void ShowResults();
+    void ShowPressureDropUnit();
     void ShowStages();
     void ShowTotals();
     void Modified();
@@ -116,4 +118,6 @@ private:
     bool pendingChanged_ = false;
     QTimer* tick_ = nullptr;
     QProgressDialog* progress_ = nullptr;
+    // Pressure-drop headings and numbers follow the display unit.
+    PressureDropUnitWatch unitWatch_{[this] { ShowPressureDropUnit(); }};
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QBrush>
+#include <QCoreApplication>
 #include <QFont>
 #include <QStyle>
 
@@ -9,9 +10,27 @@
 
 #include "CaseRunText.h"
 
+namespace {
+// The warnings first, where the eye starts; the exports keep their order.
+std::vector<ComparisonColumn> ShownColumns(bool allMethods)
+{
+    std::vector<ComparisonColumn> c = ComparisonColumns(allMethods);
+    const auto w = std::find(c.begin(), c.end(), ComparisonColumn::Warnings);
+    if (w != c.end()) std::rotate(c.begin(), w, w + 1);
+    return c;
+}
+} // namespace
+
 TComparisonTableModel::TComparisonTableModel(QObject* parent) : QAbstractTableModel(parent)
 {
-    columns_ = ComparisonColumns(false);
+    columns_ = ShownColumns(false);
+}
+
+bool TComparisonTableModel::IsFlooded(const ComparisonRow& row)
+{
+    for (const OperatingWarning& w : row.operation.warnings)
+        if (w.code == "flooded" || w.code == "over-capacity") return true;
+    return false;
 }
 
 void TComparisonTableModel::SetRows(std::vector<ComparisonRow> rows, bool allMethods,
@@ -20,7 +39,7 @@ void TComparisonTableModel::SetRows(std::vector<ComparisonRow> rows, bool allMet
     beginResetModel();
     rows_ = std::move(rows);
     allMethods_ = allMethods;
-    columns_ = ComparisonColumns(allMethods);
+    columns_ = ShownColumns(allMethods);
     currentPacking_ = currentPacking;
     currentMethod_ = currentMethod;
     endResetModel();
@@ -75,6 +94,9 @@ QVariant TComparisonTableModel::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole:
         if (!row.completed) return ComparisonErrorText(row);
         if (c == ComparisonColumn::Warnings) return ComparisonWarningTexts(row).join(QLatin1Char('\n'));
+        // Out of date: said in words, not by the grey italic alone.
+        if (ComparisonCellStale(row, c))
+            return QCoreApplication::translate("Velk", "该值已过时：它依赖的输入已清空或改变，未重新计算。");
         return {};
     case Qt::TextAlignmentRole:
         if (c == ComparisonColumn::Packing || c == ComparisonColumn::Method || c == ComparisonColumn::Warnings ||
@@ -83,6 +105,8 @@ QVariant TComparisonTableModel::data(const QModelIndex& index, int role) const
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::BackgroundRole:
         if (IsCurrent(row)) return QBrush(QColor(0xFF, 0xF2, 0xA8));
+        // At or above flood: the whole row tinted, light enough for black text.
+        if (row.completed && IsFlooded(row)) return QBrush(kFloodedRowColour);
         return {};
     case Qt::FontRole: {
         const bool stale = ComparisonCellStale(row, c);

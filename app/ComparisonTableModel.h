@@ -9,6 +9,11 @@
 
 #include "ComparisonTable.h"
 
+#include <QColor>
+
+// Background of a flooded row.
+inline const QColor kFloodedRowColour{0xFF, 0xD0, 0xD0};
+
 class TComparisonTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -25,6 +30,8 @@ public:
     const std::vector<ComparisonColumn>& Columns() const { return columns_; }
     int ColumnOf(ComparisonColumn c) const; // -1 when not shown
     bool IsCurrent(const ComparisonRow& row) const;
+    // At or above flood, hydraulic or foaming-limited.
+    static bool IsFlooded(const ComparisonRow& row);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

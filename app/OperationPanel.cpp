@@ -6,10 +6,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <algorithm>
 
 #include "BoundWidgets.h"
 #include "CalcPage.h"
+#include "PressureDropDisplay.h"
 #include "UnitLists.h"
+#include "WarningMarks.h"
 
 namespace {
 QString Tr(const char* s) { return QCoreApplication::translate("Velk", s); }
@@ -37,14 +40,6 @@ QString Number(const std::optional<double>& v)
     return v ? QString::number(*v, 'g', 4) : QString();
 }
 
-QColor SeverityColour(WarningSeverity s)
-{
-    switch (s) {
-    case WarningSeverity::Error: return QColor(200, 0, 0);
-    case WarningSeverity::Warning: return QColor(176, 96, 0);
-    default: return QColor(0, 0, 160);
-    }
-}
 } // namespace
 
 QStringList OperatingFigureTexts(const CalcPage& page, double bedHeightFactor)
@@ -52,9 +47,12 @@ QStringList OperatingFigureTexts(const CalcPage& page, double bedHeightFactor)
     const OperatingFigures& f = page.Operation().figures;
     const std::optional<double> bed =
         f.bedHeight ? std::optional<double>(*f.bedHeight / bedHeightFactor) : std::nullopt;
+    const auto shown = [](const std::optional<double>& mbar) {
+        return mbar ? std::optional<double>(ShownPressureDrop(*mbar)) : std::nullopt;
+    };
     return {Number(f.floodPercent), Number(f.designFloodPercent), Number(f.FsFactor), Number(f.capacityFactor),
-            Number(f.liquidLoad),   Number(f.wettingRatio),       Number(f.pressureDropMbarPerM),
-            f.stages ? QString::number(*f.stages) : QString(),    Number(bed), Number(f.bedPressureDrop)};
+            Number(f.liquidLoad),   Number(f.wettingRatio),       Number(shown(f.pressureDropMbarPerM)),
+            f.stages ? QString::number(*f.stages) : QString(),    Number(bed), Number(shown(f.bedPressureDrop))};
 }
 
 TOperationPanel::TOperationPanel(CalcPage& page, QWidget* parent)
@@ -120,7 +118,11 @@ QWidget* TOperationPanel::BuildFigures()
             connect(bedHeightUnit_, &QComboBox::currentIndexChanged, this, [this] { Refresh(); });
             g->addWidget(bedHeightUnit_, r, c + 2);
         } else {
-            g->addWidget(new QLabel(QString::fromUtf8(row.unit), box), r, c + 2);
+            auto* unit = new QLabel(QString::fromUtf8(row.unit), box);
+            unit->setObjectName(QStringLiteral("Figure%1U").arg(i));
+            // The pressure drops in the chosen display unit.
+            if (i == 6 || i == 9) pressureDropUnits_.push_back(unit);
+            g->addWidget(unit, r, c + 2);
         }
         figures_.push_back(value);
         ++i;
@@ -134,6 +136,11 @@ void TOperationPanel::Refresh()
     const QStringList texts = OperatingFigureTexts(page_, factor > 0 ? factor : 1.0);
     for (int i = 0; i < texts.size() && i < static_cast<int>(figures_.size()); ++i)
         figures_[static_cast<std::size_t>(i)]->setText(texts[i]);
+    MarkFigures();
+    if (pressureDropUnits_.size() == 2) {
+        pressureDropUnits_[0]->setText(PerMetrePressureDropUnit());
+        pressureDropUnits_[1]->setText(BedPressureDropUnit());
+    }
     warnings_->clear();
     for (const OperatingWarning& w : page_.Operation().warnings) {
         auto* item = new QListWidgetItem(Tr(w.text.c_str()), warnings_);
@@ -141,5 +148,25 @@ void TOperationPanel::Refresh()
         item->setData(Qt::UserRole, QString::fromStdString(w.code));
         item->setToolTip(item->text() + QStringLiteral("\n(") + QString::fromStdString(w.code + ", " + w.field) +
                          QStringLiteral(")"));
+    }
+}
+
+void TOperationPanel::MarkFigures()
+{
+    // A figure whose field a warning names: bold, in the severity's colour.
+    std::vector<int> rank(figures_.size(), -1);
+    for (const auto& [field, severity] : WorstSeverityByField(page_.Operation().warnings))
+        for (int i : FiguresOfField(field))
+            if (i < static_cast<int>(rank.size()))
+                rank[static_cast<std::size_t>(i)] = std::max(rank[static_cast<std::size_t>(i)], SeverityRank(severity));
+    static const WarningSeverity bySeverityRank[] = {WarningSeverity::Info, WarningSeverity::Warning,
+                                                     WarningSeverity::Error};
+    for (std::size_t i = 0; i < figures_.size(); ++i) {
+        QLabel* l = figures_[i];
+        const bool marked = rank[i] >= 0;
+        l->setStyleSheet(marked ? QStringLiteral("QLabel { color: %1; font-weight: bold; }")
+                                      .arg(SeverityColour(bySeverityRank[rank[i]]).name())
+                                : QString());
+        l->setProperty("severity", marked ? rank[i] : -1);
     }
 }

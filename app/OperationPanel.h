@@ -6,6 +6,8 @@
 #include <QGroupBox>
 #include <vector>
 
+#include "PressureDropDisplay.h"
+
 class CalcPage;
 class QComboBox;
 class QLabel;
@@ -20,16 +22,22 @@ public:
     // Shows Operation() of the page.
     void Refresh();
     QListWidget* Warnings() const { return warnings_; }
+    // The figure labels in the order of OperatingFigures; a marked one has
+    // the property "severity" (0 note, 1 warning, 2 error; -1 unmarked).
+    const std::vector<QLabel*>& Figures() const { return figures_; }
 
 private:
     QWidget* BuildInputs();
     QWidget* BuildFigures();
+    void MarkFigures();
 
     CalcPage& page_;
     std::vector<QLabel*> figures_;
     QComboBox* bedHeightUnit_ = nullptr; // the length units of the diameter
     QListWidget* warnings_ = nullptr;
     std::vector<QWidget*> tabOrder_;
+    std::vector<QLabel*> pressureDropUnits_; // per metre, over the bed
+    PressureDropUnitWatch unitWatch_{[this] { Refresh(); }};
 };
 
 // The figures as the panel shows them: one text per figure in the order of

@@ -174,6 +174,7 @@ void TPackingComparisonPage::Recompute()
     // must not jump about.
     if (newColumns) table_->resizeColumnsToContents();
     status_->setText(Tr(QT_TRANSLATE_NOOP("Velk", "%1 行，%2 行出错")).arg(model_->rowCount()).arg(failed));
+    emit ErrorsChanged(failed > 0);
 }
 
 void TPackingComparisonPage::SetAllMethods(bool all) { mode_->setCurrentIndex(all ? 1 : 0); }
@@ -196,11 +197,12 @@ void TPackingComparisonPage::UpdateSpans()
     table_->clearSpans();
     const int first = model_->ColumnOf(kFirstResultColumn);
     const int warnings = model_->ColumnOf(ComparisonColumn::Warnings);
-    if (first < 0 || warnings <= first) return;
+    const int end = warnings > first ? warnings : model_->columnCount();
+    if (first < 0 || end <= first) return;
     // An error row's text runs over the number columns it replaces.
     for (int r = 0; r < proxy_->rowCount(); ++r)
         if (proxy_->index(r, 0).data(TComparisonTableModel::ErrorRole).toBool())
-            table_->setSpan(r, first, 1, warnings - first);
+            table_->setSpan(r, first, 1, end - first);
 }
 
 void TPackingComparisonPage::UpdateChart()

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ComparisonChart.h"
+#include "PressureDropDisplay.h"
 #include "PackingComparison.h"
 
 class CalcPage;
@@ -50,6 +51,10 @@ public:
     TComparisonProxyModel* Proxy() const { return proxy_; }
     TComparisonChartView* Chart() const { return chart_; }
 
+signals:
+    // After every recomputation: whether a row failed.
+    void ErrorsChanged(bool hasError);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -77,4 +82,6 @@ private:
     TComparisonTableModel* model_ = nullptr;
     TComparisonProxyModel* proxy_ = nullptr;
     TComparisonChartView* chart_ = nullptr;
+    // Headings, numbers and the chart follow the pressure-drop unit.
+    PressureDropUnitWatch unitWatch_{[this] { Recompute(); }};
 };

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "CalcPage.h"
+#include "PressureDropDisplay.h"
 #include "PerformanceCurves.h"
 
 class QLabel;
@@ -58,4 +59,6 @@ private:
     QLabel* status_ = nullptr;
     QLabel* caption_ = nullptr;
     std::array<TPerformanceChartView*, 3> views_{};
+    // The charts follow the pressure-drop unit.
+    PressureDropUnitWatch unitWatch_{[this] { Recompute(); }};
 };

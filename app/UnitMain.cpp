@@ -6,10 +6,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
 #include <QScrollArea>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QToolBar>
@@ -38,6 +42,7 @@
 #include "UnitProii.h"
 #include "RecentFilesMenu.h"
 #include "UnitAbout.h"
+#include "WarningMarks.h"
 
 TFormVELK* FormVELK = nullptr;
 
@@ -73,11 +78,16 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     scroll->setObjectName(QStringLiteral("ScrollBoxCalc"));
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidget(new TCalcPageWidget(page_));
+    auto* calc = new TCalcPageWidget(page_);
+    scroll->setWidget(calc);
     pages_->addTab(scroll, QCoreApplication::translate("Velk", "计算"));
+    // An error in the operating check: a red dot on the tab; its text stays.
+    connect(calc, &TCalcPageWidget::WarningsChanged, this, [this](bool error) { SetTabBadge(0, error); });
+    SetTabBadge(0, HasErrorWarning(page_.Operation().warnings));
     pages_->addTab(BuildConstantsPage(), QCoreApplication::translate("Velk", "常量"));
     pages_->addTab(BuildDiagramPage(), QCoreApplication::translate("Velk", "操作性能图"));
-    pages_->addTab(new TPackingComparisonPage(page_), QCoreApplication::translate("Velk", "填料比较"));
+    auto* comparison = new TPackingComparisonPage(page_);
+    pages_->addTab(comparison, QCoreApplication::translate("Velk", "填料比较"));
     pages_->addTab(new TPerformanceCurvesPage(page_), QCoreApplication::translate("Velk", "填料性能曲线"));
     pages_->addTab(rating_ = new ColumnRatingPage(page_), QCoreApplication::translate("Velk", "塔段校核"));
     rating_->OnModified = [this] {
@@ -85,6 +95,10 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
         QMetaObject::invokeMethod(this, &TFormVELK::SyncModified, Qt::QueuedConnection);
     };
     rating_->OnStageLoaded = [this] { pages_->setCurrentIndex(0); };
+    connect(rating_, &ColumnRatingPage::ratingFinished, this,
+            [this] { SetTabBadge(pages_->indexOf(rating_), RatingHasError(rating_->Rating())); });
+    connect(comparison, &TPackingComparisonPage::ErrorsChanged, this,
+            [this, comparison](bool error) { SetTabBadge(pages_->indexOf(comparison), error); });
     setCentralWidget(pages_);
 
     // FormCreate.
@@ -93,6 +107,9 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     pages_->setCurrentIndex(0);
     recent_ = new TRecentFiles(appConst_->MypathName(), this);
     recent_->LoadRecentFiles();
+    SetPressureDropUnit(
+        PressureDropUnitFromName(recent_->Record(QStringLiteral("PressureDropUnit")), PressureDropUnit::Mbar));
+    ShowPressureDropUnitChoice();
     recentMenu_ = new TRecentFilesMenu(recent_, fileMenu_, Action(QStringLiteral("MExit")),
                                        [this](const QString& path) { MFile_OpenClick(path); }, this);
     ConnectProject();
@@ -341,6 +358,21 @@ void TFormVELK::SetLanguage(TLanguage::Lang lang)
     ShowLanguageChoice();
 }
 
+void TFormVELK::SetDisplayPressureDropUnit(PressureDropUnit unit)
+{
+    SetPressureDropUnit(unit);
+    recent_->SetRecord(QStringLiteral("PressureDropUnit"), PressureDropUnitName(unit));
+    recent_->SaveRecentFiles();
+    ShowPressureDropUnitChoice();
+}
+
+void TFormVELK::ShowPressureDropUnitChoice()
+{
+    const bool pa = CurrentPressureDropUnit() == PressureDropUnit::Pa;
+    Action(QStringLiteral("MPressureDropUnit_Pa"))->setChecked(pa);
+    Action(QStringLiteral("MPressureDropUnit_Mbar"))->setChecked(!pa);
+}
+
 void TFormVELK::changeEvent(QEvent* e)
 {
     if (e->type() == QEvent::LanguageChange) {
@@ -468,3 +500,27 @@ bool TFormVELK::eventFilter(QObject* watched, QEvent* event)
     QMetaObject::invokeMethod(this, &TFormVELK::SyncModified, Qt::QueuedConnection);
     return FormKeyPress(w, key);
 }
+
+namespace {
+QIcon ErrorDot()
+{
+    QPixmap pm(12, 12);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(SeverityColour(WarningSeverity::Error));
+    p.drawEllipse(QRectF(1, 1, 10, 10));
+    return QIcon(pm);
+}
+} // namespace
+
+void TFormVELK::SetTabBadge(int index, bool error)
+{
+    if (index < 0 || index >= pages_->count())
+        return;
+    pages_->setTabIcon(index, error ? ErrorDot() : QIcon());
+    pages_->tabBar()->setTabData(index, error);
+}
+
+bool TFormVELK::HasTabBadge(int index) const { return pages_->tabBar()->tabData(index).toBool(); }

@@ -11,6 +11,7 @@
 
 #include "CalcPage.h"
 #include "Language.h"
+#include "PressureDropDisplay.h"
 #include "TrNoop.h"
 #include "ProjectCommands.h"
 #include "UiPrompts.h"
@@ -76,12 +77,20 @@ public:
     // The language menu: switches the interface and keeps the choice in the
     // option file.
     void SetLanguage(TLanguage::Lang lang);
+    // The pressure-drop unit of the newer pages, kept in the option file
+    // like the language.
+    void SetDisplayPressureDropUnit(PressureDropUnit unit);
     // Where the Open and Save dialogs start.
     QString DialogFolder() const;
     // A later start of the program: bring the window forward, or open the
     // file it was given (as File > Open would, asking to save first).
     void BringToFront();
     void OpenPassedFile(const QString& path);
+
+    // A red dot on the page's tab while its content carries an error; the
+    // tab's text is never changed.
+    void SetTabBadge(int index, bool error);
+    bool HasTabBadge(int index) const;
 
     // Asks whether to save a modified project: true means go on.
     bool QuerySave();
@@ -101,6 +110,8 @@ private:
     void BuildToolBar();
     void BuildLanguageMenu();
     void ShowLanguageChoice();
+    void BuildPressureDropUnitMenu(QMenu* parent);
+    void ShowPressureDropUnitChoice();
     QWidget* BuildConstantsPage();
     QWidget* BuildDiagramPage();
     TControl* ModelOf(QWidget* w) const;

@@ -98,6 +98,28 @@ void TFormVELK::BuildLanguageMenu()
         connect(a, &QAction::triggered, this, [this, lang = lang] { SetLanguage(lang); });
     }
     ShowLanguageChoice();
+    BuildPressureDropUnitMenu(menu);
+}
+
+void TFormVELK::BuildPressureDropUnitMenu(QMenu* parent)
+{
+    // One pressure-drop unit for the operating check, the comparison, the
+    // charts and the column rating; the calculation page's fields keep theirs.
+    parent->addSeparator();
+    QMenu* menu = parent->addMenu(QCoreApplication::translate("Velk", "压降单位"));
+    menu->setObjectName(QStringLiteral("MPressureDropUnit"));
+    auto* group = new QActionGroup(menu);
+    const std::pair<const char*, PressureDropUnit> units[] = {{"MPressureDropUnit_Mbar", PressureDropUnit::Mbar},
+                                                              {"MPressureDropUnit_Pa", PressureDropUnit::Pa}};
+    for (const auto& [name, unit] : units) {
+        QAction* a = menu->addAction(unit == PressureDropUnit::Mbar ? QStringLiteral("mbar/m, mbar")
+                                                                    : QStringLiteral("Pa/m, Pa"));
+        a->setObjectName(Q(name));
+        a->setCheckable(true);
+        group->addAction(a);
+        actions_.insert(Q(name), a);
+        connect(a, &QAction::triggered, this, [this, unit = unit] { SetDisplayPressureDropUnit(unit); });
+    }
 }
 
 void TFormVELK::ShowLanguageChoice()

@@ -1,4 +1,5 @@
 #include "ComparisonChart.h"
+#include "ComparisonTable.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -103,7 +104,7 @@ QString DrawChart(TChartSurface* surface, const std::vector<ComparisonChartPoint
     PaddedRange(x0, x1, xmin, xmax);
     PaddedRange(y0, y1, ymin, ymax);
     const QString xCaption = axis == ComparisonChartAxis::PressureDrop
-                                 ? Tr(QT_TRANSLATE_NOOP("Velk", "湿塔压降(mbar/m)"))
+                                 ? ComparisonColumnCaption(ComparisonColumn::PressureDrop)
                                  : Tr(QT_TRANSLATE_NOOP("Velk", "理论塔径(m)"));
     DefineGraph(0, 100, 0, 100, 70, 30, 40, 50, false);
     DrawXAxis(kAxisColour, xCaption, 0, xmin, xmax, 0, 0, true, false, true, 2);

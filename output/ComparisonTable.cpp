@@ -1,4 +1,5 @@
 #include "ComparisonTable.h"
+#include "PressureDropDisplay.h"
 
 #include <QCoreApplication>
 
@@ -64,11 +65,12 @@ std::optional<double> Figure(const ComparisonRow& row, ComparisonColumn c)
     case ComparisonColumn::FFactor:
         return f.FsFactor;
     case ComparisonColumn::PressureDrop:
-        return f.pressureDropMbarPerM;
+        return f.pressureDropMbarPerM ? std::optional<double>(ShownPressureDrop(*f.pressureDropMbarPerM))
+                                      : std::nullopt;
     case ComparisonColumn::BedHeight:
         return f.bedHeight;
     case ComparisonColumn::BedPressureDrop:
-        return f.bedPressureDrop;
+        return f.bedPressureDrop ? std::optional<double>(ShownPressureDrop(*f.bedPressureDrop)) : std::nullopt;
     default:
         return std::nullopt;
     }
@@ -88,7 +90,16 @@ std::vector<ComparisonColumn> ComparisonColumns(bool allMethods)
     return out;
 }
 
-QString ComparisonColumnCaption(ComparisonColumn c) { return Tr(kColumns[static_cast<int>(c)].caption); }
+QString ComparisonColumnCaption(ComparisonColumn c)
+{
+    QString caption = Tr(kColumns[static_cast<int>(c)].caption);
+    // The pressure drops in the chosen unit (both languages write the units alike).
+    if (c == ComparisonColumn::PressureDrop)
+        caption.replace(QStringLiteral("(mbar/m)"), QStringLiteral("(%1)").arg(PerMetrePressureDropUnit()));
+    else if (c == ComparisonColumn::BedPressureDrop)
+        caption.replace(QStringLiteral("(mbar)"), QStringLiteral("(%1)").arg(BedPressureDropUnit()));
+    return caption;
+}
 
 QString ComparisonColumnHeading(ComparisonColumn c)
 {
@@ -206,7 +217,9 @@ QString ComparisonCellText(const ComparisonRow& row, ComparisonColumn c)
     if (!row.completed && c == kFirstResultColumn) return ComparisonErrorText(row);
     const auto v = ComparisonCellNumber(row, c);
     if (!v) return QString();
-    return QString::number(*v, 'f', kColumns[static_cast<int>(c)].decimals);
+    const int decimals = kColumns[static_cast<int>(c)].decimals;
+    const bool pressureDrop = c == ComparisonColumn::PressureDrop || c == ComparisonColumn::BedPressureDrop;
+    return QString::number(*v, 'f', pressureDrop ? PressureDropDecimals(decimals) : decimals);
 }
 
 std::vector<QStringList> ComparisonExportRows(const std::vector<ComparisonRow>& rows, bool allMethods)

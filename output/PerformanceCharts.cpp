@@ -1,4 +1,5 @@
 #include "PerformanceCharts.h"
+#include "PressureDropDisplay.h"
 
 #include "ChartFileExport.h"
 #include "chartgraph.h"
@@ -157,6 +158,20 @@ void DrawPressureDropCurves(const PerformanceCurves& c, std::vector<TChartLegend
     }
 }
 
+// The pressure drops of the curves in the chosen display unit.
+PerformanceCurves ShownPressureDrops(const PerformanceCurves& given)
+{
+    PerformanceCurves c = given;
+    for (CurvePoint& p : c.dry)
+        p.y = ShownPressureDrop(p.y);
+    for (PressureDropCurve& curve : c.pressureDrop)
+        for (CurvePoint& p : curve.points)
+            p.y = ShownPressureDrop(p.y);
+    c.operating.dp = ShownPressureDrop(c.operating.dp);
+    if (c.floodReferenceDp) c.floodReferenceDp = ShownPressureDrop(*c.floodReferenceDp);
+    return c;
+}
+
 QString DrawPressureDropChart(const PerformanceCurves& c)
 {
     TRange f, dp;
@@ -177,7 +192,7 @@ QString DrawPressureDropChart(const PerformanceCurves& c)
     const TLogRange range = SanitisedLogRange(dp.min, dp.max, kMaxDecades);
     const float fMax = static_cast<float>(f.max);
     DrawXAxis(kAxisColour, Tr(QT_TRANSLATE_NOOP("Velk", "F因子 (Pa^0.5)")), 0, 0.0f, fMax, 0.0f, kMinZoomFraction * fMax, true, false, true, 2);
-    DrawYAxis(kAxisColour, Tr(QT_TRANSLATE_NOOP("Velk", "压降 (mbar/m)")), 5, static_cast<float>(range.min), static_cast<float>(range.max), 0.0f, 0.0f,
+    DrawYAxis(kAxisColour, Tr(QT_TRANSLATE_NOOP("Velk", "压降 (mbar/m)")).replace(QStringLiteral("mbar/m"), PerMetrePressureDropUnit()), 5, static_cast<float>(range.min), static_cast<float>(range.max), 0.0f, 0.0f,
               true, true, false, 0);
     std::vector<TChartLegendEntry> legend;
     DrawPressureDropCurves(c, legend);
@@ -260,7 +275,7 @@ QString DrawPerformanceChart(TChartSurface* surface, TPerformanceChart chart, co
     const OperatingPoint& op = curves.operating;
     switch (chart) {
     case TPerformanceChart::PressureDrop:
-        return DrawPressureDropChart(curves);
+        return DrawPressureDropChart(ShownPressureDrops(curves));
     case TPerformanceChart::Holdup:
         return DrawSingleCurveChart(curves.holdup, Tr(QT_TRANSLATE_NOOP("Velk", "液相负荷 (m³/(m²·h))")), Tr(QT_TRANSLATE_NOOP("Velk", "持液量 (m³/m³)")), op.uL, op.hL,
                                     op.floodPercent, Tr(QT_TRANSLATE_NOOP("Velk", "没有可绘制的持液量曲线。")));

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "PressureDropDisplay.h"
 #include "chartgraph.h"
 
 namespace
@@ -98,8 +99,13 @@ void DrawChart(const std::vector<ProfileChartCurve>& curves, Member member, cons
 
 } // namespace
 
-QString DrawProfileCharts(TChartSurface* surface, const std::vector<ProfileChartCurve>& curves)
+QString DrawProfileCharts(TChartSurface* surface, const std::vector<ProfileChartCurve>& given)
 {
+    // The pressure drops in the chosen display unit.
+    std::vector<ProfileChartCurve> curves = given;
+    for (ProfileChartCurve& c : curves)
+        for (ProfileChartPoint& p : c.points)
+            if (p.pressureDrop) p.pressureDrop = ShownPressureDrop(*p.pressureDrop);
     Range stages;
     bool anyValue = false;
     for (const ProfileChartCurve& c : curves)
@@ -112,7 +118,8 @@ QString DrawProfileCharts(TChartSurface* surface, const std::vector<ProfileChart
     SetTextFont(QStringLiteral("宋体"), 9, 0, 0, 0);
     DrawChart(curves, &ProfileChartPoint::floodPercent, QCoreApplication::translate("Velk", "泛点率(%)"),
               stages, 0, 50, true);
-    DrawChart(curves, &ProfileChartPoint::pressureDrop, QCoreApplication::translate("Velk", "压降(mbar/m)"),
+    DrawChart(curves, &ProfileChartPoint::pressureDrop, QCoreApplication::translate("Velk", "压降(mbar/m)")
+                  .replace(QStringLiteral("mbar/m"), PerMetrePressureDropUnit()),
               stages, 50, 100, false);
     return QString();
 }

@@ -1907,5 +1907,13 @@ m</translation>
         <source>项目文件“%1”的记录多于 %2 条，未打开。</source>
         <translation>The project file &quot;%1&quot; holds more than %2 records; it was not opened.</translation>
     </message>
+    <message>
+        <source>%1 条警告，最严重：%2</source>
+        <translation>%1 warning(s), the worst: %2</translation>
+    </message>
+    <message>
+        <source>压降单位</source>
+        <translation>Pressure-drop unit</translation>
+    </message>
 </context>
 </TS>

@@ -146,14 +146,16 @@ private slots:
         QTableView* t = view_->Table();
         const TComparisonProxyModel& p = *view_->Proxy();
         int target = -1;
+        const int packing = view_->Model()->ColumnOf(ComparisonColumn::Packing);
+        const int method = view_->Model()->ColumnOf(ComparisonColumn::Method);
         for (int r = 0; r < p.rowCount(); ++r)
-            if (p.index(r, 0).data().toString() == QStringLiteral("Mellapak-350Y") &&
-                p.index(r, 1).data().toString() == QStringLiteral("Billet"))
+            if (p.index(r, packing).data().toString() == QStringLiteral("Mellapak-350Y") &&
+                p.index(r, method).data().toString() == QStringLiteral("Billet"))
                 target = r;
         QVERIFY(target >= 0);
         const ComparisonRow row = *RowOf(*view_->Model(), "Mellapak-350Y", 1);
-        t->scrollTo(p.index(target, 0));
-        const QPoint at = t->visualRect(p.index(target, 0)).center();
+        t->scrollTo(p.index(target, packing));
+        const QPoint at = t->visualRect(p.index(target, packing)).center();
         QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(t->viewport(), Qt::LeftButton, {}, at);
         QVERIFY(sink_.messages.empty());
