@@ -80,6 +80,8 @@ private slots:
         SetMessageSink(&sink);
         TFormVELK w;
         w.show();
+        // No window manager activates it on a bare X server.
+        w.activateWindow();
         QApplication::setActiveWindow(&w);
         QVERIFY(QTest::qWaitForWindowActive(&w));
         auto* stages = w.findChild<TEditDWidget*>(QStringLiteral("StagesD"));

@@ -40,6 +40,8 @@ private slots:
         // Smaller than the page, so that the page has somewhere to scroll.
         w->resize(900, 420);
         w->show();
+        // No window manager activates it on a bare X server.
+        w->activateWindow();
         QApplication::setActiveWindow(w.get());
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
     }
