@@ -8,13 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "BedsOption.h"
 #include "ColumnProfile.h"
 
 class CalcPage;
-
-// "1-10:PACKING:METHOD,11-20:PACKING:METHOD" into beds; returns the usage
-// complaint, or "".
-std::string ParseBedsOption(const std::string& text, std::vector<ProfileBed>& beds);
 
 // Rates the first column of the CSV file on a copy of `base` (set up by the
 // other options, not yet recalculated) and prints the JSON. rateDiameter:
