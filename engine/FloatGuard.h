@@ -24,14 +24,23 @@ class FloatGuard {
 public:
     static constexpr int kErrorFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
+    // Only the error flags matter, and only when one is set is there anything
+    // to save and clear: testing is cheap, saving and restoring the whole
+    // floating-point environment is not, and a guard runs at every equation
+    // evaluation of the solver.
     FloatGuard()
     {
-        savedBits_ = std::fetestexcept(FE_ALL_EXCEPT);
-        std::fegetexceptflag(&saved_, FE_ALL_EXCEPT);
-        std::feclearexcept(FE_ALL_EXCEPT);
+        savedBits_ = std::fetestexcept(kErrorFlags);
+        if (savedBits_ != 0) {
+            std::fegetexceptflag(&saved_, savedBits_);
+            std::feclearexcept(savedBits_);
+        }
     }
     // Sets again what was set before; what was raised since stays raised.
-    ~FloatGuard() { std::fesetexceptflag(&saved_, savedBits_); }
+    ~FloatGuard()
+    {
+        if (savedBits_ != 0) std::fesetexceptflag(&saved_, savedBits_);
+    }
     FloatGuard(const FloatGuard&) = delete;
     FloatGuard& operator=(const FloatGuard&) = delete;
 
