@@ -15,12 +15,16 @@
 
 #include "ApplicationHelp.h"
 #include "BoundWidgets.h"
+#include "ColumnRatingPage.h"
 #include "HintWindow.h"
 #include "Messages.h"
 #include "MyStatusBar.h"
 #include "NamedMutex.h"
 #include "RecentFiles.h"
 #include "PerformanceView.h"
+#include "ProfileRecords.h"
+#include "SaveFormData.h"
+#include "SaveFormDataFile.h"
 #include "UnitMain.h"
 
 namespace {
@@ -61,6 +65,11 @@ private:
     RecordingSink sink;
     QTemporaryDir tmp; // everything the tests write goes here
 
+    static QByteArray ReadAll(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
     TEditDWidget* edit(const char* name) { return w->findChild<TEditDWidget*>(QString::fromUtf8(name)); }
     void typeInto(const char* name, const char* text)
     {
@@ -344,6 +353,54 @@ private slots:
         w->MFile_NewClick();
         QVERIFY(settled());
         QVERIFY(!w->isWindowModified());
+    }
+
+    void aFailedOpenKeepsThePageAndTheProfileAndTheNextSaveWritesThem()
+    {
+        // A project with a column profile, open in the window.
+        const QString path = tmp.filePath(QStringLiteral("with-profile.vel"));
+        QFile::remove(path);
+        QVERIFY(QFile::copy(QStringLiteral(VELK_SOURCE_DIR "/examples/atmospheric.vel"), path));
+        w->MFile_OpenClick(path);
+        auto* rating = w->findChild<ColumnRatingPage*>();
+        rating->ChooseColumn = [](const QStringList&) { return 0; };
+        QVERIFY(rating->ImportCsv(QStringLiteral(VELK_SOURCE_DIR "/examples/debutanizer.csv")));
+        w->MFile_SaveClick();
+        const std::string profile = ProfileRecordsText(rating->Profile());
+        QVERIFY(!profile.empty());
+        const QString caption = w->windowTitle();
+        const std::string ld = w->Page().Field("LD")->Text();
+
+        // The same project with one stage value "abc", and the example cut after 300 bytes.
+        std::string plain = ProjectPlainText(ReadProjectFileBytes(path.toStdString()));
+        const auto stage = plain.find("ColumnProfile\r\nString\r\nStage\r\n");
+        QVERIFY(stage != std::string::npos);
+        plain.insert(plain.find(';', stage) + 1, "abc");
+        const QString abc = tmp.filePath(QStringLiteral("abc.vel")), cut = tmp.filePath(QStringLiteral("cut.vel"));
+        for (const auto& [file, bytes] :
+             {std::pair{abc, QByteArray::fromStdString(plain)},
+              {cut, ReadAll(QStringLiteral(VELK_SOURCE_DIR "/examples/atmospheric.vel")).left(300)}}) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        }
+        for (const QString& bad : {abc, cut}) {
+            sink.messages.clear();
+            w->MFile_OpenClick(bad);
+            QCoreApplication::processEvents();
+            QCOMPARE(sink.messages.size(), size_t(1));
+            QVERIFY(QString::fromStdString(sink.messages[0].text).contains(bad));
+            QVERIFY(QString::fromStdString(sink.messages[0].text).contains(QStringLiteral("已损坏")));
+            QCOMPARE(w->CurrentFileName(), path);
+            QCOMPARE(w->windowTitle(), caption);
+            QVERIFY(!w->isWindowModified());
+            QCOMPARE(w->Page().Field("LD")->Text(), ld);
+            QCOMPARE(ProfileRecordsText(rating->Profile()), profile);
+        }
+        // The next Save writes the profile whole.
+        w->Page().Modified = true;
+        w->MFile_SaveClick();
+        const std::string saved = ProjectPlainText(ReadProjectFileBytes(path.toStdString()));
+        QVERIFY(saved.find(profile) != std::string::npos);
     }
 
     void recentFilesKeepAbsolutePaths()
