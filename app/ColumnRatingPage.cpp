@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -45,9 +44,8 @@ const char* const kUnits[10] = {"kg/s", "kg/m3", "Pa.s", "kg/s", "kg/m3", "Pa.s"
 constexpr int kFirstValueColumn = 2;
 constexpr int kFirstResultColumn = kFirstValueColumn + 10;
 const QColor kLimitingColour(0xFF, 0xFF, 0x80);
-// Stage runs of a rating in steps go on for this long per timer tick, so
-// that the window repaints and takes the Cancel click between slices.
-constexpr qint64 kSliceMs = 40;
+// How often the window looks at a rating on its worker.
+constexpr int kPollMs = 50;
 
 QString Number(const std::optional<double>& v)
 {
@@ -176,7 +174,7 @@ ColumnRatingPage::ColumnRatingPage(CalcPage& page, QWidget* parent) : QWidget(pa
     connect(undo_, &QAction::triggered, this, [this] { UndoStageLoad(); });
 
     tick_ = new QTimer(this);
-    tick_->setInterval(0);
+    tick_->setInterval(kPollMs);
     connect(tick_, &QTimer::timeout, this, [this] { RatingTick(); });
 }
 
@@ -309,18 +307,15 @@ bool ColumnRatingPage::Rate()
     return true;
 }
 
-// A large profile is rated on the window's thread, a slice of stage runs
-// per timer tick, with no processEvents. Not on a worker thread: every run
-// swaps the engine's process-wide state (packing parameters, field hooks,
-// message sink) for the length of its scope, and the window runs the engine
-// too (the calculation page, the comparison, the charts), so a worker would
-// race with it. In slices each run opens and closes its scope within a tick,
-// between ticks the state is the window's own, and the rater works on its
-// own copy of the page taken at the start. The progress dialog is modal to
-// the window, so the page and the beds do not change meanwhile.
+// A large profile is rated on a worker thread. The rater copies the page
+// here, on the window's thread; the worker then runs only on that copy, and
+// the engine's state (packing parameters, hooks, message sink) is each
+// thread's own, so the window may calculate meanwhile. The progress dialog
+// is modal to the window, so the profile and the beds do not change.
 void ColumnRatingPage::StartRating(ColumnProfile next, bool changed)
 {
-    rater_ = std::make_unique<ProfileRater>(page_, next); // throws on beds that do not validate
+    // The rater throws here, before any thread, on beds that do not validate.
+    rater_ = std::make_unique<BackgroundRating>(std::make_unique<ProfileRater>(page_, next));
     pending_ = std::move(next);
     pendingChanged_ = changed;
     progress_ = new QProgressDialog(Tr(QT_TRANSLATE_NOOP("Velk", "正在校核塔板……")),
@@ -336,21 +331,16 @@ void ColumnRatingPage::StartRating(ColumnProfile next, bool changed)
 void ColumnRatingPage::RatingTick()
 {
     if (!rater_) return;
-    QElapsedTimer slice;
-    slice.start();
-    bool more = true;
+    progress_->setValue(rater_->Done());
+    if (!rater_->Finished()) return;
     try {
-        while (more && slice.elapsed() < kSliceMs)
-            more = rater_->Step();
+        rating_ = rater_->Take();
     } catch (const std::exception& e) {
         EndRating();
         ReportError(e);
         emit ratingFinished(false);
         return;
     }
-    progress_->setValue(rater_->Done());
-    if (more) return;
-    rating_ = rater_->Take();
     profile_ = std::move(pending_);
     const bool changed = pendingChanged_;
     EndRating();

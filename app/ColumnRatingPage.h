@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+#include "BackgroundRating.h"
 #include "ColumnRating.h"
 #include "PressureDropDisplay.h"
 #include "ProfileChart.h"
@@ -40,12 +41,12 @@ public:
     void Clear();
     // Takes the bed editor over into the profile and rates every stage;
     // false (after the message) when the beds are not valid. A profile of
-    // more than kInlineStages stages is rated in steps with progress and
-    // Cancel: Rate returns at once and ratingFinished follows.
+    // more than kInlineStages stages is rated on a worker thread with
+    // progress and Cancel: Rate returns at once and ratingFinished follows.
     bool Rate();
     static constexpr std::size_t kInlineStages = 100;
     bool RatingInProgress() const { return rater_ != nullptr; }
-    // Stops a rating in steps; the rating shown before stays.
+    // Stops a rating on the worker; the rating shown before stays.
     void CancelRating();
     // Reads a tray-profile CSV file; with several columns ChooseColumn picks one.
     bool ImportCsv(const QString& path);
@@ -111,9 +112,9 @@ private:
     ProfileChartView* charts_ = nullptr;
     QAction* undo_ = nullptr;
     std::unique_ptr<CalcPage> replaced_; // the case before the last stage load
-    // A rating in steps: the rater, the profile it rates and whether that
-    // differs from the one before.
-    std::unique_ptr<ProfileRater> rater_;
+    // A rating on a worker: the rating, the profile it rates and whether
+    // that differs from the one before.
+    std::unique_ptr<BackgroundRating> rater_;
     ColumnProfile pending_;
     bool pendingChanged_ = false;
     QTimer* tick_ = nullptr;

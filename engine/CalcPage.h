@@ -21,7 +21,7 @@
 
 class CalcPage {
 public:
-    // installHooks: point the process-wide change hooks at this page's flags
+    // installHooks: point the thread's change hooks at this page's flags
     // (the host window does this once; tests may build several pages).
     explicit CalcPage(bool installHooks = true);
     ~CalcPage();

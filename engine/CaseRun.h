@@ -1,7 +1,7 @@
 #pragma once
 // Running the recalculation on a copy of a calculation page. A comparison
 // row, a chart point or a profile stage is the page's own recalculation run
-// on a copy of its inputs; the live page, its flags and the process-wide
+// on a copy of its inputs; the live page, its flags and the thread's
 // packing parameters must not notice.
 
 #include <functional>
@@ -23,7 +23,7 @@ struct CaseRunResult {
 // constants and both flags into `to`, firing no change hook of either page.
 void CopyPageState(const CalcPage& from, CalcPage& to);
 
-// Saves the engine's process-wide state (packing parameters, change hooks,
+// Saves the calling thread's engine state (packing parameters, change hooks,
 // message sink), points the hooks at `page` and the messages at `sink`, and
 // puts everything back on leaving the scope.
 class EngineStateScope

@@ -71,11 +71,12 @@ extern const char* const kNoLiquidFlowText;
 ProfileRating RateProfile(const CalcPage& page, const ColumnProfile& profile,
                           const StageObserver& observe = {});
 
-// The same rating in steps of one stage run, for a caller that must stay
-// responsive (the window rates a large profile a few steps per timer tick,
-// with progress and Cancel). The page is copied at the start; every step
-// runs in its own engine scope, so between steps the engine's process-wide
-// state is the caller's.
+// The same rating in steps of one stage run, for a caller that shows
+// progress and takes Cancel between steps (the window rates a large profile
+// on a worker thread). The page is copied at the start, on the page's
+// thread; the steps may then run on one other thread, since the engine's
+// state (packing parameters, hooks, message sink) is the thread's own and
+// every step runs in its own engine scope.
 class ProfileRater
 {
 public:

@@ -4,7 +4,7 @@
 #include "Messages.h"
 #include "NumberText.h"
 
-bool* TComboBoxU::UnitChangeFlag = nullptr;
+thread_local bool* TComboBoxU::UnitChangeFlag = nullptr;
 
 TComboBoxU::TComboBoxU(std::string name, std::vector<std::string> items, TEditD* associated)
     : TControl(std::move(name)), items_(std::move(items)), associated_(associated)

@@ -11,8 +11,8 @@ class TEditD;
 
 class TComboBoxU : public TControl {
 public:
-    // Process-wide hook: set to true on every unit change of any selector.
-    static bool* UnitChangeFlag;
+    // The thread's hook: set to true on every unit change of any selector.
+    static thread_local bool* UnitChangeFlag;
 
     TComboBoxU(std::string name, std::vector<std::string> items, TEditD* associated);
 

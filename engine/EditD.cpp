@@ -5,7 +5,7 @@
 #include "Messages.h"
 #include "NumberText.h"
 
-bool* TEditD::FieldChangeFlag = nullptr;
+thread_local bool* TEditD::FieldChangeFlag = nullptr;
 
 TEditD::TEditD(std::string name) : TControl(std::move(name)) {}
 

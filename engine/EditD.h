@@ -9,8 +9,8 @@
 
 class TEditD : public TControl {
 public:
-    // Process-wide hook: set to true on every text change of any value field.
-    static bool* FieldChangeFlag;
+    // The thread's hook: set to true on every text change of any value field.
+    static thread_local bool* FieldChangeFlag;
 
     explicit TEditD(std::string name);
 

@@ -14,7 +14,7 @@ public:
     }
 };
 StderrSink g_stderrSink;
-MessageSink* g_sink = &g_stderrSink;
+thread_local MessageSink* g_sink = &g_stderrSink;
 } // namespace
 
 void SetMessageSink(MessageSink* sink) { g_sink = sink ? sink : &g_stderrSink; }

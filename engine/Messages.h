@@ -14,7 +14,8 @@ public:
     virtual void showMessage(MsgKind kind, const std::string& text, const std::string& title) = 0;
 };
 
-// Installs the sink (nullptr restores the default, which writes to stderr).
+// Installs the calling thread's sink (nullptr restores the default, which
+// writes to stderr); a worker thread starts with the default.
 void SetMessageSink(MessageSink* sink);
 MessageSink* GetMessageSink();
 void ShowMessage(MsgKind kind, const std::string& text, const std::string& title = {});

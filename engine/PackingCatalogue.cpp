@@ -9,7 +9,7 @@
 #include "TextToFloat.h"
 #include "TrNoop.h"
 
-PackingParams CurrentPacking;
+thread_local PackingParams CurrentPacking;
 
 const std::vector<CatalogueRow>& PackingCatalogue()
 {
@@ -133,7 +133,7 @@ std::string LookUpPacking(const std::string& type, int column)
     // A recalculation looks the same packing up at every evaluation of a
     // flooding equation: the row found last is tried first. The type names
     // of the catalogue are unique, so that row is also the first match.
-    static std::size_t last = 0;
+    thread_local std::size_t last = 0;
     const std::size_t start = last < rows.size() && rows[last][ColType] == type ? last : 0;
     for (std::size_t i = start; i < rows.size(); ++i) {
         if (rows[i][ColType] != type)

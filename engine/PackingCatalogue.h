@@ -14,7 +14,9 @@ struct PackingParams {
 
 // Written by every evaluation of a flooding equation; read by the pressure
 // drop, mass transfer, diagram and report. Zero until the first lookup.
-extern PackingParams CurrentPacking;
+// Each thread has its own, like the hooks and the message sink: a column
+// rating may run on a worker while the window calculates.
+extern thread_local PackingParams CurrentPacking;
 
 inline constexpr int kCatalogueColumns = 13;
 using CatalogueRow = std::array<std::string, kCatalogueColumns>;

@@ -30,7 +30,7 @@ constexpr double kHighestVapourLoad = 100.0;
 
 const char* const kNoMethodText = QT_TRANSLATE_NOOP("Velk", "没有选择泛点算法。");
 
-// Puts the process-wide packing parameters back and records the messages
+// Puts the thread's packing parameters back and records the messages
 // the equations show, so that a chart leaves the live page as it was.
 class CurveScope {
 public:

@@ -8,7 +8,7 @@
 // Every point is computed by the functions the calculation page runs: the
 // flow-parameter and flooding equations of the selected method, the
 // pressure-drop and holdup model and the mass-transfer heights, with the
-// packing parameters the flooding equations look up. The process-wide packing
+// packing parameters the flooding equations look up. The thread's packing
 // parameters are put back afterwards, and the messages an equation shows are
 // collected instead of shown.
 

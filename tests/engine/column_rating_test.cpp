@@ -10,6 +10,7 @@
 
 #include "TypicalCase.h"
 #include "CaseRun.h"
+#include "BackgroundRating.h"
 #include "ColumnRating.h"
 
 namespace
@@ -177,4 +178,45 @@ TEST(ColumnProfileTest, BedsThatDoNotFitTheStagesAreRefused)
     p.beds = {Bed(1, 3)};
     p.rating = true;
     EXPECT_THROW(ValidateProfile(p), EConvertError) << "rating needs a diameter";
+}
+
+// A worker's rating is the same as one in one go, while this thread runs the
+// engine on another packing all the time: the packing parameters, hooks and
+// message sink a step swaps are the worker's own.
+TEST_F(ColumnRatingTest, AWorkerRatesTheSameWhileThisThreadCalculatesAnotherPacking)
+{
+    ColumnProfile p;
+    p.rating = true;
+    for (int n = 1; n <= 40; ++n)
+        p.stages.push_back(TypicalStage(n, 1));
+    p.beds = {Bed(1, 40, 1.4)};
+    CalcPage other{false};
+    TypeTypicalCase(other);
+    SelectPacking(other, "Mellapakr-250Y");
+    bool changed = false;
+    TEditD::FieldChangeFlag = &changed;
+    BackgroundRating worker(std::make_unique<ProfileRater>(page, p));
+    int runs = 0;
+    while (!worker.Finished() || runs == 0) {
+        const CaseRunResult run = RunCase(other);
+        ASSERT_TRUE(run.completed) << run.error;
+        ++runs;
+    }
+    const ProfileRating r = worker.Take();
+    EXPECT_EQ(worker.Done(), 40);
+    TEditD::FieldChangeFlag = nullptr;
+    EXPECT_FALSE(changed); // no field of this thread's pages changed outside their runs
+    for (const StageRating& s : r.stages) {
+        ASSERT_TRUE(s.completed) << s.error;
+        EXPECT_NEAR(*s.pressureDrop, kDpWet, 1e-7 * kDpWet);
+        EXPECT_NEAR(*s.HETP, kHetp, 1e-7 * kHetp);
+    }
+    EXPECT_TRUE(sink.messages.empty());
+
+    // Cancelled: the worker stops, and the rating is not handed out as complete.
+    BackgroundRating cancelled(std::make_unique<ProfileRater>(page, p));
+    cancelled.Cancel();
+    EXPECT_TRUE(cancelled.Finished());
+    EXPECT_LE(cancelled.Done(), 40);
+    EXPECT_THROW(cancelled.Take(), EVelkError);
 }
