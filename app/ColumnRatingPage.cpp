@@ -81,18 +81,20 @@ QStringList StageHeadings()
     for (int i = 0; i < 10; ++i)
         headings << Tr(kProfileValues[i].caption) +
                         (kUnits[i][0] ? QStringLiteral("\n") + QString::fromLatin1(kUnits[i]) : QString());
-    headings << Tr(QT_TRANSLATE_NOOP("Velk", "理论塔径\nm")) << Tr(QT_TRANSLATE_NOOP("Velk", "泛点率\n%"))
+    const auto length = [](const char* text) { return WithFigureUnit(Tr(text), FigureKind::Length, QStringLiteral("m")); };
+    headings << length(QT_TRANSLATE_NOOP("Velk", "理论塔径\nm")) << Tr(QT_TRANSLATE_NOOP("Velk", "泛点率\n%"))
              << Tr(QT_TRANSLATE_NOOP("Velk", "F因子\nPa^0.5")) << Tr(QT_TRANSLATE_NOOP("Velk", "压降\nPa/m")).replace(QStringLiteral("Pa/m"), PerMetrePressureDropUnit())
-             << Tr(QT_TRANSLATE_NOOP("Velk", "持液量\nm3/m3")) << Tr(QT_TRANSLATE_NOOP("Velk", "HETP\nm"))
+             << Tr(QT_TRANSLATE_NOOP("Velk", "持液量\nm3/m3")) << length(QT_TRANSLATE_NOOP("Velk", "HETP\nm"))
              << Tr(QT_TRANSLATE_NOOP("Velk", "说明"));
     return headings;
 }
 
 QStringList TotalHeadings()
 {
+    const auto length = [](const char* text) { return WithFigureUnit(Tr(text), FigureKind::Length, QStringLiteral("m")); };
     return {Tr(QT_TRANSLATE_NOOP("Velk", "填料段")),    Tr(QT_TRANSLATE_NOOP("Velk", "填料")),
-            Tr(QT_TRANSLATE_NOOP("Velk", "算法")),      Tr(QT_TRANSLATE_NOOP("Velk", "塔径\nm")),
-            Tr(QT_TRANSLATE_NOOP("Velk", "控制板")),    Tr(QT_TRANSLATE_NOOP("Velk", "填料高度\nm")),
+            Tr(QT_TRANSLATE_NOOP("Velk", "算法")),      length(QT_TRANSLATE_NOOP("Velk", "塔径\nm")),
+            Tr(QT_TRANSLATE_NOOP("Velk", "控制板")),    length(QT_TRANSLATE_NOOP("Velk", "填料高度\nm")),
             Tr(QT_TRANSLATE_NOOP("Velk", "压降\nmbar")).replace(QStringLiteral("mbar"), BedPressureDropUnit())};
 }
 
@@ -520,8 +522,12 @@ void ColumnRatingPage::ShowStages()
         // The stage's pressure drop comes in Pa/m; 100 Pa make a mbar.
         const std::optional<double> dp =
             r->pressureDrop ? std::optional<double>(ShownPressureDrop(*r->pressureDrop / 100.0)) : std::nullopt;
-        const std::optional<double> results[] = {r->theoreticalDiameter, r->floodPercent, r->FsFactor,
-                                                 dp,                     r->holdup,       r->HETP};
+        const std::optional<double> results[] = {ShownFigure(FigureKind::Length, r->theoreticalDiameter),
+                                                 r->floodPercent,
+                                                 r->FsFactor,
+                                                 dp,
+                                                 r->holdup,
+                                                 ShownFigure(FigureKind::Length, r->HETP)};
         for (int k = 0; k < 6; ++k)
             stages_->setItem(row, kFirstResultColumn + k, Item(Number(results[k])));
         QStringList notes;
@@ -561,13 +567,12 @@ void ColumnRatingPage::ShowTotals()
                          Item(b.method >= 0 && static_cast<std::size_t>(b.method) < methods.size()
                                   ? Tr(methods[static_cast<std::size_t>(b.method)].c_str())
                                   : QString()));
-        totals_->setItem(row, 3, Item(Number(b.diameter)));
+        totals_->setItem(row, 3, Item(Number(ShownFigure(FigureKind::Length, b.diameter))));
         totals_->setItem(row, 4, Item(b.limitingStage ? QString::number(*b.limitingStage) : QString()));
         totals_->setSpan(row, 5, 1, 1);
         if (b.note.empty()) {
-            totals_->setItem(row, 5, Item(Number(b.height)));
-            totals_->setItem(row, 6, Item(Number(b.pressureDrop ? std::optional<double>(ShownPressureDrop(*b.pressureDrop))
-                                                                : std::nullopt)));
+            totals_->setItem(row, 5, Item(Number(ShownFigure(FigureKind::Length, b.height))));
+            totals_->setItem(row, 6, Item(Number(ShownFigure(FigureKind::BedPressureDrop, b.pressureDrop))));
         } else {
             // No totals: the reason over both columns.
             totals_->setItem(row, 5, Item(CaseText(b.note)));
