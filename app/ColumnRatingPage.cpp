@@ -42,6 +42,16 @@ QString Tr(const char* text)
 }
 
 const char* const kUnits[10] = {"kg/s", "kg/m3", "Pa.s", "kg/s", "kg/m3", "Pa.s", "N/m", "m2/s", "m2/s", ""};
+// How the display units convert each of kProfileValues (the slope stays).
+const std::optional<FigureKind> kKinds[10] = {FigureKind::MassFlow,  FigureKind::Density,     FigureKind::Viscosity,
+                                              FigureKind::MassFlow,  FigureKind::Density,     FigureKind::Viscosity,
+                                              FigureKind::SurfaceTension, FigureKind::Diffusivity,
+                                              FigureKind::Diffusivity, std::nullopt};
+QString ValueUnit(int i)
+{
+    const QString unit = QString::fromLatin1(kUnits[i]);
+    return kKinds[i] ? WithFigureUnit(unit, *kKinds[i], unit) : unit;
+}
 constexpr int kFirstValueColumn = 2;
 constexpr int kFirstResultColumn = kFirstValueColumn + 10;
 const QColor kLimitingColour(0xFF, 0xFF, 0x80);
@@ -80,7 +90,7 @@ QStringList StageHeadings()
     QStringList headings{Tr(QT_TRANSLATE_NOOP("Velk", "板")), Tr(QT_TRANSLATE_NOOP("Velk", "段"))};
     for (int i = 0; i < 10; ++i)
         headings << Tr(kProfileValues[i].caption) +
-                        (kUnits[i][0] ? QStringLiteral("\n") + QString::fromLatin1(kUnits[i]) : QString());
+                        (kUnits[i][0] ? QStringLiteral("\n") + ValueUnit(i) : QString());
     const auto length = [](const char* text) { return WithFigureUnit(Tr(text), FigureKind::Length, QStringLiteral("m")); };
     headings << length(QT_TRANSLATE_NOOP("Velk", "理论塔径\nm")) << Tr(QT_TRANSLATE_NOOP("Velk", "泛点率\n%"))
              << Tr(QT_TRANSLATE_NOOP("Velk", "F因子\nPa^0.5")) << Tr(QT_TRANSLATE_NOOP("Velk", "压降\nPa/m")).replace(QStringLiteral("Pa/m"), PerMetrePressureDropUnit())
@@ -507,7 +517,8 @@ void ColumnRatingPage::ShowStages()
         stages_->setItem(row, 1, Item(r && r->bed >= 0 ? QString::number(r->bed + 1) : QString()));
         for (int v = 0; v < 10; ++v) {
             const std::optional<double>& x = s.*kProfileValues[v].member;
-            QTableWidgetItem* item = Item(Number(x ? x : PageValue(page_, kProfileValues[v].field)));
+            const std::optional<double> si = x ? x : PageValue(page_, kProfileValues[v].field);
+            QTableWidgetItem* item = Item(Number(kKinds[v] ? ShownFigure(*kKinds[v], si) : si));
             if (!x) {
                 // Not in the stage's data: the calculation page's value is used.
                 QFont f = item->font();

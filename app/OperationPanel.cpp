@@ -47,8 +47,7 @@ QString Number(const std::optional<double>& v)
 QStringList OperatingFigureTexts(const CalcPage& page, double bedHeightFactor)
 {
     const OperatingFigures& f = page.Operation().figures;
-    const std::optional<double> bed =
-        f.bedHeight ? std::optional<double>(*f.bedHeight / bedHeightFactor) : std::nullopt;
+    const QString bed = f.bedHeight ? Number(*f.bedHeight / bedHeightFactor) : QString();
     return {Number(f.floodPercent),
             Number(f.designFloodPercent),
             Number(f.FsFactor),
@@ -57,7 +56,7 @@ QStringList OperatingFigureTexts(const CalcPage& page, double bedHeightFactor)
             Number(f.wettingRatio),
             Number(ShownFigure(FigureKind::PressureDropPerLength, f.pressureDropMbarPerM)),
             f.stages ? QString::number(*f.stages) : QString(),
-            Number(bed),
+            bed,
             Number(ShownFigure(FigureKind::BedPressureDrop, f.bedPressureDrop))};
 }
 

@@ -18,6 +18,8 @@ constexpr double kPaPerMbar = 100.0;
 constexpr double kMetresPerFoot = 0.3048;
 constexpr double kPaPerInH2O = 1000 * 9.80665 * 0.0254; // the conventional inch of water
 constexpr double kM3PerUsGallon = 3.785411784e-3;
+constexpr double kKgPerPound = 0.45359237;
+constexpr double kPaSPerCentipoise = 1e-3, kNPerMPerDynPerCm = 1e-3;
 // One gpm/ft2 in m3/(m2 h).
 constexpr double kM3PerM2HourPerGpmFt2 = kM3PerUsGallon * 60 / (kMetresPerFoot * kMetresPerFoot);
 
@@ -67,6 +69,16 @@ double ShownFigure(FigureKind kind, double v)
         return Us() ? v / kMetresPerFoot : v;
     case FigureKind::LiquidLoad:
         return Us() ? v / kM3PerM2HourPerGpmFt2 : v;
+    case FigureKind::MassFlow:
+        return Us() ? v / (kKgPerPound / 3600) : v;
+    case FigureKind::Density:
+        return Us() ? v / (kKgPerPound / (kMetresPerFoot * kMetresPerFoot * kMetresPerFoot)) : v;
+    case FigureKind::Viscosity:
+        return Us() ? v / kPaSPerCentipoise : v;
+    case FigureKind::SurfaceTension:
+        return Us() ? v / kNPerMPerDynPerCm : v;
+    case FigureKind::Diffusivity:
+        return Us() ? v / (kMetresPerFoot * kMetresPerFoot / 3600) : v;
     }
     return v;
 }
@@ -90,6 +102,16 @@ QString FigureUnit(FigureKind kind)
         return Us() ? QStringLiteral("ft/s") : QStringLiteral("m/s");
     case FigureKind::LiquidLoad:
         return Us() ? QStringLiteral("gpm/ft2") : QStringLiteral("m3/(m2·h)");
+    case FigureKind::MassFlow:
+        return Us() ? QStringLiteral("lb/h") : QStringLiteral("kg/s");
+    case FigureKind::Density:
+        return Us() ? QStringLiteral("lb/ft3") : QStringLiteral("kg/m3");
+    case FigureKind::Viscosity:
+        return Us() ? QStringLiteral("cp") : QStringLiteral("Pa.s");
+    case FigureKind::SurfaceTension:
+        return Us() ? QStringLiteral("dyn/cm") : QStringLiteral("N/m");
+    case FigureKind::Diffusivity:
+        return Us() ? QStringLiteral("ft2/h") : QStringLiteral("m2/s");
     }
     return QString();
 }
@@ -113,8 +135,8 @@ int FigureDecimals(FigureKind kind, int pageDecimals)
 QString WithFigureUnit(QString text, FigureKind kind, const QString& pageUnit)
 {
     const QString unit = FigureUnit(kind);
-    const bool pageUnitShown = !Us() && (kind == FigureKind::Length || kind == FigureKind::Velocity ||
-                                         kind == FigureKind::LiquidLoad);
+    const bool pressureDrop = kind == FigureKind::PressureDropPerLength || kind == FigureKind::BedPressureDrop;
+    const bool pageUnitShown = !Us() && !pressureDrop;
     // The last one: a caption ends in its unit, and "m" occurs in its words too.
     const qsizetype at = text.lastIndexOf(pageUnit);
     if (pageUnitShown || unit == pageUnit || at < 0) return text;

@@ -30,6 +30,12 @@ enum class FigureKind {
     Length,                // m (diameter, height, HTU, HETP): US ft
     LiquidLoad,            // m3/(m2 h): US gpm/ft2
     Velocity,              // m/s: US ft/s
+    // The inputs, in the US units the calculation page's US system selects.
+    MassFlow,       // kg/s: US lb/h
+    Density,        // kg/m3: US lb/ft3
+    Viscosity,      // Pa.s: US cp
+    SurfaceTension, // N/m: US dyn/cm
+    Diffusivity,    // m2/s: US ft2/h
 };
 // The F-factor stays in Pa^0.5 in both systems (docs/units.md says why).
 

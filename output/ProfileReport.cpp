@@ -19,6 +19,11 @@ std::optional<double> Shown(FigureKind kind, const std::optional<double>& v)
 {
     return UsReport() ? ShownFigure(kind, v) : v;
 }
+// How the display units convert each of kProfileValues (the slope stays).
+const std::optional<FigureKind> kValueKinds[10] = {
+    FigureKind::MassFlow, FigureKind::Density,        FigureKind::Viscosity,   FigureKind::MassFlow,
+    FigureKind::Density,  FigureKind::Viscosity,      FigureKind::SurfaceTension, FigureKind::Diffusivity,
+    FigureKind::Diffusivity, std::nullopt};
 std::string Heading(const char* text, FigureKind kind, const char* pageUnit)
 {
     const QString t = QCoreApplication::translate("Velk", text);
@@ -46,8 +51,11 @@ std::vector<std::string> StageCells(const ProfileReport& report, std::size_t i)
     const StageRating& sr = report.rating->stages[i];
     const auto& beds = report.rating->beds;
     std::vector<std::string> cells{std::to_string(s.number), sr.bed >= 0 ? std::to_string(sr.bed + 1) : ""};
-    for (const ProfileValue& v : kProfileValues)
-        cells.push_back(s.*v.member ? Number(s.*v.member) : Tr(QT_TRANSLATE_NOOP("Velk", "(计算页)")));
+    for (std::size_t k = 0; k < std::size(kProfileValues); ++k) {
+        const std::optional<double>& x = s.*kProfileValues[k].member;
+        cells.push_back(x ? Number(kValueKinds[k] ? Shown(*kValueKinds[k], x) : x)
+                          : Tr(QT_TRANSLATE_NOOP("Velk", "(计算页)")));
+    }
     // The stage's pressure drop comes in Pa/m; 100 Pa make a mbar.
     const std::optional<double> dp =
         UsReport() && sr.pressureDrop
@@ -125,8 +133,10 @@ ProfileSheetText ProfileSheetRows(const ProfileReport& report)
     }
     std::vector<std::string> heading{Tr(QT_TRANSLATE_NOOP("Velk", "板")),
                                      Tr(QT_TRANSLATE_NOOP("Velk", "段"))};
-    for (const ProfileValue& v : kProfileValues)
-        heading.push_back(Tr(v.caption));
+    // The data as the file gives them, in SI; in US converted, with the unit named.
+    for (std::size_t k = 0; k < std::size(kProfileValues); ++k)
+        heading.push_back(Tr(kProfileValues[k].caption) +
+                          (UsReport() && kValueKinds[k] ? " (" + FigureUnit(*kValueKinds[k]).toStdString() + ")" : ""));
     heading.push_back(Heading(QT_TRANSLATE_NOOP("Velk", "理论塔径(m)"), FigureKind::Length, "m"));
     for (const char* h : {QT_TRANSLATE_NOOP("Velk", "泛点率(%)"), QT_TRANSLATE_NOOP("Velk", "F因子")})
         heading.push_back(Tr(h));

@@ -131,6 +131,9 @@ private slots:
         QVERIFY(ComparisonColumnHeading(ComparisonColumn::ActualDiameter).endsWith(QStringLiteral("(ft)")));
         QVERIFY(ComparisonColumnHeading(ComparisonColumn::FloodVelocity).endsWith(QStringLiteral("(ft/s)")));
         QVERIFY(!w->findChild<QMenu*>(QStringLiteral("MPressureDropUnit"))->isEnabled());
+        // The column rating's data and results in US units too.
+        for (const char* unit : {"\nlb/h|", "\nlb/ft3|", "\ncp|", "\ndyn/cm|", "\nft2/h|", "\nft|", "\ninH2O/ft|"})
+            QVERIFY2(stageHeadings().contains(QString::fromLatin1(unit)), unit);
         // Kept across starts; a new page starts in it, unmodified.
         w->Page().Modified = false;
         w.reset();

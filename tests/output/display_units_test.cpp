@@ -12,6 +12,7 @@ namespace {
 constexpr double kFt = 0.3048;                    // m
 constexpr double kInH2O = 1000 * 9.80665 * 0.0254; // Pa
 constexpr double kGpmPerFt2 = 3.785411784e-3 / 60 / (kFt * kFt); // m/s
+constexpr double kLb = 0.45359237;                // kg
 
 struct Case {
     UnitSystem system;
@@ -39,6 +40,14 @@ const Case kCases[] = {
      "Load (gpm/ft2)"},
     {UnitSystem::SI, PressureDropUnit::Mbar, FigureKind::Velocity, 2.1, 2.1, "m/s", 2, "Velocity (m/s)"},
     {UnitSystem::US, PressureDropUnit::Mbar, FigureKind::Velocity, 2.1, 2.1 / kFt, "ft/s", 2, "Velocity (ft/s)"},
+    {UnitSystem::SI, PressureDropUnit::Pa, FigureKind::MassFlow, 2.5, 2.5, "kg/s", 2, "Value (kg/s)"},
+    {UnitSystem::US, PressureDropUnit::Mbar, FigureKind::MassFlow, 2.5, 2.5 * 3600 / kLb, "lb/h", 2, "Value (lb/h)"},
+    {UnitSystem::US, PressureDropUnit::Mbar, FigureKind::Density, 800, 800 * kFt * kFt * kFt / kLb, "lb/ft3", 2,
+     "Value (lb/ft3)"},
+    {UnitSystem::US, PressureDropUnit::Mbar, FigureKind::Viscosity, 3e-4, 0.3, "cp", 2, "Value (cp)"},
+    {UnitSystem::US, PressureDropUnit::Mbar, FigureKind::SurfaceTension, 0.02, 20, "dyn/cm", 2, "Value (dyn/cm)"},
+    {UnitSystem::US, PressureDropUnit::Mbar, FigureKind::Diffusivity, 2e-9, 2e-9 * 3600 / (kFt * kFt), "ft2/h", 2,
+     "Value (ft2/h)"},
 };
 
 const char* PageCaption(FigureKind kind)
@@ -49,6 +58,11 @@ const char* PageCaption(FigureKind kind)
     case FigureKind::Length: return "Diameter (m)";
     case FigureKind::LiquidLoad: return "Load (m3/(m2·h))";
     case FigureKind::Velocity: return "Velocity (m/s)";
+    case FigureKind::MassFlow: return "Value (kg/s)";
+    case FigureKind::Density: return "Value (kg/m3)";
+    case FigureKind::Viscosity: return "Value (Pa.s)";
+    case FigureKind::SurfaceTension: return "Value (N/m)";
+    case FigureKind::Diffusivity: return "Value (m2/s)";
     }
     return "";
 }
@@ -61,6 +75,11 @@ const char* PageUnit(FigureKind kind)
     case FigureKind::Length: return "m";
     case FigureKind::LiquidLoad: return "m3/(m2·h)";
     case FigureKind::Velocity: return "m/s";
+    case FigureKind::MassFlow: return "kg/s";
+    case FigureKind::Density: return "kg/m3";
+    case FigureKind::Viscosity: return "Pa.s";
+    case FigureKind::SurfaceTension: return "N/m";
+    case FigureKind::Diffusivity: return "m2/s";
     }
     return "";
 }
