@@ -25,6 +25,7 @@
 #include "CalcPage.h"
 #include "CaseRun.h"
 #include "CaseRunText.h"
+#include "ColumnRatingHeadings.h"
 #include "ColumnRatingLayout.h"
 #include "Messages.h"
 #include "NumberText.h"
@@ -41,17 +42,6 @@ QString Tr(const char* text)
     return QCoreApplication::translate("Velk", text);
 }
 
-const char* const kUnits[10] = {"kg/s", "kg/m3", "Pa.s", "kg/s", "kg/m3", "Pa.s", "N/m", "m2/s", "m2/s", ""};
-// How the display units convert each of kProfileValues (the slope stays).
-const std::optional<FigureKind> kKinds[10] = {FigureKind::MassFlow,  FigureKind::Density,     FigureKind::Viscosity,
-                                              FigureKind::MassFlow,  FigureKind::Density,     FigureKind::Viscosity,
-                                              FigureKind::SurfaceTension, FigureKind::Diffusivity,
-                                              FigureKind::Diffusivity, std::nullopt};
-QString ValueUnit(int i)
-{
-    const QString unit = QString::fromLatin1(kUnits[i]);
-    return kKinds[i] ? WithFigureUnit(unit, *kKinds[i], unit) : unit;
-}
 constexpr int kFirstValueColumn = 2;
 constexpr int kFirstResultColumn = kFirstValueColumn + 10;
 const QColor kLimitingColour(0xFF, 0xFF, 0x80);
@@ -83,36 +73,6 @@ QTableWidgetItem* Item(const QString& text)
 QString RateCaption()
 {
     return QCoreApplication::translate("Velk", "校核", "rate the column");
-}
-
-QStringList StageHeadings()
-{
-    QStringList headings{Tr(QT_TRANSLATE_NOOP("Velk", "板")), Tr(QT_TRANSLATE_NOOP("Velk", "段"))};
-    for (int i = 0; i < 10; ++i)
-        headings << Tr(kProfileValues[i].caption) +
-                        (kUnits[i][0] ? QStringLiteral("\n") + ValueUnit(i) : QString());
-    const auto length = [](const char* text) { return WithFigureUnit(Tr(text), FigureKind::Length, QStringLiteral("m")); };
-    headings << length(QT_TRANSLATE_NOOP("Velk", "理论塔径\nm")) << Tr(QT_TRANSLATE_NOOP("Velk", "泛点率\n%"))
-             << Tr(QT_TRANSLATE_NOOP("Velk", "F因子\nPa^0.5")) << Tr(QT_TRANSLATE_NOOP("Velk", "压降\nPa/m")).replace(QStringLiteral("Pa/m"), PerMetrePressureDropUnit())
-             << Tr(QT_TRANSLATE_NOOP("Velk", "持液量\nm3/m3")) << length(QT_TRANSLATE_NOOP("Velk", "HETP\nm"))
-             << Tr(QT_TRANSLATE_NOOP("Velk", "说明"));
-    return headings;
-}
-
-QStringList TotalHeadings()
-{
-    const auto length = [](const char* text) { return WithFigureUnit(Tr(text), FigureKind::Length, QStringLiteral("m")); };
-    return {Tr(QT_TRANSLATE_NOOP("Velk", "填料段")),    Tr(QT_TRANSLATE_NOOP("Velk", "填料")),
-            Tr(QT_TRANSLATE_NOOP("Velk", "算法")),      length(QT_TRANSLATE_NOOP("Velk", "塔径\nm")),
-            Tr(QT_TRANSLATE_NOOP("Velk", "控制板")),    length(QT_TRANSLATE_NOOP("Velk", "填料高度\nm")),
-            Tr(QT_TRANSLATE_NOOP("Velk", "压降\nmbar")).replace(QStringLiteral("mbar"), BedPressureDropUnit())};
-}
-
-QStringList BedHeadings()
-{
-    return {Tr(QT_TRANSLATE_NOOP("Velk", "起始板")),   Tr(QT_TRANSLATE_NOOP("Velk", "终止板")),
-            Tr(QT_TRANSLATE_NOOP("Velk", "填料")),     Tr(QT_TRANSLATE_NOOP("Velk", "算法")),
-            Tr(QT_TRANSLATE_NOOP("Velk", "局部插值")), Tr(QT_TRANSLATE_NOOP("Velk", "塔径(m)"))};
 }
 
 QTableWidget* MakeTable(const QString& name, const QStringList& headings, QWidget* parent)
@@ -154,10 +114,10 @@ ColumnRatingPage::ColumnRatingPage(CalcPage& page, QWidget* parent) : QWidget(pa
     BuildBedEditor(left);
     leftLayout->addWidget(beds_, 1);
 
-    stages_ = MakeTable(QStringLiteral("ProfileStages"), StageHeadings(), left);
+    stages_ = MakeTable(QStringLiteral("ProfileStages"), ColumnRatingStageHeadings(), left);
     stages_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     leftLayout->addWidget(stages_, 4);
-    totals_ = MakeTable(QStringLiteral("ProfileBedTotals"), TotalHeadings(), left);
+    totals_ = MakeTable(QStringLiteral("ProfileBedTotals"), ColumnRatingTotalHeadings(), left);
     totals_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     leftLayout->addWidget(totals_, 1);
     charts_ = new ProfileChartView(split);
@@ -206,7 +166,7 @@ void ColumnRatingPage::BuildBedEditor(QWidget* parent)
     row->addWidget(remove);
     row->addStretch();
     static_cast<QVBoxLayout*>(parent->layout())->addWidget(box);
-    beds_ = MakeTable(QStringLiteral("ProfileBeds"), BedHeadings(), parent);
+    beds_ = MakeTable(QStringLiteral("ProfileBeds"), ColumnRatingBedHeadings(), parent);
     connect(add, &QPushButton::clicked, this, [this] {
         ProfileBed bed = EffectiveBeds(ColumnProfile{"", profile_.stages, {}, false}, page_).at(0);
         AddBedRow(bed);
@@ -472,9 +432,9 @@ void ColumnRatingPage::changeEvent(QEvent* event)
     if (event->type() != QEvent::LanguageChange) return;
     // Headings with units, notes, hints and chart captions are built from
     // parts, so they are built again in the new language.
-    stages_->setHorizontalHeaderLabels(StageHeadings());
-    totals_->setHorizontalHeaderLabels(TotalHeadings());
-    beds_->setHorizontalHeaderLabels(BedHeadings());
+    stages_->setHorizontalHeaderLabels(ColumnRatingStageHeadings());
+    totals_->setHorizontalHeaderLabels(ColumnRatingTotalHeadings());
+    beds_->setHorizontalHeaderLabels(ColumnRatingBedHeadings());
     FitColumns(beds_);
     rate_->setText(RateCaption());
     ShowResults();
@@ -483,8 +443,8 @@ void ColumnRatingPage::changeEvent(QEvent* event)
 
 void ColumnRatingPage::ShowPressureDropUnit()
 {
-    stages_->setHorizontalHeaderLabels(StageHeadings());
-    totals_->setHorizontalHeaderLabels(TotalHeadings());
+    stages_->setHorizontalHeaderLabels(ColumnRatingStageHeadings());
+    totals_->setHorizontalHeaderLabels(ColumnRatingTotalHeadings());
     ShowResults();
 }
 
@@ -518,7 +478,7 @@ void ColumnRatingPage::ShowStages()
         for (int v = 0; v < 10; ++v) {
             const std::optional<double>& x = s.*kProfileValues[v].member;
             const std::optional<double> si = x ? x : PageValue(page_, kProfileValues[v].field);
-            QTableWidgetItem* item = Item(Number(kKinds[v] ? ShownFigure(*kKinds[v], si) : si));
+            QTableWidgetItem* item = Item(Number(ShownProfileValue(v, si)));
             if (!x) {
                 // Not in the stage's data: the calculation page's value is used.
                 QFont f = item->font();
