@@ -24,6 +24,7 @@
 #include "CalcPage.h"
 #include "CaseRun.h"
 #include "CaseRunText.h"
+#include "ColumnRatingHeadings.h"
 #include "ColumnRatingLayout.h"
 #include "Messages.h"
 #include "NumberText.h"
@@ -40,7 +41,6 @@ QString Tr(const char* text)
     return QCoreApplication::translate("Velk", text);
 }
 
-const char* const kUnits[10] = {"kg/s", "kg/m3", "Pa.s", "kg/s", "kg/m3", "Pa.s", "N/m", "m2/s", "m2/s", ""};
 constexpr int kFirstValueColumn = 2;
 constexpr int kFirstResultColumn = kFirstValueColumn + 10;
 const QColor kLimitingColour(0xFF, 0xFF, 0x80);
@@ -71,34 +71,6 @@ QTableWidgetItem* Item(const QString& text)
 QString RateCaption()
 {
     return QCoreApplication::translate("Velk", "校核", "rate the column");
-}
-
-QStringList StageHeadings()
-{
-    QStringList headings{Tr(QT_TRANSLATE_NOOP("Velk", "板")), Tr(QT_TRANSLATE_NOOP("Velk", "段"))};
-    for (int i = 0; i < 10; ++i)
-        headings << Tr(kProfileValues[i].caption) +
-                        (kUnits[i][0] ? QStringLiteral("\n") + QString::fromLatin1(kUnits[i]) : QString());
-    headings << Tr(QT_TRANSLATE_NOOP("Velk", "理论塔径\nm")) << Tr(QT_TRANSLATE_NOOP("Velk", "泛点率\n%"))
-             << Tr(QT_TRANSLATE_NOOP("Velk", "F因子\nPa^0.5")) << Tr(QT_TRANSLATE_NOOP("Velk", "压降\nPa/m")).replace(QStringLiteral("Pa/m"), PerMetrePressureDropUnit())
-             << Tr(QT_TRANSLATE_NOOP("Velk", "持液量\nm3/m3")) << Tr(QT_TRANSLATE_NOOP("Velk", "HETP\nm"))
-             << Tr(QT_TRANSLATE_NOOP("Velk", "说明"));
-    return headings;
-}
-
-QStringList TotalHeadings()
-{
-    return {Tr(QT_TRANSLATE_NOOP("Velk", "填料段")),    Tr(QT_TRANSLATE_NOOP("Velk", "填料")),
-            Tr(QT_TRANSLATE_NOOP("Velk", "算法")),      Tr(QT_TRANSLATE_NOOP("Velk", "塔径\nm")),
-            Tr(QT_TRANSLATE_NOOP("Velk", "控制板")),    Tr(QT_TRANSLATE_NOOP("Velk", "填料高度\nm")),
-            Tr(QT_TRANSLATE_NOOP("Velk", "压降\nmbar")).replace(QStringLiteral("mbar"), BedPressureDropUnit())};
-}
-
-QStringList BedHeadings()
-{
-    return {Tr(QT_TRANSLATE_NOOP("Velk", "起始板")),   Tr(QT_TRANSLATE_NOOP("Velk", "终止板")),
-            Tr(QT_TRANSLATE_NOOP("Velk", "填料")),     Tr(QT_TRANSLATE_NOOP("Velk", "算法")),
-            Tr(QT_TRANSLATE_NOOP("Velk", "局部插值")), Tr(QT_TRANSLATE_NOOP("Velk", "塔径(m)"))};
 }
 
 QTableWidget* MakeTable(const QString& name, const QStringList& headings, QWidget* parent)
@@ -140,10 +112,10 @@ ColumnRatingPage::ColumnRatingPage(CalcPage& page, QWidget* parent) : QWidget(pa
     BuildBedEditor(left);
     leftLayout->addWidget(beds_, 1);
 
-    stages_ = MakeTable(QStringLiteral("ProfileStages"), StageHeadings(), left);
+    stages_ = MakeTable(QStringLiteral("ProfileStages"), ColumnRatingStageHeadings(), left);
     stages_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     leftLayout->addWidget(stages_, 4);
-    totals_ = MakeTable(QStringLiteral("ProfileBedTotals"), TotalHeadings(), left);
+    totals_ = MakeTable(QStringLiteral("ProfileBedTotals"), ColumnRatingTotalHeadings(), left);
     totals_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     leftLayout->addWidget(totals_, 1);
     charts_ = new ProfileChartView(split);
@@ -192,7 +164,7 @@ void ColumnRatingPage::BuildBedEditor(QWidget* parent)
     row->addWidget(remove);
     row->addStretch();
     static_cast<QVBoxLayout*>(parent->layout())->addWidget(box);
-    beds_ = MakeTable(QStringLiteral("ProfileBeds"), BedHeadings(), parent);
+    beds_ = MakeTable(QStringLiteral("ProfileBeds"), ColumnRatingBedHeadings(), parent);
     connect(add, &QPushButton::clicked, this, [this] {
         ProfileBed bed = EffectiveBeds(ColumnProfile{"", profile_.stages, {}, false}, page_).at(0);
         AddBedRow(bed);
@@ -450,9 +422,9 @@ void ColumnRatingPage::changeEvent(QEvent* event)
     if (event->type() != QEvent::LanguageChange) return;
     // Headings with units, notes, hints and chart captions are built from
     // parts, so they are built again in the new language.
-    stages_->setHorizontalHeaderLabels(StageHeadings());
-    totals_->setHorizontalHeaderLabels(TotalHeadings());
-    beds_->setHorizontalHeaderLabels(BedHeadings());
+    stages_->setHorizontalHeaderLabels(ColumnRatingStageHeadings());
+    totals_->setHorizontalHeaderLabels(ColumnRatingTotalHeadings());
+    beds_->setHorizontalHeaderLabels(ColumnRatingBedHeadings());
     FitColumns(beds_);
     rate_->setText(RateCaption());
     ShowResults();
@@ -461,8 +433,8 @@ void ColumnRatingPage::changeEvent(QEvent* event)
 
 void ColumnRatingPage::ShowPressureDropUnit()
 {
-    stages_->setHorizontalHeaderLabels(StageHeadings());
-    totals_->setHorizontalHeaderLabels(TotalHeadings());
+    stages_->setHorizontalHeaderLabels(ColumnRatingStageHeadings());
+    totals_->setHorizontalHeaderLabels(ColumnRatingTotalHeadings());
     ShowResults();
 }
 
@@ -495,7 +467,8 @@ void ColumnRatingPage::ShowStages()
         stages_->setItem(row, 1, Item(r && r->bed >= 0 ? QString::number(r->bed + 1) : QString()));
         for (int v = 0; v < 10; ++v) {
             const std::optional<double>& x = s.*kProfileValues[v].member;
-            QTableWidgetItem* item = Item(Number(x ? x : PageValue(page_, kProfileValues[v].field)));
+            const std::optional<double> si = x ? x : PageValue(page_, kProfileValues[v].field);
+            QTableWidgetItem* item = Item(Number(ShownProfileValue(v, si)));
             if (!x) {
                 // Not in the stage's data: the calculation page's value is used.
                 QFont f = item->font();
@@ -510,8 +483,12 @@ void ColumnRatingPage::ShowStages()
         // The stage's pressure drop comes in Pa/m; 100 Pa make a mbar.
         const std::optional<double> dp =
             r->pressureDrop ? std::optional<double>(ShownPressureDrop(*r->pressureDrop / 100.0)) : std::nullopt;
-        const std::optional<double> results[] = {r->theoreticalDiameter, r->floodPercent, r->FsFactor,
-                                                 dp,                     r->holdup,       r->HETP};
+        const std::optional<double> results[] = {ShownFigure(FigureKind::Length, r->theoreticalDiameter),
+                                                 r->floodPercent,
+                                                 r->FsFactor,
+                                                 dp,
+                                                 r->holdup,
+                                                 ShownFigure(FigureKind::Length, r->HETP)};
         for (int k = 0; k < 6; ++k)
             stages_->setItem(row, kFirstResultColumn + k, Item(Number(results[k])));
         QStringList notes;
@@ -551,13 +528,12 @@ void ColumnRatingPage::ShowTotals()
                          Item(b.method >= 0 && static_cast<std::size_t>(b.method) < methods.size()
                                   ? Tr(methods[static_cast<std::size_t>(b.method)].c_str())
                                   : QString()));
-        totals_->setItem(row, 3, Item(Number(b.diameter)));
+        totals_->setItem(row, 3, Item(Number(ShownFigure(FigureKind::Length, b.diameter))));
         totals_->setItem(row, 4, Item(b.limitingStage ? QString::number(*b.limitingStage) : QString()));
         totals_->setSpan(row, 5, 1, 1);
         if (b.note.empty()) {
-            totals_->setItem(row, 5, Item(Number(b.height)));
-            totals_->setItem(row, 6, Item(Number(b.pressureDrop ? std::optional<double>(ShownPressureDrop(*b.pressureDrop))
-                                                                : std::nullopt)));
+            totals_->setItem(row, 5, Item(Number(ShownFigure(FigureKind::Length, b.height))));
+            totals_->setItem(row, 6, Item(Number(ShownFigure(FigureKind::BedPressureDrop, b.pressureDrop))));
         } else {
             // No totals: the reason over both columns.
             totals_->setItem(row, 5, Item(CaseText(b.note)));

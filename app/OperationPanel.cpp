@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <algorithm>
+#include <optional>
 
 #include "BoundWidgets.h"
 #include "CalcPage.h"
@@ -20,19 +21,20 @@ QString Tr(const char* s) { return QCoreApplication::translate("Velk", s); }
 struct FigureRow {
     const char* caption;
     const char* unit;
+    std::optional<FigureKind> kind; // how the display units convert it
 };
 // In the order of OperatingFigures.
 const FigureRow kFigures[] = {
-    {QT_TRANSLATE_NOOP("Velk", "实际泛点率"), "%"},
-    {QT_TRANSLATE_NOOP("Velk", "设计泛点率(f×A)"), "%"},
-    {QT_TRANSLATE_NOOP("Velk", "F因子"), "Pa^0.5"},
-    {QT_TRANSLATE_NOOP("Velk", "容量因子"), "m/s"},
-    {QT_TRANSLATE_NOOP("Velk", "液体喷淋密度"), "m3/(m2·h)"},
-    {QT_TRANSLATE_NOOP("Velk", "润湿比"), ""},
-    {QT_TRANSLATE_NOOP("Velk", "湿塔压降"), "mbar/m"},
-    {QT_TRANSLATE_NOOP("Velk", "理论板数"), ""},
-    {QT_TRANSLATE_NOOP("Velk", "填料层高度"), "m"},
-    {QT_TRANSLATE_NOOP("Velk", "床层压降"), "mbar"},
+    {QT_TRANSLATE_NOOP("Velk", "实际泛点率"), "%", {}},
+    {QT_TRANSLATE_NOOP("Velk", "设计泛点率(f×A)"), "%", {}},
+    {QT_TRANSLATE_NOOP("Velk", "F因子"), "Pa^0.5", {}},
+    {QT_TRANSLATE_NOOP("Velk", "容量因子"), "m/s", FigureKind::Velocity},
+    {QT_TRANSLATE_NOOP("Velk", "液体喷淋密度"), "m3/(m2·h)", FigureKind::LiquidLoad},
+    {QT_TRANSLATE_NOOP("Velk", "润湿比"), "", {}},
+    {QT_TRANSLATE_NOOP("Velk", "湿塔压降"), "mbar/m", FigureKind::PressureDropPerLength},
+    {QT_TRANSLATE_NOOP("Velk", "理论板数"), "", {}},
+    {QT_TRANSLATE_NOOP("Velk", "填料层高度"), "m", {}}, // in the unit of its own selector
+    {QT_TRANSLATE_NOOP("Velk", "床层压降"), "mbar", FigureKind::BedPressureDrop},
 };
 
 QString Number(const std::optional<double>& v)
@@ -45,14 +47,17 @@ QString Number(const std::optional<double>& v)
 QStringList OperatingFigureTexts(const CalcPage& page, double bedHeightFactor)
 {
     const OperatingFigures& f = page.Operation().figures;
-    const std::optional<double> bed =
-        f.bedHeight ? std::optional<double>(*f.bedHeight / bedHeightFactor) : std::nullopt;
-    const auto shown = [](const std::optional<double>& mbar) {
-        return mbar ? std::optional<double>(ShownPressureDrop(*mbar)) : std::nullopt;
-    };
-    return {Number(f.floodPercent), Number(f.designFloodPercent), Number(f.FsFactor), Number(f.capacityFactor),
-            Number(f.liquidLoad),   Number(f.wettingRatio),       Number(shown(f.pressureDropMbarPerM)),
-            f.stages ? QString::number(*f.stages) : QString(),    Number(bed), Number(shown(f.bedPressureDrop))};
+    const QString bed = f.bedHeight ? Number(*f.bedHeight / bedHeightFactor) : QString();
+    return {Number(f.floodPercent),
+            Number(f.designFloodPercent),
+            Number(f.FsFactor),
+            Number(ShownFigure(FigureKind::Velocity, f.capacityFactor)),
+            Number(ShownFigure(FigureKind::LiquidLoad, f.liquidLoad)),
+            Number(f.wettingRatio),
+            Number(ShownFigure(FigureKind::PressureDropPerLength, f.pressureDropMbarPerM)),
+            f.stages ? QString::number(*f.stages) : QString(),
+            bed,
+            Number(ShownFigure(FigureKind::BedPressureDrop, f.bedPressureDrop))};
 }
 
 TOperationPanel::TOperationPanel(CalcPage& page, QWidget* parent)
@@ -115,13 +120,14 @@ QWidget* TOperationPanel::BuildFigures()
             bedHeightUnit_->setObjectName(QStringLiteral("BedHeightU"));
             for (const UnitItem& u : UnitListForField("dD")->items)
                 bedHeightUnit_->addItem(QString::fromUtf8(u.name), QString::fromUtf8(u.factor).toDouble());
+            bedHeightUnit_->setCurrentIndex(UnitIndexInSystem("dD", CurrentDisplaySystem()));
             connect(bedHeightUnit_, &QComboBox::currentIndexChanged, this, [this] { Refresh(); });
             g->addWidget(bedHeightUnit_, r, c + 2);
         } else {
             auto* unit = new QLabel(QString::fromUtf8(row.unit), box);
             unit->setObjectName(QStringLiteral("Figure%1U").arg(i));
-            // The pressure drops in the chosen display unit.
-            if (i == 6 || i == 9) pressureDropUnits_.push_back(unit);
+            // The figures in the chosen display units.
+            if (row.kind) unitLabels_.emplace_back(unit, i);
             g->addWidget(unit, r, c + 2);
         }
         figures_.push_back(value);
@@ -137,9 +143,9 @@ void TOperationPanel::Refresh()
     for (int i = 0; i < texts.size() && i < static_cast<int>(figures_.size()); ++i)
         figures_[static_cast<std::size_t>(i)]->setText(texts[i]);
     MarkFigures();
-    if (pressureDropUnits_.size() == 2) {
-        pressureDropUnits_[0]->setText(PerMetrePressureDropUnit());
-        pressureDropUnits_[1]->setText(BedPressureDropUnit());
+    for (const auto& [label, i] : unitLabels_) {
+        const FigureRow& row = kFigures[i];
+        label->setText(WithFigureUnit(QString::fromUtf8(row.unit), *row.kind, QString::fromUtf8(row.unit)));
     }
     warnings_->clear();
     for (const OperatingWarning& w : page_.Operation().warnings) {
@@ -169,4 +175,14 @@ void TOperationPanel::MarkFigures()
                                 : QString());
         l->setProperty("severity", marked ? rank[i] : -1);
     }
+}
+
+void TOperationPanel::ShowDisplayUnits()
+{
+    // A new system takes the packed height to its length unit too; a unit
+    // picked there by hand stays until the next change of system.
+    if (bedHeightUnit_ && shownSystem_ != CurrentDisplaySystem())
+        bedHeightUnit_->setCurrentIndex(UnitIndexInSystem("dD", CurrentDisplaySystem()));
+    shownSystem_ = CurrentDisplaySystem();
+    Refresh();
 }

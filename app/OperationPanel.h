@@ -36,8 +36,10 @@ private:
     QComboBox* bedHeightUnit_ = nullptr; // the length units of the diameter
     QListWidget* warnings_ = nullptr;
     std::vector<QWidget*> tabOrder_;
-    std::vector<QLabel*> pressureDropUnits_; // per metre, over the bed
-    PressureDropUnitWatch unitWatch_{[this] { Refresh(); }};
+    std::vector<std::pair<QLabel*, int>> unitLabels_; // the unit labels of converted figures, by figure
+    UnitSystem shownSystem_ = CurrentDisplaySystem();
+    void ShowDisplayUnits();
+    PressureDropUnitWatch unitWatch_{[this] { ShowDisplayUnits(); }};
 };
 
 // The figures as the panel shows them: one text per figure in the order of

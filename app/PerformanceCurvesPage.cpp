@@ -22,7 +22,7 @@ TPerformanceCurvesPage::TPerformanceCurvesPage(CalcPage& page, QWidget* parent)
     : QWidget(parent), page_(page), loads_(DefaultCurveLiquidLoads())
 {
     setObjectName(QStringLiteral("TabSheetCurves"));
-    loadsEdit_ = new QLineEdit(LiquidLoadsText(loads_), this);
+    loadsEdit_ = new QLineEdit(LiquidLoadsShown(), this);
     loadsEdit_->setObjectName(QStringLiteral("CurveLoadsD"));
     status_ = new QLabel(this);
     caption_ = new QLabel(this);
@@ -52,7 +52,7 @@ TPerformanceCurvesPage::TPerformanceCurvesPage(CalcPage& page, QWidget* parent)
     connect(&debounce_, &QTimer::timeout, this, [this] { Recompute(); });
     connect(loadsEdit_, &QLineEdit::editingFinished, this, [this] {
         if (!SetLiquidLoadsText(loadsEdit_->text()))
-            loadsEdit_->setText(LiquidLoadsText(loads_));
+            loadsEdit_->setText(LiquidLoadsShown());
     });
     for (TControl* c : page_.Controls())
         subscriptions_.push_back(c->Subscribe([this] { ScheduleRecompute(); }));
@@ -60,6 +60,9 @@ TPerformanceCurvesPage::TPerformanceCurvesPage(CalcPage& page, QWidget* parent)
 
 TPerformanceCurvesPage::~TPerformanceCurvesPage()
 {
+    // Closing the window takes the focus from the loads box, whose
+    // editingFinished must not reach the members already gone.
+    disconnect(loadsEdit_, nullptr, this, nullptr);
     const auto& controls = page_.Controls();
     for (std::size_t i = 0; i < controls.size() && i < subscriptions_.size(); ++i)
         controls[i]->Unsubscribe(subscriptions_[i]);
@@ -68,7 +71,23 @@ TPerformanceCurvesPage::~TPerformanceCurvesPage()
 void TPerformanceCurvesPage::RetranslateUi()
 {
     loadsEdit_->setToolTip(Tr(QT_TRANSLATE_NOOP("Velk", "压降曲线的液相负荷，用逗号分开；当前负荷自动加入。")));
-    caption_->setText(Tr(QT_TRANSLATE_NOOP("Velk", "液相负荷 m³/(m²·h)")));
+    caption_->setText(WithFigureUnit(Tr(QT_TRANSLATE_NOOP("Velk", "液相负荷 m³/(m²·h)")), FigureKind::LiquidLoad,
+                                     QStringLiteral("m³/(m²·h)")));
+}
+
+void TPerformanceCurvesPage::ShowDisplayUnits()
+{
+    RetranslateUi();
+    loadsEdit_->setText(LiquidLoadsShown());
+    Recompute();
+}
+
+QString TPerformanceCurvesPage::LiquidLoadsShown() const
+{
+    std::vector<double> shown;
+    for (double load : loads_)
+        shown.push_back(ShownFigure(FigureKind::LiquidLoad, load));
+    return LiquidLoadsText(shown);
 }
 
 void TPerformanceCurvesPage::changeEvent(QEvent* event)
@@ -89,6 +108,12 @@ bool TPerformanceCurvesPage::SetLiquidLoadsText(const QString& text)
     std::vector<double> loads;
     if (!ParseLiquidLoads(text, loads))
         return false;
+    // The text as shown, left alone: the loads stay as they are, unrounded.
+    if (text.trimmed() == LiquidLoadsShown()) return true;
+    // Typed in the display unit; the conversion is linear.
+    const double perPageUnit = ShownFigure(FigureKind::LiquidLoad, 1.0);
+    for (double& load : loads)
+        load /= perPageUnit;
     if (loads != loads_) {
         loads_ = loads;
         ScheduleRecompute();

@@ -29,9 +29,12 @@ public:
     // Recomputes the curves now (the debounced recomputation calls this).
     void Recompute();
     int RecomputeCount() const { return recomputes_; }
-    // The liquid loads of the pressure-drop chart, m3/(m2 h); false for a
+    // The liquid loads of the pressure-drop chart as typed, in the display
+    // unit of the liquid load (m3/(m2 h), or gpm/ft2 in US); false for a
     // text that is not a list of loads (the list is then left as it was).
     bool SetLiquidLoadsText(const QString& text);
+    // The loads as the box shows them, in that unit.
+    QString LiquidLoadsShown() const;
     const std::vector<double>& LiquidLoads() const { return loads_; }
     // The curves last computed (null before the first computation or when
     // the page lacked data) and the reason when there are none.
@@ -46,6 +49,7 @@ protected:
 private:
     void ScheduleRecompute();
     void RetranslateUi();
+    void ShowDisplayUnits();
 
     CalcPage& page_;
     CalcPage copy_{false};
@@ -59,6 +63,6 @@ private:
     QLabel* status_ = nullptr;
     QLabel* caption_ = nullptr;
     std::array<TPerformanceChartView*, 3> views_{};
-    // The charts follow the pressure-drop unit.
-    PressureDropUnitWatch unitWatch_{[this] { Recompute(); }};
+    // The charts and the loads follow the display units.
+    PressureDropUnitWatch unitWatch_{[this] { ShowDisplayUnits(); }};
 };

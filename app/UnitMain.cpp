@@ -109,6 +109,9 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     recent_->LoadRecentFiles();
     SetPressureDropUnit(
         PressureDropUnitFromName(recent_->Record(QStringLiteral("PressureDropUnit")), PressureDropUnit::Mbar));
+    // A new page starts in the chosen system; an opened project keeps its selectors.
+    SetDisplaySystem(DisplaySystemFromName(recent_->Record(QStringLiteral("UnitSystem")), UnitSystem::SI));
+    ApplyUnitSystem(page_, CurrentDisplaySystem());
     ShowPressureDropUnitChoice();
     recentMenu_ = new TRecentFilesMenu(recent_, fileMenu_, Action(QStringLiteral("MExit")),
                                        [this](const QString& path) { MFile_OpenClick(path); }, this);
@@ -164,7 +167,10 @@ void TFormVELK::ConnectProject()
         return [this, profile] { rating_->SetProfile(std::move(*profile)); };
     };
     project_.ExtraOwns = IsProfileRecordControl;
-    project_.ResetExtra = [this] { rating_->Clear(); };
+    project_.ResetExtra = [this] {
+        rating_->Clear();
+        ApplyUnitSystem(page_, CurrentDisplaySystem());
+    };
     project_.FlagsChanged = [this] {
         TakeCleanState();
         SyncModified();
@@ -366,11 +372,25 @@ void TFormVELK::SetDisplayPressureDropUnit(PressureDropUnit unit)
     ShowPressureDropUnitChoice();
 }
 
+void TFormVELK::SetUnitSystem(UnitSystem system)
+{
+    ApplyUnitSystem(page_, system);
+    SetDisplaySystem(system);
+    recent_->SetRecord(QStringLiteral("UnitSystem"), DisplaySystemName(system));
+    recent_->SaveRecentFiles();
+    ShowPressureDropUnitChoice();
+}
+
 void TFormVELK::ShowPressureDropUnitChoice()
 {
     const bool pa = CurrentPressureDropUnit() == PressureDropUnit::Pa;
     Action(QStringLiteral("MPressureDropUnit_Pa"))->setChecked(pa);
     Action(QStringLiteral("MPressureDropUnit_Mbar"))->setChecked(!pa);
+    // US pressure drops are in inH2O: the mbar/Pa choice waits for SI.
+    const bool us = CurrentDisplaySystem() == UnitSystem::US;
+    Action(QStringLiteral("MUnitSystem_US"))->setChecked(us);
+    Action(QStringLiteral("MUnitSystem_SI"))->setChecked(!us);
+    if (auto* menu = findChild<QMenu*>(QStringLiteral("MPressureDropUnit"))) menu->setEnabled(!us);
 }
 
 void TFormVELK::changeEvent(QEvent* e)

@@ -80,6 +80,10 @@ public:
     // The pressure-drop unit of the newer pages, kept in the option file
     // like the language.
     void SetDisplayPressureDropUnit(PressureDropUnit unit);
+    // The unit system: every selector of the calculation page (a change of
+    // the project, like a selector changed by hand) and the units of the
+    // newer pages; the choice is kept in the option file.
+    void SetUnitSystem(UnitSystem system);
     // Where the Open and Save dialogs start.
     QString DialogFolder() const;
     // A later start of the program: bring the window forward, or open the
@@ -112,6 +116,7 @@ private:
     void ShowLanguageChoice();
     void BuildPressureDropUnitMenu(QMenu* parent);
     void ShowPressureDropUnitChoice();
+    void BuildUnitSystemMenu(QMenu* parent);
     QWidget* BuildConstantsPage();
     QWidget* BuildDiagramPage();
     TControl* ModelOf(QWidget* w) const;

@@ -98,14 +98,34 @@ void TFormVELK::BuildLanguageMenu()
         connect(a, &QAction::triggered, this, [this, lang = lang] { SetLanguage(lang); });
     }
     ShowLanguageChoice();
+    BuildUnitSystemMenu(menu);
     BuildPressureDropUnitMenu(menu);
+}
+
+void TFormVELK::BuildUnitSystemMenu(QMenu* parent)
+{
+    // Sets every selector of the calculation page and the units of the newer pages at once.
+    parent->addSeparator();
+    QMenu* menu = parent->addMenu(QCoreApplication::translate("Velk", "单位制"));
+    menu->setObjectName(QStringLiteral("MUnitSystem"));
+    auto* group = new QActionGroup(menu);
+    const std::pair<const char*, UnitSystem> systems[] = {{"MUnitSystem_SI", UnitSystem::SI},
+                                                          {"MUnitSystem_US", UnitSystem::US}};
+    for (const auto& [name, system] : systems) {
+        QAction* a = menu->addAction(system == UnitSystem::SI ? QCoreApplication::translate("Velk", "公制 (SI)")
+                                                              : QCoreApplication::translate("Velk", "英制 (US)"));
+        a->setObjectName(Q(name));
+        a->setCheckable(true);
+        group->addAction(a);
+        actions_.insert(Q(name), a);
+        connect(a, &QAction::triggered, this, [this, system = system] { SetUnitSystem(system); });
+    }
 }
 
 void TFormVELK::BuildPressureDropUnitMenu(QMenu* parent)
 {
     // One pressure-drop unit for the operating check, the comparison, the
     // charts and the column rating; the calculation page's fields keep theirs.
-    parent->addSeparator();
     QMenu* menu = parent->addMenu(QCoreApplication::translate("Velk", "压降单位"));
     menu->setObjectName(QStringLiteral("MPressureDropUnit"));
     auto* group = new QActionGroup(menu);

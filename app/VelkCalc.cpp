@@ -10,6 +10,8 @@
 #include "Messages.h"
 #include "NumberText.h"
 #include "PackingCatalogue.h"
+#include "PressureDropDisplay.h"
+#include "UnitSystem.h"
 #include "VelkCalcCompare.h"
 #include "PerformanceCharts.h"
 #include "PerformanceCurves.h"
@@ -59,6 +61,7 @@ struct Options {
     bool help = false;
     bool compare = false, allMethods = false;
     bool strict = false; // exit 3 when a completed run carries an error-severity warning
+    std::optional<UnitSystem> system; // --units, applied before --unit
     std::vector<std::pair<std::string, int>> units;
     std::vector<std::pair<std::string, std::string>> values;
     // Resolved by ValidateOptions.
@@ -128,6 +131,11 @@ std::string ParseArgs(const std::vector<std::string>& args, Options& opt)
             opt.chartData = true;
         } else if (a == "--strict") {
             opt.strict = true;
+        } else if (a == "--units") {
+            std::string name;
+            UnitSystem system;
+            if (!next(name) || !UnitSystemFromName(name, system)) return "--units needs us or si";
+            opt.system = system;
         } else if (a == "--unit") {
             std::string unitArg;
             if (!next(unitArg))
@@ -284,6 +292,7 @@ void ApplyOptions(CalcPage& page, const Options& opt)
         page.Combo("AfD")->SetItemIndex(opt.foamingIndex);
     if (!opt.flood.empty())
         page.Combo("fpercentD")->SetText(opt.flood);
+    if (opt.system) ApplyUnitSystem(page, *opt.system);
     for (const auto& [field, index] : opt.units)
         page.UnitOf(page.Field(field))->SetItemIndex(index);
     for (const auto& [field, text] : opt.values) {
@@ -354,6 +363,21 @@ int StrictStatus(const Options& opt, const std::string& json)
     return opt.strict && json.find("\"severity\": \"error\"") != std::string::npos ? 3 : 0;
 }
 
+// --units also sets the units of the charts and the PDF report for the run.
+class DisplaySystemScope {
+public:
+    explicit DisplaySystemScope(std::optional<UnitSystem> system)
+    {
+        if (system) SetDisplaySystem(*system);
+    }
+    ~DisplaySystemScope() { SetDisplaySystem(kept_); }
+    DisplaySystemScope(const DisplaySystemScope&) = delete;
+    DisplaySystemScope& operator=(const DisplaySystemScope&) = delete;
+
+private:
+    UnitSystem kept_ = CurrentDisplaySystem();
+};
+
 } // namespace
 
 std::string VelkCalcUsage()
@@ -367,7 +391,10 @@ std::string VelkCalcUsage()
            "  --lagrange          local interpolation in the Kister-Gill chart (method 2)\n"
            "  --foaming TEXT      foaming factor, one of 0.2 ... 1.0 (default 0.8)\n"
            "  --flood TEXT        design percentage of flooding (default 80)\n"
-           "  --unit FIELD=INDEX  select unit INDEX (0 = first) of FIELD's unit list\n"
+           "  --units us|si       select the units of every field (us: lb/h, lb/ft3, cP, dyn/cm, ft2/h,\n"
+           "                      ft/s, gpm/ft2, ft, inH2O/ft; si: the first of each list) and of the\n"
+           "                      charts, report and PDF; \"si\" in the JSON stays in SI either way\n"
+           "  --unit FIELD=INDEX  select unit INDEX (0 = first) of FIELD's unit list (after --units)\n"
            "  --project FILE      load a project file first (either project format)\n"
            "  --save FILE         write the resulting state as a project file\n"
            "  --diagram FILE      draw the operating performance diagram (.png or .svg)\n"
@@ -442,6 +469,7 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
     if (opt.compare && (!opt.packing.empty() || !opt.save.empty() || !opt.diagram.empty() || !opt.report.empty()))
         return usage("--compare computes every packing; it takes no --packing, --save, --diagram or --report");
 
+    const DisplaySystemScope displaySystem(opt.system);
     bool completed = true;
     std::string kept; // the project's records the page does not read
     try {

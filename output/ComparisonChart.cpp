@@ -1,4 +1,5 @@
 #include "ComparisonChart.h"
+#include "PressureDropDisplay.h"
 #include "ComparisonTable.h"
 
 #include <QCoreApplication>
@@ -105,10 +106,10 @@ QString DrawChart(TChartSurface* surface, const std::vector<ComparisonChartPoint
     PaddedRange(y0, y1, ymin, ymax);
     const QString xCaption = axis == ComparisonChartAxis::PressureDrop
                                  ? ComparisonColumnCaption(ComparisonColumn::PressureDrop)
-                                 : Tr(QT_TRANSLATE_NOOP("Velk", "理论塔径(m)"));
+                                 : ComparisonColumnCaption(ComparisonColumn::TheoreticalDiameter);
     DefineGraph(0, 100, 0, 100, 70, 30, 40, 50, false);
     DrawXAxis(kAxisColour, xCaption, 0, xmin, xmax, 0, 0, true, false, true, 2);
-    DrawYAxis(kAxisColour, QStringLiteral("HETP(m)"), 5, ymin, ymax, 0, 0, true, false, true, 2);
+    DrawYAxis(kAxisColour, WithFigureUnit(QStringLiteral("HETP(m)"), FigureKind::Length, QStringLiteral("m")), 5, ymin, ymax, 0, 0, true, false, true, 2);
     DrawTitle(kCurrentColour, Tr(QT_TRANSLATE_NOOP("Velk", "填料比较")));
     SetTextFont(QStringLiteral("宋体"), 8, 0, 0, 0);
     for (int pass = 0; pass < 2; ++pass) {

@@ -65,14 +65,65 @@ std::optional<double> Figure(const ComparisonRow& row, ComparisonColumn c)
     case ComparisonColumn::FFactor:
         return f.FsFactor;
     case ComparisonColumn::PressureDrop:
-        return f.pressureDropMbarPerM ? std::optional<double>(ShownPressureDrop(*f.pressureDropMbarPerM))
-                                      : std::nullopt;
+        return f.pressureDropMbarPerM;
     case ComparisonColumn::BedHeight:
         return f.bedHeight;
     case ComparisonColumn::BedPressureDrop:
-        return f.bedPressureDrop ? std::optional<double>(ShownPressureDrop(*f.bedPressureDrop)) : std::nullopt;
+        return f.bedPressureDrop;
     default:
         return std::nullopt;
+    }
+}
+
+// The columns the display units convert, with the unit their captions carry.
+struct ColumnUnit {
+    FigureKind kind;
+    const char* pageUnit;
+};
+std::optional<ColumnUnit> UnitOfColumn(ComparisonColumn c)
+{
+    switch (c) {
+    case ComparisonColumn::FloodVelocity:
+        return ColumnUnit{FigureKind::Velocity, "m/s"};
+    case ComparisonColumn::TheoreticalDiameter:
+    case ComparisonColumn::ActualDiameter:
+    case ComparisonColumn::HTUOV:
+    case ComparisonColumn::HETP:
+    case ComparisonColumn::BedHeight:
+        return ColumnUnit{FigureKind::Length, "m"};
+    case ComparisonColumn::PressureDrop:
+        return ColumnUnit{FigureKind::PressureDropPerLength, "mbar/m"};
+    case ComparisonColumn::BedPressureDrop:
+        return ColumnUnit{FigureKind::BedPressureDrop, "mbar"};
+    default:
+        return std::nullopt;
+    }
+}
+
+// The number in the page units (m, m/s, mbar/m, mbar).
+std::optional<double> PageNumber(const ComparisonRow& row, ComparisonColumn c)
+{
+    if (c == ComparisonColumn::Area) return row.specificArea;
+    if (!row.completed) return std::nullopt;
+    switch (c) {
+    case ComparisonColumn::FloodVelocity:
+        return Value(row, ComparisonValue::FloodVelocity);
+    case ComparisonColumn::TheoreticalDiameter:
+        return Value(row, ComparisonValue::TheoreticalDiameter);
+    case ComparisonColumn::ActualDiameter:
+        return Value(row, ComparisonValue::ActualDiameter);
+    case ComparisonColumn::Holdup:
+        return Value(row, ComparisonValue::Holdup);
+    case ComparisonColumn::HTUOV:
+        return Value(row, ComparisonValue::HTUOV);
+    case ComparisonColumn::HETP:
+        return Value(row, ComparisonValue::HETP);
+    case ComparisonColumn::FloodSpread:
+        return row.floodVelocitySpread;
+    case ComparisonColumn::DiameterSpread:
+        return row.diameterSpread;
+    default:
+        return Figure(row, c);
     }
 }
 
@@ -93,11 +144,9 @@ std::vector<ComparisonColumn> ComparisonColumns(bool allMethods)
 QString ComparisonColumnCaption(ComparisonColumn c)
 {
     QString caption = Tr(kColumns[static_cast<int>(c)].caption);
-    // The pressure drops in the chosen unit (both languages write the units alike).
-    if (c == ComparisonColumn::PressureDrop)
-        caption.replace(QStringLiteral("(mbar/m)"), QStringLiteral("(%1)").arg(PerMetrePressureDropUnit()));
-    else if (c == ComparisonColumn::BedPressureDrop)
-        caption.replace(QStringLiteral("(mbar)"), QStringLiteral("(%1)").arg(BedPressureDropUnit()));
+    // In the chosen display units (both languages write the units alike).
+    if (const auto u = UnitOfColumn(c))
+        caption = WithFigureUnit(caption, u->kind, QString::fromLatin1(u->pageUnit));
     return caption;
 }
 
@@ -131,28 +180,9 @@ QString ComparisonMethodName(int method)
 
 std::optional<double> ComparisonCellNumber(const ComparisonRow& row, ComparisonColumn c)
 {
-    if (c == ComparisonColumn::Area) return row.specificArea;
-    if (!row.completed) return std::nullopt;
-    switch (c) {
-    case ComparisonColumn::FloodVelocity:
-        return Value(row, ComparisonValue::FloodVelocity);
-    case ComparisonColumn::TheoreticalDiameter:
-        return Value(row, ComparisonValue::TheoreticalDiameter);
-    case ComparisonColumn::ActualDiameter:
-        return Value(row, ComparisonValue::ActualDiameter);
-    case ComparisonColumn::Holdup:
-        return Value(row, ComparisonValue::Holdup);
-    case ComparisonColumn::HTUOV:
-        return Value(row, ComparisonValue::HTUOV);
-    case ComparisonColumn::HETP:
-        return Value(row, ComparisonValue::HETP);
-    case ComparisonColumn::FloodSpread:
-        return row.floodVelocitySpread;
-    case ComparisonColumn::DiameterSpread:
-        return row.diameterSpread;
-    default:
-        return Figure(row, c);
-    }
+    const auto v = PageNumber(row, c);
+    const auto u = UnitOfColumn(c);
+    return u ? ShownFigure(u->kind, v) : v;
 }
 
 bool ComparisonCellStale(const ComparisonRow& row, ComparisonColumn c)
@@ -218,8 +248,8 @@ QString ComparisonCellText(const ComparisonRow& row, ComparisonColumn c)
     const auto v = ComparisonCellNumber(row, c);
     if (!v) return QString();
     const int decimals = kColumns[static_cast<int>(c)].decimals;
-    const bool pressureDrop = c == ComparisonColumn::PressureDrop || c == ComparisonColumn::BedPressureDrop;
-    return QString::number(*v, 'f', pressureDrop ? PressureDropDecimals(decimals) : decimals);
+    const auto u = UnitOfColumn(c);
+    return QString::number(*v, 'f', u ? FigureDecimals(u->kind, decimals) : decimals);
 }
 
 std::vector<QStringList> ComparisonExportRows(const std::vector<ComparisonRow>& rows, bool allMethods)

@@ -91,7 +91,8 @@ void OperatingMarker(double x, double y, double floodPercent)
 
 QString LoadText(double load)
 {
-    return QStringLiteral("uL=") + Number(load) + QStringLiteral(" m³/(m²·h)");
+    return QStringLiteral("uL=") + Number(load) + QLatin1Char(' ') +
+           WithFigureUnit(QStringLiteral("m³/(m²·h)"), FigureKind::LiquidLoad, QStringLiteral("m³/(m²·h)"));
 }
 
 // The F-factor axis reaches the flood points, which lie past the curves' ends.
@@ -158,17 +159,28 @@ void DrawPressureDropCurves(const PerformanceCurves& c, std::vector<TChartLegend
     }
 }
 
-// The pressure drops of the curves in the chosen display unit.
-PerformanceCurves ShownPressureDrops(const PerformanceCurves& given)
+// The curves in the chosen display units (the F-factor and the holdup keep theirs).
+PerformanceCurves ShownCurves(const PerformanceCurves& given)
 {
     PerformanceCurves c = given;
+    const auto dp = [](double v) { return ShownFigure(FigureKind::PressureDropPerLength, v); };
+    const auto load = [](double v) { return ShownFigure(FigureKind::LiquidLoad, v); };
+    const auto length = [](double v) { return ShownFigure(FigureKind::Length, v); };
     for (CurvePoint& p : c.dry)
-        p.y = ShownPressureDrop(p.y);
-    for (PressureDropCurve& curve : c.pressureDrop)
+        p.y = dp(p.y);
+    for (PressureDropCurve& curve : c.pressureDrop) {
+        curve.liquidLoad = load(curve.liquidLoad);
         for (CurvePoint& p : curve.points)
-            p.y = ShownPressureDrop(p.y);
-    c.operating.dp = ShownPressureDrop(c.operating.dp);
-    if (c.floodReferenceDp) c.floodReferenceDp = ShownPressureDrop(*c.floodReferenceDp);
+            p.y = dp(p.y);
+    }
+    if (c.floodReferenceDp) c.floodReferenceDp = dp(*c.floodReferenceDp);
+    for (CurvePoint& p : c.holdup)
+        p.x = load(p.x);
+    for (CurvePoint& p : c.hetp)
+        p.y = length(p.y);
+    c.operating.dp = dp(c.operating.dp);
+    c.operating.uL = load(c.operating.uL);
+    c.operating.HETP = length(c.operating.HETP);
     return c;
 }
 
@@ -192,7 +204,7 @@ QString DrawPressureDropChart(const PerformanceCurves& c)
     const TLogRange range = SanitisedLogRange(dp.min, dp.max, kMaxDecades);
     const float fMax = static_cast<float>(f.max);
     DrawXAxis(kAxisColour, Tr(QT_TRANSLATE_NOOP("Velk", "F因子 (Pa^0.5)")), 0, 0.0f, fMax, 0.0f, kMinZoomFraction * fMax, true, false, true, 2);
-    DrawYAxis(kAxisColour, Tr(QT_TRANSLATE_NOOP("Velk", "压降 (mbar/m)")).replace(QStringLiteral("mbar/m"), PerMetrePressureDropUnit()), 5, static_cast<float>(range.min), static_cast<float>(range.max), 0.0f, 0.0f,
+    DrawYAxis(kAxisColour, WithFigureUnit(Tr(QT_TRANSLATE_NOOP("Velk", "压降 (mbar/m)")), FigureKind::PressureDropPerLength, QStringLiteral("mbar/m")), 5, static_cast<float>(range.min), static_cast<float>(range.max), 0.0f, 0.0f,
               true, true, false, 0);
     std::vector<TChartLegendEntry> legend;
     DrawPressureDropCurves(c, legend);
@@ -272,17 +284,18 @@ QString DrawPerformanceChart(TChartSurface* surface, TPerformanceChart chart, co
     const QString heading = title.isEmpty() ? PerformanceChartName(chart)
                                             : PerformanceChartName(chart) + QStringLiteral(" — ") + title;
     DrawTitle(kForeground, heading);
-    const OperatingPoint& op = curves.operating;
+    const PerformanceCurves shown = ShownCurves(curves);
+    const OperatingPoint& op = shown.operating;
     switch (chart) {
     case TPerformanceChart::PressureDrop:
-        return DrawPressureDropChart(ShownPressureDrops(curves));
+        return DrawPressureDropChart(shown);
     case TPerformanceChart::Holdup:
-        return DrawSingleCurveChart(curves.holdup, Tr(QT_TRANSLATE_NOOP("Velk", "液相负荷 (m³/(m²·h))")), Tr(QT_TRANSLATE_NOOP("Velk", "持液量 (m³/m³)")), op.uL, op.hL,
+        return DrawSingleCurveChart(shown.holdup, WithFigureUnit(Tr(QT_TRANSLATE_NOOP("Velk", "液相负荷 (m³/(m²·h))")), FigureKind::LiquidLoad, QStringLiteral("m³/(m²·h)")), Tr(QT_TRANSLATE_NOOP("Velk", "持液量 (m³/m³)")), op.uL, op.hL,
                                     op.floodPercent, Tr(QT_TRANSLATE_NOOP("Velk", "没有可绘制的持液量曲线。")));
     case TPerformanceChart::Hetp:
         break;
     }
-    return DrawSingleCurveChart(curves.hetp, Tr(QT_TRANSLATE_NOOP("Velk", "F因子 (Pa^0.5)")), Tr(QT_TRANSLATE_NOOP("Velk", "HETP (m)")), op.F, op.HETP, op.floodPercent,
+    return DrawSingleCurveChart(shown.hetp, Tr(QT_TRANSLATE_NOOP("Velk", "F因子 (Pa^0.5)")), WithFigureUnit(Tr(QT_TRANSLATE_NOOP("Velk", "HETP (m)")), FigureKind::Length, QStringLiteral("m")), op.F, op.HETP, op.floodPercent,
                                 Tr(QT_TRANSLATE_NOOP("Velk", "没有传质数据，不能绘制等板高度曲线。")));
 }
 

@@ -6,10 +6,29 @@
 
 #include "MyXls.h"
 #include "PdfTable.h"
+#include "PressureDropDisplay.h"
 #include "ProfileChart.h"
 
 namespace
 {
+
+// The report shows its page units in SI, as it always has (the mbar/Pa
+// choice of the screen does not reach it), and the US units in US.
+bool UsReport() { return CurrentDisplaySystem() == UnitSystem::US; }
+std::optional<double> Shown(FigureKind kind, const std::optional<double>& v)
+{
+    return UsReport() ? ShownFigure(kind, v) : v;
+}
+// How the display units convert each of kProfileValues (the slope stays).
+const std::optional<FigureKind> kValueKinds[10] = {
+    FigureKind::MassFlow, FigureKind::Density,        FigureKind::Viscosity,   FigureKind::MassFlow,
+    FigureKind::Density,  FigureKind::Viscosity,      FigureKind::SurfaceTension, FigureKind::Diffusivity,
+    FigureKind::Diffusivity, std::nullopt};
+std::string Heading(const char* text, FigureKind kind, const char* pageUnit)
+{
+    const QString t = QCoreApplication::translate("Velk", text);
+    return (UsReport() ? WithFigureUnit(t, kind, QString::fromLatin1(pageUnit)) : t).toStdString();
+}
 
 std::string Tr(const char* text)
 {
@@ -32,10 +51,18 @@ std::vector<std::string> StageCells(const ProfileReport& report, std::size_t i)
     const StageRating& sr = report.rating->stages[i];
     const auto& beds = report.rating->beds;
     std::vector<std::string> cells{std::to_string(s.number), sr.bed >= 0 ? std::to_string(sr.bed + 1) : ""};
-    for (const ProfileValue& v : kProfileValues)
-        cells.push_back(s.*v.member ? Number(s.*v.member) : Tr(QT_TRANSLATE_NOOP("Velk", "(计算页)")));
-    for (const auto& x :
-         {sr.theoreticalDiameter, sr.floodPercent, sr.FsFactor, sr.pressureDrop, sr.holdup, sr.HETP})
+    for (std::size_t k = 0; k < std::size(kProfileValues); ++k) {
+        const std::optional<double>& x = s.*kProfileValues[k].member;
+        cells.push_back(x ? Number(kValueKinds[k] ? Shown(*kValueKinds[k], x) : x)
+                          : Tr(QT_TRANSLATE_NOOP("Velk", "(计算页)")));
+    }
+    // The stage's pressure drop comes in Pa/m; 100 Pa make a mbar.
+    const std::optional<double> dp =
+        UsReport() && sr.pressureDrop
+            ? std::optional<double>(ShownFigure(FigureKind::PressureDropPerLength, *sr.pressureDrop / 100.0))
+            : sr.pressureDrop;
+    for (const auto& x : {Shown(FigureKind::Length, sr.theoreticalDiameter), sr.floodPercent, sr.FsFactor, dp,
+                          sr.holdup, Shown(FigureKind::Length, sr.HETP)})
         cells.push_back(Number(x));
     const std::string& why = sr.skipped ? sr.note : sr.error;
     std::string note = why.empty() ? std::string() : Tr(why.c_str());
@@ -87,9 +114,11 @@ ProfileSheetText ProfileSheetRows(const ProfileReport& report)
                          : Tr(QT_TRANSLATE_NOOP("Velk", "按最大理论塔径圆整"))}};
     t.beds.push_back({Tr(QT_TRANSLATE_NOOP("Velk", "填料段")), Tr(QT_TRANSLATE_NOOP("Velk", "起始板")),
                       Tr(QT_TRANSLATE_NOOP("Velk", "终止板")), Tr(QT_TRANSLATE_NOOP("Velk", "填料")),
-                      Tr(QT_TRANSLATE_NOOP("Velk", "算法")), Tr(QT_TRANSLATE_NOOP("Velk", "塔径(m)")),
-                      Tr(QT_TRANSLATE_NOOP("Velk", "控制板")), Tr(QT_TRANSLATE_NOOP("Velk", "填料高度(m)")),
-                      Tr(QT_TRANSLATE_NOOP("Velk", "压降(mbar)"))});
+                      Tr(QT_TRANSLATE_NOOP("Velk", "算法")),
+                      Heading(QT_TRANSLATE_NOOP("Velk", "塔径(m)"), FigureKind::Length, "m"),
+                      Tr(QT_TRANSLATE_NOOP("Velk", "控制板")),
+                      Heading(QT_TRANSLATE_NOOP("Velk", "填料高度(m)"), FigureKind::Length, "m"),
+                      Heading(QT_TRANSLATE_NOOP("Velk", "压降(mbar)"), FigureKind::BedPressureDrop, "mbar")});
     for (std::size_t i = 0; i < r.beds.size(); ++i) {
         const BedRating& b = r.beds[i];
         const std::string method =
@@ -97,19 +126,24 @@ ProfileSheetText ProfileSheetRows(const ProfileReport& report)
                 ? Tr(report.methodNames[static_cast<std::size_t>(b.method)].c_str())
                 : std::to_string(b.method);
         t.beds.push_back({std::to_string(i + 1), std::to_string(b.first), std::to_string(b.last), b.packing,
-                          method, Number(b.diameter),
+                          method, Number(Shown(FigureKind::Length, b.diameter)),
                           b.limitingStage ? std::to_string(*b.limitingStage) : std::string(),
-                          b.note.empty() ? Number(b.height) : Tr(b.note.c_str()), Number(b.pressureDrop)});
+                          b.note.empty() ? Number(Shown(FigureKind::Length, b.height)) : Tr(b.note.c_str()),
+                          Number(Shown(FigureKind::BedPressureDrop, b.pressureDrop))});
     }
     std::vector<std::string> heading{Tr(QT_TRANSLATE_NOOP("Velk", "板")),
                                      Tr(QT_TRANSLATE_NOOP("Velk", "段"))};
-    for (const ProfileValue& v : kProfileValues)
-        heading.push_back(Tr(v.caption));
-    for (const char* h : {QT_TRANSLATE_NOOP("Velk", "理论塔径(m)"), QT_TRANSLATE_NOOP("Velk", "泛点率(%)"),
-                          QT_TRANSLATE_NOOP("Velk", "F因子"), QT_TRANSLATE_NOOP("Velk", "压降(Pa/m)"),
-                          QT_TRANSLATE_NOOP("Velk", "持液量"), QT_TRANSLATE_NOOP("Velk", "HETP(m)"),
-                          QT_TRANSLATE_NOOP("Velk", "说明")})
+    // The data as the file gives them, in SI; in US converted, with the unit named.
+    for (std::size_t k = 0; k < std::size(kProfileValues); ++k)
+        heading.push_back(Tr(kProfileValues[k].caption) +
+                          (UsReport() && kValueKinds[k] ? " (" + FigureUnit(*kValueKinds[k]).toStdString() + ")" : ""));
+    heading.push_back(Heading(QT_TRANSLATE_NOOP("Velk", "理论塔径(m)"), FigureKind::Length, "m"));
+    for (const char* h : {QT_TRANSLATE_NOOP("Velk", "泛点率(%)"), QT_TRANSLATE_NOOP("Velk", "F因子")})
         heading.push_back(Tr(h));
+    heading.push_back(Heading(QT_TRANSLATE_NOOP("Velk", "压降(Pa/m)"), FigureKind::PressureDropPerLength, "Pa/m"));
+    heading.push_back(Tr(QT_TRANSLATE_NOOP("Velk", "持液量")));
+    heading.push_back(Heading(QT_TRANSLATE_NOOP("Velk", "HETP(m)"), FigureKind::Length, "m"));
+    heading.push_back(Tr(QT_TRANSLATE_NOOP("Velk", "说明")));
     t.stages.push_back(heading);
     for (std::size_t i = 0; i < p.stages.size() && i < r.stages.size(); ++i)
         t.stages.push_back(StageCells(report, i));

@@ -1915,5 +1915,17 @@ m</translation>
         <source>压降单位</source>
         <translation>Pressure-drop unit</translation>
     </message>
+    <message>
+        <source>单位制</source>
+        <translation>Unit system</translation>
+    </message>
+    <message>
+        <source>公制 (SI)</source>
+        <translation>Metric (SI)</translation>
+    </message>
+    <message>
+        <source>英制 (US)</source>
+        <translation>US customary (US)</translation>
+    </message>
 </context>
 </TS>

@@ -51,6 +51,25 @@ private slots:
         QVERIFY(!view_->Status().isEmpty());
     }
 
+    void usLoadsAreTypedAndShownInGpmPerSquareFoot()
+    {
+        // 1 gpm/ft2 = 3.785411784e-3 m3 / 60 s / 0.3048^2 m2, in m3/(m2 h).
+        const double gpm = 3.785411784e-3 * 60 / (0.3048 * 0.3048);
+        QVERIFY(view_->SetLiquidLoadsText(QStringLiteral("10")));
+        SetDisplaySystem(UnitSystem::US);
+        QCOMPARE(view_->LiquidLoadsShown(), QString::number(10 / gpm, 'g', 6));
+        // Left as shown, the load stays exactly as it was.
+        QVERIFY(view_->SetLiquidLoadsText(view_->LiquidLoadsShown()));
+        QCOMPARE(view_->LiquidLoads(), std::vector<double>({10}));
+        QVERIFY(view_->SetLiquidLoadsText(QStringLiteral("2, 8")));
+        QCOMPARE(view_->LiquidLoads().size(), std::size_t(2));
+        QVERIFY(qAbs(view_->LiquidLoads()[0] - 2 * gpm) < 1e-12);
+        QVERIFY(qAbs(view_->LiquidLoads()[1] - 8 * gpm) < 1e-12);
+        SetDisplaySystem(UnitSystem::SI);
+        QCOMPARE(view_->LiquidLoadsShown(), QString::number(2 * gpm, 'g', 6) + QStringLiteral(", ") +
+                                                QString::number(8 * gpm, 'g', 6));
+    }
+
     void chartsZoomAloneAndSave()
     {
         QTRY_VERIFY(view_->Curves());

@@ -276,7 +276,8 @@ TEST_F(FormRecordsTest, ValueThatDoesNotConvertEndsTheReadingAfterTheRecordsBefo
 TEST_F(FormRecordsTest, UnitIndexOutsideTheListIsAnErrorWhileListsSelectNothing)
 {
     CalcPage page(false);
-    EXPECT_THROW(ApplyFormRecords(page, Header() + Record("LU", "Ord", "ItemIndex", "4")), EConvertError);
+    // Four metric and three US items: 7 is the first index outside.
+    EXPECT_THROW(ApplyFormRecords(page, Header() + Record("LU", "Ord", "ItemIndex", "7")), EConvertError);
     EXPECT_THROW(ApplyFormRecords(page, Header() + Record("LU", "Ord", "ItemIndex", "-1")), EConvertError);
     EXPECT_EQ(page.Unit("LU")->ItemIndex(), 0);
     EXPECT_EQ(page.Unit("LU")->GetUnit(), "kg/s");

@@ -10,6 +10,7 @@
 // calc, calc-end (the calculation page scrolled to its end), constants,
 // diagram, comparison, curves, rating; a page added later without a name
 // here is written as its object name. Messages of the program go to stderr.
+#include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
@@ -71,6 +72,7 @@ public:
 struct Options {
     TLanguage::Lang lang = TLanguage::Chinese;
     QString langName, out, project, profile;
+    bool us = false; // --units us: the US unit system chosen after loading; pictures NAME-LANG-us.png
     QStringList pages;
     QSize size{1366, 768};
 };
@@ -83,7 +85,8 @@ bool ParseOptions(const QStringList& args, Options* o)
                   {QStringLiteral("page"), QStringLiteral("only this page (repeatable)"), QStringLiteral("name")},
                   {QStringLiteral("size"), QStringLiteral("window size WxH"), QStringLiteral("size")},
                   {QStringLiteral("project"), QStringLiteral("project file"), QStringLiteral("file")},
-                  {QStringLiteral("profile"), QStringLiteral("column profile CSV"), QStringLiteral("file")}});
+                  {QStringLiteral("profile"), QStringLiteral("column profile CSV"), QStringLiteral("file")},
+                  {QStringLiteral("units"), QStringLiteral("si or us"), QStringLiteral("system")}});
     if (!p.parse(args)) {
         std::fprintf(stderr, "%s\n", qPrintable(p.errorText()));
         return false;
@@ -98,6 +101,7 @@ bool ParseOptions(const QStringList& args, Options* o)
     o->project = p.value(QStringLiteral("project"));
     o->profile = p.value(QStringLiteral("profile"));
     o->pages = p.values(QStringLiteral("page"));
+    o->us = p.value(QStringLiteral("units")) == QLatin1String("us");
     if (p.isSet(QStringLiteral("size"))) {
         const QStringList wh = p.value(QStringLiteral("size")).split(QLatin1Char('x'));
         o->size = wh.size() == 2 ? QSize(wh[0].toInt(), wh[1].toInt()) : QSize();
@@ -148,7 +152,8 @@ QPixmap Picture(QWidget* window)
 
 bool Save(QWidget* window, const Options& o, const QString& name)
 {
-    const QString path = QDir(o.out).filePath(name + QLatin1Char('-') + o.langName + QStringLiteral(".png"));
+    const QString path = QDir(o.out).filePath(name + QLatin1Char('-') + o.langName +
+                                              (o.us ? QStringLiteral("-us") : QString()) + QStringLiteral(".png"));
     if (!Picture(window).save(path, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return false;
@@ -228,6 +233,9 @@ bool LoadExample(TFormVELK& w, const Options& o)
         std::fprintf(stderr, "the column rating did not finish\n");
         return false;
     }
+    // As a user chooses it (the choice goes to the option file: run with a
+    // scratch XDG_CONFIG_HOME).
+    if (o.us) w.findChild<QAction*>(QStringLiteral("MUnitSystem_US"))->trigger();
     return true;
 }
 

@@ -56,7 +56,7 @@ TEST(NumberText, ParsingAcceptsOnlyAWholeNumber)
 TEST(UnitLists, ItemsArePaddedAndCarryTheirFactorTexts)
 {
     auto items = UnitItemsForField("UfD");
-    ASSERT_EQ(items.size(), 5u);
+    ASSERT_EQ(items.size(), 8u); // five metric items, then ft/s, ft/min, gpm/ft2
     EXPECT_EQ(items[2], "m/h                   |0.0002777777");
     EXPECT_EQ(UnitItemsForField("LD")[0], "kg/s                  |1.000000000000000");
     auto mv = UnitItemsForField("MvD");

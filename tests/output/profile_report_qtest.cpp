@@ -9,6 +9,8 @@
 #include "Messages.h"
 #include "MyXls.h"
 #include "PackingCatalogue.h"
+#include "PressureDropDisplay.h"
+#include "ProfileReport.h"
 #include "ReportCommands.h"
 #include "XlsxDocument.h"
 
@@ -97,6 +99,34 @@ private slots:
         const QString sheet = QString::fromUtf8(text.readAllStandardOutput());
         QVERIFY2(sheet.contains("起始板"), qPrintable(sheet));
         QVERIFY(sink.messages.empty());
+    }
+
+    void sheetFollowsTheUsUnitSystem()
+    {
+        CurrentPacking = PackingParams{};
+        CalcPage page(false);
+        TypeTypicalCase(page);
+        page.LDExit();
+        ColumnProfile profile;
+        profile.stages = {TypicalStage(1, 1), TypicalStage(2, 0.5)};
+        profile.beds = {{1, 2, "Flexipac-1", 0, false, {}}};
+        const ProfileRating rating = RateProfile(page, profile);
+        const ProfileReport report{&profile, &rating, page.Combo("UfMD")->Items()};
+        const ProfileSheetText si = ProfileSheetRows(report);
+        SetDisplaySystem(UnitSystem::US);
+        const ProfileSheetText us = ProfileSheetRows(report);
+        SetDisplaySystem(UnitSystem::SI);
+        QCOMPARE(ProfileSheetRows(report).stages, si.stages);
+        // Bed diameter 1.4 m = 1.4 / 0.3048 ft; the heading names the unit.
+        QCOMPARE(si.beds[1][5], std::string("1.4"));
+        QCOMPARE(us.beds[1][5], std::string("4.59318"));
+        QVERIFY(QString::fromStdString(us.beds[0][5]).endsWith(QStringLiteral("(ft)")));
+        QVERIFY(QString::fromStdString(us.beds[0][8]).endsWith(QStringLiteral("(inH2O)")));
+        // Stage 1: V = 3 kg/s = 3 x 3600 / 0.45359237 lb/h, rhoL 800 kg/m3 in lb/ft3.
+        QCOMPARE(us.stages[1][2], std::string("23809.9"));
+        QCOMPARE(us.stages[1][6], std::string("49.9424"));
+        QVERIFY(QString::fromStdString(us.stages[0][2]).endsWith(QStringLiteral("(lb/h)")));
+        QCOMPARE(si.stages[1][2], std::string("3"));
     }
 };
 

@@ -9,6 +9,7 @@
 
 #include <cmath>
 
+#include "PressureDropDisplay.h"
 #include "AutoRegistry.h"
 #include "CalcPage.h"
 #include "Messages.h"
@@ -346,6 +347,18 @@ private slots:
         QCOMPARE(CellText(c, "C55"), QString::number(10 * kHetp, 'g', 4));
         QCOMPARE(CellText(c, "B56"), QString("警告"));
         QCOMPARE(CellText(c, "C56"), QString("无"));
+        // In the US system the block's figures and units follow (1 ft = 0.3048 m).
+        SetDisplaySystem(UnitSystem::US);
+        const bool usWritten = WriteReportWorkbook(out.toStdString(), page, "", why, kBinDir);
+        SetDisplaySystem(UnitSystem::SI);
+        QVERIFY2(usWritten, why.c_str());
+        const QJsonObject us = Saved(out, "计算报表");
+        QCOMPARE(CellText(us, "C55"), QString::number(10 * kHetp / 0.3048, 'g', 4));
+        QCOMPARE(CellText(us, "D55"), QString("ft"));
+        QCOMPARE(CellText(us, "D53"), QString("gpm/ft2"));
+        QCOMPARE(CellText(us, "H52"), QString("ft/s"));
+        QCOMPARE(CellText(us, "H55"), QString("inH2O"));
+        QCOMPARE(CellText(us, "C51"), CellText(c, "C51"));
 
         // An emptied liquid viscosity: the pressure drops and the heights keep
         // values that no longer follow, and the report lists them.
