@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "BaseLib.h"
+#include "DesignBasis.h"
 #include "ComboBoxU.h"
 #include "Controls.h"
 #include "EditD.h"
@@ -42,7 +43,8 @@ public:
     // Every control in the order the window owns them (the legacy project
     // layout depends on this order).
     const std::vector<TControl*>& Controls() const { return order_; }
-    // The controls appended after that order was fixed (CBRating, StagesD):
+    // The controls appended after that order was fixed (CBRating, StagesD,
+    // DesignBasisD, DpLimitD, CBConservative):
     // the legacy layout neither reads nor writes them, and a project holds
     // them only when they differ from their start state.
     bool IsAddition(const TControl* c) const;
@@ -73,6 +75,11 @@ public:
     void RatingChange();
     // Sets CBRating and the state of dD without recalculating.
     void SetRatingMode(bool rating);
+
+    // What the last completed recalculation sized to: the design basis
+    // (DesignBasisD: flood / pressure-drop limit DpLimitD in mbar/m / both)
+    // and the conservative flood velocity (CBConservative); which governed.
+    const DesignOutcome& Design() const { return design_; }
 
     // The operating figures and warnings of the last completed
     // recalculation; empty after a failed one.
@@ -124,6 +131,7 @@ private:
     std::array<std::vector<ResultDependency>, 4> staleRules_;
     StaleMarks stale_;
     OperatingCheck operation_;
+    DesignOutcome design_;
     std::vector<std::string> invalid_;
     bool pressureDropCapped_ = false; // the last pressure drop written was the flooded bed's head
     TCheckModel* rating_ = nullptr;
