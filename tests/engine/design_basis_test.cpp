@@ -152,6 +152,7 @@ TEST_F(DesignBasisTest, BadOrUnreachableLimitFailsWithItsMessage)
     } table[] = {{"abc", 1, "压降限值须为大于0的数(mbar/m)。"},
                  {"-1", 2, "压降限值须为大于0的数(mbar/m)。"},
                  {"0", 1, "压降限值须为大于0的数(mbar/m)。"},
+                 {"1e308", 2, "压降限值须为大于0的数(mbar/m)。"},
                  {"5000", 1, kLimitUnreachedText}};
     for (const auto& row : table) {
         const auto p = Run(Basis(row.basis, row.limit), false);
