@@ -124,6 +124,11 @@ CalcPage::CalcPage(bool installHooks)
     additionsBegin_ = order_.size();
     rating_ = Add<TCheckModel>("CBRating");
     Add<TEditD>("StagesD");
+    Add<TComboModel>("DesignBasisD", std::vector<std::string>{QT_TRANSLATE_NOOP("Velk", "按泛点率"),
+                                                              QT_TRANSLATE_NOOP("Velk", "按压降限值"),
+                                                              QT_TRANSLATE_NOOP("Velk", "泛点率和压降兼顾")});
+    Add<TEditD>("DpLimitD"); // mbar per m of packing
+    Add<TCheckModel>("CBConservative");
 
     // Start states.
     Field("CgmaxD")->SetFontColor(clRed);
@@ -132,6 +137,7 @@ CalcPage::CalcPage(bool installHooks)
     Combo("PTD")->SetItemIndex(0);
     Combo("UfMD")->SetItemIndex(0);
     Check("CBLagrange")->SetEnabled(false);
+    Combo("DesignBasisD")->SetItemIndex(0);
 
     // Hints and help numbers, used by the key handling and the help.
     Field("DlfD")->SetHint(kFieldHintDiffusion);
@@ -161,6 +167,9 @@ CalcPage::CalcPage(bool installHooks)
     Field("HETPD")->SetHelpContext(34);
     rating_->SetHint(QT_TRANSLATE_NOOP("Velk", "勾选后实际塔径由你输入，按该塔径核算负荷、压降和持液量。"));
     Field("StagesD")->SetHint(QT_TRANSLATE_NOOP("Velk", "理论板数，用于计算填料层高度和床层压降，可不填。"));
+    Combo("DesignBasisD")->SetHint(QT_TRANSLATE_NOOP("Velk", "塔径按泛点率、按湿塔压降限值或两者兼顾确定。"));
+    Field("DpLimitD")->SetHint(QT_TRANSLATE_NOOP("Velk", "每米填料的湿塔压降上限，mbar/m。"));
+    Check("CBConservative")->SetHint(QT_TRANSLATE_NOOP("Velk", "取三种泛点算法中最小的泛点气速设计塔径。"));
 
     // Handlers.
     auto exit = [this](TControl*) { LDExit(); };
@@ -178,6 +187,9 @@ CalcPage::CalcPage(bool installHooks)
     Check("CBLagrange")->OnClick = [this](TControl*) { UfMDChange(); };
     rating_->OnClick = [this](TControl*) { RatingChange(); };
     Field("StagesD")->OnExit = exit;
+    Field("DpLimitD")->OnExit = exit;
+    Combo("DesignBasisD")->OnChange = [this](TControl*) { AfDChange(); };
+    Check("CBConservative")->OnClick = [this](TControl*) { AfDChange(); };
     // dD takes input only while a given diameter is rated.
     Field("dD")->OnExit = [this](TControl*) {
         if (rating_->Checked())
@@ -211,6 +223,7 @@ CalcPage::CalcPage(bool installHooks)
     groups_.pressureDropInputs = Group({"UlsD", "UvsD", "DlD", "DvD", "MlD", "MvD", "SLD"});
     groups_.massTransferInputs = Group({"DlD", "MlD", "SLD", "DlfD", "LD", "DvD", "MvD", "DvfD", "VD", "LmdD"});
     groups_.roundingInput = Group({"dpD"});
+    groups_.designVelocity = Group({"UfD", "LD", "VD", "DvD", "DlD", "MlD", "MvD", "SLD", "UpD"});
     // What the pressure drop and mass transfer read beyond their checked inputs.
     groups_.pressureDropAll = Group({"UlsD", "UvsD", "DlD", "DvD", "MlD", "MvD", "SLD", "UfD"});
     groups_.massTransferAll =
@@ -345,7 +358,9 @@ bool CalcPage::RunPass()
     const std::string packing = Combo("PTD")->Text();
     const auto& flood = groups_.floodFromLoad;
     const auto& loadFactor = groups_.loadFromFlood;
-    switch (Combo("UfMD")->ItemIndex()) {
+    // The conservative option takes the lowest of the correlations, whichever is selected.
+    const int method = Check("CBConservative")->Checked() ? -2 : Combo("UfMD")->ItemIndex();
+    switch (method) {
     case 0: {
         const Equation loadFactor = [&](const double* v) { return EqMaxLoadFactor(v, packing, HiddenConstants); };
         RequirePositiveCorrelation(groups_.maxLoadFactor, EqColour::LoadFactor, loadFactor);
@@ -372,14 +387,18 @@ bool CalcPage::RunPass()
         Solve(loadFactor, EqColour::LoadFactor, kStart, EqLoadFactorFromFloodVelocity);
         break;
     }
+    case -2:
+        if (SolveConservativeFlood())
+            return true;
+        Solve(loadFactor, EqColour::LoadFactor, kStart, EqLoadFactorFromFloodVelocity);
+        break;
     default:
         break;
     }
 
     const std::string fpercent = Combo("fpercentD")->Text();
     const std::string foaming = Combo("AfD")->Text();
-    if (Solve(groups_.operatingVelocity, EqColour::OperatingVelocity, kStart,
-              [&](const double* v) { return EqOperatingVelocity(v, fpercent, foaming); }))
+    if (SolveOperatingVelocity(fpercent, foaming))
         return true;
     if (Solve(groups_.diameter, EqColour::TheoreticalDiameter, kStart, EqTheoreticalDiameter))
         return true;
@@ -500,12 +519,14 @@ void CalcPage::LDExit()
         if (AllFilled(groups_.massTransferInputs))
             ComputeMassTransfer();
     } catch (...) {
+        design_ = DesignOutcome{};
         // The warnings about the inputs still hold.
         EvaluateInputWarnings(*this, operation_, settled);
         if (OnOperationChanged)
             OnOperationChanged();
         throw;
     }
+    UpdateDesign();
     UpdateOperation();
     NeedsRecalc = false;
     if (OnOperationChanged)
@@ -544,4 +565,7 @@ void CalcPage::ResetAdditions()
     if (rating_->Checked())
         SetRatingMode(false);
     Field("StagesD")->SetText("");
+    Combo("DesignBasisD")->SetItemIndex(0);
+    Field("DpLimitD")->SetText("");
+    Check("CBConservative")->SetChecked(false);
 }

@@ -8,11 +8,13 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "BaseLib.h"
+#include "DesignBasis.h"
 #include "ComboBoxU.h"
 #include "Controls.h"
 #include "EditD.h"
@@ -42,7 +44,8 @@ public:
     // Every control in the order the window owns them (the legacy project
     // layout depends on this order).
     const std::vector<TControl*>& Controls() const { return order_; }
-    // The controls appended after that order was fixed (CBRating, StagesD):
+    // The controls appended after that order was fixed (CBRating, StagesD,
+    // DesignBasisD, DpLimitD, CBConservative):
     // the legacy layout neither reads nor writes them, and a project holds
     // them only when they differ from their start state.
     bool IsAddition(const TControl* c) const;
@@ -73,6 +76,11 @@ public:
     void RatingChange();
     // Sets CBRating and the state of dD without recalculating.
     void SetRatingMode(bool rating);
+
+    // What the last completed recalculation sized to: the design basis
+    // (DesignBasisD: flood / pressure-drop limit DpLimitD in mbar/m / both)
+    // and the conservative flood velocity (CBConservative); which governed.
+    const DesignOutcome& Design() const { return design_; }
 
     // The operating figures and warnings of the last completed
     // recalculation; empty after a failed one.
@@ -107,6 +115,11 @@ private:
     bool RunPass();
     bool Solve(const std::vector<TEditD*>& group, TColor colour, double start, const Equation& eq);
     void ComputePressureDrop();
+    // The design basis and the conservative flood velocity (CalcPageDesign.cpp).
+    bool SolveConservativeFlood();
+    bool SolveOperatingVelocity(const std::string& fpercent, const std::string& foaming);
+    std::optional<double> DesignLimit() const;
+    void UpdateDesign();
     bool SolveSlope();
     void RequirePositiveCorrelation(const std::vector<TEditD*>& group, TColor colour, const Equation& eq) const;
     void ComputeMassTransfer();
@@ -117,13 +130,15 @@ private:
     struct Groups {
         std::vector<TEditD*> flowParameter, maxLoadFactor, floodFromLoad, loadFromFlood, billet, kisterGill,
             operatingVelocity, diameter, liquidLoad, vapourLoad, slope, stripping, pressureDropInputs,
-            massTransferInputs, roundingInput, pressureDropAll, massTransferAll;
+            massTransferInputs, roundingInput, pressureDropAll, massTransferAll, designVelocity;
     } groups_;
     // The dependencies of the results for each flooding method (index 3: none
-    // selected); the last rule, dD from dpD, holds only while sizing.
-    std::array<std::vector<ResultDependency>, 4> staleRules_;
+    // selected; 4 to 7 the same under a pressure-drop limit); the last rule,
+    // dD from dpD, holds only while sizing.
+    std::array<std::vector<ResultDependency>, 8> staleRules_;
     StaleMarks stale_;
     OperatingCheck operation_;
+    DesignOutcome design_;
     std::vector<std::string> invalid_;
     bool pressureDropCapped_ = false; // the last pressure drop written was the flooded bed's head
     TCheckModel* rating_ = nullptr;
