@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "LoadCaseReport.h"
 #include "ProfileReport.h"
 
 class CalcPage;
@@ -50,6 +51,8 @@ struct ReportContext {
     std::function<std::string(const std::string& labelName)> caption;
     // The column rating, if any: a sheet of its own and pages in the PDF.
     ProfileReport profile;
+    // The load cases, if any: a sheet of their own and a page in the PDF.
+    LoadCaseReport cases;
 };
 
 enum class ReportOutcome { Cancelled, Done, Failed };
