@@ -496,13 +496,14 @@ bool WriteReportWorkbook(const std::string& path, CalcPage& page, const std::str
 }
 
 bool ExportReportPdf(const std::string& pdfPath, CalcPage& page, const std::string& currentFileName,
-                     std::string& error, const std::string& programDir, const ProfileReport& profile)
+                     std::string& error, const std::string& programDir, const ProfileReport& profile,
+                     const LoadCaseReport& cases)
 {
     TeeSink tee(GetMessageSink());
     ScopedMessageSink scope(&tee);
     try {
         error.clear();
-        ExportPdfOrThrow(pdfPath, page, currentFileName, programDir, error, profile);
+        ExportPdfOrThrow(pdfPath, page, currentFileName, programDir, error, profile, cases);
         return true;
     } catch (const EAbort&) {
         error = tee.last.empty() ? "the report was stopped" : tee.last;
