@@ -242,6 +242,24 @@ bool LoadCasesPage::Rate()
     return true;
 }
 
+void LoadCasesPage::Refresh()
+{
+    if (cases_.empty()) return;
+    try {
+        rating_ = RateLoadCases(page_, cases_);
+    } catch (const std::exception& e) {
+        rating_ = {};
+        ReportError(e);
+    }
+    ShowResults();
+}
+
+void LoadCasesPage::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    Refresh();
+}
+
 bool LoadCasesPage::LoadCaseIntoPage(int row)
 {
     if (row < 0 || row >= static_cast<int>(cases_.size()) || row >= static_cast<int>(rating_.cases.size()))

@@ -36,6 +36,9 @@ public:
     // Takes the table over into the cases and rates them; false (after the
     // message) when a cell does not convert or the cases do not validate.
     bool Rate();
+    // Rates the cases again against the calculation page as it stands now
+    // (the page changed since); the table's unrated edits stay as they are.
+    void Refresh();
     // Writes the case of a results row into the calculation page at the
     // section's diameter and recalculates; a modified page is replaced only
     // after AskReplaceCase agrees. False when nothing was loaded.
@@ -63,6 +66,7 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void ShowCases();

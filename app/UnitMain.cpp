@@ -227,8 +227,11 @@ QWidget* TFormVELK::BuildDiagramPage()
     view->setObjectName(QStringLiteral("MyPaintBox"));
     paintBox_ = view;
     view->setInputProvider([this](TPerformanceView::TCause cause) -> std::optional<TPerformanceInput> {
-        if (cause == TPerformanceView::TCause::Command)
-            return WithLoadCases(PerformanceInputFromPage(page_));
+        if (cause == TPerformanceView::TCause::Command) {
+            std::optional<TPerformanceInput> in = PerformanceInputFromPage(page_);
+            if (in && cases_) cases_->Refresh(); // the cases follow the page's changes
+            return WithLoadCases(std::move(in));
+        }
         // A repaint recalculates too, but keeps its messages to itself: the
         // page is repainted often, and a message box on every repaint would
         // never let the user fix the input.
