@@ -95,6 +95,8 @@ protected:
         QStyledItemDelegate::initStyleOption(option, index);
         const int v = index.column() - 1;
         if (v < 0 || v >= 10 || !option->text.trimmed().isEmpty()) return;
+        // The flows are the case's own: a case without them is refused.
+        if (kProfileValues[v].member == &ProfileStage::V || kProfileValues[v].member == &ProfileStage::L) return;
         option->text = Number(PageValue(page_, kProfileValues[v].field));
         option->font.setItalic(true);
         option->palette.setColor(QPalette::Text, Qt::gray);
