@@ -20,6 +20,7 @@
 #include "LoadCaseReport.h"
 #include "Messages.h"
 #include "NumberText.h"
+#include "RegularFile.h"
 #include "SafeFileReplacer.h"
 #include "WarningMarks.h"
 
@@ -122,7 +123,9 @@ LoadCasesPage::LoadCasesPage(CalcPage& page, QWidget* parent) : QWidget(parent),
     rate_->setObjectName(QStringLiteral("BRateCases"));
     export_ = new QPushButton(this);
     export_->setObjectName(QStringLiteral("BExportCases"));
-    for (QPushButton* b : {add_, remove_, rate_, export_})
+    import_ = new QPushButton(this);
+    import_->setObjectName(QStringLiteral("BImportCases"));
+    for (QPushButton* b : {import_, add_, remove_, rate_, export_})
         bar->addWidget(b);
     bar->addStretch();
     layout->addLayout(bar);
@@ -156,6 +159,12 @@ LoadCasesPage::LoadCasesPage(CalcPage& page, QWidget* parent) : QWidget(parent),
         QString error;
         if (!path.isEmpty() && !ExportCsv(path, &error)) ShowMessage(MsgKind::Error, error.toStdString());
     });
+    connect(import_, &QPushButton::clicked, this, [this] {
+        const QString path = AskImportFile ? AskImportFile()
+                                           : QFileDialog::getOpenFileName(this, Tr(QT_TRANSLATE_NOOP("Velk", "导入CSV")),
+                                                                          QString(), QStringLiteral("CSV (*.csv)"));
+        if (!path.isEmpty()) ImportCsv(path);
+    });
     connect(results_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { LoadCaseIntoPage(row); });
 }
 
@@ -165,6 +174,7 @@ void LoadCasesPage::Retranslate()
     remove_->setText(Tr(QT_TRANSLATE_NOOP("Velk", "删除工况")));
     rate_->setText(QCoreApplication::translate("Velk", "校核", "rate the column"));
     export_->setText(Tr(QT_TRANSLATE_NOOP("Velk", "导出CSV")));
+    import_->setText(Tr(QT_TRANSLATE_NOOP("Velk", "导入CSV")));
     inputs_->setHorizontalHeaderLabels(InputHeadings());
     results_->setHorizontalHeaderLabels(ResultHeadings());
     ShowResults();
@@ -287,6 +297,22 @@ bool LoadCasesPage::LoadCaseIntoPage(int row)
     page_.RecalcReported();
     if (OnCaseLoaded) OnCaseLoaded();
     return true;
+}
+
+bool LoadCasesPage::ImportCsv(const QString& path)
+{
+    try {
+        const std::string file = path.toStdString();
+        std::vector<LoadCase> cases =
+            ParseLoadCasesCsv(ReadRegularFile(file, kMaxLoadCaseBytes, "File too large"), file);
+        const bool changed = LoadCaseRecordsText(cases) != LoadCaseRecordsText(cases_);
+        SetCases(std::move(cases));
+        if (changed && OnModified) OnModified();
+        return true;
+    } catch (const std::exception& e) {
+        ReportError(e);
+        return false;
+    }
 }
 
 bool LoadCasesPage::ExportCsv(const QString& path, QString* error) const

@@ -43,6 +43,9 @@ public:
     // section's diameter and recalculates; a modified page is replaced only
     // after AskReplaceCase agrees. False when nothing was loaded.
     bool LoadCaseIntoPage(int row);
+    // Reads a load-case CSV file (the format velk-calc --cases reads) into the
+    // table and rates it; false (after the message) when it does not read.
+    bool ImportCsv(const QString& path);
     // Writes the case table with its results and the window as CSV.
     bool ExportCsv(const QString& path, QString* error) const;
     // The table's rows as cases (EConvertError naming the cell that does not convert).
@@ -61,8 +64,9 @@ public:
     std::function<void()> OnRated;
     // Asks whether the modified page may be replaced by case `name` (default: a message box).
     std::function<bool(const QString& name)> AskReplaceCase;
-    // Asks for the CSV file to write ("" = cancel).
+    // Ask for the CSV file to write or to read ("" = cancel).
     std::function<QString()> AskExportFile;
+    std::function<QString()> AskImportFile;
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -82,6 +86,7 @@ private:
     QPushButton* remove_ = nullptr;
     QPushButton* rate_ = nullptr;
     QPushButton* export_ = nullptr;
+    QPushButton* import_ = nullptr;
     QLabel* window_ = nullptr;
     QTableWidget* inputs_ = nullptr;
     QTableWidget* results_ = nullptr;
