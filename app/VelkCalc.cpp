@@ -10,6 +10,7 @@
 #include "Messages.h"
 #include "NumberText.h"
 #include "PackingCatalogue.h"
+#include "VelkCalcCases.h"
 #include "VelkCalcCompare.h"
 #include "PerformanceCharts.h"
 #include "PerformanceCurves.h"
@@ -53,6 +54,8 @@ struct Options {
     std::string charts, liquidLoads;
     std::string pdf; // --pdf FILE: the PDF report (VelkCalcPdf.cpp)
     std::string profile, beds; // --profile: the column rating of a tray-profile CSV file
+    std::string cases, designDp, designBasis; // --cases, --design-dp, --design-basis (VelkCalcCases.cpp)
+    bool conservative = false;
     int method = -1;
     bool lagrange = false;
     bool chartData = false;
@@ -88,6 +91,9 @@ const TextOption kTextOptions[] = {
     {"--charts", &Options::charts, "--charts needs a folder"},
     {"--liquid-loads", &Options::liquidLoads, "--liquid-loads needs a list"},
     {"--pdf", &Options::pdf, "--pdf needs a file"},
+    {"--cases", &Options::cases, "--cases needs a CSV file"},
+    {"--design-dp", &Options::designDp, "--design-dp needs a pressure drop in mbar/m"},
+    {"--design-basis", &Options::designBasis, "--design-basis needs flood, pressure-drop or both"},
 };
 
 // Reads the arguments into opt; returns the usage complaint, or "" when they parse.
@@ -126,6 +132,8 @@ std::string ParseArgs(const std::vector<std::string>& args, Options& opt)
             opt.allMethods = true;
         } else if (a == "--chart-data") {
             opt.chartData = true;
+        } else if (a == "--conservative") {
+            opt.conservative = true;
         } else if (a == "--strict") {
             opt.strict = true;
         } else if (a == "--unit") {
@@ -190,6 +198,16 @@ std::string CheckOptionValues(Options& opt)
             return "--rate-diameter needs a diameter above 0 (in the current unit of dD), not '" + opt.rateDiameter +
                    "'";
     }
+    if (!opt.designDp.empty()) {
+        double limit = 0;
+        if (!ParseNumber(opt.designDp, limit) || !std::isfinite(limit) || limit <= 0)
+            return "--design-dp needs a pressure drop above 0 in mbar/m, not '" + opt.designDp + "'";
+    }
+    if (!opt.designBasis.empty() && opt.designBasis != "flood" && opt.designBasis != "pressure-drop" &&
+        opt.designBasis != "both")
+        return "--design-basis needs flood, pressure-drop or both, not '" + opt.designBasis + "'";
+    if (!opt.designBasis.empty() && opt.designBasis != "flood" && opt.designDp.empty())
+        return "--design-basis " + opt.designBasis + " needs --design-dp";
     if (!opt.size.empty()) {
         const auto x = opt.size.find('x');
         if (x == std::string::npos || !ParseIndex(opt.size.substr(0, x), opt.width) ||
@@ -267,6 +285,11 @@ std::string ValidateOptions(const CalcPage& page, Options& opt)
         (!opt.save.empty() || !opt.diagram.empty() || !opt.report.empty() || !opt.stages.empty() || opt.compare ||
          !opt.charts.empty() || opt.chartData))
         return "--profile cannot be combined with --save, --diagram, --report, --stages, --compare or the charts";
+    if (!opt.cases.empty() &&
+        (!opt.profile.empty() || !opt.save.empty() || !opt.diagram.empty() || !opt.report.empty() ||
+         !opt.pdf.empty() || opt.compare || !opt.charts.empty() || opt.chartData))
+        return "--cases cannot be combined with --profile, --save, --diagram, --report, --pdf, --compare or the "
+               "charts";
     return CheckOptionValues(opt);
 }
 
@@ -301,6 +324,16 @@ void ApplyOptions(CalcPage& page, const Options& opt)
     }
     if (!opt.stages.empty())
         page.Field("StagesD")->SetText(opt.stages);
+    // A limit alone is sized to with the flood basis too: the diameter meets both.
+    if (!opt.designDp.empty()) {
+        const std::string& b = opt.designBasis;
+        page.Combo("DesignBasisD")->SetItemIndex(b == "flood" ? 0 : b == "pressure-drop" ? 1 : 2);
+        page.Field("DpLimitD")->SetText(opt.designDp);
+    } else if (opt.designBasis == "flood") {
+        page.Combo("DesignBasisD")->SetItemIndex(0);
+    }
+    if (opt.conservative)
+        page.Check("CBConservative")->SetChecked(true);
 }
 
 // Writes the project, the diagram and the report the options ask for;
@@ -392,6 +425,15 @@ std::string VelkCalcUsage()
            "                      (the other options and FIELD=TEXT set up the page the stages use)\n"
            "  --beds \"1-10:PACKING:METHOD,...\"  the packed beds of --profile (default: one bed, the\n"
            "                      page's packing and method); --rate-diameter rates every bed at TEXT\n"
+           "  --cases FILE.csv    rate the load cases of the CSV file (name, vapour_mass_flow,\n"
+           "                      liquid_mass_flow in kg/s, optional property columns named as in\n"
+           "                      the tray-profile format) at the section's diameter and print\n"
+           "                      {\"cases\": [...], \"governing\", \"diameter\", \"window\"}\n"
+           "  --design-dp MBAR    size to an irrigated pressure-drop limit in mbar/m as well as to\n"
+           "                      the flood percentage, and print \"design\"\n"
+           "  --design-basis B    with --design-dp: flood, pressure-drop or both (default both)\n"
+           "  --conservative      size to the lowest flood velocity of the three correlations and\n"
+           "                      print \"conservative\" (the method that governed, those skipped)\n"
            "  --strict            exit with status 3 when a completed run carries a warning of\n"
            "                      severity error (flooded, over-capacity) in any entry\n"
            "  --help              show this text\n"
@@ -403,7 +445,8 @@ std::string VelkCalcUsage()
            "error, 2 usage error, 3 (only with --strict) completed with an error-severity warning.\n";
 }
 
-std::string PageToJson(const CalcPage& page, const std::vector<std::string>& messages, bool completed)
+std::string PageToJson(const CalcPage& page, const std::vector<std::string>& messages, bool completed,
+                       const std::string& extra)
 {
     std::ostringstream o;
     o << "{\"fields\": " << FieldsJson(page) << ", \"packing\": " << PackingJson()
@@ -411,7 +454,7 @@ std::string PageToJson(const CalcPage& page, const std::vector<std::string>& mes
       << ", \"messages\": [";
     for (std::size_t i = 0; i < messages.size(); ++i)
         o << (i ? ", " : "") << JsonString(messages[i]);
-    o << "], \"completed\": " << (completed ? "true" : "false") << "}\n";
+    o << "], \"completed\": " << (completed ? "true" : "false") << extra << "}\n";
     return o.str();
 }
 
@@ -459,6 +502,13 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
             out << json;
             return all ? StrictStatus(opt, json) : 1;
         }
+        if (!opt.cases.empty()) {
+            std::ostringstream json;
+            const int status =
+                RunCasesCommand(page, opt.cases, !opt.designDp.empty(), opt.conservative, json, err);
+            out << json.str();
+            return status == 0 ? StrictStatus(opt, json.str()) : status;
+        }
         if (!opt.profile.empty()) {
             std::ostringstream json;
             const int status = RunProfileCommand(
@@ -478,7 +528,8 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
     if (opt.chartData)
         out << ChartDataJson(page, opt, completed, err);
     else
-        out << PageToJson(page, sink.texts, completed);
+        out << PageToJson(page, sink.texts, completed,
+                          DesignJson(page, !opt.designDp.empty(), opt.conservative, completed));
     if (!completed)
         return 1;
     return opt.strict && HasErrorWarning(page.Operation()) ? 3 : 0;

@@ -12,7 +12,9 @@ class CalcPage;
 // 2 usage error.
 int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// The JSON object describing the page; messages are the texts shown.
-std::string PageToJson(const CalcPage& page, const std::vector<std::string>& messages, bool completed);
+// The JSON object describing the page; messages are the texts shown;
+// extra (", \"key\": value" pairs) goes before the closing brace.
+std::string PageToJson(const CalcPage& page, const std::vector<std::string>& messages, bool completed,
+                       const std::string& extra = "");
 
 std::string VelkCalcUsage();

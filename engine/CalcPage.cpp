@@ -223,6 +223,7 @@ CalcPage::CalcPage(bool installHooks)
     groups_.pressureDropInputs = Group({"UlsD", "UvsD", "DlD", "DvD", "MlD", "MvD", "SLD"});
     groups_.massTransferInputs = Group({"DlD", "MlD", "SLD", "DlfD", "LD", "DvD", "MvD", "DvfD", "VD", "LmdD"});
     groups_.roundingInput = Group({"dpD"});
+    groups_.designVelocity = Group({"UfD", "LD", "VD", "DvD", "DlD", "MlD", "MvD", "SLD", "UpD"});
     // What the pressure drop and mass transfer read beyond their checked inputs.
     groups_.pressureDropAll = Group({"UlsD", "UvsD", "DlD", "DvD", "MlD", "MvD", "SLD", "UfD"});
     groups_.massTransferAll =
@@ -357,7 +358,9 @@ bool CalcPage::RunPass()
     const std::string packing = Combo("PTD")->Text();
     const auto& flood = groups_.floodFromLoad;
     const auto& loadFactor = groups_.loadFromFlood;
-    switch (Combo("UfMD")->ItemIndex()) {
+    // The conservative option takes the lowest of the correlations, whichever is selected.
+    const int method = Check("CBConservative")->Checked() ? -2 : Combo("UfMD")->ItemIndex();
+    switch (method) {
     case 0: {
         const Equation loadFactor = [&](const double* v) { return EqMaxLoadFactor(v, packing, HiddenConstants); };
         RequirePositiveCorrelation(groups_.maxLoadFactor, EqColour::LoadFactor, loadFactor);
@@ -384,14 +387,18 @@ bool CalcPage::RunPass()
         Solve(loadFactor, EqColour::LoadFactor, kStart, EqLoadFactorFromFloodVelocity);
         break;
     }
+    case -2:
+        if (SolveConservativeFlood())
+            return true;
+        Solve(loadFactor, EqColour::LoadFactor, kStart, EqLoadFactorFromFloodVelocity);
+        break;
     default:
         break;
     }
 
     const std::string fpercent = Combo("fpercentD")->Text();
     const std::string foaming = Combo("AfD")->Text();
-    if (Solve(groups_.operatingVelocity, EqColour::OperatingVelocity, kStart,
-              [&](const double* v) { return EqOperatingVelocity(v, fpercent, foaming); }))
+    if (SolveOperatingVelocity(fpercent, foaming))
         return true;
     if (Solve(groups_.diameter, EqColour::TheoreticalDiameter, kStart, EqTheoreticalDiameter))
         return true;
@@ -512,12 +519,14 @@ void CalcPage::LDExit()
         if (AllFilled(groups_.massTransferInputs))
             ComputeMassTransfer();
     } catch (...) {
+        design_ = DesignOutcome{};
         // The warnings about the inputs still hold.
         EvaluateInputWarnings(*this, operation_, settled);
         if (OnOperationChanged)
             OnOperationChanged();
         throw;
     }
+    UpdateDesign();
     UpdateOperation();
     NeedsRecalc = false;
     if (OnOperationChanged)

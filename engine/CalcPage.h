@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -114,6 +115,11 @@ private:
     bool RunPass();
     bool Solve(const std::vector<TEditD*>& group, TColor colour, double start, const Equation& eq);
     void ComputePressureDrop();
+    // The design basis and the conservative flood velocity (CalcPageDesign.cpp).
+    bool SolveConservativeFlood();
+    bool SolveOperatingVelocity(const std::string& fpercent, const std::string& foaming);
+    std::optional<double> DesignLimit() const;
+    void UpdateDesign();
     bool SolveSlope();
     void RequirePositiveCorrelation(const std::vector<TEditD*>& group, TColor colour, const Equation& eq) const;
     void ComputeMassTransfer();
@@ -124,11 +130,12 @@ private:
     struct Groups {
         std::vector<TEditD*> flowParameter, maxLoadFactor, floodFromLoad, loadFromFlood, billet, kisterGill,
             operatingVelocity, diameter, liquidLoad, vapourLoad, slope, stripping, pressureDropInputs,
-            massTransferInputs, roundingInput, pressureDropAll, massTransferAll;
+            massTransferInputs, roundingInput, pressureDropAll, massTransferAll, designVelocity;
     } groups_;
     // The dependencies of the results for each flooding method (index 3: none
-    // selected); the last rule, dD from dpD, holds only while sizing.
-    std::array<std::vector<ResultDependency>, 4> staleRules_;
+    // selected; 4 to 7 the same under a pressure-drop limit); the last rule,
+    // dD from dpD, holds only while sizing.
+    std::array<std::vector<ResultDependency>, 8> staleRules_;
     StaleMarks stale_;
     OperatingCheck operation_;
     DesignOutcome design_;

@@ -13,14 +13,15 @@ void CalcPage::BuildStaleRules()
     for (std::size_t method = 0; method < staleRules_.size(); ++method) {
         auto& rules = staleRules_[method];
         rule(rules, g.flowParameter, EqColour::FlowParameter);
-        if (method == 0) {
+        const std::size_t m = method % 4;
+        if (m == 0) {
             rule(rules, g.maxLoadFactor, EqColour::LoadFactor);
             rule(rules, g.floodFromLoad, EqColour::FloodVelocity);
-        } else if (method <= 2) {
-            rule(rules, method == 1 ? g.billet : g.kisterGill, EqColour::FloodVelocity);
+        } else if (m <= 2) {
+            rule(rules, m == 1 ? g.billet : g.kisterGill, EqColour::FloodVelocity);
             rule(rules, g.loadFromFlood, EqColour::LoadFactor);
         }
-        rule(rules, g.operatingVelocity, EqColour::OperatingVelocity);
+        rule(rules, method < 4 ? g.operatingVelocity : g.designVelocity, EqColour::OperatingVelocity);
         rule(rules, g.diameter, EqColour::TheoreticalDiameter);
         rule(rules, g.liquidLoad, EqColour::LiquidLoad);
         rule(rules, g.vapourLoad, EqColour::VapourLoad);
@@ -39,8 +40,10 @@ void CalcPage::BuildStaleRules()
 
 void CalcPage::UpdateOperation()
 {
-    const int method = Combo("UfMD")->ItemIndex();
-    const auto& rules = staleRules_[method >= 0 && method <= 2 ? method : 3];
+    // The conservative flood velocity depends on the Billet group's fields.
+    const int method = Check("CBConservative")->Checked() ? 1 : Combo("UfMD")->ItemIndex();
+    const std::size_t limited = DesignLimit() ? 4 : 0;
+    const auto& rules = staleRules_[(method >= 0 && method <= 2 ? method : 3) + limited];
     // While rating, dD is an input and not the rounding's result.
     stale_.Update(rules.data(), rules.size() - (rating_->Checked() ? 1 : 0));
     EvaluateOperatingCheck(*this, stale_.Fields(), operation_, ModelState{pressureDropCapped_});

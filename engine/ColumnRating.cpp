@@ -118,8 +118,7 @@ std::vector<ProfileBed> EffectiveBeds(const ColumnProfile& profile, const CalcPa
     return {all};
 }
 
-std::vector<std::string> ApplyStage(CalcPage& page, const ProfileStage& stage, const ProfileBed& bed,
-                                    std::optional<double> diameter)
+std::vector<std::string> ApplyProfileValues(CalcPage& page, const ProfileStage& stage)
 {
     std::vector<std::string> fromPage;
     for (const ProfileValue& v : kProfileValues) {
@@ -137,6 +136,13 @@ std::vector<std::string> ApplyStage(CalcPage& page, const ProfileStage& stage, c
         }
         page.Field(v.field)->SetValue(*x);
     }
+    return fromPage;
+}
+
+std::vector<std::string> ApplyStage(CalcPage& page, const ProfileStage& stage, const ProfileBed& bed,
+                                    std::optional<double> diameter)
+{
+    std::vector<std::string> fromPage = ApplyProfileValues(page, stage);
     SelectMethod(page, bed.method, bed.lagrange);
     SelectPacking(page, bed.packing);
     // In sizing mode the page's own rating of a given diameter is off.

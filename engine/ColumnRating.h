@@ -111,6 +111,10 @@ private:
     int done_ = 0, total_ = 0;
 };
 
+// Writes the values a stage gives into a page the way the import dialogs
+// write theirs (SI through SetValue); returns the fields left to the page.
+std::vector<std::string> ApplyProfileValues(CalcPage& page, const ProfileStage& stage);
+
 // Writes a stage into a page the way the import dialogs write their values
 // (SI through SetValue), selects the bed's packing and method and, with a
 // diameter, rates that diameter. Returns the fields left to the page.

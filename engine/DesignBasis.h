@@ -18,7 +18,7 @@ const char* DesignBasisName(DesignBasis b);
 // What a completed recalculation sized to (CalcPage::Design()).
 struct DesignOutcome {
     DesignBasis basis = DesignBasis::Flood;
-    std::optional<double> limit;                // Pa/m, the irrigated pressure-drop limit
+    std::optional<double> limit;                // Pa/m, the irrigated pressure-drop limit typed (any basis)
     std::optional<double> floodDiameter;        // m, theoretical diameter at f % of A * uF
     std::optional<double> pressureDropDiameter; // m, smallest diameter whose irrigated drop meets the limit
     std::optional<double> theoreticalDiameter;  // m, the one the page took (dpD)
