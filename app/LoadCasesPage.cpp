@@ -191,8 +191,13 @@ void LoadCasesPage::AddCaseRow(const LoadCase& c)
     const int r = inputs_->rowCount();
     inputs_->insertRow(r);
     inputs_->setItem(r, 0, new QTableWidgetItem(QString::fromStdString(c.name)));
-    for (int v = 0; v < 10; ++v)
-        inputs_->setItem(r, 1 + v, new QTableWidgetItem(Number(c.values.*kProfileValues[v].member)));
+    for (int v = 0; v < 10; ++v) {
+        const std::optional<double>& x = c.values.*kProfileValues[v].member;
+        auto* item = new QTableWidgetItem(Number(x));
+        // The exact value behind the six digits shown, kept while the text stands.
+        if (x) item->setData(Qt::UserRole, *x);
+        inputs_->setItem(r, 1 + v, item);
+    }
     FitColumns(inputs_);
 }
 
@@ -208,6 +213,12 @@ std::vector<LoadCase> LoadCasesPage::ReadCaseTable() const
         for (int v = 0; v < 10; ++v) {
             const std::string cell = Trim(text(r, 1 + v));
             if (cell.empty()) continue;
+            const QTableWidgetItem* item = inputs_->item(r, 1 + v);
+            if (const QVariant exact = item->data(Qt::UserRole);
+                exact.isValid() && Number(exact.toDouble()) == item->text().trimmed()) {
+                c.values.*kProfileValues[v].member = exact.toDouble();
+                continue;
+            }
             double x = 0;
             if (!ParseNumber(cell, x))
                 throw EConvertError(Tr(QT_TRANSLATE_NOOP("Velk", "工况“%1”的%2不是数字：%3"))

@@ -2001,8 +2001,6 @@ m</translation>
     </message>
     <message>
         <source>按泛点率</source>
-        <translation>By flooding</translation>
-        <source>按泛点率</source>
         <translation>By flooding fraction</translation>
     </message>
     <message>
@@ -2015,12 +2013,7 @@ m</translation>
     </message>
     <message>
         <source>塔径按泛点率、按湿塔压降限值或两者兼顾确定。</source>
-        <translation>The diameter is sized to the flooding fraction, to the irrigated pressure-drop limit, or to both.</translation>
         <translation>Flooding fraction and pressure drop</translation>
-    </message>
-    <message>
-        <source>塔径按泛点率、按湿塔压降限值或两者兼顾确定。</source>
-        <translation>The diameter is sized to the flooding fraction, to the irrigated pressure-drop limit or to both.</translation>
     </message>
     <message>
         <source>每米填料的湿塔压降上限，mbar/m。</source>
@@ -2036,7 +2029,6 @@ m</translation>
     </message>
     <message>
         <source>在系统极限负荷以内湿塔压降达不到压降限值，无法按压降确定塔径。</source>
-        <translation>Below the system limit the irrigated pressure drop does not reach the limit: the diameter cannot be sized to the pressure drop.</translation>
         <translation>Size the diameter to the lowest flood velocity of the three correlations.</translation>
     </message>
     <message>
@@ -2046,14 +2038,6 @@ m</translation>
     <message>
         <source>没有可用的泛点算法，或有算法给出的泛点气速小于或等于零，不能取最保守泛点。</source>
         <translation>No flooding correlation can be used, or one gives a flood velocity of zero or less: the most conservative flood velocity cannot be taken.</translation>
-    </message>
-    <message>
-        <source>填料参数不全，未参与最保守泛点：</source>
-        <translation>Packing data incomplete, left out of the most conservative flood velocity: </translation>
-    </message>
-    <message>
-        <source>在系统极限负荷以内湿塔压降达不到压降限值，无法按压降确定塔径。</source>
-        <translation>Below the system limit load the irrigated pressure drop does not reach the limit: the diameter cannot be sized to the pressure drop.</translation>
     </message>
     <message>
         <source>正常工况未算完，无操作弹性范围</source>
