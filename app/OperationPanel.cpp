@@ -125,8 +125,10 @@ QString DesignOutcomeText(const CalcPage& page)
 {
     const DesignOutcome& d = page.Design();
     QStringList parts;
-    if (d.governs == "flood") parts << Tr(QT_TRANSLATE_NOOP("Velk", "泛点率控制塔径"));
-    if (d.governs == "pressure-drop") parts << Tr(QT_TRANSLATE_NOOP("Velk", "压降限值控制塔径"));
+    // Without a limit flooding always governs: nothing to say, as before the choice existed.
+    if (d.basis == DesignBasis::Flood && !d.conservative) return {};
+    if (d.basis != DesignBasis::Flood && d.governs == "flood") parts << Tr(QT_TRANSLATE_NOOP("Velk", "泛点率控制塔径"));
+    if (d.basis != DesignBasis::Flood && d.governs == "pressure-drop") parts << Tr(QT_TRANSLATE_NOOP("Velk", "压降限值控制塔径"));
     const std::vector<std::string>& methods = page.Combo("UfMD")->Items();
     const auto method = [&](int i) {
         return i >= 0 && static_cast<std::size_t>(i) < methods.size() ? Tr(methods[static_cast<std::size_t>(i)].c_str())

@@ -46,6 +46,14 @@ std::string Percent(double factor)
     return buf;
 }
 
+// Three digits: the window's ends are known to a few per cent.
+std::string Turndown(double ratio)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.3g", ratio);
+    return buf;
+}
+
 std::string Arg(std::string text, const std::vector<std::string>& args)
 {
     QString q = QString::fromStdString(text);
@@ -131,7 +139,7 @@ std::string LoadCaseWindowText(const EnvelopeResult& r)
                 Arg(Tr(QT_TRANSLATE_NOOP("Velk", "操作范围（%1按等液气比缩放）：最低 %2%（%3），最高 %4%（%5），操作弹性 %6")),
                     {named(r.normal),
                      Percent(w.minFactor), LimitText(w.minLimit), Percent(w.maxFactor), LimitText(w.maxLimit),
-                     Number(w.turndown)});
+                     Turndown(w.turndown)});
     } else if (!r.window.note.empty()) {
         text += (text.empty() ? "" : "; ") + Tr(QT_TRANSLATE_NOOP("Velk", "操作范围：")) + Tr(r.window.note.c_str());
     }
