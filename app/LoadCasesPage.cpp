@@ -188,6 +188,12 @@ void LoadCasesPage::changeEvent(QEvent* event)
 
 void LoadCasesPage::AddCaseRow(const LoadCase& c)
 {
+    InsertCaseRow(c);
+    FitColumns(inputs_);
+}
+
+void LoadCasesPage::InsertCaseRow(const LoadCase& c)
+{
     const int r = inputs_->rowCount();
     inputs_->insertRow(r);
     inputs_->setItem(r, 0, new QTableWidgetItem(QString::fromStdString(c.name)));
@@ -198,7 +204,6 @@ void LoadCasesPage::AddCaseRow(const LoadCase& c)
         if (x) item->setData(Qt::UserRole, *x);
         inputs_->setItem(r, 1 + v, item);
     }
-    FitColumns(inputs_);
 }
 
 std::vector<LoadCase> LoadCasesPage::ReadCaseTable() const
@@ -341,7 +346,9 @@ void LoadCasesPage::ShowCases()
 {
     inputs_->setRowCount(0);
     for (const LoadCase& c : cases_)
-        AddCaseRow(c);
+        InsertCaseRow(c);
+    // Once for all rows: fitting after each row costs seconds for a full table.
+    FitColumns(inputs_);
 }
 
 void LoadCasesPage::ShowResults()

@@ -73,6 +73,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void InsertCaseRow(const LoadCase& c);
     void ShowCases();
     void ShowResults();
     void ShowResultRow(int row, const CaseResult& r);
