@@ -333,13 +333,18 @@ bool LoadCasesPage::ImportCsv(const QString& path)
 
 bool LoadCasesPage::ExportCsv(const QString& path, QString* error) const
 {
-    const QByteArray csv = LoadCaseCsv({&cases_, &rating_});
+    const QByteArray csv = LoadCaseCsv(Report());
     QString why;
     if (SafeReplaceFile(path, csv, &why)) return true;
     if (error)
         *error = Tr(QT_TRANSLATE_NOOP("Velk", "无法写入文件：%1")).arg(path) + QStringLiteral(" (") + why +
                  QLatin1Char(')');
     return false;
+}
+
+LoadCaseReport LoadCasesPage::Report() const
+{
+    return {&cases_, &rating_, CaseTextUtf8};
 }
 
 void LoadCasesPage::ShowCases()
@@ -364,7 +369,7 @@ void LoadCasesPage::ShowResults()
 
 void LoadCasesPage::ShowResultRow(int row, const CaseResult& r)
 {
-    const std::vector<std::string> cells = LoadCaseResultCells(r);
+    const std::vector<std::string> cells = LoadCaseResultCells(r, CaseTextUtf8);
     for (int c = 0; c < kResultColumns && c < static_cast<int>(cells.size()); ++c)
         results_->setItem(row, c, Item(QString::fromStdString(cells[static_cast<std::size_t>(c)])));
     // The warnings' marks: the note and the figures a warning names in the

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "LoadCaseCsv.h"
+#include "LoadCaseReport.h"
 #include "LoadCases.h"
 #include "PressureDropDisplay.h"
 
@@ -51,6 +52,9 @@ public:
     // The table's rows as cases (EConvertError naming the cell that does not convert).
     std::vector<LoadCase> ReadCaseTable() const;
     void AddCaseRow(const LoadCase& c);
+
+    // The cases for the report, the CSV and the diagram.
+    LoadCaseReport Report() const;
 
     QTableWidget* CaseTable() const { return inputs_; }
     QTableWidget* ResultTable() const { return results_; }

@@ -415,7 +415,7 @@ ReportContext TFormVELK::ReportCtx()
     ctx.page = &page_;
     ctx.currentFileName = project_.CurrentFileName;
     ctx.profile = {&rating_->Profile(), &rating_->Rating(), page_.Combo("UfMD")->Items()};
-    ctx.cases = {&cases_->Cases(), &cases_->Rating()};
+    ctx.cases = cases_->Report();
     return ctx;
 }
 

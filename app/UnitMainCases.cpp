@@ -39,7 +39,7 @@ void TFormVELK::BuildLoadCasesPage()
 
 std::optional<TPerformanceInput> TFormVELK::WithLoadCases(std::optional<TPerformanceInput> in) const
 {
-    if (in && cases_) AddLoadCasesToDiagram(*in, {&cases_->Cases(), &cases_->Rating()});
+    if (in && cases_) AddLoadCasesToDiagram(*in, cases_->Report());
     return in;
 }
 

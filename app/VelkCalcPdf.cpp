@@ -5,6 +5,7 @@
 #include "CalcPage.h"
 #include "ColumnRating.h"
 #include "LoadCaseRecords.h"
+#include "CaseRunText.h"
 #include "ProfileRecords.h"
 #include "SaveFormData.h"
 #include "SaveFormDataFile.h"
@@ -34,7 +35,7 @@ bool VelkCalcPdf(CalcPage& page, const std::string& path, const std::string& pro
     }
     std::string note;
     if (!ExportReportPdf(path, page, projectPath, note, {},
-                         {&profile, &rating, page.Combo("UfMD")->Items()}, {&cases, &envelope})) {
+                         {&profile, &rating, page.Combo("UfMD")->Items()}, {&cases, &envelope, CaseTextUtf8})) {
         err << "velk-calc: " << note << '\n';
         return false;
     }

@@ -97,7 +97,7 @@ std::vector<std::string> LoadCaseResultHeadings()
     return h;
 }
 
-std::vector<std::string> LoadCaseResultCells(const CaseResult& r)
+std::vector<std::string> LoadCaseResultCells(const CaseResult& r, const CaseTextFunction& caseText)
 {
     const OperatingFigures& f = r.figures;
     const std::optional<double> dp =
@@ -105,7 +105,7 @@ std::vector<std::string> LoadCaseResultCells(const CaseResult& r)
     std::vector<std::string> cells{r.name};
     for (const auto& x : {f.floodPercent, f.systemFloodPercent, f.FsFactor, f.liquidLoad, dp, r.holdup, r.HETP})
         cells.push_back(r.completed ? Number(x) : std::string());
-    std::string note = r.error.empty() ? std::string() : Tr(r.error.c_str());
+    std::string note = r.error.empty() ? std::string() : caseText ? caseText(r.error) : Tr(r.error.c_str());
     for (const OperatingWarning& w : r.warnings)
         note += (note.empty() ? "" : "; ") + Tr(w.text.c_str());
     cells.push_back(note);
@@ -169,7 +169,7 @@ LoadCaseSheetText LoadCaseSheetRows(const LoadCaseReport& report)
             row.push_back(cases[i].values.*v.member ? Number(cases[i].values.*v.member)
                                                     : Tr(QT_TRANSLATE_NOOP("Velk", "(计算页)")));
         if (i < report.rating->cases.size()) {
-            const std::vector<std::string> cells = LoadCaseResultCells(report.rating->cases[i]);
+            const std::vector<std::string> cells = LoadCaseResultCells(report.rating->cases[i], report.caseText);
             row.insert(row.end(), cells.begin() + 1, cells.end());
         }
         t.table.push_back(std::move(row));

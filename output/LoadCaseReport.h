@@ -5,6 +5,7 @@
 // of rows feeds all of them, so they never disagree. Nothing without cases.
 
 #include <QByteArray>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,14 @@ class QPainter;
 class QPdfWriter;
 class TMyXls;
 
+// A case's error in the interface language (the window's CaseText); empty:
+// the text's translation as it stands.
+using CaseTextFunction = std::function<std::string(const std::string& error)>;
+
 struct LoadCaseReport {
     const std::vector<LoadCase>* cases = nullptr;
     const EnvelopeResult* rating = nullptr;
+    CaseTextFunction caseText;
     bool Present() const { return cases && rating && !cases->empty(); }
 };
 
@@ -27,7 +33,7 @@ inline constexpr const char* kLoadCaseSheetName = "工况校核";
 // cells of one case (name, % of flood, % of the foaming-limited capacity,
 // F-factor, liquid load, pressure drop, holdup, HETP, note).
 std::vector<std::string> LoadCaseResultHeadings();
-std::vector<std::string> LoadCaseResultCells(const CaseResult& r);
+std::vector<std::string> LoadCaseResultCells(const CaseResult& r, const CaseTextFunction& caseText = {});
 // Columns of the results table that show the quantity of a field a warning names.
 std::vector<int> LoadCaseColumnsOfField(const std::string& field);
 // The diameter the cases were rated at, the governing case and the operating

@@ -22,6 +22,7 @@
 #include "SaveFormDataTool.h"
 #include "TypicalCase.h"
 #include "UnitMain.h"
+#include "WarningMarks.h"
 
 namespace
 {
@@ -148,6 +149,17 @@ private slots:
         QCOMPARE(w->Page().Field("VD")->Text(), std::string("3.0"));
         QVERIFY(!page->WindowLabel()->isHidden());
         QVERIFY(page->WindowLabel()->text().contains(QStringLiteral("最大")));
+    }
+
+    void aCaseLackingAnInputSaysWhichInRed()
+    {
+        w->Page().Field("SLD")->SetText(""); // no surface tension on the page, none in the cases
+        page->SetCases({Case("正常", 1.0)});
+        QCOMPARE(page->Rating().cases.size(), std::size_t(1));
+        QVERIFY(!page->Rating().cases[0].completed);
+        QCOMPARE(Cell(0, 8), QStringLiteral("数据不全：SLD"));
+        QCOMPARE(Cell(0, 1), QString()); // no figure of a case that did not complete
+        QCOMPARE(page->ResultTable()->item(0, 8)->foreground().color(), SeverityColour(WarningSeverity::Error));
     }
 
     void aDoubleClickLoadsACaseAskingFirstWhenThePageIsModified()
