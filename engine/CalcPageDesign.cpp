@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "CalcPage.h"
@@ -59,7 +60,9 @@ double DiameterAt(double V, double up, double rhoV)
 std::optional<double> TypedLimit(const CalcPage& page)
 {
     double mbar;
-    if (!ParseNumber(TrimView(page.Field("DpLimitD")->Text()), mbar) || !std::isfinite(mbar) || !(mbar > 0))
+    // Beyond the largest double once in Pa/m is no limit either.
+    if (!ParseNumber(TrimView(page.Field("DpLimitD")->Text()), mbar) || !(mbar > 0) ||
+        !(mbar <= std::numeric_limits<double>::max() / kMbarToPa))
         return std::nullopt;
     return mbar * kMbarToPa;
 }

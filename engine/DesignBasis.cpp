@@ -27,11 +27,11 @@ const char* DesignBasisName(DesignBasis b)
 namespace
 {
 
-// Beyond the limit at design velocity up: the irrigated drop above it, or a
-// point where the model no longer gives a drop (the flooded bed's head, a
-// holdup at the void fraction). All three only grow with up, so the search
-// brackets one change.
-bool OverLimit(const PressureDropPoint& p, double limit, double up)
+// The excess of the irrigated pressure drop over the limit at design
+// velocity up; +infinity where the model no longer gives a drop (the head
+// of a flooded bed replaced it, or the holdup reached the void fraction).
+// All of it only grows with up, so a bracket holds one change of sign.
+double Excess(const PressureDropPoint& p, double limit, double up)
 {
     const PackingParams& k = CurrentPacking;
     const double uLs = up * p.L * p.rhoV / (p.V * p.rhoL);
@@ -40,7 +40,33 @@ bool OverLimit(const PressureDropPoint& p, double limit, double up)
         PressureDropAndHoldup(k.S, k.eps, k.theta, p.sigma, p.muV, p.muL, p.rhoV, p.rhoL, up, uLs, up / p.uF);
     guard.Checked(r.dPwet);
     guard.Checked(r.hL);
-    return r.capped || r.dPwet > limit || r.hL >= k.eps;
+    return r.capped || r.hL >= k.eps ? INFINITY : r.dPwet - limit;
+}
+
+// Illinois (regula falsi that halves the stale end's value) on a bracket
+// with excess(lo) <= 0 < excess(hi); a bisection step where the upper end
+// has no drop. Returns the lower end: a velocity within the limit.
+double Bracketed(const PressureDropPoint& p, double limit, double lo, double glo, double hi, double ghi)
+{
+    int side = 0;
+    for (int i = 0; i < 200 && hi - lo > kDesignSearchTolerance * hi; ++i) {
+        double x = std::isfinite(ghi) ? hi - ghi * (hi - lo) / (ghi - glo) : 0.5 * (lo + hi);
+        if (!(x > lo && x < hi)) x = 0.5 * (lo + hi);
+        const double gx = Excess(p, limit, x);
+        if (gx > 0) {
+            hi = x;
+            ghi = gx;
+            if (side == 1) glo *= 0.5;
+            side = 1;
+        } else {
+            lo = x;
+            glo = gx;
+            if (gx == 0) break;
+            if (side == -1 && std::isfinite(ghi)) ghi *= 0.5;
+            side = -1;
+        }
+    }
+    return lo;
 }
 
 } // namespace
@@ -49,21 +75,21 @@ std::optional<double> PressureDropLimitedVelocity(const PressureDropPoint& p, do
 {
     // Below the foaming-limited capacity A uF, and below flooding itself
     // where the holdup model ends; the last step short of it keeps r < 1.
-    double hi = std::min(p.foaming, 1.0) * p.uF * (1.0 - 1e-9);
+    const double hi = std::min(p.foaming, 1.0) * p.uF * (1.0 - 1e-9);
     if (!(hi > 0) || !(limit > 0)) throw EVelkError(kNoRootText);
-    if (!OverLimit(p, limit, hi)) return std::nullopt;
+    const double ghi = Excess(p, limit, hi);
+    if (!(ghi > 0)) return std::nullopt;
     // The drop falls to zero with the load: some small load meets any
     // positive limit.
-    double lo = hi;
-    for (int i = 0; i < 40 && OverLimit(p, limit, lo); ++i)
-        lo *= 1e-3;
-    if (OverLimit(p, limit, lo)) throw EVelkError(kNoRootText);
-    // Bisection keeps lo within the limit and hi beyond it.
-    while (hi - lo > kDesignSearchTolerance * hi) {
-        const double mid = 0.5 * (lo + hi);
-        (OverLimit(p, limit, mid) ? hi : lo) = mid;
+    double top = hi, gtop = ghi, lo = hi * 0.5, glo = Excess(p, limit, lo);
+    for (int i = 0; i < 60 && glo > 0; ++i) {
+        top = lo;
+        gtop = glo;
+        lo *= 0.1;
+        glo = Excess(p, limit, lo);
     }
-    return lo;
+    if (glo > 0) throw EVelkError(kNoRootText);
+    return Bracketed(p, limit, lo, glo, top, gtop);
 }
 
 FloodVelocities AllFloodVelocities(const std::string& packing, const std::vector<std::string>& hiddenConstants,

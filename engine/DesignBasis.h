@@ -38,13 +38,13 @@ struct PressureDropPoint {
 
 // The highest superficial vapour velocity up (m/s) at which the irrigated
 // pressure drop at the theoretical diameter (uVs = up, uLs = up L rhoV /
-// (V rhoL)) does not exceed `limit` (Pa/m), by bisection on the engine's
-// PressureDropAndHoldup with the current packing parameters. nullopt when
+// (V rhoL)) does not exceed `limit` (Pa/m), by a bracketed search (Illinois)
+// on the engine's PressureDropAndHoldup with the current packing parameters. nullopt when
 // even just below A * uF the drop stays under the limit. Throws EVelkError
 // on a floating-point fault.
 std::optional<double> PressureDropLimitedVelocity(const PressureDropPoint& p, double limit);
 
-// Relative width of the bracket at which the bisections stop.
+// Relative width of the bracket at which the search stops.
 inline constexpr double kDesignSearchTolerance = 1e-10;
 
 // The flood velocity (m/s) of each correlation at the flow parameter phi

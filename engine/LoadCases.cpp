@@ -125,8 +125,11 @@ EnvelopeResult RateLoadCases(const CalcPage& page, const std::vector<LoadCase>& 
         double largest = 0;
         for (std::size_t i = 0; i < cases.size(); ++i) {
             RunOne(*base, *work, cases[i], std::nullopt, out.cases[i]);
-            if (out.cases[i].completed && out.cases[i].theoreticalDiameter)
-                largest = std::max(largest, *out.cases[i].theoreticalDiameter);
+            const auto& dp = out.cases[i].theoreticalDiameter;
+            if (out.cases[i].completed && dp && *dp > largest) {
+                largest = *dp;
+                out.sizing = static_cast<int>(i);
+            }
         }
         if (largest > 0) out.diameter = CheckedResult([&] { return RoundColumnDiameter(largest); });
     }

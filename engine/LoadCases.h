@@ -56,6 +56,7 @@ struct EnvelopeResult {
     std::optional<int> normal;        // index of the normal case
     std::optional<int> governing;     // index: highest systemFloodPercent of the completed cases
     std::optional<double> diameter;   // m: the section's diameter the cases are rated at
+    std::optional<int> sizing;        // index of the case whose theoretical diameter set it (sizing mode)
     OperatingWindow window;
 };
 

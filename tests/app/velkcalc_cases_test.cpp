@@ -162,3 +162,22 @@ TEST(VelkCalcCases, UsageErrors)
         EXPECT_TRUE(r.out.empty());
     }
 }
+
+TEST(VelkCalcCases, TheDesignControlsTravelWithTheProject)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("p.vel").toStdString();
+    std::vector<std::string> args = {"LD=2.5", "VD=3", "--design-dp", "1", "--design-basis", "pressure-drop",
+                                     "--conservative", "--save", path};
+    args.insert(args.end(), kPage.begin(), kPage.end());
+    const CalcRun saved = Calc(args);
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    // Read back without the options: the project alone sizes the same way.
+    const CalcRun read = Calc({"--project", path, "--design-dp", "1", "--design-basis", "pressure-drop"});
+    ASSERT_EQ(read.status, 0) << read.err;
+    EXPECT_EQ(read.json()["fields"], saved.json()["fields"]);
+    EXPECT_EQ(read.json()["design"], saved.json()["design"]);
+    EXPECT_EQ(saved.json()["design"].toObject()["governs"].toString().toStdString(), "pressure-drop");
+    const CalcRun alone = Calc({"--project", path});
+    EXPECT_EQ(alone.json()["fields"], saved.json()["fields"]);
+}

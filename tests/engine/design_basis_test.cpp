@@ -35,7 +35,7 @@ double WetDrop(const PackingParams& p, double uVs, double uLs, double uF)
 }
 
 // The rounding of the theoretical diameter as the page's rules state it (m).
-double RoundedAsSpecified(double dp)
+double RoundedByTheRule(double dp)
 {
     const double x = dp * 1000;
     if (x < 100) return 10 * std::nearbyint((x + 1) * 0.1) / 1000;
@@ -107,7 +107,7 @@ TEST_F(DesignBasisTest, PressureDropLimitedDiameterAgainstRatedRunsAboveAndBelow
         EXPECT_DOUBLE_EQ(*p->Design().theoreticalDiameter, D);
         EXPECT_NEAR(*p->Design().pressureDropDiameter, D, 1e-9 * D);
         EXPECT_EQ(D < *p->Design().floodDiameter, row.smaller) << row.text;
-        EXPECT_DOUBLE_EQ(p->Field("dD")->GetValue(), RoundedAsSpecified(D)) << row.text;
+        EXPECT_DOUBLE_EQ(p->Field("dD")->GetValue(), RoundedByTheRule(D)) << row.text;
         constexpr double d = 1e-5;
         EXPECT_LE(Run(Rated(D * (1 + d)))->Field("dPwaterD")->GetValue(), row.limit) << row.text;
         EXPECT_GT(Run(Rated(D * (1 - d)))->Field("dPwaterD")->GetValue(), row.limit) << row.text;
@@ -152,6 +152,7 @@ TEST_F(DesignBasisTest, BadOrUnreachableLimitFailsWithItsMessage)
     } table[] = {{"abc", 1, "压降限值须为大于0的数(mbar/m)。"},
                  {"-1", 2, "压降限值须为大于0的数(mbar/m)。"},
                  {"0", 1, "压降限值须为大于0的数(mbar/m)。"},
+                 {"1e308", 2, "压降限值须为大于0的数(mbar/m)。"},
                  {"5000", 1, kLimitUnreachedText}};
     for (const auto& row : table) {
         const auto p = Run(Basis(row.basis, row.limit), false);

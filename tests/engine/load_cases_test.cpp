@@ -77,6 +77,7 @@ TEST_F(LoadCasesTest, HandWorkedTableSizedByTheLargestCase)
     EXPECT_EQ(observed, (std::vector<std::string>{"最小", "正常", "最大"}));
     EXPECT_EQ(r.normal, 1);
     EXPECT_EQ(r.governing, 2);
+    EXPECT_EQ(r.sizing, 2);
     const double area = kPi * 1.5 * 1.5 / 4;
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const CaseResult& c = r.cases[i];
@@ -105,6 +106,7 @@ TEST_F(LoadCasesTest, RatingModeUsesTheTypedDiameterAndOwnPropertiesOverrideTheP
     const EnvelopeResult r = RateLoadCases(page, {Case("a", 1.0), heavy});
     ASSERT_TRUE(r.diameter);
     EXPECT_DOUBLE_EQ(*r.diameter, 2.0);
+    EXPECT_FALSE(r.sizing);
     const double uVs = 3.0 / (2.5 * kPi);
     EXPECT_NEAR(*r.cases[0].figures.FsFactor, uVs * std::sqrt(2.5), 1e-9);
     EXPECT_NEAR(*r.cases[1].figures.FsFactor, uVs / 2 * std::sqrt(5.0), 1e-9);
