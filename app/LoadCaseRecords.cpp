@@ -55,7 +55,8 @@ void ValidateLoadCases(const std::vector<LoadCase>& cases)
     std::set<std::string> names;
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const LoadCase& c = cases[i];
-        const std::string which = c.name.empty() ? "#" + std::to_string(i + 1) : c.name;
+        // (A QString: GCC 12 warns falsely on a literal plus a temporary std::string.)
+        const std::string which = c.name.empty() ? QStringLiteral("#%1").arg(i + 1).toStdString() : c.name;
         auto fail = [&](const char* text) {
             throw EConvertError(Tr(QT_TRANSLATE_NOOP("Velk", "工况")) + "“" + which + "”：" + Tr(text));
         };

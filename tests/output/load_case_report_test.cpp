@@ -61,7 +61,7 @@ TEST(LoadCaseReport, WithoutCasesThereIsNothingAndTheDiagramStaysAsItIs)
 {
     const std::vector<LoadCase> none;
     const EnvelopeResult rating;
-    const LoadCaseReport report{&none, &rating};
+    const LoadCaseReport report{&none, &rating, {}};
     EXPECT_FALSE(report.Present());
     const LoadCaseSheetText t = LoadCaseSheetRows(report);
     EXPECT_TRUE(t.title.empty() && t.table.empty() && t.window.empty());
@@ -77,7 +77,7 @@ TEST(LoadCaseReport, WithoutCasesThereIsNothingAndTheDiagramStaysAsItIs)
 TEST(LoadCaseReport, RowsCarryTheCasesTheirResultsAndTheWindow)
 {
     const Sample s = TwoCases();
-    const LoadCaseReport report{&s.cases, &s.rating};
+    const LoadCaseReport report{&s.cases, &s.rating, {}};
     SetPressureDropUnit(PressureDropUnit::Mbar);
     const LoadCaseSheetText t = LoadCaseSheetRows(report);
     ASSERT_EQ(t.table.size(), 3u);
@@ -117,6 +117,6 @@ TEST(LoadCaseReport, RowsCarryTheCasesTheirResultsAndTheWindow)
     noWindow.rating.window.note = "正常工况未算完，无操作弹性范围";
     EXPECT_NE(LoadCaseWindowText(noWindow.rating).find("操作范围：正常工况未算完"), std::string::npos);
     TPerformanceInput bare;
-    AddLoadCasesToDiagram(bare, {&noWindow.cases, &noWindow.rating});
+    AddLoadCasesToDiagram(bare, {&noWindow.cases, &noWindow.rating, {}});
     EXPECT_FALSE(bare.window.has_value());
 }

@@ -58,7 +58,7 @@ private slots:
         ReportContext ctx;
         ctx.page = &page;
         ctx.programDir = VELK_BINARY_DIR "/bin/";
-        ctx.cases = {&cases, &rating};
+        ctx.cases = {&cases, &rating, {}};
         const auto sheetOf = [&](const QString& file) {
             XlsxDocument doc;
             doc.Load(file.toStdString());
