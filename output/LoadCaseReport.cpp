@@ -125,6 +125,8 @@ std::vector<int> LoadCaseColumnsOfField(const std::string& field)
 std::string LoadCaseWindowText(const EnvelopeResult& r)
 {
     if (r.cases.empty()) return {};
+    // Chinese parts are set apart by a full-width semicolon, English ones by "; ".
+    const std::string sep = Tr(QT_TRANSLATE_NOOP("Velk", "；"));
     std::string text;
     if (r.diameter) text = Arg(Tr(QT_TRANSLATE_NOOP("Velk", "塔径 %1 m")), {Number(r.diameter)});
     const auto named = [&](const std::optional<int>& i) {
@@ -132,16 +134,16 @@ std::string LoadCaseWindowText(const EnvelopeResult& r)
                                                                            : std::string();
     };
     if (r.governing)
-        text += (text.empty() ? "" : "; ") + Arg(Tr(QT_TRANSLATE_NOOP("Velk", "控制工况：%1")), {named(r.governing)});
+        text += (text.empty() ? "" : sep) + Arg(Tr(QT_TRANSLATE_NOOP("Velk", "控制工况：%1")), {named(r.governing)});
     if (r.window.valid) {
         const OperatingWindow& w = r.window;
-        text += (text.empty() ? "" : "; ") +
+        text += (text.empty() ? "" : sep) +
                 Arg(Tr(QT_TRANSLATE_NOOP("Velk", "操作范围（%1按等液气比缩放）：最低 %2%（%3），最高 %4%（%5），操作弹性 %6")),
                     {named(r.normal),
                      Percent(w.minFactor), LimitText(w.minLimit), Percent(w.maxFactor), LimitText(w.maxLimit),
                      Turndown(w.turndown)});
     } else if (!r.window.note.empty()) {
-        text += (text.empty() ? "" : "; ") + Tr(QT_TRANSLATE_NOOP("Velk", "操作范围：")) + Tr(r.window.note.c_str());
+        text += (text.empty() ? "" : sep) + Tr(QT_TRANSLATE_NOOP("Velk", "操作范围：")) + Tr(r.window.note.c_str());
     }
     return text;
 }

@@ -2087,5 +2087,9 @@ m3/(m2·h)</translation>
         <source>操作范围：</source>
         <translation>Operating window: </translation>
     </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
 </context>
 </TS>

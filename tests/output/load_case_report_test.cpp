@@ -97,7 +97,7 @@ TEST(LoadCaseReport, RowsCarryTheCasesTheirResultsAndTheWindow)
 
     ASSERT_EQ(t.window.size(), 1u);
     const std::string w = t.window[0];
-    for (const char* part : {"塔径 1.6 m", "控制工况：最大", "最小按等液气比", "最低 35%（最小润湿）",
+    for (const char* part : {"塔径 1.6 m；控制工况：最大", "最小按等液气比", "最低 35%（最小润湿）",
                              "最高 140%（压降限值）", "操作弹性 4"})
         EXPECT_NE(w.find(part), std::string::npos) << part << " in " << w;
 
