@@ -175,7 +175,7 @@ void WriteWorkbookOrThrow(const std::string& path, CalcPage& page, const std::st
     // The charts on a sheet of their own; a case without them keeps the
     // report as it is.
     std::string why;
-    AddReportChartSheet(path, page, why);
+    AddReportChartSheet(path, page, why, cases);
 }
 
 std::string ProposedName(const std::string& currentFileName, const std::string& extension)
@@ -213,7 +213,7 @@ void ExportPdfOrThrow(const std::string& pdfPath, CalcPage& page, const std::str
     if (!painter.begin(&writer)) throw EInOutError("Cannot write the PDF file " + pdfPath);
     XlsxSheetPainter(doc, doc.ActiveSheet()).Paint(painter, writer);
     // The diagram and the packing's performance charts, drawn on the page.
-    PaintReportChartPages(painter, writer, page, note);
+    PaintReportChartPages(painter, writer, page, note, cases);
     // Every catalogue packing rated for this case, from a page of its own.
     PackingComparison comparison;
     PaintPageTable(painter, writer,
