@@ -19,8 +19,8 @@ constexpr std::size_t kValues = 10;
 
 void Record(std::string& out, std::string_view value)
 {
-    for (std::string_view line : {std::string_view(kCaseControl), std::string_view("String"), std::string_view("Case"),
-                                  value, std::string_view()}) {
+    for (std::string_view line : {std::string_view(kCaseControl), std::string_view("String"),
+                                  std::string_view("Case"), value, std::string_view()}) {
         out += Utf8ToAnsi(line);
         out += "\r\n";
     }
@@ -51,7 +51,8 @@ std::string Tr(const char* text)
 void ValidateLoadCases(const std::vector<LoadCase>& cases)
 {
     if (cases.size() > kMaxLoadCases)
-        throw EConvertError(QCoreApplication::translate("Velk", "工况多于 %1 个。").arg(kMaxLoadCases).toStdString());
+        throw EConvertError(
+            QCoreApplication::translate("Velk", "工况多于 %1 个。").arg(kMaxLoadCases).toStdString());
     std::set<std::string> names;
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const LoadCase& c = cases[i];
@@ -67,9 +68,10 @@ void ValidateLoadCases(const std::vector<LoadCase>& cases)
         for (const ProfileValue& v : kProfileValues) {
             const std::optional<double>& x = c.values.*v.member;
             if (x && (!std::isfinite(*x) || (v.member != &ProfileStage::slope && *x <= 0)))
-                throw EConvertError(QCoreApplication::translate("Velk", "工况“%1”的%2无效。")
-                                        .arg(QString::fromStdString(which), QCoreApplication::translate("Velk", v.caption))
-                                        .toStdString());
+                throw EConvertError(
+                    QCoreApplication::translate("Velk", "工况“%1”的%2无效。")
+                        .arg(QString::fromStdString(which), QCoreApplication::translate("Velk", v.caption))
+                        .toStdString());
         }
     }
 }

@@ -97,7 +97,8 @@ protected:
         const int v = index.column() - 1;
         if (v < 0 || v >= 10 || !option->text.trimmed().isEmpty()) return;
         // The flows are the case's own: a case without them is refused.
-        if (kProfileValues[v].member == &ProfileStage::V || kProfileValues[v].member == &ProfileStage::L) return;
+        if (kProfileValues[v].member == &ProfileStage::V || kProfileValues[v].member == &ProfileStage::L)
+            return;
         option->text = Number(PageValue(page_, kProfileValues[v].field));
         option->font.setItalic(true);
         option->palette.setColor(QPalette::Text, Qt::gray);
@@ -153,19 +154,22 @@ LoadCasesPage::LoadCasesPage(CalcPage& page, QWidget* parent) : QWidget(parent),
     });
     connect(rate_, &QPushButton::clicked, this, [this] { Rate(); });
     connect(export_, &QPushButton::clicked, this, [this] {
-        const QString path = AskExportFile ? AskExportFile()
-                                           : QFileDialog::getSaveFileName(this, Tr(QT_TRANSLATE_NOOP("Velk", "导出CSV")),
-                                                                          QString(), QStringLiteral("CSV (*.csv)"));
+        const QString path =
+            AskExportFile ? AskExportFile()
+                          : QFileDialog::getSaveFileName(this, Tr(QT_TRANSLATE_NOOP("Velk", "导出CSV")),
+                                                         QString(), QStringLiteral("CSV (*.csv)"));
         QString error;
         if (!path.isEmpty() && !ExportCsv(path, &error)) ShowMessage(MsgKind::Error, error.toStdString());
     });
     connect(import_, &QPushButton::clicked, this, [this] {
-        const QString path = AskImportFile ? AskImportFile()
-                                           : QFileDialog::getOpenFileName(this, Tr(QT_TRANSLATE_NOOP("Velk", "导入CSV")),
-                                                                          QString(), QStringLiteral("CSV (*.csv)"));
+        const QString path =
+            AskImportFile ? AskImportFile()
+                          : QFileDialog::getOpenFileName(this, Tr(QT_TRANSLATE_NOOP("Velk", "导入CSV")),
+                                                         QString(), QStringLiteral("CSV (*.csv)"));
         if (!path.isEmpty()) ImportCsv(path);
     });
-    connect(results_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { LoadCaseIntoPage(row); });
+    connect(results_, &QTableWidget::cellDoubleClicked, this,
+            [this](int row, int) { LoadCaseIntoPage(row); });
 }
 
 void LoadCasesPage::Retranslate()
@@ -296,10 +300,12 @@ bool LoadCasesPage::LoadCaseIntoPage(int row)
     const QString name = QString::fromStdString(c.name);
     if (page_.Modified) {
         const bool replace =
-            AskReplaceCase ? AskReplaceCase(name)
-                           : QMessageBox::question(this, Tr(QT_TRANSLATE_NOOP("Velk", "工况校核")),
-                                                   Tr(QT_TRANSLATE_NOOP("Velk", "计算页的工况已修改。用工况“%1”的数据替换它吗？"))
-                                                       .arg(name)) == QMessageBox::Yes;
+            AskReplaceCase
+                ? AskReplaceCase(name)
+                : QMessageBox::question(
+                      this, Tr(QT_TRANSLATE_NOOP("Velk", "工况校核")),
+                      Tr(QT_TRANSLATE_NOOP("Velk", "计算页的工况已修改。用工况“%1”的数据替换它吗？"))
+                          .arg(name)) == QMessageBox::Yes;
         if (!replace) return false;
     }
     try {
@@ -378,7 +384,8 @@ void LoadCasesPage::ShowResultRow(int row, const CaseResult& r)
         const QColor colour = SeverityColour(r.warnings[*worst].severity);
         results_->item(row, kResultColumns - 1)->setForeground(colour);
     }
-    if (!r.completed) results_->item(row, kResultColumns - 1)->setForeground(SeverityColour(WarningSeverity::Error));
+    if (!r.completed)
+        results_->item(row, kResultColumns - 1)->setForeground(SeverityColour(WarningSeverity::Error));
     for (const auto& [field, severity] : WorstSeverityByField(r.warnings))
         for (int column : LoadCaseColumnsOfField(field)) {
             QTableWidgetItem* item = results_->item(row, column);

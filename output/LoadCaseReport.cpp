@@ -100,10 +100,12 @@ std::vector<std::string> LoadCaseResultHeadings()
 std::vector<std::string> LoadCaseResultCells(const CaseResult& r, const CaseTextFunction& caseText)
 {
     const OperatingFigures& f = r.figures;
-    const std::optional<double> dp =
-        f.pressureDropMbarPerM ? std::optional<double>(ShownPressureDrop(*f.pressureDropMbarPerM)) : std::nullopt;
+    const std::optional<double> dp = f.pressureDropMbarPerM
+                                         ? std::optional<double>(ShownPressureDrop(*f.pressureDropMbarPerM))
+                                         : std::nullopt;
     std::vector<std::string> cells{r.name};
-    for (const auto& x : {f.floodPercent, f.systemFloodPercent, f.FsFactor, f.liquidLoad, dp, r.holdup, r.HETP})
+    for (const auto& x :
+         {f.floodPercent, f.systemFloodPercent, f.FsFactor, f.liquidLoad, dp, r.holdup, r.HETP})
         cells.push_back(r.completed ? Number(x) : std::string());
     std::string note = r.error.empty() ? std::string() : caseText ? caseText(r.error) : Tr(r.error.c_str());
     for (const OperatingWarning& w : r.warnings)
@@ -130,20 +132,23 @@ std::string LoadCaseWindowText(const EnvelopeResult& r)
     std::string text;
     if (r.diameter) text = Arg(Tr(QT_TRANSLATE_NOOP("Velk", "塔径 %1 m")), {Number(r.diameter)});
     const auto named = [&](const std::optional<int>& i) {
-        return i && *i >= 0 && static_cast<std::size_t>(*i) < r.cases.size() ? r.cases[static_cast<std::size_t>(*i)].name
-                                                                           : std::string();
+        return i && *i >= 0 && static_cast<std::size_t>(*i) < r.cases.size()
+                   ? r.cases[static_cast<std::size_t>(*i)].name
+                   : std::string();
     };
     if (r.governing)
-        text += (text.empty() ? "" : sep) + Arg(Tr(QT_TRANSLATE_NOOP("Velk", "控制工况：%1")), {named(r.governing)});
+        text += (text.empty() ? "" : sep) +
+                Arg(Tr(QT_TRANSLATE_NOOP("Velk", "控制工况：%1")), {named(r.governing)});
     if (r.window.valid) {
         const OperatingWindow& w = r.window;
         text += (text.empty() ? "" : sep) +
-                Arg(Tr(QT_TRANSLATE_NOOP("Velk", "操作范围（%1按等液气比缩放）：最低 %2%（%3），最高 %4%（%5），操作弹性 %6")),
-                    {named(r.normal),
-                     Percent(w.minFactor), LimitText(w.minLimit), Percent(w.maxFactor), LimitText(w.maxLimit),
-                     Turndown(w.turndown)});
+                Arg(Tr(QT_TRANSLATE_NOOP(
+                        "Velk", "操作范围（%1按等液气比缩放）：最低 %2%（%3），最高 %4%（%5），操作弹性 %6")),
+                    {named(r.normal), Percent(w.minFactor), LimitText(w.minLimit), Percent(w.maxFactor),
+                     LimitText(w.maxLimit), Turndown(w.turndown)});
     } else if (!r.window.note.empty()) {
-        text += (text.empty() ? "" : sep) + Tr(QT_TRANSLATE_NOOP("Velk", "操作范围：")) + Tr(r.window.note.c_str());
+        text += (text.empty() ? "" : sep) + Tr(QT_TRANSLATE_NOOP("Velk", "操作范围：")) +
+                Tr(r.window.note.c_str());
     }
     return text;
 }
@@ -160,7 +165,8 @@ LoadCaseSheetText LoadCaseSheetRows(const LoadCaseReport& report)
     for (std::size_t c = 1; c < results.size(); ++c) {
         // One line per heading: "name (unit)".
         std::string h = results[c];
-        if (const auto nl = h.find('\n'); nl != std::string::npos) h = h.substr(0, nl) + "(" + h.substr(nl + 1) + ")";
+        if (const auto nl = h.find('\n'); nl != std::string::npos)
+            h = h.substr(0, nl) + "(" + h.substr(nl + 1) + ")";
         heading.push_back(h);
     }
     t.table.push_back(heading);
@@ -171,7 +177,8 @@ LoadCaseSheetText LoadCaseSheetRows(const LoadCaseReport& report)
             row.push_back(cases[i].values.*v.member ? Number(cases[i].values.*v.member)
                                                     : Tr(QT_TRANSLATE_NOOP("Velk", "(计算页)")));
         if (i < report.rating->cases.size()) {
-            const std::vector<std::string> cells = LoadCaseResultCells(report.rating->cases[i], report.caseText);
+            const std::vector<std::string> cells =
+                LoadCaseResultCells(report.rating->cases[i], report.caseText);
             row.insert(row.end(), cells.begin() + 1, cells.end());
         }
         t.table.push_back(std::move(row));
@@ -246,5 +253,6 @@ void AddLoadCasesToDiagram(TPerformanceInput& in, const LoadCaseReport& report)
         in.cases.push_back({QString::fromStdString(cases[i].name), *cases[i].values.L, *cases[i].values.V,
                             r.governing && static_cast<std::size_t>(*r.governing) == i});
     }
-    if (r.window.valid) in.window = TPerformanceInput::Band{r.window.minL, r.window.minV, r.window.maxL, r.window.maxV};
+    if (r.window.valid)
+        in.window = TPerformanceInput::Band{r.window.minL, r.window.minV, r.window.maxL, r.window.maxV};
 }

@@ -33,7 +33,10 @@ public:
     QString savePath;
     Answer answer = Answer::No;
     Answer askYesNoCancel(QWidget*, const QString&, const QString&) override { return answer; }
-    QString askSaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return savePath; }
+    QString askSaveFileName(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return savePath;
+    }
     QString askOpenFileName(QWidget*, const QString&) override { return {}; }
     void information(QWidget*, const QString&, const QString&) override {}
     int execDialog(QDialog*) override { return 0; }
@@ -109,7 +112,8 @@ private slots:
 
     void eachCaseEqualsASingleRunAtTheSectionsDiameter()
     {
-        QCOMPARE(w->PageControlMain()->tabText(w->PageControlMain()->indexOf(page)), QStringLiteral("工况校核"));
+        QCOMPARE(w->PageControlMain()->tabText(w->PageControlMain()->indexOf(page)),
+                 QStringLiteral("工况校核"));
         page->SetCases(FourCases());
         const EnvelopeResult& r = page->Rating();
         QCOMPARE(r.cases.size(), std::size_t(4));
@@ -159,7 +163,8 @@ private slots:
         QVERIFY(!page->Rating().cases[0].completed);
         QCOMPARE(Cell(0, 8), QStringLiteral("数据不全：SLD"));
         QCOMPARE(Cell(0, 1), QString()); // no figure of a case that did not complete
-        QCOMPARE(page->ResultTable()->item(0, 8)->foreground().color(), SeverityColour(WarningSeverity::Error));
+        QCOMPARE(page->ResultTable()->item(0, 8)->foreground().color(),
+                 SeverityColour(WarningSeverity::Error));
     }
 
     void aDoubleClickLoadsACaseAskingFirstWhenThePageIsModified()
@@ -201,15 +206,16 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         QByteArray bytes = f.readAll();
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
-        const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        const QStringList lines =
+            QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
         // Heading, four cases, the window.
         QCOMPARE(lines.size(), 6);
         QVERIFY(lines[0].startsWith(QStringLiteral("工况,气相流量,")));
         QVERIFY(lines[1].startsWith(QStringLiteral("\"最小, 开车\",1.5,(计算页),(计算页),1.25,(计算页)")));
         QVERIFY(lines[4].startsWith(QStringLiteral("重液,3,(计算页),(计算页),2.5,900,")));
         const QStringList heavy = lines[4].split(QLatin1Char(','));
-        QCOMPARE(heavy[11], Cell(3, 1));  // % of flood after the ten values
-        QCOMPARE(heavy[15], Cell(3, 5));  // pressure drop
+        QCOMPARE(heavy[11], Cell(3, 1)); // % of flood after the ten values
+        QCOMPARE(heavy[15], Cell(3, 5)); // pressure drop
         QVERIFY(lines[5].contains(QStringLiteral("最大")));
     }
 

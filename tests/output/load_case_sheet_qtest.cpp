@@ -94,18 +94,21 @@ private slots:
             QProcess info;
             info.start("pdfinfo", {nextChoice});
             info.waitForFinished(60000);
-            const auto m = QRegularExpression("Pages:\\s+(\\d+)").match(QString::fromUtf8(info.readAllStandardOutput()));
+            const auto m =
+                QRegularExpression("Pages:\\s+(\\d+)").match(QString::fromUtf8(info.readAllStandardOutput()));
             return m.hasMatch() ? m.captured(1).toInt() : -1;
         };
         const int plain = pages(without, QStringLiteral("plain.pdf"));
         QVERIFY(plain > 0);
         QCOMPARE(pages(ctx, QStringLiteral("r.pdf")), plain + 1);
         QProcess text;
-        text.start("pdftotext", {"-f", QString::number(plain + 1), "-l", QString::number(plain + 1), nextChoice, "-"});
+        text.start("pdftotext",
+                   {"-f", QString::number(plain + 1), "-l", QString::number(plain + 1), nextChoice, "-"});
         QVERIFY(text.waitForFinished(60000));
         const QString last = QString::fromUtf8(text.readAllStandardOutput());
         // (The PDF's text gives some characters as their radicals: "⼯" for "工".)
-        QVERIFY2(last.contains(QStringLiteral("况校核")) && last.contains(QStringLiteral("设计泛点率")), qPrintable(last));
+        QVERIFY2(last.contains(QStringLiteral("况校核")) && last.contains(QStringLiteral("设计泛点率")),
+                 qPrintable(last));
         QVERIFY(sink.messages.empty());
     }
 };
