@@ -248,14 +248,27 @@ private slots:
     void casesGoWithTheProjectAndADamagedRecordChangesNothing()
     {
         page->SetCases(FourCases());
+        // The design basis goes with the page's own records.
+        CalcPage& calc = w->Page();
+        calc.Combo("DesignBasisD")->SetItemIndex(2);
+        calc.Field("DpLimitD")->SetText("1.5");
+        calc.Check("CBConservative")->SetChecked(true);
+        calc.NeedsRecalc = true;
+        QVERIFY(calc.RecalcReported());
         const QString path = dir.filePath("cases.vel");
         prompts->savePath = path;
         w->MFile_SaveClick(true);
-        QVERIFY(!w->Page().Modified);
+        QVERIFY(!calc.Modified);
 
         page->SetCases({Case("其他", 2.0)});
+        calc.Combo("DesignBasisD")->SetItemIndex(0);
+        calc.Field("DpLimitD")->SetText("");
+        calc.Check("CBConservative")->SetChecked(false);
         prompts->answer = UiPrompts::Answer::No; // do not save the change
         w->MFile_OpenClick(path);
+        QCOMPARE(calc.Combo("DesignBasisD")->ItemIndex(), 2);
+        QCOMPARE(calc.Field("DpLimitD")->Text(), std::string("1.5"));
+        QVERIFY(calc.Check("CBConservative")->Checked());
         QCOMPARE(page->Cases().size(), std::size_t(4));
         for (std::size_t i = 0; i < 4; ++i) {
             QCOMPARE(page->Cases()[i].name, FourCases()[i].name);
