@@ -15,6 +15,11 @@ QString CaseText(const std::string& text)
     return EngineText(text);
 }
 
+std::string CaseTextUtf8(const std::string& text)
+{
+    return CaseText(text).toStdString();
+}
+
 QString StageMessage(const StageRating& stage)
 {
     const std::string& cause = stage.skipped ? stage.note : stage.error;

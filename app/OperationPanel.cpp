@@ -93,9 +93,57 @@ QWidget* TOperationPanel::BuildInputs()
     stages->setMaximumWidth(80);
     g->addWidget(stagesLabel, 1, 0);
     g->addWidget(stages, 1, 1);
-    g->setRowStretch(2, 1);
     tabOrder_ = {rating, stages};
+    BuildDesignBasis(g, box);
     return box;
+}
+
+// The design basis (flood, a pressure-drop limit or both) and the
+// conservative flood velocity, under the rating controls; the line below
+// says what governed the last recalculation.
+void TOperationPanel::BuildDesignBasis(QGridLayout* g, QWidget* box)
+{
+    auto* basisLabel = new QLabel(Tr(QT_TRANSLATE_NOOP("Velk", "设计基准")), box);
+    basisLabel->setObjectName(QStringLiteral("DesignBasisL"));
+    auto* basis = new TComboWidget(page_.Combo("DesignBasisD"), box);
+    g->addWidget(basisLabel, 2, 0);
+    g->addWidget(basis, 2, 1, 1, 2);
+    auto* limitLabel = new QLabel(Tr(QT_TRANSLATE_NOOP("Velk", "压降限值")), box);
+    limitLabel->setObjectName(QStringLiteral("DpLimitL"));
+    auto* limit = new TEditDWidget(page_.Field("DpLimitD"), box);
+    limit->setMaximumWidth(80);
+    g->addWidget(limitLabel, 3, 0);
+    g->addWidget(limit, 3, 1);
+    g->addWidget(new QLabel(QStringLiteral("mbar/m"), box), 3, 2);
+    auto* conservative =
+        new TCheckWidget(page_.Check("CBConservative"), Tr(QT_TRANSLATE_NOOP("Velk", "最保守泛点")), box);
+    g->addWidget(conservative, 4, 0, 1, 3);
+    design_ = new QLabel(box);
+    design_->setObjectName(QStringLiteral("DesignGoverns"));
+    design_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    g->addWidget(design_, 5, 0, 1, 3);
+    g->setRowStretch(6, 1);
+    tabOrder_.insert(tabOrder_.end(), {basis, limit, conservative});
+}
+
+QString DesignOutcomeText(const CalcPage& page)
+{
+    const DesignOutcome& d = page.Design();
+    QStringList parts;
+    // Without a limit flooding always governs: nothing to say, as before the choice existed.
+    if (d.basis == DesignBasis::Flood && !d.conservative) return {};
+    if (d.basis != DesignBasis::Flood && d.governs == "flood") parts << Tr(QT_TRANSLATE_NOOP("Velk", "泛点率控制塔径"));
+    if (d.basis != DesignBasis::Flood && d.governs == "pressure-drop") parts << Tr(QT_TRANSLATE_NOOP("Velk", "压降限值控制塔径"));
+    const std::vector<std::string>& methods = page.Combo("UfMD")->Items();
+    const auto method = [&](int i) {
+        return i >= 0 && static_cast<std::size_t>(i) < methods.size() ? Tr(methods[static_cast<std::size_t>(i)].c_str())
+                                                                     : QString::number(i);
+    };
+    if (d.conservative && d.floodMethod)
+        parts << Tr(QT_TRANSLATE_NOOP("Velk", "最低泛点：%1")).arg(method(*d.floodMethod));
+    for (int skipped : d.skippedMethods)
+        parts << Tr(kSkippedMethodText) + method(skipped);
+    return parts.join(QStringLiteral("; "));
 }
 
 QWidget* TOperationPanel::BuildFigures()
@@ -146,6 +194,10 @@ void TOperationPanel::Refresh()
     for (const auto& [label, i] : unitLabels_) {
         const FigureRow& row = kFigures[i];
         label->setText(WithFigureUnit(QString::fromUtf8(row.unit), *row.kind, QString::fromUtf8(row.unit)));
+    }
+    if (design_) {
+        design_->setText(DesignOutcomeText(page_));
+        design_->setToolTip(design_->text());
     }
     warnings_->clear();
     for (const OperatingWarning& w : page_.Operation().warnings) {

@@ -28,6 +28,7 @@ public:
 
 private:
     QWidget* BuildInputs();
+    void BuildDesignBasis(class QGridLayout* g, QWidget* box);
     QWidget* BuildFigures();
     void MarkFigures();
 
@@ -35,6 +36,7 @@ private:
     std::vector<QLabel*> figures_;
     QComboBox* bedHeightUnit_ = nullptr; // the length units of the diameter
     QListWidget* warnings_ = nullptr;
+    QLabel* design_ = nullptr; // what governed the diameter
     std::vector<QWidget*> tabOrder_;
     std::vector<std::pair<QLabel*, int>> unitLabels_; // the unit labels of converted figures, by figure
     UnitSystem shownSystem_ = CurrentDisplaySystem();
@@ -46,3 +48,6 @@ private:
 // OperatingFigures, empty where undefined; the bed height divided by
 // bedHeightFactor (its unit's factor to metres).
 QStringList OperatingFigureTexts(const CalcPage& page, double bedHeightFactor = 1.0);
+// Which limit governed the diameter and which correlation the conservative
+// flood velocity took (and those it left out); "" with both options off.
+QString DesignOutcomeText(const CalcPage& page);

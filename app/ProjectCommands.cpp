@@ -109,6 +109,8 @@ std::string OpenFailureText(const std::string& path, std::size_t failedLine, con
                                ? QT_TRANSLATE_NOOP("Velk", "项目文件“%1”的填料段多于 %2 段，未打开。")
                            : large->What == EProjectTooLarge::Part::Stages
                                ? QT_TRANSLATE_NOOP("Velk", "项目文件“%1”的塔板多于 %2 块，未打开。")
+                           : large->What == EProjectTooLarge::Part::Cases
+                               ? QT_TRANSLATE_NOOP("Velk", "项目文件“%1”的工况多于 %2 个，未打开。")
                                : QT_TRANSLATE_NOOP("Velk", "项目文件“%1”的记录多于 %2 条，未打开。");
         return Tr(text).arg(file).arg(large->Cap).toStdString();
     }

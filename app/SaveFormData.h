@@ -21,7 +21,7 @@ class CalcPage;
 class EProjectTooLarge : public EVelkError
 {
 public:
-    enum class Part { Records, Stages, Beds };
+    enum class Part { Records, Stages, Beds, Cases };
     EProjectTooLarge(const std::string& what, Part part, std::size_t cap)
         : EVelkError(what), What(part), Cap(cap)
     {

@@ -22,6 +22,7 @@
 
 #include "ApplicationHelp.h"
 #include "ColumnRatingPage.h"
+#include "LoadCasesPage.h"
 #include "ProfileRecords.h"
 #include "BoundWidgets.h"
 #include "CalcPageWidget.h"
@@ -95,6 +96,7 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
         QMetaObject::invokeMethod(this, &TFormVELK::SyncModified, Qt::QueuedConnection);
     };
     rating_->OnStageLoaded = [this] { pages_->setCurrentIndex(0); };
+    BuildLoadCasesPage();
     connect(rating_, &ColumnRatingPage::ratingFinished, this,
             [this] { SetTabBadge(pages_->indexOf(rating_), RatingHasError(rating_->Rating())); });
     connect(comparison, &TPackingComparisonPage::ErrorsChanged, this,
@@ -161,16 +163,7 @@ void TFormVELK::ConnectProject()
         lastFolder_ = file.absolutePath();
     };
     project_.CaptionChanged = [this](const std::string&) { ShowCaption(); };
-    project_.ExtraRecords = [this] { return ProfileRecordsText(rating_->Profile()); };
-    project_.ReadExtra = [this](const std::string& plain, std::size_t* failedLine) -> std::function<void()> {
-        auto profile = std::make_shared<ColumnProfile>(ProfileFromFormRecords(plain, failedLine));
-        return [this, profile] { rating_->SetProfile(std::move(*profile)); };
-    };
-    project_.ExtraOwns = IsProfileRecordControl;
-    project_.ResetExtra = [this] {
-        rating_->Clear();
-        ApplyUnitSystem(page_, CurrentDisplaySystem());
-    };
+    ConnectExtraRecords();
     project_.FlagsChanged = [this] {
         TakeCleanState();
         SyncModified();
@@ -237,15 +230,18 @@ QWidget* TFormVELK::BuildDiagramPage()
     view->setObjectName(QStringLiteral("MyPaintBox"));
     paintBox_ = view;
     view->setInputProvider([this](TPerformanceView::TCause cause) -> std::optional<TPerformanceInput> {
-        if (cause == TPerformanceView::TCause::Command)
-            return PerformanceInputFromPage(page_);
+        if (cause == TPerformanceView::TCause::Command) {
+            std::optional<TPerformanceInput> in = PerformanceInputFromPage(page_);
+            if (in && cases_) cases_->Refresh(); // the cases follow the page's changes
+            return WithLoadCases(std::move(in));
+        }
         // A repaint recalculates too, but keeps its messages to itself: the
         // page is repainted often, and a message box on every repaint would
         // never let the user fix the input.
         RecordingSink quiet;
         ScopedMessageSink scope(&quiet);
         try {
-            return PerformanceInputFromPage(page_);
+            return WithLoadCases(PerformanceInputFromPage(page_));
         } catch (const std::exception&) {
             return std::nullopt;
         }
@@ -436,6 +432,7 @@ ReportContext TFormVELK::ReportCtx()
     ctx.page = &page_;
     ctx.currentFileName = project_.CurrentFileName;
     ctx.profile = {&rating_->Profile(), &rating_->Rating(), page_.Combo("UfMD")->Items()};
+    ctx.cases = cases_->Report();
     return ctx;
 }
 

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 #include "CalcPage.h"
 #include "Language.h"
@@ -17,6 +18,8 @@
 #include "UiPrompts.h"
 
 class ColumnRatingPage;
+class LoadCasesPage;
+struct TPerformanceInput;
 class QAction;
 class QMenu;
 class QTabWidget;
@@ -130,6 +133,10 @@ private:
     void WatchChanges();
     void CompareWithClean();
     void TakeCleanState();
+    // The page "工况校核" and what the project, the diagram and the report take from it.
+    void BuildLoadCasesPage();
+    void ConnectExtraRecords();
+    std::optional<TPerformanceInput> WithLoadCases(std::optional<TPerformanceInput> in) const;
     // The import dialogs' "整塔数据": the column goes to the column rating.
     std::function<void(const struct ColumnProfile&)> TakeColumn();
 
@@ -140,6 +147,7 @@ private:
     QTableWidget* catalogue_ = nullptr;
     QWidget* paintBox_ = nullptr;
     ColumnRatingPage* rating_ = nullptr;
+    LoadCasesPage* cases_ = nullptr;
     TMyStatusBar* statusBar_ = nullptr;
     TSharedHintWindow* hint_ = nullptr;
     TMyAppConst* appConst_ = nullptr;

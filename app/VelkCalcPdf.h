@@ -1,7 +1,7 @@
 #pragma once
 // velk-calc --pdf: the PDF report of the computed case, written by the same
 // code as the window's "导出PDF报表", with the column rating of the
-// project's profile when the project carries one.
+// project's profile and the project's load cases when it carries them.
 
 #include <iosfwd>
 #include <string>

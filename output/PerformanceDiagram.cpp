@@ -13,6 +13,7 @@
 #include <QSvgGenerator>
 
 #include <cfloat>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -140,6 +141,56 @@ bool HaveGuiApplication()
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
 }
 const char* const kNoGuiText = QT_TRANSLATE_NOOP("Velk", "绘图需要图形应用程序环境（可用 offscreen 平台）。");
+constexpr TColor kCaseColour = ChartRGB(0, 110, 0);
+constexpr TColor kBandColour = ChartRGB(150, 220, 150);
+
+bool Drawable(double L, double V)
+{
+    return std::isfinite(L) && std::isfinite(V) && L >= 0 && V >= 0;
+}
+
+// The axes' ends: the diagram's own, widened so that every case and the
+// window's ends lie inside.
+std::pair<double, double> CaseExtent(const TPerformanceInput& in, double xMax, double yMax)
+{
+    auto take = [&](double L, double V) {
+        if (!Drawable(L, V) || !FitsSingle(1.1 * L) || !FitsSingle(1.1 * V)) return;
+        xMax = std::max(xMax, 1.1 * L);
+        yMax = std::max(yMax, 1.1 * V);
+    };
+    for (const TPerformanceInput::Case& c : in.cases)
+        take(c.L, c.V);
+    if (in.window) take(in.window->Lmax, in.window->Vmax);
+    return {xMax, yMax};
+}
+
+// The operating window: a broad pale line from its lowest to its highest load.
+void DrawWindowBand(const TPerformanceInput& in)
+{
+    if (in.cases.empty() || !in.window) return;
+    const TPerformanceInput::Band& b = *in.window;
+    if (!Drawable(b.Lmin, b.Vmin) || !Drawable(b.Lmax, b.Vmax)) return;
+    SetPenWidth(12);
+    SetDash(0, 0, 0);
+    SetPenColor(kBandColour);
+    MoveToPoint(b.Lmin, b.Vmin);
+    LineToPoint(b.Lmax, b.Vmax);
+}
+
+void DrawCasePoints(const TPerformanceInput& in)
+{
+    if (in.cases.empty()) return;
+    SetPenWidth(2);
+    SetDash(0, 0, 0);
+    SetPenColor(kCaseColour);
+    for (const TPerformanceInput::Case& c : in.cases) {
+        if (!Drawable(c.L, c.V)) continue;
+        MoveToPoint(c.L, c.V);
+        AddMarker(c.governing ? kMarkSquare : kMarkDiagonalCross, 8, kFillPen);
+        DrawTextAt(kCaseColour, QStringLiteral("  ") + c.name, 1, c.L, c.V, 1, kTextKeepInside);
+    }
+}
+
 } // namespace
 
 QString DrawPerformanceDiagram(TChartSurface* surface, const TPerformanceInput& in)
@@ -157,12 +208,14 @@ QString DrawPerformanceDiagram(TChartSurface* surface, const TPerformanceInput& 
     DefineGraph(0, 100, 0, 100, 60, 120, 60, 60, true);
     // The narrowest zoom is a fraction of each axis: a fixed span in kg/s
     // wider than a small column's whole axis would forbid zooming there.
-    const float xMax = static_cast<float>(1.375 * p.L80);
-    const float yMax = static_cast<float>(1.375 * p.V80);
+    const auto [xLimit, yLimit] = CaseExtent(in, 1.375 * p.L80, 1.375 * p.V80);
+    const float xMax = static_cast<float>(xLimit);
+    const float yMax = static_cast<float>(yLimit);
     DrawXAxis(kAxisColour, QStringLiteral("L(kg/s)"), 0, 0.0f, xMax, static_cast<float>(1.25 * p.L80 / 10),
               kMinZoomFraction * xMax, true, false, true, 2);
     DrawYAxis(kAxisColour, QStringLiteral("V(kg/s)"), 5, 0.0f, yMax, static_cast<float>(1.25 * p.V80 / 10),
               kMinZoomFraction * yMax, true, false, true, 2);
+    DrawWindowBand(in);
     SetPenWidth(2);
     SetDash(5, 0, 0);
     DrawTitle(kRed, QCoreApplication::translate("Velk", "操作性能图"));
@@ -181,6 +234,7 @@ QString DrawPerformanceDiagram(TChartSurface* surface, const TPerformanceInput& 
     SetTextFont(QStringLiteral("宋体"), 10, 0, 0, 0);
     for (const TPerformanceLabel& l : p.labels)
         DrawTextAt(kRed, l.text, l.hAlign, l.x, l.y, l.vAlign, kTextKeepInside);
+    DrawCasePoints(in);
     FlushChart();
     return QString();
 }

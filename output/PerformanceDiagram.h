@@ -7,6 +7,8 @@
 
 #include <QSize>
 #include <QString>
+#include <optional>
+#include <vector>
 
 // Everything the diagram needs, in SI units.
 struct TPerformanceInput {
@@ -16,6 +18,19 @@ struct TPerformanceInput {
     double uL = 0;    // liquid load, m/s
     double uLmin = 0; // minimum liquid load of the packing, m/s
     bool rating = false; // a given diameter is rated: the case's point is the actual load, not the design load
+    // The load cases of the section, each a marked point, and the operating
+    // window between its lowest and highest load as a band. None: the
+    // diagram as it is without cases.
+    struct Case {
+        QString name;
+        double L = 0, V = 0; // kg/s
+        bool governing = false;
+    };
+    std::vector<Case> cases;
+    struct Band {
+        double Lmin = 0, Vmin = 0, Lmax = 0, Vmax = 0; // kg/s
+    };
+    std::optional<Band> window;
 };
 
 struct TPerformanceLabel {

@@ -17,6 +17,7 @@
 #include "PerformanceCharts.h"
 #include "PerformanceDiagram.h"
 #include "TextToFloat.h"
+#include "LoadCaseReport.h"
 #include "XlsxDocument.h"
 #include "chartgraph.h"
 
@@ -47,11 +48,12 @@ bool DiagramInput(CalcPage& page, TPerformanceInput& in, std::string& why)
 // Every chart of the report as a drawing routine over a surface; the
 // reasons for those left out go to `note`.
 using TChartPainter = std::function<void(TChartSurface*)>;
-std::vector<TChartPainter> ReportCharts(CalcPage& page, std::string& note)
+std::vector<TChartPainter> ReportCharts(CalcPage& page, std::string& note, const LoadCaseReport& cases)
 {
     std::vector<TChartPainter> charts;
     TPerformanceInput in;
     std::string why;
+    AddLoadCasesToDiagram(in, cases);
     if (DiagramInput(page, in, why))
         charts.push_back([in](TChartSurface* s) { DrawPerformanceDiagram(s, in); });
     else
@@ -71,7 +73,7 @@ std::vector<TChartPainter> ReportCharts(CalcPage& page, std::string& note)
 
 } // namespace
 
-bool AddReportChartSheet(const std::string& path, CalcPage& page, std::string& why)
+bool AddReportChartSheet(const std::string& path, CalcPage& page, std::string& why, const LoadCaseReport& cases)
 {
     const QString suffix = QFileInfo(QString::fromStdString(path)).suffix().toLower();
     if (suffix != QLatin1String("xlsx") && suffix != QLatin1String("xltx"))
@@ -81,7 +83,7 @@ bool AddReportChartSheet(const std::string& path, CalcPage& page, std::string& w
         return false;
     }
     std::vector<XlsxDocument::Picture> pictures;
-    for (const TChartPainter& paint : ReportCharts(page, why)) {
+    for (const TChartPainter& paint : ReportCharts(page, why, cases)) {
         TImageSurface surface(kDefaultChartSize);
         paint(&surface);
         surface.endPaint();
@@ -100,13 +102,14 @@ bool AddReportChartSheet(const std::string& path, CalcPage& page, std::string& w
     return true;
 }
 
-void PaintReportChartPages(QPainter& painter, QPdfWriter& writer, CalcPage& page, std::string& note)
+void PaintReportChartPages(QPainter& painter, QPdfWriter& writer, CalcPage& page, std::string& note,
+                           const LoadCaseReport& cases)
 {
     // Fonts in points of the page, pens and margins scaled from the 96 dpi
     // the charts are laid out for.
     const int dpi = writer.resolution();
     const int scale = std::max(1, static_cast<int>(std::lround(dpi / 96.0)));
-    for (const TChartPainter& paint : ReportCharts(page, note)) {
+    for (const TChartPainter& paint : ReportCharts(page, note, cases)) {
         writer.setPageOrientation(QPageLayout::Landscape);
         writer.newPage();
         const QRect area = writer.pageLayout().paintRectPixels(dpi);

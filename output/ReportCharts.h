@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "LoadCaseReport.h"
+
 class CalcPage;
 class QPainter;
 class QPdfWriter;
@@ -13,8 +15,11 @@ class QPdfWriter;
 // Adds the sheet of pictures to the saved workbook at path (.xlsx or .xltx;
 // other formats are left alone). Returns false with the reason when there
 // was nothing to draw or the workbook could not be written.
-bool AddReportChartSheet(const std::string& path, CalcPage& page, std::string& why);
+// The load cases, when there are any, are marked on the diagram with their window.
+bool AddReportChartSheet(const std::string& path, CalcPage& page, std::string& why,
+                         const LoadCaseReport& cases = {});
 
 // One landscape page each for the diagram and the three charts, those the
 // case allows; `note` says what was left out and why.
-void PaintReportChartPages(QPainter& painter, QPdfWriter& writer, CalcPage& page, std::string& note);
+void PaintReportChartPages(QPainter& painter, QPdfWriter& writer, CalcPage& page, std::string& note,
+                           const LoadCaseReport& cases = {});

@@ -153,7 +153,7 @@ std::string EnsureDocumentExtension()
 void WriteWorkbookOrThrow(const std::string& path, CalcPage& page, const std::string& currentFileName,
                           const std::string& programDir,
                           const std::function<std::string(const std::string&)>& caption,
-                          const ProfileReport& profile = {})
+                          const ProfileReport& profile = {}, const LoadCaseReport& cases = {})
 {
     EnsureDocumentExtension();
     auto xls = std::make_unique<TMyXls>(ReportTemplatePath(programDir, XlsTemplateExtension),
@@ -165,6 +165,7 @@ void WriteWorkbookOrThrow(const std::string& path, CalcPage& page, const std::st
     try {
         WriteReportCells(*xls, page, currentFileName, caption);
         WriteProfileSheet(*xls, profile);
+        WriteLoadCaseSheet(*xls, cases);
     } catch (...) {
         writeError = std::current_exception();
     }
@@ -174,7 +175,7 @@ void WriteWorkbookOrThrow(const std::string& path, CalcPage& page, const std::st
     // The charts on a sheet of their own; a case without them keeps the
     // report as it is.
     std::string why;
-    AddReportChartSheet(path, page, why);
+    AddReportChartSheet(path, page, why, cases);
 }
 
 std::string ProposedName(const std::string& currentFileName, const std::string& extension)
@@ -186,7 +187,8 @@ std::string ProposedName(const std::string& currentFileName, const std::string& 
 }
 
 void ExportPdfOrThrow(const std::string& pdfPath, CalcPage& page, const std::string& currentFileName,
-                      const std::string& programDir, std::string& note, const ProfileReport& profile = {})
+                      const std::string& programDir, std::string& note, const ProfileReport& profile = {},
+                      const LoadCaseReport& cases = {})
 {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         throw EVelkError("PDF export needs a graphical session");
@@ -211,13 +213,14 @@ void ExportPdfOrThrow(const std::string& pdfPath, CalcPage& page, const std::str
     if (!painter.begin(&writer)) throw EInOutError("Cannot write the PDF file " + pdfPath);
     XlsxSheetPainter(doc, doc.ActiveSheet()).Paint(painter, writer);
     // The diagram and the packing's performance charts, drawn on the page.
-    PaintReportChartPages(painter, writer, page, note);
+    PaintReportChartPages(painter, writer, page, note, cases);
     // Every catalogue packing rated for this case, from a page of its own.
     PackingComparison comparison;
     PaintPageTable(painter, writer,
                    ComparisonPageTable(comparison.Run(page, false), false,
                                        QCoreApplication::translate("Velk", "填料比较")));
     PaintProfilePages(painter, writer, profile);
+    PaintLoadCasePages(painter, writer, cases);
     if (!painter.end()) throw EInOutError("Cannot write the PDF file " + pdfPath);
     SafeReplaceFile(pdfPath, std::string_view(pdf.data().constData(), static_cast<std::size_t>(pdf.data().size())));
 }
@@ -425,7 +428,7 @@ ReportOutcome MReport_SaveClick(const ReportContext& ctx)
         if (!RunDialog(ctx.parent, SaveDialogXLS)) return ReportOutcome::Cancelled;
         LastReportFileName = SaveDialogXLS.fileName;
         WriteWorkbookOrThrow(LastReportFileName, *ctx.page, ctx.currentFileName, ctx.programDir, ctx.caption,
-                             ctx.profile);
+                             ctx.profile, ctx.cases);
         return ReportOutcome::Done;
     } catch (const std::exception& e) {
         ReportError(e);
@@ -464,7 +467,8 @@ ReportOutcome MReport_PdfClick(const ReportContext& ctx)
         }
         if (!RunDialog(ctx.parent, SaveDialogPDF)) return ReportOutcome::Cancelled;
         std::string note;
-        ExportPdfOrThrow(SaveDialogPDF.fileName, *ctx.page, ctx.currentFileName, ctx.programDir, note, ctx.profile);
+        ExportPdfOrThrow(SaveDialogPDF.fileName, *ctx.page, ctx.currentFileName, ctx.programDir, note, ctx.profile,
+                         ctx.cases);
         if (!note.empty())
             ShowMessage(MsgKind::Warning,
                         Tr(QT_TRANSLATE_NOOP("Velk", "PDF 报表已保存，但没有运行图：")) + note);
@@ -492,13 +496,14 @@ bool WriteReportWorkbook(const std::string& path, CalcPage& page, const std::str
 }
 
 bool ExportReportPdf(const std::string& pdfPath, CalcPage& page, const std::string& currentFileName,
-                     std::string& error, const std::string& programDir, const ProfileReport& profile)
+                     std::string& error, const std::string& programDir, const ProfileReport& profile,
+                     const LoadCaseReport& cases)
 {
     TeeSink tee(GetMessageSink());
     ScopedMessageSink scope(&tee);
     try {
         error.clear();
-        ExportPdfOrThrow(pdfPath, page, currentFileName, programDir, error, profile);
+        ExportPdfOrThrow(pdfPath, page, currentFileName, programDir, error, profile, cases);
         return true;
     } catch (const EAbort&) {
         error = tee.last.empty() ? "the report was stopped" : tee.last;

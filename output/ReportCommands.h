@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "LoadCaseReport.h"
 #include "ProfileReport.h"
 
 class CalcPage;
@@ -50,6 +51,8 @@ struct ReportContext {
     std::function<std::string(const std::string& labelName)> caption;
     // The column rating, if any: a sheet of its own and pages in the PDF.
     ProfileReport profile;
+    // The load cases, if any: a sheet of their own and a page in the PDF.
+    LoadCaseReport cases;
 };
 
 enum class ReportOutcome { Cancelled, Done, Failed };
@@ -92,7 +95,9 @@ bool WriteReportWorkbook(const std::string& path, CalcPage& page, const std::str
 // Writes the report as a PDF file, as the window's export does: page 1 the
 // report table with the operating check, then the operating diagram and the
 // performance charts (left out, with a note in error, when the case has
-// none), the packing comparison table and the column rating of `profile`.
+// none), the packing comparison table, the column rating of `profile` and
+// the load cases of `cases`.
 // Needs a GUI application object.
 bool ExportReportPdf(const std::string& pdfPath, CalcPage& page, const std::string& currentFileName,
-                     std::string& error, const std::string& programDir = {}, const ProfileReport& profile = {});
+                     std::string& error, const std::string& programDir = {}, const ProfileReport& profile = {},
+                     const LoadCaseReport& cases = {});

@@ -8,7 +8,7 @@
 #
 # BUILD_DIR (default build/release) must hold a build with the tests
 # (tests/app/velk-screenshots); this script builds nothing. -p takes a page
-# name (calc, calc-end, constants, diagram, comparison, curves, rating).
+# name (calc, calc-end, constants, diagram, comparison, curves, rating, cases).
 # Needs xvfb-run and the CJK fonts of scripts/setup.sh.
 set -eu
 

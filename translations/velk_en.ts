@@ -1920,8 +1920,88 @@ m</translation>
         <translation>Unit system</translation>
     </message>
     <message>
-        <source>公制 (SI)</source>
-        <translation>Metric (SI)</translation>
+        <source>工况多于 %1 个。</source>
+        <translation>More than %1 load cases.</translation>
+    </message>
+    <message>
+        <source>工况</source>
+        <translation>Case</translation>
+    </message>
+    <message>
+        <source>没有名称</source>
+        <translation>it has no name</translation>
+    </message>
+    <message>
+        <source>名称太长</source>
+        <translation>its name is too long</translation>
+    </message>
+    <message>
+        <source>名称重复</source>
+        <translation>its name is used twice</translation>
+    </message>
+    <message>
+        <source>缺少气相或液相流量</source>
+        <translation>the vapour or the liquid mass flow is missing</translation>
+    </message>
+    <message>
+        <source>工况“%1”的%2无效。</source>
+        <translation>Case &quot;%1&quot;: the %2 is not valid.</translation>
+    </message>
+    <message>
+        <source>工况%1</source>
+        <translation>Case %1</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>增加工况</source>
+        <translation>Add case</translation>
+    </message>
+    <message>
+        <source>删除工况</source>
+        <translation>Remove case</translation>
+    </message>
+    <message>
+        <source>工况“%1”的%2不是数字：%3</source>
+        <translation>Case &quot;%1&quot;: the %2 is not a number: %3</translation>
+    </message>
+    <message>
+        <source>工况校核</source>
+        <translation>Load cases</translation>
+    </message>
+    <message>
+        <source>计算页的工况已修改。用工况“%1”的数据替换它吗？</source>
+        <translation>The case on the calculation page has been modified. Replace it with the data of case &quot;%1&quot;?</translation>
+    </message>
+    <message>
+        <source>设计基准</source>
+        <translation>Design basis</translation>
+    </message>
+    <message>
+        <source>压降限值</source>
+        <translation>Pressure-drop limit</translation>
+    </message>
+    <message>
+        <source>最保守泛点</source>
+        <translation>Most conservative flood point</translation>
+    </message>
+    <message>
+        <source>泛点率控制塔径</source>
+        <translation>Flooding governs the diameter</translation>
+    </message>
+    <message>
+        <source>压降限值控制塔径</source>
+        <translation>The pressure-drop limit governs the diameter</translation>
+    </message>
+    <message>
+        <source>最低泛点：%1</source>
+        <translation>Lowest flood point: %1</translation>
+    </message>
+    <message>
+        <source>项目文件“%1”的工况多于 %2 个，未打开。</source>
+        <translation>The project file &quot;%1&quot; holds more than %2 load cases; it was not opened.</translation>
     </message>
     <message>
         <source>按泛点率</source>
@@ -1933,11 +2013,11 @@ m</translation>
     </message>
     <message>
         <source>泛点率和压降兼顾</source>
-        <translation>Flooding fraction and pressure drop</translation>
+        <translation>Flooding and pressure drop</translation>
     </message>
     <message>
         <source>塔径按泛点率、按湿塔压降限值或两者兼顾确定。</source>
-        <translation>The diameter is sized to the flooding fraction, to the irrigated pressure-drop limit or to both.</translation>
+        <translation>Flooding fraction and pressure drop</translation>
     </message>
     <message>
         <source>每米填料的湿塔压降上限，mbar/m。</source>
@@ -1945,6 +2025,14 @@ m</translation>
     </message>
     <message>
         <source>取三种泛点算法中最小的泛点气速设计塔径。</source>
+        <translation>Sizes the diameter to the lowest flooding velocity of the three correlations.</translation>
+    </message>
+    <message>
+        <source>填料参数不全，未参与最保守泛点：</source>
+        <translation>Left out of the most conservative flood point, the packing lacks its constants: </translation>
+    </message>
+    <message>
+        <source>在系统极限负荷以内湿塔压降达不到压降限值，无法按压降确定塔径。</source>
         <translation>Size the diameter to the lowest flood velocity of the three correlations.</translation>
     </message>
     <message>
@@ -1956,20 +2044,60 @@ m</translation>
         <translation>No flooding correlation can be used, or one gives a flood velocity of zero or less: the most conservative flood velocity cannot be taken.</translation>
     </message>
     <message>
-        <source>填料参数不全，未参与最保守泛点：</source>
-        <translation>Packing data incomplete, left out of the most conservative flood velocity: </translation>
-    </message>
-    <message>
-        <source>在系统极限负荷以内湿塔压降达不到压降限值，无法按压降确定塔径。</source>
-        <translation>Below the system limit load the irrigated pressure drop does not reach the limit: the diameter cannot be sized to the pressure drop.</translation>
-    </message>
-    <message>
         <source>正常工况未算完，无操作弹性范围</source>
         <translation>The normal case did not complete: no operating window</translation>
     </message>
     <message>
         <source>最低负荷不低于最高负荷，无操作弹性范围</source>
         <translation>The lowest load is not below the highest: no operating window</translation>
+    </message>
+    <message>
+        <source>最小润湿</source>
+        <translation>minimum wetting</translation>
+    </message>
+    <message>
+        <source>最小F因子</source>
+        <translation>minimum F-factor</translation>
+    </message>
+    <message>
+        <source>设计泛点率</source>
+        <translation>design flooding</translation>
+    </message>
+    <message>
+        <source>系统极限负荷率
+%</source>
+        <translation>Of system limit
+%</translation>
+    </message>
+    <message>
+        <source>液体喷淋密度
+m3/(m2·h)</source>
+        <translation>Liquid load
+m3/(m2·h)</translation>
+    </message>
+    <message>
+        <source>塔径 %1 m</source>
+        <translation>Diameter %1 m</translation>
+    </message>
+    <message>
+        <source>控制工况：%1</source>
+        <translation>Governing case: %1</translation>
+    </message>
+    <message>
+        <source>操作范围（%1按等液气比缩放）：最低 %2%（%3），最高 %4%（%5），操作弹性 %6</source>
+        <translation>Operating window (%1 scaled at constant L/V): lowest %2% (%3), highest %4% (%5), turndown %6</translation>
+    </message>
+    <message>
+        <source>操作范围：</source>
+        <translation>Operating window: </translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>公制 (SI)</source>
+        <translation>Metric (SI)</translation>
     </message>
     <message>
         <source>英制 (US)</source>

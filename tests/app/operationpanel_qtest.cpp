@@ -2,6 +2,7 @@
 // 1366 x 768 screen, warnings are coloured by severity, out-of-date results
 // are drawn grey and italic until their input is typed again.
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -60,6 +61,32 @@ private slots:
         QCOMPARE(scroll->horizontalScrollBar()->maximum(), 0);
         QVERIFY(scroll->verticalScrollBar()->maximum() > 0);
         QVERIFY(scroll->widget()->findChild<QWidget*>(QStringLiteral("GroupBoxOperation")));
+    }
+
+    void theDesignBasisControlsSayWhatGovernedOnlyWhenChosen()
+    {
+        typeCase();
+        auto* governs = w->findChild<QLabel*>(QStringLiteral("DesignGoverns"));
+        QVERIFY(governs);
+        QCOMPARE(governs->text(), QString()); // both off: nothing new on the page
+        auto* basis = w->findChild<TComboWidget*>(QStringLiteral("DesignBasisD"));
+        QVERIFY(basis);
+        // Both limits; 0.5 mbar/m is below this section's drop at its flooding diameter: it governs.
+        basis->setCurrentIndex(2);
+        emit basis->activated(2); // as a user's choice
+        QCOMPARE(w->Page().Combo("DesignBasisD")->ItemIndex(), 2);
+        type("DpLimitD", "0.5");
+        QCOMPARE(governs->text(), QStringLiteral("压降限值控制塔径"));
+        // A limit far above it: flooding governs.
+        type("DpLimitD", "50");
+        QCOMPARE(governs->text(), QStringLiteral("泛点率控制塔径"));
+        basis->setCurrentIndex(0);
+        emit basis->activated(0);
+        auto* conservative = w->findChild<QCheckBox*>(QStringLiteral("CBConservative"));
+        QVERIFY(conservative);
+        conservative->click();
+        QVERIFY(w->Page().Check("CBConservative")->Checked());
+        QVERIFY(governs->text().startsWith(QStringLiteral("最低泛点：")));
     }
 
     void warningsAreColouredBySeverity()

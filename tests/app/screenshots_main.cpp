@@ -8,7 +8,7 @@
 //
 // Writes DIR/NAME-LANG.png for every page (or only the pages named). Names:
 // calc, calc-end (the calculation page scrolled to its end), constants,
-// diagram, comparison, curves, rating; a page added later without a name
+// diagram, comparison, curves, rating, cases; a page added later without a name
 // here is written as its object name. Messages of the program go to stderr.
 #include <QAction>
 #include <QApplication>
@@ -27,6 +27,7 @@
 #include <functional>
 
 #include "ColumnRatingPage.h"
+#include "LoadCasesPage.h"
 #include "FontSetup.h"
 #include "Language.h"
 #include "MessageBoxFit.h"
@@ -136,6 +137,7 @@ QString PageName(QWidget* page, int index)
     if (id == QLatin1String("TabSheetCompare")) return QStringLiteral("comparison");
     if (id == QLatin1String("TabSheetCurves")) return QStringLiteral("curves");
     if (id == QLatin1String("TabSheetRating")) return QStringLiteral("rating");
+    if (id == QLatin1String("TabSheetLoadCases")) return QStringLiteral("cases");
     return id.isEmpty() ? QStringLiteral("page%1").arg(index) : id.toLower();
 }
 
@@ -210,6 +212,33 @@ bool VisitPages(TFormVELK& w, const Options& o)
     return ok && missing.isEmpty();
 }
 
+// Three load cases of the example's section: its own flows at 60 %, 100 %
+// and 115 %, the minimum one with a liquid density of its own.
+bool LoadExampleCases(TFormVELK& w, const Options& o)
+{
+    auto* cases = w.findChild<LoadCasesPage*>();
+    if (!cases) {
+        std::fprintf(stderr, "the window has no load cases page\n");
+        return false;
+    }
+    const bool en = o.langName == QLatin1String("en");
+    std::vector<LoadCase> list;
+    for (auto [zh, english, k] : {std::tuple{"最小", "minimum", 0.6}, {"正常", "normal", 1.0}, {"最大", "maximum", 1.15}}) {
+        LoadCase c;
+        c.name = en ? english : zh;
+        c.values.V = w.Page().Field("VD")->GetValue() * k;
+        c.values.L = w.Page().Field("LD")->GetValue() * k;
+        list.push_back(c);
+    }
+    list[0].values.rhoL = w.Page().Field("DlD")->GetValue() * 1.02;
+    cases->SetCases(std::move(list));
+    if (cases->Rating().cases.size() != 3) {
+        std::fprintf(stderr, "the load cases were not rated\n");
+        return false;
+    }
+    return true;
+}
+
 // The example as a user would set it up: the project opened, the column
 // profile imported on the rating page and rated.
 bool LoadExample(TFormVELK& w, const Options& o)
@@ -236,7 +265,7 @@ bool LoadExample(TFormVELK& w, const Options& o)
     // As a user chooses it (the choice goes to the option file: run with a
     // scratch XDG_CONFIG_HOME).
     if (o.us) w.findChild<QAction*>(QStringLiteral("MUnitSystem_US"))->trigger();
-    return true;
+    return LoadExampleCases(w, o);
 }
 
 } // namespace

@@ -1,0 +1,126 @@
+#include "LoadCaseRecords.h"
+
+#include <QCoreApplication>
+#include <cmath>
+#include <set>
+
+#include "Messages.h"
+#include "NumberText.h"
+#include "SaveFormData.h"
+#include "SaveFormDataAnsi.h"
+#include "SaveFormDataProperties.h"
+
+namespace
+{
+
+constexpr const char* kCaseControl = "LoadCases";
+constexpr char kSeparator = ';';
+constexpr std::size_t kValues = 10;
+
+void Record(std::string& out, std::string_view value)
+{
+    for (std::string_view line : {std::string_view(kCaseControl), std::string_view("String"),
+                                  std::string_view("Case"), value, std::string_view()}) {
+        out += Utf8ToAnsi(line);
+        out += "\r\n";
+    }
+}
+
+LoadCase CaseFrom(const std::string& value)
+{
+    LoadCase c;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < kValues; ++i) {
+        const std::size_t p = value.find(kSeparator, start);
+        if (p == std::string::npos) throw EConvertError("'" + value + "' is not a load case");
+        const std::string part = value.substr(start, p - start);
+        if (!Trim(part).empty()) c.values.*kProfileValues[i].member = FloatFromText(part);
+        start = p + 1;
+    }
+    c.name = value.substr(start);
+    return c;
+}
+
+std::string Tr(const char* text)
+{
+    return QCoreApplication::translate("Velk", text).toStdString();
+}
+
+} // namespace
+
+void ValidateLoadCases(const std::vector<LoadCase>& cases)
+{
+    if (cases.size() > kMaxLoadCases)
+        throw EConvertError(
+            QCoreApplication::translate("Velk", "工况多于 %1 个。").arg(kMaxLoadCases).toStdString());
+    std::set<std::string> names;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const LoadCase& c = cases[i];
+        // (A QString: GCC 12 warns falsely on a literal plus a temporary std::string.)
+        const std::string which = c.name.empty() ? QStringLiteral("#%1").arg(i + 1).toStdString() : c.name;
+        auto fail = [&](const char* text) {
+            throw EConvertError(Tr(QT_TRANSLATE_NOOP("Velk", "工况")) + "“" + which + "”：" + Tr(text));
+        };
+        if (Trim(c.name).empty()) fail(QT_TRANSLATE_NOOP("Velk", "没有名称"));
+        if (c.name.size() > kMaxLoadCaseName) fail(QT_TRANSLATE_NOOP("Velk", "名称太长"));
+        if (!names.insert(Trim(c.name)).second) fail(QT_TRANSLATE_NOOP("Velk", "名称重复"));
+        if (!c.values.V || !c.values.L) fail(QT_TRANSLATE_NOOP("Velk", "缺少气相或液相流量"));
+        for (const ProfileValue& v : kProfileValues) {
+            const std::optional<double>& x = c.values.*v.member;
+            if (x && (!std::isfinite(*x) || (v.member != &ProfileStage::slope && *x <= 0)))
+                throw EConvertError(
+                    QCoreApplication::translate("Velk", "工况“%1”的%2无效。")
+                        .arg(QString::fromStdString(which), QCoreApplication::translate("Velk", v.caption))
+                        .toStdString());
+        }
+    }
+}
+
+bool IsLoadCaseRecordControl(std::string_view name)
+{
+    return name == kCaseControl;
+}
+
+std::string LoadCaseRecordsText(const std::vector<LoadCase>& cases)
+{
+    std::string out;
+    for (const LoadCase& c : cases) {
+        std::string value;
+        for (const ProfileValue& v : kProfileValues) {
+            if (const std::optional<double>& x = c.values.*v.member) value += FloatToText(*x);
+            value += kSeparator;
+        }
+        Record(out, value + c.name);
+    }
+    return out;
+}
+
+std::vector<LoadCase> LoadCasesFromFormRecords(std::string_view plain, std::size_t* failedLine)
+{
+    std::vector<LoadCase> cases;
+    CrLfLineReader lines(plain);
+    if (lines.Next() != kFormRecordBanner) return cases;
+    lines.Next();
+    lines.Next();
+    // The banner and the two free lines, then five lines per record.
+    for (std::size_t recordLine = 4; !lines.AtEnd(); recordLine += 5) {
+        const std::string name = AnsiToUtf8(lines.Next());
+        const std::string_view tag = lines.Next();
+        const std::string property = AnsiToUtf8(lines.Next());
+        const std::string_view value = lines.Next();
+        lines.Next();
+        if (name != kCaseControl || tag != "String" || property != "Case") continue;
+        if (cases.size() >= kMaxLoadCases)
+            throw EProjectTooLarge("more than " + std::to_string(kMaxLoadCases) + " load cases",
+                                   EProjectTooLarge::Part::Cases, kMaxLoadCases);
+        try {
+            cases.push_back(CaseFrom(AnsiToUtf8(value)));
+        } catch (...) {
+            if (failedLine) *failedLine = recordLine + 3; // the value's line
+            throw;
+        }
+    }
+    if (failedLine) *failedLine = 0;
+    ValidateLoadCases(cases);
+    return cases;
+}

@@ -1,0 +1,99 @@
+#pragma once
+// The page "工况校核" (load cases): named loadings of the calculation page's
+// section, each rated by the page's own recalculation on a copy at the
+// section's diameter, the governing case highlighted and the operating
+// window between the lowest and the highest load shown. A double click
+// loads a case into the calculation page.
+//
+// The logic sits in plain member functions (SetCases, Rate, LoadCase,
+// ExportCsv, ReadCaseTable), so a test drives the page without clicking.
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "LoadCaseCsv.h"
+#include "LoadCaseReport.h"
+#include "LoadCases.h"
+#include "PressureDropDisplay.h"
+
+class CalcPage;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+class LoadCasesPage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit LoadCasesPage(CalcPage& page, QWidget* parent = nullptr);
+
+    const std::vector<LoadCase>& Cases() const { return cases_; }
+    const EnvelopeResult& Rating() const { return rating_; }
+    // Takes cases over (a project's) and rates them.
+    void SetCases(std::vector<LoadCase> cases);
+    // Forgets the cases (a new project).
+    void Clear();
+    // Takes the table over into the cases and rates them; false (after the
+    // message) when a cell does not convert or the cases do not validate.
+    bool Rate();
+    // Rates the cases again against the calculation page as it stands now
+    // (the page changed since); the table's unrated edits stay as they are.
+    void Refresh();
+    // Writes the case of a results row into the calculation page at the
+    // section's diameter and recalculates; a modified page is replaced only
+    // after AskReplaceCase agrees. False when nothing was loaded.
+    bool LoadCaseIntoPage(int row);
+    // Reads a load-case CSV file (the format velk-calc --cases reads) into the
+    // table and rates it; false (after the message) when it does not read.
+    bool ImportCsv(const QString& path);
+    // Writes the case table with its results and the window as CSV.
+    bool ExportCsv(const QString& path, QString* error) const;
+    // The table's rows as cases (EConvertError naming the cell that does not convert).
+    std::vector<LoadCase> ReadCaseTable() const;
+    void AddCaseRow(const LoadCase& c);
+
+    // The cases for the report, the CSV and the diagram.
+    LoadCaseReport Report() const;
+
+    QTableWidget* CaseTable() const { return inputs_; }
+    QTableWidget* ResultTable() const { return results_; }
+    QLabel* WindowLabel() const { return window_; }
+
+    // The cases changed (the project is modified).
+    std::function<void()> OnModified;
+    // A case was loaded into the calculation page.
+    std::function<void()> OnCaseLoaded;
+    // The rating changed (the diagram and the tab's mark follow).
+    std::function<void()> OnRated;
+    // Asks whether the modified page may be replaced by case `name` (default: a message box).
+    std::function<bool(const QString& name)> AskReplaceCase;
+    // Ask for the CSV file to write or to read ("" = cancel).
+    std::function<QString()> AskExportFile;
+    std::function<QString()> AskImportFile;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void InsertCaseRow(const LoadCase& c);
+    void ShowCases();
+    void ShowResults();
+    void ShowResultRow(int row, const CaseResult& r);
+    void ShowWindow();
+    void Retranslate();
+
+    CalcPage& page_;
+    std::vector<LoadCase> cases_;
+    EnvelopeResult rating_;
+    QPushButton* add_ = nullptr;
+    QPushButton* remove_ = nullptr;
+    QPushButton* rate_ = nullptr;
+    QPushButton* export_ = nullptr;
+    QPushButton* import_ = nullptr;
+    QLabel* window_ = nullptr;
+    QTableWidget* inputs_ = nullptr;
+    QTableWidget* results_ = nullptr;
+    PressureDropUnitWatch unitWatch_{[this] { Retranslate(); }};
+};

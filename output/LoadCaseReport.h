@@ -1,0 +1,63 @@
+#pragma once
+// The load cases in the interface language: the results table of the page
+// "工况校核", its CSV export, a sheet of its own in the report workbook and
+// pages in the PDF export (the cases, then the operating window). One set
+// of rows feeds all of them, so they never disagree. Nothing without cases.
+
+#include <QByteArray>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "LoadCaseCsv.h"
+#include "LoadCases.h"
+
+class QPainter;
+class QPdfWriter;
+class TMyXls;
+
+// A case's error in the interface language (the window's CaseText); empty:
+// the text's translation as it stands.
+using CaseTextFunction = std::function<std::string(const std::string& error)>;
+
+struct LoadCaseReport {
+    const std::vector<LoadCase>* cases = nullptr;
+    const EnvelopeResult* rating = nullptr;
+    CaseTextFunction caseText;
+    bool Present() const { return cases && rating && !cases->empty(); }
+};
+
+inline constexpr const char* kLoadCaseSheetName = "工况校核";
+
+// The results table: headings (pressure drop in the display unit), and the
+// cells of one case (name, % of flood, % of the foaming-limited capacity,
+// F-factor, liquid load, pressure drop, holdup, HETP, note).
+std::vector<std::string> LoadCaseResultHeadings();
+std::vector<std::string> LoadCaseResultCells(const CaseResult& r, const CaseTextFunction& caseText = {});
+// Columns of the results table that show the quantity of a field a warning names.
+std::vector<int> LoadCaseColumnsOfField(const std::string& field);
+// The diameter the cases were rated at, the governing case and the operating
+// window in one paragraph; "" without cases.
+std::string LoadCaseWindowText(const EnvelopeResult& rating);
+
+// The sheet: a title row, the table (headings first; each case's own values
+// and then its results) and the window's lines.
+struct LoadCaseSheetText {
+    std::vector<std::string> title;
+    std::vector<std::vector<std::string>> table;
+    std::vector<std::string> window;
+};
+LoadCaseSheetText LoadCaseSheetRows(const LoadCaseReport& report);
+
+// The sheet as CSV (UTF-8 with a byte-order mark, CR LF).
+QByteArray LoadCaseCsv(const LoadCaseReport& report);
+
+// Adds the sheet after the others and fills it; the first sheet is made active again.
+void WriteLoadCaseSheet(TMyXls& xls, const LoadCaseReport& report);
+// A new landscape page with the table and the window.
+void PaintLoadCasePages(QPainter& painter, QPdfWriter& writer, const LoadCaseReport& report);
+
+struct TPerformanceInput;
+// Puts every case as a marked point (the governing one set apart) and the
+// window's band into the diagram's input; nothing without cases.
+void AddLoadCasesToDiagram(TPerformanceInput& in, const LoadCaseReport& report);
