@@ -152,6 +152,7 @@ TEST(VelkCalcCases, UsageErrors)
         {{"--cases", csv, "--compare"}, "--cases cannot be combined"},
         {{"--design-dp", "0"}, "--design-dp needs a pressure drop above 0 in mbar/m, not '0'"},
         {{"--design-dp", "abc"}, "--design-dp needs a pressure drop above 0"},
+        {{"--design-dp", "1e307"}, "--design-dp needs a pressure drop above 0 in mbar/m, not '1e307'"},
         {{"--design-dp", "1", "--design-basis", "max"}, "--design-basis needs flood, pressure-drop or both"},
         {{"--design-basis", "both"}, "--design-basis both needs --design-dp"},
     };
