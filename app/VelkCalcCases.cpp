@@ -37,7 +37,9 @@ std::string WindowJson(const OperatingWindow& w)
     auto number = [&](double v) { return w.valid ? JsonNumber(v) : std::string("null"); };
     auto text = [&](const std::string& s) { return w.valid ? JsonString(s) : std::string("null"); };
     o << "{\"minFactor\": " << number(w.minFactor) << ", \"maxFactor\": " << number(w.maxFactor)
-      << ", \"turndown\": " << number(w.turndown) << ", \"minLimit\": " << text(w.minLimit)
+      // An empty window turns down nothing: a ratio below 1 is no turndown.
+      << ", \"turndown\": " << (w.maxFactor > w.minFactor ? number(w.turndown) : std::string("null"))
+      << ", \"minLimit\": " << text(w.minLimit)
       << ", \"maxLimit\": " << text(w.maxLimit) << ", \"minFFactor\": " << JsonNumber(w.minFFactor) << "}";
     return o.str();
 }

@@ -108,6 +108,23 @@ TEST(VelkCalcCases, EveryCaseEqualsASingleRunAtTheSectionsDiameter)
     }
 }
 
+TEST(VelkCalcCases, AnEmptyWindowHasNoTurndown)
+{
+    // Rated at 1.8 m with a limit far below the normal case's drop: the
+    // pressure-drop end falls below the minimum-load end.
+    QTemporaryDir dir;
+    std::vector<std::string> args = {"--cases",     WriteCsv(dir, kCases), "--rate-diameter", "1.8",
+                                     "--design-dp", "0.02"};
+    args.insert(args.end(), kPage.begin(), kPage.end());
+    const CalcRun r = Calc(args);
+    EXPECT_EQ(r.status, 0);
+    const QJsonObject w = r.json()["window"].toObject();
+    EXPECT_LT(w["maxFactor"].toDouble(), w["minFactor"].toDouble());
+    EXPECT_EQ(w["maxLimit"].toString(), "pressure-drop");
+    EXPECT_TRUE(w["turndown"].isNull());
+    EXPECT_NE(r.err.find("velk-calc: "), std::string::npos);
+}
+
 TEST(VelkCalcCases, DesignObjectOfASingleRun)
 {
     const struct {
