@@ -125,6 +125,25 @@ TEST(VelkCalcCases, AnEmptyWindowHasNoTurndown)
     EXPECT_NE(r.err.find("velk-calc: "), std::string::npos);
 }
 
+TEST(VelkCalcCases, TheDesignIsTheCaseThatSizedTheSection)
+{
+    // Under a 0.5 mbar/m limit the wetter, denser case runs nearer its
+    // capacity but needs the smaller diameter: the normal case sizes the section.
+    QTemporaryDir dir;
+    std::vector<std::string> args = {"--cases", WriteCsv(dir, "name,vapour_mass_flow,liquid_mass_flow,vap_density\n"
+                                                              "正常,3,2.5,\n重,3,8,4\n"),
+                                     "--design-dp", "0.5"};
+    args.insert(args.end(), kPage.begin(), kPage.end());
+    const QJsonObject json = Calc(args).json();
+    const QJsonArray cases = json["cases"].toArray();
+    auto dp = [&](int i) { return cases[i].toObject()["fields"].toObject()["dpD"].toObject()["si"].toDouble(); };
+    ASSERT_EQ(cases.size(), 2);
+    EXPECT_EQ(json["governing"].toString(), "重");
+    EXPECT_GT(dp(0), dp(1));
+    EXPECT_EQ(json["design"].toObject()["theoreticalDiameter"].toDouble(), dp(0));
+    EXPECT_GE(json["diameter"].toDouble(), dp(0) - 0.04);
+}
+
 TEST(VelkCalcCases, DesignObjectOfASingleRun)
 {
     const struct {
