@@ -1,6 +1,7 @@
 #include "VelkCalc.h"
 
 #include <cmath>
+#include <limits>
 #include <ostream>
 #include <sstream>
 #include <sys/stat.h>
@@ -208,7 +209,9 @@ std::string CheckOptionValues(Options& opt)
     }
     if (!opt.designDp.empty()) {
         double limit = 0;
-        if (!ParseNumber(opt.designDp, limit) || !std::isfinite(limit) || limit <= 0)
+        // As the page refuses it: a limit beyond the largest double once in Pa/m is none.
+        if (!ParseNumber(opt.designDp, limit) || !(limit > 0) ||
+            !(limit <= std::numeric_limits<double>::max() / 100.0))
             return "--design-dp needs a pressure drop above 0 in mbar/m, not '" + opt.designDp + "'";
     }
     if (!opt.designBasis.empty() && opt.designBasis != "flood" && opt.designBasis != "pressure-drop" &&

@@ -37,7 +37,9 @@ std::string WindowJson(const OperatingWindow& w)
     auto number = [&](double v) { return w.valid ? JsonNumber(v) : std::string("null"); };
     auto text = [&](const std::string& s) { return w.valid ? JsonString(s) : std::string("null"); };
     o << "{\"minFactor\": " << number(w.minFactor) << ", \"maxFactor\": " << number(w.maxFactor)
-      << ", \"turndown\": " << number(w.turndown) << ", \"minLimit\": " << text(w.minLimit)
+      // An empty window turns down nothing: a ratio below 1 is no turndown.
+      << ", \"turndown\": " << (w.maxFactor > w.minFactor ? number(w.turndown) : std::string("null"))
+      << ", \"minLimit\": " << text(w.minLimit)
       << ", \"maxLimit\": " << text(w.maxLimit) << ", \"minFFactor\": " << JsonNumber(w.minFFactor) << "}";
     return o.str();
 }
@@ -94,9 +96,12 @@ int RunCasesCommand(const CalcPage& base, const std::string& csvPath, bool desig
     }
     out << "], \"governing\": " << (env.governing ? JsonString(env.cases[*env.governing].name) : "null")
         << ", \"diameter\": " << OptionalNumber(env.diameter) << ", \"window\": " << WindowJson(env.window);
-    // The design the section is sized to is the governing case's.
-    if (env.governing)
-        out << designs[*env.governing];
+    // The design the section is sized to: under a pressure-drop limit the case
+    // that needs the largest diameter need not be the governing one.
+    const std::optional<int> sized =
+        env.sizing && env.cases[*env.sizing].completed ? env.sizing : env.governing;
+    if (sized)
+        out << designs[*sized];
     else
         out << DesignJson(base, design, conservative, false);
     out << "}\n";

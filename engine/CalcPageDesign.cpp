@@ -119,7 +119,9 @@ bool CalcPage::SolveOperatingVelocity(const std::string& fpercent, const std::st
             std::copy(v, v + 8, key.begin());
             searched = true;
         }
-        if (!found && !both) {
+        // A given column is rated whatever its theoretical diameter: a limit it
+        // cannot reach leaves that diameter to the flood basis, as with both.
+        if (!found && !both && !Check("CBRating")->Checked()) {
             ShowMessage(MsgKind::Warning, kLimitUnreachedText);
             throw EAbort();
         }
@@ -161,7 +163,8 @@ void CalcPage::UpdateDesign()
         }
     } catch (const std::exception&) {
     }
-    const bool dpGoverns = design_.basis == DesignBasis::PressureDrop ||
+    const bool dpGoverns = (design_.basis == DesignBasis::PressureDrop &&
+                            (design_.pressureDropDiameter || !Check("CBRating")->Checked())) ||
                            (design_.basis == DesignBasis::Both && design_.pressureDropDiameter &&
                             (!design_.floodDiameter || *design_.pressureDropDiameter > *design_.floodDiameter));
     design_.governs = design_.limit && dpGoverns ? "pressure-drop" : "flood";

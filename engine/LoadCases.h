@@ -36,6 +36,10 @@ struct CaseResult {
     std::vector<OperatingWarning> warnings;
 };
 
+// Lowest F-factor of the vapour side before the distribution and the
+// efficiency data of corrugated sheet packings end (docs/load-cases.md).
+inline constexpr double kMinFFactor = 0.5; // Pa^0.5
+
 // Operating window of the normal case at the section's diameter, its vapour
 // and liquid flows scaled together by a factor k (constant L/V).
 struct OperatingWindow {
@@ -46,7 +50,7 @@ struct OperatingWindow {
     double turndown = 0;      // maxFactor / minFactor
     std::string minLimit;     // "min-wetting" or "min-f-factor"
     std::string maxLimit;     // "design-flood" or "pressure-drop"
-    double minFFactor = 0;    // Pa^0.5, the vapour side's minimum used
+    double minFFactor = kMinFFactor; // Pa^0.5, the vapour side's minimum (also without a window)
     // The ends as flows, for the diagram's band (kg/s).
     double minV = 0, minL = 0, maxV = 0, maxL = 0;
 };
@@ -59,10 +63,6 @@ struct EnvelopeResult {
     std::optional<int> sizing;        // index of the case whose theoretical diameter set it (sizing mode)
     OperatingWindow window;
 };
-
-// Lowest F-factor of the vapour side before the distribution and the
-// efficiency data of corrugated sheet packings end (docs/load-cases.md).
-inline constexpr double kMinFFactor = 0.5; // Pa^0.5
 
 // The normal case: the first named "正常" or "normal" (trimmed, any case),
 // else the first case; nullopt for no cases.

@@ -108,6 +108,42 @@ TEST(VelkCalcCases, EveryCaseEqualsASingleRunAtTheSectionsDiameter)
     }
 }
 
+TEST(VelkCalcCases, AnEmptyWindowHasNoTurndown)
+{
+    // Rated at 1.8 m with a limit far below the normal case's drop: the
+    // pressure-drop end falls below the minimum-load end.
+    QTemporaryDir dir;
+    std::vector<std::string> args = {"--cases",     WriteCsv(dir, kCases), "--rate-diameter", "1.8",
+                                     "--design-dp", "0.02"};
+    args.insert(args.end(), kPage.begin(), kPage.end());
+    const CalcRun r = Calc(args);
+    EXPECT_EQ(r.status, 0);
+    const QJsonObject w = r.json()["window"].toObject();
+    EXPECT_LT(w["maxFactor"].toDouble(), w["minFactor"].toDouble());
+    EXPECT_EQ(w["maxLimit"].toString(), "pressure-drop");
+    EXPECT_TRUE(w["turndown"].isNull());
+    EXPECT_NE(r.err.find("velk-calc: "), std::string::npos);
+}
+
+TEST(VelkCalcCases, TheDesignIsTheCaseThatSizedTheSection)
+{
+    // Under a 0.5 mbar/m limit the wetter, denser case runs nearer its
+    // capacity but needs the smaller diameter: the normal case sizes the section.
+    QTemporaryDir dir;
+    std::vector<std::string> args = {"--cases", WriteCsv(dir, "name,vapour_mass_flow,liquid_mass_flow,vap_density\n"
+                                                              "正常,3,2.5,\n重,3,8,4\n"),
+                                     "--design-dp", "0.5"};
+    args.insert(args.end(), kPage.begin(), kPage.end());
+    const QJsonObject json = Calc(args).json();
+    const QJsonArray cases = json["cases"].toArray();
+    auto dp = [&](int i) { return cases[i].toObject()["fields"].toObject()["dpD"].toObject()["si"].toDouble(); };
+    ASSERT_EQ(cases.size(), 2);
+    EXPECT_EQ(json["governing"].toString(), "重");
+    EXPECT_GT(dp(0), dp(1));
+    EXPECT_EQ(json["design"].toObject()["theoreticalDiameter"].toDouble(), dp(0));
+    EXPECT_GE(json["diameter"].toDouble(), dp(0) - 0.04);
+}
+
 TEST(VelkCalcCases, DesignObjectOfASingleRun)
 {
     const struct {
@@ -152,6 +188,7 @@ TEST(VelkCalcCases, UsageErrors)
         {{"--cases", csv, "--compare"}, "--cases cannot be combined"},
         {{"--design-dp", "0"}, "--design-dp needs a pressure drop above 0 in mbar/m, not '0'"},
         {{"--design-dp", "abc"}, "--design-dp needs a pressure drop above 0"},
+        {{"--design-dp", "1e307"}, "--design-dp needs a pressure drop above 0 in mbar/m, not '1e307'"},
         {{"--design-dp", "1", "--design-basis", "max"}, "--design-basis needs flood, pressure-drop or both"},
         {{"--design-basis", "both"}, "--design-basis both needs --design-dp"},
     };

@@ -163,6 +163,15 @@ TEST_F(DesignBasisTest, BadOrUnreachableLimitFailsWithItsMessage)
     }
     // Both bases: an unreachable limit leaves the flood basis to size.
     EXPECT_EQ(Run(Basis(2, "5000"))->Design().governs, "flood");
+    // A given column is still rated: the limit is met everywhere below capacity.
+    const auto plain = Run(Rated(1.4));
+    const auto rated = Run([](CalcPage& p) {
+        Basis(1, "5000")(p);
+        Rated(1.4)(p);
+    });
+    EXPECT_EQ(Texts(*rated), Texts(*plain));
+    EXPECT_EQ(rated->Design().governs, "flood");
+    EXPECT_FALSE(rated->Design().pressureDropDiameter);
 }
 
 TEST_F(DesignBasisTest, ConservativeTakesTheLowestOfTheMethodsRunOneByOne)

@@ -204,5 +204,7 @@ TEST_F(LoadCasesTest, WithoutACompletedNormalCaseThereIsNoWindow)
     const EnvelopeResult r = RateLoadCases(page, {bad, Case("最大", 1.2)});
     EXPECT_FALSE(r.window.valid);
     EXPECT_EQ(r.window.note, kNoNormalCaseText);
+    // The documented minimum stays what it is; no 0 passes for it.
+    EXPECT_EQ(r.window.minFFactor, 0.5);
     EXPECT_EQ(r.governing, 1);
 }
