@@ -55,6 +55,8 @@ const char* const kRoundingText = QT_TRANSLATE_NOOP(
     "Velk", "“实际塔径”使实际泛点率比设计值(泛点预设×液体发泡系数)高出5个百分点以上。");
 const char* const kAboveDesignText = QT_TRANSLATE_NOOP(
     "Velk", "给定塔径下实际泛点率比设计值(泛点预设×液体发泡系数)高出5个百分点以上：塔在设计基准以上运行。");
+const char* const kAboveLimitText = QT_TRANSLATE_NOOP(
+    "Velk", "“湿塔压降(每米)”超过压降限值：塔在设计基准以上运行。");
 const char* const kWetBelowDryText =
     QT_TRANSLATE_NOOP("Velk", "“湿塔压降(每米)”低于“干塔压降(每米)”，已超出压降模型的适用范围。");
 const char* const kCappedText = QT_TRANSLATE_NOOP(
@@ -128,6 +130,18 @@ void AddFlowWarnings(const CalcPage& page, const OperatingFigures& fig, Operatin
         else
             Add(check, "near-flood", "dD", kRoundingText, WarningSeverity::Warning);
     }
+}
+
+// Under a pressure-drop basis the theoretical diameter meets the limit; a
+// diameter rounded down or a given one may not, and the page must say so as
+// it does for the flood basis (above-design). The slack covers the search's
+// tolerance, not a real excess.
+void AddPressureDropLimit(const CalcPage& page, const OperatingFigures& fig, OperatingCheck& check)
+{
+    const DesignOutcome& d = page.Design();
+    if (d.basis == DesignBasis::Flood || !d.limit || !fig.pressureDropMbarPerM) return;
+    if (*fig.pressureDropMbarPerM * 100.0 > *d.limit * (1.0 + 1e-6))
+        Add(check, "above-pressure-drop-limit", "dPwaterD", kAboveLimitText, WarningSeverity::Warning);
 }
 
 // Marks the results beyond the model and raises model-range for them.
@@ -249,6 +263,7 @@ void EvaluateOperatingCheck(const CalcPage& page, const std::vector<const TEditD
     // Nothing is built on a result beyond the model.
     if (dPwet && !check.IsInvalid("dPwaterD"))
         fig.pressureDropMbarPerM = Figure([&] { return *dPwet / 100.0; });
+    AddPressureDropLimit(page, fig, check);
     // A number of stages is a positive whole number.
     if (n && *n >= 1 && *n <= 1e6 && std::nearbyint(*n) == *n)
         fig.stages = static_cast<int>(*n);

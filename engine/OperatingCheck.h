@@ -17,7 +17,8 @@ enum class WarningSeverity { Info, Warning, Error };
 const char* SeverityName(WarningSeverity s);
 
 struct OperatingWarning {
-    std::string code;  // "flooded", "over-capacity", "near-flood", "above-design", "model-range",
+    std::string code;  // "flooded", "over-capacity", "near-flood", "above-design", "above-pressure-drop-limit",
+                       // "model-range",
                        // "min-wetting", "flow-parameter-range", "negative-volatility", "stale"
     std::string field; // component name of the field it concerns, e.g. "dPwaterD"
     std::string text;  // Chinese text naming the field by its caption

@@ -2103,5 +2103,9 @@ m3/(m2·h)</translation>
         <source>英制 (US)</source>
         <translation>US customary (US)</translation>
     </message>
+    <message>
+        <source>“湿塔压降(每米)”超过压降限值：塔在设计基准以上运行。</source>
+        <translation>&quot;Wet Δp per m&quot; is above the pressure-drop limit: the column runs above its design basis.</translation>
+    </message>
 </context>
 </TS>

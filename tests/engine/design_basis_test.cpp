@@ -211,3 +211,26 @@ TEST_F(DesignBasisTest, ConservativeTakesTheLowestOfTheMethodsRunOneByOne)
         EXPECT_NEAR(c->Field("CgmaxD")->GetValue(), lowest / std::sqrt(797.5 / 2.5), 1e-9);
     }
 }
+
+// A given diameter smaller than the limited one runs above the limit and
+// says so; the sized column (rounded up here) and the flood basis do not.
+TEST_F(DesignBasisTest, AColumnAboveThePressureDropLimitIsWarned)
+{
+    auto warned = [](const CalcPage& p) {
+        for (const OperatingWarning& w : p.Operation().warnings)
+            if (w.code == "above-pressure-drop-limit") return w.field == "dPwaterD";
+        return false;
+    };
+    const auto sized = Run(Basis(1, "0.5"));
+    const double D = sized->Field("dpD")->GetValue();
+    ASSERT_GT(sized->Field("dD")->GetValue(), D);
+    EXPECT_FALSE(warned(*sized));
+    const auto below = Run([&](CalcPage& p) { Basis(1, "0.5")(p); Rated(D * 0.98)(p); });
+    EXPECT_GT(below->Field("dPwaterD")->GetValue(), 50.0);
+    EXPECT_TRUE(warned(*below));
+    const auto above = Run([&](CalcPage& p) { Basis(2, "0.5")(p); Rated(D * 1.02)(p); });
+    EXPECT_FALSE(warned(*above));
+    // The limit typed but the flood basis chosen: no limit to be above.
+    const auto flood = Run([&](CalcPage& p) { Basis(0, "0.5")(p); Rated(D * 0.98)(p); });
+    EXPECT_FALSE(warned(*flood));
+}
