@@ -62,10 +62,10 @@ QTableWidgetItem* Item(const QString& text)
 QStringList InputHeadings()
 {
     QStringList headings{Tr(QT_TRANSLATE_NOOP("Velk", "工况"))};
-    for (int i = 0; i < 10; ++i)
-    {
+    for (int i = 0; i < 10; ++i) {
         const QString unit = QString::fromStdString(CaseValueUnit(i));
-        headings << Tr(kProfileValues[i].caption) + (unit.isEmpty() ? QString() : QStringLiteral("\n") + unit);
+        headings << Tr(kProfileValues[i].caption) +
+                        (unit.isEmpty() ? QString() : QStringLiteral("\n") + unit);
     }
     return headings;
 }
@@ -184,7 +184,8 @@ void LoadCasesPage::ShowCaseValue(QTableWidgetItem* item, int v, const std::opti
     item->setData(kShownRole, item->text());
 }
 
-std::optional<double> LoadCasesPage::CellValue(const QTableWidgetItem* item, int v, const ShownFactors& siPerShown)
+std::optional<double> LoadCasesPage::CellValue(const QTableWidgetItem* item, int v,
+                                               const ShownFactors& siPerShown)
 {
     const QString text = item->text().trimmed();
     if (const QVariant exact = item->data(kExactRole);
@@ -214,7 +215,8 @@ void LoadCasesPage::FollowDisplaySystem()
             for (int v = 0; v < 10; ++v) {
                 QTableWidgetItem* item = inputs_->item(r, 1 + v);
                 if (!item || item->text().trimmed().isEmpty()) continue;
-                if (const std::optional<double> si = CellValue(item, v, siPerShown_)) ShowCaseValue(item, v, si);
+                if (const std::optional<double> si = CellValue(item, v, siPerShown_))
+                    ShowCaseValue(item, v, si);
             }
         siPerShown_ = next;
         FitColumns(inputs_);

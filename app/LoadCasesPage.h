@@ -90,7 +90,8 @@ private:
     static ShownFactors CurrentShownFactors();
     static void ShowCaseValue(QTableWidgetItem* item, int v, const std::optional<double>& si);
     // A value cell's SI value; nullopt when its text is no number.
-    static std::optional<double> CellValue(const QTableWidgetItem* item, int v, const ShownFactors& siPerShown);
+    static std::optional<double> CellValue(const QTableWidgetItem* item, int v,
+                                           const ShownFactors& siPerShown);
     // Shows the table's values in the display system chosen now.
     void FollowDisplaySystem();
 

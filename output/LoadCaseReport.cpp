@@ -79,14 +79,18 @@ QString CsvField(const std::string& text)
     return QLatin1Char('"') + q + QLatin1Char('"');
 }
 
-const char* const kValueUnits[10] = {"kg/s", "kg/m3", "Pa.s", "kg/s", "kg/m3", "Pa.s", "N/m", "m2/s", "m2/s", ""};
+const char* const kValueUnits[10] = {"kg/s", "kg/m3", "Pa.s", "kg/s", "kg/m3",
+                                     "Pa.s", "N/m",   "m2/s", "m2/s", ""};
 // How the display system converts each of kProfileValues (the slope stays).
 const std::optional<FigureKind> kValueKinds[10] = {
-    FigureKind::MassFlow, FigureKind::Density,        FigureKind::Viscosity,   FigureKind::MassFlow,
-    FigureKind::Density,  FigureKind::Viscosity,      FigureKind::SurfaceTension, FigureKind::Diffusivity,
+    FigureKind::MassFlow,    FigureKind::Density,   FigureKind::Viscosity,      FigureKind::MassFlow,
+    FigureKind::Density,     FigureKind::Viscosity, FigureKind::SurfaceTension, FigureKind::Diffusivity,
     FigureKind::Diffusivity, std::nullopt};
 
-bool Us() { return CurrentDisplaySystem() == UnitSystem::US; }
+bool Us()
+{
+    return CurrentDisplaySystem() == UnitSystem::US;
+}
 
 } // namespace
 
@@ -122,8 +126,8 @@ std::vector<std::string> LoadCaseResultHeadings()
                                    .replace(QStringLiteral("Pa/m"), PerMetrePressureDropUnit())
                                    .toStdString(),
                                Tr(QT_TRANSLATE_NOOP("Velk", "持液量\nm3/m3")),
-                               WithFigureUnit(QCoreApplication::translate("Velk", "HETP\nm"), FigureKind::Length,
-                                              QStringLiteral("m"))
+                               WithFigureUnit(QCoreApplication::translate("Velk", "HETP\nm"),
+                                              FigureKind::Length, QStringLiteral("m"))
                                    .toStdString(),
                                Tr(QT_TRANSLATE_NOOP("Velk", "说明"))};
     return h;
@@ -137,8 +141,8 @@ std::vector<std::string> LoadCaseResultCells(const CaseResult& r, const CaseText
                                          : std::nullopt;
     std::vector<std::string> cells{r.name};
     for (const auto& x :
-         {f.floodPercent, f.systemFloodPercent, f.FsFactor, ShownFigure(FigureKind::LiquidLoad, f.liquidLoad), dp,
-          r.holdup, ShownFigure(FigureKind::Length, r.HETP)})
+         {f.floodPercent, f.systemFloodPercent, f.FsFactor, ShownFigure(FigureKind::LiquidLoad, f.liquidLoad),
+          dp, r.holdup, ShownFigure(FigureKind::Length, r.HETP)})
         cells.push_back(r.completed ? Number(x) : std::string());
     std::string note = r.error.empty() ? std::string() : caseText ? caseText(r.error) : Tr(r.error.c_str());
     for (const OperatingWarning& w : r.warnings)
