@@ -202,9 +202,12 @@ LoadCaseSheetText LoadCaseSheetRows(const LoadCaseReport& report)
     std::vector<std::string> heading{Tr(QT_TRANSLATE_NOOP("Velk", "工况"))};
     // In SI the values' headings stay bare, as they always were; in US
     // each names its unit, which is not the one of the case files.
-    for (int v = 0; v < 10; ++v)
-        heading.push_back(Tr(kProfileValues[v].caption) +
-                          (Us() && !CaseValueUnit(v).empty() ? "(" + CaseValueUnit(v) + ")" : std::string()));
+    for (int v = 0; v < 10; ++v) {
+        std::string h = Tr(kProfileValues[v].caption);
+        if (const std::string unit = CaseValueUnit(v); Us() && !unit.empty())
+            h.append("(").append(unit).append(")");
+        heading.push_back(h);
+    }
     const std::vector<std::string> results = LoadCaseResultHeadings();
     for (std::size_t c = 1; c < results.size(); ++c) {
         // One line per heading: "name (unit)".
