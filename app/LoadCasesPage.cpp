@@ -32,7 +32,10 @@ QString Tr(const char* text)
     return QCoreApplication::translate("Velk", text);
 }
 
-const char* const kUnits[10] = {"kg/s", "kg/m3", "Pa.s", "kg/s", "kg/m3", "Pa.s", "N/m", "m2/s", "m2/s", ""};
+// A value cell keeps its exact SI value and the text it was shown with: an
+// untouched cell gives back its exact value, an edited one is read anew.
+constexpr int kExactRole = Qt::UserRole;
+constexpr int kShownRole = Qt::UserRole + 1;
 constexpr int kResultColumns = 9;
 const QColor kGoverningColour(0xFF, 0xFF, 0x80);
 
@@ -59,9 +62,11 @@ QTableWidgetItem* Item(const QString& text)
 QStringList InputHeadings()
 {
     QStringList headings{Tr(QT_TRANSLATE_NOOP("Velk", "工况"))};
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < 10; ++i) {
+        const QString unit = QString::fromStdString(CaseValueUnit(i));
         headings << Tr(kProfileValues[i].caption) +
-                        (kUnits[i][0] ? QStringLiteral("\n") + QString::fromLatin1(kUnits[i]) : QString());
+                        (unit.isEmpty() ? QString() : QStringLiteral("\n") + unit);
+    }
     return headings;
 }
 
@@ -99,7 +104,7 @@ protected:
         // The flows are the case's own: a case without them is refused.
         if (kProfileValues[v].member == &ProfileStage::V || kProfileValues[v].member == &ProfileStage::L)
             return;
-        option->text = Number(PageValue(page_, kProfileValues[v].field));
+        option->text = Number(ShownCaseValue(v, PageValue(page_, kProfileValues[v].field)));
         option->font.setItalic(true);
         option->palette.setColor(QPalette::Text, Qt::gray);
         option->palette.setColor(QPalette::HighlightedText, Qt::lightGray);
@@ -172,6 +177,53 @@ LoadCasesPage::LoadCasesPage(CalcPage& page, QWidget* parent) : QWidget(parent),
             [this](int row, int) { LoadCaseIntoPage(row); });
 }
 
+void LoadCasesPage::ShowCaseValue(QTableWidgetItem* item, int v, const std::optional<double>& si)
+{
+    item->setText(Number(ShownCaseValue(v, si)));
+    item->setData(kExactRole, si ? QVariant(*si) : QVariant());
+    item->setData(kShownRole, item->text());
+}
+
+std::optional<double> LoadCasesPage::CellValue(const QTableWidgetItem* item, int v,
+                                               const ShownFactors& siPerShown)
+{
+    const QString text = item->text().trimmed();
+    if (const QVariant exact = item->data(kExactRole);
+        exact.isValid() && item->data(kShownRole).toString() == text)
+        return exact.toDouble();
+    double x = 0;
+    if (!ParseNumber(text.toStdString(), x)) return std::nullopt;
+    // Typed in the column's unit as the table showed it.
+    return x * siPerShown[static_cast<std::size_t>(v)];
+}
+
+LoadCasesPage::ShownFactors LoadCasesPage::CurrentShownFactors()
+{
+    ShownFactors f;
+    for (int v = 0; v < 10; ++v)
+        f[static_cast<std::size_t>(v)] = CaseValueFromShown(v, 1.0);
+    return f;
+}
+
+void LoadCasesPage::FollowDisplaySystem()
+{
+    const ShownFactors next = CurrentShownFactors();
+    if (next != siPerShown_) {
+        // The table's values, edits included, in the new units; a cell that
+        // does not read stays as typed.
+        for (int r = 0; r < inputs_->rowCount(); ++r)
+            for (int v = 0; v < 10; ++v) {
+                QTableWidgetItem* item = inputs_->item(r, 1 + v);
+                if (!item || item->text().trimmed().isEmpty()) continue;
+                if (const std::optional<double> si = CellValue(item, v, siPerShown_))
+                    ShowCaseValue(item, v, si);
+            }
+        siPerShown_ = next;
+        FitColumns(inputs_);
+    }
+    Retranslate();
+}
+
 void LoadCasesPage::Retranslate()
 {
     add_->setText(Tr(QT_TRANSLATE_NOOP("Velk", "增加工况")));
@@ -202,10 +254,8 @@ void LoadCasesPage::InsertCaseRow(const LoadCase& c)
     inputs_->insertRow(r);
     inputs_->setItem(r, 0, new QTableWidgetItem(QString::fromStdString(c.name)));
     for (int v = 0; v < 10; ++v) {
-        const std::optional<double>& x = c.values.*kProfileValues[v].member;
-        auto* item = new QTableWidgetItem(Number(x));
-        // The exact value behind the six digits shown, kept while the text stands.
-        if (x) item->setData(Qt::UserRole, *x);
+        auto* item = new QTableWidgetItem;
+        ShowCaseValue(item, v, c.values.*kProfileValues[v].member);
         inputs_->setItem(r, 1 + v, item);
     }
 }
@@ -222,19 +272,13 @@ std::vector<LoadCase> LoadCasesPage::ReadCaseTable() const
         for (int v = 0; v < 10; ++v) {
             const std::string cell = Trim(text(r, 1 + v));
             if (cell.empty()) continue;
-            const QTableWidgetItem* item = inputs_->item(r, 1 + v);
-            if (const QVariant exact = item->data(Qt::UserRole);
-                exact.isValid() && Number(exact.toDouble()) == item->text().trimmed()) {
-                c.values.*kProfileValues[v].member = exact.toDouble();
-                continue;
-            }
-            double x = 0;
-            if (!ParseNumber(cell, x))
+            const std::optional<double> x = CellValue(inputs_->item(r, 1 + v), v, siPerShown_);
+            if (!x)
                 throw EConvertError(Tr(QT_TRANSLATE_NOOP("Velk", "工况“%1”的%2不是数字：%3"))
                                         .arg(QString::fromStdString(c.name), Tr(kProfileValues[v].caption),
                                              QString::fromStdString(cell))
                                         .toStdString());
-            c.values.*kProfileValues[v].member = x;
+            c.values.*kProfileValues[v].member = *x;
         }
         cases.push_back(std::move(c));
     }

@@ -9,6 +9,7 @@
 // ExportCsv, ReadCaseTable), so a test drives the page without clicking.
 
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -21,6 +22,7 @@ class CalcPage;
 class QLabel;
 class QPushButton;
 class QTableWidget;
+class QTableWidgetItem;
 
 class LoadCasesPage : public QWidget
 {
@@ -83,6 +85,15 @@ private:
     void ShowResultRow(int row, const CaseResult& r);
     void ShowWindow();
     void Retranslate();
+    // SI per display unit of each case value, as the table shows them.
+    using ShownFactors = std::array<double, 10>;
+    static ShownFactors CurrentShownFactors();
+    static void ShowCaseValue(QTableWidgetItem* item, int v, const std::optional<double>& si);
+    // A value cell's SI value; nullopt when its text is no number.
+    static std::optional<double> CellValue(const QTableWidgetItem* item, int v,
+                                           const ShownFactors& siPerShown);
+    // Shows the table's values in the display system chosen now.
+    void FollowDisplaySystem();
 
     CalcPage& page_;
     std::vector<LoadCase> cases_;
@@ -95,5 +106,6 @@ private:
     QLabel* window_ = nullptr;
     QTableWidget* inputs_ = nullptr;
     QTableWidget* results_ = nullptr;
-    PressureDropUnitWatch unitWatch_{[this] { Retranslate(); }};
+    ShownFactors siPerShown_ = CurrentShownFactors();
+    PressureDropUnitWatch unitWatch_{[this] { FollowDisplaySystem(); }};
 };

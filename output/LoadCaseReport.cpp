@@ -79,7 +79,39 @@ QString CsvField(const std::string& text)
     return QLatin1Char('"') + q + QLatin1Char('"');
 }
 
+const char* const kValueUnits[10] = {"kg/s", "kg/m3", "Pa.s", "kg/s", "kg/m3",
+                                     "Pa.s", "N/m",   "m2/s", "m2/s", ""};
+// How the display system converts each of kProfileValues (the slope stays).
+const std::optional<FigureKind> kValueKinds[10] = {
+    FigureKind::MassFlow,    FigureKind::Density,   FigureKind::Viscosity,      FigureKind::MassFlow,
+    FigureKind::Density,     FigureKind::Viscosity, FigureKind::SurfaceTension, FigureKind::Diffusivity,
+    FigureKind::Diffusivity, std::nullopt};
+
+bool Us()
+{
+    return CurrentDisplaySystem() == UnitSystem::US;
+}
+
 } // namespace
+
+std::optional<double> ShownCaseValue(int index, const std::optional<double>& si)
+{
+    return kValueKinds[index] ? ShownFigure(*kValueKinds[index], si) : si;
+}
+
+double CaseValueFromShown(int index, double shown)
+{
+    // In SI the factor is 1 and the typed number is stored as it is.
+    return kValueKinds[index] ? shown / ShownFigure(*kValueKinds[index], 1.0) : shown;
+}
+
+std::string CaseValueUnit(int index)
+{
+    return kValueKinds[index] ? WithFigureUnit(QString::fromLatin1(kValueUnits[index]), *kValueKinds[index],
+                                               QString::fromLatin1(kValueUnits[index]))
+                                    .toStdString()
+                              : std::string();
+}
 
 std::vector<std::string> LoadCaseResultHeadings()
 {
@@ -87,12 +119,16 @@ std::vector<std::string> LoadCaseResultHeadings()
                                Tr(QT_TRANSLATE_NOOP("Velk", "泛点率\n%")),
                                Tr(QT_TRANSLATE_NOOP("Velk", "系统极限负荷率\n%")),
                                Tr(QT_TRANSLATE_NOOP("Velk", "F因子\nPa^0.5")),
-                               Tr(QT_TRANSLATE_NOOP("Velk", "液体喷淋密度\nm3/(m2·h)")),
+                               WithFigureUnit(QCoreApplication::translate("Velk", "液体喷淋密度\nm3/(m2·h)"),
+                                              FigureKind::LiquidLoad, QStringLiteral("m3/(m2·h)"))
+                                   .toStdString(),
                                QString::fromStdString(Tr(QT_TRANSLATE_NOOP("Velk", "压降\nPa/m")))
                                    .replace(QStringLiteral("Pa/m"), PerMetrePressureDropUnit())
                                    .toStdString(),
                                Tr(QT_TRANSLATE_NOOP("Velk", "持液量\nm3/m3")),
-                               Tr(QT_TRANSLATE_NOOP("Velk", "HETP\nm")),
+                               WithFigureUnit(QCoreApplication::translate("Velk", "HETP\nm"),
+                                              FigureKind::Length, QStringLiteral("m"))
+                                   .toStdString(),
                                Tr(QT_TRANSLATE_NOOP("Velk", "说明"))};
     return h;
 }
@@ -105,7 +141,8 @@ std::vector<std::string> LoadCaseResultCells(const CaseResult& r, const CaseText
                                          : std::nullopt;
     std::vector<std::string> cells{r.name};
     for (const auto& x :
-         {f.floodPercent, f.systemFloodPercent, f.FsFactor, f.liquidLoad, dp, r.holdup, r.HETP})
+         {f.floodPercent, f.systemFloodPercent, f.FsFactor, ShownFigure(FigureKind::LiquidLoad, f.liquidLoad),
+          dp, r.holdup, ShownFigure(FigureKind::Length, r.HETP)})
         cells.push_back(r.completed ? Number(x) : std::string());
     std::string note = r.error.empty() ? std::string() : caseText ? caseText(r.error) : Tr(r.error.c_str());
     for (const OperatingWarning& w : r.warnings)
@@ -130,7 +167,11 @@ std::string LoadCaseWindowText(const EnvelopeResult& r)
     // Chinese parts are set apart by a full-width semicolon, English ones by "; ".
     const std::string sep = Tr(QT_TRANSLATE_NOOP("Velk", "；"));
     std::string text;
-    if (r.diameter) text = Arg(Tr(QT_TRANSLATE_NOOP("Velk", "塔径 %1 m")), {Number(r.diameter)});
+    if (r.diameter)
+        text = Arg(WithFigureUnit(QCoreApplication::translate("Velk", "塔径 %1 m"), FigureKind::Length,
+                                  QStringLiteral("m"))
+                       .toStdString(),
+                   {Number(ShownFigure(FigureKind::Length, r.diameter))});
     const auto named = [&](const std::optional<int>& i) {
         return i && *i >= 0 && static_cast<std::size_t>(*i) < r.cases.size()
                    ? r.cases[static_cast<std::size_t>(*i)].name
@@ -159,8 +200,14 @@ LoadCaseSheetText LoadCaseSheetRows(const LoadCaseReport& report)
     if (!report.Present()) return t;
     t.title = {Tr(kLoadCaseSheetName)};
     std::vector<std::string> heading{Tr(QT_TRANSLATE_NOOP("Velk", "工况"))};
-    for (const ProfileValue& v : kProfileValues)
-        heading.push_back(Tr(v.caption));
+    // In SI the values' headings stay bare, as they always were; in US
+    // each names its unit, which is not the one of the case files.
+    for (int v = 0; v < 10; ++v) {
+        std::string h = Tr(kProfileValues[v].caption);
+        if (const std::string unit = CaseValueUnit(v); Us() && !unit.empty())
+            h.append("(").append(unit).append(")");
+        heading.push_back(h);
+    }
     const std::vector<std::string> results = LoadCaseResultHeadings();
     for (std::size_t c = 1; c < results.size(); ++c) {
         // One line per heading: "name (unit)".
@@ -173,9 +220,10 @@ LoadCaseSheetText LoadCaseSheetRows(const LoadCaseReport& report)
     const std::vector<LoadCase>& cases = *report.cases;
     for (std::size_t i = 0; i < cases.size(); ++i) {
         std::vector<std::string> row{cases[i].name};
-        for (const ProfileValue& v : kProfileValues)
-            row.push_back(cases[i].values.*v.member ? Number(cases[i].values.*v.member)
-                                                    : Tr(QT_TRANSLATE_NOOP("Velk", "(计算页)")));
+        for (int v = 0; v < 10; ++v) {
+            const std::optional<double>& x = cases[i].values.*kProfileValues[v].member;
+            row.push_back(x ? Number(ShownCaseValue(v, x)) : Tr(QT_TRANSLATE_NOOP("Velk", "(计算页)")));
+        }
         if (i < report.rating->cases.size()) {
             const std::vector<std::string> cells =
                 LoadCaseResultCells(report.rating->cases[i], report.caseText);

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,13 @@ struct LoadCaseReport {
 };
 
 inline constexpr const char* kLoadCaseSheetName = "工况校核";
+
+// The cases' own values (index of kProfileValues) in the display system:
+// shown from SI, the unit of its column ("" for the slope), and SI from a
+// value typed in the column's unit. In SI each is the value as it is.
+std::optional<double> ShownCaseValue(int index, const std::optional<double>& si);
+double CaseValueFromShown(int index, double shown);
+std::string CaseValueUnit(int index);
 
 // The results table: headings (pressure drop in the display unit), and the
 // cells of one case (name, % of flood, % of the foaming-limited capacity,

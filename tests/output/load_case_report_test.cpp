@@ -4,6 +4,8 @@
 // diagram's points and band.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "LoadCaseReport.h"
 #include "PerformanceDiagram.h"
 #include "PressureDropDisplay.h"
@@ -55,7 +57,51 @@ Sample TwoCases()
     return s;
 }
 
+std::string G6(double v)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.6g", v);
+    return buf;
+}
+
 } // namespace
+
+// The sheet in either system: the case's own values, the liquid load, the
+// HETP and the diameter in US units from the exact definitions, and in SI
+// the very texts the sheet has always had (the values' headings bare).
+TEST(LoadCaseReport, SheetFollowsTheUnitSystem)
+{
+    const double ft = 0.3048, lb = 0.45359237, gpmFt2 = 3.785411784e-3 * 60 / (ft * ft);
+    struct Row {
+        UnitSystem system;
+        std::string vHeading, loadHeading, hetpHeading, v, rhoL, load, hetp, window;
+    };
+    const Row rows[] = {
+        {UnitSystem::SI, "", "液体喷淋密度(m3/(m2·h))", "HETP(m)", "3.6", "900", "10", "0.4", "塔径 1.6 m"},
+        {UnitSystem::US, "(lb/h)", "液体喷淋密度(gpm/ft2)", "HETP(ft)", G6(3.6 * 3600 / lb),
+         G6(900 * ft * ft * ft / lb), G6(10 / gpmFt2), G6(0.4 / ft), "塔径 " + G6(1.6 / ft) + " ft"},
+    };
+    Sample s = TwoCases();
+    s.rating.cases[1].figures.liquidLoad = 10;
+    for (const Row& row : rows) {
+        SetDisplaySystem(row.system);
+        const LoadCaseSheetText t = LoadCaseSheetRows({&s.cases, &s.rating, {}});
+        const std::vector<std::string>& h = t.table.at(0);
+        const std::vector<std::string>& c = t.table.at(2);
+        // name, ten values (V first, rhoL fifth), flood, capacity, F, load, drop, holdup, HETP, note
+        ASSERT_EQ(h.size(), 19u);
+        EXPECT_EQ(h[1].substr(h[1].size() - row.vHeading.size()), row.vHeading);
+        EXPECT_EQ(h[1].find('('), row.vHeading.empty() ? std::string::npos : h[1].size() - row.vHeading.size());
+        EXPECT_EQ(h[14], row.loadHeading);
+        EXPECT_EQ(h[17], row.hetpHeading);
+        EXPECT_EQ(c[1], row.v);
+        EXPECT_EQ(c[5], row.rhoL);
+        EXPECT_EQ(c[14], row.load);
+        EXPECT_EQ(c[17], row.hetp);
+        EXPECT_EQ(t.window.at(0).substr(0, row.window.size()), row.window);
+    }
+    SetDisplaySystem(UnitSystem::SI);
+}
 
 TEST(LoadCaseReport, WithoutCasesThereIsNothingAndTheDiagramStaysAsItIs)
 {
