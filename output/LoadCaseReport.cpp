@@ -180,7 +180,9 @@ std::string LoadCaseWindowText(const EnvelopeResult& r)
     if (r.governing)
         text += (text.empty() ? "" : sep) +
                 Arg(Tr(QT_TRANSLATE_NOOP("Velk", "控制工况：%1")), {named(r.governing)});
-    if (r.window.valid) {
+    // An empty window (lowest end not below the highest) turns nothing down:
+    // its note stands in place of a ratio below 1.
+    if (r.window.valid && r.window.maxFactor > r.window.minFactor) {
         const OperatingWindow& w = r.window;
         text += (text.empty() ? "" : sep) +
                 Arg(Tr(QT_TRANSLATE_NOOP(
@@ -301,6 +303,6 @@ void AddLoadCasesToDiagram(TPerformanceInput& in, const LoadCaseReport& report)
         in.cases.push_back({QString::fromStdString(cases[i].name), *cases[i].values.L, *cases[i].values.V,
                             r.governing && static_cast<std::size_t>(*r.governing) == i});
     }
-    if (r.window.valid)
+    if (r.window.valid && r.window.maxFactor > r.window.minFactor)
         in.window = TPerformanceInput::Band{r.window.minL, r.window.minV, r.window.maxL, r.window.maxV};
 }

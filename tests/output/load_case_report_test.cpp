@@ -165,4 +165,17 @@ TEST(LoadCaseReport, RowsCarryTheCasesTheirResultsAndTheWindow)
     TPerformanceInput bare;
     AddLoadCasesToDiagram(bare, {&noWindow.cases, &noWindow.rating, {}});
     EXPECT_FALSE(bare.window.has_value());
+
+    // An empty window (lowest end above the highest): its note, no ratio below 1, no band.
+    Sample empty = TwoCases();
+    empty.rating.window.minFactor = 1.2;
+    empty.rating.window.maxFactor = 0.9;
+    empty.rating.window.turndown = 0.75;
+    empty.rating.window.note = "最低负荷不低于最高负荷，无操作弹性范围";
+    const std::string e = LoadCaseWindowText(empty.rating);
+    EXPECT_NE(e.find("操作范围：最低负荷不低于最高负荷"), std::string::npos) << e;
+    EXPECT_EQ(e.find("操作弹性 0.75"), std::string::npos) << e;
+    TPerformanceInput reversed;
+    AddLoadCasesToDiagram(reversed, {&empty.cases, &empty.rating, {}});
+    EXPECT_FALSE(reversed.window.has_value());
 }
