@@ -4,6 +4,7 @@
 #include <cmath>
 #include <set>
 
+#include "CsvText.h"
 #include "Messages.h"
 #include "NumberText.h"
 
@@ -26,69 +27,7 @@ constexpr std::size_t kColumnCount = std::size(kColumns);
 
 [[noreturn]] void Fail(const std::string& source, int line, const std::string& what)
 {
-    throw EConvertError(source + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " + what);
-}
-
-std::string Lower(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
-// Before any work: size, line length and NUL bytes.
-void CheckText(const std::string& text, const std::string& source)
-{
-    if (text.size() > kMaxLoadCaseBytes)
-        Fail(source, 0, "larger than " + std::to_string(kMaxLoadCaseBytes / 1024) + " KB");
-    int lineNo = 1;
-    std::size_t lineStart = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || text[i] == '\n') {
-            if (i - lineStart > kMaxLoadCaseLine)
-                Fail(source, lineNo, "a line longer than " + std::to_string(kMaxLoadCaseLine) + " bytes");
-            ++lineNo;
-            lineStart = i + 1;
-        } else if (text[i] == '\0') {
-            Fail(source, lineNo, "a NUL byte");
-        }
-    }
-}
-
-std::vector<std::string> SplitFields(const std::string& line, const std::string& source, int lineNo)
-{
-    std::vector<std::string> fields;
-    std::string current;
-    bool quoted = false, wasQuoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted) {
-            if (c != '"') {
-                current.push_back(c);
-            } else if (i + 1 < line.size() && line[i + 1] == '"') {
-                current.push_back('"');
-                ++i;
-            } else {
-                quoted = false;
-            }
-        } else if (c == '"' && Trim(current).empty() && !wasQuoted) {
-            current.clear();
-            quoted = wasQuoted = true;
-        } else if (c == ',') {
-            if (fields.size() + 1 >= kMaxLoadCaseFields)
-                Fail(source, lineNo, "more than " + std::to_string(kMaxLoadCaseFields) + " fields");
-            fields.push_back(wasQuoted ? current : Trim(current));
-            current.clear();
-            wasQuoted = false;
-        } else if (wasQuoted && c != ' ' && c != '\t') {
-            Fail(source, lineNo, "text after a closing quote");
-        } else if (!wasQuoted) {
-            current.push_back(c);
-        }
-    }
-    if (quoted) Fail(source, lineNo, "a quoted field is not closed");
-    fields.push_back(wasQuoted ? current : Trim(current));
-    return fields;
+    CsvFail(source, line, what);
 }
 
 class Reader
@@ -109,7 +48,7 @@ void Reader::Header(const std::vector<std::string>& fields, int lineNo)
 {
     bool seen[kColumnCount] = {};
     for (const std::string& f : fields) {
-        const std::string name = Lower(f);
+        const std::string name = AsciiLower(f);
         int index = -2;
         if (name == "name") index = -1;
         for (std::size_t c = 0; c < kColumnCount; ++c)
@@ -161,7 +100,7 @@ LoadCase Reader::Row(const std::vector<std::string>& fields, int lineNo)
 
 std::vector<LoadCase> ParseLoadCasesCsv(const std::string& text, const std::string& source)
 {
-    CheckText(text, source);
+    CheckCsvText(text, source, kMaxLoadCaseBytes, std::to_string(kMaxLoadCaseBytes / 1024) + " KB", kMaxLoadCaseLine);
     std::string_view body = text;
     if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);
     Reader reader(source);
@@ -177,7 +116,7 @@ std::vector<LoadCase> ParseLoadCasesCsv(const std::string& text, const std::stri
         if (!line.empty() && line.back() == '\r') line.pop_back();
         const std::string trimmed = Trim(line);
         if (trimmed.empty() || trimmed[0] == '#') continue;
-        const std::vector<std::string> fields = SplitFields(line, source, lineNo);
+        const std::vector<std::string> fields = SplitCsvFields(line, source, lineNo, kMaxLoadCaseFields);
         if (!header) {
             reader.Header(fields, lineNo);
             header = true;
@@ -194,13 +133,6 @@ std::vector<LoadCase> ParseLoadCasesCsv(const std::string& text, const std::stri
 
 namespace
 {
-
-std::string Exact(double v)
-{
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, res.ptr);
-}
 
 std::string Quoted(const std::string& s)
 {
@@ -234,7 +166,7 @@ std::string WriteLoadCasesCsv(const std::vector<LoadCase>& cases)
         for (std::size_t c : used) {
             const auto& v = lc.values.*kColumns[c].member;
             out += ',';
-            if (v) out += Exact(*v);
+            if (v) out += ExactNumber(*v);
         }
         out += "\n";
     }

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "CsvText.h"
 #include "Messages.h"
 #include "NumberText.h"
 
@@ -28,14 +29,7 @@ struct Directive {
 
 [[noreturn]] void FailAt(const std::string& source, int line, const std::string& what)
 {
-    throw EConvertError(source + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " + what);
-}
-
-std::string Lower(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
+    CsvFail(source, line, what);
 }
 
 class ProfileParser
@@ -73,40 +67,7 @@ private:
 
 std::vector<std::string> ProfileParser::SplitFields(const std::string& line, int lineNo) const
 {
-    std::vector<std::string> fields;
-    std::string current;
-    bool quoted = false, wasQuoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted) {
-            if (c == '"') {
-                if (i + 1 < line.size() && line[i + 1] == '"') {
-                    current.push_back('"');
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                current.push_back(c);
-            }
-        } else if (c == '"' && Trim(current).empty() && !wasQuoted) {
-            current.clear();
-            quoted = wasQuoted = true;
-        } else if (c == ',') {
-            if (fields.size() + 1 >= kMaxFields)
-                Fail(lineNo, "more than " + std::to_string(kMaxFields) + " fields");
-            fields.push_back(wasQuoted ? current : Trim(current));
-            current.clear();
-            wasQuoted = false;
-        } else if (wasQuoted && c != ' ' && c != '\t') {
-            Fail(lineNo, "text after a closing quote");
-        } else if (!wasQuoted) {
-            current.push_back(c);
-        }
-    }
-    if (quoted) Fail(lineNo, "a quoted field is not closed");
-    fields.push_back(wasQuoted ? current : Trim(current));
-    return fields;
+    return SplitCsvFields(line, source_, lineNo, kMaxFields);
 }
 
 double ProfileParser::Number(const std::string& field, int line, const std::string& what) const
@@ -127,7 +88,7 @@ int ProfileParser::WholeNumber(const std::string& field, int line, const std::st
 
 SimColumn& ProfileParser::ColumnFor(const std::string& name, int line)
 {
-    const auto it = columnIndex_.find(Lower(name));
+    const auto it = columnIndex_.find(AsciiLower(name));
     if (it == columnIndex_.end()) Fail(line, "column \"" + name + "\" has no trays in this profile");
     return data_.columns[it->second];
 }
@@ -145,7 +106,7 @@ void ProfileParser::ReadHeader(const std::string& line, int lineNo)
                                                    "vap_thermal_cond", "liq_diffusivity", "vap_diffusivity",
                                                    "equilibrium_slope"};
     for (std::size_t i = 0; i < header_.size(); ++i) {
-        const std::string name = Lower(header_[i]);
+        const std::string name = AsciiLower(header_[i]);
         bool isKnown = false;
         for (const std::string& k : known)
             isKnown = isKnown || k == name;
@@ -219,12 +180,12 @@ void ProfileParser::AddTray(const std::vector<std::string>& fields, int lineNo)
         phase->molarRate = col_.count(molar) ? number(molar) : number(mass) / phase->molecularWeight;
     }
 
-    if (columnIndex_.emplace(Lower(column), data_.columns.size()).second) {
+    if (columnIndex_.emplace(AsciiLower(column), data_.columns.size()).second) {
         SimColumn c;
         c.name = column;
         data_.columns.push_back(c);
     }
-    auto& byTray = trays_[Lower(column)];
+    auto& byTray = trays_[AsciiLower(column)];
     if (!byTray.emplace(trayNo, t).second)
         Fail(lineNo, "tray " + std::to_string(trayNo) + " of column \"" + column + "\" is given twice");
 }
@@ -233,7 +194,7 @@ void ProfileParser::CollectTrays()
 {
     if (data_.columns.empty()) Fail(0, "no trays");
     for (SimColumn& c : data_.columns) {
-        auto& byTray = trays_[Lower(c.name)];
+        auto& byTray = trays_[AsciiLower(c.name)];
         c.numberOfTrays = byTray.rbegin()->first;
         int expected = 1;
         for (const auto& [n, t] : byTray) {
@@ -249,7 +210,7 @@ void ProfileParser::CollectTrays()
 void ProfileParser::ApplyDirective(const Directive& d)
 {
     const std::vector<std::string> f = SplitFields(d.text, d.number);
-    const std::string kind = Lower(f.empty() ? std::string() : f[0]);
+    const std::string kind = AsciiLower(f.empty() ? std::string() : f[0]);
     auto count = [&](std::size_t lo, std::size_t hi) {
         if (f.size() < lo || f.size() > hi) Fail(d.number, "wrong number of fields for \"#@" + kind + "\"");
     };
@@ -327,20 +288,8 @@ SimulationData ProfileParser::Run()
 
 void CheckTrayProfileText(std::string_view text, const std::string& source)
 {
-    if (text.size() > kMaxTrayProfileBytes)
-        FailAt(source, 0, "larger than " + std::to_string(kMaxTrayProfileBytes / (1024 * 1024)) + " MB");
-    int lineNo = 1;
-    std::size_t lineStart = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || text[i] == '\n') {
-            if (i - lineStart > kMaxTrayProfileLine)
-                FailAt(source, lineNo, "a line longer than " + std::to_string(kMaxTrayProfileLine) + " bytes");
-            ++lineNo;
-            lineStart = i + 1;
-        } else if (text[i] == '\0') {
-            FailAt(source, lineNo, "a NUL byte");
-        }
-    }
+    CheckCsvText(text, source, kMaxTrayProfileBytes, std::to_string(kMaxTrayProfileBytes / (1024 * 1024)) + " MB",
+                 kMaxTrayProfileLine);
 }
 
 SimulationData ParseTrayProfile(const std::string& text, const std::string& source)
@@ -351,16 +300,9 @@ SimulationData ParseTrayProfile(const std::string& text, const std::string& sour
 namespace
 {
 
-std::string Exact(double v)
-{
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, res.ptr);
-}
-
 std::string Optional(const std::optional<double>& v)
 {
-    return v ? Exact(*v) : std::string();
+    return v ? ExactNumber(*v) : std::string();
 }
 
 // Quotes a field when it holds a comma, a quote or surrounding blanks.
@@ -397,9 +339,9 @@ std::string WriteTrayProfile(const SimulationData& data)
     if (!data.title.empty()) AppendRow(out, {"#@ title", Field(data.title)});
     AppendRow(out, {"#@ status", std::to_string(data.status)});
     for (const SimColumn& c : data.columns) {
-        AppendRow(out, {"#@ reflux", Field(c.name), Exact(c.refluxRatio)});
+        AppendRow(out, {"#@ reflux", Field(c.name), ExactNumber(c.refluxRatio)});
         for (const SimHeater& h : c.heaters)
-            AppendRow(out, {"#@ heater", Field(c.name), Field(h.name), Exact(h.duty)});
+            AppendRow(out, {"#@ heater", Field(c.name), Field(h.name), ExactNumber(h.duty)});
         for (const SimFeed& f : c.feeds)
             AppendRow(out, {"#@ feed", Field(c.name), std::to_string(f.tray), Field(f.stream)});
     }
@@ -410,11 +352,11 @@ std::string WriteTrayProfile(const SimulationData& data)
         for (const SimTray& t : c.trays) {
             const SimPhase& l = t.liquid;
             const SimPhase& v = t.vapour;
-            AppendRow(out, {Field(c.name), std::to_string(t.number), Exact(t.temperature), Exact(t.pressure),
-                            Exact(l.molarRate), Exact(l.molecularWeight), Exact(l.density),
-                            Exact(l.viscosity), Optional(l.surfaceTension), Optional(l.thermalConductivity),
-                            Exact(v.molarRate), Exact(v.molecularWeight), Exact(v.density),
-                            Exact(v.viscosity), Optional(v.surfaceTension), Optional(v.thermalConductivity)});
+            AppendRow(out, {Field(c.name), std::to_string(t.number), ExactNumber(t.temperature),
+                            ExactNumber(t.pressure), ExactNumber(l.molarRate), ExactNumber(l.molecularWeight), ExactNumber(l.density),
+                            ExactNumber(l.viscosity), Optional(l.surfaceTension), Optional(l.thermalConductivity),
+                            ExactNumber(v.molarRate), ExactNumber(v.molecularWeight), ExactNumber(v.density),
+                            ExactNumber(v.viscosity), Optional(v.surfaceTension), Optional(v.thermalConductivity)});
         }
     return out;
 }
