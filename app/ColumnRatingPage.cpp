@@ -22,6 +22,7 @@
 #include <cmath>
 
 #include "CalcPage.h"
+#include "CaseTableCells.h"
 #include "CaseRun.h"
 #include "CaseRunText.h"
 #include "ColumnRatingHeadings.h"
@@ -46,26 +47,6 @@ constexpr int kFirstResultColumn = kFirstValueColumn + 10;
 const QColor kLimitingColour(0xFF, 0xFF, 0x80);
 // How often the window looks at a rating on its worker.
 constexpr int kPollMs = 50;
-
-QString Number(const std::optional<double>& v)
-{
-    return v ? QString::number(*v, 'g', 6) : QString();
-}
-
-std::optional<double> PageValue(const CalcPage& page, const char* field)
-{
-    const TEditD* f = page.Field(field);
-    long double v;
-    if (!f || !ParseNumber(Trim(f->Text()), v)) return std::nullopt;
-    return static_cast<double>(v * static_cast<long double>(f->Exchange()));
-}
-
-QTableWidgetItem* Item(const QString& text)
-{
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    return item;
-}
 
 // "校核" is also the report's "checked by"; the button means "rate".
 QString RateCaption()
@@ -194,7 +175,7 @@ void ColumnRatingPage::AddBedRow(const ProfileBed& bed)
     lagrange->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
     lagrange->setCheckState(bed.lagrange ? Qt::Checked : Qt::Unchecked);
     beds_->setItem(r, 4, lagrange);
-    beds_->setItem(r, 5, new QTableWidgetItem(Number(bed.diameter)));
+    beds_->setItem(r, 5, new QTableWidgetItem(CaseCellNumber(bed.diameter)));
     FitColumns(beds_);
 }
 
@@ -463,12 +444,12 @@ void ColumnRatingPage::ShowStages()
         const int row = static_cast<int>(i);
         const ProfileStage& s = profile_.stages[i];
         const StageRating* r = i < rating_.stages.size() ? &rating_.stages[i] : nullptr;
-        stages_->setItem(row, 0, Item(QString::number(s.number)));
-        stages_->setItem(row, 1, Item(r && r->bed >= 0 ? QString::number(r->bed + 1) : QString()));
+        stages_->setItem(row, 0, ReadOnlyCell(QString::number(s.number)));
+        stages_->setItem(row, 1, ReadOnlyCell(r && r->bed >= 0 ? QString::number(r->bed + 1) : QString()));
         for (int v = 0; v < 10; ++v) {
             const std::optional<double>& x = s.*kProfileValues[v].member;
-            const std::optional<double> si = x ? x : PageValue(page_, kProfileValues[v].field);
-            QTableWidgetItem* item = Item(Number(ShownProfileValue(v, si)));
+            const std::optional<double> si = x ? x : PageFieldValue(page_, kProfileValues[v].field);
+            QTableWidgetItem* item = ReadOnlyCell(CaseCellNumber(ShownProfileValue(v, si)));
             if (!x) {
                 // Not in the stage's data: the calculation page's value is used.
                 QFont f = item->font();
@@ -490,12 +471,12 @@ void ColumnRatingPage::ShowStages()
                                                  r->holdup,
                                                  ShownFigure(FigureKind::Length, r->HETP)};
         for (int k = 0; k < 6; ++k)
-            stages_->setItem(row, kFirstResultColumn + k, Item(Number(results[k])));
+            stages_->setItem(row, kFirstResultColumn + k, ReadOnlyCell(CaseCellNumber(results[k])));
         QStringList notes;
         if (const QString message = StageMessage(*r); !message.isEmpty()) notes << message;
         for (const OperatingWarning& w : r->warnings)
             notes << Tr(w.text.c_str());
-        QTableWidgetItem* note = Item(notes.join(QStringLiteral("; ")));
+        QTableWidgetItem* note = ReadOnlyCell(notes.join(QStringLiteral("; ")));
         // A skipped stage is no packed stage: a note, not an error.
         if (!r->completed && !r->skipped) note->setForeground(Qt::red);
         if (r->skipped) note->setForeground(Qt::darkGray);
@@ -505,7 +486,7 @@ void ColumnRatingPage::ShowStages()
         if (limiting)
             for (int c = 0; c < stages_->columnCount(); ++c) {
                 QTableWidgetItem* item = stages_->item(row, c);
-                if (!item) stages_->setItem(row, c, item = Item(QString()));
+                if (!item) stages_->setItem(row, c, item = ReadOnlyCell(QString()));
                 item->setBackground(kLimitingColour);
                 QFont f = item->font();
                 f.setBold(true);
@@ -522,22 +503,22 @@ void ColumnRatingPage::ShowTotals()
     for (std::size_t i = 0; i < rating_.beds.size(); ++i) {
         const BedRating& b = rating_.beds[i];
         const int row = static_cast<int>(i);
-        totals_->setItem(row, 0, Item(QStringLiteral("%1: %2-%3").arg(i + 1).arg(b.first).arg(b.last)));
-        totals_->setItem(row, 1, Item(Tr(b.packing.c_str())));
+        totals_->setItem(row, 0, ReadOnlyCell(QStringLiteral("%1: %2-%3").arg(i + 1).arg(b.first).arg(b.last)));
+        totals_->setItem(row, 1, ReadOnlyCell(Tr(b.packing.c_str())));
         totals_->setItem(row, 2,
-                         Item(b.method >= 0 && static_cast<std::size_t>(b.method) < methods.size()
+                         ReadOnlyCell(b.method >= 0 && static_cast<std::size_t>(b.method) < methods.size()
                                   ? Tr(methods[static_cast<std::size_t>(b.method)].c_str())
                                   : QString()));
-        totals_->setItem(row, 3, Item(Number(ShownFigure(FigureKind::Length, b.diameter))));
-        totals_->setItem(row, 4, Item(b.limitingStage ? QString::number(*b.limitingStage) : QString()));
+        totals_->setItem(row, 3, ReadOnlyCell(CaseCellNumber(ShownFigure(FigureKind::Length, b.diameter))));
+        totals_->setItem(row, 4, ReadOnlyCell(b.limitingStage ? QString::number(*b.limitingStage) : QString()));
         totals_->setSpan(row, 5, 1, 1);
         if (b.note.empty()) {
-            totals_->setItem(row, 5, Item(Number(ShownFigure(FigureKind::Length, b.height))));
-            totals_->setItem(row, 6, Item(Number(ShownFigure(FigureKind::BedPressureDrop, b.pressureDrop))));
+            totals_->setItem(row, 5, ReadOnlyCell(CaseCellNumber(ShownFigure(FigureKind::Length, b.height))));
+            totals_->setItem(row, 6, ReadOnlyCell(CaseCellNumber(ShownFigure(FigureKind::BedPressureDrop, b.pressureDrop))));
         } else {
             // No totals: the reason over both columns.
-            totals_->setItem(row, 5, Item(CaseText(b.note)));
-            totals_->setItem(row, 6, Item(QString()));
+            totals_->setItem(row, 5, ReadOnlyCell(CaseText(b.note)));
+            totals_->setItem(row, 6, ReadOnlyCell(QString()));
             totals_->setSpan(row, 5, 1, 2);
         }
     }

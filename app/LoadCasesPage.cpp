@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "CalcPage.h"
+#include "CaseTableCells.h"
 #include "CaseRunText.h"
 #include "ColumnRatingLayout.h"
 #include "LoadCaseRecords.h"
@@ -38,26 +39,6 @@ constexpr int kExactRole = Qt::UserRole;
 constexpr int kShownRole = Qt::UserRole + 1;
 constexpr int kResultColumns = 9;
 const QColor kGoverningColour(0xFF, 0xFF, 0x80);
-
-QString Number(const std::optional<double>& v)
-{
-    return v ? QString::number(*v, 'g', 6) : QString();
-}
-
-std::optional<double> PageValue(const CalcPage& page, const char* field)
-{
-    const TEditD* f = page.Field(field);
-    long double v;
-    if (!f || !ParseNumber(Trim(f->Text()), v)) return std::nullopt;
-    return static_cast<double>(v * static_cast<long double>(f->Exchange()));
-}
-
-QTableWidgetItem* Item(const QString& text)
-{
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    return item;
-}
 
 QStringList InputHeadings()
 {
@@ -104,7 +85,7 @@ protected:
         // The flows are the case's own: a case without them is refused.
         if (kProfileValues[v].member == &ProfileStage::V || kProfileValues[v].member == &ProfileStage::L)
             return;
-        option->text = Number(ShownCaseValue(v, PageValue(page_, kProfileValues[v].field)));
+        option->text = CaseCellNumber(ShownCaseValue(v, PageFieldValue(page_, kProfileValues[v].field)));
         option->font.setItalic(true);
         option->palette.setColor(QPalette::Text, Qt::gray);
         option->palette.setColor(QPalette::HighlightedText, Qt::lightGray);
@@ -179,7 +160,7 @@ LoadCasesPage::LoadCasesPage(CalcPage& page, QWidget* parent) : QWidget(parent),
 
 void LoadCasesPage::ShowCaseValue(QTableWidgetItem* item, int v, const std::optional<double>& si)
 {
-    item->setText(Number(ShownCaseValue(v, si)));
+    item->setText(CaseCellNumber(ShownCaseValue(v, si)));
     item->setData(kExactRole, si ? QVariant(*si) : QVariant());
     item->setData(kShownRole, item->text());
 }
@@ -421,7 +402,7 @@ void LoadCasesPage::ShowResultRow(int row, const CaseResult& r)
 {
     const std::vector<std::string> cells = LoadCaseResultCells(r, CaseTextUtf8);
     for (int c = 0; c < kResultColumns && c < static_cast<int>(cells.size()); ++c)
-        results_->setItem(row, c, Item(QString::fromStdString(cells[static_cast<std::size_t>(c)])));
+        results_->setItem(row, c, ReadOnlyCell(QString::fromStdString(cells[static_cast<std::size_t>(c)])));
     // The warnings' marks: the note and the figures a warning names in the
     // colour of its severity.
     if (const auto worst = WorstWarning(r.warnings)) {
