@@ -98,28 +98,19 @@ std::string LoadCaseRecordsText(const std::vector<LoadCase>& cases)
 std::vector<LoadCase> LoadCasesFromFormRecords(std::string_view plain, std::size_t* failedLine)
 {
     std::vector<LoadCase> cases;
-    CrLfLineReader lines(plain);
-    if (lines.Next() != kFormRecordBanner) return cases;
-    lines.Next();
-    lines.Next();
-    // The banner and the two free lines, then five lines per record.
-    for (std::size_t recordLine = 4; !lines.AtEnd(); recordLine += 5) {
-        const std::string name = AnsiToUtf8(lines.Next());
-        const std::string_view tag = lines.Next();
-        const std::string property = AnsiToUtf8(lines.Next());
-        const std::string_view value = lines.Next();
-        lines.Next();
-        if (name != kCaseControl || tag != "String" || property != "Case") continue;
+    const bool isProject = ForEachFormRecord(plain, [&](const FormRecord& r) {
+        if (r.control != kCaseControl || r.tag != "String" || r.property != "Case") return;
         if (cases.size() >= kMaxLoadCases)
             throw EProjectTooLarge("more than " + std::to_string(kMaxLoadCases) + " load cases",
                                    EProjectTooLarge::Part::Cases, kMaxLoadCases);
         try {
-            cases.push_back(CaseFrom(AnsiToUtf8(value)));
+            cases.push_back(CaseFrom(AnsiToUtf8(r.value)));
         } catch (...) {
-            if (failedLine) *failedLine = recordLine + 3; // the value's line
+            if (failedLine) *failedLine = r.valueLine;
             throw;
         }
-    }
+    });
+    if (!isProject) return cases;
     if (failedLine) *failedLine = 0;
     ValidateLoadCases(cases);
     return cases;

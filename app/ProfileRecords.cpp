@@ -110,45 +110,46 @@ bool IsProfileRecordControl(std::string_view name)
     return name == kProfileControl || name == kBedControl;
 }
 
+namespace
+{
+
+// Takes one of the profile's own records into p.
+void AddProfileRecord(ColumnProfile& p, const FormRecord& r)
+{
+    if (r.control == kProfileControl && r.tag == "String" && r.property == "Source") {
+        p.source = AnsiToUtf8(r.value);
+    } else if (r.control == kProfileControl && r.tag == "Enum" && r.property == "Rating") {
+        p.rating = BooleanFromIdentifier(AnsiToUtf8(r.value));
+    } else if (r.control == kProfileControl && r.tag == "String" && r.property == "Stage") {
+        if (p.stages.size() >= kMaxProfileStages)
+            throw EProjectTooLarge("more than " + std::to_string(kMaxProfileStages) + " profile stages",
+                                   EProjectTooLarge::Part::Stages, kMaxProfileStages);
+        p.stages.push_back(StageFrom(AnsiToUtf8(r.value)));
+    } else if (r.control == kBedControl && r.tag == "String" && r.property == "Bed") {
+        if (p.beds.size() >= kMaxProfileBeds)
+            throw EProjectTooLarge("more than " + std::to_string(kMaxProfileBeds) + " profile beds",
+                                   EProjectTooLarge::Part::Beds, kMaxProfileBeds);
+        p.beds.push_back(BedFrom(AnsiToUtf8(r.value)));
+    }
+}
+
+} // namespace
+
 ColumnProfile ProfileFromFormRecords(std::string_view plain, std::size_t* failedLine)
 {
     ColumnProfile p;
-    CrLfLineReader lines(plain);
-    if (lines.Next() != kFormRecordBanner) return p;
-    lines.Next();
-    lines.Next();
-    // The banner and the two free lines, then five lines per record.
-    for (std::size_t recordLine = 4; !lines.AtEnd(); recordLine += 5) {
-        const std::string name = AnsiToUtf8(lines.Next());
-        const std::string_view tag = lines.Next();
-        const std::string property = AnsiToUtf8(lines.Next());
-        const std::string_view value = lines.Next();
-        lines.Next();
-        if (!IsProfileRecordControl(name)) continue;
+    const bool isProject = ForEachFormRecord(plain, [&](const FormRecord& r) {
+        if (!IsProfileRecordControl(r.control)) return;
         try {
-            if (name == kProfileControl && tag == "String" && property == "Source") {
-                p.source = AnsiToUtf8(value);
-            } else if (name == kProfileControl && tag == "Enum" && property == "Rating") {
-                p.rating = BooleanFromIdentifier(AnsiToUtf8(value));
-            } else if (name == kProfileControl && tag == "String" && property == "Stage") {
-                if (p.stages.size() >= kMaxProfileStages)
-                    throw EProjectTooLarge("more than " + std::to_string(kMaxProfileStages) +
-                                               " profile stages",
-                                           EProjectTooLarge::Part::Stages, kMaxProfileStages);
-                p.stages.push_back(StageFrom(AnsiToUtf8(value)));
-            } else if (name == kBedControl && tag == "String" && property == "Bed") {
-                if (p.beds.size() >= kMaxProfileBeds)
-                    throw EProjectTooLarge("more than " + std::to_string(kMaxProfileBeds) + " profile beds",
-                                           EProjectTooLarge::Part::Beds, kMaxProfileBeds);
-                p.beds.push_back(BedFrom(AnsiToUtf8(value)));
-            }
+            AddProfileRecord(p, r);
         } catch (const EProjectTooLarge&) {
             throw;
         } catch (...) {
-            if (failedLine) *failedLine = recordLine + 3; // the value's line
+            if (failedLine) *failedLine = r.valueLine;
             throw;
         }
-    }
+    });
+    if (!isProject) return p;
     if (failedLine) *failedLine = 0;
     ValidateProfile(p);
     return p;

@@ -240,6 +240,25 @@ std::string CompressProjectText(std::string_view plain)
 
 // ------------------------------------------------------------- form records
 
+bool ForEachFormRecord(std::string_view plain, const std::function<void(const FormRecord&)>& visit)
+{
+    CrLfLineReader lines(plain);
+    if (lines.Next() != kFormRecordBanner) return false;
+    lines.Next();
+    lines.Next();
+    for (std::size_t recordLine = 4; !lines.AtEnd(); recordLine += 5) {
+        FormRecord r;
+        r.control = AnsiToUtf8(lines.Next());
+        r.tag = lines.Next();
+        r.property = AnsiToUtf8(lines.Next());
+        r.value = lines.Next();
+        lines.Next();
+        r.valueLine = recordLine + 3;
+        visit(r);
+    }
+    return true;
+}
+
 bool ApplyFormRecords(CalcPage& page, std::string_view plain, std::size_t* failedLine)
 {
     CrLfLineReader lines(plain);

@@ -98,6 +98,19 @@ std::string UnownedRecordsText(const CalcPage& page, std::string_view plainText,
 // failedLine, when given, receives the line (from 1) of a value that did not
 // convert before the error is passed on.
 bool ApplyFormRecords(CalcPage& page, std::string_view plainText, std::size_t* failedLine = nullptr);
+
+// One record of a project's plain text: the control's and the property's
+// names converted to UTF-8, the tag and the value as the file holds them
+// (a reader converts only the values it takes: AnsiToUtf8).
+struct FormRecord {
+    std::string control, property;
+    std::string_view tag, value;
+    std::size_t valueLine; // line number of the value, for a reader's error
+};
+// Calls `visit` for every record after the banner and the two free lines
+// (five lines a record), for the readers of the records the page does not
+// own; false when the text does not start with the banner.
+bool ForEachFormRecord(std::string_view plainText, const std::function<void(const FormRecord&)>& visit);
 // Applies the legacy layout from the file's text.
 void ApplyLegacyLayout(CalcPage& page, std::string_view text);
 
