@@ -300,10 +300,12 @@ bool ApplyFormRecords(CalcPage& page, std::string_view plain, std::size_t* faile
 
 namespace
 {
-// An unchecked check box or an empty value field: what an added control starts with.
+// An unchecked check box, an empty value field or a list at its first item:
+// what an added control starts with.
 bool IsAtStartState(const TControl& c)
 {
     if (const auto* check = dynamic_cast<const TCheckModel*>(&c)) return !check->Checked();
+    if (const auto* combo = dynamic_cast<const TComboModel*>(&c)) return combo->ItemIndex() == 0;
     if (const auto* f = dynamic_cast<const TEditD*>(&c)) return f->Text().empty();
     return false;
 }
