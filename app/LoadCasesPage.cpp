@@ -14,8 +14,8 @@
 #include <QVBoxLayout>
 
 #include "CalcPage.h"
-#include "CaseTableCells.h"
 #include "CaseRunText.h"
+#include "CaseTableCells.h"
 #include "ColumnRatingLayout.h"
 #include "LoadCaseRecords.h"
 #include "LoadCaseReport.h"
@@ -323,18 +323,20 @@ bool LoadCasesPage::LoadCaseIntoPage(int row)
         return false;
     const LoadCase& c = cases_[static_cast<std::size_t>(row)];
     const QString name = QString::fromStdString(c.name);
+    // The row was rated at the section's diameter: so is the loaded case.
+    const std::optional<double> diameter = rating_.diameter;
     if (page_.Modified) {
-        const bool replace =
-            AskReplaceCase
-                ? AskReplaceCase(name)
-                : QMessageBox::question(
-                      this, Tr(QT_TRANSLATE_NOOP("Velk", "工况校核")),
-                      Tr(QT_TRANSLATE_NOOP("Velk", "计算页的工况已修改。用工况“%1”的数据替换它吗？"))
-                          .arg(name)) == QMessageBox::Yes;
-        if (!replace) return false;
+        const QString question = ReplaceCaseQuestion(name, FieldsLoadingReplaces(page_, c, diameter));
+        if (!question.isEmpty()) {
+            const bool replace = AskReplaceCase
+                                     ? AskReplaceCase(name, question)
+                                     : QMessageBox::question(this, Tr(QT_TRANSLATE_NOOP("Velk", "工况校核")),
+                                                             question) == QMessageBox::Yes;
+            if (!replace) return false;
+        }
     }
     try {
-        ApplyLoadCase(page_, c);
+        LoadCaseAsRated(page_, c, diameter);
     } catch (const std::exception& e) {
         ReportError(e);
         return false;
@@ -344,6 +346,22 @@ bool LoadCasesPage::LoadCaseIntoPage(int row)
     page_.RecalcReported();
     if (OnCaseLoaded) OnCaseLoaded();
     return true;
+}
+
+QString ReplaceCaseQuestion(const QString& name, const std::vector<std::string>& replaced)
+{
+    if (replaced.empty()) return {};
+    QStringList captions;
+    for (const std::string& field : replaced) {
+        const char* caption = field == "dD"         ? QT_TRANSLATE_NOOP("Velk", "实际塔径")
+                              : field == "CBRating" ? QT_TRANSLATE_NOOP("Velk", "核算给定塔径")
+                                                    : nullptr;
+        for (const ProfileValue& v : kProfileValues)
+            if (field == v.field) caption = v.caption;
+        captions << (caption ? Tr(caption) : QString::fromStdString(field));
+    }
+    return Tr(QT_TRANSLATE_NOOP("Velk", "用工况“%1”替换计算页的数据吗？将被替换的是：%2。"))
+        .arg(name, captions.join(Tr(QT_TRANSLATE_NOOP("Velk", "、"))));
 }
 
 bool LoadCasesPage::ImportCsv(const QString& path)

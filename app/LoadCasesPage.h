@@ -42,9 +42,10 @@ public:
     // Rates the cases again against the calculation page as it stands now
     // (the page changed since); the table's unrated edits stay as they are.
     void Refresh();
-    // Writes the case of a results row into the calculation page at the
-    // section's diameter and recalculates; a modified page is replaced only
-    // after AskReplaceCase agrees. False when nothing was loaded.
+    // Writes the case of a results row into the calculation page, rating
+    // the section's diameter as the row was rated; a modified page whose
+    // inputs the case would change is replaced only after AskReplaceCase
+    // agrees. False when nothing was loaded.
     bool LoadCaseIntoPage(int row);
     // Reads a load-case CSV file (the format velk-calc --cases reads) into the
     // table and rates it; false (after the message) when it does not read.
@@ -68,8 +69,9 @@ public:
     std::function<void()> OnCaseLoaded;
     // The rating changed (the diagram and the tab's mark follow).
     std::function<void()> OnRated;
-    // Asks whether the modified page may be replaced by case `name` (default: a message box).
-    std::function<bool(const QString& name)> AskReplaceCase;
+    // Asks whether the modified page may be replaced by case `name`; the
+    // question names what would be replaced (default: a message box).
+    std::function<bool(const QString& name, const QString& question)> AskReplaceCase;
     // Ask for the CSV file to write or to read ("" = cancel).
     std::function<QString()> AskExportFile;
     std::function<QString()> AskImportFile;
@@ -109,3 +111,7 @@ private:
     ShownFactors siPerShown_ = CurrentShownFactors();
     PressureDropUnitWatch unitWatch_{[this] { FollowDisplaySystem(); }};
 };
+
+// The question before a case replaces the page's data, naming the replaced
+// fields ("" when nothing would change).
+QString ReplaceCaseQuestion(const QString& name, const std::vector<std::string>& replaced);

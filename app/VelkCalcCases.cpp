@@ -36,11 +36,12 @@ std::string WindowJson(const OperatingWindow& w)
     std::ostringstream o;
     auto number = [&](double v) { return w.valid ? JsonNumber(v) : std::string("null"); };
     auto text = [&](const std::string& s) { return w.valid ? JsonString(s) : std::string("null"); };
-    o << "{\"minFactor\": " << number(w.minFactor) << ", \"maxFactor\": " << number(w.maxFactor)
+    o << "{\"minFactor\": " << number(w.minFactor) << ", \"maxFactor\": "
+      << number(w.maxFactor)
       // An empty window turns down nothing: a ratio below 1 is no turndown.
       << ", \"turndown\": " << (w.maxFactor > w.minFactor ? number(w.turndown) : std::string("null"))
-      << ", \"minLimit\": " << text(w.minLimit)
-      << ", \"maxLimit\": " << text(w.maxLimit) << ", \"minFFactor\": " << JsonNumber(w.minFFactor) << "}";
+      << ", \"minLimit\": " << text(w.minLimit) << ", \"maxLimit\": " << text(w.maxLimit)
+      << ", \"minFFactor\": " << JsonNumber(w.minFFactor) << "}";
     return o.str();
 }
 
@@ -76,7 +77,8 @@ int RunCasesCommand(const CalcPage& base, const std::string& csvPath, bool desig
 {
     std::vector<LoadCase> cases;
     try {
-        cases = ParseLoadCasesCsv(ReadRegularFile(csvPath, kMaxLoadCaseBytes + 1, "larger than 1024 KB"), csvPath);
+        cases = ParseLoadCasesCsv(ReadRegularFile(csvPath, kMaxLoadCaseBytes + 1, "larger than 1024 KB"),
+                                  csvPath);
     } catch (const std::exception& e) {
         err << "velk-calc: " << e.what() << "\n";
         return 2;
@@ -94,7 +96,12 @@ int RunCasesCommand(const CalcPage& base, const std::string& csvPath, bool desig
         out << (i ? ", " : "") << entries[i];
         all = all && env.cases[i].completed;
     }
-    out << "], \"governing\": " << (env.governing ? JsonString(env.cases[*env.governing].name) : "null")
+    // "sizing" names the case whose theoretical diameter set the section's
+    // (sizing mode only): under a pressure-drop limit it need not govern.
+    const auto name = [&](const std::optional<int>& i) {
+        return i ? JsonString(env.cases[static_cast<std::size_t>(*i)].name) : std::string("null");
+    };
+    out << "], \"governing\": " << name(env.governing) << ", \"sizing\": " << name(env.sizing)
         << ", \"diameter\": " << OptionalNumber(env.diameter) << ", \"window\": " << WindowJson(env.window);
     // The design the section is sized to: under a pressure-drop limit the case
     // that needs the largest diameter need not be the governing one.

@@ -72,7 +72,8 @@ void ClearResults(CalcPage& page)
         if (f->Color() == clWindow || f->Color() == clBtnFace)
             f->SetText(""); // written by a formula or not yet: keeps its result style
         else
-            ClearComputedField(*f); // an equation's (its colour): blank, so that the solver computes it afresh
+            ClearComputedField(
+                *f); // an equation's (its colour): blank, so that the solver computes it afresh
     }
 }
 
@@ -184,9 +185,11 @@ CaseRunResult RunCase(CalcPage& page, const std::function<void(CalcPage&)>& chan
             result.error = kMissingInputsText + missing;
         }
         // Still inside the scope: the hooks point at this page, not the live one.
-        if (!result.completed)
+        if (!result.completed) {
             ClearResults(page);
-        else
+            // Its marks and warnings follow the emptied results: none is stale.
+            page.UpdateOperation();
+        } else
             DropStaleResults(page);
     }
     result.messages = std::move(sink.messages);

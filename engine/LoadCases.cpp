@@ -47,7 +47,9 @@ void Collect(const CalcPage& page, const CaseRunResult& run, CaseResult& r)
     r.warnings.clear();
     if (!run.completed) return;
     // A value beyond the model enters no case figure.
-    auto valid = [&](const char* name) { return page.IsInvalid(page.Field(name)) ? std::nullopt : FieldValue(page, name); };
+    auto valid = [&](const char* name) {
+        return page.IsInvalid(page.Field(name)) ? std::nullopt : FieldValue(page, name);
+    };
     r.pressureDrop = valid("dPwaterD");
     r.holdup = valid("HTD");
     r.HETP = valid("HETPD");
@@ -75,7 +77,8 @@ private:
 
 // One case run on `work`, from the state of `base`: sized (no diameter) or
 // rated at the given diameter.
-void RunOne(const CalcPage& base, CalcPage& work, const LoadCase& c, std::optional<double> diameter, CaseResult& r)
+void RunOne(const CalcPage& base, CalcPage& work, const LoadCase& c, std::optional<double> diameter,
+            CaseResult& r)
 {
     CopyPageState(base, work);
     const CaseRunResult run = RunCase(work, [&](CalcPage& p) {
@@ -107,7 +110,38 @@ std::vector<std::string> ApplyLoadCase(CalcPage& page, const LoadCase& c)
     return ApplyProfileValues(page, c.values);
 }
 
-EnvelopeResult RateLoadCases(const CalcPage& page, const std::vector<LoadCase>& cases, const CaseObserver& observe)
+std::vector<std::string> LoadCaseAsRated(CalcPage& page, const LoadCase& c, std::optional<double> diameter)
+{
+    std::vector<std::string> fromPage = ApplyLoadCase(page, c);
+    if (diameter) {
+        page.SetRatingMode(true);
+        page.Field("dD")->SetValue(*diameter);
+    }
+    return fromPage;
+}
+
+std::vector<std::string> FieldsLoadingReplaces(const CalcPage& page, const LoadCase& c,
+                                               std::optional<double> diameter)
+{
+    auto copy = std::make_unique<CalcPage>(false);
+    CopyPageState(page, *copy);
+    {
+        // The copy's change hooks, not the live page's, see the writes.
+        RecordingSink sink;
+        EngineStateScope scope(*copy, &sink);
+        LoadCaseAsRated(*copy, c, diameter);
+    }
+    std::vector<std::string> changed;
+    for (const ProfileValue& v : kProfileValues)
+        if (copy->Field(v.field)->Text() != page.Field(v.field)->Text()) changed.emplace_back(v.field);
+    if (copy->Field("dD")->Text() != page.Field("dD")->Text()) changed.emplace_back("dD");
+    if (copy->Check("CBRating")->Checked() != page.Check("CBRating")->Checked())
+        changed.emplace_back("CBRating");
+    return changed;
+}
+
+EnvelopeResult RateLoadCases(const CalcPage& page, const std::vector<LoadCase>& cases,
+                             const CaseObserver& observe)
 {
     EnvelopeResult out;
     out.normal = NormalCaseIndex(cases);
@@ -168,8 +202,9 @@ OperatingWindow ComputeOperatingWindow(const CalcPage& rated)
 {
     OperatingWindow w;
     w.minFFactor = kMinFFactor;
-    const auto uVs = FieldValue(rated, "UvsD"), uLs = FieldValue(rated, "UlsD"), uF = FieldValue(rated, "UfD"),
-               rhoV = FieldValue(rated, "DvD"), rhoL = FieldValue(rated, "DlD"), muL = FieldValue(rated, "MlD"),
+    const auto uVs = FieldValue(rated, "UvsD"), uLs = FieldValue(rated, "UlsD"),
+               uF = FieldValue(rated, "UfD"), rhoV = FieldValue(rated, "DvD"),
+               rhoL = FieldValue(rated, "DlD"), muL = FieldValue(rated, "MlD"),
                muV = FieldValue(rated, "MvD"), sigma = FieldValue(rated, "SLD"), V = FieldValue(rated, "VD"),
                L = FieldValue(rated, "LD");
     if (!uVs || !uLs || !uF || !rhoV || !rhoL || !muL || !muV || !sigma || !V || !L || !(*uVs > 0) ||

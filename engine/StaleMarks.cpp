@@ -6,19 +6,18 @@
 
 bool StaleMarks::IsStale(const TEditD* f) const
 {
-    return std::find(stale_.begin(), stale_.end(), f) != stale_.end();
+    // Only a value can be out of date: a result emptied since (a case run
+    // on a copy starts from empty results) carries no mark.
+    return f && !f->IsBlank() && std::find(stale_.begin(), stale_.end(), f) != stale_.end();
 }
 
 bool StaleMarks::Applies(const ResultDependency& rule) const
 {
     const TEditD* r = rule.result;
-    if (r->IsBlank() || IsStale(r))
-        return false;
-    if (!rule.anyColour && (r->Color() != rule.colour || !r->MyResolved()))
-        return false;
+    if (r->IsBlank() || IsStale(r)) return false;
+    if (!rule.anyColour && (r->Color() != rule.colour || !r->MyResolved())) return false;
     for (const TEditD* in : *rule.inputs)
-        if (in != r && (in->IsBlank() || IsStale(in)))
-            return true;
+        if (in != r && (in->IsBlank() || IsStale(in))) return true;
     return false;
 }
 

@@ -180,6 +180,11 @@ std::string LoadCaseWindowText(const EnvelopeResult& r)
     if (r.governing)
         text += (text.empty() ? "" : sep) +
                 Arg(Tr(QT_TRANSLATE_NOOP("Velk", "控制工况：%1")), {named(r.governing)});
+    // Named only where it is news: the case that sized the section is
+    // usually the governing one.
+    if (r.sizing && r.sizing != r.governing)
+        text += (text.empty() ? "" : sep) +
+                Arg(Tr(QT_TRANSLATE_NOOP("Velk", "确定塔径的工况：%1")), {named(r.sizing)});
     // An empty window (lowest end not below the highest) turns nothing down:
     // its note stands in place of a ratio below 1.
     if (r.window.valid && r.window.maxFactor > r.window.minFactor) {

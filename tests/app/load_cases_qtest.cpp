@@ -74,6 +74,7 @@ class LoadCasesPageTest : public QObject
     RecordingSink sink;
     QTemporaryDir dir;
     QStringList asked;
+    QStringList questions;
 
     QString Cell(int row, int column) const
     {
@@ -96,8 +97,10 @@ private slots:
         page = w->findChild<LoadCasesPage*>(QStringLiteral("TabSheetLoadCases"));
         QVERIFY(page);
         asked.clear();
-        page->AskReplaceCase = [this](const QString& name) {
+        questions.clear();
+        page->AskReplaceCase = [this](const QString& name, const QString& question) {
             asked << name;
+            questions << question;
             return prompts->answer == UiPrompts::Answer::Yes;
         };
         TypeTypicalCase(w->Page());
@@ -175,6 +178,10 @@ private slots:
         prompts->answer = UiPrompts::Answer::No;
         QVERIFY(!page->LoadCaseIntoPage(3));
         QCOMPARE(asked, QStringList{QStringLiteral("重液")});
+        // The question names what the case replaces: its density and the mode.
+        QVERIFY(questions.at(0).contains(QStringLiteral("液相密度")));
+        QVERIFY(questions.at(0).contains(QStringLiteral("核算给定塔径")));
+        QVERIFY(!questions.at(0).contains(QStringLiteral("气相密度")));
         QCOMPARE(calc.Field("DlD")->GetValue(), 800.0);
 
         prompts->answer = UiPrompts::Answer::Yes;
@@ -192,6 +199,25 @@ private slots:
         QVERIFY(asked.isEmpty());
         QCOMPARE(calc.Field("VD")->GetValue(), 1.5);
         QVERIFY(!page->LoadCaseIntoPage(4));
+
+        // Loading the same case again replaces nothing: no question.
+        calc.Modified = true;
+        QVERIFY(page->LoadCaseIntoPage(0));
+        QVERIFY(asked.isEmpty());
+    }
+
+    void aLoadedCaseShowsTheNumbersOfItsRow()
+    {
+        page->SetCases(FourCases());
+        const CaseResult row = page->Rating().cases[0]; // the smallest case, below the section's size
+        prompts->answer = UiPrompts::Answer::Yes;
+        QVERIFY(page->LoadCaseIntoPage(0));
+        CalcPage& calc = w->Page();
+        QVERIFY(calc.Check("CBRating")->Checked());
+        QCOMPARE(calc.Field("dD")->GetValue(), *page->Rating().diameter);
+        QVERIFY(calc.RecalcReported());
+        QCOMPARE(calc.Operation().figures.floodPercent, row.figures.floodPercent);
+        QCOMPARE(calc.Field("HETPD")->GetValue(), *row.HETP);
     }
 
     void theCaseTableIsExportedAsCsv()

@@ -36,7 +36,7 @@ std::string WriteCsv(const QTemporaryDir& dir, const std::string& text)
     return path;
 }
 
-const std::vector<std::string> kPage = {"DlD=800",   "DvD=2.5",   "MlD=0.0003", "MvD=0.00001",
+const std::vector<std::string> kPage = {"DlD=800",  "DvD=2.5",   "MlD=0.0003", "MvD=0.00001",
                                         "SLD=0.02", "DlfD=2e-9", "DvfD=1e-5",  "alfD=2"};
 const char* const kCases = "name,vapour_mass_flow,liquid_mass_flow,vap_density\n"
                            "最小,1.5,1.25,\n"
@@ -66,6 +66,8 @@ TEST(VelkCalcCases, EveryCaseEqualsASingleRunAtTheSectionsDiameter)
         } else if (extra[0] == "--rate-diameter") {
             EXPECT_DOUBLE_EQ(D, 1.8);
         }
+        // A rated diameter was sized by no case.
+        EXPECT_EQ(json["sizing"].isNull(), !extra.empty() && extra[0] == "--rate-diameter");
         EXPECT_EQ(json["governing"].toString(), QString::fromUtf8("最大"));
         double highest = 0;
         for (const QJsonValue& v : cases) {
@@ -76,7 +78,8 @@ TEST(VelkCalcCases, EveryCaseEqualsASingleRunAtTheSectionsDiameter)
             EXPECT_EQ(dText.toDouble(), D);
             std::vector<std::string> single = {"--rate-diameter", dText.toStdString()};
             single.insert(single.end(), extra.begin(), extra.end());
-            if (extra.size() && extra[0] == "--rate-diameter") single.erase(single.begin() + 2, single.begin() + 4);
+            if (extra.size() && extra[0] == "--rate-diameter")
+                single.erase(single.begin() + 2, single.begin() + 4);
             single.insert(single.end(), kPage.begin(), kPage.end());
             for (const char* f : {"VD", "LD", "DvD"})
                 single.push_back(std::string(f) + "=" +
@@ -113,8 +116,8 @@ TEST(VelkCalcCases, AnEmptyWindowHasNoTurndown)
     // Rated at 1.8 m with a limit far below the normal case's drop: the
     // pressure-drop end falls below the minimum-load end.
     QTemporaryDir dir;
-    std::vector<std::string> args = {"--cases",     WriteCsv(dir, kCases), "--rate-diameter", "1.8",
-                                     "--design-dp", "0.02"};
+    std::vector<std::string> args = {"--cases", WriteCsv(dir, kCases), "--rate-diameter",
+                                     "1.8",     "--design-dp",         "0.02"};
     args.insert(args.end(), kPage.begin(), kPage.end());
     const CalcRun r = Calc(args);
     EXPECT_EQ(r.status, 0);
@@ -130,15 +133,19 @@ TEST(VelkCalcCases, TheDesignIsTheCaseThatSizedTheSection)
     // Under a 0.5 mbar/m limit the wetter, denser case runs nearer its
     // capacity but needs the smaller diameter: the normal case sizes the section.
     QTemporaryDir dir;
-    std::vector<std::string> args = {"--cases", WriteCsv(dir, "name,vapour_mass_flow,liquid_mass_flow,vap_density\n"
-                                                              "正常,3,2.5,\n重,3,8,4\n"),
+    std::vector<std::string> args = {"--cases",
+                                     WriteCsv(dir, "name,vapour_mass_flow,liquid_mass_flow,vap_density\n"
+                                                   "正常,3,2.5,\n重,3,8,4\n"),
                                      "--design-dp", "0.5"};
     args.insert(args.end(), kPage.begin(), kPage.end());
     const QJsonObject json = Calc(args).json();
     const QJsonArray cases = json["cases"].toArray();
-    auto dp = [&](int i) { return cases[i].toObject()["fields"].toObject()["dpD"].toObject()["si"].toDouble(); };
+    auto dp = [&](int i) {
+        return cases[i].toObject()["fields"].toObject()["dpD"].toObject()["si"].toDouble();
+    };
     ASSERT_EQ(cases.size(), 2);
     EXPECT_EQ(json["governing"].toString(), "重");
+    EXPECT_EQ(json["sizing"].toString(), QString::fromUtf8("正常")); // named beside the governing case
     EXPECT_GT(dp(0), dp(1));
     EXPECT_EQ(json["design"].toObject()["theoreticalDiameter"].toDouble(), dp(0));
     EXPECT_GE(json["diameter"].toDouble(), dp(0) - 0.04);
@@ -204,8 +211,8 @@ TEST(VelkCalcCases, TheDesignControlsTravelWithTheProject)
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath("p.vel").toStdString();
-    std::vector<std::string> args = {"LD=2.5", "VD=3", "--design-dp", "1", "--design-basis", "pressure-drop",
-                                     "--conservative", "--save", path};
+    std::vector<std::string> args = {"LD=2.5",        "VD=3",           "--design-dp", "1", "--design-basis",
+                                     "pressure-drop", "--conservative", "--save",      path};
     args.insert(args.end(), kPage.begin(), kPage.end());
     const CalcRun saved = Calc(args);
     ASSERT_EQ(saved.status, 0) << saved.err;

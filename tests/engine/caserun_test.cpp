@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <functional>
 
-#include "TypicalCase.h"
 #include "CaseRun.h"
+#include "TypicalCase.h"
 
 namespace
 {
@@ -144,8 +144,13 @@ TEST_F(CaseRunTest, NoResultOfTheLivePageOrOfTheCaseBeforeSurvivesInACase)
         const CaseRunResult run = RunCase(copy, s.change);
         EXPECT_EQ(run.completed, s.error[0] == 0);
         EXPECT_EQ(run.error, s.error);
-        for (const std::string& name : computed)
+        for (const std::string& name : computed) {
             EXPECT_EQ(copy.Field(name)->Text().empty(), !run.completed) << name;
+            // Only a value can be stale: an emptied result carries no mark nor warning.
+            EXPECT_FALSE(copy.IsStale(copy.Field(name))) << name;
+        }
+        for (const OperatingWarning& w : copy.Operation().warnings)
+            EXPECT_NE(w.code, "stale") << w.field;
     }
     EXPECT_FALSE(live.NeedsRecalc);
 }
