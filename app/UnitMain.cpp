@@ -21,35 +21,39 @@
 #include <QVBoxLayout>
 
 #include "ApplicationHelp.h"
-#include "ColumnRatingPage.h"
-#include "LoadCasesPage.h"
-#include "ProfileRecords.h"
 #include "BoundWidgets.h"
 #include "CalcPageWidget.h"
+#include "ColumnRatingPage.h"
 #include "HintWindow.h"
 #include "Language.h"
+#include "LoadCasesPage.h"
 #include "Messages.h"
 #include "MyAppConst.h"
 #include "MyStatusBar.h"
 #include "PackingCatalogue.h"
 #include "PackingComparisonPage.h"
+#include "PerformanceCommand.h"
 #include "PerformanceCurvesPage.h"
+#include "PerformanceView.h"
+#include "ProfileRecords.h"
 #include "ProjectCommands.h"
 #include "RecentFiles.h"
-#include "PerformanceCommand.h"
-#include "PerformanceView.h"
+#include "RecentFilesMenu.h"
 #include "ReportCommands.h"
+#include "UnitAbout.h"
 #include "UnitHysys.h"
 #include "UnitProii.h"
-#include "RecentFilesMenu.h"
-#include "UnitAbout.h"
 #include "WarningMarks.h"
 
 TFormVELK* FormVELK = nullptr;
 
-namespace {
+namespace
+{
 // A source text marked with QT_TRANSLATE_NOOP, in the interface language.
-QString T(const char* s) { return QCoreApplication::translate("Velk", s); }
+QString T(const char* s)
+{
+    return QCoreApplication::translate("Velk", s);
+}
 
 } // namespace
 
@@ -59,9 +63,6 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     FormVELK = this;
     setObjectName(QStringLiteral("FormVELK"));
     resize(1001, 727);
-
-
-
 
     hint_ = new TSharedHintWindow(this);
     statusBar_ = new TMyStatusBar(this);
@@ -109,14 +110,15 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     pages_->setCurrentIndex(0);
     recent_ = new TRecentFiles(appConst_->MypathName(), this);
     recent_->LoadRecentFiles();
-    SetPressureDropUnit(
-        PressureDropUnitFromName(recent_->Record(QStringLiteral("PressureDropUnit")), PressureDropUnit::Mbar));
+    SetPressureDropUnit(PressureDropUnitFromName(recent_->Record(QStringLiteral("PressureDropUnit")),
+                                                 PressureDropUnit::Mbar));
     // A new page starts in the chosen system; an opened project keeps its selectors.
     SetDisplaySystem(DisplaySystemFromName(recent_->Record(QStringLiteral("UnitSystem")), UnitSystem::SI));
     ApplyUnitSystem(page_, CurrentDisplaySystem());
     ShowPressureDropUnitChoice();
-    recentMenu_ = new TRecentFilesMenu(recent_, fileMenu_, Action(QStringLiteral("MExit")),
-                                       [this](const QString& path) { MFile_OpenClick(path); }, this);
+    recentMenu_ = new TRecentFilesMenu(
+        recent_, fileMenu_, Action(QStringLiteral("MExit")),
+        [this](const QString& path) { MFile_OpenClick(path); }, this);
     ConnectProject();
     project_.CurrentFileName.clear();
     page_.Modified = false;
@@ -132,8 +134,7 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     ApplicationHelp1->setPause(3000);
 
     project_.StartupFileName = startupFile.toStdString();
-    if (!project_.StartupFileName.empty())
-        MFile_OpenClick();
+    if (!project_.StartupFileName.empty()) MFile_OpenClick();
 }
 
 // The File commands' callbacks: the dialogs, the recent files, the caption,
@@ -155,7 +156,9 @@ void TFormVELK::ConnectProject()
             ->askSaveFileName(this, TLanguage::Tr(title), DialogFolder(), QString::fromStdString(name))
             .toStdString();
     };
-    project_.AskOpenFileName = [this] { return prompts_->askOpenFileName(this, DialogFolder()).toStdString(); };
+    project_.AskOpenFileName = [this] {
+        return prompts_->askOpenFileName(this, DialogFolder()).toStdString();
+    };
     project_.AddRecentFile = [this](const std::string& path) {
         // Absolute, so that the entry works from any folder the program is started in.
         const QFileInfo file(QString::fromStdString(path));
@@ -177,13 +180,18 @@ TFormVELK::~TFormVELK()
     // The widgets are bound to page_, a member that dies before the QWidget
     // base deletes its children: the pages go first.
     delete takeCentralWidget();
-    if (FormVELK == this)
-        FormVELK = nullptr;
+    if (FormVELK == this) FormVELK = nullptr;
 }
 
-void TFormVELK::SetPrompts(std::unique_ptr<UiPrompts> prompts) { prompts_ = std::move(prompts); }
+void TFormVELK::SetPrompts(std::unique_ptr<UiPrompts> prompts)
+{
+    prompts_ = std::move(prompts);
+}
 
-QAction* TFormVELK::Action(const QString& name) const { return actions_.value(name); }
+QAction* TFormVELK::Action(const QString& name) const
+{
+    return actions_.value(name);
+}
 
 QWidget* TFormVELK::BuildConstantsPage()
 {
@@ -208,8 +216,7 @@ QWidget* TFormVELK::BuildConstantsPage()
         for (int c = 0; c < 13; ++c) {
             auto* item = new QTableWidgetItem(T(rows[r][c].c_str()));
             item->setForeground(firstPair ? QColor(0xFF, 0, 0) : QColor(0, 0, 0xFF));
-            if (firstPair)
-                item->setBackground(QColor(0xCA, 0xFB, 0xE0));
+            if (firstPair) item->setBackground(QColor(0xCA, 0xFB, 0xE0));
             catalogue_->setItem(r, c, item);
         }
     }
@@ -232,8 +239,9 @@ QWidget* TFormVELK::BuildDiagramPage()
     view->setInputProvider([this](TPerformanceView::TCause cause) -> std::optional<TPerformanceInput> {
         if (cause == TPerformanceView::TCause::Command) {
             std::optional<TPerformanceInput> in = PerformanceInputFromPage(page_);
-            if (in && cases_) cases_->Refresh(); // the cases follow the page's changes
-            return WithLoadCases(std::move(in));
+            if (!in || !cases_) return in;
+            cases_->Refresh(); // the cases follow the page's changes
+            return DiagramWithLoadCases(false);
         }
         // A repaint recalculates too, but keeps its messages to itself: the
         // page is repainted often, and a message box on every repaint would
@@ -241,7 +249,7 @@ QWidget* TFormVELK::BuildDiagramPage()
         RecordingSink quiet;
         ScopedMessageSink scope(&quiet);
         try {
-            return WithLoadCases(PerformanceInputFromPage(page_));
+            return DiagramWithLoadCases(true);
         } catch (const std::exception&) {
             return std::nullopt;
         }
@@ -255,31 +263,40 @@ QWidget* TFormVELK::BuildDiagramPage()
 
 TControl* TFormVELK::ModelOf(QWidget* w) const
 {
-    if (TControl* m = BoundModel(w))
-        return m;
-    if (auto* u = qobject_cast<TComboBoxUWidget*>(w))
-        return u->model();
+    if (TControl* m = BoundModel(w)) return m;
+    if (auto* u = qobject_cast<TComboBoxUWidget*>(w)) return u->model();
     if (w && (w->objectName() == QLatin1String("CBLagrange") || w->objectName() == QLatin1String("CBRating")))
         return page_.Check(w->objectName().toStdString());
     // An editable combo box gives the focus to its line edit.
     if (w && w->parentWidget())
-        if (auto* c = qobject_cast<TComboWidget*>(w->parentWidget()))
-            return c->model();
+        if (auto* c = qobject_cast<TComboWidget*>(w->parentWidget())) return c->model();
     return nullptr;
 }
 
-bool TFormVELK::QuerySave() { return QuerySaveProject(project_); }
+bool TFormVELK::QuerySave()
+{
+    return QuerySaveProject(project_);
+}
 
-void TFormVELK::MFile_NewClick() { NewProjectCommand(project_); }
+void TFormVELK::MFile_NewClick()
+{
+    NewProjectCommand(project_);
+}
 
 void TFormVELK::MFile_OpenClick(const QString& recentPath)
 {
     OpenProjectCommand(project_, recentPath.toStdString());
 }
 
-void TFormVELK::MFile_SaveClick(bool saveAs) { SaveProjectCommand(project_, saveAs); }
+void TFormVELK::MFile_SaveClick(bool saveAs)
+{
+    SaveProjectCommand(project_, saveAs);
+}
 
-void TFormVELK::MExitClick() { close(); }
+void TFormVELK::MExitClick()
+{
+    close();
+}
 
 void TFormVELK::ShowCaption()
 {
@@ -290,8 +307,10 @@ void TFormVELK::ShowCaption()
     QString shown = T(caption.toUtf8().constData());
     if (dash >= 0) {
         const QString rest = caption.mid(dash + 1);
-        shown = T(caption.left(dash).toUtf8().constData()) + QLatin1Char('-') +
-                (rest == QString::fromUtf8(QT_TRANSLATE_NOOP("Velk", "空白项目")) ? T(rest.toUtf8().constData()) : rest);
+        shown =
+            T(caption.left(dash).toUtf8().constData()) + QLatin1Char('-') +
+            (rest == QString::fromUtf8(QT_TRANSLATE_NOOP("Velk", "空白项目")) ? T(rest.toUtf8().constData())
+                                                                              : rest);
     }
     // Qt shows "[*]" as its unsaved-changes marker while the window is
     // modified; a literal "[*]" in a file name is written doubled.
@@ -302,7 +321,8 @@ void TFormVELK::ShowCaption()
 
 QString TFormVELK::DialogFolder() const
 {
-    return recent_->DialogFolder(appConst_->Mypath(), QFileInfo(appConst_->Mypath()).isWritable(), lastFolder_);
+    return recent_->DialogFolder(appConst_->Mypath(), QFileInfo(appConst_->Mypath()).isWritable(),
+                                 lastFolder_);
 }
 
 void TFormVELK::BringToFront()
@@ -398,16 +418,19 @@ void TFormVELK::changeEvent(QEvent* e)
     QMainWindow::changeEvent(e);
 }
 
-void TFormVELK::MFileClick() { Action(QStringLiteral("MFile_Save"))->setEnabled(page_.Modified); }
+void TFormVELK::MFileClick()
+{
+    Action(QStringLiteral("MFile_Save"))->setEnabled(page_.Modified);
+}
 
 void TFormVELK::MAboutClick()
 {
-    prompts_->information(this, QCoreApplication::translate("Velk", "欢迎使用"),
-                          QCoreApplication::translate("Velk", "波纹规整填料塔流体力学(VLKE) V2017.05.01.41") +
-                              QStringLiteral("\n\n") +
-                              QCoreApplication::translate("Velk", "规整填料塔的泛点、塔径、压降、持液量与传质效率计算。"));
-    if (!FormAbout)
-        FormAbout = new TFormAbout(this);
+    prompts_->information(
+        this, QCoreApplication::translate("Velk", "欢迎使用"),
+        QCoreApplication::translate("Velk", "波纹规整填料塔流体力学(VLKE) V2017.05.01.41") +
+            QStringLiteral("\n\n") +
+            QCoreApplication::translate("Velk", "规整填料塔的泛点、塔径、压降、持液量与传质效率计算。"));
+    if (!FormAbout) FormAbout = new TFormAbout(this);
     prompts_->execDialog(FormAbout);
 }
 
@@ -416,8 +439,7 @@ void TFormVELK::MReport_PerClick()
     auto* view = static_cast<TPerformanceView*>(paintBox_);
     try {
         // Recalculate first; with an empty diameter or flow nothing is drawn.
-        if (!PerformanceInputFromPage(page_))
-            return;
+        if (!PerformanceInputFromPage(page_)) return;
     } catch (const std::exception& e) {
         ReportError(e);
         return;
@@ -436,11 +458,26 @@ ReportContext TFormVELK::ReportCtx()
     return ctx;
 }
 
-void TFormVELK::MReport_SaveClick() { ::MReport_SaveClick(ReportCtx()); }
-void TFormVELK::MReport_PrintClick() { ::MReport_PrintClick(ReportCtx()); }
-void TFormVELK::MReport_PdfClick() { ::MReport_PdfClick(ReportCtx()); }
-void TFormVELK::BHysysClick() { RunReported([this] { ShowHysysDialog(this, page_, TakeColumn()); }); }
-void TFormVELK::BProiiClick() { RunReported([this] { ShowProiiDialog(this, page_, TakeColumn()); }); }
+void TFormVELK::MReport_SaveClick()
+{
+    ::MReport_SaveClick(ReportCtx());
+}
+void TFormVELK::MReport_PrintClick()
+{
+    ::MReport_PrintClick(ReportCtx());
+}
+void TFormVELK::MReport_PdfClick()
+{
+    ::MReport_PdfClick(ReportCtx());
+}
+void TFormVELK::BHysysClick()
+{
+    RunReported([this] { ShowHysysDialog(this, page_, TakeColumn()); });
+}
+void TFormVELK::BProiiClick()
+{
+    RunReported([this] { ShowProiiDialog(this, page_, TakeColumn()); });
+}
 std::function<void(const ColumnProfile&)> TFormVELK::TakeColumn()
 {
     return [this](const ColumnProfile& profile) {
@@ -448,10 +485,22 @@ std::function<void(const ColumnProfile&)> TFormVELK::TakeColumn()
         pages_->setCurrentWidget(rating_);
     };
 }
-void TFormVELK::MHelp_TopicClick() { ApplicationHelp1->ShowHelpContents(); }
-void TFormVELK::MHelp_WhatthisClick() { ApplicationHelp1->WhatsThis(); }
-void TFormVELK::MHelp_URLClick() { ::MHelp_URLClick(); }
-void TFormVELK::MHelp_EmailClick() { ::MHelp_EmailClick(); }
+void TFormVELK::MHelp_TopicClick()
+{
+    ApplicationHelp1->ShowHelpContents();
+}
+void TFormVELK::MHelp_WhatthisClick()
+{
+    ApplicationHelp1->WhatsThis();
+}
+void TFormVELK::MHelp_URLClick()
+{
+    ::MHelp_URLClick();
+}
+void TFormVELK::MHelp_EmailClick()
+{
+    ::MHelp_EmailClick();
+}
 
 void TFormVELK::closeEvent(QCloseEvent* e)
 {
@@ -466,10 +515,8 @@ void TFormVELK::closeEvent(QCloseEvent* e)
 bool TFormVELK::FormKeyPress(QWidget* focused, QKeyEvent* e)
 {
     // Character keys only; Tab moves the focus before the window sees it.
-    if (e->text().isEmpty() || e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab)
-        return false;
-    if (qobject_cast<TCommentWidget*>(focused))
-        return false;
+    if (e->text().isEmpty() || e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) return false;
+    if (qobject_cast<TCommentWidget*>(focused)) return false;
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
         focusNextChild();
         return true;
@@ -486,11 +533,9 @@ void TFormVELK::FormKeyDown(QWidget* focused, QKeyEvent* e)
         return;
     }
     TControl* m = ModelOf(focused);
-    if (!m || m->HelpContext() >= 1 || m->Hint().empty())
-        return;
+    if (!m || m->HelpContext() >= 1 || m->Hint().empty()) return;
     QWidget* anchor = focused;
-    if (auto* c = qobject_cast<TComboWidget*>(focused->parentWidget()))
-        anchor = c;
+    if (auto* c = qobject_cast<TComboWidget*>(focused->parentWidget())) anchor = c;
     const QPoint topLeft = anchor->mapToGlobal(QPoint(0, 0)) + QPoint(25, -25);
     hint_->ShowHint(TLanguage::Tr(m->Hint()), topLeft, 400);
 }
@@ -500,13 +545,11 @@ bool TFormVELK::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::ToolTip) {
         // The toolbar and its buttons show no hover hints.
         auto* w = qobject_cast<QWidget*>(watched);
-        if (w && (qobject_cast<QToolBar*>(w) || qobject_cast<QToolBar*>(w->parentWidget())))
-            return true;
+        if (w && (qobject_cast<QToolBar*>(w) || qobject_cast<QToolBar*>(w->parentWidget()))) return true;
     }
     if (event->type() == QEvent::MouseButtonRelease)
         QMetaObject::invokeMethod(this, &TFormVELK::SyncModified, Qt::QueuedConnection);
-    if (event->type() != QEvent::KeyPress)
-        return QMainWindow::eventFilter(watched, event);
+    if (event->type() != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);
     auto* w = qobject_cast<QWidget*>(watched);
     // Only the first delivery, to the focused control of this window.
     if (!w || w != QApplication::focusWidget() || w->window() != this)
@@ -518,7 +561,8 @@ bool TFormVELK::eventFilter(QObject* watched, QEvent* event)
     return FormKeyPress(w, key);
 }
 
-namespace {
+namespace
+{
 QIcon ErrorDot()
 {
     QPixmap pm(12, 12);
@@ -534,10 +578,12 @@ QIcon ErrorDot()
 
 void TFormVELK::SetTabBadge(int index, bool error)
 {
-    if (index < 0 || index >= pages_->count())
-        return;
+    if (index < 0 || index >= pages_->count()) return;
     pages_->setTabIcon(index, error ? ErrorDot() : QIcon());
     pages_->tabBar()->setTabData(index, error);
 }
 
-bool TFormVELK::HasTabBadge(int index) const { return pages_->tabBar()->tabData(index).toBool(); }
+bool TFormVELK::HasTabBadge(int index) const
+{
+    return pages_->tabBar()->tabData(index).toBool();
+}

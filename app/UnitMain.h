@@ -13,8 +13,8 @@
 #include "CalcPage.h"
 #include "Language.h"
 #include "PressureDropDisplay.h"
-#include "TrNoop.h"
 #include "ProjectCommands.h"
+#include "TrNoop.h"
 #include "UiPrompts.h"
 
 class ColumnRatingPage;
@@ -32,7 +32,8 @@ class TApplicationHelp;
 class TRecentFiles;
 class TRecentFilesMenu;
 
-class TFormVELK : public QMainWindow {
+class TFormVELK : public QMainWindow
+{
     Q_OBJECT
 public:
     // startupFile: the first command-line argument (may be empty).
@@ -102,7 +103,6 @@ public:
     // Asks whether to save a modified project: true means go on.
     bool QuerySave();
 
-
     // Key preview: the window sees every key before its controls.
     bool FormKeyPress(QWidget* focused, QKeyEvent* e);
     void FormKeyDown(QWidget* focused, QKeyEvent* e);
@@ -136,7 +136,7 @@ private:
     // The page "工况校核" and what the project, the diagram and the report take from it.
     void BuildLoadCasesPage();
     void ConnectExtraRecords();
-    std::optional<TPerformanceInput> WithLoadCases(std::optional<TPerformanceInput> in) const;
+    std::optional<TPerformanceInput> DiagramWithLoadCases(bool recalculate);
     // The import dialogs' "整塔数据": the column goes to the column rating.
     std::function<void(const struct ColumnProfile&)> TakeColumn();
 

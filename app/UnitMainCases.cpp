@@ -8,6 +8,7 @@
 #include "LoadCaseRecords.h"
 #include "LoadCaseReport.h"
 #include "LoadCasesPage.h"
+#include "PerformanceCommand.h"
 #include "PerformanceDiagram.h"
 #include "ProfileRecords.h"
 #include "UnitMain.h"
@@ -38,10 +39,11 @@ void TFormVELK::BuildLoadCasesPage()
     };
 }
 
-std::optional<TPerformanceInput> TFormVELK::WithLoadCases(std::optional<TPerformanceInput> in) const
+std::optional<TPerformanceInput> TFormVELK::DiagramWithLoadCases(bool recalculate)
 {
-    if (in && cases_) AddLoadCasesToDiagram(*in, cases_->Report());
-    return in;
+    if (!cases_) return PerformanceInputFromPage(page_, recalculate);
+    const LoadCaseReport report = cases_->Report();
+    return PerformanceInputFromPage(page_, recalculate, &report);
 }
 
 // Both are read before either is put in place: a project whose cases do not

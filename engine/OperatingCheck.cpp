@@ -11,7 +11,8 @@
 #include "TextToFloat.h"
 #include "TrNoop.h"
 
-namespace {
+namespace
+{
 
 struct Caption {
     const char* field;
@@ -20,15 +21,20 @@ struct Caption {
 };
 // Captions as the window shows them, and the stale text naming each.
 const Caption kCaptions[] = {
-    {"FpD", "流动参数", QT_TRANSLATE_NOOP("Velk", "“流动参数”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"FpD", "流动参数",
+     QT_TRANSLATE_NOOP("Velk", "“流动参数”已过时：它依赖的输入已清空或改变，未重新计算。")},
     {"CgmaxD", "最大负荷因子",
      QT_TRANSLATE_NOOP("Velk", "“最大负荷因子”已过时：它依赖的输入已清空或改变，未重新计算。")},
-    {"UfD", "泛点气速", QT_TRANSLATE_NOOP("Velk", "“泛点气速”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"UfD", "泛点气速",
+     QT_TRANSLATE_NOOP("Velk", "“泛点气速”已过时：它依赖的输入已清空或改变，未重新计算。")},
     {"UpD", "空速", QT_TRANSLATE_NOOP("Velk", "“空速”已过时：它依赖的输入已清空或改变，未重新计算。")},
-    {"dpD", "理论塔径", QT_TRANSLATE_NOOP("Velk", "“理论塔径”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"dpD", "理论塔径",
+     QT_TRANSLATE_NOOP("Velk", "“理论塔径”已过时：它依赖的输入已清空或改变，未重新计算。")},
     {"dD", "实际塔径", QT_TRANSLATE_NOOP("Velk", "“实际塔径”已过时：它依赖的输入已清空或改变，未重新计算。")},
-    {"UlsD", "液相负荷", QT_TRANSLATE_NOOP("Velk", "“液相负荷”已过时：它依赖的输入已清空或改变，未重新计算。")},
-    {"UvsD", "气相负荷", QT_TRANSLATE_NOOP("Velk", "“气相负荷”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"UlsD", "液相负荷",
+     QT_TRANSLATE_NOOP("Velk", "“液相负荷”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"UvsD", "气相负荷",
+     QT_TRANSLATE_NOOP("Velk", "“气相负荷”已过时：它依赖的输入已清空或改变，未重新计算。")},
     {"HTD", "持液量", QT_TRANSLATE_NOOP("Velk", "“持液量”已过时：它依赖的输入已清空或改变，未重新计算。")},
     {"dPdryD", "干塔压降(每米)",
      QT_TRANSLATE_NOOP("Velk", "“干塔压降(每米)”已过时：它依赖的输入已清空或改变，未重新计算。")},
@@ -39,8 +45,10 @@ const Caption kCaptions[] = {
     {"HTUOVD", "HTUOV", QT_TRANSLATE_NOOP("Velk", "“HTUOV”已过时：它依赖的输入已清空或改变，未重新计算。")},
     {"HETPD", "HETP(等板高度)",
      QT_TRANSLATE_NOOP("Velk", "“HETP(等板高度)”已过时：它依赖的输入已清空或改变，未重新计算。")},
-    {"meD", "平衡线斜率", QT_TRANSLATE_NOOP("Velk", "“平衡线斜率”已过时：它依赖的输入已清空或改变，未重新计算。")},
-    {"alfD", "相对挥发度", QT_TRANSLATE_NOOP("Velk", "“相对挥发度”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"meD", "平衡线斜率",
+     QT_TRANSLATE_NOOP("Velk", "“平衡线斜率”已过时：它依赖的输入已清空或改变，未重新计算。")},
+    {"alfD", "相对挥发度",
+     QT_TRANSLATE_NOOP("Velk", "“相对挥发度”已过时：它依赖的输入已清空或改变，未重新计算。")},
     {"LmdD", "参数λ", QT_TRANSLATE_NOOP("Velk", "“参数λ”已过时：它依赖的输入已清空或改变，未重新计算。")},
 };
 
@@ -51,28 +59,30 @@ const char* const kNearSystemText =
     QT_TRANSLATE_NOOP("Velk", "“气相负荷”超过系统极限负荷(液体发泡系数×泛点气速)的90%，接近液泛。");
 const char* const kOverCapacityText = QT_TRANSLATE_NOOP(
     "Velk", "“气相负荷”达到或超过系统极限负荷(液体发泡系数×泛点气速)：发泡的塔在液泛之前已超负荷。");
-const char* const kRoundingText = QT_TRANSLATE_NOOP(
-    "Velk", "“实际塔径”使实际泛点率比设计值(泛点预设×液体发泡系数)高出5个百分点以上。");
+const char* const kRoundingText =
+    QT_TRANSLATE_NOOP("Velk", "“实际塔径”使实际泛点率比设计值(泛点预设×液体发泡系数)高出5个百分点以上。");
 const char* const kAboveDesignText = QT_TRANSLATE_NOOP(
     "Velk", "给定塔径下实际泛点率比设计值(泛点预设×液体发泡系数)高出5个百分点以上：塔在设计基准以上运行。");
-const char* const kAboveLimitText = QT_TRANSLATE_NOOP(
-    "Velk", "“湿塔压降(每米)”超过压降限值：塔在设计基准以上运行。");
+const char* const kAboveLimitText =
+    QT_TRANSLATE_NOOP("Velk", "“湿塔压降(每米)”超过压降限值：塔在设计基准以上运行。");
 const char* const kWetBelowDryText =
     QT_TRANSLATE_NOOP("Velk", "“湿塔压降(每米)”低于“干塔压降(每米)”，已超出压降模型的适用范围。");
-const char* const kCappedText = QT_TRANSLATE_NOOP(
-    "Velk", "“湿塔压降(每米)”是液泛床层的液柱压头而不是压降，已超出压降模型的适用范围。");
+const char* const kCappedText =
+    QT_TRANSLATE_NOOP("Velk", "“湿塔压降(每米)”是液泛床层的液柱压头而不是压降，已超出压降模型的适用范围。");
 const char* const kHoldupText =
     QT_TRANSLATE_NOOP("Velk", "“持液量”达到或超过填料空隙率，已超出持液量模型的适用范围。");
 const char* const kHoldupLimitText = QT_TRANSLATE_NOOP(
-    "Velk", "“持液量”达到或超过压降模型自身液泛点(湿塔压降达到液柱压头)的持液量，已超出持液量模型的适用范围。");
+    "Velk",
+    "“持液量”达到或超过压降模型自身液泛点(湿塔压降达到液柱压头)的持液量，已超出持液量模型的适用范围。");
 const char* const kTransferAtFloodText =
     QT_TRANSLATE_NOOP("Velk", "塔已液泛：传质单元高度和“HETP(等板高度)”超出传质模型的适用范围。");
 const char* const kMinWettingText =
     QT_TRANSLATE_NOOP("Velk", "“液相负荷”低于填料的最小液体负荷，填料润湿不足，传质结果偏乐观。");
 const char* const kFlowParameterText =
     QT_TRANSLATE_NOOP("Velk", "“流动参数”超出所选泛点算法的适用范围，泛点气速为外推值。");
-const char* const kNegativeVolatilityText = QT_TRANSLATE_NOOP(
-    "Velk", "“相对挥发度”无意义：由0.9α=(0.9α+0.1)m得α=m/(9(1−m))，“平衡线斜率”m≥1时α为负或无定义。HETP只用λ=mV/L，不受影响。");
+const char* const kNegativeVolatilityText =
+    QT_TRANSLATE_NOOP("Velk", "“相对挥发度”无意义：由0.9α=(0.9α+0.1)m得α=m/"
+                              "(9(1−m))，“平衡线斜率”m≥1时α为负或无定义。HETP只用λ=mV/L，不受影响。");
 
 // The flow-parameter span where each correlation's curve is backed by data
 // (index: flooding method); the reasons are in docs/operating-check.md.
@@ -93,8 +103,7 @@ std::optional<double> Value(const CalcPage& page, const char* name, const std::v
 std::optional<double> ComboNumber(const CalcPage& page, const char* name)
 {
     double v;
-    if (!ParseNumber(TrimView(page.Combo(name)->Text()), v) || !std::isfinite(v))
-        return std::nullopt;
+    if (!ParseNumber(TrimView(page.Combo(name)->Text()), v) || !std::isfinite(v)) return std::nullopt;
     return v;
 }
 
@@ -112,8 +121,7 @@ void Add(OperatingCheck& check, const char* code, const char* field, const char*
 
 void AddFlowWarnings(const CalcPage& page, const OperatingFigures& fig, OperatingCheck& check)
 {
-    if (!fig.floodPercent)
-        return;
+    if (!fig.floodPercent) return;
     // The system limit A * uF is uF itself for a non-foaming system (A = 1).
     const double system = fig.systemFloodPercent ? *fig.systemFloodPercent : *fig.floodPercent;
     const bool foaming = fig.systemFloodPercent && *fig.systemFloodPercent != *fig.floodPercent;
@@ -122,7 +130,8 @@ void AddFlowWarnings(const CalcPage& page, const OperatingFigures& fig, Operatin
     else if (system >= 100.0)
         Add(check, "over-capacity", "UvsD", kOverCapacityText, WarningSeverity::Error);
     else if (system >= kNearFloodPercent)
-        Add(check, "near-flood", "UvsD", foaming ? kNearSystemText : kNearFloodText, WarningSeverity::Warning);
+        Add(check, "near-flood", "UvsD", foaming ? kNearSystemText : kNearFloodText,
+            WarningSeverity::Warning);
     if (fig.designFloodPercent && *fig.floodPercent - *fig.designFloodPercent >= kRoundingExcessPoints) {
         // A rated diameter is not rounded: there the load is above the design basis.
         if (page.Check("CBRating")->Checked())
@@ -171,8 +180,7 @@ void AddModelRange(const CalcPage& page, const OperatingFigures& fig, const Mode
                 check.invalid.push_back(name);
                 any = true;
             }
-        if (any)
-            Add(check, "model-range", "HETPD", kTransferAtFloodText, WarningSeverity::Warning);
+        if (any) Add(check, "model-range", "HETPD", kTransferAtFloodText, WarningSeverity::Warning);
     }
 }
 
@@ -204,9 +212,12 @@ bool ModelRangeExceeded(double dPdry, double dPwet, double holdup, double voidFr
 const char* SeverityName(WarningSeverity s)
 {
     switch (s) {
-    case WarningSeverity::Error: return "error";
-    case WarningSeverity::Warning: return "warning";
-    default: return "note";
+    case WarningSeverity::Error:
+        return "error";
+    case WarningSeverity::Warning:
+        return "warning";
+    default:
+        return "note";
     }
 }
 
@@ -223,13 +234,12 @@ FlowParameterRange FlowParameterRangeOf(int method)
 const char* FieldCaption(const std::string& name)
 {
     for (const Caption& c : kCaptions)
-        if (name == c.field)
-            return c.caption;
+        if (name == c.field) return c.caption;
     return "";
 }
 
-void EvaluateOperatingCheck(const CalcPage& page, const std::vector<const TEditD*>& stale, OperatingCheck& check,
-                            const ModelState& model)
+void EvaluateOperatingCheck(const CalcPage& page, const std::vector<const TEditD*>& stale,
+                            OperatingCheck& check, const ModelState& model)
 {
     check.warnings.clear();
     check.invalid.clear();
@@ -243,20 +253,15 @@ void EvaluateOperatingCheck(const CalcPage& page, const std::vector<const TEditD
     const auto f = ComboNumber(page, "fpercentD"), A = ComboNumber(page, "AfD");
     const PackingParams& p = CurrentPacking;
 
-    if (uVs && uF && *uF > 0)
-        fig.floodPercent = Figure([&] { return 100.0 * *uVs / *uF; });
+    if (uVs && uF && *uF > 0) fig.floodPercent = Figure([&] { return 100.0 * *uVs / *uF; });
     if (fig.floodPercent && A && *A > 0)
         fig.systemFloodPercent = Figure([&] { return *fig.floodPercent / *A; });
-    if (f && A)
-        fig.designFloodPercent = Figure([&] { return *f * *A; });
-    if (uVs && rhoV && *rhoV >= 0)
-        fig.FsFactor = Figure([&] { return *uVs * std::sqrt(*rhoV); });
+    if (f && A) fig.designFloodPercent = Figure([&] { return *f * *A; });
+    if (uVs && rhoV && *rhoV >= 0) fig.FsFactor = Figure([&] { return *uVs * std::sqrt(*rhoV); });
     if (uVs && rhoV && rhoL && *rhoL > *rhoV && *rhoV >= 0)
         fig.capacityFactor = Figure([&] { return *uVs * std::sqrt(*rhoV / (*rhoL - *rhoV)); });
-    if (uLs)
-        fig.liquidLoad = Figure([&] { return *uLs * 3600.0; });
-    if (uLs && p.uLmin > 0)
-        fig.wettingRatio = Figure([&] { return *uLs / p.uLmin; });
+    if (uLs) fig.liquidLoad = Figure([&] { return *uLs * 3600.0; });
+    if (uLs && p.uLmin > 0) fig.wettingRatio = Figure([&] { return *uLs / p.uLmin; });
 
     AddFlowWarnings(page, fig, check);
     AddModelRange(page, fig, model, dPdry, dPwet, hL, rhoL, check);
@@ -265,21 +270,18 @@ void EvaluateOperatingCheck(const CalcPage& page, const std::vector<const TEditD
         fig.pressureDropMbarPerM = Figure([&] { return *dPwet / 100.0; });
     AddPressureDropLimit(page, fig, check);
     // A number of stages is a positive whole number.
-    if (n && *n >= 1 && *n <= 1e6 && std::nearbyint(*n) == *n)
-        fig.stages = static_cast<int>(*n);
+    if (n && *n >= 1 && *n <= 1e6 && std::nearbyint(*n) == *n) fig.stages = static_cast<int>(*n);
     if (fig.stages && hetp && !check.IsInvalid("HETPD"))
         fig.bedHeight = Figure([&] { return *fig.stages * *hetp; });
     if (fig.bedHeight && fig.pressureDropMbarPerM)
         fig.bedPressureDrop = Figure([&] { return *fig.pressureDropMbarPerM * *fig.bedHeight; });
 
-    if (uLs && *uLs < p.uLmin)
-        Add(check, "min-wetting", "UlsD", kMinWettingText, WarningSeverity::Warning);
+    if (uLs && *uLs < p.uLmin) Add(check, "min-wetting", "UlsD", kMinWettingText, WarningSeverity::Warning);
     AddFlowParameterRange(page, phi, check);
     AddVolatility(m, alpha, check);
     for (const TEditD* s : stale)
         for (const Caption& c : kCaptions)
-            if (s->Name() == c.field)
-                Add(check, "stale", c.field, c.staleText, WarningSeverity::Warning);
+            if (s->Name() == c.field) Add(check, "stale", c.field, c.staleText, WarningSeverity::Warning);
 }
 
 void EvaluateInputWarnings(const CalcPage& page, OperatingCheck& check, bool loadsCurrent)
@@ -295,10 +297,15 @@ void EvaluateInputWarnings(const CalcPage& page, OperatingCheck& check, bool loa
     AddVolatility(Value(page, "meD", none), Value(page, "alfD", none), check);
 }
 
+bool DiagramAtDesignPercent(const CalcPage& page)
+{
+    return !page.Check("CBRating")->Checked() && page.Combo("DesignBasisD")->ItemIndex() <= 0 &&
+           !page.Check("CBConservative")->Checked();
+}
+
 double DiagramLoadPercent(const CalcPage& page)
 {
-    if (!page.Check("CBRating")->Checked())
-        return TextToFloat(page.Combo("fpercentD")->Text());
+    if (DiagramAtDesignPercent(page)) return TextToFloat(page.Combo("fpercentD")->Text());
     const auto& actual = page.Operation().figures.floodPercent;
     return actual ? *actual : std::nan("");
 }

@@ -1,22 +1,23 @@
 #include "PerformanceDiagram.h"
 
 #include "FloatGuard.h"
-#include "chartgraph.h"
 #include "SafeFileReplacer.h"
 #include "TrNoop.h"
+#include "chartgraph.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSvgGenerator>
 
-#include <cfloat>
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr TColor kBackground = ChartRGB(202, 236, 253);
 constexpr TColor kForeground = ChartRGB(0, 0, 128);
@@ -55,9 +56,11 @@ QString ComputePerformancePoints(const TPerformanceInput& in, TPerformancePoints
     if (in.uL == 0)
         return QCoreApplication::translate("Velk", "液体负荷为零，负荷点无定义，不能绘制操作性能图！");
     if (in.L < 0 || in.V <= 0 || in.uL < 0 || in.uLmin < 0 || in.f <= 0)
-        return QCoreApplication::translate("Velk", "液体流量、气体流量、液体负荷和泛点百分数必须大于零，不能绘制操作性能图！");
+        return QCoreApplication::translate(
+            "Velk", "液体流量、气体流量、液体负荷和泛点百分数必须大于零，不能绘制操作性能图！");
 
-    const QString rangeError = QCoreApplication::translate("Velk", "负荷点超出数值范围，不能绘制操作性能图！");
+    const QString rangeError =
+        QCoreApplication::translate("Velk", "负荷点超出数值范围，不能绘制操作性能图！");
     TPerformancePoints p;
     try {
         FloatGuard guard;
@@ -77,8 +80,7 @@ QString ComputePerformancePoints(const TPerformanceInput& in, TPerformancePoints
         return rangeError;
     }
     for (double v : {p.Lmin, p.Vmin, p.L80, p.V80, p.Lflood, p.Vflood, p.minPercent})
-        if (!std::isfinite(v))
-            return rangeError;
+        if (!std::isfinite(v)) return rangeError;
     // The axes hold their ranges in single precision.
     if (!FitsSingle(1.375 * p.L80) || !FitsSingle(1.375 * p.V80) || !FitsSingle(1.25 * p.L80 / 10) ||
         !FitsSingle(1.25 * p.V80 / 10))
@@ -89,11 +91,13 @@ QString ComputePerformancePoints(const TPerformanceInput& in, TPerformancePoints
     lmin.x = p.Lmin;
     lmin.y = p.Vmin;
     if (p.minPercent < 90) {
-        lmin.text = QCoreApplication::translate("Velk", "最小负荷(") + Percent(p.minPercent) + QStringLiteral("%)") + pad;
+        lmin.text = QCoreApplication::translate("Velk", "最小负荷(") + Percent(p.minPercent) +
+                    QStringLiteral("%)") + pad;
         lmin.hAlign = -1;
         lmin.vAlign = 0;
     } else {
-        lmin.text = pad + QCoreApplication::translate("Velk", "最小负荷(") + Percent(p.minPercent) + QStringLiteral("%)");
+        lmin.text = pad + QCoreApplication::translate("Velk", "最小负荷(") + Percent(p.minPercent) +
+                    QStringLiteral("%)");
         lmin.hAlign = 1;
         lmin.vAlign = 1;
     }
@@ -109,11 +113,13 @@ QString ComputePerformancePoints(const TPerformanceInput& in, TPerformancePoints
     l80.x = p.L80;
     l80.y = p.V80;
     if (p.percent80 > 110) {
-        l80.text = QCoreApplication::translate("Velk", "80负荷(") + Percent(p.percent80) + QStringLiteral("%)") + pad;
+        l80.text = QCoreApplication::translate("Velk", "80负荷(") + Percent(p.percent80) +
+                   QStringLiteral("%)") + pad;
         l80.hAlign = -1;
         l80.vAlign = 0;
     } else {
-        l80.text = pad + QCoreApplication::translate("Velk", "80负荷(") + Percent(p.percent80) + QStringLiteral("%)");
+        l80.text = pad + QCoreApplication::translate("Velk", "80负荷(") + Percent(p.percent80) +
+                   QStringLiteral("%)");
         l80.hAlign = 1;
         l80.vAlign = -1;
     }
@@ -121,11 +127,13 @@ QString ComputePerformancePoints(const TPerformanceInput& in, TPerformancePoints
     flood.x = p.Lflood;
     flood.y = p.Vflood;
     if (p.floodPercent > 130) {
-        flood.text = QCoreApplication::translate("Velk", "泛点负荷(") + Percent(p.floodPercent) + QStringLiteral("%)") + pad;
+        flood.text = QCoreApplication::translate("Velk", "泛点负荷(") + Percent(p.floodPercent) +
+                     QStringLiteral("%)") + pad;
         flood.hAlign = -1;
         flood.vAlign = 0;
     } else {
-        flood.text = pad + QCoreApplication::translate("Velk", "泛点负荷(") + Percent(p.floodPercent) + QStringLiteral("%)");
+        flood.text = pad + QCoreApplication::translate("Velk", "泛点负荷(") + Percent(p.floodPercent) +
+                     QStringLiteral("%)");
         flood.hAlign = 1;
         flood.vAlign = -1;
     }
@@ -133,7 +141,8 @@ QString ComputePerformancePoints(const TPerformanceInput& in, TPerformancePoints
     return QString();
 }
 
-namespace {
+namespace
+{
 // Text drawing needs the font database of a GUI application; without one
 // Qt would abort the program.
 bool HaveGuiApplication()
@@ -195,14 +204,11 @@ void DrawCasePoints(const TPerformanceInput& in)
 
 QString DrawPerformanceDiagram(TChartSurface* surface, const TPerformanceInput& in)
 {
-    if (!surface)
-        return QCoreApplication::translate("Velk", "没有绘图表面。");
-    if (!HaveGuiApplication())
-        return QCoreApplication::translate("Velk", kNoGuiText);
+    if (!surface) return QCoreApplication::translate("Velk", "没有绘图表面。");
+    if (!HaveGuiApplication()) return QCoreApplication::translate("Velk", kNoGuiText);
     TPerformancePoints p;
     const QString error = ComputePerformancePoints(in, p);
-    if (!error.isEmpty())
-        return error;
+    if (!error.isEmpty()) return error;
 
     InitChart(surface, kBackground, kForeground, 1.0f);
     DefineGraph(0, 100, 0, 100, 60, 120, 60, 60, true);
@@ -211,10 +217,10 @@ QString DrawPerformanceDiagram(TChartSurface* surface, const TPerformanceInput& 
     const auto [xLimit, yLimit] = CaseExtent(in, 1.375 * p.L80, 1.375 * p.V80);
     const float xMax = static_cast<float>(xLimit);
     const float yMax = static_cast<float>(yLimit);
-    DrawXAxis(kAxisColour, QStringLiteral("L(kg/s)"), 0, 0.0f, xMax, static_cast<float>(1.25 * p.L80 / 10),
-              kMinZoomFraction * xMax, true, false, true, 2);
-    DrawYAxis(kAxisColour, QStringLiteral("V(kg/s)"), 5, 0.0f, yMax, static_cast<float>(1.25 * p.V80 / 10),
-              kMinZoomFraction * yMax, true, false, true, 2);
+    DrawXAxis(kAxisColour, QStringLiteral("L(") + in.flowUnit + QStringLiteral(")"), 0, 0.0f, xMax,
+              static_cast<float>(1.25 * p.L80 / 10), kMinZoomFraction * xMax, true, false, true, 2);
+    DrawYAxis(kAxisColour, QStringLiteral("V(") + in.flowUnit + QStringLiteral(")"), 5, 0.0f, yMax,
+              static_cast<float>(1.25 * p.V80 / 10), kMinZoomFraction * yMax, true, false, true, 2);
     DrawWindowBand(in);
     SetPenWidth(2);
     SetDash(5, 0, 0);
@@ -235,6 +241,10 @@ QString DrawPerformanceDiagram(TChartSurface* surface, const TPerformanceInput& 
     for (const TPerformanceLabel& l : p.labels)
         DrawTextAt(kRed, l.text, l.hAlign, l.x, l.y, l.vAlign, kTextKeepInside);
     DrawCasePoints(in);
+    // The caption sits in the plot's top left corner, clear of the title and
+    // of the load line, which runs along the diagonal.
+    if (!in.caption.isEmpty())
+        DrawTextAt(kForeground, QStringLiteral(" ") + in.caption, 1, 0, yMax, 1, kTextKeepInside);
     FlushChart();
     return QString();
 }
@@ -252,22 +262,22 @@ QString PerformanceReadoutText(double x, double y)
 bool SavePerformanceDiagram(const QString& file, QSize size, const TPerformanceInput& in, QString* error)
 {
     auto fail = [&](const QString& text) {
-        if (error)
-            *error = text;
+        if (error) *error = text;
         return false;
     };
-    if (!HaveGuiApplication())
-        return fail(QCoreApplication::translate("Velk", kNoGuiText));
+    if (!HaveGuiApplication()) return fail(QCoreApplication::translate("Velk", kNoGuiText));
     if (size.width() < 1 || size.height() < 1 || size.width() > kMaxExportSide ||
         size.height() > kMaxExportSide)
-        return fail(QCoreApplication::translate("Velk", "图形尺寸无效：%1 x %2").arg(size.width()).arg(size.height()));
+        return fail(QCoreApplication::translate("Velk", "图形尺寸无效：%1 x %2")
+                        .arg(size.width())
+                        .arg(size.height()));
     const QString suffix = QFileInfo(file).suffix().toLower();
     if (suffix != QLatin1String("png") && suffix != QLatin1String("svg"))
-        return fail(QCoreApplication::translate("Velk", "不支持的文件类型（只能保存为 PNG 或 SVG）：%1").arg(file));
+        return fail(
+            QCoreApplication::translate("Velk", "不支持的文件类型（只能保存为 PNG 或 SVG）：%1").arg(file));
     TPerformancePoints points;
     const QString undefined = ComputePerformancePoints(in, points);
-    if (!undefined.isEmpty())
-        return fail(undefined);
+    if (!undefined.isEmpty()) return fail(undefined);
 
     if (suffix == QLatin1String("png")) {
         TImageSurface surface(size);
@@ -275,13 +285,13 @@ bool SavePerformanceDiagram(const QString& file, QSize size, const TPerformanceI
             return fail(QCoreApplication::translate("Velk", "内存不足，无法生成图形。"));
         const QString drawError = DrawPerformanceDiagram(&surface, in);
         surface.endPaint();
-        if (!drawError.isEmpty())
-            return fail(drawError);
+        if (!drawError.isEmpty()) return fail(drawError);
         QBuffer png;
         png.open(QIODevice::WriteOnly);
         QImageWriter writer(&png, "png");
         if (!writer.write(surface.image()))
-            return fail(QCoreApplication::translate("Velk", "无法写入文件：%1（%2）").arg(file, writer.errorString()));
+            return fail(QCoreApplication::translate("Velk", "无法写入文件：%1（%2）")
+                            .arg(file, writer.errorString()));
         QString why;
         if (!SafeReplaceFile(file, png.data(), &why))
             return fail(QCoreApplication::translate("Velk", "无法写入文件：%1（%2）").arg(file, why));
@@ -304,10 +314,8 @@ bool SavePerformanceDiagram(const QString& file, QSize size, const TPerformanceI
         TPainterSurface surface(&painter, size);
         drawError = DrawPerformanceDiagram(&surface, in);
     }
-    if (!painter.end())
-        return fail(QCoreApplication::translate("Velk", "无法写入文件：%1").arg(file));
-    if (!drawError.isEmpty())
-        return fail(drawError);
+    if (!painter.end()) return fail(QCoreApplication::translate("Velk", "无法写入文件：%1").arg(file));
+    if (!drawError.isEmpty()) return fail(drawError);
     QString why;
     if (!SafeReplaceFile(file, svg.data(), &why))
         return fail(QCoreApplication::translate("Velk", "无法写入文件：%1（%2）").arg(file, why));

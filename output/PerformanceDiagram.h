@@ -10,14 +10,15 @@
 #include <optional>
 #include <vector>
 
-// Everything the diagram needs, in SI units.
+// Everything the diagram needs, in SI units but for the flows (flowUnit).
 struct TPerformanceInput {
     double L = 0;     // liquid mass flow, kg/s
     double V = 0;     // vapour mass flow, kg/s
     double f = 80;    // percentage of flooding at the case's load (the design percentage, or the actual one)
     double uL = 0;    // liquid load, m/s
     double uLmin = 0; // minimum liquid load of the packing, m/s
-    bool rating = false; // a given diameter is rated: the case's point is the actual load, not the design load
+    bool rating =
+        false; // a given diameter is rated: the case's point is the actual load, not the design load
     // The load cases of the section, each a marked point, and the operating
     // window between its lowest and highest load as a band. None: the
     // diagram as it is without cases.
@@ -31,6 +32,12 @@ struct TPerformanceInput {
         double Lmin = 0, Vmin = 0, Lmax = 0, Vmax = 0; // kg/s
     };
     std::optional<Band> window;
+    // The unit L and V (and the cases) are given in: kg/s, or the display
+    // system's (lb/h).
+    QString flowUnit = QStringLiteral("kg/s");
+    // A line under the title naming the diameter the points stand at; none
+    // when the diagram is the page's design as always.
+    QString caption;
 };
 
 struct TPerformanceLabel {

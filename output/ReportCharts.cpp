@@ -1,5 +1,7 @@
 #include "ReportCharts.h"
 
+#include "DiagramInput.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -13,32 +15,35 @@
 
 #include "CalcPage.h"
 #include "FloatGuard.h"
+#include "LoadCaseReport.h"
 #include "PackingCatalogue.h"
 #include "PerformanceCharts.h"
 #include "PerformanceDiagram.h"
 #include "TextToFloat.h"
-#include "LoadCaseReport.h"
 #include "XlsxDocument.h"
 #include "chartgraph.h"
 
 namespace
 {
 
-QString Tr(const char* text) { return QCoreApplication::translate("Velk", text); }
+QString Tr(const char* text)
+{
+    return QCoreApplication::translate("Velk", text);
+}
 
 // The diagram's case as the report reads it: the fields as they stand.
-bool DiagramInput(CalcPage& page, TPerformanceInput& in, std::string& why)
+bool DiagramInput(CalcPage& page, TPerformanceInput& in, std::string& why, const LoadCaseReport& cases)
 {
-    if (page.Field("dD")->Text().empty() || page.Field("LD")->Text().empty() || page.Field("VD")->Text().empty()) {
+    if (page.Field("dD")->Text().empty() || page.Field("LD")->Text().empty() ||
+        page.Field("VD")->Text().empty()) {
         why = Tr(QT_TRANSLATE_NOOP("Velk", "塔径或流量为空，没有操作性能图。")).toStdString();
         return false;
     }
     in.L = page.Field("LD")->GetValue();
     in.V = page.Field("VD")->GetValue();
     in.uL = page.Field("UlsD")->GetValue();
-    in.f = DiagramLoadPercent(page);
-    in.rating = page.Check("CBRating")->Checked();
     in.uLmin = CurrentPacking.uLmin;
+    CompleteDiagramInput(in, page, &cases);
     TPerformancePoints points;
     const QString error = ComputePerformancePoints(in, points);
     why = error.toStdString();
@@ -53,8 +58,7 @@ std::vector<TChartPainter> ReportCharts(CalcPage& page, std::string& note, const
     std::vector<TChartPainter> charts;
     TPerformanceInput in;
     std::string why;
-    AddLoadCasesToDiagram(in, cases);
-    if (DiagramInput(page, in, why))
+    if (DiagramInput(page, in, why, cases))
         charts.push_back([in](TChartSurface* s) { DrawPerformanceDiagram(s, in); });
     else
         note += why;
@@ -73,11 +77,11 @@ std::vector<TChartPainter> ReportCharts(CalcPage& page, std::string& note, const
 
 } // namespace
 
-bool AddReportChartSheet(const std::string& path, CalcPage& page, std::string& why, const LoadCaseReport& cases)
+bool AddReportChartSheet(const std::string& path, CalcPage& page, std::string& why,
+                         const LoadCaseReport& cases)
 {
     const QString suffix = QFileInfo(QString::fromStdString(path)).suffix().toLower();
-    if (suffix != QLatin1String("xlsx") && suffix != QLatin1String("xltx"))
-        return true;
+    if (suffix != QLatin1String("xlsx") && suffix != QLatin1String("xltx")) return true;
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         why = "drawing the charts needs a graphical session";
         return false;
@@ -93,8 +97,7 @@ bool AddReportChartSheet(const std::string& path, CalcPage& page, std::string& w
         surface.image().save(&buffer, "PNG");
         pictures.push_back({png.toStdString(), kDefaultChartSize.width(), kDefaultChartSize.height()});
     }
-    if (pictures.empty())
-        return false;
+    if (pictures.empty()) return false;
     XlsxDocument doc;
     doc.Load(path);
     doc.AddPictureSheet(Tr(QT_TRANSLATE_NOOP("Velk", "性能图")).toStdString(), pictures);
