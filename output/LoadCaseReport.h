@@ -1,8 +1,9 @@
 #pragma once
 // The load cases in the interface language: the results table of the page
-// "工况校核", its CSV export, a sheet of its own in the report workbook and
-// pages in the PDF export (the cases, then the operating window). One set
-// of rows feeds all of them, so they never disagree. Nothing without cases.
+// "工况校核", a sheet of its own in the report workbook and pages in the PDF
+// export (the cases, then the operating window). One set of rows feeds all
+// of them, so they never disagree. The CSV export is the case file the
+// import reads (with the same results, in SI). Nothing without cases.
 
 #include <QByteArray>
 #include <functional>

@@ -116,28 +116,26 @@ TEST(LoadCaseCsv, WrittenCasesReadBackTheSame)
 
 TEST(LoadCaseCsv, WhatExportWritesImportReadsBackForAnyCases)
 {
-    // Names of every kind of character a name may hold, values of any magnitude.
-    const std::vector<std::string> pieces = {
-        "a", "正常", ",", "\"", "#", " ", ";", "\xF0\x9F\x98\x80", "\xE2\x96\xB2"};
+    const char* const pieces[] = {"a", "正常", ",", "\"", "#", " ", ";", "\xF0\x9F\x98\x80"};
     std::mt19937 random(28);
     for (int round = 0; round < 200; ++round) {
         std::vector<LoadCase> cases(1 + random() % 12);
-        std::vector<std::vector<std::string>> results;
         for (std::size_t i = 0; i < cases.size(); ++i) {
-            std::string name = std::to_string(i); // unique
+            cases[i].name = std::to_string(i); // unique, no blank at an end
             for (unsigned k = random() % 6; k > 0; --k)
-                name += pieces[random() % pieces.size()];
-            cases[i].name = name + std::to_string(i); // no blank at an end
+                cases[i].name += pieces[random() % std::size(pieces)];
+            cases[i].name += "x";
             for (const ProfileValue& v : kProfileValues)
                 if (v.member == &ProfileStage::V || v.member == &ProfileStage::L || random() % 2)
                     cases[i].values.*v.member =
-                        std::ldexp(1.0 + (random() % 100000) / 3.0, int(random() % 200) - 100);
-            results.push_back(std::vector<std::string>(kLoadCaseResultCount, "1.5"));
-            results.back().back() = "note, with \"quotes\"\nand a break";
+                        std::ldexp(1.0 + random() % 100000 / 3.0, int(random() % 200) - 100);
         }
-        const std::string text = WriteLoadCasesCsv(
-            cases, round % 2 ? results : std::vector<std::vector<std::string>>{}, {"window: 1.7 m"});
-        EXPECT_EQ(text.substr(0, text.find('\n')).find("name,vapour_mass_flow,liquid_mass_flow,"), 0u);
+        // Result cells, a note with a quote and a line break among them.
+        std::vector<std::vector<std::string>> results(cases.size(),
+                                                      std::vector<std::string>(kLoadCaseResultCount, "1.5"));
+        results[0].back() = "a \"note\",\nbroken";
+        const std::string text =
+            WriteLoadCasesCsv(cases, round % 2 ? results : decltype(results){}, {"window"});
         EXPECT_EQ(text.find("\n# units: name=text, vapour_mass_flow=kg/s,"), text.find('\n'));
         const std::vector<LoadCase> back = ParseLoadCasesCsv(text, "x.csv");
         ASSERT_EQ(back.size(), cases.size()) << text;
