@@ -2113,7 +2113,7 @@ m3/(m2·h)</translation>
     </message>
     <message>
         <source>导入的工况将替换现有的 %1 个工况。继续吗？</source>
-        <translation>The imported cases will replace the %1 cases there now. Continue?</translation>
+        <translation>The imported cases will replace the cases in the table (%1). Continue?</translation>
     </message>
 </context>
 </TS>
