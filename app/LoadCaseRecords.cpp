@@ -2,13 +2,14 @@
 
 #include <QCoreApplication>
 #include <cmath>
-#include <set>
 
+#include "LoadCaseRules.h"
 #include "Messages.h"
 #include "NumberText.h"
 #include "SaveFormData.h"
 #include "SaveFormDataAnsi.h"
 #include "SaveFormDataProperties.h"
+#include "Utf8Text.h"
 
 namespace
 {
@@ -37,13 +38,27 @@ LoadCase CaseFrom(const std::string& value)
         if (!Trim(part).empty()) c.values.*kProfileValues[i].member = FloatFromText(part);
         start = p + 1;
     }
-    c.name = value.substr(start);
+    c.name = CaseName(value.substr(start));
     return c;
 }
 
 std::string Tr(const char* text)
 {
     return QCoreApplication::translate("Velk", text).toStdString();
+}
+
+const char* CaseFaultText(CaseFault fault)
+{
+    switch (fault) {
+    case CaseFault::NoName:
+        return QT_TRANSLATE_NOOP("Velk", "没有名称");
+    case CaseFault::NameTooLong:
+        return QT_TRANSLATE_NOOP("Velk", "名称太长");
+    case CaseFault::NoFlow:
+        return QT_TRANSLATE_NOOP("Velk", "缺少气相或液相流量");
+    default:
+        return QT_TRANSLATE_NOOP("Velk", "名称含无效字符"); // a control character, not UTF-8
+    }
 }
 
 } // namespace
@@ -53,26 +68,24 @@ void ValidateLoadCases(const std::vector<LoadCase>& cases)
     if (cases.size() > kMaxLoadCases)
         throw EConvertError(
             QCoreApplication::translate("Velk", "工况多于 %1 个。").arg(kMaxLoadCases).toStdString());
-    std::set<std::string> names;
+    CaseNames names;
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const LoadCase& c = cases[i];
         // (A QString: GCC 12 warns falsely on a literal plus a temporary std::string.)
-        const std::string which = c.name.empty() ? QStringLiteral("#%1").arg(i + 1).toStdString() : c.name;
+        const std::string which =
+            Trim(c.name).empty() ? QStringLiteral("#%1").arg(i + 1).toStdString() : ValidUtf8(c.name);
         auto fail = [&](const char* text) {
             throw EConvertError(Tr(QT_TRANSLATE_NOOP("Velk", "工况")) + "“" + which + "”：" + Tr(text));
         };
-        if (Trim(c.name).empty()) fail(QT_TRANSLATE_NOOP("Velk", "没有名称"));
-        if (c.name.size() > kMaxLoadCaseName) fail(QT_TRANSLATE_NOOP("Velk", "名称太长"));
-        if (!names.insert(Trim(c.name)).second) fail(QT_TRANSLATE_NOOP("Velk", "名称重复"));
-        if (!c.values.V || !c.values.L) fail(QT_TRANSLATE_NOOP("Velk", "缺少气相或液相流量"));
-        for (const ProfileValue& v : kProfileValues) {
-            const std::optional<double>& x = c.values.*v.member;
-            if (x && (!std::isfinite(*x) || (v.member != &ProfileStage::slope && *x <= 0)))
-                throw EConvertError(
-                    QCoreApplication::translate("Velk", "工况“%1”的%2无效。")
-                        .arg(QString::fromStdString(which), QCoreApplication::translate("Velk", v.caption))
-                        .toStdString());
-        }
+        const CaseFaultAt fault = CheckLoadCase(c);
+        if (fault.fault == CaseFault::NotFinite || fault.fault == CaseFault::NotPositive)
+            throw EConvertError(
+                QCoreApplication::translate("Velk", "工况“%1”的%2无效。")
+                    .arg(QString::fromStdString(which),
+                         QCoreApplication::translate("Velk", kProfileValues[fault.value].caption))
+                    .toStdString());
+        if (fault) fail(CaseFaultText(fault.fault));
+        if (!names.Add(c.name)) fail(QT_TRANSLATE_NOOP("Velk", "名称重复"));
     }
 }
 

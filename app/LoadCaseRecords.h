@@ -14,10 +14,9 @@
 #include "LoadCaseCsv.h"
 #include "LoadCases.h"
 
-// Checks cases from the table or a project: at most kMaxLoadCases, each
-// with a name (unique, at most kMaxLoadCaseName bytes) and a vapour and a
-// liquid flow; values finite and positive (the slope any finite number).
-// Throws EConvertError naming the first case at fault.
+// Checks cases from a file, the table or a project by the rules of
+// LoadCaseRules.h: at most kMaxLoadCases, each valid (CheckLoadCase), no
+// name twice. Throws EConvertError naming the first case at fault.
 void ValidateLoadCases(const std::vector<LoadCase>& cases);
 
 // True for the control whose records the cases are made of.

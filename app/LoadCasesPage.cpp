@@ -19,6 +19,7 @@
 #include "ColumnRatingLayout.h"
 #include "LoadCaseRecords.h"
 #include "LoadCaseReport.h"
+#include "LoadCaseRules.h"
 #include "Messages.h"
 #include "NumberText.h"
 #include "RegularFile.h"
@@ -249,7 +250,7 @@ std::vector<LoadCase> LoadCasesPage::ReadCaseTable() const
     };
     for (int r = 0; r < inputs_->rowCount(); ++r) {
         LoadCase c;
-        c.name = Trim(text(r, 0));
+        c.name = CaseName(text(r, 0));
         for (int v = 0; v < 10; ++v) {
             const std::string cell = Trim(text(r, 1 + v));
             if (cell.empty()) continue;
@@ -271,7 +272,8 @@ void LoadCasesPage::SetCases(std::vector<LoadCase> cases)
     cases_ = std::move(cases);
     rating_ = {};
     ShowCases();
-    Rate();
+    // No results of other cases under these inputs, even when the rating fails.
+    if (!Rate()) ShowResults();
 }
 
 void LoadCasesPage::Clear()
@@ -370,7 +372,10 @@ bool LoadCasesPage::ImportCsv(const QString& path)
         const std::string file = path.toStdString();
         std::vector<LoadCase> cases =
             ParseLoadCasesCsv(ReadRegularFile(file, kMaxLoadCaseBytes, "File too large"), file);
+        // Checked in full before anything is replaced: a file the table would refuse changes nothing.
+        ValidateLoadCases(cases);
         const bool changed = LoadCaseRecordsText(cases) != LoadCaseRecordsText(cases_);
+        if (inputs_->rowCount() > 0 && !ConfirmReplaceCases()) return false;
         SetCases(std::move(cases));
         if (changed && OnModified) OnModified();
         return true;
@@ -378,6 +383,16 @@ bool LoadCasesPage::ImportCsv(const QString& path)
         ReportError(e);
         return false;
     }
+}
+
+bool LoadCasesPage::ConfirmReplaceCases()
+{
+    const int count = inputs_->rowCount();
+    if (AskReplaceCases) return AskReplaceCases(count);
+    return QMessageBox::question(
+               this, Tr(QT_TRANSLATE_NOOP("Velk", "导入CSV")),
+               Tr(QT_TRANSLATE_NOOP("Velk", "导入的工况将替换现有的 %1 个工况。继续吗？")).arg(count)) ==
+           QMessageBox::Yes;
 }
 
 bool LoadCasesPage::ExportCsv(const QString& path, QString* error) const

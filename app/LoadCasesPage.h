@@ -48,7 +48,9 @@ public:
     // agrees. False when nothing was loaded.
     bool LoadCaseIntoPage(int row);
     // Reads a load-case CSV file (the format velk-calc --cases reads) into the
-    // table and rates it; false (after the message) when it does not read.
+    // table and rates it; false (after the message) when it does not read or
+    // its cases do not validate, and when replacing the cases there was
+    // refused (AskReplaceCases): then nothing changes.
     bool ImportCsv(const QString& path);
     // Writes the case table with its results and the window as CSV.
     bool ExportCsv(const QString& path, QString* error) const;
@@ -72,6 +74,8 @@ public:
     // Asks whether the modified page may be replaced by case `name`; the
     // question names what would be replaced (default: a message box).
     std::function<bool(const QString& name, const QString& question)> AskReplaceCase;
+    // Asks whether an import may replace the `count` cases there (default: a message box).
+    std::function<bool(int count)> AskReplaceCases;
     // Ask for the CSV file to write or to read ("" = cancel).
     std::function<QString()> AskExportFile;
     std::function<QString()> AskImportFile;
@@ -81,6 +85,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    bool ConfirmReplaceCases();
     void InsertCaseRow(const LoadCase& c);
     void ShowCases();
     void ShowResults();

@@ -8,6 +8,7 @@
 #include "NumberText.h"
 #include "OperatingCheck.h"
 #include "PackingCatalogue.h"
+#include "Utf8Text.h"
 
 namespace {
 
@@ -41,8 +42,11 @@ std::string FieldJson(const CalcPage& page, const TEditD* f)
 
 } // namespace
 
-std::string JsonString(const std::string& s)
+std::string JsonString(const std::string& text)
 {
+    // JSON is UTF-8: a byte of another encoding (a case name from a file)
+    // becomes U+FFFD rather than make the whole output unreadable.
+    const std::string s = ValidUtf8(text);
     std::string out = "\"";
     for (unsigned char c : s) {
         switch (c) {

@@ -8,7 +8,8 @@
 class CalcPage;
 struct OperatingCheck;
 
-std::string JsonString(const std::string& s);
+// A JSON string of the text; bytes that are not UTF-8 become U+FFFD.
+std::string JsonString(const std::string& text);
 // null for a value that is not finite.
 std::string JsonNumber(double v);
 

@@ -19,51 +19,51 @@ std::string_view TrimView(std::string_view s)
 }
 
 namespace {
-bool ParseNumberUncached(std::string_view text, long double& out);
-}
+
+// A text's value in both precisions: each read straight from the digits, so
+// that the double is the one nearest the text (through the long double it
+// would now and then be its neighbour).
+struct Parsed {
+    bool ok = false;
+    long double extended = 0;
+    bool okDouble = false;
+    double value = 0;
+};
+Parsed ParseNumberUncached(std::string_view text);
 
 // The equations convert the same few texts (catalogue cells, constants,
 // field texts) at every evaluation; a small memo keeps that cheap.
-bool ParseNumber(std::string_view text, long double& out)
+Parsed ParseNumberMemo(std::string_view text)
 {
     // Direct-mapped by content hash; a hit compares the text, so a stale
     // slot can never answer for another text.
     struct Entry {
         std::string text;
         bool used = false;
-        bool ok = false;
-        long double value = 0;
+        Parsed parsed;
     };
     constexpr std::size_t kSlots = 256;
     thread_local std::array<Entry, kSlots> memo;
-    if (text.size() > 48)
-        return ParseNumberUncached(text, out);
+    if (text.size() > 48) return ParseNumberUncached(text);
     std::size_t h = 1469598103934665603ull;
     for (unsigned char c : text)
         h = (h ^ c) * 1099511628211ull;
     Entry& e = memo[h % kSlots];
-    if (e.used && e.text == text) {
-        out = e.value;
-        return e.ok;
-    }
-    long double v = 0;
-    e.ok = ParseNumberUncached(text, v);
+    if (e.used && e.text == text) return e.parsed;
+    e.parsed = ParseNumberUncached(text);
     e.text.assign(text);
     e.used = true;
-    e.value = v;
-    out = v;
-    return e.ok;
+    return e.parsed;
 }
 
-namespace {
-bool ParseNumberUncached(std::string_view text, long double& out)
+Parsed ParseNumberUncached(std::string_view text)
 {
+    Parsed out;
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ')
         ++i;
     const std::size_t start = i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
     const std::size_t mantStart = i;
     std::size_t digits = 0;
     while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
@@ -77,46 +77,54 @@ bool ParseNumberUncached(std::string_view text, long double& out)
             ++digits;
         }
     }
-    if (digits == 0)
-        return false;
+    if (digits == 0) return out;
     if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
         ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
         std::size_t expDigits = 0;
         while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
             ++i;
             ++expDigits;
         }
-        if (expDigits == 0)
-            return false;
+        if (expDigits == 0) return out;
     }
-    if (i != text.size())
-        return false;
+    if (i != text.size()) return out;
 
     // from_chars takes no leading '+'; the sign is applied by hand.
     bool negative = text[start] == '-';
     std::string_view body = text.substr(mantStart, i - mantStart);
+    const char* end = body.data() + body.size();
     long double v = 0;
-    auto res = std::from_chars(body.data(), body.data() + body.size(), v, std::chars_format::general);
-    if (res.ec != std::errc() || res.ptr != body.data() + body.size())
-        return false;
-    if (!std::isfinite(v))
-        return false;
-    out = negative ? -v : v;
-    return true;
+    auto res = std::from_chars(body.data(), end, v, std::chars_format::general);
+    if (res.ec != std::errc() || res.ptr != end || !std::isfinite(v)) return out;
+    out.ok = true;
+    out.extended = negative ? -v : v;
+    if (std::fabs(v) > static_cast<long double>(1.7976931348623157e308)) return out;
+    double d = 0;
+    auto resD = std::from_chars(body.data(), end, d, std::chars_format::general);
+    if (resD.ec == std::errc() && resD.ptr == end && std::isfinite(d))
+        out.value = negative ? -d : d;
+    else
+        out.value =
+            static_cast<double>(out.extended); // below the doubles' range: as before, through the long double
+    out.okDouble = true;
+    return out;
 }
+
 } // namespace
+
+bool ParseNumber(std::string_view text, long double& out)
+{
+    const Parsed p = ParseNumberMemo(text);
+    if (p.ok) out = p.extended;
+    return p.ok;
+}
 
 bool ParseNumber(std::string_view text, double& out)
 {
-    long double v;
-    if (!ParseNumber(text, v))
-        return false;
-    if (std::fabs(v) > static_cast<long double>(1.7976931348623157e308))
-        return false;
-    out = static_cast<double>(v);
-    return true;
+    const Parsed p = ParseNumberMemo(text);
+    if (p.okDouble) out = p.value;
+    return p.okDouble;
 }
 
 std::string FormatGeneral(long double value, int precision, int expDigits)

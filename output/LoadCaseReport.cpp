@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "ColumnProfile.h"
+#include "CsvText.h"
 #include "MyXls.h"
 #include "PdfTable.h"
 #include "PerformanceDiagram.h"
@@ -66,17 +67,6 @@ void Row(const AutoVariant& sheet, int row, const std::vector<std::string>& cell
 {
     for (std::size_t c = 0; c < cells.size(); ++c)
         if (!cells[c].empty()) sheet.Put("Cells", {row, static_cast<int>(c) + 1}, cells[c]);
-}
-
-QString CsvField(const std::string& text)
-{
-    const QString s = QString::fromStdString(text);
-    if (!s.contains(QLatin1Char(',')) && !s.contains(QLatin1Char('"')) && !s.contains(QLatin1Char('\n')) &&
-        !s.contains(QLatin1Char('\r')))
-        return s;
-    QString q = s;
-    q.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
 }
 
 const char* const kValueUnits[10] = {"kg/s", "kg/m3", "Pa.s", "kg/s", "kg/m3",
@@ -242,19 +232,34 @@ LoadCaseSheetText LoadCaseSheetRows(const LoadCaseReport& report)
     return t;
 }
 
+std::vector<std::string> LoadCaseResultCsvCells(const CaseResult& r, const CaseTextFunction& caseText)
+{
+    const OperatingFigures& f = r.figures;
+    const std::optional<double> dp = f.pressureDropMbarPerM
+                                         ? std::optional<double>(*f.pressureDropMbarPerM * 100.0)
+                                         : std::nullopt; // Pa/m
+    std::vector<std::string> cells;
+    for (const auto& x :
+         {f.floodPercent, f.systemFloodPercent, f.FsFactor, f.liquidLoad, dp, r.holdup, r.HETP})
+        cells.push_back(r.completed && x ? ExactNumber(*x) : std::string());
+    cells.push_back(LoadCaseResultCells(r, caseText).back()); // the note, as the table shows it
+    return cells;
+}
+
 QByteArray LoadCaseCsv(const LoadCaseReport& report)
 {
     QByteArray out("\xEF\xBB\xBF");
-    const LoadCaseSheetText t = LoadCaseSheetRows(report);
-    std::vector<std::vector<std::string>> lines = t.table;
-    for (const std::string& w : t.window)
-        lines.push_back({w});
-    for (const auto& line : lines) {
-        QStringList fields;
-        for (const std::string& f : line)
-            fields << CsvField(f);
-        out += fields.join(QLatin1Char(',')).toUtf8() + "\r\n";
-    }
+    if (!report.Present()) return out;
+    std::vector<std::vector<std::string>> results;
+    for (const CaseResult& r : report.rating->cases)
+        results.push_back(LoadCaseResultCsvCells(r, report.caseText));
+    // The window's paragraph as a closing comment: the reader skips it.
+    std::vector<std::string> trailer;
+    if (const std::string w = LoadCaseWindowText(*report.rating); !w.empty()) trailer.push_back(w);
+    // Every case has a result row, rated or not: the columns stay the same.
+    results.resize(report.cases->size(), std::vector<std::string>(kLoadCaseResultCount));
+    const QByteArray text = QByteArray::fromStdString(WriteLoadCasesCsv(*report.cases, results, trailer));
+    out += QByteArray(text).replace("\n", "\r\n");
     return out;
 }
 

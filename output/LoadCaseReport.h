@@ -1,8 +1,9 @@
 #pragma once
 // The load cases in the interface language: the results table of the page
-// "工况校核", its CSV export, a sheet of its own in the report workbook and
-// pages in the PDF export (the cases, then the operating window). One set
-// of rows feeds all of them, so they never disagree. Nothing without cases.
+// "工况校核", a sheet of its own in the report workbook and pages in the PDF
+// export (the cases, then the operating window). One set of rows feeds all
+// of them, so they never disagree. The CSV export is the case file the
+// import reads (with the same results, in SI). Nothing without cases.
 
 #include <QByteArray>
 #include <functional>
@@ -57,8 +58,13 @@ struct LoadCaseSheetText {
 };
 LoadCaseSheetText LoadCaseSheetRows(const LoadCaseReport& report);
 
-// The sheet as CSV (UTF-8 with a byte-order mark, CR LF).
+// The cases and their results as a load-case file (WriteLoadCasesCsv: the
+// reader's own keys, a units line, SI values in their shortest exact form),
+// UTF-8 with a byte-order mark and CR LF, which Import reads back to the same
+// cases. Just the mark without cases.
 QByteArray LoadCaseCsv(const LoadCaseReport& report);
+// The cells of kLoadCaseResultColumns of one case: SI numbers, the note as the table shows it.
+std::vector<std::string> LoadCaseResultCsvCells(const CaseResult& r, const CaseTextFunction& caseText = {});
 
 // Adds the sheet after the others and fills it; the first sheet is made active again.
 void WriteLoadCaseSheet(TMyXls& xls, const LoadCaseReport& report);

@@ -2107,5 +2107,13 @@ m3/(m2·h)</translation>
         <source>“湿塔压降(每米)”超过压降限值：塔在设计基准以上运行。</source>
         <translation>&quot;Wet Δp per m&quot; is above the pressure-drop limit: the column runs above its design basis.</translation>
     </message>
+    <message>
+        <source>名称含无效字符</source>
+        <translation>its name holds an invalid character</translation>
+    </message>
+    <message>
+        <source>导入的工况将替换现有的 %1 个工况。继续吗？</source>
+        <translation>The imported cases will replace the cases in the table (%1). Continue?</translation>
+    </message>
 </context>
 </TS>

@@ -234,15 +234,68 @@ private slots:
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
         const QStringList lines =
             QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-        // Heading, four cases, the window.
-        QCOMPARE(lines.size(), 6);
-        QVERIFY(lines[0].startsWith(QStringLiteral("工况,气相流量,")));
-        QVERIFY(lines[1].startsWith(QStringLiteral("\"最小, 开车\",1.5,(计算页),(计算页),1.25,(计算页)")));
-        QVERIFY(lines[4].startsWith(QStringLiteral("重液,3,(计算页),(计算页),2.5,900,")));
-        const QStringList heavy = lines[4].split(QLatin1Char(','));
-        QCOMPARE(heavy[11], Cell(3, 1)); // % of flood after the ten values
-        QCOMPARE(heavy[15], Cell(3, 5)); // pressure drop
-        QVERIFY(lines[5].contains(QStringLiteral("最大")));
+        // The reader's keys, the units, four cases, the window as a comment.
+        QCOMPARE(lines.size(), 7);
+        QVERIFY(lines[0].startsWith(QStringLiteral("name,vapour_mass_flow,liquid_mass_flow,vap_density,")));
+        QVERIFY(lines[0].endsWith(QStringLiteral(",equilibrium_slope,flood_percent,system_flood_percent,"
+                                                 "f_factor,liquid_load,pressure_drop,holdup,hetp,note")));
+        QVERIFY(lines[1].startsWith(QStringLiteral("# units: name=text, vapour_mass_flow=kg/s,")));
+        QVERIFY(lines[2].startsWith(QStringLiteral("\"最小, 开车\",1.5,1.25,,,,,,,,,")));
+        QVERIFY(lines[5].startsWith(QStringLiteral("\"重液\",3,2.5,,,900,,,,,,")));
+        const QStringList heavy = lines[5].split(QLatin1Char(','));
+        QCOMPARE(QString::number(heavy[11].toDouble(), 'g', 6),
+                 Cell(3, 1)); // % of flood after the ten values
+        QCOMPARE(QString::number(heavy[17].toDouble(), 'g', 6), Cell(3, 7)); // HETP
+        QVERIFY(lines[6].startsWith(QStringLiteral("# ")) && lines[6].contains(QStringLiteral("最大")));
+    }
+
+    void anExportedFileImportsToTheSameCasesAfterAsking()
+    {
+        std::vector<LoadCase> cases = FourCases();
+        cases[1].name = "正常, \"B\" #2";
+        cases[2].values.V = 0.1 + 0.2; // no short decimal form
+        cases[3].values.slope = 1.25;
+        page->SetCases(cases);
+        const QString path = dir.filePath("round.csv");
+        QVERIFY(page->ExportCsv(path, nullptr));
+        page->SetCases({Case("其他", 2.0)});
+        QList<int> asked;
+        for (const bool answer : {false, true}) {
+            page->AskReplaceCases = [&](int count) { return asked << count, answer; };
+            QCOMPARE(page->ImportCsv(path), answer);
+        }
+        QCOMPARE(asked, (QList<int>{1, 1}));
+        QCOMPARE(page->Cases().size(), cases.size());
+        for (std::size_t i = 0; i < cases.size(); ++i) {
+            QCOMPARE(page->Cases()[i].name, cases[i].name);
+            for (const ProfileValue& v : kProfileValues)
+                QCOMPARE(page->Cases()[i].values.*v.member, cases[i].values.*v.member);
+        }
+    }
+
+    void aRefusedImportKeepsTheCasesAndTheirResults()
+    {
+        page->SetCases(FourCases());
+        page->AskReplaceCases = [](int) { return true; };
+        const auto shown = [this] {
+            QStringList cells{QString::number(page->CaseTable()->rowCount())};
+            for (int r = 0; r < 4; ++r)
+                for (int c = 0; c < 8; ++c)
+                    cells << Cell(r, c);
+            return cells;
+        };
+        const QStringList before = shown();
+        const QString path = dir.filePath("bad.csv");
+        for (const char* text : {"name,vapour_mass_flow,liquid_mass_flow\na,3,2.5\n\"a \",3.3,2.5\n",
+                                 "name,vapour_mass_flow,liquid_mass_flow\nnormal\xff,3,2.5\n",
+                                 "name,vapour_mass_flow,liquid_mass_flow,equilibrium_slope\na,3,2.5,0\n"}) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text) > 0);
+            f.close();
+            QVERIFY(!page->ImportCsv(path));
+            QCOMPARE(page->Cases().size(), std::size_t(4));
+            QCOMPARE(shown(), before);
+        }
     }
 
     void aCaseFileIsImportedAndADamagedOneChangesNothing()

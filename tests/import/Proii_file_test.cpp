@@ -309,3 +309,16 @@ TEST(ProiiSimdbTool, ExampleFileIsBuiltBesideTheProgram)
     EXPECT_EQ(d.Column("T-100")->numberOfTrays, 20);
     EXPECT_EQ(d.Column("T-100")->feeds.at(0).tray, 10);
 }
+
+TEST(ProiiSimdbTool, ADumpPrintsTheProfilesNumbersDigitForDigit)
+{
+    // A shortest text that a parser going through the long double read as its neighbour.
+    QTemporaryDir dir;
+    std::string row = Row("T-100", 1);
+    row.replace(row.find(",510,"), 5, ",28.00721298699799,");
+    const std::string csv = WriteText(dir, "p.csv", std::string(kHeader) + row);
+    const QString out = dir.filePath("p.prz");
+    ASSERT_EQ(Simdb({"build", QString::fromStdString(csv), out}).exitCode, 0);
+    EXPECT_EQ(ReadSimulationFile(out.toStdString()).columns[0].trays[0].liquid.density, 28.00721298699799);
+    EXPECT_TRUE(Simdb({"dump", out}).out.contains(QStringLiteral(",28.00721298699799,")));
+}
