@@ -2107,5 +2107,17 @@ m3/(m2·h)</translation>
         <source>“湿塔压降(每米)”超过压降限值：塔在设计基准以上运行。</source>
         <translation>&quot;Wet Δp per m&quot; is above the pressure-drop limit: the column runs above its design basis.</translation>
     </message>
+    <message>
+        <source>项目文件“%1”不完整：从第 %2 行起的记录“%3”缺少行，未打开。</source>
+        <translation>The project file &quot;%1&quot; is incomplete: the record &quot;%3&quot; from line %2 lacks lines; it was not opened.</translation>
+    </message>
+    <message>
+        <source>项目文件“%1”已损坏：第 %2 行不是有效的 UTF-8 文本。</source>
+        <translation>The project file &quot;%1&quot; is damaged: line %2 is not valid UTF-8 text.</translation>
+    </message>
+    <message>
+        <source>项目文件“%1”的换行符已被转换，从第 %2 行起无法分清记录，未打开。</source>
+        <translation>The line ends of the project file &quot;%1&quot; were converted; its records cannot be told apart from line %2 on. It was not opened.</translation>
+    </message>
 </context>
 </TS>
