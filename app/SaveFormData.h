@@ -65,9 +65,10 @@ inline constexpr const char* kFormRecordBanner =
 
 // Reads a form record file into the page. Returns false, changing nothing,
 // when no such file exists (a directory is no file) or its first line is not
-// the banner. Throws EInOutError when the file exists but cannot be read,
-// and EConvertError when a value does not convert (the records before it
-// stay applied).
+// the banner (a converted plain project has it: StoredFormOfPlainText).
+// Throws EInOutError when the file exists but cannot be read, EProjectDamaged
+// (changing nothing) when it cannot be read whole, and EConvertError when a
+// value does not convert (the records before it stay applied).
 bool ReadFormRecords(CalcPage& page, const std::string& path, std::size_t* failedLine = nullptr);
 
 // Reads the legacy layout into the page. Throws EInOutError when the file
