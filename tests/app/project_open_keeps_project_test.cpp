@@ -142,6 +142,9 @@ TEST_F(OpenKeepsProject, AFailedOpenChangesNothingAndTheNextSaveWritesEverything
     // A value's lone LF became a line end: "b" stands on the spare line 8.
     WriteBytes(dir / "lf-shifted.vel",
                banner + "\n\n\nProjectD\nString\nText\na\nb\n\nLD\nString\nText\n5\n\n");
+    // CR LF among LF line ends: a CR at the end of a value, or a line end?
+    WriteBytes(dir / "lf-crlf.vel", banner + "\n\n\nProjectD\nString\nText\r\nx\n\n");
+    WriteBytes(dir / "bom-surrogate.vel", "\xEF\xBB\xBF" + banner + "\n\xED\xA0\x80\n");
     const struct {
         std::string path, says;
     } bad[] = {
@@ -152,6 +155,8 @@ TEST_F(OpenKeepsProject, AFailedOpenChangesNothingAndTheNextSaveWritesEverything
         {dir / "cut-plain.vel", "不完整：从第 484 行起的记录“fpe”缺少行"},
         {dir / "bom-not-utf8.vel", "第 7 行不是有效的 UTF-8"},
         {dir / "lf-shifted.vel", "换行符已被转换，从第 8 行起"},
+        {dir / "lf-crlf.vel", "换行符已被转换，从第 6 行起"},
+        {dir / "bom-surrogate.vel", "第 2 行不是有效的 UTF-8"},
     };
     for (const auto& b : bad) {
         SCOPED_TRACE(b.path);
