@@ -35,6 +35,32 @@ QString Tr(const char* text)
     return QCoreApplication::translate("Velk", text);
 }
 
+// Why a damaged project file cannot be read, and from which line.
+std::string DamagedText(const QString& file, const EProjectDamaged& e)
+{
+    using Cause = EProjectDamaged::Cause;
+    const char* text = QT_TRANSLATE_NOOP("Velk", "项目文件“%1”已损坏，从第 %2 行起无法读取。");
+    switch (e.Reason) {
+    case Cause::CutShort:
+        text = QT_TRANSLATE_NOOP("Velk", "项目文件“%1”不完整：从第 %2 行起的记录“%3”缺少行，未打开。");
+        break;
+    case Cause::NotUtf8:
+        text = QT_TRANSLATE_NOOP("Velk", "项目文件“%1”已损坏：第 %2 行不是有效的 UTF-8 文本。");
+        break;
+    case Cause::LineEnds:
+        text = QT_TRANSLATE_NOOP("Velk", "项目文件“%1”的换行符已被转换，从第 %2 行起无法分清记录，未打开。");
+        break;
+    case Cause::Data:
+        break;
+    }
+    // In one call: a file name holding "%2" must not take the line's place.
+    QString message = Tr(text);
+    message = e.Reason == Cause::CutShort
+                  ? message.arg(file, QString::number(e.Line), QString::fromStdString(e.Control))
+                  : message.arg(file, QString::number(e.Line));
+    return message.toStdString();
+}
+
 // A project file read whole: its bytes (what the legacy layout reads) and
 // its plain text.
 struct ProjectFileText {
@@ -114,11 +140,7 @@ std::string OpenFailureText(const std::string& path, std::size_t failedLine, con
                                : QT_TRANSLATE_NOOP("Velk", "项目文件“%1”的记录多于 %2 条，未打开。");
         return Tr(text).arg(file).arg(large->Cap).toStdString();
     }
-    if (const auto* damaged = dynamic_cast<const EProjectDamaged*>(&e))
-        return QCoreApplication::translate("Velk", "项目文件“%1”已损坏，从第 %2 行起无法读取。")
-            .arg(file)
-            .arg(damaged->Line)
-            .toStdString();
+    if (const auto* damaged = dynamic_cast<const EProjectDamaged*>(&e)) return DamagedText(file, *damaged);
     if (failedLine > 0)
         return QCoreApplication::translate("Velk", "项目文件“%1”已损坏，第 %2 行无法读取：%3")
             .arg(file)

@@ -71,7 +71,9 @@ std::string CaptionWithFile(const std::string& caption, const std::string& fileN
 
 // Reads a project: the form record format, and when the file does not carry
 // its banner, the legacy layout. Throws as the readers do, and
-// EProjectDamaged for a compressed file that is cut short or corrupt.
+// EProjectDamaged, changing nothing, for a file that cannot be read whole (a
+// compressed stream cut short or corrupt, a plain text cut short, a
+// conversion to LF or UTF-8 that cannot be undone exactly).
 // failedLine, when given, receives the line of a value that did not convert;
 // kept, when given, the records that name no control of the page.
 void LoadProject(CalcPage& page, const std::string& path, std::size_t* failedLine = nullptr,

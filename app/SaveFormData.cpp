@@ -1,5 +1,6 @@
 #include "SaveFormData.h"
 
+#include <cctype>
 #include <cfenv>
 #include <cstdint>
 #include <ctime>
@@ -165,7 +166,8 @@ Inflated InflateProject(std::string_view file, std::string& out)
 std::string ProjectPlainText(std::string_view file)
 {
     std::string out;
-    return InflateProject(file, out) == Inflated::Whole ? out : std::string(file);
+    return StoredFormOfPlainText(InflateProject(file, out) == Inflated::Whole ? std::move(out)
+                                                                              : std::string(file));
 }
 
 namespace
@@ -206,7 +208,7 @@ std::string CheckedProjectPlainText(std::string_view file)
     std::string out;
     switch (InflateProject(file, out)) {
     case Inflated::Whole:
-        return RefuseBinary(std::move(out));
+        return RefuseBinary(StoredFormOfPlainText(std::move(out)));
     case Inflated::Broken:
         if (HasZlibHeader(file)) {
             // The lines the stream delivered whole come before the damage.
@@ -218,7 +220,7 @@ std::string CheckedProjectPlainText(std::string_view file)
     case Inflated::NotCompressed:
         break;
     }
-    return RefuseBinary(std::string(file));
+    return RefuseBinary(StoredFormOfPlainText(std::string(file)));
 }
 
 std::string CompressProjectText(std::string_view plain)
@@ -240,59 +242,58 @@ std::string CompressProjectText(std::string_view plain)
 
 // ------------------------------------------------------------- form records
 
-bool ForEachFormRecord(std::string_view plain, const std::function<void(const FormRecord&)>& visit)
+namespace
 {
-    CrLfLineReader lines(plain);
-    if (lines.Next() != kFormRecordBanner) return false;
-    lines.Next();
-    lines.Next();
-    for (std::size_t recordLine = 4; !lines.AtEnd(); recordLine += 5) {
-        FormRecord r;
-        r.control = AnsiToUtf8(lines.Next());
-        r.tag = lines.Next();
-        r.property = AnsiToUtf8(lines.Next());
-        r.value = lines.Next();
-        lines.Next();
-        r.valueLine = recordLine + 3;
-        visit(r);
-    }
+bool IsItemIndex(std::string_view property)
+{
+    constexpr std::string_view name = "itemindex";
+    if (property.size() != name.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(property[i])) != name[i]) return false;
     return true;
 }
 
+// A list the page adds to the window's controls holds one of its items: an
+// index beyond them is a damaged record, not "nothing selected", which
+// Save would write back as -1. (The window's own lists select nothing, as
+// they always did.)
+void CheckAddedListIndex(const TControl& c, std::string_view property, PropertyKind kind,
+                         const std::string& value)
+{
+    const auto* list = dynamic_cast<const TComboModel*>(&c);
+    if (!list || list->Editable() || kind != PropertyKind::Ord || !IsItemIndex(property)) return;
+    const long long index = OrdFromText(value, kInt32Min, kInt32Max);
+    if (index < 0 || index >= static_cast<long long>(list->Items().size()))
+        throw EConvertError("List index out of bounds (" + std::to_string(index) + ")");
+}
+} // namespace
+
 bool ApplyFormRecords(CalcPage& page, std::string_view plain, std::size_t* failedLine)
 {
-    CrLfLineReader lines(plain);
-    if (lines.Next() != kFormRecordBanner) return false;
-    lines.Next();
-    lines.Next();
-    // A project without records for the added controls means their start state.
-    page.ResetAdditions();
-
     KeepFloatFlags keep;
-    // The banner and the two free lines, then five lines per record.
-    std::size_t recordLine = 4;
-    for (; !lines.AtEnd(); recordLine += 5) {
-        const std::string_view name = lines.Next();
-        const std::string_view tag = lines.Next();
-        const std::string_view property = lines.Next();
-        const std::string_view value = lines.Next();
-        lines.Next(); // spare
-
-        TControl* control = page.FindControlNoCase(std::string(name));
-        if (!control) continue;
-        try {
-            if (const auto kind = PropertyKindOfTag(tag)) {
-                SetPublishedProperty(*control, property, *kind, AnsiToUtf8(value));
-            } else if (tag == "Memo" || tag == "Rich") {
-                SetControlText(*control, MarkToCrLf(AnsiToUtf8(value)));
+    const bool isProject = ForEachFormRecord(
+        plain,
+        [&](const FormRecord& r) {
+            TControl* control = page.FindControlNoCase(r.control);
+            if (!control) return;
+            try {
+                if (const auto kind = PropertyKindOfTag(r.tag)) {
+                    const std::string value = AnsiToUtf8(r.value);
+                    if (page.IsAddition(control)) CheckAddedListIndex(*control, r.property, *kind, value);
+                    SetPublishedProperty(*control, r.property, *kind, value);
+                } else if (r.tag == "Memo" || r.tag == "Rich") {
+                    SetControlText(*control, MarkToCrLf(AnsiToUtf8(r.value)));
+                }
+            } catch (...) {
+                if (failedLine) *failedLine = r.valueLine;
+                throw;
             }
-        } catch (...) {
-            if (failedLine) *failedLine = recordLine + 3; // the value's line
-            throw;
-        }
-        // "CheckListBox" needs a check list, and the page has none; any
-        // other tag is not part of the format. Both are skipped.
-    }
+            // "CheckListBox" needs a check list, and the page has none; any
+            // other tag is not part of the format. Both are skipped.
+        },
+        // A project without records for the added controls means their start state.
+        [&] { page.ResetAdditions(); });
+    if (!isProject) return false;
     // A rated diameter is an input again, with the look of one.
     if (page.Check("CBRating")->Checked()) page.SetRatingMode(true);
     return true;
@@ -353,26 +354,17 @@ std::string FormRecordsText(const CalcPage& page)
 std::string UnownedRecordsText(const CalcPage& page, std::string_view plain,
                                const std::function<bool(std::string_view)>& alsoOwned)
 {
-    CrLfLineReader lines(plain);
-    if (lines.Next() != kFormRecordBanner) return {};
-    lines.Next();
-    lines.Next();
     std::string kept;
-    while (!lines.AtEnd()) {
-        const std::size_t begin = lines.Position();
-        const std::string_view name = lines.Next();
-        for (int i = 0; i < 4; ++i)
-            lines.Next();
-        if (page.FindControlNoCase(std::string(name)) || (alsoOwned && alsoOwned(name))) continue;
-        std::string_view record = plain.substr(begin, lines.Position() - begin);
-        kept += record;
-        // A record the text cuts short is written whole: its missing line ends.
+    ForEachFormRecord(plain, [&](const FormRecord& r) {
+        if (page.FindControlNoCase(r.control) || (alsoOwned && alsoOwned(r.control))) return;
+        kept += r.text;
+        // A record the text ends without its spare line is written whole.
         std::size_t ends = 0;
-        for (auto p = record.find(kCrLf); p != std::string_view::npos; p = record.find(kCrLf, p + 2))
+        for (auto p = r.text.find(kCrLf); p != std::string_view::npos; p = r.text.find(kCrLf, p + 2))
             ++ends;
         for (; ends < 5; ++ends)
             kept += kCrLf;
-    }
+    });
     return kept;
 }
 

@@ -44,8 +44,20 @@ void CheckProjectRecordCount(std::string_view plainText);
 class EProjectDamaged : public EVelkError
 {
 public:
-    EProjectDamaged(const std::string& what, std::size_t line) : EVelkError(what), Line(line) {}
+    // Data: the bytes from Line on cannot be read. CutShort: the last
+    // record, of control Control from Line, lacks lines (a truncated file).
+    // NotUtf8: a file marked as UTF-8 is not, on Line. LineEnds: the line
+    // ends were converted to LF and a value held one, so the records cannot
+    // be told apart from Line on.
+    enum class Cause { Data, CutShort, NotUtf8, LineEnds };
+    EProjectDamaged(const std::string& what, std::size_t line, Cause cause = Cause::Data,
+                    std::string control = {})
+        : EVelkError(what), Line(line), Reason(cause), Control(std::move(control))
+    {
+    }
     std::size_t Line;
+    Cause Reason;
+    std::string Control; // UTF-8
 };
 
 inline constexpr const char* kFormRecordBanner =
@@ -53,9 +65,10 @@ inline constexpr const char* kFormRecordBanner =
 
 // Reads a form record file into the page. Returns false, changing nothing,
 // when no such file exists (a directory is no file) or its first line is not
-// the banner. Throws EInOutError when the file exists but cannot be read,
-// and EConvertError when a value does not convert (the records before it
-// stay applied).
+// the banner (a converted plain project has it: StoredFormOfPlainText).
+// Throws EInOutError when the file exists but cannot be read, EProjectDamaged
+// (changing nothing) when it cannot be read whole, and EConvertError when a
+// value does not convert (the records before it stay applied).
 bool ReadFormRecords(CalcPage& page, const std::string& path, std::size_t* failedLine = nullptr);
 
 // Reads the legacy layout into the page. Throws EInOutError when the file
@@ -88,15 +101,37 @@ std::string ProjectPlainText(std::string_view fileBytes);
 // naming the first line the stream did not deliver whole. A text with a NUL
 // byte is binary, not a project: EProjectDamaged naming its line.
 std::string CheckedProjectPlainText(std::string_view fileBytes);
+// Both bring a converted plain text back to the stored form (see
+// StoredFormOfPlainText), so that every reader takes it alike.
+
+// A plain text whose first line is the banner once a UTF-8 byte order mark
+// is skipped and LF is taken as a line end: a project that an editor or a
+// tool has converted. It is brought back to the stored form (GBK, CR LF;
+// after a mark the texts are UTF-8), so that it reads as the format and
+// never as the legacy layout. Any other text comes back unchanged. Throws
+// EProjectDamaged when it cannot be brought back exactly: NotUtf8, or
+// LineEnds when a value held a lone LF (it now ends a line).
+std::string StoredFormOfPlainText(std::string plainText);
+// Whether the first line of a plain text is the banner.
+bool HasFormRecordBanner(std::string_view plainText);
+// Throws EProjectDamaged (CutShort, naming the record's control and first
+// line) when the last record lacks one of its first four lines: the file was
+// cut short. Its spare line may be missing, as the last line of a text may
+// lack its line end.
+void CheckFormRecordsWhole(std::string_view plainText);
 
 // The records of a plain text that name no control of the page, nor one
-// alsoOwned accepts, byte for byte and in their order; a record cut short at
-// the end of the text is completed with empty lines. "" without a banner.
+// alsoOwned accepts, byte for byte and in their order; a last record without
+// its spare line gets an empty one. "" without a banner; throws as
+// CheckFormRecordsWhole.
 std::string UnownedRecordsText(const CalcPage& page, std::string_view plainText,
                                const std::function<bool(std::string_view name)>& alsoOwned = {});
 // Applies form records from the plain text; false when it has no banner.
 // failedLine, when given, receives the line (from 1) of a value that did not
-// convert before the error is passed on.
+// convert before the error is passed on. A text cut short
+// (CheckFormRecordsWhole) changes nothing. A list the page adds to the
+// window's controls takes only an index of one of its items; another is a
+// value that does not convert.
 bool ApplyFormRecords(CalcPage& page, std::string_view plainText, std::size_t* failedLine = nullptr);
 
 // One record of a project's plain text: the control's and the property's
@@ -106,11 +141,15 @@ struct FormRecord {
     std::string control, property;
     std::string_view tag, value;
     std::size_t valueLine; // line number of the value, for a reader's error
+    std::string_view text; // the record's lines as the file holds them, line ends included
 };
 // Calls `visit` for every record after the banner and the two free lines
 // (five lines a record), for the readers of the records the page does not
-// own; false when the text does not start with the banner.
-bool ForEachFormRecord(std::string_view plainText, const std::function<void(const FormRecord&)>& visit);
+// own; false when the text does not start with the banner. A text cut short
+// throws as CheckFormRecordsWhole before any record is visited; start, when
+// given, runs once that is known, before the first record.
+bool ForEachFormRecord(std::string_view plainText, const std::function<void(const FormRecord&)>& visit,
+                       const std::function<void()>& start = {});
 // Applies the legacy layout from the file's text.
 void ApplyLegacyLayout(CalcPage& page, std::string_view text);
 

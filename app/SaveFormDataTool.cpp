@@ -64,8 +64,12 @@ int RunVelkProject(const std::vector<std::string>& args, std::ostream& err)
             WriteLegacyLayout(page, out);
         else
             WriteFormRecords(page, out, form == "plain" ? ProjectForm::Plain : ProjectForm::Compressed, kept);
+    } catch (const EInOutError& e) {
+        err << "velk-project: " << e.what() << "\n"; // names the file already
+        return 1;
     } catch (const std::exception& e) {
-        err << "velk-project: " << e.what() << "\n";
+        // Only reading IN throws anything else.
+        err << "velk-project: " << in << ": " << e.what() << "\n";
         return 1;
     }
     return 0;

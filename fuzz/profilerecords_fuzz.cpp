@@ -43,6 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         p = ProfileFromFormRecords(ProjectPlainText(bytes));
     } catch (const EConvertError&) {
         return 0;
+    } catch (const EProjectDamaged&) {
+        return 0; // cut short, or a conversion that cannot be undone
     }
     ValidateProfile(p); // what the reader returns is always valid
     if (p.Empty()) return 0;

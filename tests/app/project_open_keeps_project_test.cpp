@@ -27,7 +27,8 @@ namespace
 // Records no part of the program reads: a later version's, with GBK text
 // ("中文" is D6 D0 CE C4), and one the file cuts short.
 const std::string kForeign = "FutureGauge\r\nString\r\nNote\r\n\xD6\xD0\xCE\xC4\r\n\r\n";
-const std::string kCutShort = "FutureGauge\r\nOrd\r\nLevel";
+// The last record may lack its spare line, as a text's last line may lack its line end.
+const std::string kNoSpareLine = "FutureGauge\r\nOrd\r\nLevel\r\n3\r\n";
 
 ColumnProfile TenStageProfile()
 {
@@ -77,6 +78,7 @@ protected:
         };
         ctx.ExtraOwns = IsProfileRecordControl;
         ctx.AskSaveFileName = [this](const std::string&, const std::string&) { return dir / "saved.vel"; };
+        ctx.AddRecentFile = [this](const std::string& path) { recent.push_back(path); };
     }
     // A computed project with the ten-stage profile and the foreign records.
     std::string Project(const std::string& name, const std::string& extra)
@@ -105,6 +107,7 @@ protected:
     CalcPage page;
     ProjectContext ctx{page};
     ColumnProfile held;
+    std::vector<std::string> recent;
 };
 
 } // namespace
@@ -131,6 +134,17 @@ TEST_F(OpenKeepsProject, AFailedOpenChangesNothingAndTheNextSaveWritesEverything
     tooMany.beds = {{1, static_cast<int>(kMaxProfileStages) + 1, "Mellapak-250Y", 1, false, std::nullopt}};
     const std::string example = ReadBytes(VELK_SOURCE_DIR "/examples/atmospheric.vel");
     WriteBytes(dir / "cut.vel", example.substr(0, 300)); // head -c 300
+    const std::string plain = ReadBytes(VELK_SOURCE_DIR "/examples/atmospheric-plain.vel");
+    WriteBytes(dir / "cut-plain.vel", plain.substr(0, 3000)); // head -c 3000: line 484 is "fpe"
+    const std::string banner = kFormRecordBanner;
+    WriteBytes(dir / "bom-not-utf8.vel",
+               "\xEF\xBB\xBF" + banner + "\r\n\r\n\r\nProjectD\r\nString\r\nText\r\n\xD6\xD0\r\n\r\n");
+    // A value's lone LF became a line end: "b" stands on the spare line 8.
+    WriteBytes(dir / "lf-shifted.vel",
+               banner + "\n\n\nProjectD\nString\nText\na\nb\n\nLD\nString\nText\n5\n\n");
+    // CR LF among LF line ends: a CR at the end of a value, or a line end?
+    WriteBytes(dir / "lf-crlf.vel", banner + "\n\n\nProjectD\nString\nText\r\nx\n\n");
+    WriteBytes(dir / "bom-surrogate.vel", "\xEF\xBB\xBF" + banner + "\n\xED\xA0\x80\n");
     const struct {
         std::string path, says;
     } bad[] = {
@@ -138,6 +152,11 @@ TEST_F(OpenKeepsProject, AFailedOpenChangesNothingAndTheNextSaveWritesEverything
         {Project("reversed.vel", ProfileRecordsText(reversed)), "已损坏："},
         {Project("many.vel", ProfileRecordsText(tooMany)), "多于 10000 块"},
         {dir / "cut.vel", "已损坏，从第 "},
+        {dir / "cut-plain.vel", "不完整：从第 484 行起的记录“fpe”缺少行"},
+        {dir / "bom-not-utf8.vel", "第 7 行不是有效的 UTF-8"},
+        {dir / "lf-shifted.vel", "换行符已被转换，从第 8 行起"},
+        {dir / "lf-crlf.vel", "换行符已被转换，从第 6 行起"},
+        {dir / "bom-surrogate.vel", "第 2 行不是有效的 UTF-8"},
     };
     for (const auto& b : bad) {
         SCOPED_TRACE(b.path);
@@ -152,6 +171,7 @@ TEST_F(OpenKeepsProject, AFailedOpenChangesNothingAndTheNextSaveWritesEverything
         EXPECT_EQ(ctx.CurrentFileName, good);
         EXPECT_EQ(ctx.Caption, caption);
         EXPECT_FALSE(page.Modified);
+        EXPECT_EQ(recent, std::vector<std::string>{good});
     }
 
     // The next Save writes the profile and the foreign records as they were.
@@ -254,9 +274,9 @@ TEST(KeptRecords, EveryToolWritesTheRecordsItDoesNotReadByteForByte)
     source.Field("LD")->SetText("2.5");
     const std::string kept = ProfileRecordsText(TenStageProfile()) + kForeign;
     const std::string in = dir / "in.vel";
-    WriteFormRecords(source, in, ProjectForm::Compressed, kept + kCutShort);
-    // The cut record is written whole: its two missing line ends, and the spare line.
-    const std::string keptWhole = kept + kCutShort + "\r\n\r\n\r\n";
+    WriteFormRecords(source, in, ProjectForm::Compressed, kept + kNoSpareLine);
+    // That record is written whole, with its spare line.
+    const std::string keptWhole = kept + kNoSpareLine + "\r\n";
 
     CalcPage page(false);
     std::string read;

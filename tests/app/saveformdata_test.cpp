@@ -288,24 +288,39 @@ TEST_F(FormRecordsTest, UnitIndexOutsideTheListIsAnErrorWhileListsSelectNothing)
     EXPECT_EQ(page.Combo("AfD")->ItemIndex(), -1);
 }
 
-TEST_F(FormRecordsTest, RecordsCutShortReadTheirMissingLinesAsEmpty)
+TEST_F(FormRecordsTest, AListThePageAddedTakesOnlyTheIndexOfOneOfItsItems)
+{
+    // DesignBasisD has three items (the window's own lists, AfD above, select nothing instead).
+    CalcPage page(false);
+    std::size_t line = 0;
+    for (const char* index : {"3", "-1", "99"})
+        EXPECT_THROW(
+            ApplyFormRecords(page, Header() + Record("DesignBasisD", "Ord", "ItemIndex", index), &line),
+            EConvertError);
+    EXPECT_EQ(line, 7u);
+    ASSERT_TRUE(ApplyFormRecords(page, Header() + Record("designbasisd", "Ord", "ItemIndex", "2")));
+    EXPECT_EQ(page.Combo("DesignBasisD")->ItemIndex(), 2);
+}
+
+TEST_F(FormRecordsTest, RecordsCutShortAreRefusedBeforeAnythingIsRead)
 {
     CalcPage page(false);
     page.Field("LD")->SetText("5");
     page.Field("VD")->SetText("6");
+    const auto before = Snapshot(page);
     // The last record has its name, tag and property, but no value line.
-    ASSERT_TRUE(
-        ApplyFormRecords(page, Header() + Record("VD", "String", "Text", "7") + "LD\r\nString\r\nText"));
-    EXPECT_EQ(page.Field("VD")->Text(), "7");
-    EXPECT_EQ(page.Field("LD")->Text(), "");
+    EXPECT_THROW(
+        ApplyFormRecords(page, Header() + Record("VD", "String", "Text", "7") + "LD\r\nString\r\nText"),
+        EProjectDamaged);
+    EXPECT_EQ(Snapshot(page), before);
     // A header alone, or less, applies nothing and is still the format.
     CalcPage other(false);
     const auto fresh = Snapshot(other);
     EXPECT_TRUE(ApplyFormRecords(other, kBanner));
     EXPECT_TRUE(ApplyFormRecords(other, kBanner + "\r\n"));
     EXPECT_EQ(Snapshot(other), fresh);
-    // An Ord value missing at the end does not convert.
-    EXPECT_THROW(ApplyFormRecords(other, Header() + "LU\r\nOrd\r\nItemIndex\r\n"), EConvertError);
+    // An Ord value missing at the end is a record cut short too.
+    EXPECT_THROW(ApplyFormRecords(other, Header() + "LU\r\nOrd\r\nItemIndex\r\n"), EProjectDamaged);
 }
 
 TEST_F(FormRecordsTest, SettingThroughTheSettersRunsTheirEffects)
