@@ -458,7 +458,7 @@ std::string VelkCalcUsage()
            "  --cases FILE.csv    rate the load cases of the CSV file (name, vapour_mass_flow,\n"
            "                      liquid_mass_flow in kg/s, optional property columns named as in\n"
            "                      the tray-profile format) at the section's diameter and print\n"
-           "                      {\"cases\": [...], \"governing\", \"diameter\", \"window\"}\n"
+           "                      {\"cases\": [...], \"governing\", \"sizing\", \"diameter\", \"window\"}\n"
            "  --design-dp MBAR    size to an irrigated pressure-drop limit in mbar/m as well as to\n"
            "                      the flood percentage, and print \"design\"\n"
            "  --design-basis B    with --design-dp: flood, pressure-drop or both (default both)\n"
