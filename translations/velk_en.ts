@@ -1972,10 +1972,6 @@ m</translation>
         <translation>Load cases</translation>
     </message>
     <message>
-        <source>计算页的工况已修改。用工况“%1”的数据替换它吗？</source>
-        <translation>The case on the calculation page has been modified. Replace it with the data of case &quot;%1&quot;?</translation>
-    </message>
-    <message>
         <source>设计基准</source>
         <translation>Design basis</translation>
     </message>
@@ -2114,6 +2110,38 @@ m3/(m2·h)</translation>
     <message>
         <source>导入的工况将替换现有的 %1 个工况。继续吗？</source>
         <translation>The imported cases will replace the cases in the table (%1). Continue?</translation>
+    </message>
+    <message>
+        <source>用工况“%1”替换计算页的数据吗？将被替换的是：%2。</source>
+        <translation>Replace the calculation page&apos;s data with case “%1”? This replaces: %2.</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>项目文件“%1”不完整：从第 %2 行起的记录“%3”缺少行，未打开。</source>
+        <translation>The project file “%1” is incomplete: the record “%3” from line %2 lacks lines; it was not opened.</translation>
+    </message>
+    <message>
+        <source>项目文件“%1”已损坏：第 %2 行不是有效的 UTF-8 文本。</source>
+        <translation>The project file “%1” is damaged: line %2 is not valid UTF-8 text.</translation>
+    </message>
+    <message>
+        <source>项目文件“%1”的换行符已被转换，从第 %2 行起无法分清记录，未打开。</source>
+        <translation>The line ends of the project file “%1” were converted; its records cannot be told apart from line %2 on. It was not opened.</translation>
+    </message>
+    <message>
+        <source>按塔径 %1 绘制</source>
+        <translation>Drawn at diameter %1</translation>
+    </message>
+    <message>
+        <source>按塔段塔径 %1 绘制（工况校核）</source>
+        <translation>Drawn at the section&apos;s diameter %1 (load cases)</translation>
+    </message>
+    <message>
+        <source>确定塔径的工况：%1</source>
+        <translation>Case that sized the section: %1</translation>
     </message>
 </context>
 </TS>
