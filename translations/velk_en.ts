@@ -2107,5 +2107,9 @@ m3/(m2·h)</translation>
         <source>“湿塔压降(每米)”超过压降限值：塔在设计基准以上运行。</source>
         <translation>&quot;Wet Δp per m&quot; is above the pressure-drop limit: the column runs above its design basis.</translation>
     </message>
+    <message>
+        <source>无法创建文件夹“%1”。%2</source>
+        <translation>Cannot create folder &quot;%1&quot;. %2</translation>
+    </message>
 </context>
 </TS>
