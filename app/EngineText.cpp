@@ -45,6 +45,7 @@ const Form kForms[] = {
     {R"re(^List index out of bounds \((.*)\)$)re", QT_TRANSLATE_NOOP("Velk", "列表索引越界(%1)")},
     {R"re(^Cannot open file "(.*)"\. (.*)$)re", QT_TRANSLATE_NOOP("Velk", "无法打开文件“%1”。%2")},
     {R"re(^Cannot create file "(.*)"\. (.*)$)re", QT_TRANSLATE_NOOP("Velk", "无法创建文件“%1”。%2")},
+    {R"re(^Cannot create folder "(.*)"\. (.*)$)re", QT_TRANSLATE_NOOP("Velk", "无法创建文件夹“%1”。%2")},
     {"^警告:“(.*)”是空白,请补充\\.$", QT_TRANSLATE_NOOP("Velk", "警告:“%1”是空白,请补充.")},
     {"^(.+)是错误数据$", QT_TRANSLATE_NOOP("Velk", "%1是错误数据")},
     {R"re(^填料库中没有填料类型“(.*)”。\(Packing type '.*' is not in the catalogue\.\)$)re",

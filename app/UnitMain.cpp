@@ -44,6 +44,7 @@
 #include "UnitHysys.h"
 #include "UnitProii.h"
 #include "WarningMarks.h"
+#include "WheelGuard.h"
 
 TFormVELK* FormVELK = nullptr;
 
@@ -103,6 +104,7 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     connect(comparison, &TPackingComparisonPage::ErrorsChanged, this,
             [this, comparison](bool error) { SetTabBadge(pages_->indexOf(comparison), error); });
     setCentralWidget(pages_);
+    TWheelGuard::KeepOpenedPagesOffValueControls(pages_);
 
     // FormCreate.
     focusConnection_ = connect(qApp, &QApplication::focusChanged, this, [this] { hint_->HideHint(); });

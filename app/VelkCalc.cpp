@@ -18,6 +18,7 @@
 #include "PerformanceCharts.h"
 #include "PerformanceCurves.h"
 #include "VelkCalcCharts.h"
+#include "VelkCalcChecks.h"
 #include "VelkCalcExtras.h"
 #include "VelkCalcJson.h"
 #include "VelkCalcPdf.h"
@@ -251,6 +252,10 @@ std::string CheckOptionValues(Options& opt)
                                        {"--diagram", &opt.diagram},
                                        {"--report", &opt.report}})
         if (std::string why = OutputFileComplaint(option, *path); !why.empty()) return why;
+    for (const auto& [option, path] : {std::pair<const char*, const std::string*>{"--diagram", &opt.diagram},
+                                       {"--report", &opt.report},
+                                       {"--pdf", &opt.pdf}})
+        if (std::string why = OutputNameComplaint(option, *path); !why.empty()) return why;
     struct stat st;
     if (!opt.charts.empty() && ::stat(opt.charts.c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
         return "--charts: '" + opt.charts + "' is not a folder";
@@ -525,6 +530,8 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
                 return usage(why);
         }
         ApplyOptions(page, opt);
+        if (std::string why = TypedDiameterComplaint(page, opt.rateDiameter, opt.values); !why.empty())
+            return usage(why);
         if (opt.compare) {
             // Every entry is computed from the inputs as typed; a failed
             // entry makes the exit status 1 as a failed single run does.

@@ -1,13 +1,15 @@
 #include "VelkCalcCharts.h"
 
 #include <QDir>
-#include <QTemporaryDir>
+#include <QFile>
 
 #include <sstream>
 
 #include "CalcPage.h"
+#include "EngineText.h"
 #include "PerformanceCharts.h"
 #include "PerformanceCurves.h"
+#include "SafeFolder.h"
 #include "VelkCalcJson.h"
 
 namespace {
@@ -28,18 +30,21 @@ std::string PointsJson(const std::vector<CurvePoint>& points)
 } // namespace
 
 namespace {
-// Writes the six files into folder; the first failure ends it.
-bool WriteCharts(const QDir& folder, const PerformanceCurves& curves, const QString& title, std::string& why)
+// Writes the six files into folder and returns their names; the first
+// failure ends it.
+bool WriteCharts(const QDir& folder, const PerformanceCurves& curves, const QString& title,
+                 std::vector<std::string>& names, std::string& why)
 {
     for (int k = 0; k < kPerformanceChartCount; ++k) {
         const auto chart = static_cast<TPerformanceChart>(k);
         for (const char* suffix : {".svg", ".png"}) {
-            const QString file = folder.filePath(PerformanceChartStem(chart) + QLatin1String(suffix));
+            const QString name = PerformanceChartStem(chart) + QLatin1String(suffix);
             QString error;
-            if (!SavePerformanceChart(file, kDefaultChartSize, chart, curves, title, &error)) {
+            if (!SavePerformanceChart(folder.filePath(name), kDefaultChartSize, chart, curves, title, &error)) {
                 why = error.toStdString();
                 return false;
             }
+            names.push_back(QFile::encodeName(name).toStdString());
         }
     }
     return true;
@@ -53,23 +58,21 @@ bool VelkCalcCharts(const CalcPage& page, const std::string& dir, const std::vec
     if (!ComputePageCurves(page, liquidLoads, curves, why))
         return false;
     const QString title = QString::fromStdString(page.Combo("PTD")->Text());
-    // All the files or none: every chart is drawn once into a private
-    // folder first, so that one that cannot be drawn (no mass-transfer data
-    // for the HETP chart) stops the command before the folder is touched.
-    {
-        QTemporaryDir trial;
-        if (!trial.isValid()) {
-            why = "cannot create a temporary folder";
+    // All the files or none: every chart is drawn into a private folder
+    // inside the target first and moved into place only when all were
+    // drawn (one that cannot be, such as the HETP chart without mass-transfer
+    // data, leaves the folder as it was).
+    try {
+        SafeFolderWriter folder(dir);
+        std::vector<std::string> names;
+        if (!WriteCharts(QDir(QFile::decodeName(folder.TempFolder().c_str())), curves, title, names, why))
             return false;
-        }
-        if (!WriteCharts(QDir(trial.path()), curves, title, why)) return false;
-    }
-    const QDir folder(QString::fromStdString(dir));
-    if (!folder.exists() && !QDir().mkpath(folder.path())) {
-        why = "cannot create the folder " + dir;
+        folder.Commit(names);
+        return true;
+    } catch (const std::exception& e) {
+        why = EngineText(std::string(e.what())).toStdString();
         return false;
     }
-    return WriteCharts(folder, curves, title, why);
 }
 
 std::string PerformanceCurvesJson(const PerformanceCurves& curves)

@@ -1,9 +1,11 @@
 #include "WheelGuard.h"
 
+#include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QTabWidget>
 #include <QWheelEvent>
 
 namespace {
@@ -66,4 +68,25 @@ void TWheelGuard::ForwardToPage(QWidget* control, QWidget* receiver, QWheelEvent
     QWheelEvent copy(pos, wheel->globalPosition(), wheel->pixelDelta(), wheel->angleDelta(), wheel->buttons(),
                      wheel->modifiers(), wheel->phase(), wheel->inverted(), wheel->source());
     QCoreApplication::sendEvent(viewport, &copy);
+}
+
+void TWheelGuard::KeepOpenedPagesOffValueControls(QTabWidget* tabs)
+{
+    // The tab widget has handed the focus to the new page when it reports the change.
+    QObject::connect(tabs, &QTabWidget::currentChanged, tabs,
+                     [tabs] { MoveFocusOffValueControl(tabs->currentWidget()); });
+}
+
+void TWheelGuard::MoveFocusOffValueControl(QWidget* page)
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (!page || !focus || !page->isAncestorOf(focus) || !ValueControl(focus)) return;
+    for (QWidget* w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain()) {
+        if (!page->isAncestorOf(w) || !(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || !w->isEnabled() ||
+            w->focusProxy() || ValueControl(w) || qobject_cast<QAbstractButton*>(w))
+            continue;
+        w->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    focus->clearFocus();
 }

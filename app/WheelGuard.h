@@ -7,6 +7,7 @@
 
 #include <QObject>
 
+class QTabWidget;
 class QWidget;
 class QWheelEvent;
 
@@ -22,6 +23,15 @@ public:
     // The value control a wheel over w would change (w itself or the box
     // around its editor), or nullptr.
     static QWidget* ValueControl(QWidget* w);
+
+    // A page opened while the focus was on the one before gives the focus to
+    // the first control of its tab order: a drop-down list there would then
+    // take the next wheel. The tabs' pages pass it on to a control that is
+    // not a value control (or to none).
+    static void KeepOpenedPagesOffValueControls(QTabWidget* tabs);
+    // Moves the focus from a value control inside page to the first other
+    // control of the page's tab order that is not a button, or clears it.
+    static void MoveFocusOffValueControl(QWidget* page);
 
 private:
     static void ForwardToPage(QWidget* control, QWidget* receiver, QWheelEvent* wheel);

@@ -21,6 +21,8 @@ HysysImportProgress::HysysImportProgress(QWidget* parent)
     sinceEvents_.start();
     sinceStart_.start();
     SetHysysProgress([this](int done, int total) { Update(done, total); });
+    messages_.previous = GetMessageSink();
+    SetMessageSink(&messages_);
 }
 
 HysysImportProgress::HysysImportProgress(QWidget* parent, int columnDeadlineMs) : HysysImportProgress(parent)
@@ -35,6 +37,15 @@ HysysImportProgress::HysysImportProgress(QWidget* parent, int columnDeadlineMs) 
 HysysImportProgress::~HysysImportProgress()
 {
     SetHysysProgress({});
+    dialog_.reset();
+    SetMessageSink(messages_.previous);
+    try {
+        for (const RecordedMessage& m : messages_.held)
+            ShowMessage(m.kind, m.text, m.title);
+    } catch (...) {
+        // A destructor may run while an error unwinds; the message is lost
+        // rather than the program.
+    }
 }
 
 void HysysImportProgress::ShowColumnTime()

@@ -3,6 +3,12 @@
 // the window keeps repainting, and Cancel ends the import silently (the list
 // keeps what it held). Installed for the lifetime of the object.
 //
+// A message shown while the import runs (HYSYS not answering, a time-out)
+// waits until the progress dialog is gone: a message box under the progress
+// dialog would wait on it, and the dialog's own timer could open it over the
+// message. The object closes the dialog first, then shows the messages in
+// their order.
+//
 // A whole-column import reads one stage record after the other, each with
 // its own bound (kHysysImportDeadlineMs); the object made for it also bounds
 // all of them together and shows the time used against that bound.
@@ -10,6 +16,9 @@
 #include <QElapsedTimer>
 
 #include <memory>
+#include <vector>
+
+#include "Messages.h"
 
 class QProgressDialog;
 class QString;
@@ -40,6 +49,19 @@ private:
     void ShowColumnTime();
 
     static constexpr qint64 kEventIntervalMs = 40;
+    // Keeps the messages of the import until the dialog is gone.
+    class HeldMessages : public MessageSink
+    {
+    public:
+        void showMessage(MsgKind kind, const std::string& text, const std::string& title) override
+        {
+            held.push_back({kind, text, title});
+        }
+        std::vector<RecordedMessage> held;
+        MessageSink* previous = nullptr;
+    };
+
+    HeldMessages messages_;
     std::unique_ptr<QProgressDialog> dialog_;
     QElapsedTimer sinceEvents_;
     QElapsedTimer sinceStart_;

@@ -40,6 +40,8 @@ TEST(VelkCalcOptionValues, BadValuesAreUsageErrorsThatNameTheReason)
 {
     projecttest::TempDir dir;
     const std::string csv = VELK_SOURCE_DIR "/examples/debutanizer.csv";
+    const std::string rated = dir / "rated.vel"; // a project that rates a given diameter
+    ASSERT_EQ(Calc(With({"--rate-diameter", "1.6", "--save", rated})).status, 0);
     const struct {
         std::vector<std::string> args;
         std::string says;
@@ -74,6 +76,18 @@ TEST(VelkCalcOptionValues, BadValuesAreUsageErrorsThatNameTheReason)
         {{"--stages", "0"}, "--stages needs a whole number of stages from 1"},
         {{"--flood", "-80"}, "--flood needs a percentage of flooding above 0"},
         {{"--flood", "abc"}, "--flood needs a percentage of flooding above 0"},
+        // An output named for another format: --report x.pdf wrote a workbook.
+        {{"--report", "x.pdf"}, "--report writes a workbook: its name must end in .xlsx, not 'x.pdf'"},
+        {{"--report", "xlsx"}, "--report writes a workbook"},
+        {{"--pdf", "x.xlsx"}, "--pdf writes a PDF file: its name must end in .pdf, not 'x.xlsx'"},
+        {{"--diagram", "x.jpg"}, "--diagram writes a PNG or SVG image: its name must end in .png or .svg"},
+        // Below 1 mm once in SI: 1e-320 m ended in a floating-point error.
+        {{"--rate-diameter", "1e-320"}, "--rate-diameter needs a diameter of at least 1 mm, not '1e-320'"},
+        {{"--rate-diameter", "0.0009"}, "--rate-diameter needs a diameter of at least 1 mm"},
+        {{"--unit", "dD=2", "--rate-diameter", "0.99"}, "--rate-diameter needs a diameter of at least 1 mm"},
+        {{"--rate-diameter", "1e-320", "--profile", csv},
+         "--rate-diameter needs a diameter of at least 1 mm"},
+        {{"--project", rated, "dD=1e-320"}, "dD needs a diameter of at least 1 mm, not '1e-320'"},
     };
     for (const auto& c : cases) {
         const CalcRun r = Calc(With(c.args));
@@ -107,4 +121,14 @@ TEST(VelkCalcOptionValues, ChartsWriteAllTheirFilesOrNone)
     const CalcRun written = Calc(With({"--charts", all, "DlfD=2e-9", "DvfD=1e-5", "alfD=2"}));
     ASSERT_EQ(written.status, 0) << written.err;
     EXPECT_EQ(QDir(QString::fromStdString(all)).entryList(QDir::Files).size(), 6);
+
+    // One of the six names taken by a folder: none is written, not the others.
+    const std::string blocked = dir / "blocked";
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(blocked + "/holdup.png")));
+    const CalcRun refused = Calc(With({"--charts", blocked, "DlfD=2e-9", "DvfD=1e-5", "alfD=2"}));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("holdup.png"), std::string::npos) << refused.err;
+    EXPECT_EQ(QDir(QString::fromStdString(blocked))
+                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"holdup.png"});
 }

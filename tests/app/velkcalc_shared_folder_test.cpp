@@ -36,8 +36,9 @@ TEST(VelkCalcSharedFolder, WritesNothingThroughAPlantedFolderLink)
     ASSERT_EQ(::lchown(link.c_str(), 65534, 65534), 0);
 
     for (const std::vector<std::string>& options :
-         {std::vector<std::string>{"--save", link + "/x.vel"}, std::vector<std::string>{"--charts", link}}) {
-        SCOPED_TRACE(options[0]);
+         {std::vector<std::string>{"--save", link + "/x.vel"}, std::vector<std::string>{"--charts", link},
+          std::vector<std::string>{"--charts", link + "/made/by/link"}}) {
+        SCOPED_TRACE(options[0] + " " + options[1]);
         std::vector<std::string> args = options;
         args.insert(args.end(), kCase.begin(), kCase.end());
         std::ostringstream out, err;

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QWheelEvent>
@@ -15,7 +16,8 @@
 #include "UnitMain.h"
 #include "WheelGuard.h"
 
-namespace {
+namespace
+{
 // One notch down over the middle of w, as the window system delivers it.
 void WheelDown(QWidget* w)
 {
@@ -26,7 +28,8 @@ void WheelDown(QWidget* w)
 }
 } // namespace
 
-class WheelGuardTest : public QObject {
+class WheelGuardTest : public QObject
+{
     Q_OBJECT
     std::unique_ptr<TFormVELK> w;
     RecordingSink sink;
@@ -96,6 +99,36 @@ private slots:
         QCOMPARE(bar->value(), scrolled);
     }
 
+    // Opening a page from a field of another one gives none of its value
+    // controls the focus (the comparison page gave it to its method), so a
+    // wheel over any of them changes nothing.
+    void openingAPageLeavesItsValueControlsToTheWheelGuard()
+    {
+        QTabWidget* tabs = w->PageControlMain();
+        for (int i = 0; i < tabs->count(); ++i) {
+            // From a field of the calculation page, or to it from the comparison table.
+            const int from =
+                i == 0 ? tabs->indexOf(w->findChild<QWidget*>(QStringLiteral("TabSheetCompare"))) : 0;
+            tabs->setCurrentIndex(from);
+            w->findChild<QWidget*>(i == 0 ? QStringLiteral("CompareTable") : QStringLiteral("DlD"))
+                ->setFocus();
+            QVERIFY(QApplication::focusWidget() && !TWheelGuard::ValueControl(QApplication::focusWidget()));
+            tabs->setCurrentIndex(i);
+            QApplication::processEvents();
+            QWidget* focus = QApplication::focusWidget();
+            const QString page = tabs->tabText(i);
+            QVERIFY2(!TWheelGuard::ValueControl(focus),
+                     qPrintable(page + ": " + (focus ? focus->objectName() : QString())));
+            for (QComboBox* box : tabs->currentWidget()->findChildren<QComboBox*>()) {
+                if (!box->isVisible() || box->count() < 2) continue;
+                const int index = box->currentIndex();
+                WheelDown(box);
+                QVERIFY2(box->currentIndex() == index, qPrintable(page + ": " + box->objectName()));
+            }
+        }
+        QVERIFY(!w->Page().Modified);
+    }
+
     // On every page the value controls take the focus only from a click or
     // Tab, never from a wheel passing over them.
     void noValueControlTakesTheFocusFromTheWheel()
@@ -105,8 +138,7 @@ private slots:
         QApplication::processEvents();
         int seen = 0;
         for (QWidget* c : w->findChildren<QWidget*>()) {
-            if (!qobject_cast<QComboBox*>(c) && !qobject_cast<QAbstractSpinBox*>(c))
-                continue;
+            if (!qobject_cast<QComboBox*>(c) && !qobject_cast<QAbstractSpinBox*>(c)) continue;
             ++seen;
             QVERIFY2(c->focusPolicy() != Qt::WheelFocus, qPrintable(c->objectName()));
         }

@@ -1,6 +1,8 @@
 // The HYSYS import against the stand-in running as its own process, as HYSYS
 // does: attaching, reading, and what happens when it is not running, hangs,
-// or is killed in the middle of a read.
+// or is killed in the middle of a read; an error never shows under the
+// progress dialog.
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -52,6 +54,22 @@ QStringList Items(const QListWidget* list)
         out << list->item(i)->text();
     return out;
 }
+
+// Records with each message whether a progress dialog was on screen: a
+// message box opened then would sit under it, each waiting on the other.
+struct OrderSink : MessageSink {
+    void showMessage(MsgKind, const std::string& text, const std::string&) override
+    {
+        seen.push_back({QString::fromStdString(text), ProgressShown()});
+    }
+    static bool ProgressShown()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<QProgressDialog*>(w) && w->isVisible()) return true;
+        return false;
+    }
+    std::vector<std::pair<QString, bool>> seen;
+};
 
 } // namespace
 
@@ -278,6 +296,48 @@ private slots:
         QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
         QVERIFY2(sink.messages.empty(), qPrintable(Messages().join('|')));
         QVERIFY(!form.TakenProfile);
+    }
+
+    // HYSYS stops answering before the dialog opens, before Get data or in
+    // the middle of the read: the progress dialog is gone before the error
+    // shows, and stays gone.
+    void anErrorClosesTheProgressBeforeItsMessage_data()
+    {
+        QTest::addColumn<int>("stopAfterMs"); // -1: before the dialog lists the columns
+        QTest::addColumn<QString>("message");
+        QTest::newRow("stopped before the dialog opens") << -1 << QStringLiteral("Hysys错误！");
+        QTest::newRow("stopped before Get data") << 0 << QStringLiteral("Hysys错误！");
+        QTest::newRow("stopped mid-read") << 800 << QStringLiteral("HYSYS.Application");
+    }
+    void anErrorClosesTheProgressBeforeItsMessage()
+    {
+        QFETCH(int, stopAfterMs);
+        QFETCH(QString, message);
+        std::vector<std::pair<double, double>> flows(40, {1.0, 2.0});
+        QVERIFY(Start({WriteCase("slow.hsc", CaseFile(flows)), "--delay", "100"}));
+        LocalAutoConnection::SetDefaultTimeout(1500);
+        const pid_t pid = static_cast<pid_t>(standIn->processId());
+        if (stopAfterMs < 0) ::kill(pid, SIGSTOP);
+        OrderSink order;
+        const ScopedMessageSink scope(&order);
+        CalcPage page;
+        TFormHysys form(nullptr, page);
+        if (stopAfterMs >= 0) {
+            QCOMPARE(Items(form.ListColumns), QStringList({"T-100", "T-200"}));
+            form.show();
+            std::thread stopper([pid, stopAfterMs] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(stopAfterMs));
+                ::kill(pid, SIGSTOP);
+            });
+            if (stopAfterMs == 0) stopper.join();
+            form.BGetDataClick();
+            if (stopper.joinable()) stopper.join();
+        }
+        QCOMPARE(order.seen.size(), size_t(1));
+        QVERIFY2(order.seen[0].first.contains(message), qPrintable(order.seen[0].first));
+        QVERIFY2(!order.seen[0].second, "the message showed under the progress dialog");
+        QTest::qWait(800); // past the dialog's minimum duration
+        QVERIFY(!OrderSink::ProgressShown());
     }
 
     void aRestartedStandInIsFoundAgain()
