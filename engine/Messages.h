@@ -73,6 +73,23 @@ public:
     std::vector<RecordedMessage> messages;
 };
 
+// Passes every message on to `next` and keeps the last text, so that a caller
+// can tell which message an aborted operation showed.
+class LastMessageTee : public MessageSink {
+public:
+    explicit LastMessageTee(MessageSink* next) : next_(next) {}
+    void showMessage(MsgKind kind, const std::string& text, const std::string& title) override
+    {
+        last = text;
+        if (next_)
+            next_->showMessage(kind, text, title);
+    }
+    std::string last;
+
+private:
+    MessageSink* next_;
+};
+
 // Installs a sink for the lifetime of the scope and restores the previous one.
 class ScopedMessageSink {
 public:

@@ -2107,5 +2107,49 @@ m3/(m2·h)</translation>
         <source>“湿塔压降(每米)”超过压降限值：塔在设计基准以上运行。</source>
         <translation>&quot;Wet Δp per m&quot; is above the pressure-drop limit: the column runs above its design basis.</translation>
     </message>
+    <message>
+        <source>† 超出模型适用范围，数值仅供参考，不作为结果。</source>
+        <translation>† Beyond the model's range: for reference only, not a result.</translation>
+    </message>
+    <message>
+        <source>‡ 未按所示输入重新计算。</source>
+        <translation>‡ Not recalculated for the inputs shown.</translation>
+    </message>
+    <message>
+        <source>计算结果未按所示输入重新计算，标有“‡”的数值不属于这些输入。</source>
+        <translation>The results were not recalculated for the inputs shown; values marked &quot;‡&quot; do not belong to these inputs.</translation>
+    </message>
+    <message>
+        <source>计算失败：</source>
+        <translation>Calculation failed: </translation>
+    </message>
+    <message>
+        <source>—：取自计算页的值。</source>
+        <translation>—: value taken from the calculation page.</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>控制泛点的关联式</source>
+        <translation>Flood correlation that governed</translation>
+    </message>
+    <message>
+        <source>控制塔径</source>
+        <translation>Diameter governed by</translation>
+    </message>
+    <message>
+        <source>操作范围</source>
+        <translation>Operating window</translation>
+    </message>
+    <message>
+        <source>五、设计基准</source>
+        <translation>5. Design basis</translation>
+    </message>
 </context>
 </TS>
