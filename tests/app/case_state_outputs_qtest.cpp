@@ -3,6 +3,7 @@
 // states, and every output must tell the state the JSON gives: the same
 // marks on the same values, a failed run named as failed, the design basis
 // printed exactly when it differs from a new page's.
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -62,7 +63,8 @@ Outputs Render(const QStringList& args, const QString& dir)
     t.waitForFinished(60000);
     o.pdf = QString::fromUtf8(t.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
     QProcess py;
-    py.start("python3", {"-c", kReadMarks, dir + "/r.xlsx"});
+    py.start(QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3",
+             {"-c", kReadMarks, dir + "/r.xlsx"});
     py.waitForFinished(60000);
     o.marks = QJsonDocument::fromJson(py.readAllStandardOutput()).object();
     return o;
@@ -90,8 +92,9 @@ private slots:
                                                "pressure-drop"}
                                 << 1 << "By pressure-drop limit";
         QTest::newRow("pressure-drop basis")
-            << QStringList{"--project", hp, "--design-dp", "0.5", "--design-basis", "pressure-drop"} << 0
-            << "By pressure-drop limit";
+            << QStringList{"--project", kExamples + "vacuum.vel", "--design-dp",
+                           "2",         "--design-basis",         "pressure-drop"}
+            << 0 << "By pressure-drop limit";
         QTest::newRow("conservative") << QStringList{"--project", hp, "--conservative"} << 0 << "Yes";
         QTest::newRow("US units") << QStringList{"--project", hp, "--units", "us"} << 0 << "US customary";
     }
