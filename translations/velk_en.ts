@@ -2109,7 +2109,7 @@ m3/(m2·h)</translation>
     </message>
     <message>
         <source>† 超出模型适用范围，数值仅供参考，不作为结果。</source>
-        <translation>† Beyond the model's range: for reference only, not a result.</translation>
+        <translation>† Beyond the model&apos;s range: for reference only, not a result.</translation>
     </message>
     <message>
         <source>‡ 未按所示输入重新计算。</source>
