@@ -522,8 +522,8 @@ void CalcPage::LDExit()
             ComputeMassTransfer();
     } catch (const std::exception& e) {
         scope.reset();
-        // An abort has shown its message already; the page names that one.
-        failure_ = dynamic_cast<const EAbort*>(&e) && !shown.last.empty() ? shown.last : e.what();
+        // An abort has shown its messages already; the page names those.
+        failure_ = dynamic_cast<const EAbort*>(&e) && !shown.all.empty() ? shown.all : e.what();
         design_ = DesignOutcome{};
         // The warnings about the inputs still hold.
         EvaluateInputWarnings(*this, operation_, settled);

@@ -90,7 +90,7 @@ public:
     // A result field whose text the model cannot stand behind (beyond its
     // range); kept, like the stale marks, through a failed recalculation.
     bool IsInvalid(const TEditD* field) const;
-    // The message of the last recalculation when it failed; "" after a
+    // The messages of the last recalculation when it failed (one a line); "" after a
     // completed one (CaseState reads it).
     const std::string& LastFailure() const { return failure_; }
     // Takes over the marks above (and what they rest on) with a copy of the page's fields.

@@ -51,7 +51,7 @@ struct CaseState {
     // The inputs changed after the last completed recalculation (an import,
     // Esc, an edit, a failed run): the results shown are not theirs.
     bool notRecalculated = false;
-    // The message of the failed recalculation; "" when it completed.
+    // The messages of the failed recalculation, one a line; "" when it completed.
     std::string failure;
 
     bool Failed() const { return !failure.empty(); }

@@ -29,7 +29,11 @@ std::vector<std::string> ReportWarningLines(const CaseState& state)
 {
     std::vector<std::string> lines;
     if (state.notRecalculated) lines.push_back(Tr(kNotRecalculatedText));
-    if (state.Failed()) lines.push_back(Tr(kFailedRecalcText) + Tr(state.failure.c_str()));
+    // Each message the failed run showed, translated line by line.
+    const QStringList failure =
+        QString::fromStdString(state.failure).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (int i = 0; i < failure.size(); ++i)
+        lines.push_back((i ? std::string() : Tr(kFailedRecalcText)) + Tr(failure[i].toUtf8().constData()));
     for (const OperatingWarning& w : state.operation.warnings)
         lines.push_back(Tr(w.text.c_str()));
     if (lines.empty()) lines.push_back(Tr(QT_TRANSLATE_NOOP("Velk", "无")));
