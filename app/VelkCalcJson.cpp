@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "CalcPage.h"
+#include "CaseState.h"
 #include "NumberText.h"
 #include "OperatingCheck.h"
 #include "PackingCatalogue.h"
@@ -23,7 +24,7 @@ std::string ColourName(TColor c)
     return buf;
 }
 
-std::string FieldJson(const CalcPage& page, const TEditD* f)
+std::string FieldJson(const CalcPage& page, const TEditD* f, const CaseFieldState& state)
 {
     std::string siText = "null";
     long double v;
@@ -35,8 +36,8 @@ std::string FieldJson(const CalcPage& page, const TEditD* f)
       << ", \"unit\": " << JsonString(u ? u->GetUnit() : "") << ", \"si\": " << siText
       << ", \"color\": " << JsonString(ColourName(f->Color()))
       << ", \"readOnly\": " << (f->ReadOnly() ? "true" : "false")
-      << ", \"stale\": " << (page.IsStale(f) ? "true" : "false")
-      << ", \"invalid\": " << (page.IsInvalid(f) ? "true" : "false") << "}";
+      << ", \"stale\": " << (state.stale ? "true" : "false")
+      << ", \"invalid\": " << (state.invalid ? "true" : "false") << "}";
     return o.str();
 }
 
@@ -79,13 +80,14 @@ std::string JsonNumber(double v)
 
 std::string FieldsJson(const CalcPage& page)
 {
+    // The marks come from the case's one state, as in every other output.
+    const CaseState state = CaseStateOf(page);
     std::string o = "{";
-    bool first = true;
-    for (TEditD* f : page.ValueFields()) {
-        if (!first)
+    for (std::size_t i = 0; i < page.ValueFields().size(); ++i) {
+        if (i)
             o += ", ";
-        first = false;
-        o += JsonString(f->Name()) + ": " + FieldJson(page, f);
+        const TEditD* f = page.ValueFields()[i];
+        o += JsonString(f->Name()) + ": " + FieldJson(page, f, state.fields[i]);
     }
     return o + "}";
 }

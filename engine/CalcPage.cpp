@@ -503,6 +503,8 @@ void CalcPage::LDExit()
     if (!NeedsRecalc)
         return;
     bool settled = false;
+    LastMessageTee shown(GetMessageSink());
+    std::optional<ScopedMessageSink> scope(&shown);
     try {
         int passes = 0;
         while (RunPass()) {
@@ -518,7 +520,10 @@ void CalcPage::LDExit()
             ComputePressureDrop();
         if (AllFilled(groups_.massTransferInputs))
             ComputeMassTransfer();
-    } catch (...) {
+    } catch (const std::exception& e) {
+        scope.reset();
+        // An abort has shown its messages already; the page names those.
+        failure_ = dynamic_cast<const EAbort*>(&e) && !shown.all.empty() ? shown.all : e.what();
         design_ = DesignOutcome{};
         // The warnings about the inputs still hold.
         EvaluateInputWarnings(*this, operation_, settled);
@@ -526,6 +531,8 @@ void CalcPage::LDExit()
             OnOperationChanged();
         throw;
     }
+    scope.reset();
+    failure_.clear();
     UpdateDesign();
     UpdateOperation();
     NeedsRecalc = false;
@@ -554,6 +561,7 @@ void CalcPage::ResetForNew()
     // Nothing is computed on a new page yet.
     stale_.Clear();
     invalid_.clear();
+    failure_.clear();
     pressureDropCapped_ = false;
     operation_ = OperatingCheck{};
     if (OnOperationChanged)

@@ -90,6 +90,9 @@ public:
     // A result field whose text the model cannot stand behind (beyond its
     // range); kept, like the stale marks, through a failed recalculation.
     bool IsInvalid(const TEditD* field) const;
+    // The messages of the last recalculation when it failed (one a line); "" after a
+    // completed one (CaseState reads it).
+    const std::string& LastFailure() const { return failure_; }
     // Takes over the marks above (and what they rest on) with a copy of the page's fields.
     void CopyModelMarks(const CalcPage& from);
     // Brings Operation() and the stale marks up to date from the fields;
@@ -140,6 +143,7 @@ private:
     OperatingCheck operation_;
     DesignOutcome design_;
     std::vector<std::string> invalid_;
+    std::string failure_;
     bool pressureDropCapped_ = false; // the last pressure drop written was the flooded bed's head
     TCheckModel* rating_ = nullptr;
     std::size_t additionsBegin_ = 0;

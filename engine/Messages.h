@@ -73,6 +73,25 @@ public:
     std::vector<RecordedMessage> messages;
 };
 
+// Passes every message on to `next` and keeps their texts, so that a caller
+// can tell which messages an aborted operation showed.
+class LastMessageTee : public MessageSink {
+public:
+    explicit LastMessageTee(MessageSink* next) : next_(next) {}
+    void showMessage(MsgKind kind, const std::string& text, const std::string& title) override
+    {
+        last = text;
+        all += (all.empty() ? "" : "\n") + text;
+        if (next_)
+            next_->showMessage(kind, text, title);
+    }
+    std::string last;
+    std::string all; // every text, one a line
+
+private:
+    MessageSink* next_;
+};
+
 // Installs a sink for the lifetime of the scope and restores the previous one.
 class ScopedMessageSink {
 public:

@@ -288,16 +288,31 @@ void PaintLoadCasePages(QPainter& painter, QPdfWriter& writer, const LoadCaseRep
     table.title = QString::fromStdString(t.title[0]);
     for (const std::string& w : t.window)
         table.notes << QString::fromStdString(w);
-    for (const std::string& h : t.table.at(0))
+    // On the page every value heading names its unit (the sheet keeps its
+    // bare SI headings), and a value the case takes from the calculation
+    // page is a dash, explained once below the table.
+    for (std::size_t c = 0; c < t.table.at(0).size(); ++c) {
+        std::string h = t.table[0][c];
+        if (const std::string unit =
+                c >= 1 && c <= 10 ? CaseValueUnit(static_cast<int>(c) - 1) : std::string();
+            !Us() && !unit.empty())
+            h.append("(").append(unit).append(")");
         table.headings << HeadingBreakingAtUnit(QString::fromStdString(h));
+    }
     table.wrap.assign(t.table[0].size(), false);
     table.wrap.front() = table.wrap.back() = true; // the name and the note
+    const std::string fromPage = Tr(QT_TRANSLATE_NOOP("Velk", "(计算页)"));
+    bool anyFromPage = false;
     for (std::size_t i = 1; i < t.table.size(); ++i) {
         PageTableRow r;
-        for (const std::string& cell : t.table[i])
-            r.cells << QString::fromStdString(cell);
+        for (std::size_t c = 0; c < t.table[i].size(); ++c) {
+            const bool page = c >= 1 && c <= 10 && t.table[i][c] == fromPage;
+            anyFromPage = anyFromPage || page;
+            r.cells << (page ? QStringLiteral("\u2014") : QString::fromStdString(t.table[i][c]));
+        }
         table.rows.push_back(r);
     }
+    if (anyFromPage) table.notes.prepend(QCoreApplication::translate("Velk", "—：取自计算页的值。"));
     PageTablePlace place;
     place.orientation = QPageLayout::Landscape;
     PaintPageTable(painter, writer, table, place);

@@ -21,12 +21,14 @@
 #include <memory>
 
 #include "CalcPage.h"
+#include "CaseState.h"
 #include "PdfComparison.h"
 #include "FloatGuard.h"
 #include "Messages.h"
 #include "MyXls.h"
 #include "PackingCatalogue.h"
 #include "PackingComparison.h"
+#include "PressureDropDisplay.h"
 #include "ReportCharts.h"
 #include "SafeFileReplacer.h"
 #include "TextToFloat.h"
@@ -144,6 +146,19 @@ private:
     MessageSink* next_;
 };
 
+// Marks a value cell as the state says: struck through when invalid, and a
+// note whose lines begin with the marks (the printed sheet shows them after
+// the value); the number stays in the cell.
+void MarkReportCell(TMyXls& xls, int row, int col, ValueMarks m)
+{
+    if (!m.Any()) return;
+    const AutoVariant cell = xls.Sheet.Get("Cells", {row, col});
+    if (m.invalid) cell.Get("Font").Put("Strikethrough", true);
+    std::string note = m.invalid ? Tr(kInvalidMarkNote) : std::string();
+    if (m.stale) note += (note.empty() ? "" : "\n") + Tr(kStaleMarkNote);
+    cell.Call("AddComment", {note});
+}
+
 std::string EnsureDocumentExtension()
 {
     if (XlsDocumentExtension.empty()) MyXlsInitialization();
@@ -163,7 +178,7 @@ void WriteWorkbookOrThrow(const std::string& path, CalcPage& page, const std::st
     // reported instead (the workbook is still closed).
     std::exception_ptr writeError;
     try {
-        WriteReportCells(*xls, page, currentFileName, caption);
+        WriteReportCells(*xls, page, currentFileName, caption, cases);
         WriteProfileSheet(*xls, profile);
         WriteLoadCaseSheet(*xls, cases);
     } catch (...) {
@@ -196,7 +211,7 @@ void ExportPdfOrThrow(const std::string& pdfPath, CalcPage& page, const std::str
     if (!tmp.isValid()) throw EInOutError("Cannot create a temporary folder for the report");
     const std::string book = tmp.filePath("report.xlsx").toStdString();
     // The column rating is laid out from its own rows, not from the sheet.
-    WriteWorkbookOrThrow(book, page, currentFileName, programDir, {});
+    WriteWorkbookOrThrow(book, page, currentFileName, programDir, {}, {}, cases);
 
     XlsxDocument doc;
     doc.Load(book);
@@ -331,8 +346,18 @@ std::string OperatingRangeText(CalcPage& page)
 }
 
 void WriteReportCells(TMyXls& xls, CalcPage& page, const std::string& currentFileName,
-                      const std::function<std::string(const std::string&)>& caption)
+                      const std::function<std::string(const std::string&)>& caption, const LoadCaseReport& cases)
 {
+    // Every mark comes from the case's state, as the page and the JSON show it.
+    const CaseState state = CaseStateOf(page, CurrentDisplaySystem());
+    ValueMarks used;
+    const ReportCellWriter out{
+        [&](int row, int col, const std::string& text) { xls.Sheet.Put("Cells", {row, col}, text); },
+        [&](int row, int col, ValueMarks m) {
+            MarkReportCell(xls, row, col, m);
+            used.invalid = used.invalid || m.invalid;
+            used.stale = used.stale || m.stale;
+        }};
     // Captions, units and choices are the program's texts and go into the
     // interface language; what the user typed goes in as it is.
     auto cap = [&](const std::string& label) { return Tr(caption ? caption(label) : ReportLabelCaption(label)); };
@@ -344,6 +369,7 @@ void WriteReportCells(TMyXls& xls, CalcPage& page, const std::string& currentFil
     auto triple = [&](int row, int col, const char* label, const char* field, const char* unitName) {
         cell(row, col, cap(label));
         cell(row, col + 1, value(field));
+        if (!value(field).empty()) out.mark(row, col + 1, state.Marks(field));
         if (unitName) cell(row, col + 2, unit(unitName));
     };
 
@@ -398,14 +424,21 @@ void WriteReportCells(TMyXls& xls, CalcPage& page, const std::string& currentFil
     triple(40, 2, "UvsL", "UvsD", "UvsU");
     triple(40, 6, "dPdryL", "dPdryD", "dPdryU");
     cell(41, 2, Tr(kOperatingRangeCaption));
-    cell(41, 3, OperatingRangeText(page));
+    const std::string range = OperatingRangeText(page);
+    cell(41, 3, range);
+    if (!range.empty()) out.mark(41, 3, state.FigureMarks());
     cell(41, 4, "%");
     triple(41, 6, "dPwaterL", "dPwaterD", "dPwaterU");
     triple(42, 2, "HTUVL", "HTUVD", "HTUVU");
     triple(42, 6, "HTUOVL", "HTUOVD", "HTUOVU");
     triple(43, 2, "HTULL", "HTULD", "HTULU");
     triple(43, 6, "HETPL", "HETPD", "HETPU");
-    WriteOperationCells(page, cell);
+    DesignBasisWords words{page.Combo("UfMD")->Items(), page.Combo("DesignBasisD")->Items(), {}, cases.Present()};
+    if (cases.Present()) words.caseWindow = LoadCaseWindowText(*cases.rating);
+    int row = WriteOperationCells(state, words, out);
+    // The notes that explain the marks, on the page that carries them.
+    if (used.invalid) cell(++row, 2, Tr(kInvalidMarkNote));
+    if (used.stale) cell(++row, 2, Tr(kStaleMarkNote));
 }
 
 ReportOutcome MReport_SaveClick(const ReportContext& ctx)

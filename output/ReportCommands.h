@@ -85,7 +85,8 @@ std::string ReportSheetName(const std::string& name);
 // Writes every report cell into the sheet of xls, in the order of the
 // report's table; stops at the first error.
 void WriteReportCells(TMyXls& xls, CalcPage& page, const std::string& currentFileName,
-                      const std::function<std::string(const std::string&)>& caption = {});
+                      const std::function<std::string(const std::string&)>& caption = {},
+                      const LoadCaseReport& cases = {});
 
 // Writes the report workbook of the page to path (template from programDir,
 // empty: the executable's folder) without dialogs. Returns false with the

@@ -71,6 +71,27 @@ std::string SpreadsheetSheet::CellText(int row, int col)
     return doc.CellText(index_, row, col);
 }
 
+void SpreadsheetSheet::NoteCell(int row, int col, const std::string& text)
+{
+    CellText(row, col);
+    book_->Document().SetCellNote(index_, row, col, text);
+    book_->MarkChanged();
+}
+
+void SpreadsheetSheet::StrikeCell(int row, int col, bool strike)
+{
+    CellText(row, col);
+    // Only striking is needed: a report never takes a mark off.
+    if (strike) book_->Document().SetCellStrike(index_, row, col);
+    book_->MarkChanged();
+}
+
+bool SpreadsheetSheet::CellStruck(int row, int col)
+{
+    CellText(row, col);
+    return book_->Document().CellStyle(index_, row, col).strike;
+}
+
 AutoVariant SpreadsheetSheet::CellValue(int row, int col)
 {
     const std::string text = CellText(row, col);
@@ -107,5 +128,24 @@ SpreadsheetRange::SpreadsheetRange(std::shared_ptr<SpreadsheetSheet> sheet, int 
     AddProperty("Value2", get, put);
     AddProperty("Text", [this](AutoArgs&) { return AutoVariant(sheet_->CellText(row_, col_)); });
     AddProperty("Row", [this](AutoArgs&) { return AutoVariant(row_); });
+    AddMethod(
+        "AddComment",
+        [this](AutoArgs& a) {
+            sheet_->NoteCell(row_, col_, Required(a, 0, "AddComment").ToString());
+            return AutoVariant();
+        },
+        1, 1);
+    AddProperty("Font", [this](AutoArgs&) {
+        auto self = std::static_pointer_cast<SpreadsheetRange>(shared_from_this());
+        return AutoVariant(AutoObjectPtr(std::make_shared<SpreadsheetFont>(self->sheet_, row_, col_)));
+    });
     AddProperty("Column", [this](AutoArgs&) { return AutoVariant(col_); });
+}
+
+SpreadsheetFont::SpreadsheetFont(std::shared_ptr<SpreadsheetSheet> sheet, int row, int col)
+    : sheet_(std::move(sheet)), row_(row), col_(col)
+{
+    AddProperty(
+        "Strikethrough", [this](AutoArgs&) { return AutoVariant(sheet_->CellStruck(row_, col_)); },
+        [this](AutoArgs&, const AutoVariant& v) { sheet_->StrikeCell(row_, col_, v.ToBool()); });
 }

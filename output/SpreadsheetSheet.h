@@ -20,6 +20,10 @@ public:
     void SetCell(int row, int col, const AutoVariant& value);
     AutoVariant CellValue(int row, int col);
     std::string CellText(int row, int col);
+    // Range.AddComment and Range.Font.Strikethrough of a cell.
+    void NoteCell(int row, int col, const std::string& text);
+    void StrikeCell(int row, int col, bool strike);
+    bool CellStruck(int row, int col);
 
 private:
     void PrintOut(const AutoArgs& args);
@@ -34,6 +38,18 @@ class SpreadsheetRange : public AutoDispatch
 public:
     SpreadsheetRange(std::shared_ptr<SpreadsheetSheet> sheet, int row, int col);
     std::string ClassName() const override { return "Range"; }
+
+private:
+    std::shared_ptr<SpreadsheetSheet> sheet_;
+    int row_, col_;
+};
+
+// The font of a one-cell Range: only Strikethrough.
+class SpreadsheetFont : public AutoDispatch
+{
+public:
+    SpreadsheetFont(std::shared_ptr<SpreadsheetSheet> sheet, int row, int col);
+    std::string ClassName() const override { return "Font"; }
 
 private:
     std::shared_ptr<SpreadsheetSheet> sheet_;

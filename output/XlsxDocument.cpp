@@ -48,6 +48,7 @@ void XlsxDocument::ResetParsed()
     sharedStringsPart_.clear();
     sharedStrings_.reset();
     styles_.clear();
+    struckStyles_.clear();
 }
 
 void XlsxDocument::NewBlank()
@@ -168,6 +169,7 @@ void XlsxDocument::ParseWorkbook()
                 SheetMessage(QT_TRANSLATE_NOOP("Velk", "工作簿中的工作表“%1”缺失，文件已损坏。"), {s->name}));
         LoadXml(s->doc, package_, s->part);
         IndexSheet(*s);
+        ReadNotes(*s);
         sheets_.push_back(std::move(s));
     }
     if (sheets_.empty())
@@ -210,6 +212,7 @@ void XlsxDocument::ParseStyles()
         XlsxCellStyle st;
         st.bold = Child(f, "b") && Child(f, "b").attribute("val").as_bool(true);
         st.italic = Child(f, "i") && Child(f, "i").attribute("val").as_bool(true);
+        st.strike = Child(f, "strike") && Child(f, "strike").attribute("val").as_bool(true);
         if (pugi::xml_node sz = Child(f, "sz"))
             st.fontPoints = std::clamp(sz.attribute("val").as_double(11), 1.0, 409.0);
         fonts.push_back(st);
@@ -234,6 +237,7 @@ void XlsxDocument::ParseStyles()
         if (fontId < fonts.size()) {
             st.bold = fonts[fontId].bold;
             st.italic = fonts[fontId].italic;
+            st.strike = fonts[fontId].strike;
             st.fontPoints = fonts[fontId].fontPoints;
         }
         const auto borderId = xf.attribute("borderId").as_uint(0);
@@ -354,6 +358,7 @@ void XlsxDocument::SaveAs(const std::string& path)
 
     long stringRefs = 0;
     for (auto& s : sheets_) {
+        WriteNotes(*s);
         for (const auto& [pos, c] : s->cells)
             if (std::strcmp(c.attribute("t").value(), "s") == 0) ++stringRefs;
         if (pugi::xml_node dim = Child(s->doc.document_element(), "dimension")) {

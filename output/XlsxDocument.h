@@ -42,6 +42,7 @@ struct XlsxCellStyle {
     Align align = Align::General;
     bool wrap = false;
     bool textFormat = false; // number format "@": typed numbers stay text
+    bool strike = false;
 };
 
 class XlsxDocument
@@ -79,6 +80,12 @@ public:
     // The cell's value as text (numbers with up to 15 digits), "" if none.
     std::string CellText(int sheet, int row, int col) const;
     bool CellIsNumber(int sheet, int row, int col) const;
+    // A cell's note (a comment, shown beside the cell by spreadsheet
+    // programs); "" removes it / when there is none.
+    void SetCellNote(int sheet, int row, int col, const std::string& text);
+    std::string CellNote(int sheet, int row, int col) const;
+    // Strikes the cell's text through; the rest of its format stays.
+    void SetCellStrike(int sheet, int row, int col);
 
     // Range of the cells the sheet describes (with a value or a format),
     // widened by its merged areas.
@@ -119,6 +126,11 @@ private:
     int SharedStringIndex(const std::string& text);
     void WriteXml(const std::string& part, const pugi::xml_document& doc);
     void EnsureSharedStringsPart();
+    // Notes and struck formats (XlsxDocumentNotes.cpp).
+    std::string StylesPart() const;
+    void ReadNotes(Sheet& s);
+    void WriteNotes(Sheet& s);
+    std::map<unsigned, unsigned> struckStyles_; // format index -> its struck copy
     // EAutoError when `name` may not name sheet `sheet` (-1: a new sheet).
     void CheckSheetName(int sheet, const std::string& name) const;
     std::string FreePartName(const std::string& stem, const std::string& extension) const;

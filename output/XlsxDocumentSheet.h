@@ -17,4 +17,8 @@ struct XlsxDocument::Sheet {
     pugi::xml_node sheetData;
     std::map<int, pugi::xml_node> rows;
     std::map<std::pair<int, int>, pugi::xml_node> cells;
+    // Cell notes (comments) and the parts that hold them ("" until written).
+    std::map<std::pair<int, int>, std::string> notes;
+    std::string notesPart, vmlPart;
+    bool notesChanged = false;
 };

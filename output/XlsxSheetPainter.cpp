@@ -30,6 +30,20 @@ double ColumnPoints(double chars)
 
 const char* const kFontFamily = "Noto Sans CJK SC";
 
+// A cell's text as printed: a note whose lines begin with a footnote mark
+// ("†", "‡") puts those marks after the text, so that the page keeps the
+// mark the note explains.
+std::string PrintedText(const XlsxDocument& doc, int sheet, int r, int c)
+{
+    std::string text = doc.CellText(sheet, r, c);
+    if (text.empty()) return text;
+    const QStringList lines = QString::fromStdString(doc.CellNote(sheet, r, c)).split(QLatin1Char('\n'));
+    for (const QString& line : lines)
+        if (line.startsWith(QChar(0x2020)) || line.startsWith(QChar(0x2021)))
+            text += line.left(1).toStdString();
+    return text;
+}
+
 // The sheet laid out on the page: column edges and the scale that fits the
 // table to the page, in device pixels.
 struct SheetGeometry {
@@ -143,6 +157,7 @@ CellLayout LayOutCell(const SheetGeometry& g, QPaintDevice* device, const XlsxCe
     out.font.setPixelSize(std::max(1, static_cast<int>(std::lround(points * g.dpi / 72))));
     out.font.setBold(st.bold);
     out.font.setItalic(st.italic);
+    out.font.setStrikeOut(st.strike);
     out.pad = 2 * g.dpi / 96 * g.fit;
     const QFontMetricsF fm(out.font, device);
     const bool tooWide = fm.horizontalAdvance(out.text) > box.width() - 2 * out.pad;
@@ -170,7 +185,7 @@ void FitRowsToTexts(SheetGeometry& g, QPaintDevice* device)
         for (int c = g.used.firstCol; c <= g.used.lastCol && h > 0; ++c) {
             const XlsxRange* merge = g.MergeAt(r, c);
             if (merge && (merge->firstRow != r || merge->firstCol != c || merge->lastRow != r)) continue;
-            const std::string text = g.doc.CellText(g.sheet, r, c);
+            const std::string text = PrintedText(g.doc, g.sheet, r, c);
             if (text.empty() || g.ColLeft(c + 1) <= g.ColLeft(c)) continue;
             const QRectF cell(g.ColLeft(c), 0, g.ColLeft(c + 1) - g.ColLeft(c), h);
             const CellLayout layout =
@@ -233,7 +248,7 @@ int XlsxSheetPainter::Paint(QPainter& painter, QPagedPaintDevice& device) const
             PaintBorders(painter, st, cell, merge, r, c);
             if (merge && (merge->firstRow != r || merge->firstCol != c))
                 continue; // painted with the merge's first cell
-            const std::string text = doc_.CellText(sheet_, r, c);
+            const std::string text = PrintedText(doc_, sheet_, r, c);
             if (!text.empty())
                 PaintCellText(painter, LayOutCell(g, painter.device(), st, cell, merge, r, c, text));
         }
