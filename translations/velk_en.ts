@@ -806,11 +806,11 @@
     </message>
     <message>
         <source>塔径位置（理论版编号）</source>
-        <translation>Diameter position (theoretical stage No.)</translation>
+        <translation>Stage for the diameter</translation>
     </message>
     <message>
         <source>指定</source>
-        <translation>Given</translation>
+        <translation>Set</translation>
     </message>
     <message>
         <source>PROII错误！</source>
@@ -826,7 +826,7 @@
     </message>
     <message>
         <source>自动</source>
-        <translation>Automatic</translation>
+        <translation>Auto</translation>
     </message>
     <message>
         <source>获得数据</source>
@@ -850,7 +850,7 @@
     </message>
     <message>
         <source>自动(NF0-1)</source>
-        <translation>Automatic (NF0-1)</translation>
+        <translation>Above feed</translation>
     </message>
     <message>
         <source>当前塔盘</source>
