@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QTimer>
 #include <QUrl>
 #include <QWhatsThis>
@@ -190,7 +191,8 @@ QWidget* TApplicationHelp::NumberedControl(QWidget* w) const
 {
     if (!owner_) return nullptr;
     for (; w; w = w->parentWidget()) {
-        if (w != owner_ && !owner_->isAncestorOf(w)) return nullptr;
+        // A menu of the owner is a window of its own, yet below the owner.
+        if (w != owner_ && !owner_->isAncestorOf(w) && !qobject_cast<QMenu*>(w)) return nullptr;
         if (HelpContextOf(w) >= 1) return w;
         if (w == owner_) return nullptr;
     }

@@ -119,6 +119,20 @@ private:
     QTimer* timer_ = nullptr;
 };
 
+// Topics of the help file for the pages and the options of the window; a
+// page or control carrying one opens it on F1 (the help project's [MAP]).
+namespace HelpTopic
+{
+inline constexpr int Diagram = 1010;
+inline constexpr int Comparison = 1015;
+inline constexpr int Curves = 1016;
+inline constexpr int Rating = 1017;
+inline constexpr int LoadCases = 1019;
+inline constexpr int DesignBasis = 1020;
+inline constexpr int Conservative = 1021;
+inline constexpr int UnitSystem = 1022;
+} // namespace HelpTopic
+
 // The maker's web page and mail address, opened by the desktop's handlers
 // (Help > "&H 官方网站" and "&E 联系我们"). Return whether a handler took them.
 inline constexpr const char* MakerWebPage = "https://velk.example.org/";

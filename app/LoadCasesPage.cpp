@@ -214,6 +214,7 @@ void LoadCasesPage::Retranslate()
     export_->setText(Tr(QT_TRANSLATE_NOOP("Velk", "导出CSV")));
     import_->setText(Tr(QT_TRANSLATE_NOOP("Velk", "导入CSV")));
     inputs_->setHorizontalHeaderLabels(InputHeadings());
+    FitColumns(inputs_); // headings of another length
     results_->setHorizontalHeaderLabels(ResultHeadings());
     ShowResults();
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "ApplicationHelp.h"
 #include "BoundWidgets.h"
 #include "CalcPage.h"
 #include "PressureDropDisplay.h"
@@ -121,9 +122,14 @@ void TOperationPanel::BuildDesignBasis(QGridLayout* g, QWidget* box)
     design_ = new QLabel(box);
     design_->setObjectName(QStringLiteral("DesignGoverns"));
     design_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The line can be long (English, several methods left out): it wraps
+    // rather than widening the page.
+    design_->setWordWrap(true);
     g->addWidget(design_, 5, 0, 1, 3);
     g->setRowStretch(6, 1);
     tabOrder_.insert(tabOrder_.end(), {basis, limit, conservative});
+    // F1 on the option opens its topic, which says more than a hint can.
+    conservative->setProperty("helpContext", HelpTopic::Conservative);
 }
 
 QString DesignOutcomeText(const CalcPage& page)

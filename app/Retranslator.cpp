@@ -95,6 +95,11 @@ void TRetranslator::Retranslate(QWidget* root)
                 const QByteArray key = "_trItem" + QByteArray::number(i);
                 c->setItemText(i, Swap(c, key.constData(), c->itemText(i)));
             }
+            // A box sized to its first items keeps that size: measure the new ones.
+            if (const auto policy = c->sizeAdjustPolicy(); policy == QComboBox::AdjustToContentsOnFirstShow) {
+                c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+                c->setSizeAdjustPolicy(policy);
+            }
         } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
             e->setPlaceholderText(Swap(e, "_trPlaceholder", e->placeholderText()));
         }

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
@@ -88,10 +89,12 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     connect(calc, &TCalcPageWidget::WarningsChanged, this, [this](bool error) { SetTabBadge(0, error); });
     SetTabBadge(0, HasErrorWarning(page_.Operation().warnings));
     pages_->addTab(BuildConstantsPage(), QCoreApplication::translate("Velk", "常量"));
-    pages_->addTab(BuildDiagramPage(), QCoreApplication::translate("Velk", "操作性能图"));
+    QWidget* diagram = BuildDiagramPage();
+    pages_->addTab(diagram, QCoreApplication::translate("Velk", "操作性能图"));
     auto* comparison = new TPackingComparisonPage(page_);
     pages_->addTab(comparison, QCoreApplication::translate("Velk", "填料比较"));
-    pages_->addTab(new TPerformanceCurvesPage(page_), QCoreApplication::translate("Velk", "填料性能曲线"));
+    auto* curves = new TPerformanceCurvesPage(page_);
+    pages_->addTab(curves, QCoreApplication::translate("Velk", "填料性能曲线"));
     pages_->addTab(rating_ = new ColumnRatingPage(page_), QCoreApplication::translate("Velk", "塔段校核"));
     rating_->OnModified = [this] {
         page_.Modified = true;
@@ -105,6 +108,14 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
             [this, comparison](bool error) { SetTabBadge(pages_->indexOf(comparison), error); });
     setCentralWidget(pages_);
     TWheelGuard::KeepOpenedPagesOffValueControls(pages_);
+    // F1 on a page without help of its own opens the page's topic.
+    const std::pair<QWidget*, int> pageTopics[] = {{diagram, HelpTopic::Diagram},
+                                                   {comparison, HelpTopic::Comparison},
+                                                   {curves, HelpTopic::Curves},
+                                                   {rating_, HelpTopic::Rating},
+                                                   {cases_, HelpTopic::LoadCases}};
+    for (const auto& [page, topic] : pageTopics)
+        page->setProperty("helpContext", topic);
 
     // FormCreate.
     focusConnection_ = connect(qApp, &QApplication::focusChanged, this, [this] { hint_->HideHint(); });
@@ -222,13 +233,20 @@ QWidget* TFormVELK::BuildConstantsPage()
             catalogue_->setItem(r, c, item);
         }
     }
-    // Fixed widths: measuring every cell at start-up costs more than it gives.
-    const int widths[13] = {36, 110, 64, 56, 70, 70, 56, 56, 50, 76, 76, 170, 40};
-    for (int c = 0; c < 13; ++c)
-        catalogue_->setColumnWidth(c, widths[c]);
+    FitCatalogueColumns();
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(catalogue_);
     return page;
+}
+
+void TFormVELK::FitCatalogueColumns()
+{
+    // Fixed widths: measuring every cell at start-up costs more than it gives;
+    // a heading wider than its column (an English one) widens it.
+    const int widths[13] = {36, 110, 64, 56, 70, 70, 56, 56, 50, 76, 76, 170, 40};
+    QHeaderView* header = catalogue_->horizontalHeader();
+    for (int c = 0; c < 13; ++c)
+        catalogue_->setColumnWidth(c, std::max(widths[c], header->sectionSizeHint(c)));
 }
 
 QWidget* TFormVELK::BuildDiagramPage()
@@ -416,6 +434,11 @@ void TFormVELK::changeEvent(QEvent* e)
     if (e->type() == QEvent::LanguageChange) {
         ShowCaption();
         ShowLanguageChoice();
+        if (catalogue_) FitCatalogueColumns();
+        // Texts of another length: the layouts measure them again (the
+        // calculation page's minimum width among them, so that it fits or scrolls).
+        for (QLayout* l : findChildren<QLayout*>())
+            l->invalidate();
     }
     QMainWindow::changeEvent(e);
 }

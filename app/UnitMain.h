@@ -121,6 +121,7 @@ private:
     void ShowPressureDropUnitChoice();
     void BuildUnitSystemMenu(QMenu* parent);
     QWidget* BuildConstantsPage();
+    void FitCatalogueColumns();
     QWidget* BuildDiagramPage();
     TControl* ModelOf(QWidget* w) const;
     struct ReportContext ReportCtx();

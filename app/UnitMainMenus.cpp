@@ -1,5 +1,7 @@
 #include "UnitMain.h"
 
+#include "ApplicationHelp.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QKeySequence>
@@ -108,6 +110,7 @@ void TFormVELK::BuildUnitSystemMenu(QMenu* parent)
     parent->addSeparator();
     QMenu* menu = parent->addMenu(QCoreApplication::translate("Velk", "单位制"));
     menu->setObjectName(QStringLiteral("MUnitSystem"));
+    menu->setProperty("helpContext", HelpTopic::UnitSystem);
     auto* group = new QActionGroup(menu);
     const std::pair<const char*, UnitSystem> systems[] = {{"MUnitSystem_SI", UnitSystem::SI},
                                                           {"MUnitSystem_US", UnitSystem::US}};

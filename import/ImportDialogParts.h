@@ -34,6 +34,13 @@ QGroupBox* AddTrayPositionGroup(QWidget* parent, const QString& autoCaption, int
 QPushButton* AddButton(QWidget* parent, const QString& name, const QString& text, const QRect& geometry,
                        QStyle::StandardPixmap icon = QStyle::SP_CustomBase);
 
+// The dialogs are laid out by coordinates made for the Chinese texts. Where
+// another language needs more room, a label or button grows into the free
+// room of its row (to the right, then to the left), and a row of buttons
+// that still does not fit is spread over the dialog's width. What fits
+// stays where it is.
+void FitDialogTexts(QWidget* dialog);
+
 // "整塔数据" of either dialog: reads the column chosen in `columns` into
 // `taken` and hands it to `onTake`. False when no column is chosen or the
 // reading failed; the message has been shown.

@@ -114,6 +114,7 @@ void TFormHysys::BuildComponents()
     });
     connect(BCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(BColumn, &QPushButton::clicked, this, [this] { BColumnClick(); });
+    FitDialogTexts(this);
 }
 
 int TFormHysys::RGModalIndex() const

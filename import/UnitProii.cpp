@@ -131,6 +131,7 @@ void TFormProii::BuildComponents()
     connect(BCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(BColumn, &QPushButton::clicked, this, [this] { BColumnClick(); });
     connect(ListColumns, &QListWidget::itemSelectionChanged, this, [this] { ListColumnsClick(); });
+    FitDialogTexts(this);
 }
 
 int TFormProii::RGModalIndex() const

@@ -26,7 +26,7 @@ PageTable ComparisonPageTable(const std::vector<ComparisonRow>& rows, bool allMe
         if (!r.completed && errorTo > errorFrom) {
             row.spanFrom = errorFrom;
             row.spanTo = errorTo;
-            row.cells[errorFrom] = QString::fromStdString(r.error);
+            row.cells[errorFrom] = ComparisonErrorText(r);
         }
         t.rows.push_back(row);
     }

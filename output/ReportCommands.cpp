@@ -23,6 +23,7 @@
 #include "CalcPage.h"
 #include "CaseState.h"
 #include "PdfComparison.h"
+#include "PdfToUnicode.h"
 #include "FloatGuard.h"
 #include "Messages.h"
 #include "MyXls.h"
@@ -237,7 +238,8 @@ void ExportPdfOrThrow(const std::string& pdfPath, CalcPage& page, const std::str
     PaintProfilePages(painter, writer, profile);
     PaintLoadCasePages(painter, writer, cases);
     if (!painter.end()) throw EInOutError("Cannot write the PDF file " + pdfPath);
-    SafeReplaceFile(pdfPath, std::string_view(pdf.data().constData(), static_cast<std::size_t>(pdf.data().size())));
+    const QByteArray bytes = UnifyPdfTextLayer(pdf.data());
+    SafeReplaceFile(pdfPath, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 } // namespace

@@ -162,7 +162,7 @@
     </message>
     <message>
         <source>比表面α</source>
-        <translation>Area α</translation>
+        <translation>Spec. area α</translation>
     </message>
     <message>
         <source>空隙率e</source>
@@ -298,7 +298,7 @@
     </message>
     <message>
         <source>%1是错误数据</source>
-        <translation>%1 is wrong data</translation>
+        <translation>%1 is invalid data</translation>
     </message>
     <message>
         <source>填料库中没有填料类型“%1”。</source>
@@ -658,7 +658,7 @@
     </message>
     <message>
         <source>80负荷(</source>
-        <translation>80 load (</translation>
+        <translation>80% flood load (</translation>
     </message>
     <message>
         <source>泛点负荷(</source>
@@ -806,11 +806,11 @@
     </message>
     <message>
         <source>塔径位置（理论版编号）</source>
-        <translation>Diameter position (theoretical stage No.)</translation>
+        <translation>Stage for the diameter</translation>
     </message>
     <message>
         <source>指定</source>
-        <translation>Given</translation>
+        <translation>Set</translation>
     </message>
     <message>
         <source>PROII错误！</source>
@@ -826,7 +826,7 @@
     </message>
     <message>
         <source>自动</source>
-        <translation>Automatic</translation>
+        <translation>Auto</translation>
     </message>
     <message>
         <source>获得数据</source>
@@ -850,7 +850,7 @@
     </message>
     <message>
         <source>自动(NF0-1)</source>
-        <translation>Automatic (NF0-1)</translation>
+        <translation>Above feed</translation>
     </message>
     <message>
         <source>当前塔盘</source>
@@ -1274,7 +1274,7 @@
     </message>
     <message>
         <source>压降曲线</source>
-        <translation>Pressure drop</translation>
+        <translation>Pressure-drop curves</translation>
     </message>
     <message>
         <source>压降曲线的液相负荷，用逗号分开；当前负荷自动加入。</source>
@@ -1282,7 +1282,7 @@
     </message>
     <message>
         <source>塔径或流量为空，没有操作性能图。</source>
-        <translation>The diameter or a flow is empty: no operating performance diagram.</translation>
+        <translation>The diameter or a flow is empty: no performance diagram.</translation>
     </message>
     <message>
         <source>干填料</source>
@@ -1298,7 +1298,7 @@
     </message>
     <message>
         <source>持液量曲线</source>
-        <translation>Liquid holdup</translation>
+        <translation>Holdup curve</translation>
     </message>
     <message>
         <source>操作点</source>
@@ -1338,7 +1338,7 @@
     </message>
     <message>
         <source>等板高度曲线</source>
-        <translation>HETP</translation>
+        <translation>HETP curve</translation>
     </message>
     <message>
         <source>计算页的数据不全，无法绘制填料性能曲线。</source>
@@ -1406,7 +1406,7 @@
     </message>
     <message>
         <source>不在任何填料段内</source>
-        <translation>In no packed bed</translation>
+        <translation>Not in any packed bed</translation>
     </message>
     <message>
         <source>数据不全：</source>
@@ -1972,6 +1972,10 @@ m</translation>
         <translation>Load cases</translation>
     </message>
     <message>
+        <source>计算页的工况已修改。用工况“%1”的数据替换它吗？</source>
+        <translation>The case on the calculation page has been modified. Replace it with the data of case &quot;%1&quot;?</translation>
+    </message>
+    <message>
         <source>设计基准</source>
         <translation>Design basis</translation>
     </message>
@@ -2009,15 +2013,15 @@ m</translation>
     </message>
     <message>
         <source>泛点率和压降兼顾</source>
-        <translation>Flooding and pressure drop</translation>
+        <translation>By flooding and pressure drop</translation>
     </message>
     <message>
         <source>塔径按泛点率、按湿塔压降限值或两者兼顾确定。</source>
-        <translation>Flooding fraction and pressure drop</translation>
+        <translation>The diameter is sized by the flooding fraction, by the wet pressure-drop limit, or by both.</translation>
     </message>
     <message>
         <source>每米填料的湿塔压降上限，mbar/m。</source>
-        <translation>Upper limit of the irrigated pressure drop per metre of packing, mbar/m.</translation>
+        <translation>Upper limit of the wet pressure drop per metre of packing, mbar/m.</translation>
     </message>
     <message>
         <source>取三种泛点算法中最小的泛点气速设计塔径。</source>
@@ -2025,11 +2029,11 @@ m</translation>
     </message>
     <message>
         <source>填料参数不全，未参与最保守泛点：</source>
-        <translation>Left out of the most conservative flood point, the packing lacks its constants: </translation>
+        <translation>Left out of the most conservative flood point (packing data incomplete): </translation>
     </message>
     <message>
         <source>在系统极限负荷以内湿塔压降达不到压降限值，无法按压降确定塔径。</source>
-        <translation>Size the diameter to the lowest flood velocity of the three correlations.</translation>
+        <translation>Within the system limit load the wet pressure drop does not reach the pressure-drop limit: the diameter cannot be sized by pressure drop.</translation>
     </message>
     <message>
         <source>压降限值须为大于0的数(mbar/m)。</source>
@@ -2068,7 +2072,7 @@ m</translation>
     <message>
         <source>液体喷淋密度
 m3/(m2·h)</source>
-        <translation>Liquid load
+        <translation>Spray density
 m3/(m2·h)</translation>
     </message>
     <message>
@@ -2102,46 +2106,6 @@ m3/(m2·h)</translation>
     <message>
         <source>“湿塔压降(每米)”超过压降限值：塔在设计基准以上运行。</source>
         <translation>&quot;Wet Δp per m&quot; is above the pressure-drop limit: the column runs above its design basis.</translation>
-    </message>
-    <message>
-        <source>名称含无效字符</source>
-        <translation>its name holds an invalid character</translation>
-    </message>
-    <message>
-        <source>导入的工况将替换现有的 %1 个工况。继续吗？</source>
-        <translation>The imported cases will replace the cases in the table (%1). Continue?</translation>
-    </message>
-    <message>
-        <source>用工况“%1”替换计算页的数据吗？将被替换的是：%2。</source>
-        <translation>Replace the calculation page&apos;s data with case “%1”? This replaces: %2.</translation>
-    </message>
-    <message>
-        <source>、</source>
-        <translation>, </translation>
-    </message>
-    <message>
-        <source>项目文件“%1”不完整：从第 %2 行起的记录“%3”缺少行，未打开。</source>
-        <translation>The project file “%1” is incomplete: the record “%3” from line %2 lacks lines; it was not opened.</translation>
-    </message>
-    <message>
-        <source>项目文件“%1”已损坏：第 %2 行不是有效的 UTF-8 文本。</source>
-        <translation>The project file “%1” is damaged: line %2 is not valid UTF-8 text.</translation>
-    </message>
-    <message>
-        <source>项目文件“%1”的换行符已被转换，从第 %2 行起无法分清记录，未打开。</source>
-        <translation>The line ends of the project file “%1” were converted; its records cannot be told apart from line %2 on. It was not opened.</translation>
-    </message>
-    <message>
-        <source>按塔径 %1 绘制</source>
-        <translation>Drawn at diameter %1</translation>
-    </message>
-    <message>
-        <source>按塔段塔径 %1 绘制（工况校核）</source>
-        <translation>Drawn at the section&apos;s diameter %1 (load cases)</translation>
-    </message>
-    <message>
-        <source>确定塔径的工况：%1</source>
-        <translation>Case that sized the section: %1</translation>
     </message>
 </context>
 </TS>

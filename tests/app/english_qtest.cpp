@@ -20,10 +20,13 @@
 #include "TypicalCase.h"
 #include "ColumnRatingPage.h"
 #include "ComparisonExport.h"
+#include "CaseRun.h"
 #include "ComparisonTableModel.h"
+#include "DesignBasis.h"
 #include "Language.h"
 #include "Messages.h"
 #include "PackingComparisonPage.h"
+#include "PdfComparison.h"
 #include "ProfileImport.h"
 #include "UnitMain.h"
 #include "XlsxDocument.h"
@@ -196,6 +199,29 @@ private slots:
             // The gauze packings by their English names.
             QVERIFY2(all.contains(QStringLiteral("BX (gauze)")), qPrintable(name));
         }
+    }
+
+    // The PDF's comparison page gives a failed row's error as the page does.
+    void comparisonPdfErrorsAreEnglish_data()
+    {
+        QTest::addColumn<QString>("error");
+        QTest::newRow("limit not reached") << QString::fromUtf8(kLimitUnreachedText);
+        QTest::newRow("outside the model") << QString::fromUtf8(kOutsideModelText);
+        QTest::newRow("missing inputs") << QString::fromUtf8(kMissingInputsText) + QStringLiteral("DlD, DvD");
+    }
+    void comparisonPdfErrorsAreEnglish()
+    {
+        QFETCH(QString, error);
+        ComparisonRow row;
+        row.packing = "Mellapak-250Y";
+        row.error = error.toStdString();
+        const PageTable table = ComparisonPageTable({row}, false, QStringLiteral("Packing comparison"));
+        QCOMPARE(table.rows.size(), std::size_t(1));
+        const PageTableRow& printed = table.rows.front();
+        QVERIFY(printed.spanFrom >= 0);
+        const QString cell = printed.cells.at(printed.spanFrom);
+        QCOMPARE(cell, ComparisonErrorText(row));
+        QVERIFY2(!cell.isEmpty() && !Foreign(cell), qPrintable(cell));
     }
 
     void reportDialogsFilterInEnglish_data()

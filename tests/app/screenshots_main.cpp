@@ -9,7 +9,8 @@
 // Writes DIR/NAME-LANG.png for every page (or only the pages named). Names:
 // calc, calc-end (the calculation page scrolled to its end), constants,
 // diagram, comparison, curves, rating, cases; a page added later without a name
-// here is written as its object name. Messages of the program go to stderr.
+// here is written as its object name; the import dialogs as import-proii and
+// import-hysys. Messages of the program go to stderr.
 #include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
@@ -25,6 +26,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 #include "ColumnRatingPage.h"
 #include "LoadCasesPage.h"
@@ -37,7 +39,9 @@
 #include "PerformanceCurvesPage.h"
 #include "Retranslator.h"
 #include "SimulatorImport.h"
+#include "UnitHysys.h"
 #include "UnitMain.h"
+#include "UnitProii.h"
 #include "WheelGuard.h"
 
 namespace {
@@ -206,6 +210,18 @@ bool VisitPages(TFormVELK& w, const Options& o)
             ok = Save(&w, o, name + QStringLiteral("-end")) && ok;
             scroll->verticalScrollBar()->setValue(0);
         }
+    }
+    // The import dialogs over the window, as they open (not run: no simulator answers).
+    const std::pair<QString, std::function<QDialog*()>> dialogs[] = {
+        {QStringLiteral("import-proii"), [&w] { return new TFormProii(&w, w.Page()); }},
+        {QStringLiteral("import-hysys"), [&w] { return new TFormHysys(&w, w.Page()); }}};
+    for (const auto& [name, make] : dialogs) {
+        if (!o.pages.isEmpty() && !o.pages.contains(name)) continue;
+        missing.removeAll(name);
+        std::unique_ptr<QDialog> dialog(make());
+        dialog->show();
+        Settle([&dialog] { return dialog->isVisible(); });
+        ok = Save(dialog.get(), o, name) && ok;
     }
     for (const QString& m : missing)
         std::fprintf(stderr, "no page named %s\n", qPrintable(m));

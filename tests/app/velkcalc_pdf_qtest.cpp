@@ -194,6 +194,21 @@ private slots:
         QVERIFY2(smallest >= 7 * 1.1, qPrintable(QString::number(smallest) + " " + word));
     }
 
+    // A search of the Chinese datasheet finds its words as typed: no
+    // character reads back as the radical form that shares its glyph.
+    void chineseTextLayerReadsAsTyped()
+    {
+        const QString pdf = dir.filePath("search.pdf");
+        const Run calc = Start(
+            kCalc, {"--project", VELK_SOURCE_DIR "/examples/atmospheric.vel", "--pdf", pdf}, "zh_CN.UTF-8");
+        QVERIFY2(calc.status == 0, qPrintable(calc.err));
+        const QString text = Start("pdftotext", {pdf, "-"}).out;
+        for (const char* word : {"项目名称", "塔径", "气相密度", "泛点气速", "计算日期"})
+            QVERIFY2(text.contains(QString::fromUtf8(word)), word);
+        for (QChar c : text)
+            QVERIFY2(c.unicode() < 0x2E80 || c.unicode() > 0x2FDF, qPrintable(QString(c)));
+    }
+
     void failureIsReportedAndWritesNothing()
     {
         const QString pdf = dir.filePath("missing/out.pdf");
