@@ -1972,10 +1972,6 @@ m</translation>
         <translation>Load cases</translation>
     </message>
     <message>
-        <source>计算页的工况已修改。用工况“%1”的数据替换它吗？</source>
-        <translation>The case on the calculation page has been modified. Replace it with the data of case &quot;%1&quot;?</translation>
-    </message>
-    <message>
         <source>设计基准</source>
         <translation>Design basis</translation>
     </message>
@@ -2106,6 +2102,94 @@ m3/(m2·h)</translation>
     <message>
         <source>“湿塔压降(每米)”超过压降限值：塔在设计基准以上运行。</source>
         <translation>&quot;Wet Δp per m&quot; is above the pressure-drop limit: the column runs above its design basis.</translation>
+    </message>
+    <message>
+        <source>无法创建文件夹“%1”。%2</source>
+        <translation>Cannot create folder “%1”. %2</translation>
+    </message>
+    <message>
+        <source>名称含无效字符</source>
+        <translation>its name holds an invalid character</translation>
+    </message>
+    <message>
+        <source>用工况“%1”替换计算页的数据吗？将被替换的是：%2。</source>
+        <translation>Replace the calculation page&apos;s data with case “%1”? This replaces: %2.</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>导入的工况将替换现有的 %1 个工况。继续吗？</source>
+        <translation>The imported cases will replace the cases in the table (%1). Continue?</translation>
+    </message>
+    <message>
+        <source>项目文件“%1”不完整：从第 %2 行起的记录“%3”缺少行，未打开。</source>
+        <translation>The project file “%1” is incomplete: the record “%3” from line %2 lacks lines; it was not opened.</translation>
+    </message>
+    <message>
+        <source>项目文件“%1”已损坏：第 %2 行不是有效的 UTF-8 文本。</source>
+        <translation>The project file “%1” is damaged: line %2 is not valid UTF-8 text.</translation>
+    </message>
+    <message>
+        <source>项目文件“%1”的换行符已被转换，从第 %2 行起无法分清记录，未打开。</source>
+        <translation>The line ends of the project file “%1” were converted; its records cannot be told apart from line %2 on. It was not opened.</translation>
+    </message>
+    <message>
+        <source>† 超出模型适用范围，数值仅供参考，不作为结果。</source>
+        <translation>† Beyond the model&apos;s range: for reference only, not a result.</translation>
+    </message>
+    <message>
+        <source>‡ 未按所示输入重新计算。</source>
+        <translation>‡ Not recalculated for the inputs shown.</translation>
+    </message>
+    <message>
+        <source>计算结果未按所示输入重新计算，标有“‡”的数值不属于这些输入。</source>
+        <translation>The results were not recalculated for the inputs shown; values marked “‡” do not belong to these inputs.</translation>
+    </message>
+    <message>
+        <source>计算失败：</source>
+        <translation>Calculation failed: </translation>
+    </message>
+    <message>
+        <source>按塔径 %1 绘制</source>
+        <translation>Drawn at diameter %1</translation>
+    </message>
+    <message>
+        <source>按塔段塔径 %1 绘制（工况校核）</source>
+        <translation>Drawn at the section&apos;s diameter %1 (load cases)</translation>
+    </message>
+    <message>
+        <source>确定塔径的工况：%1</source>
+        <translation>Case that sized the section: %1</translation>
+    </message>
+    <message>
+        <source>—：取自计算页的值。</source>
+        <translation>—: value taken from the calculation page.</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>控制泛点的关联式</source>
+        <translation>Flood correlation that governed</translation>
+    </message>
+    <message>
+        <source>控制塔径</source>
+        <translation>Diameter governed by</translation>
+    </message>
+    <message>
+        <source>操作范围</source>
+        <translation>Operating window</translation>
+    </message>
+    <message>
+        <source>五、设计基准</source>
+        <translation>5. Design basis</translation>
     </message>
 </context>
 </TS>
