@@ -2,7 +2,6 @@
 
 #include "CalcPage.h"
 #include "DiagramInput.h"
-#include "PackingCatalogue.h"
 #include "TextToFloat.h"
 
 std::optional<TPerformanceInput> PerformanceInputFromPage(CalcPage& page, bool recalculate,
@@ -16,10 +15,6 @@ std::optional<TPerformanceInput> PerformanceInputFromPage(CalcPage& page, bool r
         page.Field("VD")->Text().empty())
         return std::nullopt;
     TPerformanceInput in;
-    in.L = page.Field("LD")->GetValue();
-    in.V = page.Field("VD")->GetValue();
-    in.uL = page.Field("UlsD")->GetValue();
-    in.uLmin = CurrentPacking.uLmin;
     CompleteDiagramInput(in, page, cases);
     return in;
 }

@@ -10,6 +10,7 @@
 #include "LoadCases.h"
 #include "NumberText.h"
 #include "OperatingCheck.h"
+#include "PackingCatalogue.h"
 #include "PressureDropDisplay.h"
 #include "TrNoop.h"
 
@@ -70,8 +71,12 @@ std::optional<double> FloodPercentAtDiameter(const CalcPage& page, double diamet
     return copy->Operation().figures.floodPercent;
 }
 
-void CompleteDiagramInput(TPerformanceInput& in, const CalcPage& page, const LoadCaseReport* cases)
+void CompleteDiagramInput(TPerformanceInput& in, CalcPage& page, const LoadCaseReport* cases)
 {
+    in.L = page.Field("LD")->GetValue();
+    in.V = page.Field("VD")->GetValue();
+    in.uL = page.Field("UlsD")->GetValue();
+    in.uLmin = CurrentPacking.uLmin;
     in.f = DiagramLoadPercent(page);
     in.rating = page.Check("CBRating")->Checked();
     const std::optional<double> shown = PageDiameter(page);

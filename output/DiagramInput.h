@@ -11,13 +11,14 @@
 class CalcPage;
 struct LoadCaseReport;
 
-// Completes `in`, which holds the page's L, V, uL and uLmin (SI): the flood
+// Fills `in` from the page: its L, V, uL and the packing's uLmin (SI; a
+// field that does not read shows its message and throws EAbort), the flood
 // percentage and the mode (DiagramLoadPercent), the load cases (when
 // given), the caption, and then the flows in the display unit system. With
 // the page sized to its flooding fraction, SI and no cases, it adds nothing.
 // With cases, the page's point is its load at the section's diameter, the
 // diameter the cases and their band are rated at.
-void CompleteDiagramInput(TPerformanceInput& in, const CalcPage& page, const LoadCaseReport* cases);
+void CompleteDiagramInput(TPerformanceInput& in, CalcPage& page, const LoadCaseReport* cases);
 
 // The page's case rated at `diameter` on a copy of the page: its percentage
 // of flood (nullopt when the run does not complete). The page is not touched.

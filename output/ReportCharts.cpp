@@ -39,10 +39,6 @@ bool DiagramInput(CalcPage& page, TPerformanceInput& in, std::string& why, const
         why = Tr(QT_TRANSLATE_NOOP("Velk", "塔径或流量为空，没有操作性能图。")).toStdString();
         return false;
     }
-    in.L = page.Field("LD")->GetValue();
-    in.V = page.Field("VD")->GetValue();
-    in.uL = page.Field("UlsD")->GetValue();
-    in.uLmin = CurrentPacking.uLmin;
     CompleteDiagramInput(in, page, &cases);
     TPerformancePoints points;
     const QString error = ComputePerformancePoints(in, points);

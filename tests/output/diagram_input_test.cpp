@@ -27,9 +27,6 @@ protected:
     TPerformanceInput Complete(const LoadCaseReport* cases = nullptr)
     {
         TPerformanceInput in;
-        in.L = 2.5;
-        in.V = 3.0;
-        in.uL = 0.001;
         CompleteDiagramInput(in, page, cases);
         return in;
     }
