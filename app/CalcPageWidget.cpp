@@ -9,19 +9,28 @@
 #include <QListWidget>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <cstring>
 #include <tuple>
 
 #include "BoundWidgets.h"
 #include "CalcPage.h"
-#include "TrNoop.h"
+#include "ComboBoxU.h"
 #include "OperationPanel.h"
+#include "TrNoop.h"
 #include "TypedInputCheck.h"
 #include "WarningMarks.h"
 
-namespace {
-QString Q(const char* s) { return QString::fromUtf8(s); }
+namespace
+{
+QString Q(const char* s)
+{
+    return QString::fromUtf8(s);
+}
 // A source text marked with QT_TRANSLATE_NOOP, in the interface language.
-QString T(const char* s) { return QCoreApplication::translate("Velk", s); }
+QString T(const char* s)
+{
+    return QCoreApplication::translate("Velk", s);
+}
 
 // Label name of a control: the quantity code with "L" for the trailing "D".
 QString LabelName(const QString& control)
@@ -85,12 +94,16 @@ TCalcPageWidget::TCalcPageWidget(CalcPage& page, QWidget* parent) : QWidget(pare
     RefreshOperation();
 }
 
-TCalcPageWidget::~TCalcPageWidget() { page_.OnOperationChanged = nullptr; }
+TCalcPageWidget::~TCalcPageWidget()
+{
+    page_.OnOperationChanged = nullptr;
+    for (auto [unit, id] : unitSubscriptions_)
+        unit->Unsubscribe(id);
+}
 
 void TCalcPageWidget::changeEvent(QEvent* e)
 {
-    if (e->type() == QEvent::LanguageChange)
-        RefreshOperation();
+    if (e->type() == QEvent::LanguageChange) RefreshOperation();
     QWidget::changeEvent(e);
 }
 
@@ -141,7 +154,8 @@ QLabel* TCalcPageWidget::Caption(const char* control, const char* text, QWidget*
     return l;
 }
 
-QWidget* TCalcPageWidget::ValueRow(QGridLayout* g, int row, const char* name, const char* text, QWidget* parent)
+QWidget* TCalcPageWidget::ValueRow(QGridLayout* g, int row, const char* name, const char* text,
+                                   QWidget* parent)
 {
     TEditD* model = page_.Field(name);
     auto* edit = new TEditDWidget(model, parent);
@@ -153,8 +167,8 @@ QWidget* TCalcPageWidget::ValueRow(QGridLayout* g, int row, const char* name, co
     return edit;
 }
 
-QWidget* TCalcPageWidget::ComboRow(QGridLayout* g, int row, const char* name, const char* text, QWidget* parent,
-                                   int span)
+QWidget* TCalcPageWidget::ComboRow(QGridLayout* g, int row, const char* name, const char* text,
+                                   QWidget* parent, int span)
 {
     auto* combo = new TComboWidget(page_.Combo(name), parent);
     g->addWidget(Caption(name, text, parent), row, 0);
@@ -176,9 +190,14 @@ QWidget* TCalcPageWidget::BuildProjectGroup()
     auto* project = new QGroupBox(QCoreApplication::translate("Velk", "项目信息"), this);
     project->setObjectName(QStringLiteral("GroupBoxProject"));
     auto* pg = new QGridLayout(project);
-    const char* boxes[][2] = {{"ProjectD", QT_TRANSLATE_NOOP("Velk", "项目名称")}, {"DevicenameD", QT_TRANSLATE_NOOP("Velk", "设备名称")}, {"ProjPD", QT_TRANSLATE_NOOP("Velk", "项目阶段")},
-                              {"DeviceNoD", QT_TRANSLATE_NOOP("Velk", "设备位号")}, {"Edit1", QT_TRANSLATE_NOOP("Velk", "备用")},         {"Edit2", QT_TRANSLATE_NOOP("Velk", "备用")},
-                              {"Edit3", QT_TRANSLATE_NOOP("Velk", "备用")},         {"Edit4", QT_TRANSLATE_NOOP("Velk", "备用")}};
+    const char* boxes[][2] = {{"ProjectD", QT_TRANSLATE_NOOP("Velk", "项目名称")},
+                              {"DevicenameD", QT_TRANSLATE_NOOP("Velk", "设备名称")},
+                              {"ProjPD", QT_TRANSLATE_NOOP("Velk", "项目阶段")},
+                              {"DeviceNoD", QT_TRANSLATE_NOOP("Velk", "设备位号")},
+                              {"Edit1", QT_TRANSLATE_NOOP("Velk", "备用")},
+                              {"Edit2", QT_TRANSLATE_NOOP("Velk", "备用")},
+                              {"Edit3", QT_TRANSLATE_NOOP("Velk", "备用")},
+                              {"Edit4", QT_TRANSLATE_NOOP("Velk", "备用")}};
     const int positions[][2] = {{0, 0}, {1, 0}, {1, 2}, {1, 4}, {2, 0}, {2, 2}, {2, 4}, {2, 6}};
     for (int i = 0; i < 8; ++i) {
         auto* w = new TTextWidget(page_.TextBox(boxes[i][0]), project);
@@ -196,7 +215,8 @@ QWidget* TCalcPageWidget::BuildProjectGroup()
 
 QWidget* TCalcPageWidget::BuildLiquidGroup()
 {
-    auto* liquid = DataGroup(QT_TRANSLATE_NOOP("Velk", "液相数据"), "GroupBoxLiquid", QT_TRANSLATE_NOOP("Velk", "液相物性和工艺数据"));
+    auto* liquid = DataGroup(QT_TRANSLATE_NOOP("Velk", "液相数据"), "GroupBoxLiquid",
+                             QT_TRANSLATE_NOOP("Velk", "液相物性和工艺数据"));
     auto* lg = new QGridLayout(liquid);
     SubHeading(lg, 0, QT_TRANSLATE_NOOP("Velk", "物 性 数 据"), liquid);
     ValueRow(lg, 1, "DlD", QT_TRANSLATE_NOOP("Velk", "液相密度"), liquid);
@@ -211,7 +231,8 @@ QWidget* TCalcPageWidget::BuildLiquidGroup()
 
 QWidget* TCalcPageWidget::BuildVapourGroup()
 {
-    auto* vapour = DataGroup(QT_TRANSLATE_NOOP("Velk", "气相数据"), "GroupBoxVapour", QT_TRANSLATE_NOOP("Velk", "气相物性和工艺数据"));
+    auto* vapour = DataGroup(QT_TRANSLATE_NOOP("Velk", "气相数据"), "GroupBoxVapour",
+                             QT_TRANSLATE_NOOP("Velk", "气相物性和工艺数据"));
     auto* vg = new QGridLayout(vapour);
     SubHeading(vg, 0, QT_TRANSLATE_NOOP("Velk", "物 性 数 据"), vapour);
     ValueRow(vg, 1, "DvD", QT_TRANSLATE_NOOP("Velk", "气相密度"), vapour);
@@ -227,14 +248,17 @@ QWidget* TCalcPageWidget::BuildVapourGroup()
 
 QWidget* TCalcPageWidget::BuildOtherGroup()
 {
-    auto* other = DataGroup(QT_TRANSLATE_NOOP("Velk", "其他数据"), "GroupBoxOther", QT_TRANSLATE_NOOP("Velk", "其他数据"));
+    auto* other = DataGroup(QT_TRANSLATE_NOOP("Velk", "其他数据"), "GroupBoxOther",
+                            QT_TRANSLATE_NOOP("Velk", "其他数据"));
     auto* og = new QGridLayout(other);
     ComboRow(og, 0, "PTD", QT_TRANSLATE_NOOP("Velk", "填料选择"), other, 2);
-    for (auto [row, name, text] : {std::tuple{1, "meD", QT_TRANSLATE_NOOP("Velk", "平衡线斜率")}, std::tuple{2, "alfD", QT_TRANSLATE_NOOP("Velk", "相对挥发度")},
+    for (auto [row, name, text] : {std::tuple{1, "meD", QT_TRANSLATE_NOOP("Velk", "平衡线斜率")},
+                                   std::tuple{2, "alfD", QT_TRANSLATE_NOOP("Velk", "相对挥发度")},
                                    std::tuple{3, "LmdD", QT_TRANSLATE_NOOP("Velk", "参数λ")}})
         resultEdits_.push_back(static_cast<TEditDWidget*>(ValueRow(og, row, name, text, other)));
     ComboRow(og, 4, "UfMD", QT_TRANSLATE_NOOP("Velk", "泛点算法"), other, 2);
-    auto* lagrange = new TCheckWidget(page_.Check("CBLagrange"), QCoreApplication::translate("Velk", "局部插值"), other);
+    auto* lagrange =
+        new TCheckWidget(page_.Check("CBLagrange"), QCoreApplication::translate("Velk", "局部插值"), other);
     og->addWidget(lagrange, 5, 1, 1, 2);
     tabOrder_.push_back(lagrange);
     og->setRowStretch(6, 1);
@@ -251,13 +275,20 @@ QWidget* TCalcPageWidget::BuildResults()
         const char* caption;
         bool underlined;
     };
-    const Result res[] = {{"FpD", QT_TRANSLATE_NOOP("Velk", "流动参数"), false},       {"UfD", QT_TRANSLATE_NOOP("Velk", "泛点气速"), false},
-                          {"UpD", QT_TRANSLATE_NOOP("Velk", "空速"), false},           {"UlsD", QT_TRANSLATE_NOOP("Velk", "液相负荷"), false},
-                          {"UvsD", QT_TRANSLATE_NOOP("Velk", "气相负荷"), false},      {"CgmaxD", QT_TRANSLATE_NOOP("Velk", "最大负荷因子"), false},
-                          {"dpD", QT_TRANSLATE_NOOP("Velk", "理论塔径"), false},       {"dD", QT_TRANSLATE_NOOP("Velk", "实际塔径"), true},
-                          {"HTD", QT_TRANSLATE_NOOP("Velk", "持液量"), true},          {"dPdryD", QT_TRANSLATE_NOOP("Velk", "干塔压降(每米)"), true},
-                          {"dPwaterD", QT_TRANSLATE_NOOP("Velk", "湿塔压降(每米)"), true}, {"HTUVD", "HTUV", false},
-                          {"HTULD", "HTUL", false},         {"HTUOVD", "HTUOV", false},
+    const Result res[] = {{"FpD", QT_TRANSLATE_NOOP("Velk", "流动参数"), false},
+                          {"UfD", QT_TRANSLATE_NOOP("Velk", "泛点气速"), false},
+                          {"UpD", QT_TRANSLATE_NOOP("Velk", "空速"), false},
+                          {"UlsD", QT_TRANSLATE_NOOP("Velk", "液相负荷"), false},
+                          {"UvsD", QT_TRANSLATE_NOOP("Velk", "气相负荷"), false},
+                          {"CgmaxD", QT_TRANSLATE_NOOP("Velk", "最大负荷因子"), false},
+                          {"dpD", QT_TRANSLATE_NOOP("Velk", "理论塔径"), false},
+                          {"dD", QT_TRANSLATE_NOOP("Velk", "实际塔径"), true},
+                          {"HTD", QT_TRANSLATE_NOOP("Velk", "持液量"), true},
+                          {"dPdryD", QT_TRANSLATE_NOOP("Velk", "干塔压降(每米)"), true},
+                          {"dPwaterD", QT_TRANSLATE_NOOP("Velk", "湿塔压降(每米)"), true},
+                          {"HTUVD", "HTUV", false},
+                          {"HTULD", "HTUL", false},
+                          {"HTUOVD", "HTUOV", false},
                           {"HETPD", QT_TRANSLATE_NOOP("Velk", "HETP(等板高度)"), true}};
     for (int i = 0; i < 15; ++i) {
         const int row = i % 5, col = (i / 5) * 3;
@@ -277,8 +308,33 @@ QWidget* TCalcPageWidget::BuildResults()
         rg->addWidget(edit, row, col + 1);
         rg->addWidget(new TComboBoxUWidget(page_.UnitOf(model), results), row, col + 2);
         tabOrder_.push_back(edit);
+        FollowPerLengthUnit(res[i].name, label);
     }
     return results;
+}
+
+void TCalcPageWidget::FollowPerLengthUnit(const char* field, QLabel* label)
+{
+    static const struct {
+        const char *field, *perMetre, *perFoot;
+    } kCaptions[] = {
+        {"dPdryD", QT_TRANSLATE_NOOP("Velk", "干塔压降(每米)"),
+         QT_TRANSLATE_NOOP("Velk", "干塔压降(每英尺)")},
+        {"dPwaterD", QT_TRANSLATE_NOOP("Velk", "湿塔压降(每米)"),
+         QT_TRANSLATE_NOOP("Velk", "湿塔压降(每英尺)")},
+    };
+    for (const auto& c : kCaptions) {
+        if (std::strcmp(c.field, field) != 0) continue;
+        TComboBoxU* unit = page_.UnitOf(page_.Field(field));
+        if (!unit) return;
+        auto show = [unit, label, c] {
+            const std::string shown = unit->GetUnit();
+            const bool perFoot = shown.size() > 3 && shown.compare(shown.size() - 3, 3, "/ft") == 0;
+            label->setText(T(perFoot ? c.perFoot : c.perMetre));
+        };
+        show();
+        unitSubscriptions_.emplace_back(unit, unit->Subscribe(show));
+    }
 }
 
 void TCalcPageWidget::FinishTabOrderAndHints()
@@ -288,7 +344,8 @@ void TCalcPageWidget::FinishTabOrderAndHints()
     // Hints and help numbers for the key handling and the help component.
     for (QWidget* w : tabOrder_) {
         TControl* m = BoundModel(w);
-        if (!m && (w->objectName() == QLatin1String("CBLagrange") || w->objectName() == QLatin1String("CBRating")))
+        if (!m &&
+            (w->objectName() == QLatin1String("CBLagrange") || w->objectName() == QLatin1String("CBRating")))
             m = page_.Check(w->objectName().toStdString());
         if (m) {
             w->setProperty("hint", QString::fromStdString(m->Hint()));

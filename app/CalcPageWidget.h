@@ -15,7 +15,8 @@ class TEditDWidget;
 class TOperationPanel;
 class TTypedInputGuard;
 
-class TCalcPageWidget : public QWidget {
+class TCalcPageWidget : public QWidget
+{
     Q_OBJECT
 public:
     explicit TCalcPageWidget(CalcPage& page, QWidget* parent = nullptr);
@@ -48,15 +49,20 @@ private:
     QWidget* BuildResults();
     void FinishTabOrderAndHints();
     void MarkWarnings();
+    // The pressure drops per length name the length of their unit (per metre,
+    // per foot), so that the caption never contradicts the chosen unit.
+    void FollowPerLengthUnit(const char* field, QLabel* label);
 
     QLabel* Caption(const char* control, const char* text, QWidget* parent);
     QWidget* ValueRow(QGridLayout* g, int row, const char* name, const char* text, QWidget* parent);
-    QWidget* ComboRow(QGridLayout* g, int row, const char* name, const char* text, QWidget* parent, int span = 1);
+    QWidget* ComboRow(QGridLayout* g, int row, const char* name, const char* text, QWidget* parent,
+                      int span = 1);
     QGroupBox* DataGroup(const char* title, const char* name, const char* hint);
 
     CalcPage& page_;
     std::vector<QWidget*> tabOrder_;
     std::vector<TEditDWidget*> resultEdits_;
+    std::vector<std::pair<class TComboBoxU*, int>> unitSubscriptions_;
     TOperationPanel* operation_ = nullptr;
     QWidget* flood_ = nullptr;
     QLabel* summary_ = nullptr;

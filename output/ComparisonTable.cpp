@@ -41,11 +41,14 @@ const char* const kMethods[] = {QT_TRANSLATE_NOOP("Velk", "Rusk-Tovan"), QT_TRAN
                                 QT_TRANSLATE_NOOP("Velk", "Kister-Gill")};
 const char* const kLagrange = QT_TRANSLATE_NOOP("Velk", "Kister-Gill局部插值");
 
-QString Tr(const char* text) { return QCoreApplication::translate("Velk", text); }
+QString Tr(const char* text)
+{
+    return QCoreApplication::translate("Velk", text);
+}
 
-// A row's error in the interface language; the list of missing inputs keeps
-// its field names.
-QString ErrorText(const std::string& error)
+} // namespace
+
+QString CaseErrorText(const std::string& error)
 {
     const std::string prefix = kMissingInputsText;
     if (error.compare(0, prefix.size(), prefix) == 0)
@@ -53,7 +56,13 @@ QString ErrorText(const std::string& error)
     return Tr(error.c_str());
 }
 
-std::optional<double> Value(const ComparisonRow& row, ComparisonValue v) { return row.Value(v); }
+namespace
+{
+
+std::optional<double> Value(const ComparisonRow& row, ComparisonValue v)
+{
+    return row.Value(v);
+}
 
 // The operating figures of the row, in the table's units.
 std::optional<double> Figure(const ComparisonRow& row, ComparisonColumn c)
@@ -225,11 +234,14 @@ int ComparisonWarningLevel(const ComparisonRow& row)
     return level;
 }
 
-QString ComparisonPackingName(const ComparisonRow& row) { return Tr(row.packing.c_str()); }
+QString ComparisonPackingName(const ComparisonRow& row)
+{
+    return Tr(row.packing.c_str());
+}
 
 QString ComparisonErrorText(const ComparisonRow& row)
 {
-    return row.completed ? QString() : ErrorText(row.error);
+    return row.completed ? QString() : CaseErrorText(row.error);
 }
 
 QString ComparisonCellText(const ComparisonRow& row, ComparisonColumn c)

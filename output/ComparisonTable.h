@@ -46,6 +46,9 @@ QString ComparisonMethodName(int method);
 // language (a few catalogue names carry Chinese).
 QString ComparisonPackingName(const ComparisonRow& row);
 QString ComparisonErrorText(const ComparisonRow& row);
+// A case's or a stage's error in the interface language; the list of missing
+// inputs keeps its field names.
+QString CaseErrorText(const std::string& error);
 // The number of a cell in the table's unit; nothing for text cells, for an
 // empty result or for a row that ended in an error.
 std::optional<double> ComparisonCellNumber(const ComparisonRow& row, ComparisonColumn c);

@@ -4,6 +4,7 @@
 #include <QPdfWriter>
 #include <cstdio>
 
+#include "ComparisonTable.h"
 #include "MyXls.h"
 #include "PdfTable.h"
 #include "PressureDropDisplay.h"
@@ -14,15 +15,18 @@ namespace
 
 // The report shows its page units in SI, as it always has (the mbar/Pa
 // choice of the screen does not reach it), and the US units in US.
-bool UsReport() { return CurrentDisplaySystem() == UnitSystem::US; }
+bool UsReport()
+{
+    return CurrentDisplaySystem() == UnitSystem::US;
+}
 std::optional<double> Shown(FigureKind kind, const std::optional<double>& v)
 {
     return UsReport() ? ShownFigure(kind, v) : v;
 }
 // How the display units convert each of kProfileValues (the slope stays).
 const std::optional<FigureKind> kValueKinds[10] = {
-    FigureKind::MassFlow, FigureKind::Density,        FigureKind::Viscosity,   FigureKind::MassFlow,
-    FigureKind::Density,  FigureKind::Viscosity,      FigureKind::SurfaceTension, FigureKind::Diffusivity,
+    FigureKind::MassFlow,    FigureKind::Density,   FigureKind::Viscosity,      FigureKind::MassFlow,
+    FigureKind::Density,     FigureKind::Viscosity, FigureKind::SurfaceTension, FigureKind::Diffusivity,
     FigureKind::Diffusivity, std::nullopt};
 std::string Heading(const char* text, FigureKind kind, const char* pageUnit)
 {
@@ -65,7 +69,7 @@ std::vector<std::string> StageCells(const ProfileReport& report, std::size_t i)
                           sr.holdup, Shown(FigureKind::Length, sr.HETP)})
         cells.push_back(Number(x));
     const std::string& why = sr.skipped ? sr.note : sr.error;
-    std::string note = why.empty() ? std::string() : Tr(why.c_str());
+    std::string note = why.empty() ? std::string() : CaseErrorText(why).toStdString();
     for (const OperatingWarning& w : sr.warnings)
         note += (note.empty() ? "" : "; ") + Tr(w.text.c_str());
     if (beds.size() > static_cast<std::size_t>(std::max(sr.bed, 0)) && sr.bed >= 0 &&
@@ -135,12 +139,14 @@ ProfileSheetText ProfileSheetRows(const ProfileReport& report)
                                      Tr(QT_TRANSLATE_NOOP("Velk", "段"))};
     // The data as the file gives them, in SI; in US converted, with the unit named.
     for (std::size_t k = 0; k < std::size(kProfileValues); ++k)
-        heading.push_back(Tr(kProfileValues[k].caption) +
-                          (UsReport() && kValueKinds[k] ? " (" + FigureUnit(*kValueKinds[k]).toStdString() + ")" : ""));
+        heading.push_back(
+            Tr(kProfileValues[k].caption) +
+            (UsReport() && kValueKinds[k] ? " (" + FigureUnit(*kValueKinds[k]).toStdString() + ")" : ""));
     heading.push_back(Heading(QT_TRANSLATE_NOOP("Velk", "理论塔径(m)"), FigureKind::Length, "m"));
     for (const char* h : {QT_TRANSLATE_NOOP("Velk", "泛点率(%)"), QT_TRANSLATE_NOOP("Velk", "F因子")})
         heading.push_back(Tr(h));
-    heading.push_back(Heading(QT_TRANSLATE_NOOP("Velk", "压降(Pa/m)"), FigureKind::PressureDropPerLength, "Pa/m"));
+    heading.push_back(
+        Heading(QT_TRANSLATE_NOOP("Velk", "压降(Pa/m)"), FigureKind::PressureDropPerLength, "Pa/m"));
     heading.push_back(Tr(QT_TRANSLATE_NOOP("Velk", "持液量")));
     heading.push_back(Heading(QT_TRANSLATE_NOOP("Velk", "HETP(m)"), FigureKind::Length, "m"));
     heading.push_back(Tr(QT_TRANSLATE_NOOP("Velk", "说明")));

@@ -2191,5 +2191,13 @@ m3/(m2·h)</translation>
         <source>五、设计基准</source>
         <translation>5. Design basis</translation>
     </message>
+    <message>
+        <source>干塔压降(每英尺)</source>
+        <translation>Dry Δp per ft</translation>
+    </message>
+    <message>
+        <source>湿塔压降(每英尺)</source>
+        <translation>Wet Δp per ft</translation>
+    </message>
 </context>
 </TS>

@@ -4,7 +4,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "TypicalCase.h"
 #include "CalcPage.h"
 #include "Messages.h"
 #include "MyXls.h"
@@ -12,6 +11,7 @@
 #include "PressureDropDisplay.h"
 #include "ProfileReport.h"
 #include "ReportCommands.h"
+#include "TypicalCase.h"
 #include "XlsxDocument.h"
 
 namespace
@@ -85,7 +85,8 @@ private slots:
             QProcess info;
             info.start("pdfinfo", {nextChoice});
             info.waitForFinished(60000);
-            const auto m = QRegularExpression("Pages:\\s+(\\d+)").match(QString::fromUtf8(info.readAllStandardOutput()));
+            const auto m =
+                QRegularExpression("Pages:\\s+(\\d+)").match(QString::fromUtf8(info.readAllStandardOutput()));
             return m.hasMatch() ? m.captured(1).toInt() : -1;
         };
         ReportContext without = ctx;
@@ -94,7 +95,8 @@ private slots:
         QVERIFY(plain > 0);
         QCOMPARE(pages(ctx, QStringLiteral("r.pdf")), plain + 2);
         QProcess text;
-        text.start("pdftotext", {"-f", QString::number(plain + 1), "-l", QString::number(plain + 1), nextChoice, "-"});
+        text.start("pdftotext",
+                   {"-f", QString::number(plain + 1), "-l", QString::number(plain + 1), nextChoice, "-"});
         QVERIFY(text.waitForFinished(60000));
         const QString sheet = QString::fromUtf8(text.readAllStandardOutput());
         QVERIFY2(sheet.contains("起始板"), qPrintable(sheet));
@@ -127,6 +129,36 @@ private slots:
         QCOMPARE(us.stages[1][6], std::string("49.9424"));
         QVERIFY(QString::fromStdString(us.stages[0][2]).endsWith(QStringLiteral("(lb/h)")));
         QCOMPARE(si.stages[1][2], std::string("3"));
+    }
+
+    // A stage's error is printed in the interface language; the names of the
+    // missing inputs stay as they are.
+    void stageErrorInTheInterfaceLanguage()
+    {
+        struct English : QTranslator {
+            QString translate(const char*, const char* source, const char*, int) const override
+            {
+                return QString::fromUtf8(source) == QStringLiteral("数据不全：")
+                           ? QStringLiteral("Incomplete data: ")
+                           : QString();
+            }
+        } english;
+        CurrentPacking = PackingParams{};
+        CalcPage page(false);
+        TypeTypicalCase(page);
+        page.LDExit();
+        ColumnProfile profile;
+        ProfileStage stage = TypicalStage(1, 1);
+        stage.sigma.reset(); // taken from the page, where it is blank
+        page.Field("SLD")->SetText("");
+        profile.stages = {stage};
+        profile.beds = {{1, 1, "Flexipac-1", 0, false, {}}};
+        const ProfileRating rating = RateProfile(page, profile);
+        QCOMPARE(rating.stages.at(0).error, std::string("数据不全：SLD"));
+        QCoreApplication::installTranslator(&english);
+        const ProfileSheetText en = ProfileSheetRows({&profile, &rating, page.Combo("UfMD")->Items()});
+        QCoreApplication::removeTranslator(&english);
+        QCOMPARE(en.stages.at(1).back(), std::string("Incomplete data: SLD"));
     }
 };
 
