@@ -349,7 +349,9 @@ void TCalcPageWidget::FinishTabOrderAndHints()
             m = page_.Check(w->objectName().toStdString());
         if (m) {
             w->setProperty("hint", QString::fromStdString(m->Hint()));
-            w->setProperty("helpContext", m->HelpContext());
+            // A topic the panel gave an option is kept: its model has none.
+            if (m->HelpContext() || !w->property("helpContext").isValid())
+                w->setProperty("helpContext", m->HelpContext());
         }
     }
 }

@@ -16,8 +16,12 @@
 #include "UnitLists.h"
 #include "WarningMarks.h"
 
-namespace {
-QString Tr(const char* s) { return QCoreApplication::translate("Velk", s); }
+namespace
+{
+QString Tr(const char* s)
+{
+    return QCoreApplication::translate("Velk", s);
+}
 
 struct FigureRow {
     const char* caption;
@@ -86,7 +90,8 @@ QWidget* TOperationPanel::BuildInputs()
     auto* box = new QWidget(this);
     auto* g = new QGridLayout(box);
     g->setContentsMargins(0, 0, 0, 0);
-    auto* rating = new TCheckWidget(page_.Check("CBRating"), Tr(QT_TRANSLATE_NOOP("Velk", "核算给定塔径")), box);
+    auto* rating =
+        new TCheckWidget(page_.Check("CBRating"), Tr(QT_TRANSLATE_NOOP("Velk", "核算给定塔径")), box);
     g->addWidget(rating, 0, 0, 1, 2);
     auto* stagesLabel = new QLabel(Tr(QT_TRANSLATE_NOOP("Velk", "理论板数")), box);
     stagesLabel->setObjectName(QStringLiteral("StagesL"));
@@ -130,6 +135,8 @@ void TOperationPanel::BuildDesignBasis(QGridLayout* g, QWidget* box)
     tabOrder_.insert(tabOrder_.end(), {basis, limit, conservative});
     // F1 on the option opens its topic, which says more than a hint can.
     conservative->setProperty("helpContext", HelpTopic::Conservative);
+    basis->setProperty("helpContext", HelpTopic::DesignBasis);
+    limit->setProperty("helpContext", HelpTopic::DesignBasis);
 }
 
 QString DesignOutcomeText(const CalcPage& page)
@@ -138,12 +145,15 @@ QString DesignOutcomeText(const CalcPage& page)
     QStringList parts;
     // Without a limit flooding always governs: nothing to say, as before the choice existed.
     if (d.basis == DesignBasis::Flood && !d.conservative) return {};
-    if (d.basis != DesignBasis::Flood && d.governs == "flood") parts << Tr(QT_TRANSLATE_NOOP("Velk", "泛点率控制塔径"));
-    if (d.basis != DesignBasis::Flood && d.governs == "pressure-drop") parts << Tr(QT_TRANSLATE_NOOP("Velk", "压降限值控制塔径"));
+    if (d.basis != DesignBasis::Flood && d.governs == "flood")
+        parts << Tr(QT_TRANSLATE_NOOP("Velk", "泛点率控制塔径"));
+    if (d.basis != DesignBasis::Flood && d.governs == "pressure-drop")
+        parts << Tr(QT_TRANSLATE_NOOP("Velk", "压降限值控制塔径"));
     const std::vector<std::string>& methods = page.Combo("UfMD")->Items();
     const auto method = [&](int i) {
-        return i >= 0 && static_cast<std::size_t>(i) < methods.size() ? Tr(methods[static_cast<std::size_t>(i)].c_str())
-                                                                     : QString::number(i);
+        return i >= 0 && static_cast<std::size_t>(i) < methods.size()
+                   ? Tr(methods[static_cast<std::size_t>(i)].c_str())
+                   : QString::number(i);
     };
     if (d.conservative && d.floodMethod)
         parts << Tr(QT_TRANSLATE_NOOP("Velk", "最低泛点：%1")).arg(method(*d.floodMethod));
@@ -210,8 +220,8 @@ void TOperationPanel::Refresh()
         auto* item = new QListWidgetItem(Tr(w.text.c_str()), warnings_);
         item->setForeground(SeverityColour(w.severity));
         item->setData(Qt::UserRole, QString::fromStdString(w.code));
-        item->setToolTip(item->text() + QStringLiteral("\n(") + QString::fromStdString(w.code + ", " + w.field) +
-                         QStringLiteral(")"));
+        item->setToolTip(item->text() + QStringLiteral("\n(") +
+                         QString::fromStdString(w.code + ", " + w.field) + QStringLiteral(")"));
     }
 }
 
@@ -222,7 +232,8 @@ void TOperationPanel::MarkFigures()
     for (const auto& [field, severity] : WorstSeverityByField(page_.Operation().warnings))
         for (int i : FiguresOfField(field))
             if (i < static_cast<int>(rank.size()))
-                rank[static_cast<std::size_t>(i)] = std::max(rank[static_cast<std::size_t>(i)], SeverityRank(severity));
+                rank[static_cast<std::size_t>(i)] =
+                    std::max(rank[static_cast<std::size_t>(i)], SeverityRank(severity));
     static const WarningSeverity bySeverityRank[] = {WarningSeverity::Info, WarningSeverity::Warning,
                                                      WarningSeverity::Error};
     for (std::size_t i = 0; i < figures_.size(); ++i) {

@@ -23,6 +23,16 @@ std::string Item(const std::vector<std::string>& items, std::optional<int> i)
                ? Tr(items[static_cast<std::size_t>(*i)].c_str())
                : std::string();
 }
+// The pressure-drop limit, typed in mbar/m, in the unit the report shows
+// pressure drops per length in (as typed when that is mbar/m).
+std::string LimitText(const std::string& typed)
+{
+    const std::string unit = FigureUnit(FigureKind::PressureDropPerLength).toStdString();
+    bool ok = false;
+    const double mbarPerM = QString::fromStdString(typed).toDouble(&ok);
+    if (unit == "mbar/m" || !ok) return typed + " mbar/m";
+    return Number(ShownFigure(FigureKind::PressureDropPerLength, mbarPerM)) + " " + unit;
+}
 } // namespace
 
 std::vector<std::string> ReportWarningLines(const CaseState& state)
@@ -49,7 +59,7 @@ std::vector<std::pair<std::string, std::string>> DesignBasisLines(const CaseStat
     lines.emplace_back(Tr(QT_TRANSLATE_NOOP("Velk", "设计基准")),
                        Item(words.basisNames, static_cast<int>(state.basis)));
     if (!state.limitText.empty())
-        lines.emplace_back(Tr(QT_TRANSLATE_NOOP("Velk", "压降限值")), state.limitText + " mbar/m");
+        lines.emplace_back(Tr(QT_TRANSLATE_NOOP("Velk", "压降限值")), LimitText(state.limitText));
     lines.emplace_back(
         Tr(QT_TRANSLATE_NOOP("Velk", "最保守泛点")),
         Tr(state.conservative ? QT_TRANSLATE_NOOP("Velk", "是") : QT_TRANSLATE_NOOP("Velk", "否")));

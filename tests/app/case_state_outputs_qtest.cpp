@@ -97,6 +97,12 @@ private slots:
             << 0 << "By pressure-drop limit";
         QTest::newRow("conservative") << QStringList{"--project", hp, "--conservative"} << 0 << "Yes";
         QTest::newRow("US units") << QStringList{"--project", hp, "--units", "us"} << 0 << "US customary";
+        // 2 mbar/m = 200 Pa/m x 0.3048 m/ft / 249.08891 Pa/inH2O.
+        QTest::newRow("US limit") << QStringList{"--project",      kExamples + "vacuum.vel",
+                                                 "--design-dp",    "2",
+                                                 "--design-basis", "pressure-drop",
+                                                 "--units",        "us"}
+                                  << 0 << "0.2447 inH2O/ft";
     }
     void outputsAgreeWithTheState()
     {

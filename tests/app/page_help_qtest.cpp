@@ -67,6 +67,8 @@ private slots:
             {"填料比较", "/comparison.htm", "填料比较", "Packing comparison"},
             {"填料性能曲线", "/curves.htm", "填料性能曲线", "Packing performance"},
             {"CBConservative", "/conservative.htm", "最保守泛点", "Most conservative flood point"},
+            {"DesignBasisD", "/basis.htm", "设计基准", "Design basis"},
+            {"DpLimitD", "/basis.htm", "设计基准", "Design basis"},
             {"MUnitSystem", "/unitsystem.htm", "单位制", "Unit system"},
         };
         for (const auto& r : rows) {
