@@ -14,6 +14,7 @@
 
 #include "BoundWidgets.h"
 #include "CalcPage.h"
+#include "CaseState.h"
 #include "ComboBoxU.h"
 #include "OperationPanel.h"
 #include "TrNoop.h"
@@ -109,9 +110,12 @@ void TCalcPageWidget::changeEvent(QEvent* e)
 
 void TCalcPageWidget::RefreshOperation()
 {
+    // The marks as every printed output shows them: one state for all.
+    const CaseState state = CaseStateOf(page_);
     for (TEditDWidget* e : resultEdits_) {
-        e->setStale(page_.IsStale(e->model()));
-        e->setInvalid(page_.IsInvalid(e->model()));
+        const ValueMarks marks = state.Marks(e->model()->Name());
+        e->setStale(marks.stale);
+        e->setInvalid(marks.invalid);
     }
     operation_->Refresh();
     MarkWarnings();

@@ -11,11 +11,14 @@
 #include <QTest>
 
 #include "BoundWidgets.h"
+#include "CalcPage.h"
+#include "CaseState.h"
 #include "Messages.h"
 #include "OperationPanel.h"
 #include "UnitMain.h"
 
-class OperationPanelTest : public QObject {
+class OperationPanelTest : public QObject
+{
     Q_OBJECT
 private:
     std::unique_ptr<TFormVELK> w;
@@ -127,6 +130,29 @@ private slots:
         type("DlD", "800");
         QVERIFY(!edit("UfD")->isStale());
         QVERIFY(!edit("UfD")->font().italic());
+    }
+
+    // A failed recalculation leaves the results of before on the page, marked
+    // as the printed outputs mark them: the same state for both.
+    void failedRunMarksThePreviousResultsAsThePrintsDo()
+    {
+        typeCase();
+        QVERIFY(!edit("UfD")->isStale());
+        w->Page().Combo("DesignBasisD")->SetItemIndex(1); // by the pressure-drop limit
+        w->Page().Field("DpLimitD")->SetText("1000");     // not reached below flood
+        try {
+            w->Page().LDExit();
+        } catch (const std::exception&) {
+        }
+        const CaseState state = CaseStateOf(w->Page());
+        QVERIFY(state.Failed());
+        int stale = 0;
+        for (TEditDWidget* e : w->findChildren<TEditDWidget*>()) {
+            const ValueMarks marks = state.Marks(e->model()->Name());
+            QCOMPARE(e->isStale(), marks.stale);
+            stale += marks.stale;
+        }
+        QVERIFY(stale > 0);
     }
 };
 
