@@ -12,6 +12,7 @@
 #include "ApplicationHelp.h"
 #include "BoundWidgets.h"
 #include "CalcPage.h"
+#include "CaseState.h"
 #include "PressureDropDisplay.h"
 #include "UnitLists.h"
 #include "WarningMarks.h"
@@ -236,13 +237,23 @@ void TOperationPanel::MarkFigures()
                     std::max(rank[static_cast<std::size_t>(i)], SeverityRank(severity));
     static const WarningSeverity bySeverityRank[] = {WarningSeverity::Info, WarningSeverity::Warning,
                                                      WarningSeverity::Error};
+    // Figures of results that are not the inputs' (a failed or a pending
+    // recalculation): italic with the hint of a stale field, as the prints mark them.
+    const bool stale = CaseStateOf(page_).FigureMarks().stale;
+    const QString staleHint =
+        stale ? Tr(QT_TRANSLATE_NOOP("Velk", "该值已过时：它依赖的输入已清空或改变，未重新计算。"))
+              : QString();
     for (std::size_t i = 0; i < figures_.size(); ++i) {
         QLabel* l = figures_[i];
         const bool marked = rank[i] >= 0;
-        l->setStyleSheet(marked ? QStringLiteral("QLabel { color: %1; font-weight: bold; }")
-                                      .arg(SeverityColour(bySeverityRank[rank[i]]).name())
-                                : QString());
+        QString style = marked ? QStringLiteral("color: %1; font-weight: bold;")
+                                     .arg(SeverityColour(bySeverityRank[rank[i]]).name())
+                               : QString();
+        if (stale && !l->text().isEmpty()) style += QStringLiteral(" font-style: italic;");
+        l->setStyleSheet(style.isEmpty() ? QString() : QStringLiteral("QLabel { %1 }").arg(style.trimmed()));
+        l->setToolTip(stale && !l->text().isEmpty() ? staleHint : QString());
         l->setProperty("severity", marked ? rank[i] : -1);
+        l->setProperty("stale", stale && !l->text().isEmpty());
     }
 }
 

@@ -84,9 +84,11 @@ void TFormHysys::BuildComponents()
 {
     SetUpImportDialog(this, QStringLiteral("FormHysys"), QCoreApplication::translate("Velk", "连接Hysys"),
                       QSize(kClientWidth, kClientHeight), QPoint(kLeft, kTop));
-    ListColumns = AddListGroup(this, QCoreApplication::translate("Velk", "塔器模块"), QStringLiteral("GroupBox1"), QRect(9, 13, 201, 197),
-                               QStringLiteral("ListColumns"), &GroupBox1);
-    RGModal = AddTrayPositionGroup(this, QCoreApplication::translate("Velk", "自动"), 80, &RGModalAuto, &RGModalFixed);
+    ListColumns =
+        AddListGroup(this, QCoreApplication::translate("Velk", "塔器模块"), QStringLiteral("GroupBox1"),
+                     QRect(9, 13, 201, 197), QStringLiteral("ListColumns"), &GroupBox1);
+    RGModal = AddTrayPositionGroup(this, QCoreApplication::translate("Velk", "自动"), 80, &RGModalAuto,
+                                   &RGModalFixed);
 
     EditStageIndex = new QLineEdit(QStringLiteral("1"), this);
     EditStageIndex->setObjectName(QStringLiteral("EditStageIndex"));
@@ -97,11 +99,13 @@ void TFormHysys::BuildComponents()
     ListData->setObjectName(QStringLiteral("ListData"));
     ListData->setGeometry(215, 65, 185, 143);
 
-    BGetData = AddButton(this, QStringLiteral("BGetData"), QCoreApplication::translate("Velk", "获得数据"), QRect(65, 234, 75, 25),
-                         QStyle::SP_BrowserReload);
-    BOK = AddButton(this, QStringLiteral("BOK"), QCoreApplication::translate("Velk", "确定"), QRect(165, 234, 75, 25));
+    BGetData = AddButton(this, QStringLiteral("BGetData"), QCoreApplication::translate("Velk", "获得数据"),
+                         QRect(65, 234, 75, 25), QStyle::SP_BrowserReload);
+    BOK = AddButton(this, QStringLiteral("BOK"), QCoreApplication::translate("Velk", "确定"),
+                    QRect(165, 234, 75, 25));
     BOK->setDefault(true);
-    BCancel = AddButton(this, QStringLiteral("BCancel"), QCoreApplication::translate("Velk", "取消"), QRect(265, 234, 75, 25));
+    BCancel = AddButton(this, QStringLiteral("BCancel"), QCoreApplication::translate("Velk", "取消"),
+                        QRect(265, 234, 75, 25));
     BColumn = AddButton(this, QStringLiteral("BColumn"), QCoreApplication::translate("Velk", "整塔数据"),
                         QRect(345, 234, 58, 25));
     for (QPushButton* b : {BGetData, BCancel, BColumn})
@@ -174,6 +178,9 @@ void TFormHysys::BOKClick()
             page_.Field(f.field)->SetValue(TextToFloat(text));
         }
     });
+    // The inputs taken over are not recalculated: the page shows its results
+    // as not theirs, as the printed outputs do.
+    if (page_.OnOperationChanged) page_.OnOperationChanged();
 }
 
 namespace
@@ -196,8 +203,7 @@ bool TFormHysys::BColumnClick()
         taken = TakeWholeColumn(ListColumns, ProfileFromHysys, TakenProfile, OnTakeColumn);
         if (progress.TimedOut()) ShowMessage(MsgKind::Error, progress.ColumnTimeOutText().toStdString());
     }
-    if (!taken)
-        return false;
+    if (!taken) return false;
     accept();
     return true;
 }
@@ -210,7 +216,8 @@ void TFormHysys::done(int result)
     QDialog::done(result);
 }
 
-void ShowHysysDialog(QWidget* owner, CalcPage& page, const std::function<void(const ColumnProfile&)>& takeColumn)
+void ShowHysysDialog(QWidget* owner, CalcPage& page,
+                     const std::function<void(const ColumnProfile&)>& takeColumn)
 {
     auto* form = new TFormHysys(owner, page);
     form->OnTakeColumn = takeColumn;

@@ -2,8 +2,8 @@
 
 #include "ImportDialogParts.h"
 
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -79,12 +79,15 @@ void TFormProii::BuildComponents()
 {
     SetUpImportDialog(this, QStringLiteral("FormProii"), QCoreApplication::translate("Velk", "连接Proii"),
                       QSize(kClientWidth, kClientHeight), QPoint(kLeft, kTop));
-    ListColumns = AddListGroup(this, QCoreApplication::translate("Velk", "塔器模块"), QStringLiteral("GroupBox1"), QRect(9, 13, 200, 109),
-                               QStringLiteral("ListColumns"), &GroupBox1);
-    ListBoxColumnData = AddListGroup(this, QCoreApplication::translate("Velk", "当前塔器"), QStringLiteral("GroupBox2"),
-                                     QRect(9, 128, 200, 96), QStringLiteral("ListBoxColumnData"), &GroupBox2);
+    ListColumns =
+        AddListGroup(this, QCoreApplication::translate("Velk", "塔器模块"), QStringLiteral("GroupBox1"),
+                     QRect(9, 13, 200, 109), QStringLiteral("ListColumns"), &GroupBox1);
+    ListBoxColumnData =
+        AddListGroup(this, QCoreApplication::translate("Velk", "当前塔器"), QStringLiteral("GroupBox2"),
+                     QRect(9, 128, 200, 96), QStringLiteral("ListBoxColumnData"), &GroupBox2);
     // Two columns: the second item sits halfway across, the tray list beside it.
-    RGModal = AddTrayPositionGroup(this, QCoreApplication::translate("Velk", "自动(NF0-1)"), 88, &RGModalAuto, &RGModalFixed);
+    RGModal = AddTrayPositionGroup(this, QCoreApplication::translate("Velk", "自动(NF0-1)"), 88, &RGModalAuto,
+                                   &RGModalFixed);
 
     StageIndex = new QComboBox(this);
     StageIndex->setObjectName(QStringLiteral("StageIndex"));
@@ -103,13 +106,15 @@ void TFormProii::BuildComponents()
     ListData->setObjectName(QStringLiteral("ListData"));
     ListData->setGeometry(215, 84, 185, 139);
 
-    BOpen = AddButton(this, QStringLiteral("BOpen"), QCoreApplication::translate("Velk", "打开文件"), QRect(21, 234, 75, 25),
-                      QStyle::SP_DialogOpenButton);
-    BGetData = AddButton(this, QStringLiteral("BGetData"), QCoreApplication::translate("Velk", "获得数据"), QRect(118, 234, 75, 25),
-                         QStyle::SP_BrowserReload);
-    BOK = AddButton(this, QStringLiteral("BOK"), QCoreApplication::translate("Velk", "确定"), QRect(215, 234, 75, 25));
+    BOpen = AddButton(this, QStringLiteral("BOpen"), QCoreApplication::translate("Velk", "打开文件"),
+                      QRect(21, 234, 75, 25), QStyle::SP_DialogOpenButton);
+    BGetData = AddButton(this, QStringLiteral("BGetData"), QCoreApplication::translate("Velk", "获得数据"),
+                         QRect(118, 234, 75, 25), QStyle::SP_BrowserReload);
+    BOK = AddButton(this, QStringLiteral("BOK"), QCoreApplication::translate("Velk", "确定"),
+                    QRect(215, 234, 75, 25));
     BOK->setDefault(true);
-    BCancel = AddButton(this, QStringLiteral("BCancel"), QCoreApplication::translate("Velk", "取消"), QRect(312, 234, 75, 25));
+    BCancel = AddButton(this, QStringLiteral("BCancel"), QCoreApplication::translate("Velk", "取消"),
+                        QRect(312, 234, 75, 25));
     BColumn = AddButton(this, QStringLiteral("BColumn"), QCoreApplication::translate("Velk", "整塔数据"),
                         QRect(320, 61, 80, 21));
     for (QPushButton* b : {BOpen, BGetData, BCancel, BColumn})
@@ -270,12 +275,14 @@ void TFormProii::BOKClick()
         for (const ImportField& f : kImportFields)
             page_.Field(f.field)->SetValue(GetListValue(lines, f.proiiKey));
     });
+    // The inputs taken over are not recalculated: the page shows its results
+    // as not theirs, as the printed outputs do.
+    if (page_.OnOperationChanged) page_.OnOperationChanged();
 }
 
 bool TFormProii::BColumnClick()
 {
-    if (!TakeWholeColumn(ListColumns, ProfileFromProii, TakenProfile, OnTakeColumn))
-        return false;
+    if (!TakeWholeColumn(ListColumns, ProfileFromProii, TakenProfile, OnTakeColumn)) return false;
     accept();
     return true;
 }
@@ -291,7 +298,8 @@ void TFormProii::done(int result)
     QDialog::done(result);
 }
 
-void ShowProiiDialog(QWidget* owner, CalcPage& page, const std::function<void(const ColumnProfile&)>& takeColumn)
+void ShowProiiDialog(QWidget* owner, CalcPage& page,
+                     const std::function<void(const ColumnProfile&)>& takeColumn)
 {
     auto* form = new TFormProii(owner, page);
     form->OnTakeColumn = takeColumn;

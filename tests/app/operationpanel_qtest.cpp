@@ -154,6 +154,28 @@ private slots:
         }
         QVERIFY(stale > 0);
     }
+
+    // Inputs taken over and not recalculated (an import): the results and the
+    // operating figures shown are the case before's, marked as the prints mark them.
+    void inputsNotRecalculatedMarkResultsAndFigures()
+    {
+        typeCase();
+        auto staleFigures = [this] {
+            int n = 0;
+            for (QLabel* l : w->findChildren<QLabel*>())
+                n += l->property("stale").toBool() && l->styleSheet().contains(QStringLiteral("italic")) &&
+                     !l->toolTip().isEmpty();
+            return n;
+        };
+        QCOMPARE(staleFigures(), 0);
+        w->Page().Field("DlD")->SetText("900"); // as the import writes it
+        w->Page().OnOperationChanged();
+        QVERIFY(edit("UfD")->isStale());
+        QVERIFY(staleFigures() > 0);
+        w->Page().LDExit();
+        QVERIFY(!edit("UfD")->isStale());
+        QCOMPARE(staleFigures(), 0);
+    }
 };
 
 QTEST_MAIN(OperationPanelTest)

@@ -142,6 +142,8 @@ private slots:
         page->NeedsRecalc = false;
         page->Modified = false;
         const std::string fp = page->Field("FpD")->Text();
+        int shown = 0; // the page is told to show its state anew
+        page->OnOperationChanged = [&shown] { ++shown; };
 
         form->show();
         form->BOK->click();
@@ -161,6 +163,8 @@ private slots:
         QCOMPARE(page->Field("FpD")->Text(), fp);
         QVERIFY(page->NeedsRecalc);
         QVERIFY(page->Modified);
+        QCOMPARE(shown, 1);
+        page->OnOperationChanged = nullptr;
         // Closing let go of the database and the server.
         QVERIFY(ProiiDatabase.IsEmpty());
         QVERIFY(ProiiServer.IsEmpty());
