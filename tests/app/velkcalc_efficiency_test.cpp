@@ -1,0 +1,134 @@
+// velk-calc --efficiency: the models in their order with the hand-calculated
+// Rocha-Bravo-Fair heights of the three examples, failed models with null
+// numbers and their own error, the design choice, and the page's JSON left
+// exactly as it is before the added key.
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cmath>
+#include <sstream>
+
+#include "EfficiencyModels.h"
+#include "VelkCalc.h"
+
+namespace
+{
+
+struct CalcRun {
+    int status;
+    std::string out, err;
+    QJsonObject json() const { return QJsonDocument::fromJson(QByteArray::fromStdString(out)).object(); }
+};
+
+CalcRun Calc(std::vector<std::string> args)
+{
+    std::ostringstream out, err;
+    const int status = RunVelkCalc(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::string Example(const char* name)
+{
+    return std::string(VELK_SOURCE_DIR "/examples/") + name + ".vel";
+}
+
+} // namespace
+
+TEST(VelkCalcEfficiency, ModelsOfTheExamplesAndTheDesignChoice)
+{
+    // Expected: tests/engine/data/rbf_hand_calculation.py.
+    const struct {
+        const char* example;
+        const char* model;
+        double rbfHTUV, rbfHTUL, rbfHETP, rbfArea;
+    } cases[] = {
+        {"atmospheric", "specified", 0.404966401720333, 0.10899732916542, 0.49681976123677, 129.541524970675},
+        {"vacuum", "rbf", 0.377851197812082, 0.103520464872894, 0.467639614419097, 117.546733210986},
+        {"high-pressure", "max", 0.117134155797637, 0.0890877230861246, 0.205089818138728, 225.879964286775},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.example);
+        const CalcRun plain = Calc({"--project", Example(c.example)});
+        const CalcRun run = Calc({"--project", Example(c.example), "--efficiency-model", c.model});
+        ASSERT_EQ(run.status, 0) << run.err;
+        // Everything before the added key is the plain run's output.
+        const std::string before = plain.out.substr(0, plain.out.size() - 2) + ", \"efficiency\": {";
+        ASSERT_EQ(run.out.compare(0, before.size(), before), 0);
+
+        const QJsonObject json = run.json();
+        const QJsonObject e = json["efficiency"].toObject();
+        const QJsonArray models = e["models"].toArray();
+        ASSERT_EQ(models.size(), 2);
+        const QJsonObject specified = models[0].toObject(), rbf = models[1].toObject();
+        EXPECT_EQ(specified["name"].toString(), "specified");
+        EXPECT_EQ(rbf["name"].toString(), "rbf");
+        const QStringList keys = {"name", "HTUV", "HTUL", "HTUOV", "HETP", "effectiveArea", "error"};
+        EXPECT_EQ(rbf.keys().size(), keys.size());
+        const QJsonObject fields = json["fields"].toObject();
+        EXPECT_EQ(specified["HETP"].toDouble(), fields["HETPD"].toObject()["si"].toDouble());
+        EXPECT_EQ(specified["HTUV"].toDouble(), fields["HTUVD"].toObject()["si"].toDouble());
+        EXPECT_TRUE(specified["effectiveArea"].isNull());
+        EXPECT_TRUE(specified["error"].isNull() && rbf["error"].isNull());
+        EXPECT_NEAR(rbf["HTUV"].toDouble(), c.rbfHTUV, 1e-9 * c.rbfHTUV);
+        EXPECT_NEAR(rbf["HTUL"].toDouble(), c.rbfHTUL, 1e-9 * c.rbfHTUL);
+        EXPECT_NEAR(rbf["HETP"].toDouble(), c.rbfHETP, 1e-9 * c.rbfHETP);
+        EXPECT_NEAR(rbf["effectiveArea"].toDouble(), c.rbfArea, 1e-9 * c.rbfArea);
+
+        const double s = specified["HETP"].toDouble(), r = rbf["HETP"].toDouble();
+        EXPECT_DOUBLE_EQ(e["spread"].toDouble(), std::max(s, r) / std::min(s, r));
+        EXPECT_EQ(e["design"].toString(), c.model);
+        const std::string m = c.model;
+        EXPECT_EQ(e["designHETP"].toDouble(), m == "specified" ? s : m == "rbf" ? r : std::max(s, r));
+    }
+}
+
+TEST(VelkCalcEfficiency, FailedModelsHaveNullNumbersAndTheirOwnError)
+{
+    const struct {
+        const char* what;
+        std::vector<std::string> args;
+    } cases[] = {
+        // A 1.2 m column floods at the atmospheric case's loads.
+        {"flooded",
+         {"--project", Example("atmospheric"), "--rate-diameter", "1.2", "--efficiency-model", "max"}},
+        {"no diffusion coefficient",
+         {"--project", Example("atmospheric"), "DlfD=", "--efficiency-model", "max"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const CalcRun run = Calc(c.args);
+        const QJsonObject e = run.json()["efficiency"].toObject();
+        for (const auto& v : e["models"].toArray()) {
+            const QJsonObject m = v.toObject();
+            for (const char* key : {"HTUV", "HTUL", "HTUOV", "HETP", "effectiveArea"})
+                EXPECT_TRUE(m[key].isNull()) << key;
+            EXPECT_FALSE(m["error"].toString().isEmpty());
+        }
+        EXPECT_TRUE(e["spread"].isNull());
+        EXPECT_TRUE(e["designHETP"].isNull());
+        EXPECT_TRUE(run.json()["messages"].toArray().isEmpty()) << "a model's failure is not the page's";
+    }
+}
+
+TEST(VelkCalcEfficiency, AreaBeyondTheSheetsIsNotedAndOptionsAreChecked)
+{
+    // At 2.2 m the high-pressure case wets 3.05 times the sheet area by F_t:
+    // a_e = 0.35 * F_t * a is above a, shown as it is with a note.
+    const CalcRun wide = Calc({"--project", Example("high-pressure"), "--rate-diameter", "2.2", "--efficiency"});
+    const QJsonObject rbf = wide.json()["efficiency"].toObject()["models"].toArray()[1].toObject();
+    EXPECT_GT(rbf["effectiveArea"].toDouble(), 250.0);
+    EXPECT_NE(wide.err.find("(ae/a>1)"), std::string::npos);
+    EXPECT_EQ(Calc({"--project", Example("high-pressure"), "--efficiency"}).err.find("(ae/a>1)"),
+              std::string::npos);
+
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"--efficiency-model", "delft"},
+                                                {"--efficiency-model"},
+                                                {"--efficiency", "--compare"},
+                                                {"--efficiency-model", "max", "--chart-data"}}) {
+        const CalcRun run = Calc(bad);
+        EXPECT_EQ(run.status, 2) << bad[0];
+        EXPECT_NE(run.err.find("--efficiency"), std::string::npos) << run.err;
+    }
+}
