@@ -114,7 +114,7 @@ TEST(VelkCalcEfficiency, FailedModelsHaveNullNumbersAndTheirOwnError)
 
 TEST(VelkCalcEfficiency, AreaBeyondTheSheetsIsNotedAndOptionsAreChecked)
 {
-    // At 2.2 m the high-pressure case wets 3.05 times the sheet area by F_t:
+    // At 2.2 m the high-pressure case has F_t = 3.04:
     // a_e = 0.35 * F_t * a is above a, shown as it is with a note.
     const CalcRun wide = Calc({"--project", Example("high-pressure"), "--rate-diameter", "2.2", "--efficiency"});
     const QJsonObject rbf = wide.json()["efficiency"].toObject()["models"].toArray()[1].toObject();
