@@ -355,6 +355,7 @@ void ApplyOptions(CalcPage& page, const Options& opt)
     }
     if (opt.conservative)
         page.Check("CBConservative")->SetChecked(true);
+    ApplyEfficiencyOption(page, opt.efficiency);
 }
 
 // Writes the project, the diagram and the report the options ask for;

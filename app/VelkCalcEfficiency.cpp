@@ -36,7 +36,11 @@ bool ParseEfficiencyOption(const std::vector<std::string>& args, std::size_t& i,
         return true;
     }
     const std::string& name = args[++i];
-    if (!DesignHetpChoiceFromName(name, opt.choice)) why = std::string(complaint) + ", not '" + name + "'";
+    DesignHetpChoice choice;
+    if (DesignHetpChoiceFromName(name, choice))
+        opt.choice = choice;
+    else
+        why = std::string(complaint) + ", not '" + name + "'";
     // Choosing the design HETP asks for the figures it is chosen from.
     opt.requested = true;
     return true;
@@ -61,10 +65,15 @@ std::string EfficiencyResultJson(const EfficiencyResult& result)
            ", \"designHETP\": " + (design ? JsonNumber(*design) : std::string("null")) + "}";
 }
 
+void ApplyEfficiencyOption(CalcPage& page, const EfficiencyOption& opt)
+{
+    if (opt.choice) SetDesignHetpChoice(page, *opt.choice);
+}
+
 std::string EfficiencyJson(const CalcPage& page, const EfficiencyOption& opt, std::ostream& err)
 {
     if (!opt.requested) return "";
-    const EfficiencyResult result = EvaluateEfficiency(page, opt.choice);
+    const EfficiencyResult result = EvaluateEfficiency(page, DesignHetpChoiceOf(page));
     for (const EfficiencyModelResult& m : result.models)
         if (m.completed && m.areaAboveGeometric)
             err << EngineText(std::string(kAreaAboveGeometricText)).toStdString() << '\n';

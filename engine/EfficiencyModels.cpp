@@ -51,13 +51,22 @@ void Fail(EfficiencyModelResult& r, const char* why)
     r.error = why;
 }
 
-EfficiencyModelResult SpecifiedModel(const CalcPage& page)
+// The beyond-the-model marks to judge by: the page's, or those of an
+// operating check being made.
+using InvalidMarks = const std::vector<std::string>*;
+bool Invalid(const CalcPage& page, InvalidMarks marks, const char* name)
+{
+    if (!marks) return page.IsInvalid(page.Field(name));
+    return std::find(marks->begin(), marks->end(), name) != marks->end();
+}
+
+EfficiencyModelResult SpecifiedModel(const CalcPage& page, InvalidMarks marks)
 {
     EfficiencyModelResult r;
     r.model = EfficiencyModel::Specified;
     const char* names[] = {"HTUVD", "HTULD", "HTUOVD", "HETPD"};
     double* targets[] = {&r.heights.HTUV, &r.heights.HTUL, &r.heights.HTUOV, &r.heights.HETP};
-    if (AtOrBeyondFlood(page) || page.IsInvalid(page.Field("HETPD"))) {
+    if (AtOrBeyondFlood(page) || Invalid(page, marks, "HETPD")) {
         Fail(r, kAtFloodText);
         return r;
     }
@@ -73,7 +82,7 @@ EfficiencyModelResult SpecifiedModel(const CalcPage& page)
     return r;
 }
 
-EfficiencyModelResult RbfModel(const CalcPage& page)
+EfficiencyModelResult RbfModel(const CalcPage& page, InvalidMarks marks)
 {
     EfficiencyModelResult r;
     r.model = EfficiencyModel::RochaBravoFair;
@@ -92,16 +101,29 @@ EfficiencyModelResult RbfModel(const CalcPage& page)
         }
         values[i] = *v;
     }
-    if (page.IsInvalid(page.Field("HTD"))) {
+    if (Invalid(page, marks, "HTD")) {
         Fail(r, kHoldupRangeText);
         return r;
     }
     const RbfInputs in{values[0], values[1], values[2], values[3], values[4], values[5],
                        values[6], values[7], values[8], values[9], values[10]};
-    const PackingParams& p = CurrentPacking;
+    // The page's own packing: a rated copy is read after its run has given
+    // the thread's packing back to the caller.
+    const std::string type = page.Combo("PTD")->Text();
+    const PackingParams saved = CurrentPacking;
+    PackingParams p;
+    try {
+        LookUpPacking(type, ColArea);
+        p = CurrentPacking;
+        CurrentPacking = saved;
+    } catch (const std::exception&) {
+        CurrentPacking = saved;
+        Fail(r, kMissingInputText);
+        return r;
+    }
     try {
         FloatGuard guard;
-        r.heights = RbfHeights(in, p, SurfaceEnhancementFactor(page.Combo("PTD")->Text()));
+        r.heights = RbfHeights(in, p, SurfaceEnhancementFactor(type));
         for (double x :
              {r.heights.HTUV, r.heights.HTUL, r.heights.HTUOV, r.heights.HETP, r.heights.effectiveArea})
             guard.Checked(x);
@@ -173,7 +195,8 @@ ModelHeights RbfHeights(const RbfInputs& in, const PackingParams& p, double surf
     return out;
 }
 
-EfficiencyResult EvaluateEfficiency(const CalcPage& page, DesignHetpChoice choice)
+EfficiencyResult EvaluateEfficiency(const CalcPage& page, DesignHetpChoice choice,
+                                    const std::vector<std::string>* invalid)
 {
     std::vector<EfficiencyModelResult> models;
     if (!page.LastFailure().empty()) {
@@ -185,8 +208,8 @@ EfficiencyResult EvaluateEfficiency(const CalcPage& page, DesignHetpChoice choic
             models.push_back(r);
         }
     } else {
-        models.push_back(SpecifiedModel(page));
-        models.push_back(RbfModel(page));
+        models.push_back(SpecifiedModel(page, invalid));
+        models.push_back(RbfModel(page, invalid));
     }
     return SummariseEfficiency(std::move(models), choice);
 }
@@ -220,4 +243,29 @@ EfficiencyResult SummariseEfficiency(std::vector<EfficiencyModelResult> models, 
 std::optional<double> DesignHetp(const EfficiencyResult& result)
 {
     return result.designHetp;
+}
+
+DesignHetpChoice DesignHetpChoiceOf(const CalcPage& page)
+{
+    const TComboModel* c = page.Combo("DesignHetpD");
+    const int i = c ? c->ItemIndex() : 0;
+    return i == 1   ? DesignHetpChoice::RochaBravoFair
+           : i == 2 ? DesignHetpChoice::Largest
+                    : DesignHetpChoice::Specified;
+}
+
+void SetDesignHetpChoice(CalcPage& page, DesignHetpChoice choice)
+{
+    page.Combo("DesignHetpD")->SetItemIndex(static_cast<int>(choice));
+}
+
+std::optional<double> ChosenHetp(const CalcPage& page, const std::vector<std::string>* invalid)
+{
+    const DesignHetpChoice choice = DesignHetpChoiceOf(page);
+    if (choice == DesignHetpChoice::Specified) {
+        // The page's own field exactly as before the choice existed.
+        const auto hetp = Current(page, "HETPD");
+        return hetp && !Invalid(page, invalid, "HETPD") ? hetp : std::nullopt;
+    }
+    return DesignHetp(EvaluateEfficiency(page, choice, invalid));
 }

@@ -61,8 +61,11 @@ struct EfficiencyResult {
 };
 
 // Every model on the page's last computed case (the page itself is not
-// changed), the spread and the design HETP of the choice.
-EfficiencyResult EvaluateEfficiency(const CalcPage& page, DesignHetpChoice choice);
+// changed), the spread and the design HETP of the choice. invalid: the
+// beyond-the-model marks to judge by (an operating check being made);
+// nullptr takes the page's.
+EfficiencyResult EvaluateEfficiency(const CalcPage& page, DesignHetpChoice choice,
+                                    const std::vector<std::string>* invalid = nullptr);
 
 // The spread and the design HETP of the models' results: both over the
 // completed models only; the design HETP is none when the chosen model failed.
@@ -71,6 +74,14 @@ EfficiencyResult SummariseEfficiency(std::vector<EfficiencyModelResult> models, 
 // The HETP the packed height is built on (no margin: the column design adds
 // its own once).
 std::optional<double> DesignHetp(const EfficiencyResult& result);
+
+// The page's choice (its DesignHetpD); Specified is the start state.
+DesignHetpChoice DesignHetpChoiceOf(const CalcPage& page);
+void SetDesignHetpChoice(CalcPage& page, DesignHetpChoice choice);
+// The HETP the page's packed height, beds and column design are built on:
+// with the start-state choice the page's HETPD exactly as before (none when
+// blank, stale or beyond the model), otherwise DesignHetp of the choice.
+std::optional<double> ChosenHetp(const CalcPage& page, const std::vector<std::string>* invalid = nullptr);
 
 // The note for an effective area beyond the geometric one (an engine text).
 extern const char* const kAreaAboveGeometricText;

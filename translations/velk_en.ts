@@ -2211,5 +2211,21 @@ m3/(m2·h)</translation>
         <source>计算未完成或结果已过时，传质模型未计算。</source>
         <translation>The calculation did not complete or its results are out of date; the mass-transfer model was not evaluated.</translation>
     </message>
+    <message>
+        <source>本页模型</source>
+        <translation>This page&apos;s model</translation>
+    </message>
+    <message>
+        <source>Rocha-Bravo-Fair模型</source>
+        <translation>Rocha-Bravo-Fair model</translation>
+    </message>
+    <message>
+        <source>各模型最大值</source>
+        <translation>Largest of the models</translation>
+    </message>
+    <message>
+        <source>填料层高度采用的等板高度：本页模型、Rocha-Bravo-Fair模型或两者中较大者。</source>
+        <translation>The HETP the packed height is built on: this page&apos;s model, the Rocha-Bravo-Fair model or the larger of the two.</translation>
+    </message>
 </context>
 </TS>

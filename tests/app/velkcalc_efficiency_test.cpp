@@ -8,10 +8,15 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cmath>
+#include <fstream>
 #include <sstream>
 
+#include "CalcPage.h"
 #include "EfficiencyModels.h"
+#include "LoadCases.h"
 #include "VelkCalc.h"
+#include "VelkCalcExtras.h"
+#include "project_test_support.h"
 
 namespace
 {
@@ -116,7 +121,8 @@ TEST(VelkCalcEfficiency, AreaBeyondTheSheetsIsNotedAndOptionsAreChecked)
 {
     // At 2.2 m the high-pressure case has F_t = 3.04:
     // a_e = 0.35 * F_t * a is above a, shown as it is with a note.
-    const CalcRun wide = Calc({"--project", Example("high-pressure"), "--rate-diameter", "2.2", "--efficiency"});
+    const CalcRun wide =
+        Calc({"--project", Example("high-pressure"), "--rate-diameter", "2.2", "--efficiency"});
     const QJsonObject rbf = wide.json()["efficiency"].toObject()["models"].toArray()[1].toObject();
     EXPECT_GT(rbf["effectiveArea"].toDouble(), 250.0);
     EXPECT_NE(wide.err.find("(ae/a>1)"), std::string::npos);
@@ -131,4 +137,61 @@ TEST(VelkCalcEfficiency, AreaBeyondTheSheetsIsNotedAndOptionsAreChecked)
         EXPECT_EQ(run.status, 2) << bad[0];
         EXPECT_NE(run.err.find("--efficiency"), std::string::npos) << run.err;
     }
+}
+
+TEST(VelkCalcEfficiency, TheChoiceFeedsThePackedHeightAndIsKeptInTheProject)
+{
+    // 12 stages times the chosen HETP (the hand-calculated RBF one for rbf
+    // and max, which is the larger here).
+    const double rbf = 0.49681976123677;
+    for (const char* m : {"specified", "rbf", "max"}) {
+        SCOPED_TRACE(m);
+        const QJsonObject json =
+            Calc({"--project", Example("atmospheric"), "--stages", "12", "--efficiency-model", m}).json();
+        const double hetp = std::string(m) == "specified" ? json["fields"]["HETPD"]["si"].toDouble() : rbf;
+        const QJsonObject op = json["operation"].toObject();
+        EXPECT_NEAR(op["bedHeight"].toDouble(), 12 * hetp, 1e-9);
+        EXPECT_NEAR(op["bedPressureDrop"].toDouble(), op["pressureDropMbarPerM"].toDouble() * 12 * hetp,
+                    1e-9);
+    }
+
+    projecttest::TempDir dir;
+    auto bytes = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    ASSERT_EQ(Calc({"--project", Example("atmospheric"), "--save", dir / "plain.vel"}).status, 0);
+    ASSERT_EQ(Calc({"--project", Example("atmospheric"), "--efficiency-model", "specified", "--save",
+                    dir / "default.vel"})
+                  .status,
+              0);
+    ASSERT_EQ(
+        Calc({"--project", Example("atmospheric"), "--efficiency-model", "max", "--save", dir / "max.vel"})
+            .status,
+        0);
+    // The start state is not stored; another choice is, and comes back.
+    EXPECT_EQ(bytes(dir / "plain.vel"), bytes(dir / "default.vel"));
+    EXPECT_NE(bytes(dir / "plain.vel"), bytes(dir / "max.vel"));
+    const QJsonObject reopened = Calc({"--project", dir / "max.vel", "--efficiency"}).json();
+    EXPECT_EQ(reopened["efficiency"]["design"].toString(), "max");
+    EXPECT_NEAR(reopened["efficiency"]["designHETP"].toDouble(), rbf, 1e-9);
+}
+
+TEST(VelkCalcEfficiency, LoadCasesTakeTheChosenHetp)
+{
+    // The atmospheric case's own loads as a load case: the chosen model's HETP
+    // of the hand calculation, the page's own with the start state.
+    CalcPage page;
+    std::string kept, why;
+    ASSERT_TRUE(VelkCalcLoadProject(page, Example("atmospheric"), kept, why)) << why;
+    LoadCase normal;
+    normal.name = "normal";
+    normal.values.V = 14000.0 / 3600;
+    normal.values.L = 12000.0 / 3600;
+    const auto specified = RateLoadCases(page, {normal}).cases.at(0).HETP;
+    SetDesignHetpChoice(page, DesignHetpChoice::RochaBravoFair);
+    const auto rbf = RateLoadCases(page, {normal}).cases.at(0).HETP;
+    ASSERT_TRUE(specified && rbf);
+    EXPECT_NEAR(*specified, 0.370633706818912, 1e-9);
+    EXPECT_NEAR(*rbf, 0.49681976123677, 1e-9);
 }

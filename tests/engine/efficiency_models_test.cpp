@@ -126,9 +126,13 @@ TEST(EfficiencySummary, SpreadAndDesignHetpTakeTheCompletedModelsOnly)
             {model(M::Specified, c.specifiedDone, c.specified), model(M::RochaBravoFair, c.rbfDone, c.rbf)},
             c.choice);
         EXPECT_EQ(r.spread.has_value(), c.spread != none);
-        if (r.spread && c.spread != none) EXPECT_DOUBLE_EQ(*r.spread, c.spread);
+        if (r.spread && c.spread != none) {
+            EXPECT_DOUBLE_EQ(*r.spread, c.spread);
+        }
         const auto design = DesignHetp(r);
         EXPECT_EQ(design.has_value(), c.design != none);
-        if (design && c.design != none) EXPECT_DOUBLE_EQ(*design, c.design);
+        if (design && c.design != none) {
+            EXPECT_DOUBLE_EQ(*design, c.design);
+        }
     }
 }
