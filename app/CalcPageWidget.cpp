@@ -13,6 +13,7 @@
 
 #include "BoundWidgets.h"
 #include "CalcPage.h"
+#include "EfficiencyPanel.h"
 #include "TrNoop.h"
 #include "OperationPanel.h"
 #include "TypedInputCheck.h"
@@ -101,6 +102,7 @@ void TCalcPageWidget::RefreshOperation()
         e->setInvalid(page_.IsInvalid(e->model()));
     }
     operation_->Refresh();
+    efficiency_->Refresh();
     MarkWarnings();
 }
 
@@ -278,6 +280,10 @@ QWidget* TCalcPageWidget::BuildResults()
         rg->addWidget(new TComboBoxUWidget(page_.UnitOf(model), results), row, col + 2);
         tabOrder_.push_back(edit);
     }
+    // The other model's HETP, the spread and the design choice, beside the heights.
+    efficiency_ = new TEfficiencyPanel(page_, results);
+    rg->addWidget(efficiency_, 5, 0, 1, 9);
+    tabOrder_.push_back(efficiency_->Choice());
     return results;
 }
 

@@ -12,6 +12,7 @@ class QGridLayout;
 class QGroupBox;
 class QLabel;
 class TEditDWidget;
+class TEfficiencyPanel;
 class TOperationPanel;
 class TTypedInputGuard;
 
@@ -58,6 +59,7 @@ private:
     std::vector<QWidget*> tabOrder_;
     std::vector<TEditDWidget*> resultEdits_;
     TOperationPanel* operation_ = nullptr;
+    TEfficiencyPanel* efficiency_ = nullptr; // beside the heights
     QWidget* flood_ = nullptr;
     QLabel* summary_ = nullptr;
     TTypedInputGuard* typedGuard_ = nullptr;

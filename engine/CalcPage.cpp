@@ -174,6 +174,7 @@ CalcPage::CalcPage(bool installHooks)
     Combo("DesignBasisD")->SetHint(QT_TRANSLATE_NOOP("Velk", "塔径按泛点率、按湿塔压降限值或两者兼顾确定。"));
     Field("DpLimitD")->SetHint(QT_TRANSLATE_NOOP("Velk", "每米填料的湿塔压降上限，mbar/m。"));
     Check("CBConservative")->SetHint(QT_TRANSLATE_NOOP("Velk", "取三种泛点算法中最小的泛点气速设计塔径。"));
+    Combo("DesignHetpD")->SetHelpContext(1023); // the help map's design-HETP topic
     Combo("DesignHetpD")->SetHint(QT_TRANSLATE_NOOP("Velk", "填料层高度采用的等板高度：本页模型、Rocha-Bravo-Fair模型或两者中较大者。"));
 
     // Handlers.

@@ -2227,5 +2227,21 @@ m3/(m2·h)</translation>
         <source>填料层高度采用的等板高度：本页模型、Rocha-Bravo-Fair模型或两者中较大者。</source>
         <translation>The HETP the packed height is built on: this page&apos;s model, the Rocha-Bravo-Fair model or the larger of the two.</translation>
     </message>
+    <message>
+        <source>HETP(Rocha-Bravo-Fair)</source>
+        <translation>HETP (Rocha-Bravo-Fair)</translation>
+    </message>
+    <message>
+        <source>HETP离散度(大/小)</source>
+        <translation>HETP spread (largest/smallest)</translation>
+    </message>
+    <message>
+        <source>设计等板高度取</source>
+        <translation>Design HETP from</translation>
+    </message>
+    <message>
+        <source>设计HETP</source>
+        <translation>Design HETP</translation>
+    </message>
 </context>
 </TS>

@@ -13,6 +13,7 @@
 
 #include "CalcPage.h"
 #include "EfficiencyModels.h"
+#include "EfficiencyPanel.h"
 #include "LoadCases.h"
 #include "VelkCalc.h"
 #include "VelkCalcExtras.h"
@@ -194,4 +195,15 @@ TEST(VelkCalcEfficiency, LoadCasesTakeTheChosenHetp)
     ASSERT_TRUE(specified && rbf);
     EXPECT_NEAR(*specified, 0.370633706818912, 1e-9);
     EXPECT_NEAR(*rbf, 0.49681976123677, 1e-9);
+
+    // What the calculation page shows beside its heights, in HETPD's unit.
+    page.NeedsRecalc = true;
+    page.LDExit();
+    EXPECT_EQ(EfficiencyFigureTexts(page), QStringList({"0.4968", "1.34", "0.4968", "m"}));
+    SetDesignHetpChoice(page, DesignHetpChoice::Specified);
+    page.UnitOf(page.Field("HETPD"))->SetItemIndex(1);
+    const QStringList texts = EfficiencyFigureTexts(page);
+    EXPECT_EQ(texts[2], QString::number(0.370633706818912 / page.Field("HETPD")->Exchange(), 'g', 4));
+    EXPECT_EQ(texts[3].toStdString(), page.UnitOf(page.Field("HETPD"))->GetUnit());
+    EXPECT_NE(texts[3], "m");
 }
