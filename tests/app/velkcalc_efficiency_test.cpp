@@ -12,9 +12,11 @@
 #include <sstream>
 
 #include "CalcPage.h"
+#include "ComparisonTable.h"
 #include "EfficiencyModels.h"
 #include "EfficiencyPanel.h"
 #include "LoadCases.h"
+#include "PackingComparison.h"
 #include "VelkCalc.h"
 #include "VelkCalcExtras.h"
 #include "project_test_support.h"
@@ -206,4 +208,27 @@ TEST(VelkCalcEfficiency, LoadCasesTakeTheChosenHetp)
     EXPECT_EQ(texts[2], QString::number(0.370633706818912 / page.Field("HETPD")->Exchange(), 'g', 4));
     EXPECT_EQ(texts[3].toStdString(), page.UnitOf(page.Field("HETPD"))->GetUnit());
     EXPECT_NE(texts[3], "m");
+}
+
+TEST(VelkCalcEfficiency, ComparisonPageShowsTheSpreadTheExportsDoNot)
+{
+    CalcPage page;
+    std::string kept, why;
+    ASSERT_TRUE(VelkCalcLoadProject(page, Example("atmospheric"), kept, why)) << why;
+    PackingComparison comparison;
+    const std::vector<ComparisonRow> rows = comparison.Run(page, false);
+    const auto row =
+        std::find_if(rows.begin(), rows.end(), [](const auto& r) { return r.packing == "Mellapakr-250Y"; });
+    ASSERT_NE(row, rows.end());
+    ASSERT_TRUE(row->hetpSpread);
+    // The hand-calculated RBF HETP over the page's own.
+    EXPECT_NEAR(*row->hetpSpread, 0.49681976123677 / 0.370633706818912, 1e-9);
+    for (bool all : {false, true}) {
+        const auto exported = ComparisonColumns(all), shown = ComparisonPageColumns(all);
+        EXPECT_EQ(std::count(exported.begin(), exported.end(), ComparisonColumn::HetpSpread), 0);
+        const auto hetp = std::find(shown.begin(), shown.end(), ComparisonColumn::HETP);
+        ASSERT_NE(hetp, shown.end());
+        EXPECT_EQ(*(hetp + 1), ComparisonColumn::HetpSpread);
+        EXPECT_EQ(shown.size(), exported.size() + 1);
+    }
 }
