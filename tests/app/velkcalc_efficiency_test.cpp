@@ -17,6 +17,7 @@
 #include "EfficiencyPanel.h"
 #include "LoadCases.h"
 #include "PackingComparison.h"
+#include "PerformanceCurves.h"
 #include "VelkCalc.h"
 #include "VelkCalcExtras.h"
 #include "project_test_support.h"
@@ -231,4 +232,23 @@ TEST(VelkCalcEfficiency, ComparisonPageShowsTheSpreadTheExportsDoNot)
         EXPECT_EQ(*(hetp + 1), ComparisonColumn::HetpSpread);
         EXPECT_EQ(shown.size(), exported.size() + 1);
     }
+}
+
+TEST(VelkCalcEfficiency, HetpChartCarriesTheSecondModel)
+{
+    CalcPage page;
+    std::string kept, why;
+    ASSERT_TRUE(VelkCalcLoadProject(page, Example("atmospheric"), kept, why)) << why;
+    page.NeedsRecalc = true;
+    page.LDExit();
+    PerformanceCurves curves;
+    ASSERT_TRUE(ComputePageCurves(page, DefaultCurveLiquidLoads(), curves, why)) << why;
+    ASSERT_GT(curves.hetpRbf.size(), 10u);
+    // At the case's own F-factor the curve is the case's hand-calculated height.
+    const auto at = std::find_if(curves.hetpRbf.begin(), curves.hetpRbf.end(),
+                                 [&](const CurvePoint& p) { return p.x == curves.operating.F; });
+    ASSERT_NE(at, curves.hetpRbf.end());
+    EXPECT_NEAR(at->y, 0.49681976123677, 1e-9);
+    // It ends before flood, as the holdup it rests on does.
+    EXPECT_LT(curves.hetpRbf.back().x, curves.hetp.back().x + 1e-12);
 }
