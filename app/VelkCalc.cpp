@@ -67,7 +67,7 @@ struct Options {
     bool help = false;
     bool compare = false, allMethods = false;
     bool strict = false; // exit 3 when a completed run carries an error-severity warning
-    EfficiencyOption efficiency; // --efficiency, --efficiency-model (VelkCalcEfficiency.cpp)
+    EfficiencyOption efficiency;      // --efficiency, --efficiency-model (VelkCalcEfficiency.cpp)
     std::optional<UnitSystem> system; // --units, applied before --unit
     std::vector<std::pair<std::string, int>> units;
     std::vector<std::pair<std::string, std::string>> values;

@@ -129,9 +129,10 @@ CalcPage::CalcPage(bool installHooks)
                                                               QT_TRANSLATE_NOOP("Velk", "泛点率和压降兼顾")});
     Add<TEditD>("DpLimitD"); // mbar per m of packing
     Add<TCheckModel>("CBConservative");
-    Add<TComboModel>("DesignHetpD", std::vector<std::string>{QT_TRANSLATE_NOOP("Velk", "本页模型"),
-                                                             QT_TRANSLATE_NOOP("Velk", "Rocha-Bravo-Fair模型"),
-                                                             QT_TRANSLATE_NOOP("Velk", "各模型最大值")});
+    Add<TComboModel>("DesignHetpD",
+                     std::vector<std::string>{QT_TRANSLATE_NOOP("Velk", "本页模型"),
+                                              QT_TRANSLATE_NOOP("Velk", "Rocha-Bravo-Fair模型"),
+                                              QT_TRANSLATE_NOOP("Velk", "各模型最大值")});
 
     // Start states.
     Field("CgmaxD")->SetFontColor(clRed);
@@ -175,7 +176,9 @@ CalcPage::CalcPage(bool installHooks)
     Field("DpLimitD")->SetHint(QT_TRANSLATE_NOOP("Velk", "每米填料的湿塔压降上限，mbar/m。"));
     Check("CBConservative")->SetHint(QT_TRANSLATE_NOOP("Velk", "取三种泛点算法中最小的泛点气速设计塔径。"));
     Combo("DesignHetpD")->SetHelpContext(1023); // the help map's design-HETP topic
-    Combo("DesignHetpD")->SetHint(QT_TRANSLATE_NOOP("Velk", "填料层高度采用的等板高度：本页模型、Rocha-Bravo-Fair模型或两者中较大者。"));
+    Combo("DesignHetpD")
+        ->SetHint(QT_TRANSLATE_NOOP(
+            "Velk", "填料层高度采用的等板高度：本页模型、Rocha-Bravo-Fair模型或两者中较大者。"));
 
     // Handlers.
     auto exit = [this](TControl*) { LDExit(); };

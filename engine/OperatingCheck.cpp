@@ -278,8 +278,7 @@ void EvaluateOperatingCheck(const CalcPage& page, const std::vector<const TEditD
         design = ChosenHetp(page, &check.invalid);
     else if (hetp && !check.IsInvalid("HETPD"))
         design = hetp;
-    if (fig.stages && design)
-        fig.bedHeight = Figure([&] { return *fig.stages * *design; });
+    if (fig.stages && design) fig.bedHeight = Figure([&] { return *fig.stages * *design; });
     if (fig.bedHeight && fig.pressureDropMbarPerM)
         fig.bedPressureDrop = Figure([&] { return *fig.pressureDropMbarPerM * *fig.bedHeight; });
 

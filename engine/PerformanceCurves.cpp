@@ -6,9 +6,9 @@
 #include <numbers>
 
 #include "CalcPage.h"
+#include "EfficiencyModels.h"
 #include "FloatGuard.h"
 #include "FloodingCorrelations.h"
-#include "EfficiencyModels.h"
 #include "MassTransfer.h"
 #include "Messages.h"
 #include "NumberText.h"
@@ -117,8 +117,7 @@ double RbfHetpOf(const PerformanceCase& c, double uLs, double uVs)
 {
     const Hydraulics h = HydraulicsAt(c, uLs, uVs); // looks the packing up
     const PackingParams& p = CurrentPacking;
-    if (!h.valid || h.hL >= HoldupFloodLimit(p.S, h.dPdry, c.rhoL))
-        return kNaN;
+    if (!h.valid || h.hL >= HoldupFloodLimit(p.S, h.dPdry, c.rhoL)) return kNaN;
     double lambda = c.lambda;
     FloatGuard guard;
     if (c.slope > 0) {
@@ -239,8 +238,7 @@ void RbfHetpCurve(const PerformanceCase& c, double floodF, PerformanceCurves& ou
     try {
         for (double F : FloodGrid(floodF, c.uVs * sqrtRhoV)) {
             const double hetp = RbfHetpOf(c, c.uLs, F / sqrtRhoV);
-            if (!std::isfinite(hetp))
-                break;
+            if (!std::isfinite(hetp)) break;
             out.hetpRbf.push_back({F, hetp});
         }
     } catch (const std::exception&) {

@@ -224,9 +224,9 @@ struct SecondCurve {
     QString firstName, name;
 };
 
-QString DrawSingleCurveChart(const std::vector<CurvePoint>& points, const QString& xCaption, const QString& yCaption,
-                             double opX, double opY, double floodPercent, const QString& empty,
-                             const SecondCurve& second = {})
+QString DrawSingleCurveChart(const std::vector<CurvePoint>& points, const QString& xCaption,
+                             const QString& yCaption, double opX, double opY, double floodPercent,
+                             const QString& empty, const SecondCurve& second = {})
 {
     const bool two = second.points && !second.points->empty() && !points.empty();
     TRange x, y;
@@ -317,10 +317,12 @@ QString DrawPerformanceChart(TChartSurface* surface, TPerformanceChart chart, co
     case TPerformanceChart::Hetp:
         break;
     }
-    return DrawSingleCurveChart(shown.hetp, Tr(QT_TRANSLATE_NOOP("Velk", "F因子 (Pa^0.5)")), WithFigureUnit(Tr(QT_TRANSLATE_NOOP("Velk", "HETP (m)")), FigureKind::Length, QStringLiteral("m")), op.F, op.HETP, op.floodPercent,
-                                Tr(QT_TRANSLATE_NOOP("Velk", "没有传质数据，不能绘制等板高度曲线。")),
-                                {&shown.hetpRbf, Tr(QT_TRANSLATE_NOOP("Velk", "本页模型")),
-                                 Tr(QT_TRANSLATE_NOOP("Velk", "Rocha-Bravo-Fair模型"))});
+    return DrawSingleCurveChart(
+        shown.hetp, Tr(QT_TRANSLATE_NOOP("Velk", "F因子 (Pa^0.5)")),
+        WithFigureUnit(Tr(QT_TRANSLATE_NOOP("Velk", "HETP (m)")), FigureKind::Length, QStringLiteral("m")),
+        op.F, op.HETP, op.floodPercent, Tr(QT_TRANSLATE_NOOP("Velk", "没有传质数据，不能绘制等板高度曲线。")),
+        {&shown.hetpRbf, Tr(QT_TRANSLATE_NOOP("Velk", "本页模型")),
+         Tr(QT_TRANSLATE_NOOP("Velk", "Rocha-Bravo-Fair模型"))});
 }
 
 QString DrawWholePerformanceChart(TChartSurface* surface, TPerformanceChart chart, const PerformanceCurves& curves,

@@ -68,7 +68,8 @@ private slots:
             {"填料性能曲线", "/curves.htm", "填料性能曲线", "Packing performance"},
             {"CBConservative", "/conservative.htm", "最保守泛点", "Most conservative flood point"},
             {"MUnitSystem", "/unitsystem.htm", "单位制", "Unit system"},
-            {"DesignHetpD", "/efficiency.htm", "传质模型和设计等板高度", "Mass-transfer models and the design HETP"},
+            {"DesignHetpD", "/efficiency.htm", "传质模型和设计等板高度",
+             "Mass-transfer models and the design HETP"},
         };
         for (const auto& r : rows) {
             QTest::addRow("%s, zh", r.where) << TLanguage::Chinese << QString::fromUtf8(r.where)
