@@ -16,6 +16,7 @@
 #include "CalcPage.h"
 #include "CaseState.h"
 #include "ComboBoxU.h"
+#include "EfficiencyPanel.h"
 #include "OperationPanel.h"
 #include "TrNoop.h"
 #include "TypedInputCheck.h"
@@ -118,6 +119,7 @@ void TCalcPageWidget::RefreshOperation()
         e->setInvalid(marks.invalid);
     }
     operation_->Refresh();
+    efficiency_->Refresh();
     MarkWarnings();
 }
 
@@ -314,6 +316,10 @@ QWidget* TCalcPageWidget::BuildResults()
         tabOrder_.push_back(edit);
         FollowPerLengthUnit(res[i].name, label);
     }
+    // The other model's HETP, the spread and the design choice, beside the heights.
+    efficiency_ = new TEfficiencyPanel(page_, results);
+    rg->addWidget(efficiency_, 5, 0, 1, 9);
+    tabOrder_.push_back(efficiency_->Choice());
     return results;
 }
 

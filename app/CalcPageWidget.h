@@ -12,6 +12,7 @@ class QGridLayout;
 class QGroupBox;
 class QLabel;
 class TEditDWidget;
+class TEfficiencyPanel;
 class TOperationPanel;
 class TTypedInputGuard;
 
@@ -64,6 +65,7 @@ private:
     std::vector<TEditDWidget*> resultEdits_;
     std::vector<std::pair<class TComboBoxU*, int>> unitSubscriptions_;
     TOperationPanel* operation_ = nullptr;
+    TEfficiencyPanel* efficiency_ = nullptr; // beside the heights
     QWidget* flood_ = nullptr;
     QLabel* summary_ = nullptr;
     TTypedInputGuard* typedGuard_ = nullptr;

@@ -14,7 +14,7 @@ namespace {
 // The warnings first, where the eye starts; the exports keep their order.
 std::vector<ComparisonColumn> ShownColumns(bool allMethods)
 {
-    std::vector<ComparisonColumn> c = ComparisonColumns(allMethods);
+    std::vector<ComparisonColumn> c = ComparisonPageColumns(allMethods);
     const auto w = std::find(c.begin(), c.end(), ComparisonColumn::Warnings);
     if (w != c.end()) std::rotate(c.begin(), w, w + 1);
     return c;

@@ -15,6 +15,7 @@
 #include "UnitSystem.h"
 #include "VelkCalcCases.h"
 #include "VelkCalcCompare.h"
+#include "VelkCalcEfficiency.h"
 #include "PerformanceCharts.h"
 #include "PerformanceCurves.h"
 #include "VelkCalcCharts.h"
@@ -66,6 +67,7 @@ struct Options {
     bool help = false;
     bool compare = false, allMethods = false;
     bool strict = false; // exit 3 when a completed run carries an error-severity warning
+    EfficiencyOption efficiency;      // --efficiency, --efficiency-model (VelkCalcEfficiency.cpp)
     std::optional<UnitSystem> system; // --units, applied before --unit
     std::vector<std::pair<std::string, int>> units;
     std::vector<std::pair<std::string, std::string>> values;
@@ -155,6 +157,8 @@ std::string ParseArgs(const std::vector<std::string>& args, Options& opt)
             if (eq == std::string::npos || !ParseIndex(unitArg.substr(eq + 1), index))
                 return "--unit needs FIELD=INDEX, not '" + unitArg + "'";
             opt.units.emplace_back(unitArg.substr(0, eq), index);
+        } else if (std::string why; ParseEfficiencyOption(args, i, opt.efficiency, why)) {
+            if (!why.empty()) return why;
         } else if (a.rfind("--", 0) == 0) {
             return "unknown option '" + a + "'";
         } else {
@@ -351,6 +355,7 @@ void ApplyOptions(CalcPage& page, const Options& opt)
     }
     if (opt.conservative)
         page.Check("CBConservative")->SetChecked(true);
+    ApplyEfficiencyOption(page, opt.efficiency);
 }
 
 // Writes the project, the diagram and the report the options ask for;
@@ -469,6 +474,10 @@ std::string VelkCalcUsage()
            "  --design-basis B    with --design-dp: flood, pressure-drop or both (default both)\n"
            "  --conservative      size to the lowest flood velocity of the three correlations and\n"
            "                      print \"conservative\" (the method that governed, those skipped)\n"
+           "  --efficiency        print \"efficiency\": the heights of every mass-transfer model\n"
+           "                      (specified, rbf = Rocha-Bravo-Fair), their spread and the design HETP\n"
+           "  --efficiency-model M  the design HETP: specified (default), rbf or max (the largest of\n"
+           "                      the models that completed); implies --efficiency\n"
            "  --strict            exit with status 3 when a completed run carries a warning of\n"
            "                      severity error (flooded, over-capacity) in any entry\n"
            "  --help              show this text\n"
@@ -517,6 +526,10 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
         return usage("--all-methods needs --compare");
     if (!opt.pdf.empty() && (opt.compare || !opt.profile.empty()))
         return usage("--pdf writes the report of one case; it takes no --compare or --profile");
+    if (std::string why = EfficiencyCombinationComplaint(
+            opt.efficiency, opt.compare || !opt.cases.empty() || !opt.profile.empty() || opt.chartData);
+        !why.empty())
+        return usage(why);
     if (opt.compare && (!opt.packing.empty() || !opt.save.empty() || !opt.diagram.empty() || !opt.report.empty()))
         return usage("--compare computes every packing; it takes no --packing, --save, --diagram or --report");
 
@@ -567,7 +580,8 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
         out << ChartDataJson(page, opt, completed, err);
     else
         out << PageToJson(page, sink.texts, completed,
-                          DesignJson(page, !opt.designDp.empty(), opt.conservative, completed));
+                          DesignJson(page, !opt.designDp.empty(), opt.conservative, completed) +
+                              EfficiencyJson(page, opt.efficiency, err));
     if (!completed)
         return 1;
     return opt.strict && HasErrorWarning(page.Operation()) ? 3 : 0;

@@ -129,6 +129,10 @@ CalcPage::CalcPage(bool installHooks)
                                                               QT_TRANSLATE_NOOP("Velk", "泛点率和压降兼顾")});
     Add<TEditD>("DpLimitD"); // mbar per m of packing
     Add<TCheckModel>("CBConservative");
+    Add<TComboModel>("DesignHetpD",
+                     std::vector<std::string>{QT_TRANSLATE_NOOP("Velk", "本页模型"),
+                                              QT_TRANSLATE_NOOP("Velk", "Rocha-Bravo-Fair模型"),
+                                              QT_TRANSLATE_NOOP("Velk", "各模型最大值")});
 
     // Start states.
     Field("CgmaxD")->SetFontColor(clRed);
@@ -138,6 +142,7 @@ CalcPage::CalcPage(bool installHooks)
     Combo("UfMD")->SetItemIndex(0);
     Check("CBLagrange")->SetEnabled(false);
     Combo("DesignBasisD")->SetItemIndex(0);
+    Combo("DesignHetpD")->SetItemIndex(0);
 
     // Hints and help numbers, used by the key handling and the help.
     Field("DlfD")->SetHint(kFieldHintDiffusion);
@@ -170,6 +175,10 @@ CalcPage::CalcPage(bool installHooks)
     Combo("DesignBasisD")->SetHint(QT_TRANSLATE_NOOP("Velk", "塔径按泛点率、按湿塔压降限值或两者兼顾确定。"));
     Field("DpLimitD")->SetHint(QT_TRANSLATE_NOOP("Velk", "每米填料的湿塔压降上限，mbar/m。"));
     Check("CBConservative")->SetHint(QT_TRANSLATE_NOOP("Velk", "取三种泛点算法中最小的泛点气速设计塔径。"));
+    Combo("DesignHetpD")->SetHelpContext(1023); // the help map's design-HETP topic
+    Combo("DesignHetpD")
+        ->SetHint(QT_TRANSLATE_NOOP(
+            "Velk", "填料层高度采用的等板高度：本页模型、Rocha-Bravo-Fair模型或两者中较大者。"));
 
     // Handlers.
     auto exit = [this](TControl*) { LDExit(); };
@@ -190,6 +199,7 @@ CalcPage::CalcPage(bool installHooks)
     Field("DpLimitD")->OnExit = exit;
     Combo("DesignBasisD")->OnChange = [this](TControl*) { AfDChange(); };
     Check("CBConservative")->OnClick = [this](TControl*) { AfDChange(); };
+    Combo("DesignHetpD")->OnChange = [this](TControl*) { AfDChange(); };
     // dD takes input only while a given diameter is rated.
     Field("dD")->OnExit = [this](TControl*) {
         if (rating_->Checked())
@@ -576,4 +586,5 @@ void CalcPage::ResetAdditions()
     Combo("DesignBasisD")->SetItemIndex(0);
     Field("DpLimitD")->SetText("");
     Check("CBConservative")->SetChecked(false);
+    Combo("DesignHetpD")->SetItemIndex(0);
 }

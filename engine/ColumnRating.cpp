@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ColumnSizing.h"
+#include "EfficiencyModels.h"
 #include "FloatGuard.h"
 #include "NumberText.h"
 #include "TrNoop.h"
@@ -54,7 +55,8 @@ void Collect(const CalcPage& page, const CaseRunResult& run, StageRating& r)
     };
     r.holdup = valid("HTD");
     r.pressureDrop = valid("dPwaterD");
-    r.HETP = valid("HETPD");
+    // The HETP the engineer chose; the page's own by default.
+    r.HETP = DesignHetpChoiceOf(page) == DesignHetpChoice::Specified ? valid("HETPD") : ChosenHetp(page);
     const OperatingCheck& check = page.Operation();
     r.floodPercent = check.figures.floodPercent;
     r.FsFactor = check.figures.FsFactor;

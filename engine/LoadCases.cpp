@@ -10,6 +10,7 @@
 #include "ColumnRating.h"
 #include "ColumnSizing.h"
 #include "DesignBasis.h"
+#include "EfficiencyModels.h"
 #include "FloatGuard.h"
 #include "Messages.h"
 #include "NumberText.h"
@@ -52,7 +53,8 @@ void Collect(const CalcPage& page, const CaseRunResult& run, CaseResult& r)
     };
     r.pressureDrop = valid("dPwaterD");
     r.holdup = valid("HTD");
-    r.HETP = valid("HETPD");
+    // The HETP the engineer chose; the page's own by default.
+    r.HETP = DesignHetpChoiceOf(page) == DesignHetpChoice::Specified ? valid("HETPD") : ChosenHetp(page);
     r.figures = page.Operation().figures;
     r.warnings = page.Operation().warnings;
 }

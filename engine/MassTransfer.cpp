@@ -50,10 +50,13 @@ MassTransferResult MassTransferHeightsFrom(const MassTransferInputs& in, const P
     out.HTUV = (4.0 * in.V / area) / (kG * ae * in.rhoV);
     out.HTUL = (4.0 * in.L / area) / (kL * ae * in.rhoL);
     out.HTUOV = out.HTUV + in.lambda * out.HTUL;
-    // ln(lambda) / (lambda - 1) tends to 1 as lambda tends to 1.
-    if (std::fabs(in.lambda - 1.0) < 1e-8)
-        out.HETP = out.HTUOV;
-    else
-        out.HETP = out.HTUOV * std::log(in.lambda) / (in.lambda - 1.0);
+    out.HETP = HetpFromTransferUnits(out.HTUOV, in.lambda);
     return out;
+}
+
+double HetpFromTransferUnits(double HTUOV, double lambda)
+{
+    // ln(lambda) / (lambda - 1) tends to 1 as lambda tends to 1.
+    if (std::fabs(lambda - 1.0) < 1e-8) return HTUOV;
+    return HTUOV * std::log(lambda) / (lambda - 1.0);
 }

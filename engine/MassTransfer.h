@@ -22,3 +22,7 @@ struct MassTransferResult {
 // Plain IEEE arithmetic: lambda <= 0, d = 0 or an empty packing record raise
 // floating-point flags for the caller to check.
 MassTransferResult MassTransferHeightsFrom(const MassTransferInputs& in, const PackingParams& p);
+
+// HETP from the overall height of a transfer unit and the stripping factor
+// lambda, the rule every mass-transfer model of the program shares.
+double HetpFromTransferUnits(double HTUOV, double lambda);

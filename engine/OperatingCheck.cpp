@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "CalcPage.h"
+#include "EfficiencyModels.h"
 #include "NumberText.h"
 #include "PackingCatalogue.h"
 #include "PressureDrop.h"
@@ -271,8 +272,13 @@ void EvaluateOperatingCheck(const CalcPage& page, const std::vector<const TEditD
     AddPressureDropLimit(page, fig, check);
     // A number of stages is a positive whole number.
     if (n && *n >= 1 && *n <= 1e6 && std::nearbyint(*n) == *n) fig.stages = static_cast<int>(*n);
-    if (fig.stages && hetp && !check.IsInvalid("HETPD"))
-        fig.bedHeight = Figure([&] { return *fig.stages * *hetp; });
+    // The HETP the engineer chose; the page's own by default, as before the choice.
+    std::optional<double> design;
+    if (DesignHetpChoiceOf(page) != DesignHetpChoice::Specified)
+        design = ChosenHetp(page, &check.invalid);
+    else if (hetp && !check.IsInvalid("HETPD"))
+        design = hetp;
+    if (fig.stages && design) fig.bedHeight = Figure([&] { return *fig.stages * *design; });
     if (fig.bedHeight && fig.pressureDropMbarPerM)
         fig.bedPressureDrop = Figure([&] { return *fig.pressureDropMbarPerM * *fig.bedHeight; });
 

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "CaseRun.h"
+#include "EfficiencyModels.h"
 #include "NumberText.h"
 #include "PackingCatalogue.h"
 #include "TrNoop.h"
@@ -121,6 +122,7 @@ ComparisonRow PackingComparison::RunOne(const CalcPage& live, const std::string&
         row.stale[i] = copy_->IsStale(copy_->Field(kFieldNames[i]));
     }
     row.operation = copy_->Operation();
+    row.hetpSpread = EvaluateEfficiency(*copy_, DesignHetpChoice::Specified).spread;
     return row;
 }
 

@@ -49,6 +49,9 @@ struct ComparisonRow {
     // methods were run and completed.
     std::optional<double> floodVelocitySpread;
     std::optional<double> diameterSpread;
+    // Largest / smallest HETP of the mass-transfer models that completed
+    // (EvaluateEfficiency); shown on the page only.
+    std::optional<double> hetpSpread;
 
     const std::optional<double>& Value(ComparisonValue v) const { return values[static_cast<int>(v)]; }
     bool IsStale(ComparisonValue v) const { return stale[static_cast<int>(v)]; }

@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "CalcPage.h"
+#include "EfficiencyModels.h"
 #include "FloatGuard.h"
 #include "FloodingCorrelations.h"
 #include "MassTransfer.h"
@@ -110,6 +111,23 @@ double HetpOf(const PerformanceCase& c, double uLs, double uVs)
     return guard.Checked(MassTransferHeightsFrom(in, CurrentPacking).HETP);
 }
 
+// The Rocha-Bravo-Fair HETP at a point, on the holdup the pressure-drop model
+// gives there; NaN where that holdup is beyond the model.
+double RbfHetpOf(const PerformanceCase& c, double uLs, double uVs)
+{
+    const Hydraulics h = HydraulicsAt(c, uLs, uVs); // looks the packing up
+    const PackingParams& p = CurrentPacking;
+    if (!h.valid || h.hL >= HoldupFloodLimit(p.S, h.dPdry, c.rhoL)) return kNaN;
+    double lambda = c.lambda;
+    FloatGuard guard;
+    if (c.slope > 0) {
+        const double v[4] = {c.slope, uVs * c.rhoV, uLs * c.rhoL, 0.0}; // mass fluxes: the same ratio
+        lambda = EqStrippingFactor(v);
+    }
+    const RbfInputs in{uLs, uVs, c.rhoL, c.rhoV, c.muL, c.muV, c.sigma, c.DL, c.DV, lambda, h.hL};
+    return guard.Checked(RbfHeights(in, p, SurfaceEnhancementFactor(c.packing)).HETP);
+}
+
 // F-factors from near zero to just below the flood point, with `extra`
 // (the case's own F-factor) among them when it lies in that range.
 std::vector<double> FloodGrid(double floodF, double extra)
@@ -212,6 +230,21 @@ void HoldupCurve(const PerformanceCase& c, double maxLoad, PerformanceCurves& ou
     }
 }
 
+// The second model's curve ends where its holdup leaves the model; its
+// failure is no error of the chart, whose own curve stands.
+void RbfHetpCurve(const PerformanceCase& c, double floodF, PerformanceCurves& out)
+{
+    const double sqrtRhoV = std::sqrt(c.rhoV);
+    try {
+        for (double F : FloodGrid(floodF, c.uVs * sqrtRhoV)) {
+            const double hetp = RbfHetpOf(c, c.uLs, F / sqrtRhoV);
+            if (!std::isfinite(hetp)) break;
+            out.hetpRbf.push_back({F, hetp});
+        }
+    } catch (const std::exception&) {
+    }
+}
+
 void HetpCurve(const PerformanceCase& c, double floodF, PerformanceCurves& out)
 {
     if (!c.massTransfer || !(floodF > 0))
@@ -222,6 +255,8 @@ void HetpCurve(const PerformanceCase& c, double floodF, PerformanceCurves& out)
             FloodVelocityAt(c, c.uLs, F / sqrtRhoV); // looks the packing up
             out.hetp.push_back({F, HetpOf(c, c.uLs, F / sqrtRhoV)});
         }
+        RbfHetpCurve(c, floodF, out);
+
     } catch (const EAbort&) {
     } catch (const std::exception& e) {
         NoteError(out, e.what());

@@ -68,6 +68,9 @@ struct PerformanceCurves {
     std::vector<CurvePoint> dry;
     std::vector<CurvePoint> holdup;
     std::vector<CurvePoint> hetp;
+    // HETP of the Rocha-Bravo-Fair model on the same hydraulics, where the
+    // holdup model holds; drawn beside hetp.
+    std::vector<CurvePoint> hetpRbf;
     OperatingPoint operating;
     // Flood pressure drop (mbar/m) of the generalised correlation for the
     // catalogue's packing factor, a reference; none without a factor.

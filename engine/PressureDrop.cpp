@@ -18,8 +18,7 @@ double HoldupFloodLimit(double S, double dPdry, double rhoL)
 {
     const double C3 = 71.35 * S + 0.614;
     const double pole = 1.0 / C3;
-    if (!(dPdry > 0) || !(rhoL > 0))
-        return pole;
+    if (!(dPdry > 0) || !(rhoL > 0)) return pole;
     // Invert HoldupCorrection for the factor that gives the liquid head.
     const double R = std::pow(g * rhoL / dPdry, 0.2);
     double X;
@@ -30,6 +29,19 @@ double HoldupFloodLimit(double S, double dPdry, double rhoL)
     else
         return pole; // the continuation never reaches the head
     return std::min(X / C3, pole);
+}
+
+double WettedFractionFactor(double S, double eps, double theta, double sigma, double muL, double rhoL,
+                            double uLs)
+{
+    const double WeL = uLs * uLs * rhoL * S / sigma;
+    const double FrL = uLs * uLs / (S * g);
+    const double ReL = uLs * rhoL * S / muL;
+    // Contact angle: constant for low surface tension, falling off above.
+    const double cosGamma = sigma <= 0.055 ? 0.9 : 5.211 * std::pow(10.0, -16.835 * sigma);
+    const double sinT = std::sin(theta);
+    return 29.12 * std::pow(WeL * FrL, 0.15) * std::pow(S, 0.359) /
+           (std::pow(ReL, 0.2) * std::pow(eps, 0.6) * (1.0 - 0.93 * cosGamma) * std::pow(sinT, 0.3));
 }
 
 double DryPressureDrop(double S, double eps, double theta, double muV, double rhoV, double uVs)
@@ -45,16 +57,9 @@ PressureDropResult PressureDropAndHoldup(double S, double eps, double theta, dou
                                          double muL, double rhoV, double rhoL, double uVs, double uLs,
                                          double r)
 {
-    const double WeL = uLs * uLs * rhoL * S / sigma;
-    const double FrL = uLs * uLs / (S * g);
-    const double ReL = uLs * rhoL * S / muL;
     const double C3 = 71.35 * S + 0.614;
-    // Contact angle: constant for low surface tension, falling off above.
-    const double cosGamma = sigma <= 0.055 ? 0.9 : 5.211 * std::pow(10.0, -16.835 * sigma);
     const double sinT = std::sin(theta);
-    const double FSE =
-        29.12 * std::pow(WeL * FrL, 0.15) * std::pow(S, 0.359) /
-        (std::pow(ReL, 0.2) * std::pow(eps, 0.6) * (1.0 - 0.93 * cosGamma) * std::pow(sinT, 0.3));
+    const double FSE = WettedFractionFactor(S, eps, theta, sigma, muL, rhoL, uLs);
 
     PressureDropResult out;
     out.dPdry = DryPressureDrop(S, eps, theta, muV, rhoV, uVs);

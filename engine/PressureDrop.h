@@ -19,6 +19,13 @@ PressureDropResult PressureDropAndHoldup(double S, double eps, double theta, dou
                                          double muL, double rhoV, double rhoL, double uVs, double uLs,
                                          double r);
 
+// The fraction of the packing surface the liquid wets (the holdup model's
+// factor): from the liquid's Weber, Froude and Reynolds numbers, S, eps, the
+// contact angle and theta; SI values. The mass transfer takes its effective
+// area from the same factor, so both rest on one wetting.
+double WettedFractionFactor(double S, double eps, double theta, double sigma, double muL, double rhoL,
+                            double uLs);
+
 // The dry pressure drop alone (Pa per m), the same arithmetic as above; it
 // stays defined at and beyond flooding, where the holdup model is not.
 double DryPressureDrop(double S, double eps, double theta, double muV, double rhoV, double uVs);

@@ -34,6 +34,7 @@ const ColumnInfo kColumns[] = {
     {QT_TRANSLATE_NOOP("Velk", "泛点气速差异(%)"), 1},
     {QT_TRANSLATE_NOOP("Velk", "塔径差异(%)"), 1},
     {QT_TRANSLATE_NOOP("Velk", "警告"), -1},
+    {QT_TRANSLATE_NOOP("Velk", "HETP离散度(大/小)"), 2},
 };
 static_assert(std::size(kColumns) == static_cast<size_t>(ComparisonColumn::Count));
 
@@ -131,6 +132,8 @@ std::optional<double> PageNumber(const ComparisonRow& row, ComparisonColumn c)
         return row.floodVelocitySpread;
     case ComparisonColumn::DiameterSpread:
         return row.diameterSpread;
+    case ComparisonColumn::HetpSpread:
+        return row.hetpSpread;
     default:
         return Figure(row, c);
     }
@@ -145,8 +148,16 @@ std::vector<ComparisonColumn> ComparisonColumns(bool allMethods)
         const auto c = static_cast<ComparisonColumn>(i);
         const bool methodOnly = c == ComparisonColumn::Method || c == ComparisonColumn::FloodSpread ||
                                 c == ComparisonColumn::DiameterSpread;
-        if (!methodOnly || allMethods) out.push_back(c);
+        if ((!methodOnly || allMethods) && c != ComparisonColumn::HetpSpread) out.push_back(c);
     }
+    return out;
+}
+
+std::vector<ComparisonColumn> ComparisonPageColumns(bool allMethods)
+{
+    std::vector<ComparisonColumn> out = ComparisonColumns(allMethods);
+    const auto hetp = std::find(out.begin(), out.end(), ComparisonColumn::HETP);
+    out.insert(hetp == out.end() ? out.end() : hetp + 1, ComparisonColumn::HetpSpread);
     return out;
 }
 

@@ -29,12 +29,16 @@ enum class ComparisonColumn : int {
     FloodSpread,
     DiameterSpread,
     Warnings,
+    HetpSpread, // on the page only (ComparisonPageColumns); the exports keep their columns
     Count
 };
 
 // The columns shown: the method and the two spreads only with all three
 // correlations.
 std::vector<ComparisonColumn> ComparisonColumns(bool allMethods);
+// The columns of the page: those above with the spread of the mass-transfer
+// models' HETP after HETP.
+std::vector<ComparisonColumn> ComparisonPageColumns(bool allMethods);
 // Heading with its unit, e.g. "湿塔压降(mbar/m)".
 QString ComparisonColumnCaption(ComparisonColumn c);
 // The heading of the table on screen: the unit on a line of its own and a

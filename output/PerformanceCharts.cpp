@@ -178,6 +178,8 @@ PerformanceCurves ShownCurves(const PerformanceCurves& given)
         p.x = load(p.x);
     for (CurvePoint& p : c.hetp)
         p.y = length(p.y);
+    for (CurvePoint& p : c.hetpRbf)
+        p.y = length(p.y);
     c.operating.dp = dp(c.operating.dp);
     c.operating.uL = load(c.operating.uL);
     c.operating.HETP = length(c.operating.HETP);
@@ -215,15 +217,28 @@ QString DrawPressureDropChart(const PerformanceCurves& c)
     return QString();
 }
 
-// A single curve on linear axes from zero, with the operating point.
-QString DrawSingleCurveChart(const std::vector<CurvePoint>& points, const QString& xCaption, const QString& yCaption,
-                             double opX, double opY, double floodPercent, const QString& empty)
+// A single curve on linear axes from zero, with the operating point; a
+// second model's curve beside it (HETP), named in a legend, when given.
+struct SecondCurve {
+    const std::vector<CurvePoint>* points = nullptr;
+    QString firstName, name;
+};
+
+QString DrawSingleCurveChart(const std::vector<CurvePoint>& points, const QString& xCaption,
+                             const QString& yCaption, double opX, double opY, double floodPercent,
+                             const QString& empty, const SecondCurve& second = {})
 {
+    const bool two = second.points && !second.points->empty() && !points.empty();
     TRange x, y;
     for (const CurvePoint& p : points) {
         x.add(p.x);
         y.add(p.y);
     }
+    if (two)
+        for (const CurvePoint& p : *second.points) {
+            x.add(p.x);
+            y.add(p.y);
+        }
     x.add(opX);
     y.add(opY);
     if (points.empty() || !(x.max > 0) || !(y.max > 0))
@@ -235,8 +250,15 @@ QString DrawSingleCurveChart(const std::vector<CurvePoint>& points, const QStrin
     SetPenColor(kPalette[1]);
     SetPenWidth(2);
     Polyline(points);
+    if (two) {
+        SetPenColor(kPalette[2]);
+        Polyline(*second.points);
+    }
     OperatingMarker(opX, opY, floodPercent);
     FlushChart();
+    if (two)
+        DrawLegend({{kPalette[1], 2, false, 0, second.firstName}, {kPalette[2], 2, false, 0, second.name}},
+                   kLegendTopRight);
     return QString();
 }
 
@@ -295,8 +317,12 @@ QString DrawPerformanceChart(TChartSurface* surface, TPerformanceChart chart, co
     case TPerformanceChart::Hetp:
         break;
     }
-    return DrawSingleCurveChart(shown.hetp, Tr(QT_TRANSLATE_NOOP("Velk", "F因子 (Pa^0.5)")), WithFigureUnit(Tr(QT_TRANSLATE_NOOP("Velk", "HETP (m)")), FigureKind::Length, QStringLiteral("m")), op.F, op.HETP, op.floodPercent,
-                                Tr(QT_TRANSLATE_NOOP("Velk", "没有传质数据，不能绘制等板高度曲线。")));
+    return DrawSingleCurveChart(
+        shown.hetp, Tr(QT_TRANSLATE_NOOP("Velk", "F因子 (Pa^0.5)")),
+        WithFigureUnit(Tr(QT_TRANSLATE_NOOP("Velk", "HETP (m)")), FigureKind::Length, QStringLiteral("m")),
+        op.F, op.HETP, op.floodPercent, Tr(QT_TRANSLATE_NOOP("Velk", "没有传质数据，不能绘制等板高度曲线。")),
+        {&shown.hetpRbf, Tr(QT_TRANSLATE_NOOP("Velk", "本页模型")),
+         Tr(QT_TRANSLATE_NOOP("Velk", "Rocha-Bravo-Fair模型"))});
 }
 
 QString DrawWholePerformanceChart(TChartSurface* surface, TPerformanceChart chart, const PerformanceCurves& curves,

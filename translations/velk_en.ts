@@ -2192,6 +2192,58 @@ m3/(m2·h)</translation>
         <translation>5. Design basis</translation>
     </message>
     <message>
+        <source>Rocha-Bravo-Fair模型的有效传质面积大于填料比表面积(ae/a&gt;1)，该等板高度仅供参考。</source>
+        <translation>The effective area of the Rocha-Bravo-Fair model is larger than the specific surface of the packing (ae/a&gt;1); its HETP is for reference only.</translation>
+    </message>
+    <message>
+        <source>缺少传质计算所需的数据。</source>
+        <translation>Data the mass-transfer calculation needs are missing.</translation>
+    </message>
+    <message>
+        <source>气速已达到或超过泛点，传质模型不适用。</source>
+        <translation>The vapour load is at or beyond flooding; the mass-transfer model does not apply.</translation>
+    </message>
+    <message>
+        <source>持液量超出模型范围，传质模型不适用。</source>
+        <translation>The holdup is beyond the range of the model; the mass-transfer model does not apply.</translation>
+    </message>
+    <message>
+        <source>计算未完成或结果已过时，传质模型未计算。</source>
+        <translation>The calculation did not complete or its results are out of date; the mass-transfer model was not evaluated.</translation>
+    </message>
+    <message>
+        <source>本页模型</source>
+        <translation>This page&apos;s model</translation>
+    </message>
+    <message>
+        <source>Rocha-Bravo-Fair模型</source>
+        <translation>Rocha-Bravo-Fair model</translation>
+    </message>
+    <message>
+        <source>各模型最大值</source>
+        <translation>Largest of the models</translation>
+    </message>
+    <message>
+        <source>填料层高度采用的等板高度：本页模型、Rocha-Bravo-Fair模型或两者中较大者。</source>
+        <translation>The HETP the packed height is built on: this page&apos;s model, the Rocha-Bravo-Fair model or the larger of the two.</translation>
+    </message>
+    <message>
+        <source>HETP(Rocha-Bravo-Fair)</source>
+        <translation>HETP (Rocha-Bravo-Fair)</translation>
+    </message>
+    <message>
+        <source>HETP离散度(大/小)</source>
+        <translation>HETP spread (largest/smallest)</translation>
+    </message>
+    <message>
+        <source>设计等板高度取</source>
+        <translation>Design HETP from</translation>
+    </message>
+    <message>
+        <source>设计HETP</source>
+        <translation>Design HETP</translation>
+    </message>
+    <message>
         <source>干塔压降(每英尺)</source>
         <translation>Dry Δp per ft</translation>
     </message>

@@ -70,6 +70,8 @@ private slots:
             {"DesignBasisD", "/basis.htm", "设计基准", "Design basis"},
             {"DpLimitD", "/basis.htm", "设计基准", "Design basis"},
             {"MUnitSystem", "/unitsystem.htm", "单位制", "Unit system"},
+            {"DesignHetpD", "/efficiency.htm", "传质模型和设计等板高度",
+             "Mass-transfer models and the design HETP"},
         };
         for (const auto& r : rows) {
             QTest::addRow("%s, zh", r.where) << TLanguage::Chinese << QString::fromUtf8(r.where)
