@@ -1,0 +1,72 @@
+#include "UserPackingDialog.h"
+
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "ApplicationHelp.h"
+#include "UserPackings.h"
+
+namespace
+{
+QString T(const char* text)
+{
+    return QCoreApplication::translate("Velk", text);
+}
+} // namespace
+
+TUserPackingDialog::TUserPackingDialog(const CatalogueRow& row, std::vector<CatalogueRow> others,
+                                       QWidget* parent)
+    : QDialog(parent), others_(std::move(others))
+{
+    setObjectName(QStringLiteral("UserPackingDialog"));
+    setWindowTitle(T("用户填料"));
+    auto* form = new QFormLayout;
+    const char* const* headings = CatalogueHeadings();
+    for (int c = ColType; c < kCatalogueColumns; ++c) {
+        cells_[c] = new QLineEdit(QString::fromStdString(row[c]), this);
+        cells_[c]->setObjectName(QStringLiteral("UserPackingCell%1").arg(c));
+        form->addRow(T(headings[c]), cells_[c]);
+    }
+    faults_ = new QLabel(this);
+    faults_->setObjectName(QStringLiteral("UserPackingFaults"));
+    faults_->setStyleSheet(QStringLiteral("color: #B00020"));
+    faults_->setWordWrap(true);
+    faults_->hide();
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &TUserPackingDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &TUserPackingDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(faults_);
+    layout->addWidget(buttons);
+    setProperty("helpContext", HelpTopic::UserPackings);
+}
+
+CatalogueRow TUserPackingDialog::Row() const
+{
+    CatalogueRow row;
+    for (int c = ColType; c < kCatalogueColumns; ++c)
+        row[c] = cells_[c]->text().trimmed().toStdString();
+    return row;
+}
+
+bool TUserPackingDialog::CheckRow()
+{
+    const auto errors = CheckUserPacking(Row(), others_);
+    QStringList lines;
+    const char* const* headings = CatalogueHeadings();
+    for (const UserCatalogueError& e : errors)
+        lines << T("%1：%2").arg(T(headings[e.column - 1]), QString::fromStdString(e.what));
+    faults_->setText(lines.join(QLatin1Char('\n')));
+    faults_->setVisible(!errors.empty());
+    return errors.empty();
+}
+
+void TUserPackingDialog::accept()
+{
+    if (CheckRow()) QDialog::accept();
+}
