@@ -17,6 +17,7 @@
 #include "CalcPage.h"
 #include "Messages.h"
 #include "PackingSelector.h"
+#include "TrNoop.h"
 #include "UiPrompts.h"
 #include "UserCatalogueFile.h"
 #include "UserPackingDialog.h"
@@ -55,10 +56,10 @@ TConstantsPage::TConstantsPage(CalcPage& page, std::function<UiPrompts*()> promp
     file_->setObjectName(QStringLiteral("UserPackingsFile"));
     file_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     file_->setProperty("helpContext", HelpTopic::UserPackings);
-    choose_ = Button("BUserPackingsFile", "选择文件…", this);
-    add_ = Button("BUserPackingAdd", "添加填料…", this);
-    edit_ = Button("BUserPackingEdit", "修改填料…", this);
-    remove_ = Button("BUserPackingRemove", "删除填料", this);
+    choose_ = Button("BUserPackingsFile", QT_TRANSLATE_NOOP("Velk", "选择文件…"), this);
+    add_ = Button("BUserPackingAdd", QT_TRANSLATE_NOOP("Velk", "添加填料…"), this);
+    edit_ = Button("BUserPackingEdit", QT_TRANSLATE_NOOP("Velk", "修改填料…"), this);
+    remove_ = Button("BUserPackingRemove", QT_TRANSLATE_NOOP("Velk", "删除填料"), this);
     connect(choose_, &QPushButton::clicked, this, &TConstantsPage::ChooseFile);
     connect(add_, &QPushButton::clicked, this, [this] { EditRow(-1); });
     connect(edit_, &QPushButton::clicked, this, [this] { EditRow(CurrentUserRow()); });
@@ -101,7 +102,7 @@ void TConstantsPage::ShowRows()
             if (user) {
                 item->setForeground(kUserText);
                 item->setBackground(kUserBackground);
-                item->setToolTip(T("用户填料"));
+                item->setToolTip(T(QT_TRANSLATE_NOOP("Velk", "用户填料")));
             } else {
                 item->setForeground(firstPair ? QColor(0xFF, 0, 0) : QColor(0, 0, 0xFF));
                 if (firstPair) item->setBackground(QColor(0xCA, 0xFB, 0xE0));
@@ -127,7 +128,8 @@ void TConstantsPage::FitColumns()
 void TConstantsPage::ShowFileName()
 {
     const QString path = QDir::toNativeSeparators(QString::fromStdString(path_));
-    file_->setText(T("用户填料库：%1").arg(path.isEmpty() ? T("（无）") : path));
+    file_->setText(T(QT_TRANSLATE_NOOP("Velk", "用户填料库：%1"))
+                       .arg(path.isEmpty() ? T(QT_TRANSLATE_NOOP("Velk", "（无）")) : path));
     file_->setToolTip(path);
     add_->setEnabled(!path_.empty());
 }

@@ -11,6 +11,7 @@
 #include "ConstantsPage.h"
 #include "Messages.h"
 #include "PackingSelector.h"
+#include "TrNoop.h"
 #include "UiPrompts.h"
 #include "UserCatalogueFile.h"
 #include "UserPackingDialog.h"
@@ -34,8 +35,8 @@ std::optional<CatalogueRow> PageUserRow(const CalcPage& page)
 
 void TConstantsPage::ShowFaults(const std::string& path, const std::vector<UserCatalogueError>& errors)
 {
-    const QString head =
-        T("用户填料库“%1”有错误，未读入，填料库保持不变：").arg(QString::fromStdString(path));
+    const QString head = T(QT_TRANSLATE_NOOP("Velk", "用户填料库“%1”有错误，未读入，填料库保持不变："))
+                             .arg(QString::fromStdString(path));
     ShowMessage(MsgKind::Error,
                 head.toStdString() + "\n" +
                     UserCatalogueErrorsText(
@@ -80,7 +81,7 @@ bool TConstantsPage::Commit(const std::vector<CatalogueRow>& rows, const std::st
             return false;
         }
     } catch (const EInOutError& e) {
-        ShowMessage(MsgKind::Error, T("无法保存用户填料库“%1”：%2")
+        ShowMessage(MsgKind::Error, T(QT_TRANSLATE_NOOP("Velk", "无法保存用户填料库“%1”：%2"))
                                         .arg(QString::fromStdString(path_), QString::fromStdString(e.what()))
                                         .toStdString());
         return false;
@@ -114,7 +115,7 @@ bool TConstantsPage::RemoveRow(int index)
     std::vector<CatalogueRow> rows = UserPackings();
     if (index < 0 || index >= static_cast<int>(rows.size())) return false;
     if (rows[index][ColType] == page_.Combo("PTD")->Text()) {
-        ShowMessage(MsgKind::Warning, T("计算页正在使用填料“%1”，不能删除。")
+        ShowMessage(MsgKind::Warning, T(QT_TRANSLATE_NOOP("Velk", "计算页正在使用填料“%1”，不能删除。"))
                                           .arg(QString::fromStdString(rows[index][ColType]))
                                           .toStdString());
         return false;
@@ -138,8 +139,9 @@ void TConstantsPage::EditRow(int index)
 
 void TConstantsPage::ChooseFile()
 {
-    QFileDialog dialog(this, T("选择用户填料库"), QFileInfo(QString::fromStdString(path_)).absolutePath(),
-                       T("CSV 文件 (*.csv)"));
+    QFileDialog dialog(this, T(QT_TRANSLATE_NOOP("Velk", "选择用户填料库")),
+                       QFileInfo(QString::fromStdString(path_)).absolutePath(),
+                       T(QT_TRANSLATE_NOOP("Velk", "CSV 文件 (*.csv)")));
     dialog.setObjectName(QStringLiteral("UserPackingsFileDialog"));
     // A new name starts an empty catalogue, which the first row added writes.
     dialog.setFileMode(QFileDialog::AnyFile);

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "ApplicationHelp.h"
+#include "TrNoop.h"
 #include "UserPackings.h"
 
 namespace
@@ -23,7 +24,7 @@ TUserPackingDialog::TUserPackingDialog(const CatalogueRow& row, std::vector<Cata
     : QDialog(parent), others_(std::move(others))
 {
     setObjectName(QStringLiteral("UserPackingDialog"));
-    setWindowTitle(T("用户填料"));
+    setWindowTitle(T(QT_TRANSLATE_NOOP("Velk", "用户填料")));
     auto* form = new QFormLayout;
     const char* const* headings = CatalogueHeadings();
     for (int c = ColType; c < kCatalogueColumns; ++c) {
@@ -60,7 +61,8 @@ bool TUserPackingDialog::CheckRow()
     QStringList lines;
     const char* const* headings = CatalogueHeadings();
     for (const UserCatalogueError& e : errors)
-        lines << T("%1：%2").arg(T(headings[e.column - 1]), QString::fromStdString(e.what));
+        lines << T(QT_TRANSLATE_NOOP("Velk", "%1：%2"))
+                     .arg(T(headings[e.column - 1]), QString::fromStdString(e.what));
     faults_->setText(lines.join(QLatin1Char('\n')));
     faults_->setVisible(!errors.empty());
     return errors.empty();
