@@ -123,6 +123,15 @@ void TConstantsPage::FitColumns()
     QHeaderView* header = grid_->horizontalHeader();
     for (int c = 0; c < kCatalogueColumns; ++c)
         grid_->setColumnWidth(c, std::max(widths[c], header->sectionSizeHint(c)));
+    // The user's names and remarks may be longer than the built-in ones: their
+    // columns widen to them (up to a bound), the built-in widths stay otherwise.
+    for (const int c : {int(ColType), int(ColRemark)}) {
+        int width = grid_->columnWidth(c);
+        for (int r = static_cast<int>(kBuiltInPackings); r < grid_->rowCount(); ++r)
+            if (const QTableWidgetItem* item = grid_->item(r, c))
+                width = std::max(width, grid_->fontMetrics().horizontalAdvance(item->text()) + 16);
+        grid_->setColumnWidth(c, std::min(width, 400));
+    }
 }
 
 void TConstantsPage::ShowFileName()

@@ -17,6 +17,23 @@ QString T(const char* text)
 {
     return QCoreApplication::translate("Velk", text);
 }
+// A heading with the unit its cell is written in, which the grid leaves to the reader.
+QString Label(const char* heading, int column)
+{
+    switch (column) {
+    case ColArea:
+        return QStringLiteral("%1 (m2/m3)").arg(T(heading));
+    case ColCrest:
+    case ColBase:
+    case ColSide:
+    case ColHydraulicDiameter:
+        return QStringLiteral("%1 (mm)").arg(T(heading));
+    case ColAngle:
+        return QStringLiteral("%1 (°)").arg(T(heading));
+    default:
+        return T(heading);
+    }
+}
 } // namespace
 
 TUserPackingDialog::TUserPackingDialog(const CatalogueRow& row, std::vector<CatalogueRow> others,
@@ -30,7 +47,7 @@ TUserPackingDialog::TUserPackingDialog(const CatalogueRow& row, std::vector<Cata
     for (int c = ColType; c < kCatalogueColumns; ++c) {
         cells_[c] = new QLineEdit(QString::fromStdString(row[c]), this);
         cells_[c]->setObjectName(QStringLiteral("UserPackingCell%1").arg(c));
-        form->addRow(T(headings[c]), cells_[c]);
+        form->addRow(Label(headings[c], c), cells_[c]);
     }
     faults_ = new QLabel(this);
     faults_->setObjectName(QStringLiteral("UserPackingFaults"));
@@ -45,6 +62,8 @@ TUserPackingDialog::TUserPackingDialog(const CatalogueRow& row, std::vector<Cata
     layout->addWidget(faults_);
     layout->addWidget(buttons);
     setProperty("helpContext", HelpTopic::UserPackings);
+    // Wide enough for a vendor's name and a fault's line without wrapping each word.
+    setMinimumWidth(440);
 }
 
 CatalogueRow TUserPackingDialog::Row() const
