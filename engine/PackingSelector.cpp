@@ -24,8 +24,9 @@ bool SelectPackingByName(TComboModel& selector, const std::string& name)
 
 bool RefreshPackingItems(TComboModel& selector)
 {
+    // Set even when the names are the same: a row's numbers may have changed,
+    // and the views of the page (the comparison) compute again on the notice.
     std::vector<std::string> names = CatalogueTypeNames();
-    if (names == selector.Items()) return true;
     const std::string selected = selector.Text();
     selector.SetItems(std::move(names));
     if (SelectPackingByName(selector, selected)) return true;

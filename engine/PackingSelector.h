@@ -10,8 +10,9 @@ class TComboModel;
 // The type names of the catalogue in row order (rows without one skipped).
 std::vector<std::string> CatalogueTypeNames();
 
-// Gives the selector the catalogue's names, keeping the selected packing by
-// its name. False when that packing is gone: item 0 is selected then.
+// Gives the selector the catalogue's names (its views are told), keeping the
+// selected packing by its name. False when that packing is gone: item 0 is
+// selected then.
 bool RefreshPackingItems(TComboModel& selector);
 
 // Selects the packing of that name; false (selection unchanged) when the

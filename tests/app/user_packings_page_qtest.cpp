@@ -111,6 +111,14 @@ private slots:
         QVERIFY(w.StoreRow(1, wider));
         QCOMPARE(page.Combo("PTD")->Text(), std::string("Own B2"));
         QCOMPARE(changed.size(), 1);
+        // A row's new numbers alone tell the page's views (the comparison computes again).
+        int notices = 0;
+        const int subscription = page.Combo("PTD")->Subscribe([&] { ++notices; });
+        CatalogueRow other = Copy(10, "Own A2");
+        other[ColVoid] = "0.9";
+        QVERIFY(w.StoreRow(0, other));
+        QVERIFY(notices > 0);
+        page.Combo("PTD")->Unsubscribe(subscription);
         QVERIFY(!w.RemoveRow(1));
         QCOMPARE(UserPackings().size(), 2u);
         QVERIFY(w.RemoveRow(0));
