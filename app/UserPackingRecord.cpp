@@ -48,6 +48,7 @@ std::string TakeUserPackingRecord(CalcPage& page, const std::string& value)
     if (const auto errors = CheckUserPacking(row, others); !errors.empty())
         throw EConvertError("'" + value + "': " + errors.front().what);
     if (!same) {
+        if (user.size() >= kMaxUserPackings) throw EConvertError("'" + value + "': the catalogue is full");
         user.push_back(row);
     } else if (!SameCells(*same, row)) {
         *same = row;

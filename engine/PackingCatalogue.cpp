@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <numbers>
@@ -129,12 +130,15 @@ struct Catalogue {
 };
 
 std::mutex catalogueMutex;
-// Every state ever made is kept: a reader (a rating on a worker, a
+// The last states made are kept: a reader (a rating on a worker, a
 // comparison) holds a reference into the one it started with. The user's
-// rows change a few times in a session, so the cost is a few kilobytes.
-std::vector<std::unique_ptr<const Catalogue>>& CatalogueStates()
+// rows change a few times in a session; a reader outliving 64 changes while
+// it iterates is none a user could make, and the bound keeps a process that
+// changes them without end (a script, a fuzzer) from growing.
+constexpr std::size_t kKeptStates = 64;
+std::deque<std::unique_ptr<const Catalogue>>& CatalogueStates()
 {
-    static std::vector<std::unique_ptr<const Catalogue>> states;
+    static std::deque<std::unique_ptr<const Catalogue>> states;
     return states;
 }
 
@@ -190,6 +194,7 @@ void SetUserPackings(std::vector<CatalogueRow> user)
     const Catalogue* p = c.get();
     CatalogueStates().push_back(std::move(c));
     CurrentCatalogue().store(p);
+    if (CatalogueStates().size() > kKeptStates) CatalogueStates().pop_front();
 }
 
 std::string LookUpPacking(const std::string& type, int column)
