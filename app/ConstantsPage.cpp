@@ -80,11 +80,22 @@ TConstantsPage::TConstantsPage(CalcPage& page, std::function<UiPrompts*()> promp
     layout->addLayout(bar);
     ShowRows();
     ShowFileName();
+    // A project opened with a user packing of its own adds it: the selector's
+    // notice tells the grid.
+    subscription_ = page_.Combo("PTD")->Subscribe([this] {
+        if (CatalogueGeneration() != shown_) ShowRows();
+    });
+}
+
+TConstantsPage::~TConstantsPage()
+{
+    page_.Combo("PTD")->Unsubscribe(subscription_);
 }
 
 void TConstantsPage::ShowRows()
 {
     const auto& rows = PackingCatalogue();
+    shown_ = CatalogueGeneration();
     grid_->setRowCount(static_cast<int>(rows.size()));
     QStringList headings;
     const char* const* h = CatalogueHeadings();

@@ -20,6 +20,7 @@ class TConstantsPage : public QWidget
     Q_OBJECT
 public:
     TConstantsPage(CalcPage& page, std::function<UiPrompts*()> prompts, QWidget* parent = nullptr);
+    ~TConstantsPage() override;
 
     QTableWidget* Grid() const { return grid_; }
     const std::string& FileName() const { return path_; }
@@ -62,4 +63,6 @@ private:
     QLabel* file_ = nullptr;
     QPushButton *choose_ = nullptr, *add_ = nullptr, *edit_ = nullptr, *remove_ = nullptr;
     std::string path_;
+    std::size_t shown_ = 0; // the catalogue generation the grid shows
+    int subscription_ = -1;
 };

@@ -130,6 +130,7 @@ struct Catalogue {
 };
 
 std::mutex catalogueMutex;
+std::atomic<std::size_t> generation{0};
 // The last states made are kept: a reader (a rating on a worker, a
 // comparison) holds a reference into the one it started with. The user's
 // rows change a few times in a session; a reader outliving 64 changes while
@@ -173,6 +174,11 @@ std::vector<CatalogueRow> UserPackings()
     return {rows.begin() + kBuiltInPackings, rows.end()};
 }
 
+std::size_t CatalogueGeneration()
+{
+    return generation.load();
+}
+
 void SetUserPackings(std::vector<CatalogueRow> user)
 {
     std::lock_guard lock(catalogueMutex);
@@ -194,6 +200,7 @@ void SetUserPackings(std::vector<CatalogueRow> user)
     const Catalogue* p = c.get();
     CatalogueStates().push_back(std::move(c));
     CurrentCatalogue().store(p);
+    ++generation;
     if (CatalogueStates().size() > kKeptStates) CatalogueStates().pop_front();
 }
 

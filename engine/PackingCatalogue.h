@@ -51,6 +51,8 @@ std::vector<CatalogueRow> UserPackings();
 // Replaces the user's rows (checked by the caller: UserPackings.h) and
 // numbers them on from the built-in rows. The built-in rows never change.
 void SetUserPackings(std::vector<CatalogueRow> rows);
+// Counts the changes of the user's rows, so that a view can tell it shows an old state.
+std::size_t CatalogueGeneration();
 // The 13 column headings of the grid.
 const char* const* CatalogueHeadings();
 

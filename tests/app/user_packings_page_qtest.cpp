@@ -12,6 +12,8 @@
 #include "CalcPage.h"
 #include "ConstantsPage.h"
 #include "Messages.h"
+#include "PackingSelector.h"
+#include "SaveFormData.h"
 #include "UserCatalogueFile.h"
 
 class UserPackingsPageTest : public QObject
@@ -124,6 +126,23 @@ private slots:
         QVERIFY(w.RemoveRow(0));
         QCOMPARE(ReadUserCatalogueFile(path).rows.size(), 1u);
         QCOMPARE(page.Combo("PTD")->Text(), std::string("Own B2"));
+    }
+
+    void aProjectsOwnPackingJoinsTheGrid()
+    {
+        CalcPage page(false);
+        TConstantsPage w(page, {});
+        QCOMPARE(w.Grid()->rowCount(), 27);
+        CalcPage saved(false);
+        SetUserPackings({Copy(10, "Own A")});
+        RefreshPackingItems(*saved.Combo("PTD"));
+        SelectPackingByName(*saved.Combo("PTD"), "Own A");
+        const std::string text = FormRecordsText(saved);
+        SetUserPackings({});
+        QVERIFY(ApplyFormRecords(page, text));
+        QCOMPARE(page.Combo("PTD")->Text(), std::string("Own A"));
+        QCOMPARE(w.Grid()->rowCount(), 28);
+        QCOMPARE(w.Grid()->item(27, 1)->text(), QStringLiteral("Own A"));
     }
 
     void theNewControlsNameTheTopic()
