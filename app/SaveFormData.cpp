@@ -8,12 +8,12 @@
 
 #include "CalcPage.h"
 #include "Messages.h"
+#include "PackingSelector.h"
 #include "SafeFileReplacer.h"
 #include "SaveFormDataAnsi.h"
 #include "SaveFormDataFile.h"
 #include "SaveFormDataProperties.h"
 #include "UserPackingRecord.h"
-#include "PackingSelector.h"
 
 namespace
 {
