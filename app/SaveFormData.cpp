@@ -8,10 +8,12 @@
 
 #include "CalcPage.h"
 #include "Messages.h"
+#include "PackingSelector.h"
 #include "SafeFileReplacer.h"
 #include "SaveFormDataAnsi.h"
 #include "SaveFormDataFile.h"
 #include "SaveFormDataProperties.h"
+#include "UserPackingRecord.h"
 
 namespace
 {
@@ -271,9 +273,19 @@ void CheckAddedListIndex(const TControl& c, std::string_view property, PropertyK
 bool ApplyFormRecords(CalcPage& page, std::string_view plain, std::size_t* failedLine)
 {
     KeepFloatFlags keep;
+    std::string userPacking; // the packing a user row record brought
     const bool isProject = ForEachFormRecord(
         plain,
         [&](const FormRecord& r) {
+            if (IsUserPackingRecord(r.control)) {
+                try {
+                    userPacking = TakeUserPackingRecord(page, AnsiToUtf8(r.value));
+                } catch (...) {
+                    if (failedLine) *failedLine = r.valueLine;
+                    throw;
+                }
+                return;
+            }
             TControl* control = page.FindControlNoCase(r.control);
             if (!control) return;
             try {
@@ -294,6 +306,9 @@ bool ApplyFormRecords(CalcPage& page, std::string_view plain, std::size_t* faile
         // A project without records for the added controls means their start state.
         [&] { page.ResetAdditions(); });
     if (!isProject) return false;
+    // The selector's index was the saving machine's, whose catalogue may
+    // hold other user rows before this one: the name decides.
+    if (!userPacking.empty()) SelectPackingByName(*page.Combo("PTD"), userPacking);
     // A rated diameter is an input again, with the look of one.
     if (page.Check("CBRating")->Checked()) page.SetRatingMode(true);
     return true;
@@ -328,6 +343,10 @@ std::string FormRecordsText(const CalcPage& page)
         // A control added later is written only when it holds something, so
         // that a project without it is written as before.
         if (page.IsAddition(c) && IsAtStartState(*c)) continue;
+        // Before the selector, so that a reader knows the row its index names.
+        if (name == "PTD")
+            if (const std::string row = UserPackingRecordValue(page); !row.empty())
+                w.Record(kUserPackingRecord, "String", "Text", row);
         if (const auto* f = dynamic_cast<const TEditD*>(c)) {
             w.Record(name, "Float", "Exchange", FloatToText(f->Exchange()));
             w.Record(name, "Enum", "ReadOnly", f->ReadOnly() ? "True" : "False");
@@ -356,7 +375,9 @@ std::string UnownedRecordsText(const CalcPage& page, std::string_view plain,
 {
     std::string kept;
     ForEachFormRecord(plain, [&](const FormRecord& r) {
-        if (page.FindControlNoCase(r.control) || (alsoOwned && alsoOwned(r.control))) return;
+        if (page.FindControlNoCase(r.control) || IsUserPackingRecord(r.control) ||
+            (alsoOwned && alsoOwned(r.control)))
+            return;
         kept += r.text;
         // A record the text ends without its spare line is written whole.
         std::size_t ends = 0;

@@ -25,6 +25,7 @@
 #include "BoundWidgets.h"
 #include "CalcPageWidget.h"
 #include "ColumnRatingPage.h"
+#include "ConstantsPage.h"
 #include "HintWindow.h"
 #include "Language.h"
 #include "LoadCasesPage.h"
@@ -44,6 +45,7 @@
 #include "UnitAbout.h"
 #include "UnitHysys.h"
 #include "UnitProii.h"
+#include "UserCatalogueFile.h"
 #include "WarningMarks.h"
 #include "WheelGuard.h"
 
@@ -208,45 +210,11 @@ QAction* TFormVELK::Action(const QString& name) const
 
 QWidget* TFormVELK::BuildConstantsPage()
 {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("TabSheetConst"));
-    catalogue_ = new QTableWidget(page);
-    catalogue_->setObjectName(QStringLiteral("ListViewPTs"));
-    const auto& rows = PackingCatalogue();
-    catalogue_->setColumnCount(13);
-    catalogue_->setRowCount(static_cast<int>(rows.size()));
-    QStringList headings;
-    const char* const* h = CatalogueHeadings();
-    for (int c = 0; c < 13; ++c)
-        headings << T(h[c]);
-    catalogue_->setHorizontalHeaderLabels(headings);
-    catalogue_->verticalHeader()->hide();
-    catalogue_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    catalogue_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        // Rows alternate in pairs: red on light green, then blue on the normal background.
-        const bool firstPair = r % 4 == 0 || r % 4 == 1;
-        for (int c = 0; c < 13; ++c) {
-            auto* item = new QTableWidgetItem(T(rows[r][c].c_str()));
-            item->setForeground(firstPair ? QColor(0xFF, 0, 0) : QColor(0, 0, 0xFF));
-            if (firstPair) item->setBackground(QColor(0xCA, 0xFB, 0xE0));
-            catalogue_->setItem(r, c, item);
-        }
-    }
-    FitCatalogueColumns();
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(catalogue_);
-    return page;
-}
-
-void TFormVELK::FitCatalogueColumns()
-{
-    // Fixed widths: measuring every cell at start-up costs more than it gives;
-    // a heading wider than its column (an English one) widens it.
-    const int widths[13] = {36, 110, 64, 56, 70, 70, 56, 56, 50, 76, 76, 170, 40};
-    QHeaderView* header = catalogue_->horizontalHeader();
-    for (int c = 0; c < 13; ++c)
-        catalogue_->setColumnWidth(c, std::max(widths[c], header->sectionSizeHint(c)));
+    constants_ = new TConstantsPage(page_, [this] { return prompts_.get(); });
+    // The user's own rows join the catalogue before any project is opened.
+    constants_->OpenCatalogue(DefaultUserCatalogueFile());
+    connect(constants_, &TConstantsPage::PackingChanged, this, [this] { page_.AfDChange(); });
+    return constants_;
 }
 
 QWidget* TFormVELK::BuildDiagramPage()
@@ -434,7 +402,6 @@ void TFormVELK::changeEvent(QEvent* e)
     if (e->type() == QEvent::LanguageChange) {
         ShowCaption();
         ShowLanguageChoice();
-        if (catalogue_) FitCatalogueColumns();
         // Texts of another length: the layouts measure them again (the
         // calculation page's minimum width among them, so that it fits or scrolls).
         for (QLayout* l : findChildren<QLayout*>())

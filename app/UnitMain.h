@@ -121,7 +121,6 @@ private:
     void ShowPressureDropUnitChoice();
     void BuildUnitSystemMenu(QMenu* parent);
     QWidget* BuildConstantsPage();
-    void FitCatalogueColumns();
     QWidget* BuildDiagramPage();
     TControl* ModelOf(QWidget* w) const;
     struct ReportContext ReportCtx();
@@ -145,7 +144,7 @@ private:
     ProjectContext project_{page_};
     std::unique_ptr<UiPrompts> prompts_;
     QTabWidget* pages_ = nullptr;
-    QTableWidget* catalogue_ = nullptr;
+    class TConstantsPage* constants_ = nullptr;
     QWidget* paintBox_ = nullptr;
     ColumnRatingPage* rating_ = nullptr;
     LoadCasesPage* cases_ = nullptr;

@@ -22,6 +22,7 @@
 #include "VelkCalcChecks.h"
 #include "VelkCalcExtras.h"
 #include "VelkCalcJson.h"
+#include "VelkCalcPackings.h"
 #include "VelkCalcPdf.h"
 #include "VelkCalcProfile.h"
 
@@ -433,6 +434,7 @@ std::string VelkCalcUsage()
            "\n"
            "Options:\n"
            "  --packing NAME      packing type, exactly as in the catalogue (default: the first)\n"
+           "  --packings FILE     the user's packings (CSV), appended to the built-in catalogue\n"
            "  --method 0|1|2      flooding correlation: 0 Rusk-Tovan, 1 Billet, 2 Kister-Gill-Tovan\n"
            "  --lagrange          local interpolation in the Kister-Gill chart (method 2)\n"
            "  --foaming TEXT      foaming factor, one of 0.2 ... 1.0 (default 0.8)\n"
@@ -505,6 +507,8 @@ std::string PageToJson(const CalcPage& page, const std::vector<std::string>& mes
 int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     CurrentPacking = PackingParams{};
+    std::vector<std::string> rest = args;
+    if (!TakePackingsOption(rest, err)) return 2; // before the page, whose selector lists the packings
     CalcPage page;
     CollectingSink sink(err);
     ScopedMessageSink scope(&sink);
@@ -514,7 +518,7 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
         return 2;
     };
     Options opt;
-    if (std::string why = ParseArgs(args, opt); !why.empty())
+    if (std::string why = ParseArgs(rest, opt); !why.empty())
         return usage(why);
     if (opt.help) {
         out << VelkCalcUsage();

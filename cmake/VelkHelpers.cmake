@@ -27,6 +27,8 @@ endfunction()
 
 # One test executable per file: foo_test.cpp (GoogleTest) or foo_qtest.cpp
 # (QtTest, run on the offscreen platform). LIBS names the layer libraries.
+# The user's data folder is an empty one of the build's: a user's own
+# packings.csv never changes what a test sees.
 function(velk_add_tests)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp
@@ -45,11 +47,11 @@ function(velk_add_tests)
     if(_name MATCHES "_qtest$")
       target_link_libraries(${_target} PRIVATE ${ARG_LIBS} Qt6::Test)
       add_test(NAME ${_target} COMMAND ${_target})
-      set_tests_properties(${_target} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+      set_tests_properties(${_target} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_DATA_HOME=${PROJECT_BINARY_DIR}/test-data-home" TIMEOUT 300)
     else()
       target_link_libraries(${_target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
       add_test(NAME ${_target} COMMAND ${_target})
-      set_tests_properties(${_target} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+      set_tests_properties(${_target} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_DATA_HOME=${PROJECT_BINARY_DIR}/test-data-home" TIMEOUT 300)
     endif()
   endforeach()
 endfunction()

@@ -1,7 +1,12 @@
 #include "PackingCatalogue.h"
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
+#include <deque>
+#include <memory>
+#include <mutex>
 #include <numbers>
 
 #include "Messages.h"
@@ -11,7 +16,8 @@
 
 thread_local PackingParams CurrentPacking;
 
-const std::vector<CatalogueRow>& PackingCatalogue()
+namespace {
+const std::vector<CatalogueRow>& BuiltInRows()
 {
     static const std::vector<CatalogueRow> rows = {
         {"1", "Flexipac-1", "560", "0.91", "0.7", "6.3", "12.7", "8.9", "45", "8.0", "2.464", "32.92", ""},
@@ -53,6 +59,7 @@ const std::vector<CatalogueRow>& PackingCatalogue()
     };
     return rows;
 }
+} // namespace
 
 const char* const* CatalogueHeadings()
 {
@@ -102,37 +109,112 @@ PackingParams ConvertRow(const CatalogueRow& row)
     return p;
 }
 
-const std::vector<ParsedRow>& ParsedCatalogue()
+ParsedRow ParseRow(const CatalogueRow& row)
 {
-    static const std::vector<ParsedRow> parsed = [] {
-        std::vector<ParsedRow> rows;
-        for (const CatalogueRow& row : PackingCatalogue()) {
-            ParsedRow r;
-            try {
-                r.params = ConvertRow(row);
-                r.ok = true;
-            } catch (const EConvertError&) {
-                r.ok = false;
-            }
-            for (int c = 0; c < kCatalogueColumns; ++c)
-                r.prefix[c] = NumericPrefix(row[c]);
-            rows.push_back(std::move(r));
-        }
-        return rows;
+    ParsedRow r;
+    try {
+        r.params = ConvertRow(row);
+        r.ok = true;
+    } catch (const EConvertError&) {
+        r.ok = false;
+    }
+    for (int c = 0; c < kCatalogueColumns; ++c)
+        r.prefix[c] = NumericPrefix(row[c]);
+    return r;
+}
+
+// One state of the catalogue: its rows and their conversions together.
+struct Catalogue {
+    std::vector<CatalogueRow> rows;
+    std::vector<ParsedRow> parsed;
+};
+
+std::mutex catalogueMutex;
+std::atomic<std::size_t> generation{0};
+// The last states made are kept: a reader (a rating on a worker, a
+// comparison) holds a reference into the one it started with. The user's
+// rows change a few times in a session; a reader outliving 64 changes while
+// it iterates is none a user could make, and the bound keeps a process that
+// changes them without end (a script, a fuzzer) from growing.
+constexpr std::size_t kKeptStates = 64;
+std::deque<std::unique_ptr<const Catalogue>>& CatalogueStates()
+{
+    static std::deque<std::unique_ptr<const Catalogue>> states;
+    return states;
+}
+
+std::atomic<const Catalogue*>& CurrentCatalogue()
+{
+    static std::atomic<const Catalogue*> current = [] {
+        auto c = std::make_unique<Catalogue>();
+        c->rows = BuiltInRows();
+        for (const CatalogueRow& row : c->rows)
+            c->parsed.push_back(ParseRow(row));
+        const Catalogue* p = c.get();
+        CatalogueStates().push_back(std::move(c));
+        return p;
     }();
-    return parsed;
+    return current;
 }
 } // namespace
+
+const std::vector<CatalogueRow>& PackingCatalogue()
+{
+    return CurrentCatalogue().load()->rows;
+}
+
+bool IsUserPacking(std::size_t i)
+{
+    return i >= kBuiltInPackings && i < PackingCatalogue().size();
+}
+
+std::vector<CatalogueRow> UserPackings()
+{
+    const auto& rows = PackingCatalogue();
+    return {rows.begin() + kBuiltInPackings, rows.end()};
+}
+
+std::size_t CatalogueGeneration()
+{
+    return generation.load();
+}
+
+void SetUserPackings(std::vector<CatalogueRow> user)
+{
+    std::lock_guard lock(catalogueMutex);
+    // The same rows again (each run of the command line sets them) make no new state.
+    const auto& now = CurrentCatalogue().load()->rows;
+    if (now.size() == kBuiltInPackings + user.size() &&
+        std::equal(user.begin(), user.end(), now.begin() + kBuiltInPackings, [](const auto& a, const auto& b) {
+            return std::equal(a.begin() + 1, a.end(), b.begin() + 1);
+        }))
+        return;
+    auto c = std::make_unique<Catalogue>();
+    c->rows = BuiltInRows();
+    for (CatalogueRow& row : user) {
+        row[ColNumber] = std::to_string(c->rows.size() + 1);
+        c->rows.push_back(std::move(row));
+    }
+    for (const CatalogueRow& row : c->rows)
+        c->parsed.push_back(ParseRow(row));
+    const Catalogue* p = c.get();
+    CatalogueStates().push_back(std::move(c));
+    CurrentCatalogue().store(p);
+    ++generation;
+    if (CatalogueStates().size() > kKeptStates) CatalogueStates().pop_front();
+}
 
 std::string LookUpPacking(const std::string& type, int column)
 {
     if (column < 0 || column >= kCatalogueColumns)
         throw EVelkError("Catalogue column " + std::to_string(column) + " does not exist");
-    const auto& rows = PackingCatalogue();
-    const auto& parsed = ParsedCatalogue();
+    const Catalogue& catalogue = *CurrentCatalogue().load();
+    const auto& rows = catalogue.rows;
+    const auto& parsed = catalogue.parsed;
     // A recalculation looks the same packing up at every evaluation of a
     // flooding equation: the row found last is tried first. The type names
-    // of the catalogue are unique, so that row is also the first match.
+    // of the catalogue are unique (the user's rows are checked for it), so
+    // that row is also the first match.
     thread_local std::size_t last = 0;
     const std::size_t start = last < rows.size() && rows[last][ColType] == type ? last : 0;
     for (std::size_t i = start; i < rows.size(); ++i) {

@@ -38,8 +38,21 @@ enum CatalogueColumn : int {
     ColRemark = 12,
 };
 
-// The 27 rows, cell texts in UTF-8 exactly as shown in the grid.
+// The 27 built-in rows, then the user's rows (UserPackings.h), cell texts in
+// UTF-8 exactly as shown in the grid. The reference stays valid for the
+// life of the program, also after the user's rows change, so that a worker
+// iterating it never sees a row vanish under it.
 const std::vector<CatalogueRow>& PackingCatalogue();
+inline constexpr std::size_t kBuiltInPackings = 27;
+// Whether row i of PackingCatalogue() is one of the user's.
+bool IsUserPacking(std::size_t i);
+// The user's rows, as given to SetUserPackings (row numbers renumbered).
+std::vector<CatalogueRow> UserPackings();
+// Replaces the user's rows (checked by the caller: UserPackings.h) and
+// numbers them on from the built-in rows. The built-in rows never change.
+void SetUserPackings(std::vector<CatalogueRow> rows);
+// Counts the changes of the user's rows, so that a view can tell it shows an old state.
+std::size_t CatalogueGeneration();
 // The 13 column headings of the grid.
 const char* const* CatalogueHeadings();
 

@@ -2251,5 +2251,57 @@ m3/(m2·h)</translation>
         <source>湿塔压降(每英尺)</source>
         <translation>Wet Δp per ft</translation>
     </message>
+    <message>
+        <source>项目中的填料“%1”与用户填料库中的同名填料数据不同，本项目按项目中保存的数据计算。</source>
+        <translation>The project&apos;s packing &quot;%1&quot; has other numbers than the user packing of that name; this project computes with the numbers it was saved with.</translation>
+    </message>
+    <message>
+        <source>选择文件…</source>
+        <translation>Choose file...</translation>
+    </message>
+    <message>
+        <source>添加填料…</source>
+        <translation>Add packing...</translation>
+    </message>
+    <message>
+        <source>修改填料…</source>
+        <translation>Edit packing...</translation>
+    </message>
+    <message>
+        <source>删除填料</source>
+        <translation>Remove packing</translation>
+    </message>
+    <message>
+        <source>用户填料</source>
+        <translation>User packing</translation>
+    </message>
+    <message>
+        <source>用户填料库：%1</source>
+        <translation>User packings: %1</translation>
+    </message>
+    <message>
+        <source>（无）</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>用户填料库“%1”有错误，未读入，填料库保持不变：</source>
+        <translation>The user packings &quot;%1&quot; have faults and were not read; the catalogue is unchanged:</translation>
+    </message>
+    <message>
+        <source>无法保存用户填料库“%1”：%2</source>
+        <translation>Cannot save the user packings &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>计算页正在使用填料“%1”，不能删除。</source>
+        <translation>The calculation page uses the packing &quot;%1&quot;; it cannot be removed.</translation>
+    </message>
+    <message>
+        <source>选择用户填料库</source>
+        <translation>Choose the user packings file</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 </TS>

@@ -37,7 +37,11 @@ class PageHelpTest : public QObject
                     if (c->focusPolicy() != Qt::NoFocus && c->isVisibleTo(page)) return c;
                 return page;
             }
-        return w.findChild<QWidget*>(where);
+        QWidget* named = w.findChild<QWidget*>(where);
+        // A control of another tab: that tab is shown first.
+        for (QWidget* p = named; p; p = p->parentWidget())
+            if (const int i = tabs->indexOf(p); i >= 0) tabs->setCurrentIndex(i);
+        return named;
     }
 
 private slots:
@@ -72,6 +76,8 @@ private slots:
             {"MUnitSystem", "/unitsystem.htm", "单位制", "Unit system"},
             {"DesignHetpD", "/efficiency.htm", "传质模型和设计等板高度",
              "Mass-transfer models and the design HETP"},
+            {"BUserPackingsFile", "/userpackings.htm", "用户填料库", "User packings"},
+            {"BUserPackingAdd", "/userpackings.htm", "用户填料库", "User packings"},
         };
         for (const auto& r : rows) {
             QTest::addRow("%s, zh", r.where) << TLanguage::Chinese << QString::fromUtf8(r.where)

@@ -8,6 +8,7 @@
 //
 // Writes DIR/NAME-LANG.png for every page (or only the pages named). Names:
 // calc, calc-end (the calculation page scrolled to its end), constants,
+// constants-end (only when named: the catalogue scrolled to the user's rows),
 // diagram, comparison, curves, rating, cases; a page added later without a name
 // here is written as its object name; the import dialogs as import-proii and
 // import-hysys. Messages of the program go to stderr.
@@ -195,7 +196,10 @@ bool VisitPages(TFormVELK& w, const Options& o)
     for (int i = 0; i < tabs->count(); ++i) {
         QWidget* page = tabs->widget(i);
         const QString name = PageName(page, i);
-        auto* scroll = qobject_cast<QScrollArea*>(page);
+        QAbstractScrollArea* scroll = qobject_cast<QScrollArea*>(page);
+        // The catalogue's end, where the user's packings are, only when asked for.
+        const bool catalogueEnd = name == QLatin1String("constants") && o.pages.contains(name + QStringLiteral("-end"));
+        if (catalogueEnd) scroll = page->findChild<QAbstractScrollArea*>(QStringLiteral("ListViewPTs"));
         const bool wantEnd = scroll && o.pages.contains(name + QStringLiteral("-end"));
         if (!o.pages.isEmpty() && !o.pages.contains(name) && !wantEnd) continue;
         missing.removeAll(name);
