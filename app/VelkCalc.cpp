@@ -19,6 +19,7 @@
 #include "PerformanceCurves.h"
 #include "VelkCalcCharts.h"
 #include "VelkCalcChecks.h"
+#include "VelkCalcColumn.h"
 #include "VelkCalcExtras.h"
 #include "VelkCalcJson.h"
 #include "VelkCalcPdf.h"
@@ -469,6 +470,7 @@ std::string VelkCalcUsage()
            "  --design-basis B    with --design-dp: flood, pressure-drop or both (default both)\n"
            "  --conservative      size to the lowest flood velocity of the three correlations and\n"
            "                      print \"conservative\" (the method that governed, those skipped)\n"
+           + ColumnOptionsUsage() +
            "  --strict            exit with status 3 when a completed run carries a warning of\n"
            "                      severity error (flooded, over-capacity) in any entry\n"
            "  --help              show this text\n"
@@ -505,7 +507,10 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
         return 2;
     };
     Options opt;
-    if (std::string why = ParseArgs(args, opt); !why.empty())
+    std::vector<std::string> rest = args;
+    ColumnOptions column;
+    if (std::string why = TakeColumnOptions(rest, column); !why.empty()) return usage(why);
+    if (std::string why = ParseArgs(rest, opt); !why.empty())
         return usage(why);
     if (opt.help) {
         out << VelkCalcUsage();
@@ -513,6 +518,9 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     if (std::string why = ValidateOptions(page, opt); !why.empty())
         return usage(why);
+    if (column.Any() && (opt.compare || !opt.profile.empty() || !opt.cases.empty() || opt.chartData))
+        return usage("--column, --column-svg and the bed options design one section; they take no --compare, "
+                     "--profile, --cases or --chart-data");
     if (opt.allMethods && !opt.compare)
         return usage("--all-methods needs --compare");
     if (!opt.pdf.empty() && (opt.compare || !opt.profile.empty()))
@@ -530,6 +538,7 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
                 return usage(why);
         }
         ApplyOptions(page, opt);
+        ApplyColumnOptions(page, column);
         if (std::string why = TypedDiameterComplaint(page, opt.rateDiameter, opt.values); !why.empty())
             return usage(why);
         if (opt.compare) {
@@ -565,9 +574,13 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     if (opt.chartData)
         out << ChartDataJson(page, opt, completed, err);
-    else
+    else {
+        bool columnOk = true;
+        const std::string columnJson = ColumnJsonExtra(page, column, completed, columnOk, err);
+        if (!columnOk) completed = false;
         out << PageToJson(page, sink.texts, completed,
-                          DesignJson(page, !opt.designDp.empty(), opt.conservative, completed));
+                          DesignJson(page, !opt.designDp.empty(), opt.conservative, completed) + columnJson);
+    }
     if (!completed)
         return 1;
     return opt.strict && HasErrorWarning(page.Operation()) ? 3 : 0;

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "ColumnDesign.h"
 #include "ColumnSizing.h"
+#include "DesignLimits.h"
 #include "FloatGuard.h"
 #include "FloodingCorrelations.h"
 #include "MassTransfer.h"
@@ -14,6 +16,10 @@
 #include "UnitLists.h"
 
 namespace {
+// The engineer's limits, the diameter step and the column design's margin and maxima.
+constexpr const char* kColumnFields[] = {kLimitFloodField,   kLimitFsField,      kLimitBedDpField,
+                                         kLimitWettingField, kDiameterStepField, kHetpMarginField,
+                                         kBedMaxHeightField, kBedMaxStagesField};
 constexpr double kTolerance = 1e-6;
 constexpr double kStart = 1.2345;
 constexpr double kStartEquilibrium = 0.2345;
@@ -129,6 +135,9 @@ CalcPage::CalcPage(bool installHooks)
                                                               QT_TRANSLATE_NOOP("Velk", "泛点率和压降兼顾")});
     Add<TEditD>("DpLimitD"); // mbar per m of packing
     Add<TCheckModel>("CBConservative");
+    // The engineer's design limits, the diameter step and the column design (DesignLimits.h, ColumnDesign.h).
+    for (const char* n : kColumnFields)
+        Add<TEditD>(n);
 
     // Start states.
     Field("CgmaxD")->SetFontColor(clRed);
@@ -188,6 +197,8 @@ CalcPage::CalcPage(bool installHooks)
     rating_->OnClick = [this](TControl*) { RatingChange(); };
     Field("StagesD")->OnExit = exit;
     Field("DpLimitD")->OnExit = exit;
+    for (const char* n : kColumnFields)
+        Field(n)->OnExit = exit;
     Combo("DesignBasisD")->OnChange = [this](TControl*) { AfDChange(); };
     Check("CBConservative")->OnClick = [this](TControl*) { AfDChange(); };
     // dD takes input only while a given diameter is rated.
@@ -409,7 +420,7 @@ bool CalcPage::RunPass()
     if (!rating_->Checked() && !dp->Text().empty()) {
         const double value = dp->GetValue();
         dp->SetValue(value);
-        const double d = CheckedResult([&] { return RoundColumnDiameter(value); });
+        const double d = CheckedResult([&] { return DesignDiameter(*this, value); });
         Field("dD")->SetValue(d);
     }
 
@@ -576,4 +587,6 @@ void CalcPage::ResetAdditions()
     Combo("DesignBasisD")->SetItemIndex(0);
     Field("DpLimitD")->SetText("");
     Check("CBConservative")->SetChecked(false);
+    for (const char* n : kColumnFields)
+        Field(n)->SetText("");
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ColumnSizing.h"
+#include "DesignLimits.h"
 #include "FloatGuard.h"
 #include "NumberText.h"
 #include "TrNoop.h"
@@ -221,7 +221,7 @@ bool ProfileRater::Step()
         }
         if (phase_ == Phase::Sizing) {
             if (largest_ > 0) {
-                current_.diameter = CheckedResult([&] { return RoundColumnDiameter(largest_); });
+                current_.diameter = CheckedResult([&] { return DesignDiameter(*base_, largest_); });
             }
             phase_ = Phase::Rating;
             next_ = 0;

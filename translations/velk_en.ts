@@ -2191,5 +2191,89 @@ m3/(m2·h)</translation>
         <source>五、设计基准</source>
         <translation>5. Design basis</translation>
     </message>
+    <message>
+        <source>单个理论板的填料高度已超过床层最大高度：每个床层一块板。</source>
+        <translation>The packed height of a single theoretical stage exceeds the maximum bed height: one stage per bed.</translation>
+    </message>
+    <message>
+        <source>塔设计需要理论板数、HETP(等板高度)、湿塔压降和实际塔径。</source>
+        <translation>The column design needs the number of theoretical stages, the HETP, the irrigated pressure drop and the actual diameter.</translation>
+    </message>
+    <message>
+        <source>塔设计的输入无效：板数、HETP和塔径须为大于0的数。</source>
+        <translation>Invalid column design input: the stages, the HETP and the diameter must be numbers above 0.</translation>
+    </message>
+    <message>
+        <source>“气相负荷”超过泛点率上限(占系统极限负荷的百分数)。</source>
+        <translation>The vapour load exceeds the maximum percentage of flood (of the foaming-limited capacity).</translation>
+    </message>
+    <message>
+        <source>F因子低于F因子下限。</source>
+        <translation>The F-factor is below the minimum F-factor.</translation>
+    </message>
+    <message>
+        <source>F因子低于F因子下限：塔径向上圆整使气速降低所致，塔径不为此向下圆整。</source>
+        <translation>The F-factor is below the minimum F-factor because rounding the diameter up lowered the vapour velocity; the diameter is not rounded down to avoid it.</translation>
+    </message>
+    <message>
+        <source>床层压降超过床层压降上限。</source>
+        <translation>The bed pressure drop exceeds the maximum bed pressure drop.</translation>
+    </message>
+    <message>
+        <source>“液相负荷”低于润湿率下限(最小液体负荷的倍数)。</source>
+        <translation>The liquid load is below the minimum wetting ratio (multiple of the minimum liquid load).</translation>
+    </message>
+    <message>
+        <source>“液相负荷”低于润湿率下限：塔径向上圆整使液相负荷降低所致，塔径不为此向下圆整。</source>
+        <translation>The liquid load is below the minimum wetting ratio because rounding the diameter up lowered it; the diameter is not rounded down to avoid it.</translation>
+    </message>
+    <message>
+        <source>液体分布器(管式)</source>
+        <translation>Liquid distributor (pipe)</translation>
+    </message>
+    <message>
+        <source>液体分布器(盘式)</source>
+        <translation>Liquid distributor (pan)</translation>
+    </message>
+    <message>
+        <source>液体分布器(槽式)</source>
+        <translation>Liquid distributor (trough)</translation>
+    </message>
+    <message>
+        <source>压紧栅</source>
+        <translation>Hold-down</translation>
+    </message>
+    <message>
+        <source>支承板</source>
+        <translation>Support plate</translation>
+    </message>
+    <message>
+        <source>集液器</source>
+        <translation>Collector</translation>
+    </message>
+    <message>
+        <source>塔顶空间</source>
+        <translation>Top disengagement</translation>
+    </message>
+    <message>
+        <source>人孔空间</source>
+        <translation>Manway space</translation>
+    </message>
+    <message>
+        <source>床层%1：%2块理论板，%3 m，%4 mbar</source>
+        <translation>Bed %1: %2 theoretical stages, %3 m, %4 mbar</translation>
+    </message>
+    <message>
+        <source>塔釜</source>
+        <translation>Sump</translation>
+    </message>
+    <message>
+        <source>塔径 %1 m，切线高度 %2 m，总压降 %3 mbar</source>
+        <translation>Diameter %1 m, tangent-to-tangent height %2 m, total pressure drop %3 mbar</translation>
+    </message>
+    <message>
+        <source>塔设计</source>
+        <translation>Column design</translation>
+    </message>
 </context>
 </TS>
