@@ -29,6 +29,9 @@ std::optional<double> FieldValue(const CalcPage& page, const char* name)
 // stage lacks comes from the page, as the run would take it.
 const char* NotPackedReason(const CalcPage& page, const ProfileStage& s)
 {
+    // As the source marks it, never by the stage's position.
+    if (s.type == "condenser") return kCondenserStageText;
+    if (s.type == "reboiler") return kReboilerStageText;
     const std::optional<double> V = s.V ? s.V : FieldValue(page, "VD");
     const std::optional<double> L = s.L ? s.L : FieldValue(page, "LD");
     if (V && !(*V > 0)) return kNoVapourFlowText;
@@ -74,7 +77,9 @@ void BedTotals(const std::vector<StageRating>& stages, int index, BedRating& bed
     double height = 0, drop = 0, worst = -1;
     int rated = 0;
     const char* why = nullptr;
+    bool leftOut = false;
     for (const StageRating& s : stages) {
+        leftOut = leftOut || (s.bed == index && s.skipped);
         if (s.bed != index || s.skipped) continue;
         ++rated;
         if (!s.completed) {
@@ -99,12 +104,17 @@ void BedTotals(const std::vector<StageRating>& stages, int index, BedRating& bed
     }
     bed.height = height;
     bed.pressureDrop = drop / 100; // Pa to mbar
+    if (leftOut) bed.note = kSkippedInBedText;
 }
 
 } // namespace
 
 const char* const kNoVapourFlowText = QT_TRANSLATE_NOOP("Velk", "无气相流量");
 const char* const kNoLiquidFlowText = QT_TRANSLATE_NOOP("Velk", "无液相流量");
+const char* const kSkippedInBedText =
+    QT_TRANSLATE_NOOP("Velk", "总高和总压降不含段内跳过的板(无流量、冷凝器或再沸器)");
+const char* const kCondenserStageText = QT_TRANSLATE_NOOP("Velk", "冷凝器，不是填料板");
+const char* const kReboilerStageText = QT_TRANSLATE_NOOP("Velk", "再沸器，不是填料板");
 
 std::vector<ProfileBed> EffectiveBeds(const ColumnProfile& profile, const CalcPage& page)
 {

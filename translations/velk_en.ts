@@ -2275,5 +2275,17 @@ m3/(m2·h)</translation>
         <source>塔设计</source>
         <translation>Column design</translation>
     </message>
+    <message>
+        <source>总高和总压降不含段内跳过的板(无流量、冷凝器或再沸器)</source>
+        <translation>The height and pressure drop leave out the stages of this bed that were skipped (no flow, condenser or reboiler)</translation>
+    </message>
+    <message>
+        <source>冷凝器，不是填料板</source>
+        <translation>condenser, not a packed stage</translation>
+    </message>
+    <message>
+        <source>再沸器，不是填料板</source>
+        <translation>reboiler, not a packed stage</translation>
+    </message>
 </context>
 </TS>
