@@ -207,7 +207,7 @@ bool ProfileRater::Step()
     while (bed_ < beds_.size()) {
         const ProfileBed& bed = beds_[bed_];
         if (phase_ == Phase::Start) {
-            current_ = BedRating{bed.first, bed.last, bed.packing, bed.method, {}, {}, {}, {}, {}};
+            current_ = BedRating{bed.first, bed.last, bed.packing, bed.method, {}, {}, {}, {}, {}, {}};
             if (profile_.rating) current_.diameter = bed.diameter;
             phase_ = profile_.rating ? Phase::Rating : Phase::Sizing;
             next_ = 0;
@@ -238,6 +238,11 @@ bool ProfileRater::Step()
             continue;
         }
         BedTotals(out_.stages, static_cast<int>(bed_), current_);
+        if (current_.pressureDrop) {
+            OperatingFigures totals;
+            totals.bedPressureDrop = current_.pressureDrop;
+            AddLimitWarnings(DesignLimitsOf(*base_), totals, 1.0, current_.warnings);
+        }
         out_.beds.push_back(current_);
         ++bed_;
         phase_ = Phase::Start;

@@ -46,6 +46,8 @@ struct BedRating {
     std::optional<double> height;       // m: one HETP per stage, summed
     std::optional<double> pressureDrop; // mbar over that height
     std::string note;
+    std::vector<OperatingWarning> warnings; // the design limits on the bed's totals
+
 };
 
 struct ProfileRating {

@@ -176,10 +176,15 @@ TEST_F(DesignLimitsTest, ProfileStagesAndBedDiametersFollowTheSameRules)
         profile.stages.push_back(TypicalStage(n, 1.0 + 0.1 * n));
     page.Field(kLimitFsField)->SetText("100");
     page.Field(kDiameterStepField)->SetText("6in");
+    page.Field(kLimitBedDpField)->SetText("0.001");
     const ProfileRating r = RateProfile(page, profile);
     // The largest stage (k = 1.3) sizes: dp = 1.39829 sqrt(1.3) = 1.59430 m, up to 11 x 6 in.
     ASSERT_EQ(r.beds.size(), 1u);
     EXPECT_NEAR(*r.beds[0].diameter, 11 * 0.1524, 1e-12);
+    // The bed's pressure drop (far above 0.001 mbar) is judged on its totals.
+    ASSERT_EQ(r.beds[0].warnings.size(), 1u);
+    EXPECT_EQ(r.beds[0].warnings[0].code, "limit-bed-pressure-drop");
+    EXPECT_EQ(r.beds[0].warnings[0].severity, WarningSeverity::Error);
     for (const StageRating& s : r.stages) {
         bool warned = false;
         for (const OperatingWarning& w : s.warnings)
