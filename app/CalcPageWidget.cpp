@@ -13,6 +13,7 @@
 
 #include "BoundWidgets.h"
 #include "CalcPage.h"
+#include "FeetInchesLabel.h"
 #include "TrNoop.h"
 #include "OperationPanel.h"
 #include "TypedInputCheck.h"
@@ -278,6 +279,8 @@ QWidget* TCalcPageWidget::BuildResults()
         rg->addWidget(new TComboBoxUWidget(page_.UnitOf(model), results), row, col + 2);
         tabOrder_.push_back(edit);
     }
+    // The diameter in feet also in feet and inches, under its field (hidden otherwise).
+    rg->addWidget(new TFeetInchesLabel(page_.Field("dD"), page_.Unit("dU"), results), 5, 4);
     return results;
 }
 

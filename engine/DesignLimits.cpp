@@ -121,6 +121,17 @@ std::optional<double> ParseDiameterStep(const std::string& text)
     return std::nullopt;
 }
 
+std::string FeetAndInchesText(double metres)
+{
+    if (!std::isfinite(metres) || metres < 0 || metres > 1e6) return "";
+    // Tenths of an inch, whole: 71.99 in is 6 ft 0 in, never 5 ft 12 in.
+    const long long tenths = std::llround(metres / kInch * 10.0);
+    const long long feet = tenths / 120, rest = tenths % 120;
+    std::string inches = std::to_string(rest / 10);
+    if (rest % 10) inches += "." + std::to_string(rest % 10);
+    return std::to_string(feet) + " ft " + inches + " in";
+}
+
 double RoundUpToStep(double dp, double step)
 {
     if (!std::isfinite(dp) || !(step > 0)) return std::nan("");

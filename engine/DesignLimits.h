@@ -64,6 +64,10 @@ double DesignDiameter(const CalcPage& page, double dp);
 // True when DesignDiameter rounds up (a step, a pressure-drop basis or a maximum limit).
 bool RoundsUp(const CalcPage& page);
 
+// A diameter in feet and inches as fabricators read it ("5 ft 6 in"), the
+// inches to a tenth; "" for a value that is not finite or below zero.
+std::string FeetAndInchesText(double metres);
+
 // Engine texts of the limit warnings.
 extern const char* const kLimitFloodText;
 extern const char* const kLimitFsText;

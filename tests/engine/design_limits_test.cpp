@@ -95,6 +95,13 @@ TEST(DiameterStep, StepsAndRoundingUpNeverGoBelowTheTheoreticalDiameter)
                     {1.39, 0.05, 1.4}, {1.4, 0.05, 1.4}, {1.4000001, 0.05, 1.45}};
     for (const auto& r : rounding)
         EXPECT_DOUBLE_EQ(r.step ? RoundUpToStep(r.dp, r.step) : RoundUpToGrid(r.dp), r.d) << r.dp;
+    const struct {
+        double metres;
+        const char* text;
+    } feet[] = {{1.6764, "5 ft 6 in"}, {1.6, "5 ft 3 in"},    {1.8288, "6 ft 0 in"},
+                {1.8285, "6 ft 0 in"}, {0.1524, "0 ft 6 in"}, {1.5049, "4 ft 11.2 in"}};
+    for (const auto& f : feet) EXPECT_EQ(FeetAndInchesText(f.metres), f.text) << f.metres;
+    EXPECT_EQ(FeetAndInchesText(std::nan("")), "");
     for (double dp = 0.02; dp < 12; dp *= 1.013) {
         EXPECT_GE(RoundUpToGrid(dp), dp * (1 - 1e-9));
         EXPECT_GE(RoundUpToStep(dp, 0.1524), dp * (1 - 1e-9));
