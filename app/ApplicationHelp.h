@@ -131,6 +131,7 @@ inline constexpr int LoadCases = 1019;
 inline constexpr int DesignBasis = 1020;
 inline constexpr int Conservative = 1021;
 inline constexpr int UnitSystem = 1022;
+inline constexpr int ColumnDesign = 1023;
 } // namespace HelpTopic
 
 // The maker's web page and mail address, opened by the desktop's handlers

@@ -2287,5 +2287,57 @@ m3/(m2·h)</translation>
         <source>再沸器，不是填料板</source>
         <translation>reboiler, not a packed stage</translation>
     </message>
+    <message>
+        <source>泛点率上限(%)</source>
+        <translation>Maximum flood (%)</translation>
+    </message>
+    <message>
+        <source>F因子下限(Pa^0.5)</source>
+        <translation>Minimum F-factor (Pa^0.5)</translation>
+    </message>
+    <message>
+        <source>床层压降上限(mbar)</source>
+        <translation>Maximum bed pressure drop (mbar)</translation>
+    </message>
+    <message>
+        <source>润湿率下限</source>
+        <translation>Minimum wetting ratio</translation>
+    </message>
+    <message>
+        <source>塔径圆整步长(如0.1m、6in)</source>
+        <translation>Diameter step (e.g. 0.1m, 6in)</translation>
+    </message>
+    <message>
+        <source>HETP裕量(%)</source>
+        <translation>HETP margin (%)</translation>
+    </message>
+    <message>
+        <source>床层最大高度(m)</source>
+        <translation>Maximum bed height (m)</translation>
+    </message>
+    <message>
+        <source>每床层最多理论板数</source>
+        <translation>Maximum stages per bed</translation>
+    </message>
+    <message>
+        <source>高度(m)</source>
+        <translation>Height (m)</translation>
+    </message>
+    <message>
+        <source>液体分布器</source>
+        <translation>Liquid distributor</translation>
+    </message>
+    <message>
+        <source>设计限值和床层</source>
+        <translation>Design limits and beds</translation>
+    </message>
+    <message>
+        <source>填料床层</source>
+        <translation>Packed bed</translation>
+    </message>
+    <message>
+        <source>全塔(切线高度)</source>
+        <translation>Column (tangent to tangent)</translation>
+    </message>
 </context>
 </TS>
