@@ -79,16 +79,6 @@ QString InternalCaption(const std::string& type)
 
 } // namespace
 
-std::optional<ColumnDesign> PageColumnDesign(const CalcPage& page, std::string& why)
-{
-    try {
-        if (const auto in = ColumnInputOfPage(page, why)) return DesignColumn(*in);
-    } catch (const std::exception& e) {
-        why = e.what();
-    }
-    return std::nullopt;
-}
-
 ColumnDesignPage::ColumnDesignPage(CalcPage& page, QWidget* parent) : QWidget(parent), page_(page)
 {
     setObjectName(QStringLiteral("ColumnDesignPage"));

@@ -17,9 +17,6 @@ class CalcPage;
 class QLabel;
 class QTableWidget;
 
-// The column of the page, or nullopt with the engine text of the reason.
-std::optional<ColumnDesign> PageColumnDesign(const CalcPage& page, std::string& why);
-
 class ColumnDesignPage : public QWidget
 {
 public:

@@ -85,13 +85,7 @@ std::string ColumnJsonExtra(const CalcPage& page, const ColumnOptions& opt, bool
     if (!opt.column && opt.columnSvg.empty()) return "";
     std::optional<ColumnDesign> design;
     std::string why;
-    if (completed) {
-        try {
-            if (const auto in = ColumnInputOfPage(page, why)) design = DesignColumn(*in);
-        } catch (const std::exception& e) {
-            why = e.what();
-        }
-    }
+    if (completed) design = PageColumnDesign(page, why);
     if (!design) {
         if (!why.empty()) err << "velk-calc: " << EngineText(why).toStdString() << '\n';
         if (!opt.columnSvg.empty()) ok = false;

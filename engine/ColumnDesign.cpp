@@ -221,6 +221,23 @@ std::optional<double> Typed(const CalcPage& page, const char* name)
 }
 } // namespace
 
+std::optional<ColumnDesign> PageColumnDesign(const CalcPage& page, std::string& why)
+{
+    try {
+        if (const auto in = ColumnInputOfPage(page, why)) return DesignColumn(*in);
+    } catch (const std::exception& e) {
+        why = e.what();
+    }
+    return std::nullopt;
+}
+
+bool ColumnDesignSet(const CalcPage& page)
+{
+    for (const char* name : {kHetpMarginField, kBedMaxHeightField, kBedMaxStagesField})
+        if (Typed(page, name)) return true;
+    return false;
+}
+
 std::optional<double> ColumnDesignHetp(const CalcPage& page)
 {
     return Valid(page, "HETPD");

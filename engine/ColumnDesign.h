@@ -115,6 +115,12 @@ std::optional<double> ColumnDesignHetp(const CalcPage& page);
 // reason in `why` when the page lacks a figure.
 std::optional<ColumnDesignInput> ColumnInputOfPage(const CalcPage& page, std::string& why);
 
+// The column of the page, or nullopt with the engine text of the reason.
+std::optional<ColumnDesign> PageColumnDesign(const CalcPage& page, std::string& why);
+// True when the engineer asked for a column design on the page (a margin or a
+// bed maximum set): only then do the report and the PDF carry its drawing.
+bool ColumnDesignSet(const CalcPage& page);
+
 extern const char* const kBedTooHighText;
 extern const char* const kNoColumnFiguresText;
 
