@@ -133,6 +133,7 @@ inline constexpr int Conservative = 1021;
 inline constexpr int UnitSystem = 1022;
 inline constexpr int Efficiency = 1023; // the design HETP (DesignHetpD carries it)
 inline constexpr int UserPackings = 1031;
+inline constexpr int ColumnDesign = 1024;
 } // namespace HelpTopic
 
 // The maker's web page and mail address, opened by the desktop's handlers

@@ -17,6 +17,7 @@
 #include "CaseState.h"
 #include "ComboBoxU.h"
 #include "EfficiencyPanel.h"
+#include "FeetInchesLabel.h"
 #include "OperationPanel.h"
 #include "TrNoop.h"
 #include "TypedInputCheck.h"
@@ -318,8 +319,10 @@ QWidget* TCalcPageWidget::BuildResults()
     }
     // The other model's HETP, the spread and the design choice, beside the heights.
     efficiency_ = new TEfficiencyPanel(page_, results);
-    rg->addWidget(efficiency_, 5, 0, 1, 9);
+    rg->addWidget(efficiency_, 6, 0, 1, 9);
     tabOrder_.push_back(efficiency_->Choice());
+    // The diameter in feet also in feet and inches, under its field (hidden otherwise).
+    rg->addWidget(new TFeetInchesLabel(page_.Field("dD"), page_.Unit("dU"), results), 5, 4);
     return results;
 }
 

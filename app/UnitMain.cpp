@@ -28,6 +28,7 @@
 #include "ConstantsPage.h"
 #include "HintWindow.h"
 #include "Language.h"
+#include "ColumnDesignPage.h"
 #include "LoadCasesPage.h"
 #include "Messages.h"
 #include "MyAppConst.h"
@@ -104,6 +105,8 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
     };
     rating_->OnStageLoaded = [this] { pages_->setCurrentIndex(0); };
     BuildLoadCasesPage();
+    auto* column = new ColumnDesignPage(page_);
+    pages_->addTab(column, QCoreApplication::translate("Velk", "塔设计"));
     connect(rating_, &ColumnRatingPage::ratingFinished, this,
             [this] { SetTabBadge(pages_->indexOf(rating_), RatingHasError(rating_->Rating())); });
     connect(comparison, &TPackingComparisonPage::ErrorsChanged, this,
@@ -115,7 +118,8 @@ TFormVELK::TFormVELK(const QString& startupFile, QWidget* parent)
                                                    {comparison, HelpTopic::Comparison},
                                                    {curves, HelpTopic::Curves},
                                                    {rating_, HelpTopic::Rating},
-                                                   {cases_, HelpTopic::LoadCases}};
+                                                   {cases_, HelpTopic::LoadCases},
+                                                   {column, HelpTopic::ColumnDesign}};
     for (const auto& [page, topic] : pageTopics)
         page->setProperty("helpContext", topic);
 

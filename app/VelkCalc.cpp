@@ -20,6 +20,7 @@
 #include "PerformanceCurves.h"
 #include "VelkCalcCharts.h"
 #include "VelkCalcChecks.h"
+#include "VelkCalcColumn.h"
 #include "VelkCalcExtras.h"
 #include "VelkCalcJson.h"
 #include "VelkCalcPackings.h"
@@ -480,6 +481,7 @@ std::string VelkCalcUsage()
            "                      (specified, rbf = Rocha-Bravo-Fair), their spread and the design HETP\n"
            "  --efficiency-model M  the design HETP: specified (default), rbf or max (the largest of\n"
            "                      the models that completed); implies --efficiency\n"
+           + ColumnOptionsUsage() +
            "  --strict            exit with status 3 when a completed run carries a warning of\n"
            "                      severity error (flooded, over-capacity) in any entry\n"
            "  --help              show this text\n"
@@ -518,6 +520,8 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
         return 2;
     };
     Options opt;
+    ColumnOptions column;
+    if (std::string why = TakeColumnOptions(rest, column); !why.empty()) return usage(why);
     if (std::string why = ParseArgs(rest, opt); !why.empty())
         return usage(why);
     if (opt.help) {
@@ -526,6 +530,9 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     if (std::string why = ValidateOptions(page, opt); !why.empty())
         return usage(why);
+    if (column.Any() && (opt.compare || !opt.profile.empty() || !opt.cases.empty() || opt.chartData))
+        return usage("--column, --column-svg and the bed options design one section; they take no --compare, "
+                     "--profile, --cases or --chart-data");
     if (opt.allMethods && !opt.compare)
         return usage("--all-methods needs --compare");
     if (!opt.pdf.empty() && (opt.compare || !opt.profile.empty()))
@@ -547,6 +554,7 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
                 return usage(why);
         }
         ApplyOptions(page, opt);
+        ApplyColumnOptions(page, column);
         if (std::string why = TypedDiameterComplaint(page, opt.rateDiameter, opt.values); !why.empty())
             return usage(why);
         if (opt.compare) {
@@ -582,10 +590,14 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     if (opt.chartData)
         out << ChartDataJson(page, opt, completed, err);
-    else
+    else {
+        bool columnOk = true;
+        const std::string columnJson = ColumnJsonExtra(page, column, completed, columnOk, err);
+        if (!columnOk) completed = false;
         out << PageToJson(page, sink.texts, completed,
                           DesignJson(page, !opt.designDp.empty(), opt.conservative, completed) +
-                              EfficiencyJson(page, opt.efficiency, err));
+                              EfficiencyJson(page, opt.efficiency, err) + columnJson);
+    }
     if (!completed)
         return 1;
     return opt.strict && HasErrorWarning(page.Operation()) ? 3 : 0;

@@ -54,7 +54,14 @@ std::string BedJson(const BedRating& b)
       << ", \"limitingStage\": " << (b.limitingStage ? std::to_string(*b.limitingStage) : "null")
       << ", \"height\": " << OptionalNumber(b.height)
       << ", \"pressureDrop\": " << OptionalNumber(b.pressureDrop)
-      << ", \"note\": " << (b.note.empty() ? "null" : JsonString(CaseText(b.note).toStdString())) << "}";
+      << ", \"note\": " << (b.note.empty() ? "null" : JsonString(CaseText(b.note).toStdString()));
+    // Only with a design limit set, so that a rating without one prints as before.
+    if (!b.warnings.empty()) {
+        OperatingCheck limits;
+        limits.warnings = b.warnings;
+        o << ", \"warnings\": " << WarningsJson(limits);
+    }
+    o << "}";
     return o.str();
 }
 

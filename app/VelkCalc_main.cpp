@@ -17,7 +17,7 @@ int main(int argc, char** argv)
     // Every run has an application object: the translations need one.
     std::unique_ptr<QCoreApplication> app;
     for (const auto& a : args)
-        if (a == "--diagram" || a == "--report" || a == "--charts" || a == "--pdf") {
+        if (a == "--diagram" || a == "--report" || a == "--charts" || a == "--pdf" || a == "--column-svg") {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
             app = std::make_unique<QGuiApplication>(argc, argv);

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "ColumnDesign.h"
 #include "ColumnSizing.h"
+#include "DesignLimits.h"
 #include "FloatGuard.h"
 #include "FloodingCorrelations.h"
 #include "MassTransfer.h"
@@ -14,6 +16,10 @@
 #include "UnitLists.h"
 
 namespace {
+// The engineer's limits, the diameter step and the column design's margin and maxima.
+constexpr const char* kColumnFields[] = {kLimitFloodField,   kLimitFsField,      kLimitBedDpField,
+                                         kLimitWettingField, kDiameterStepField, kHetpMarginField,
+                                         kBedMaxHeightField, kBedMaxStagesField};
 constexpr double kTolerance = 1e-6;
 constexpr double kStart = 1.2345;
 constexpr double kStartEquilibrium = 0.2345;
@@ -133,6 +139,9 @@ CalcPage::CalcPage(bool installHooks)
                      std::vector<std::string>{QT_TRANSLATE_NOOP("Velk", "本页模型"),
                                               QT_TRANSLATE_NOOP("Velk", "Rocha-Bravo-Fair模型"),
                                               QT_TRANSLATE_NOOP("Velk", "各模型最大值")});
+    // The engineer's design limits, the diameter step and the column design (DesignLimits.h, ColumnDesign.h).
+    for (const char* n : kColumnFields)
+        Add<TEditD>(n);
 
     // Start states.
     Field("CgmaxD")->SetFontColor(clRed);
@@ -197,6 +206,8 @@ CalcPage::CalcPage(bool installHooks)
     rating_->OnClick = [this](TControl*) { RatingChange(); };
     Field("StagesD")->OnExit = exit;
     Field("DpLimitD")->OnExit = exit;
+    for (const char* n : kColumnFields)
+        Field(n)->OnExit = exit;
     Combo("DesignBasisD")->OnChange = [this](TControl*) { AfDChange(); };
     Check("CBConservative")->OnClick = [this](TControl*) { AfDChange(); };
     Combo("DesignHetpD")->OnChange = [this](TControl*) { AfDChange(); };
@@ -419,7 +430,7 @@ bool CalcPage::RunPass()
     if (!rating_->Checked() && !dp->Text().empty()) {
         const double value = dp->GetValue();
         dp->SetValue(value);
-        const double d = CheckedResult([&] { return RoundColumnDiameter(value); });
+        const double d = CheckedResult([&] { return DesignDiameter(*this, value); });
         Field("dD")->SetValue(d);
     }
 
@@ -587,4 +598,6 @@ void CalcPage::ResetAdditions()
     Field("DpLimitD")->SetText("");
     Check("CBConservative")->SetChecked(false);
     Combo("DesignHetpD")->SetItemIndex(0);
+    for (const char* n : kColumnFields)
+        Field(n)->SetText("");
 }

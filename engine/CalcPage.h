@@ -45,7 +45,8 @@ public:
     // layout depends on this order).
     const std::vector<TControl*>& Controls() const { return order_; }
     // The controls appended after that order was fixed (CBRating, StagesD,
-    // DesignBasisD, DpLimitD, CBConservative, DesignHetpD):
+    // DesignBasisD, DpLimitD, CBConservative, DesignHetpD, and the design limits, the
+    // diameter step and the column design's fields of ColumnDesign.h):
     // the legacy layout neither reads nor writes them, and a project holds
     // them only when they differ from their start state.
     bool IsAddition(const TControl* c) const;

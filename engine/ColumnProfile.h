@@ -13,6 +13,9 @@ struct ProfileStage {
     std::optional<double> V, rhoV, muV, L, rhoL, muL, sigma; // kg/s, kg/m3, Pa.s, N/m
     std::optional<double> DL, DV;                            // diffusivities, m2/s
     std::optional<double> slope;                             // equilibrium slope m
+    // The source's stage type: "condenser" or "reboiler" is no packed stage
+    // and is skipped; "" a tray or packed stage.
+    std::string type;
 };
 
 // A value of a stage and the calculation-page field it is written into.

@@ -4,6 +4,7 @@
 
 #include "ColumnSizing.h"
 #include "EfficiencyModels.h"
+#include "DesignLimits.h"
 #include "FloatGuard.h"
 #include "NumberText.h"
 #include "TrNoop.h"
@@ -30,6 +31,9 @@ std::optional<double> FieldValue(const CalcPage& page, const char* name)
 // stage lacks comes from the page, as the run would take it.
 const char* NotPackedReason(const CalcPage& page, const ProfileStage& s)
 {
+    // As the source marks it, never by the stage's position.
+    if (s.type == "condenser") return kCondenserStageText;
+    if (s.type == "reboiler") return kReboilerStageText;
     const std::optional<double> V = s.V ? s.V : FieldValue(page, "VD");
     const std::optional<double> L = s.L ? s.L : FieldValue(page, "LD");
     if (V && !(*V > 0)) return kNoVapourFlowText;
@@ -76,7 +80,9 @@ void BedTotals(const std::vector<StageRating>& stages, int index, BedRating& bed
     double height = 0, drop = 0, worst = -1;
     int rated = 0;
     const char* why = nullptr;
+    bool leftOut = false;
     for (const StageRating& s : stages) {
+        leftOut = leftOut || (s.bed == index && s.skipped);
         if (s.bed != index || s.skipped) continue;
         ++rated;
         if (!s.completed) {
@@ -101,12 +107,17 @@ void BedTotals(const std::vector<StageRating>& stages, int index, BedRating& bed
     }
     bed.height = height;
     bed.pressureDrop = drop / 100; // Pa to mbar
+    if (leftOut) bed.note = kSkippedInBedText;
 }
 
 } // namespace
 
 const char* const kNoVapourFlowText = QT_TRANSLATE_NOOP("Velk", "无气相流量");
 const char* const kNoLiquidFlowText = QT_TRANSLATE_NOOP("Velk", "无液相流量");
+const char* const kSkippedInBedText =
+    QT_TRANSLATE_NOOP("Velk", "总高和总压降不含段内跳过的板(无流量、冷凝器或再沸器)");
+const char* const kCondenserStageText = QT_TRANSLATE_NOOP("Velk", "冷凝器，不是填料板");
+const char* const kReboilerStageText = QT_TRANSLATE_NOOP("Velk", "再沸器，不是填料板");
 
 std::vector<ProfileBed> EffectiveBeds(const ColumnProfile& profile, const CalcPage& page)
 {
@@ -199,7 +210,7 @@ bool ProfileRater::Step()
     while (bed_ < beds_.size()) {
         const ProfileBed& bed = beds_[bed_];
         if (phase_ == Phase::Start) {
-            current_ = BedRating{bed.first, bed.last, bed.packing, bed.method, {}, {}, {}, {}, {}};
+            current_ = BedRating{bed.first, bed.last, bed.packing, bed.method, {}, {}, {}, {}, {}, {}};
             if (profile_.rating) current_.diameter = bed.diameter;
             phase_ = profile_.rating ? Phase::Rating : Phase::Sizing;
             next_ = 0;
@@ -223,13 +234,18 @@ bool ProfileRater::Step()
         }
         if (phase_ == Phase::Sizing) {
             if (largest_ > 0) {
-                current_.diameter = CheckedResult([&] { return RoundColumnDiameter(largest_); });
+                current_.diameter = CheckedResult([&] { return DesignDiameter(*base_, largest_); });
             }
             phase_ = Phase::Rating;
             next_ = 0;
             continue;
         }
         BedTotals(out_.stages, static_cast<int>(bed_), current_);
+        if (current_.pressureDrop) {
+            OperatingFigures totals;
+            totals.bedPressureDrop = current_.pressureDrop;
+            AddLimitWarnings(DesignLimitsOf(*base_), totals, 1.0, current_.warnings);
+        }
         out_.beds.push_back(current_);
         ++bed_;
         phase_ = Phase::Start;

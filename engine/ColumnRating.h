@@ -46,6 +46,8 @@ struct BedRating {
     std::optional<double> height;       // m: one HETP per stage, summed
     std::optional<double> pressureDrop; // mbar over that height
     std::string note;
+    std::vector<OperatingWarning> warnings; // the design limits on the bed's totals
+
 };
 
 struct ProfileRating {
@@ -64,6 +66,10 @@ std::vector<ProfileBed> EffectiveBeds(const ColumnProfile& profile, const CalcPa
 // Engine texts of a stage's note or error, to be shown after the stage's number.
 extern const char* const kNoVapourFlowText;
 extern const char* const kNoLiquidFlowText;
+extern const char* const kCondenserStageText;
+// A bed's note when its totals leave out a stage it holds that was skipped.
+extern const char* const kSkippedInBedText;
+extern const char* const kReboilerStageText;
 
 // Rates every stage. `page` supplies what the stages lack, the foaming
 // factor and the flood percentage; it is only read. Throws EConvertError

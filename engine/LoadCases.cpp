@@ -11,6 +11,7 @@
 #include "ColumnSizing.h"
 #include "DesignBasis.h"
 #include "EfficiencyModels.h"
+#include "DesignLimits.h"
 #include "FloatGuard.h"
 #include "Messages.h"
 #include "NumberText.h"
@@ -167,7 +168,7 @@ EnvelopeResult RateLoadCases(const CalcPage& page, const std::vector<LoadCase>& 
                 out.sizing = static_cast<int>(i);
             }
         }
-        if (largest > 0) out.diameter = CheckedResult([&] { return RoundColumnDiameter(largest); });
+        if (largest > 0) out.diameter = CheckedResult([&] { return DesignDiameter(page, largest); });
     }
     double worst = -INFINITY;
     for (std::size_t i = 0; i < cases.size(); ++i) {

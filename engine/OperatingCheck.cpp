@@ -6,6 +6,7 @@
 
 #include "CalcPage.h"
 #include "EfficiencyModels.h"
+#include "DesignLimits.h"
 #include "NumberText.h"
 #include "PackingCatalogue.h"
 #include "PressureDrop.h"
@@ -203,6 +204,16 @@ void AddVolatility(std::optional<double> m, std::optional<double> alpha, Operati
         Add(check, "negative-volatility", "alfD", kNegativeVolatilityText, WarningSeverity::Info);
 }
 
+// (d/dp)^2 when the page rounded its theoretical diameter up (the factor by
+// which that lowered the loads), else 1. A rated diameter was not rounded.
+double RoundedUpRatio(const CalcPage& page, const std::vector<const TEditD*>& stale)
+{
+    const auto dp = Value(page, "dpD", stale), d = Value(page, "dD", stale);
+    if (page.Check("CBRating")->Checked() || !dp || !d || !(*dp > 0) || !(*d > *dp)) return 1.0;
+    const double r = *d / *dp;
+    return std::isfinite(r * r) ? r * r : 1.0;
+}
+
 } // namespace
 
 bool ModelRangeExceeded(double dPdry, double dPwet, double holdup, double voidFraction)
@@ -285,6 +296,7 @@ void EvaluateOperatingCheck(const CalcPage& page, const std::vector<const TEditD
     if (uLs && *uLs < p.uLmin) Add(check, "min-wetting", "UlsD", kMinWettingText, WarningSeverity::Warning);
     AddFlowParameterRange(page, phi, check);
     AddVolatility(m, alpha, check);
+    AddLimitWarnings(DesignLimitsOf(page), fig, RoundedUpRatio(page, stale), check.warnings);
     for (const TEditD* s : stale)
         for (const Caption& c : kCaptions)
             if (s->Name() == c.field) Add(check, "stale", c.field, c.staleText, WarningSeverity::Warning);

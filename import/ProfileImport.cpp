@@ -70,6 +70,7 @@ std::vector<ColumnProfile> ProfilesFromCsvText(const std::string& text, const st
             s.DL = t.liquidDiffusivity;
             s.DV = t.vapourDiffusivity;
             s.slope = t.equilibriumSlope;
+            s.type = t.stageType;
             p.stages.push_back(s);
         }
         ValidateProfile(p);

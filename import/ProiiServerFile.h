@@ -32,6 +32,9 @@ struct SimTray {
     // have no place for them.
     std::optional<double> liquidDiffusivity, vapourDiffusivity; // m2/s
     std::optional<double> equilibriumSlope;
+    // What the source says the stage is: "condenser", "reboiler" or "" (a
+    // tray or packed stage); a tray profile's optional stage_type column.
+    std::string stageType;
 };
 
 struct SimHeater {

@@ -104,7 +104,7 @@ void ProfileParser::ReadHeader(const std::string& line, int lineNo)
                                                    "vap_mw",          "vap_density",   "vap_viscosity",
                                                    "vap_molar_rate",  "vap_mass_rate", "vap_surface_tension",
                                                    "vap_thermal_cond", "liq_diffusivity", "vap_diffusivity",
-                                                   "equilibrium_slope"};
+                                                   "equilibrium_slope", "stage_type"};
     for (std::size_t i = 0; i < header_.size(); ++i) {
         const std::string name = AsciiLower(header_[i]);
         bool isKnown = false;
@@ -173,6 +173,9 @@ void ProfileParser::AddTray(const std::vector<std::string>& fields, int lineNo)
     t.liquidDiffusivity = optional("liq_diffusivity");
     t.vapourDiffusivity = optional("vap_diffusivity");
     t.equilibriumSlope = optional("equilibrium_slope");
+    t.stageType = AsciiLower(Trim(cell("stage_type")));
+    if (t.stageType != "" && t.stageType != "condenser" && t.stageType != "reboiler")
+        Fail(lineNo, "stage_type must be condenser, reboiler or empty, not \"" + Trim(cell("stage_type")) + "\"");
     for (auto [phase, molar, mass, mw] :
          {std::tuple{&t.liquid, "liq_molar_rate", "liq_mass_rate", "liq_mw"},
           std::tuple{&t.vapour, "vap_molar_rate", "vap_mass_rate", "vap_mw"}}) {

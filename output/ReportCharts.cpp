@@ -14,6 +14,8 @@
 #include <functional>
 
 #include "CalcPage.h"
+#include "ColumnDesign.h"
+#include "ColumnElevation.h"
 #include "FloatGuard.h"
 #include "LoadCaseReport.h"
 #include "PackingCatalogue.h"
@@ -68,6 +70,14 @@ std::vector<TChartPainter> ReportCharts(CalcPage& page, std::string& note, const
     } else {
         note += (note.empty() ? "" : " ") + why;
     }
+    // The column's elevation, when a column design was asked for.
+    std::string columnWhy;
+    if (ColumnDesignSet(page))
+        if (auto design = PageColumnDesign(page, columnWhy))
+            charts.push_back([d = *design](TChartSurface* s) {
+                if (QPainter* p = s->canvas())
+                    PaintColumnElevation(*p, QRect(QPoint(0, 0), s->surfaceSize() * s->deviceScale()), d);
+            });
     return charts;
 }
 

@@ -22,6 +22,7 @@
 
 #include "CalcPage.h"
 #include "CaseState.h"
+#include "DesignLimits.h"
 #include "PdfComparison.h"
 #include "PdfToUnicode.h"
 #include "FloatGuard.h"
@@ -421,6 +422,9 @@ void WriteReportCells(TMyXls& xls, CalcPage& page, const std::string& currentFil
     triple(37, 6, "dpL", "dpD", "dpU");
     triple(38, 2, "UpL", "UpD", "UpU");
     triple(38, 6, "dL", "dD", "dU");
+    // A diameter in feet is also given in feet and inches, as it is built.
+    if (double d; page.Unit("dU")->GetUnit() == "ft" && page.Field("dD")->TryGetValue(d))
+        if (const std::string fi = FeetAndInchesText(d); !fi.empty()) cell(38, 8, unit("dU") + " (" + fi + ")");
     triple(39, 2, "UlsL", "UlsD", "UlsU");
     triple(39, 6, "HTL", "HTD", "HTU");
     triple(40, 2, "UvsL", "UvsD", "UvsU");

@@ -2192,56 +2192,152 @@ m3/(m2·h)</translation>
         <translation>5. Design basis</translation>
     </message>
     <message>
-        <source>Rocha-Bravo-Fair模型的有效传质面积大于填料比表面积(ae/a&gt;1)，该等板高度仅供参考。</source>
-        <translation>The effective area of the Rocha-Bravo-Fair model is larger than the specific surface of the packing (ae/a&gt;1); its HETP is for reference only.</translation>
+        <source>单个理论板的填料高度已超过床层最大高度：每个床层一块板。</source>
+        <translation>The packed height of a single theoretical stage exceeds the maximum bed height: one stage per bed.</translation>
     </message>
     <message>
-        <source>缺少传质计算所需的数据。</source>
-        <translation>Data the mass-transfer calculation needs are missing.</translation>
+        <source>塔设计需要理论板数、HETP(等板高度)、湿塔压降和实际塔径。</source>
+        <translation>The column design needs the number of theoretical stages, the HETP, the irrigated pressure drop and the actual diameter.</translation>
     </message>
     <message>
-        <source>气速已达到或超过泛点，传质模型不适用。</source>
-        <translation>The vapour load is at or beyond flooding; the mass-transfer model does not apply.</translation>
+        <source>塔设计的输入无效：板数、HETP和塔径须为大于0的数。</source>
+        <translation>Invalid column design input: the stages, the HETP and the diameter must be numbers above 0.</translation>
     </message>
     <message>
-        <source>持液量超出模型范围，传质模型不适用。</source>
-        <translation>The holdup is beyond the range of the model; the mass-transfer model does not apply.</translation>
+        <source>“气相负荷”超过泛点率上限(占系统极限负荷的百分数)。</source>
+        <translation>The vapour load exceeds the maximum percentage of flood (of the foaming-limited capacity).</translation>
     </message>
     <message>
-        <source>计算未完成或结果已过时，传质模型未计算。</source>
-        <translation>The calculation did not complete or its results are out of date; the mass-transfer model was not evaluated.</translation>
+        <source>F因子低于F因子下限。</source>
+        <translation>The F-factor is below the minimum F-factor.</translation>
     </message>
     <message>
-        <source>本页模型</source>
-        <translation>This page&apos;s model</translation>
+        <source>F因子低于F因子下限：塔径向上圆整使气速降低所致，塔径不为此向下圆整。</source>
+        <translation>The F-factor is below the minimum F-factor because rounding the diameter up lowered the vapour velocity; the diameter is not rounded down to avoid it.</translation>
     </message>
     <message>
-        <source>Rocha-Bravo-Fair模型</source>
-        <translation>Rocha-Bravo-Fair model</translation>
+        <source>床层压降超过床层压降上限。</source>
+        <translation>The bed pressure drop exceeds the maximum bed pressure drop.</translation>
     </message>
     <message>
-        <source>各模型最大值</source>
-        <translation>Largest of the models</translation>
+        <source>“液相负荷”低于润湿率下限(最小液体负荷的倍数)。</source>
+        <translation>The liquid load is below the minimum wetting ratio (multiple of the minimum liquid load).</translation>
     </message>
     <message>
-        <source>填料层高度采用的等板高度：本页模型、Rocha-Bravo-Fair模型或两者中较大者。</source>
-        <translation>The HETP the packed height is built on: this page&apos;s model, the Rocha-Bravo-Fair model or the larger of the two.</translation>
+        <source>“液相负荷”低于润湿率下限：塔径向上圆整使液相负荷降低所致，塔径不为此向下圆整。</source>
+        <translation>The liquid load is below the minimum wetting ratio because rounding the diameter up lowered it; the diameter is not rounded down to avoid it.</translation>
     </message>
     <message>
-        <source>HETP(Rocha-Bravo-Fair)</source>
-        <translation>HETP (Rocha-Bravo-Fair)</translation>
+        <source>液体分布器(管式)</source>
+        <translation>Liquid distributor (pipe)</translation>
     </message>
     <message>
-        <source>HETP离散度(大/小)</source>
-        <translation>HETP spread (largest/smallest)</translation>
+        <source>液体分布器(盘式)</source>
+        <translation>Liquid distributor (pan)</translation>
     </message>
     <message>
-        <source>设计等板高度取</source>
-        <translation>Design HETP from</translation>
+        <source>液体分布器(槽式)</source>
+        <translation>Liquid distributor (trough)</translation>
     </message>
     <message>
-        <source>设计HETP</source>
-        <translation>Design HETP</translation>
+        <source>压紧栅</source>
+        <translation>Hold-down</translation>
+    </message>
+    <message>
+        <source>支承板</source>
+        <translation>Support plate</translation>
+    </message>
+    <message>
+        <source>集液器</source>
+        <translation>Collector</translation>
+    </message>
+    <message>
+        <source>塔顶空间</source>
+        <translation>Top disengagement</translation>
+    </message>
+    <message>
+        <source>人孔空间</source>
+        <translation>Manway space</translation>
+    </message>
+    <message>
+        <source>床层%1：%2块理论板，%3 m，%4 mbar</source>
+        <translation>Bed %1: %2 theoretical stages, %3 m, %4 mbar</translation>
+    </message>
+    <message>
+        <source>塔釜</source>
+        <translation>Sump</translation>
+    </message>
+    <message>
+        <source>塔径 %1 m，切线高度 %2 m，总压降 %3 mbar</source>
+        <translation>Diameter %1 m, tangent-to-tangent height %2 m, total pressure drop %3 mbar</translation>
+    </message>
+    <message>
+        <source>塔设计</source>
+        <translation>Column design</translation>
+    </message>
+    <message>
+        <source>总高和总压降不含段内跳过的板(无流量、冷凝器或再沸器)</source>
+        <translation>The height and pressure drop leave out the stages of this bed that were skipped (no flow, condenser or reboiler)</translation>
+    </message>
+    <message>
+        <source>冷凝器，不是填料板</source>
+        <translation>condenser, not a packed stage</translation>
+    </message>
+    <message>
+        <source>再沸器，不是填料板</source>
+        <translation>reboiler, not a packed stage</translation>
+    </message>
+    <message>
+        <source>泛点率上限(%)</source>
+        <translation>Maximum flood (%)</translation>
+    </message>
+    <message>
+        <source>F因子下限(Pa^0.5)</source>
+        <translation>Minimum F-factor (Pa^0.5)</translation>
+    </message>
+    <message>
+        <source>床层压降上限(mbar)</source>
+        <translation>Maximum bed pressure drop (mbar)</translation>
+    </message>
+    <message>
+        <source>润湿率下限</source>
+        <translation>Minimum wetting ratio</translation>
+    </message>
+    <message>
+        <source>塔径圆整步长(如0.1m、6in)</source>
+        <translation>Diameter step (e.g. 0.1m, 6in)</translation>
+    </message>
+    <message>
+        <source>HETP裕量(%)</source>
+        <translation>HETP margin (%)</translation>
+    </message>
+    <message>
+        <source>床层最大高度(m)</source>
+        <translation>Maximum bed height (m)</translation>
+    </message>
+    <message>
+        <source>每床层最多理论板数</source>
+        <translation>Maximum stages per bed</translation>
+    </message>
+    <message>
+        <source>高度(m)</source>
+        <translation>Height (m)</translation>
+    </message>
+    <message>
+        <source>液体分布器</source>
+        <translation>Liquid distributor</translation>
+    </message>
+    <message>
+        <source>设计限值和床层</source>
+        <translation>Design limits and beds</translation>
+    </message>
+    <message>
+        <source>填料床层</source>
+        <translation>Packed bed</translation>
+    </message>
+    <message>
+        <source>全塔(切线高度)</source>
+        <translation>Column (tangent to tangent)</translation>
     </message>
     <message>
         <source>干塔压降(每英尺)</source>
@@ -2250,10 +2346,6 @@ m3/(m2·h)</translation>
     <message>
         <source>湿塔压降(每英尺)</source>
         <translation>Wet Δp per ft</translation>
-    </message>
-    <message>
-        <source>项目中的填料“%1”与用户填料库中的同名填料数据不同，本项目按项目中保存的数据计算。</source>
-        <translation>The project&apos;s packing &quot;%1&quot; has other numbers than the user packing of that name; this project computes with the numbers it was saved with.</translation>
     </message>
     <message>
         <source>选择文件…</source>
@@ -2300,8 +2392,64 @@ m3/(m2·h)</translation>
         <translation>Choose the user packings file</translation>
     </message>
     <message>
+        <source>HETP(Rocha-Bravo-Fair)</source>
+        <translation>HETP (Rocha-Bravo-Fair)</translation>
+    </message>
+    <message>
+        <source>HETP离散度(大/小)</source>
+        <translation>HETP spread (largest/smallest)</translation>
+    </message>
+    <message>
+        <source>设计等板高度取</source>
+        <translation>Design HETP from</translation>
+    </message>
+    <message>
+        <source>设计HETP</source>
+        <translation>Design HETP</translation>
+    </message>
+    <message>
         <source>%1：%2</source>
         <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>项目中的填料“%1”与用户填料库中的同名填料数据不同，本项目按项目中保存的数据计算。</source>
+        <translation>The project&apos;s packing &quot;%1&quot; has other numbers than the user packing of that name; this project computes with the numbers it was saved with.</translation>
+    </message>
+    <message>
+        <source>本页模型</source>
+        <translation>This page&apos;s model</translation>
+    </message>
+    <message>
+        <source>Rocha-Bravo-Fair模型</source>
+        <translation>Rocha-Bravo-Fair model</translation>
+    </message>
+    <message>
+        <source>各模型最大值</source>
+        <translation>Largest of the models</translation>
+    </message>
+    <message>
+        <source>填料层高度采用的等板高度：本页模型、Rocha-Bravo-Fair模型或两者中较大者。</source>
+        <translation>The HETP the packed height is built on: this page&apos;s model, the Rocha-Bravo-Fair model or the larger of the two.</translation>
+    </message>
+    <message>
+        <source>Rocha-Bravo-Fair模型的有效传质面积大于填料比表面积(ae/a&gt;1)，该等板高度仅供参考。</source>
+        <translation>The effective area of the Rocha-Bravo-Fair model is larger than the specific surface of the packing (ae/a&gt;1); its HETP is for reference only.</translation>
+    </message>
+    <message>
+        <source>缺少传质计算所需的数据。</source>
+        <translation>Data the mass-transfer calculation needs are missing.</translation>
+    </message>
+    <message>
+        <source>气速已达到或超过泛点，传质模型不适用。</source>
+        <translation>The vapour load is at or beyond flooding; the mass-transfer model does not apply.</translation>
+    </message>
+    <message>
+        <source>持液量超出模型范围，传质模型不适用。</source>
+        <translation>The holdup is beyond the range of the model; the mass-transfer model does not apply.</translation>
+    </message>
+    <message>
+        <source>计算未完成或结果已过时，传质模型未计算。</source>
+        <translation>The calculation did not complete or its results are out of date; the mass-transfer model was not evaluated.</translation>
     </message>
 </context>
 </TS>

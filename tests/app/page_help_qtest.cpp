@@ -67,6 +67,7 @@ private slots:
             const char *where, *topic, *zh, *en;
         } rows[] = {
             {"工况校核", "/cases.htm", "工况校核", "Load cases"},
+            {"塔设计", "/column.htm", "塔设计", "Column design"},
             {"塔段校核", "/rating.htm", "塔段校核", "Column rating"},
             {"填料比较", "/comparison.htm", "填料比较", "Packing comparison"},
             {"填料性能曲线", "/curves.htm", "填料性能曲线", "Packing performance"},

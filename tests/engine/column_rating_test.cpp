@@ -157,7 +157,8 @@ TEST_F(ColumnRatingTest, StagesWithoutFlowOrBedAreSkippedAndTheTotalsCoverThePac
     ASSERT_TRUE(r.beds[0].height);
     EXPECT_NEAR(*r.beds[0].height, 3 * kHetp, 1e-7);
     EXPECT_NEAR(*r.beds[0].pressureDrop, 3 * kHetp * kDpWet / 100, 1e-7);
-    EXPECT_TRUE(r.beds[0].note.empty());
+    // Its totals leave out stage 2 (no vapour), and it says so.
+    EXPECT_STREQ(r.beds[0].note.c_str(), kSkippedInBedText);
     // Bed 2 holds no packed stage: no totals, and a note saying so.
     EXPECT_FALSE(r.beds[1].height);
     EXPECT_FALSE(r.beds[1].limitingStage);

@@ -148,6 +148,37 @@ TEST(ProfileImport, ADamagedCsvIsRefusedWithFileAndLine)
     }
 }
 
+TEST(ProfileImport, StageTypesMarkTheCondenserAndReboilerWhichTheRatingSkips)
+{
+    // Every stage has both flows: only the marks make two of them no packing.
+    const std::string text =
+        "column,tray,temperature,pressure,liq_mass_rate,liq_mw,liq_density,liq_viscosity,"
+        "liq_surface_tension,vap_mass_rate,vap_mw,vap_density,vap_viscosity,stage_type\n"
+        "T,1,350,1000,2.5,60,800,0.0003,0.02,3,58,2.5,0.00001,Condenser\n"
+        "T,2,350,1000,2.5,60,800,0.0003,0.02,3,58,2.5,0.00001,\n"
+        "T,3,350,1000,2.5,60,800,0.0003,0.02,3,58,2.5,0.00001\n"
+        "T,4,350,1000,2.5,60,800,0.0003,0.02,3,58,2.5,0.00001, reboiler \n";
+    const ColumnProfile p = ProfilesFromCsvText(text, "t.csv").at(0);
+    ASSERT_EQ(p.stages.size(), 4u);
+    const std::vector<std::string> types = {"condenser", "", "", "reboiler"};
+    for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(p.stages[i].type, types[i]) << i;
+    CalcPage page(false);
+    for (auto [f, v] : {std::pair{"DlfD", "2e-9"}, {"DvfD", "1e-5"}, {"alfD", "2"}}) page.Field(f)->SetText(v);
+    RecordingSink sink;
+    ScopedMessageSink scope(&sink);
+    const ProfileRating r = RateProfile(page, p);
+    const char* notes[] = {kCondenserStageText, nullptr, nullptr, kReboilerStageText};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(r.stages[i].skipped, notes[i] != nullptr) << i;
+        EXPECT_EQ(r.stages[i].note, notes[i] ? notes[i] : "") << i;
+    }
+    // The bed's totals hold the two packed stages and say that two were left out.
+    ASSERT_EQ(r.beds.size(), 1u);
+    EXPECT_NEAR(*r.beds[0].height, *r.stages[1].HETP + *r.stages[2].HETP, 1e-12);
+    EXPECT_FALSE(r.beds[0].note.empty());
+    EXPECT_THROW(ProfilesFromCsvText(text.substr(0, text.size() - 12) + ",pump\n", "t.csv"), EConvertError);
+}
+
 // The limits of docs/simulator-import.md, each refused before the work:
 // more trays than ten full columns, a file beyond 16 MB, and what is not a
 // regular file (a named pipe would block a plain open for ever).
