@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "CalcPage.h"
+#include "EfficiencyModels.h"
 #include "FloatGuard.h"
 #include "Messages.h"
 #include "NumberText.h"
@@ -240,7 +241,9 @@ bool ColumnDesignSet(const CalcPage& page)
 
 std::optional<double> ColumnDesignHetp(const CalcPage& page)
 {
-    return Valid(page, "HETPD");
+    // The engineer's design HETP (the page's own model unless another is chosen).
+    const std::optional<double> hetp = ChosenHetp(page);
+    return hetp && std::isfinite(*hetp) && *hetp > 0 ? hetp : std::nullopt;
 }
 
 std::optional<ColumnDesignInput> ColumnInputOfPage(const CalcPage& page, std::string& why)

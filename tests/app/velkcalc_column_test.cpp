@@ -91,6 +91,22 @@ TEST(VelkCalcColumn, TheColumnObjectHoldsItsOwnDefinitions)
     EXPECT_TRUE(Calc({"--column"}).json()["column"].isNull());
 }
 
+TEST(VelkCalcColumn, TheChosenDesignHetpBuildsTheBeds)
+{
+    for (const char* model : {"specified", "rbf", "max"}) {
+        const CalcRun r = Calc({"--stages", "22", "--efficiency-model", model, "--column"});
+        ASSERT_EQ(r.status, 0) << model << r.err;
+        const QJsonObject j = r.json(), c = j["column"].toObject();
+        const double design = j["efficiency"].toObject()["designHETP"].toDouble();
+        EXPECT_GT(design, 0) << model;
+        EXPECT_DOUBLE_EQ(c["designHETP"].toDouble(), design) << model;
+        double packed = 0;
+        for (const QJsonValue& b : c["beds"].toArray())
+            packed += b.toObject()["packedHeight"].toDouble();
+        EXPECT_NEAR(packed, 22 * design, 1e-9) << model;
+    }
+}
+
 TEST(VelkCalcColumn, BadValuesAndCombinationsAreUsageErrors)
 {
     for (const std::vector<std::string>& args : {std::vector<std::string>{"--limit-flood", "0"},
