@@ -69,6 +69,12 @@ std::vector<std::string> FoamingItems()
 PYBIND11_MODULE(_core, m)
 {
     m.doc() = "The VELK engine behind the velk package; call velk's functions instead.";
+    // pybind11 looks NumPy up once, in a function-local static that imports
+    // it: done lazily, a second thread holding the interpreter lock would
+    // wait on that static while the first waits for the lock. At import,
+    // under the import lock, it happens once and alone.
+    py::array_t<double>(0);
+    py::array_t<bool>(0);
     m.def("run", &Run, py::arg("args"),
           "Runs velk-calc in this process: (exit status, stdout bytes, stderr bytes).");
     m.def("usage_complaint", &UsageComplaint, py::arg("err"));

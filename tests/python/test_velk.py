@@ -1,5 +1,8 @@
 import math
+import os
 import random
+import subprocess
+import sys
 import threading
 
 import numpy as np
@@ -121,6 +124,19 @@ def test_threads_calculate_at_once():
     for k in range(2):
         for name in ("dD", "dpD", "completed"):
             np.testing.assert_array_equal(together[k][name], alone[k][name])
+
+
+def test_first_calls_from_two_threads():
+    """A fresh interpreter whose first calls come from two threads at once finishes."""
+    script = ("import threading, velk\n"
+              f"T = {TYPICAL!r}\n"
+              "done = []\n"
+              "def w(): done.append(velk.sweep(T, 'VD', [1, 2])['completed'].all() and velk.calculate(**T)['completed'])\n"
+              "ts = [threading.Thread(target=w) for _ in range(2)]\n"
+              "[t.start() for t in ts]; [t.join() for t in ts]\n"
+              "assert done == [True, True], done\n")
+    for _ in range(3):
+        subprocess.run([sys.executable, "-c", script], env=os.environ, timeout=60, check=True)
 
 
 def test_packings_are_the_compare_rows():
