@@ -90,7 +90,7 @@ def _split(kwargs: Mapping[str, Any]) -> list[str]:
 def _run(args: list[str]) -> dict:
     """velk-calc's JSON as a dict; its usage errors (exit status 2) as ValueError."""
     status, out, err = _core.run(args)
-    if status == 2:
+    if status == 2 or not out:
         raise ValueError(_core.usage_complaint(err.decode("utf-8", "replace")))
     return json.loads(out.decode("utf-8"))
 
@@ -148,4 +148,6 @@ def sweep(base: Mapping[str, Any], field: str, values: Sequence[Any]) -> dict:
     [[text, ...] per case]}. A case that fails gives NaN in its row, never an
     exception; an error in the call (as velk-calc's exit status 2) raises ValueError.
     """
+    if hasattr(values, "tolist"):  # a NumPy array: its numbers as Python's, at once
+        values = values.tolist()
     return _core.sweep(_split(dict(base)), field, [_text(v) for v in values])
