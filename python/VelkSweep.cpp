@@ -1,6 +1,5 @@
 #include "VelkSweep.h"
 
-#include <algorithm>
 #include <limits>
 
 #include "CalcPage.h"
@@ -44,10 +43,8 @@ void Record(const CalcPage& page, const CaseRunResult& run, SweepResult& result)
     std::vector<std::string> texts;
     for (const RecordedMessage& m : run.messages)
         texts.push_back(m.text);
-    // The missing inputs are the case's error without a message of their own.
-    if (!run.completed && !run.error.empty() &&
-        std::find(texts.begin(), texts.end(), run.error) == texts.end())
-        texts.push_back(run.error);
+    // A case short of an input fails without a message of its own: its error says which.
+    if (!run.completed && texts.empty() && !run.error.empty()) texts.push_back(run.error);
     result.messages.push_back(std::move(texts));
 }
 

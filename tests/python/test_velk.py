@@ -98,6 +98,9 @@ def test_sweep_equals_single_runs_and_keeps_failed_points():
             assert swept["messages"][i], "a failed point says why"
     assert swept["completed"].tolist() == [True, True, False, True, False, True]
     assert swept["VD"][1] == 2.0
+    # A case short of a hydraulic input has no figures, and its message names the input.
+    blank = velk.sweep(base, "VD", [""])
+    assert not blank["completed"][0] and math.isnan(blank["dD"][0]) and "VD" in blank["messages"][0][-1]
 
 
 def test_threads_calculate_at_once():
