@@ -588,8 +588,9 @@ std::string SetUpVelkCalcPage(const std::vector<std::string>& args, CalcPage& pa
     Options opt;
     if (std::string why = ParseArgs(args, opt); !why.empty()) return why;
     if (std::string why = ValidateOptions(page, opt); !why.empty()) return why;
-    if (opt.help || opt.compare || !opt.cases.empty() || !opt.profile.empty() || opt.chartData || !opt.save.empty() ||
-        !opt.diagram.empty() || !opt.report.empty() || !opt.pdf.empty() || !opt.charts.empty())
+    if (opt.help || opt.compare || !opt.cases.empty() || !opt.profile.empty() || opt.chartData ||
+        !opt.save.empty() || !opt.diagram.empty() || !opt.report.empty() || !opt.pdf.empty() ||
+        !opt.charts.empty())
         return "a sweep takes the options of one case only";
     std::string kept;
     if (!opt.project.empty())
