@@ -36,6 +36,8 @@ def random_cases(n, seed=31):
                    foaming=rnd.choice(["0.6", "0.8", "1.0"]), flood=rnd.choice([60, 70.5, "80"]))
 
 
+PROFILE = f"{SOURCE_DIR}/examples/debutanizer.csv"
+CASES = f"{SOURCE_DIR}/fuzz/corpus/loadcases/three.csv"
 EXAMPLES = ["atmospheric.vel", "vacuum.vel", "high-pressure.vel", "atmospheric-legacy.vel", "vacuum-plain.vel"]
 
 
@@ -53,6 +55,9 @@ def test_calculate_is_velk_calc(kwargs):
     (lambda: velk.compare(**TYPICAL), ["--compare"]),
     (lambda: velk.compare(all_methods=True, method=1, **TYPICAL), ["--compare", "--all-methods", "--method", "1"]),
     (lambda: velk.calculate(foaming=1, units="us", **TYPICAL), ["--foaming", "1.0", "--units", "us"]),
+    (lambda: velk.profile(PROFILE, packing="Mellapak-350Y", **TYPICAL), ["--profile", PROFILE, "--packing", "Mellapak-350Y"]),
+    (lambda: velk.cases(CASES, rate_diameter=1.5, design_dp=3, **TYPICAL),
+     ["--cases", CASES, "--rate-diameter", "1.5", "--design-dp", "3"]),
 ])
 def test_other_commands_are_velk_calc(call, args):
     typed = [f"{k}={text(v)}" for k, v in TYPICAL.items()]
