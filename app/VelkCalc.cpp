@@ -414,16 +414,26 @@ int StrictStatus(const Options& opt, const std::string& json)
 // --units also sets the units of the charts and the PDF report for the run.
 class DisplaySystemScope {
 public:
-    explicit DisplaySystemScope(std::optional<UnitSystem> system)
+    // Without --units the program-wide setting is neither read nor written,
+    // so that runs in several threads of one process (the Python module) do
+    // not race on it.
+    explicit DisplaySystemScope(std::optional<UnitSystem> system) : set_(system.has_value())
     {
-        if (system) SetDisplaySystem(*system);
+        if (set_) {
+            kept_ = CurrentDisplaySystem();
+            SetDisplaySystem(*system);
+        }
     }
-    ~DisplaySystemScope() { SetDisplaySystem(kept_); }
+    ~DisplaySystemScope()
+    {
+        if (set_) SetDisplaySystem(kept_);
+    }
     DisplaySystemScope(const DisplaySystemScope&) = delete;
     DisplaySystemScope& operator=(const DisplaySystemScope&) = delete;
 
 private:
-    UnitSystem kept_ = CurrentDisplaySystem();
+    bool set_;
+    UnitSystem kept_ = UnitSystem::SI;
 };
 
 } // namespace
@@ -601,4 +611,20 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
     if (!completed)
         return 1;
     return opt.strict && HasErrorWarning(page.Operation()) ? 3 : 0;
+}
+
+std::string SetUpVelkCalcPage(const std::vector<std::string>& args, CalcPage& page)
+{
+    Options opt;
+    if (std::string why = ParseArgs(args, opt); !why.empty()) return why;
+    if (std::string why = ValidateOptions(page, opt); !why.empty()) return why;
+    if (opt.help || opt.compare || !opt.cases.empty() || !opt.profile.empty() || opt.chartData ||
+        !opt.save.empty() || !opt.diagram.empty() || !opt.report.empty() || !opt.pdf.empty() ||
+        !opt.charts.empty())
+        return "a sweep takes the options of one case only";
+    std::string kept;
+    if (!opt.project.empty())
+        if (std::string why; !VelkCalcLoadProject(page, opt.project, kept, why)) return why;
+    ApplyOptions(page, opt);
+    return TypedDiameterComplaint(page, opt.rateDiameter, opt.values);
 }

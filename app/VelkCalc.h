@@ -18,3 +18,8 @@ std::string PageToJson(const CalcPage& page, const std::vector<std::string>& mes
                        const std::string& extra = "");
 
 std::string VelkCalcUsage();
+
+// Sets `page` up as a run with these arguments would before it recalculates
+// (the Python module's sweep runs its cases on copies of it); returns the
+// usage complaint, or "". Takes the options of one case only.
+std::string SetUpVelkCalcPage(const std::vector<std::string>& args, CalcPage& page);

@@ -26,5 +26,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, libqt6svg6, qt6-translations-l10n, fonts-noto-cjk, fonts-liberation2, shared-mime-info, desktop-file-utils, hicolor-icon-theme")
+# The Python module's (python/CMakeLists.txt) when it is built.
+if(VELK_PYTHON_DEB_DEPENDS)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", ${VELK_PYTHON_DEB_DEPENDS}")
+endif()
 set(CPACK_STRIP_FILES ON)
 include(CPack)

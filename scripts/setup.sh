@@ -11,6 +11,7 @@ zlib1g-dev libzip-dev libpugixml-dev libsqlite3-dev libchm-dev fp-utils
 libgtest-dev libgmock-dev googletest libbenchmark-dev
 fonts-noto-cjk fonts-liberation2 xvfb x11-apps imagemagick xauth
 python3 python3-openpyxl poppler-utils hyperfine
+python3-dev pybind11-dev python3-numpy python3-pytest python3-matplotlib
 "
 
 missing=""

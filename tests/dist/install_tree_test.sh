@@ -43,6 +43,12 @@ grep -q '<glob pattern="\*.vel"/>' "$prefix/share/mime/packages/$id.xml"
 # help file is found by the installed help code through ../share/velk.
 out=$("$prefix/bin/velk-calc" --project "$prefix/share/velk/examples/atmospheric.vel")
 echo "$out" | grep -q '"completed": true'
+# The installed Python module (when built) computes the same example in Debian's python3.
+py="$prefix/lib/python3/dist-packages"
+if [ -d "$py/velk" ]; then
+    PYTHONPATH="$py" /usr/bin/python3 -c 'import sys, velk; assert velk.calculate(project=sys.argv[1])["completed"]' \
+        "$prefix/share/velk/examples/atmospheric.vel"
+fi
 # Both editions of the help are installed as built (their contents are
 # checked by the help tests), and they are two different files.
 for f in VELKHelp.chm VELKHelp_en.chm; do cmp "$build/bin/$f" "$prefix/share/velk/$f"; done
