@@ -5,9 +5,11 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
+#include <sstream>
 
 #include "CalcPage.h"
 #include "PackingCatalogue.h"
+#include "VelkCalcPackings.h"
 #include "VelkRun.h"
 #include "VelkSweep.h"
 
@@ -48,12 +50,20 @@ py::dict Sweep(const std::vector<std::string>& base, const std::string& field,
     return out;
 }
 
-// The catalogue rows as the grid shows them: the cells' texts by column.
-std::vector<std::vector<std::string>> CatalogueRows()
+// The catalogue rows as the grid shows them (the cells' texts by column),
+// each with whether it is a user row; with a file, its rows after the
+// built-in ones, read as velk-calc --packings reads them.
+std::vector<std::pair<std::vector<std::string>, bool>> CatalogueRows(const std::string& file)
 {
-    std::vector<std::vector<std::string>> rows;
-    for (const CatalogueRow& row : PackingCatalogue())
-        rows.emplace_back(row.begin(), row.end());
+    if (!file.empty()) {
+        std::vector<std::string> args{"--packings", file};
+        std::ostringstream err;
+        if (!TakePackingsOption(args, err)) throw py::value_error(err.str());
+    }
+    std::vector<std::pair<std::vector<std::string>, bool>> rows;
+    const std::vector<CatalogueRow>& catalogue = PackingCatalogue();
+    for (std::size_t i = 0; i < catalogue.size(); ++i)
+        rows.emplace_back(std::vector<std::string>(catalogue[i].begin(), catalogue[i].end()), IsUserPacking(i));
     return rows;
 }
 
@@ -79,6 +89,6 @@ PYBIND11_MODULE(_core, m)
           "Runs velk-calc in this process: (exit status, stdout bytes, stderr bytes).");
     m.def("usage_complaint", &UsageComplaint, py::arg("err"));
     m.def("sweep", &Sweep, py::arg("base"), py::arg("field"), py::arg("values"));
-    m.def("catalogue_rows", &CatalogueRows);
+    m.def("catalogue_rows", &CatalogueRows, py::arg("file") = std::string());
     m.def("foaming_items", &FoamingItems);
 }

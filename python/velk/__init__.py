@@ -13,7 +13,7 @@ from typing import Any, Mapping, Sequence
 
 from . import _core
 
-__all__ = ["calculate", "compare", "profile", "cases", "packings", "sweep"]
+__all__ = ["calculate", "compare", "profile", "cases", "column", "efficiency", "packings", "sweep"]
 
 # Keyword arguments that are velk-calc options rather than fields: the option,
 # and whether it is a flag (given without a value).
@@ -30,6 +30,16 @@ _OPTIONS = {
     "design_dp": ("--design-dp", False),
     "design_basis": ("--design-basis", False),
     "conservative": ("--conservative", True),
+    "packings": ("--packings", False),
+    "efficiency_model": ("--efficiency-model", False),
+    "diameter_step": ("--diameter-step", False),
+    "limit_flood": ("--limit-flood", False),
+    "limit_fmin": ("--limit-fmin", False),
+    "limit_bed_dp": ("--limit-bed-dp", False),
+    "limit_wetting": ("--limit-wetting", False),
+    "hetp_margin": ("--hetp-margin", False),
+    "bed_max_height": ("--bed-max-height", False),
+    "bed_max_stages": ("--bed-max-stages", False),
 }
 
 # The grid's columns from the third on, by their keys in packings().
@@ -121,6 +131,16 @@ def cases(file: str, **base: Any) -> dict:
     return _run(["--cases", str(file)] + _split(base))
 
 
+def column(**base: Any) -> dict:
+    """The section's beds, internals, total pressure drop and height, as `velk-calc --column`."""
+    return _run(["--column"] + _split(base))
+
+
+def efficiency(**base: Any) -> dict:
+    """Every mass-transfer model's heights, their spread and the design HETP, as `velk-calc --efficiency`."""
+    return _run(["--efficiency"] + _split(base))
+
+
 def _cell(text: str) -> float | str:
     try:
         return float(text)
@@ -128,14 +148,18 @@ def _cell(text: str) -> float | str:
         return text
 
 
-def packings() -> list[dict]:
-    """The catalogue, one dict a row: numbers where the grid's cell is one, its text otherwise."""
+def packings(packings: str | None = None) -> list[dict]:
+    """The catalogue, one dict a row: numbers where the grid's cell is one, its text otherwise.
+
+    packings: a user catalogue file (as velk-calc --packings), whose rows follow
+    the built-in ones with "user" true; a file with faults raises ValueError.
+    """
     rows = []
-    for row in _core.catalogue_rows():
+    for row, user in _core.catalogue_rows(str(packings) if packings else ""):
         entry: dict = {"name": row[1]}
         for key, text in zip(_CATALOGUE_KEYS, row[2:]):
             entry[key] = text if key == "remark" else _cell(text)
-        entry["user"] = False
+        entry["user"] = bool(user)
         rows.append(entry)
     return rows
 

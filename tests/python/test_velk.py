@@ -156,3 +156,38 @@ def test_packings_are_the_compare_rows():
     # Mellapak-500Y as the catalogue gives it: 500 m2/m3, 6.3 mm crest, 45 degrees.
     m500 = next(r for r in rows if r["name"] == "Mellapak-500Y")
     assert (m500["area"], m500["h"], m500["theta"]) == (500.0, 6.3, 45.0)
+
+
+@pytest.mark.parametrize("call, args", [
+    (lambda: velk.column(stages=22, bed_max_stages=10, hetp_margin=10, **TYPICAL),
+     ["--column", "--stages", "22", "--bed-max-stages", "10", "--hetp-margin", "10"]),
+    (lambda: velk.efficiency(efficiency_model="max", **TYPICAL), ["--efficiency", "--efficiency-model", "max"]),
+    (lambda: velk.calculate(limit_flood=50, diameter_step="6in", **TYPICAL),
+     ["--limit-flood", "50", "--diameter-step", "6in"]),
+])
+def test_column_and_efficiency_are_velk_calc(call, args):
+    typed = [f"{k}={text(v)}" for k, v in TYPICAL.items()]
+    assert call() == velk_calc(args + typed)[0]
+
+
+HEAD = ("序号,填料类型PT,比表面α,空隙率e,校正系数Cf,波峰高度h,波距2B,波长S,倾角θ,水力直径dh,"
+        "结构参数Cf1,Fp1/3.2808,备注\n")
+
+
+def test_a_user_copy_of_a_row_computes_as_it(tmp_path):
+    row = next(r for r, user in velk._core.catalogue_rows() if r[1] == "Mellapak-500Y")
+    good = tmp_path / "packings.csv"
+    good.write_text(HEAD + ",".join(["1", "My-500Y"] + row[2:]) + "\n", encoding="utf-8")
+    rows = velk.packings(good)
+    assert rows[-1]["name"] == "My-500Y" and rows[-1]["user"] is True
+    assert not any(r["user"] for r in rows[:-1])
+    original = next(r for r in rows if r["name"] == "Mellapak-500Y")
+    assert {k: v for k, v in rows[-1].items() if k not in ("name", "user")} == \
+           {k: v for k, v in original.items() if k not in ("name", "user")}
+    mine = velk.calculate(packing="My-500Y", packings=str(good), **TYPICAL)
+    theirs = velk.calculate(packing="Mellapak-500Y", **TYPICAL)
+    assert mine["fields"] == theirs["fields"] and mine["completed"]
+    broken = tmp_path / "broken.csv"
+    broken.write_text(HEAD + "1,Mellapak-500Y,500,0.9,1,6.3,9.6,8.6,45,5,1,1,\n", encoding="utf-8")
+    with pytest.raises(ValueError, match=":2:"):
+        velk.packings(broken)
