@@ -9,7 +9,8 @@ file(GLOB_RECURSE VELK_TR_SOURCES CONFIGURE_DEPENDS
      ${PROJECT_SOURCE_DIR}/platform/*.cpp ${PROJECT_SOURCE_DIR}/platform/*.h
      ${PROJECT_SOURCE_DIR}/output/*.cpp ${PROJECT_SOURCE_DIR}/output/*.h
      ${PROJECT_SOURCE_DIR}/import/*.cpp ${PROJECT_SOURCE_DIR}/import/*.h
-     ${PROJECT_SOURCE_DIR}/app/*.cpp ${PROJECT_SOURCE_DIR}/app/*.h)
+     ${PROJECT_SOURCE_DIR}/app/*.cpp ${PROJECT_SOURCE_DIR}/app/*.h
+     ${PROJECT_SOURCE_DIR}/cli/*.cpp ${PROJECT_SOURCE_DIR}/cli/*.h)
 set(VELK_TS_FILES ${PROJECT_SOURCE_DIR}/translations/velk_en.ts)
 qt_add_translations(velk_app
   TS_FILES ${VELK_TS_FILES}

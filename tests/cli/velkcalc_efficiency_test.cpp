@@ -20,7 +20,7 @@
 #include "PerformanceCurves.h"
 #include "VelkCalc.h"
 #include "VelkCalcExtras.h"
-#include "project_test_support.h"
+#include "app/project_test_support.h"
 
 namespace
 {

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "VelkCalc.h"
-#include "project_test_support.h"
+#include "app/project_test_support.h"
 
 namespace {
 
