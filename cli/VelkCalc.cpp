@@ -11,25 +11,27 @@
 #include "Messages.h"
 #include "NumberText.h"
 #include "PackingCatalogue.h"
+#include "PerformanceCharts.h"
+#include "PerformanceCurves.h"
 #include "PressureDropDisplay.h"
 #include "UnitSystem.h"
 #include "VelkCalcCases.h"
-#include "VelkCalcCompare.h"
-#include "VelkCalcEfficiency.h"
-#include "PerformanceCharts.h"
-#include "PerformanceCurves.h"
 #include "VelkCalcCharts.h"
 #include "VelkCalcChecks.h"
 #include "VelkCalcColumn.h"
+#include "VelkCalcCompare.h"
+#include "VelkCalcEfficiency.h"
 #include "VelkCalcExtras.h"
 #include "VelkCalcJson.h"
 #include "VelkCalcPackings.h"
 #include "VelkCalcPdf.h"
 #include "VelkCalcProfile.h"
 
-namespace {
+namespace
+{
 
-class CollectingSink : public MessageSink {
+class CollectingSink : public MessageSink
+{
 public:
     explicit CollectingSink(std::ostream& err) : err_(err) {}
     // The JSON keeps the program's own texts, whatever the locale, so that
@@ -47,11 +49,9 @@ private:
 
 bool ParseIndex(const std::string& s, int& out)
 {
-    if (s.empty() || s.size() > 6)
-        return false;
+    if (s.empty() || s.size() > 6) return false;
     for (char c : s)
-        if (c < '0' || c > '9')
-            return false;
+        if (c < '0' || c > '9') return false;
     out = std::stoi(s);
     return true;
 }
@@ -59,8 +59,8 @@ bool ParseIndex(const std::string& s, int& out)
 struct Options {
     std::string packing, foaming, flood, project, save, diagram, report, size, rateDiameter, stages;
     std::string charts, liquidLoads;
-    std::string pdf; // --pdf FILE: the PDF report (VelkCalcPdf.cpp)
-    std::string profile, beds; // --profile: the column rating of a tray-profile CSV file
+    std::string pdf;                          // --pdf FILE: the PDF report (VelkCalcPdf.cpp)
+    std::string profile, beds;                // --profile: the column rating of a tray-profile CSV file
     std::string cases, designDp, designBasis; // --cases, --design-dp, --design-basis (VelkCalcCases.cpp)
     bool conservative = false;
     int method = -1;
@@ -68,7 +68,7 @@ struct Options {
     bool chartData = false;
     bool help = false;
     bool compare = false, allMethods = false;
-    bool strict = false; // exit 3 when a completed run carries an error-severity warning
+    bool strict = false;              // exit 3 when a completed run carries an error-severity warning
     EfficiencyOption efficiency;      // --efficiency, --efficiency-model (VelkCalcEfficiency.cpp)
     std::optional<UnitSystem> system; // --units, applied before --unit
     std::vector<std::pair<std::string, int>> units;
@@ -111,27 +111,22 @@ std::string ParseArgs(const std::vector<std::string>& args, Options& opt)
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto next = [&](std::string& target) {
-            if (i + 1 >= args.size())
-                return false;
+            if (i + 1 >= args.size()) return false;
             target = args[++i];
             return true;
         };
         const TextOption* text = nullptr;
         for (const TextOption& t : kTextOptions)
-            if (a == t.name)
-                text = &t;
+            if (a == t.name) text = &t;
         if (a == "--help" || a == "-h") {
             opt.help = true;
             return "";
         } else if (text) {
-            if (!next(opt.*(text->target)))
-                return text->missing;
-            if ((opt.*(text->target)).empty())
-                return std::string(text->missing) + ", not an empty text";
+            if (!next(opt.*(text->target))) return text->missing;
+            if ((opt.*(text->target)).empty()) return std::string(text->missing) + ", not an empty text";
         } else if (a == "--method") {
             std::string m;
-            if (!next(m) || (m != "0" && m != "1" && m != "2"))
-                return "--method needs 0, 1 or 2";
+            if (!next(m) || (m != "0" && m != "1" && m != "2")) return "--method needs 0, 1 or 2";
             opt.method = m[0] - '0';
         } else if (a == "--lagrange") {
             opt.lagrange = true;
@@ -152,8 +147,7 @@ std::string ParseArgs(const std::vector<std::string>& args, Options& opt)
             opt.system = system;
         } else if (a == "--unit") {
             std::string unitArg;
-            if (!next(unitArg))
-                return "--unit needs FIELD=INDEX";
+            if (!next(unitArg)) return "--unit needs FIELD=INDEX";
             const auto eq = unitArg.find('=');
             int index;
             if (eq == std::string::npos || !ParseIndex(unitArg.substr(eq + 1), index))
@@ -165,8 +159,7 @@ std::string ParseArgs(const std::vector<std::string>& args, Options& opt)
             return "unknown option '" + a + "'";
         } else {
             const auto eq = a.find('=');
-            if (eq == std::string::npos || eq == 0)
-                return "expected FIELD=TEXT, not '" + a + "'";
+            if (eq == std::string::npos || eq == 0) return "expected FIELD=TEXT, not '" + a + "'";
             opt.values.emplace_back(a.substr(0, eq), a.substr(eq + 1));
         }
     }
@@ -177,8 +170,7 @@ int IndexOf(const std::vector<std::string>& items, const std::string& item)
 {
     int found = -1;
     for (std::size_t k = 0; k < items.size(); ++k)
-        if (items[k] == item)
-            found = static_cast<int>(k);
+        if (items[k] == item) found = static_cast<int>(k);
     return found;
 }
 
@@ -211,8 +203,8 @@ std::string CheckOptionValues(Options& opt)
     if (!opt.rateDiameter.empty()) {
         double d = 0;
         if (!ParseNumber(opt.rateDiameter, d) || !std::isfinite(d) || d <= 0)
-            return "--rate-diameter needs a diameter above 0 (in the current unit of dD), not '" + opt.rateDiameter +
-                   "'";
+            return "--rate-diameter needs a diameter above 0 (in the current unit of dD), not '" +
+                   opt.rateDiameter + "'";
     }
     if (!opt.designDp.empty()) {
         double limit = 0;
@@ -232,12 +224,14 @@ std::string CheckOptionValues(Options& opt)
             !ParseIndex(opt.size.substr(x + 1), opt.height) || opt.width < kMinDiagramSide ||
             opt.height < kMinDiagramSide || opt.width > kMaxDiagramSide || opt.height > kMaxDiagramSide ||
             static_cast<long long>(opt.width) * opt.height > kMaxDiagramPixels)
-            return "--size needs WxH, each side from 50 to 8000 pixels and at most 20000000 pixels in all, not '" +
+            return "--size needs WxH, each side from 50 to 8000 pixels and at most 20000000 pixels in all, "
+                   "not '" +
                    opt.size + "'";
     }
     if (!opt.liquidLoads.empty()) {
         if (!ParseLiquidLoads(QString::fromStdString(opt.liquidLoads), opt.loads))
-            return "--liquid-loads needs numbers from 0 up separated by commas, not '" + opt.liquidLoads + "'";
+            return "--liquid-loads needs numbers from 0 up separated by commas, not '" + opt.liquidLoads +
+                   "'";
         for (double load : opt.loads)
             if (load > kMaxChartLiquidLoad)
                 return "--liquid-loads: " + FullPrecisionText(load) +
@@ -250,8 +244,8 @@ std::string CheckOptionValues(Options& opt)
             if (b.first < 1 || b.last < 1) return "--beds: stages are counted from 1, not 0";
             if (b.first > b.last)
                 return "--beds: the bed " + std::to_string(b.first) + "-" + std::to_string(b.last) +
-                       " runs backwards; give its first stage, then its last (" + std::to_string(b.last) + "-" +
-                       std::to_string(b.first) + ")";
+                       " runs backwards; give its first stage, then its last (" + std::to_string(b.last) +
+                       "-" + std::to_string(b.first) + ")";
         }
     }
     for (const auto& [option, path] : {std::pair<const char*, const std::string*>{"--save", &opt.save},
@@ -289,28 +283,26 @@ std::string ValidateOptions(const CalcPage& page, Options& opt)
     }
     for (const auto& [field, index] : opt.units) {
         TEditD* f = page.Field(field);
-        if (!f)
-            return "unknown field '" + field + "'";
+        if (!f) return "unknown field '" + field + "'";
         TComboBoxU* u = page.UnitOf(f);
         if (!u || index >= static_cast<int>(u->Items().size()))
             return "field '" + field + "' has no unit " + std::to_string(index);
     }
     for (const auto& [field, text] : opt.values)
-        if (!page.Field(field))
-            return "unknown field '" + field + "'";
+        if (!page.Field(field)) return "unknown field '" + field + "'";
     int stages;
     if (!opt.stages.empty() && (!ParseIndex(opt.stages, stages) || stages < 1))
         return "--stages needs a whole number of stages from 1, not '" + opt.stages + "'";
-    if (!opt.beds.empty() && opt.profile.empty())
-        return "--beds needs --profile";
-    if (!opt.profile.empty() &&
-        (!opt.save.empty() || !opt.diagram.empty() || !opt.report.empty() || !opt.stages.empty() || opt.compare ||
-         !opt.charts.empty() || opt.chartData))
-        return "--profile cannot be combined with --save, --diagram, --report, --stages, --compare or the charts";
+    if (!opt.beds.empty() && opt.profile.empty()) return "--beds needs --profile";
+    if (!opt.profile.empty() && (!opt.save.empty() || !opt.diagram.empty() || !opt.report.empty() ||
+                                 !opt.stages.empty() || opt.compare || !opt.charts.empty() || opt.chartData))
+        return "--profile cannot be combined with --save, --diagram, --report, --stages, --compare or the "
+               "charts";
     if (!opt.cases.empty() &&
         (!opt.profile.empty() || !opt.save.empty() || !opt.diagram.empty() || !opt.report.empty() ||
          !opt.pdf.empty() || opt.compare || !opt.charts.empty() || opt.chartData))
-        return "--cases cannot be combined with --profile, --save, --diagram, --report, --pdf, --compare or the "
+        return "--cases cannot be combined with --profile, --save, --diagram, --report, --pdf, --compare or "
+               "the "
                "charts";
     return CheckOptionValues(opt);
 }
@@ -318,17 +310,12 @@ std::string ValidateOptions(const CalcPage& page, Options& opt)
 // Sets the page up as the options say (after the project, if any, was loaded).
 void ApplyOptions(CalcPage& page, const Options& opt)
 {
-    if (opt.packingIndex >= 0)
-        page.Combo("PTD")->SetItemIndex(opt.packingIndex);
-    if (opt.method >= 0)
-        page.Combo("UfMD")->SetItemIndex(opt.method);
+    if (opt.packingIndex >= 0) page.Combo("PTD")->SetItemIndex(opt.packingIndex);
+    if (opt.method >= 0) page.Combo("UfMD")->SetItemIndex(opt.method);
     page.Check("CBLagrange")->SetEnabled(page.Combo("UfMD")->ItemIndex() == 2);
-    if (opt.lagrange)
-        page.Check("CBLagrange")->SetChecked(true);
-    if (opt.foamingIndex >= 0)
-        page.Combo("AfD")->SetItemIndex(opt.foamingIndex);
-    if (!opt.flood.empty())
-        page.Combo("fpercentD")->SetText(opt.flood);
+    if (opt.lagrange) page.Check("CBLagrange")->SetChecked(true);
+    if (opt.foamingIndex >= 0) page.Combo("AfD")->SetItemIndex(opt.foamingIndex);
+    if (!opt.flood.empty()) page.Combo("fpercentD")->SetText(opt.flood);
     if (opt.system) ApplyUnitSystem(page, *opt.system);
     for (const auto& [field, index] : opt.units)
         page.UnitOf(page.Field(field))->SetItemIndex(index);
@@ -345,8 +332,7 @@ void ApplyOptions(CalcPage& page, const Options& opt)
         page.SetRatingMode(true);
         page.Field("dD")->SetText(opt.rateDiameter);
     }
-    if (!opt.stages.empty())
-        page.Field("StagesD")->SetText(opt.stages);
+    if (!opt.stages.empty()) page.Field("StagesD")->SetText(opt.stages);
     // A limit alone is sized to with the flood basis too: the diameter meets both.
     if (!opt.designDp.empty()) {
         const std::string& b = opt.designBasis;
@@ -355,8 +341,7 @@ void ApplyOptions(CalcPage& page, const Options& opt)
     } else if (opt.designBasis == "flood") {
         page.Combo("DesignBasisD")->SetItemIndex(0);
     }
-    if (opt.conservative)
-        page.Check("CBConservative")->SetChecked(true);
+    if (opt.conservative) page.Check("CBConservative")->SetChecked(true);
     ApplyEfficiencyOption(page, opt.efficiency);
 }
 
@@ -398,8 +383,7 @@ std::string ChartDataJson(const CalcPage& page, const Options& opt, bool& comple
         err << "velk-calc: " << why << '\n';
         completed = false;
     }
-    if (!completed)
-        curves = PerformanceCurves();
+    if (!completed) curves = PerformanceCurves();
     return PerformanceCurvesJson(curves);
 }
 
@@ -412,7 +396,8 @@ int StrictStatus(const Options& opt, const std::string& json)
 }
 
 // --units also sets the units of the charts and the PDF report for the run.
-class DisplaySystemScope {
+class DisplaySystemScope
+{
 public:
     // Without --units the program-wide setting is neither read nor written,
     // so that runs in several threads of one process (the Python module) do
@@ -438,78 +423,13 @@ private:
 
 } // namespace
 
-std::string VelkCalcUsage()
-{
-    return "Usage: velk-calc [options] [FIELD=TEXT]...\n"
-           "Computes one column section and prints the whole calculation page as JSON.\n"
-           "\n"
-           "Options:\n"
-           "  --packing NAME      packing type, exactly as in the catalogue (default: the first)\n"
-           "  --packings FILE     the user's packings (CSV), appended to the built-in catalogue\n"
-           "  --method 0|1|2      flooding correlation: 0 Rusk-Tovan, 1 Billet, 2 Kister-Gill-Tovan\n"
-           "  --lagrange          local interpolation in the Kister-Gill chart (method 2)\n"
-           "  --foaming TEXT      foaming factor, one of 0.2 ... 1.0 (default 0.8)\n"
-           "  --flood TEXT        design percentage of flooding (default 80)\n"
-           "  --units us|si       select the units of every field (us: lb/h, lb/ft3, cP, dyn/cm, ft2/h,\n"
-           "                      ft/s, gpm/ft2, ft, inH2O/ft; si: the first of each list) and of the\n"
-           "                      charts, report and PDF; \"si\" in the JSON stays in SI either way\n"
-           "  --unit FIELD=INDEX  select unit INDEX (0 = first) of FIELD's unit list (after --units)\n"
-           "  --project FILE      load a project file first (either project format)\n"
-           "  --save FILE         write the resulting state as a project file\n"
-           "  --diagram FILE      draw the operating performance diagram (.png or .svg)\n"
-           "  --size WxH          diagram size in pixels (default 1001x727; each side 50 to\n"
-           "                      8000, at most 20000000 pixels in all)\n"
-           "  --report FILE.xlsx  write the report workbook of the computed case\n"
-           "  --pdf FILE.pdf      write the PDF report as the window exports it (report, operating\n"
-           "                      check, charts, packing comparison, the project's column rating)\n"
-           "  --compare           compute every catalogue packing instead and print\n"
-           "                      {\"compare\": [...]}, one entry per packing in catalogue order\n"
-           "  --all-methods       with --compare: one entry per packing and correlation\n"
-           "  --rate-diameter TEXT  rate a given column: TEXT is the actual diameter dD in its\n"
-           "                      current unit, which the rounding then leaves alone\n"
-           "  --stages N          number of theoretical stages: packed height and bed pressure drop\n"
-           "  --charts DIR        write the performance charts (pressure drop, holdup, HETP) as\n"
-           "                      SVG and PNG into DIR\n"
-           "  --chart-data        print the points of the performance charts as JSON instead\n"
-           "                      of the page\n"
-           "  --liquid-loads LIST liquid loads of the pressure-drop chart in m3/(m2 h)\n"
-           "                      (0 to 300; default 0,5,10,20,40,80; the case's own is added)\n"
-           "  --profile FILE.csv  rate every stage of the first column of a tray-profile CSV file\n"
-           "                      (the other options and FIELD=TEXT set up the page the stages use)\n"
-           "  --beds \"1-10:PACKING:METHOD,...\"  the packed beds of --profile (default: one bed, the\n"
-           "                      page's packing and method); --rate-diameter rates every bed at TEXT\n"
-           "  --cases FILE.csv    rate the load cases of the CSV file (name, vapour_mass_flow,\n"
-           "                      liquid_mass_flow in kg/s, optional property columns named as in\n"
-           "                      the tray-profile format) at the section's diameter and print\n"
-           "                      {\"cases\": [...], \"governing\", \"sizing\", \"diameter\", \"window\"}\n"
-           "  --design-dp MBAR    size to an irrigated pressure-drop limit in mbar/m as well as to\n"
-           "                      the flood percentage, and print \"design\"\n"
-           "  --design-basis B    with --design-dp: flood, pressure-drop or both (default both)\n"
-           "  --conservative      size to the lowest flood velocity of the three correlations and\n"
-           "                      print \"conservative\" (the method that governed, those skipped)\n"
-           "  --efficiency        print \"efficiency\": the heights of every mass-transfer model\n"
-           "                      (specified, rbf = Rocha-Bravo-Fair), their spread and the design HETP\n"
-           "  --efficiency-model M  the design HETP: specified (default), rbf or max (the largest of\n"
-           "                      the models that completed); implies --efficiency\n"
-           + ColumnOptionsUsage() +
-           "  --strict            exit with status 3 when a completed run carries a warning of\n"
-           "                      severity error (flooded, over-capacity) in any entry\n"
-           "  --help              show this text\n"
-           "\n"
-           "FIELD=TEXT types TEXT into the value field FIELD (LD, VD, DlD, DvD, MlD, MvD, SLD,\n"
-           "DlfD, DvfD, meD, alfD, LmdD, or a result field such as dpD), in the field's current\n"
-           "unit. A result field given this way is treated as cleared by the user first.\n"
-           "Exit status: 0 completed, 1 the calculation (with --compare: an entry) ended with an\n"
-           "error, 2 usage error, 3 (only with --strict) completed with an error-severity warning.\n";
-}
-
 std::string PageToJson(const CalcPage& page, const std::vector<std::string>& messages, bool completed,
                        const std::string& extra)
 {
     std::ostringstream o;
     o << "{\"fields\": " << FieldsJson(page) << ", \"packing\": " << PackingJson()
-      << ", \"operation\": " << OperationJson(page.Operation()) << ", \"warnings\": " << WarningsJson(page.Operation())
-      << ", \"messages\": [";
+      << ", \"operation\": " << OperationJson(page.Operation())
+      << ", \"warnings\": " << WarningsJson(page.Operation()) << ", \"messages\": [";
     for (std::size_t i = 0; i < messages.size(); ++i)
         o << (i ? ", " : "") << JsonString(messages[i]);
     o << "], \"completed\": " << (completed ? "true" : "false") << extra << "}\n";
@@ -526,33 +446,33 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
     ScopedMessageSink scope(&sink);
 
     auto usage = [&](const std::string& why) {
-        err << "velk-calc: " << why << "\n" << "Try 'velk-calc --help'.\n";
+        err << "velk-calc: " << why << "\n"
+            << "Try 'velk-calc --help'.\n";
         return 2;
     };
     Options opt;
     ColumnOptions column;
     if (std::string why = TakeColumnOptions(rest, column); !why.empty()) return usage(why);
-    if (std::string why = ParseArgs(rest, opt); !why.empty())
-        return usage(why);
+    if (std::string why = ParseArgs(rest, opt); !why.empty()) return usage(why);
     if (opt.help) {
         out << VelkCalcUsage();
         return 0;
     }
-    if (std::string why = ValidateOptions(page, opt); !why.empty())
-        return usage(why);
+    if (std::string why = ValidateOptions(page, opt); !why.empty()) return usage(why);
     if (column.Any() && (opt.compare || !opt.profile.empty() || !opt.cases.empty() || opt.chartData))
         return usage("--column, --column-svg and the bed options design one section; they take no --compare, "
                      "--profile, --cases or --chart-data");
-    if (opt.allMethods && !opt.compare)
-        return usage("--all-methods needs --compare");
+    if (opt.allMethods && !opt.compare) return usage("--all-methods needs --compare");
     if (!opt.pdf.empty() && (opt.compare || !opt.profile.empty()))
         return usage("--pdf writes the report of one case; it takes no --compare or --profile");
     if (std::string why = EfficiencyCombinationComplaint(
             opt.efficiency, opt.compare || !opt.cases.empty() || !opt.profile.empty() || opt.chartData);
         !why.empty())
         return usage(why);
-    if (opt.compare && (!opt.packing.empty() || !opt.save.empty() || !opt.diagram.empty() || !opt.report.empty()))
-        return usage("--compare computes every packing; it takes no --packing, --save, --diagram or --report");
+    if (opt.compare &&
+        (!opt.packing.empty() || !opt.save.empty() || !opt.diagram.empty() || !opt.report.empty()))
+        return usage(
+            "--compare computes every packing; it takes no --packing, --save, --diagram or --report");
 
     const DisplaySystemScope displaySystem(opt.system);
     bool completed = true;
@@ -560,8 +480,7 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
     try {
         if (!opt.project.empty()) {
             std::string why;
-            if (!VelkCalcLoadProject(page, opt.project, kept, why))
-                return usage(why);
+            if (!VelkCalcLoadProject(page, opt.project, kept, why)) return usage(why);
         }
         ApplyOptions(page, opt);
         ApplyColumnOptions(page, column);
@@ -585,15 +504,14 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
         if (!opt.profile.empty()) {
             std::ostringstream json;
             const int status = RunProfileCommand(
-                page, opt.profile, opt.beds, opt.rateDiameter.empty() ? std::nullopt : std::optional(opt.rateDiameter),
-                json, err);
+                page, opt.profile, opt.beds,
+                opt.rateDiameter.empty() ? std::nullopt : std::optional(opt.rateDiameter), json, err);
             out << json.str();
             return status == 0 ? StrictStatus(opt, json.str()) : status;
         }
         page.NeedsRecalc = true;
         completed = page.RecalcReported();
-        if (!WriteOutputs(page, opt, kept, sink, err))
-            completed = false;
+        if (!WriteOutputs(page, opt, kept, sink, err)) completed = false;
     } catch (const std::exception& e) {
         ReportError(e);
         completed = false;
@@ -608,8 +526,7 @@ int RunVelkCalc(const std::vector<std::string>& args, std::ostream& out, std::os
                           DesignJson(page, !opt.designDp.empty(), opt.conservative, completed) +
                               EfficiencyJson(page, opt.efficiency, err) + columnJson);
     }
-    if (!completed)
-        return 1;
+    if (!completed) return 1;
     return opt.strict && HasErrorWarning(page.Operation()) ? 3 : 0;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "CalcPageSetup.h"
 #include "ColumnDesign.h"
 #include "ColumnSizing.h"
 #include "DesignLimits.h"
@@ -15,30 +16,26 @@
 #include "TrNoop.h"
 #include "UnitLists.h"
 
-namespace {
-// The engineer's limits, the diameter step and the column design's margin and maxima.
-constexpr const char* kColumnFields[] = {kLimitFloodField,   kLimitFsField,      kLimitBedDpField,
-                                         kLimitWettingField, kDiameterStepField, kHetpMarginField,
-                                         kBedMaxHeightField, kBedMaxStagesField};
+namespace
+{
 constexpr double kTolerance = 1e-6;
 constexpr double kStart = 1.2345;
 constexpr double kStartEquilibrium = 0.2345;
 
-const char* const kFieldHintDiffusion = QT_TRANSLATE_NOOP("Velk", "计算传质时需要填写此数据,只计算塔径不必填写.");
-
 bool EqualsNoCase(const std::string& a, const std::string& b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 } // namespace
 
 const std::vector<std::string>& CalcPage::ResultFieldNames()
 {
-    static const std::vector<std::string> names = {"FpD",    "UfD",      "UpD",   "UlsD",  "UvsD",
-                                                   "CgmaxD", "dpD",      "dD",    "HTD",   "dPdryD",
-                                                   "dPwaterD", "HTUVD",  "HTULD", "HTUOVD", "HETPD"};
+    static const std::vector<std::string> names = {"FpD",      "UfD",   "UpD",   "UlsD",   "UvsD",
+                                                   "CgmaxD",   "dpD",   "dD",    "HTD",    "dPdryD",
+                                                   "dPwaterD", "HTUVD", "HTULD", "HTUOVD", "HETPD"};
     return names;
 }
 
@@ -55,10 +52,8 @@ template <class T, class... Args> T* CalcPage::Add(Args&&... args)
 TEditD* CalcPage::AddField(const std::string& name, bool mustInput, bool result)
 {
     TEditD* f = Add<TEditD>(name);
-    if (mustInput)
-        f->SetMyResolved(false);
-    if (result)
-        f->SetReadOnly(true);
+    if (mustInput) f->SetMyResolved(false);
+    if (result) f->SetReadOnly(true);
     fields_.push_back(f);
     return f;
 }
@@ -93,7 +88,8 @@ CalcPage::CalcPage(bool installHooks)
     input("MlD", "MlU");
     input("SLD", "SLU");
     input("DlfD", "DlfU");
-    Add<TComboModel>("AfD", std::vector<std::string>{"0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0"});
+    Add<TComboModel>("AfD",
+                     std::vector<std::string>{"0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0"});
     TEditD* dvf = AddField("DvfD", true, false);
     TEditD* mv = AddField("MvD", true, false);
     TEditD* dv = AddField("DvD", true, false);
@@ -108,20 +104,22 @@ CalcPage::CalcPage(bool installHooks)
     Add<TComboModel>("fpercentD", percent, true);
     std::vector<std::string> packings;
     for (const auto& row : PackingCatalogue())
-        if (!row[1].empty())
-            packings.push_back(row[1]);
+        if (!row[1].empty()) packings.push_back(row[1]);
     Add<TComboModel>("PTD", packings);
     auto optional = [&](const char* f, const char* u) { AddUnit(u, AddField(f, false, false)); };
     optional("LmdD", "LmdU");
     optional("meD", "meU");
     optional("alfD", "alfU");
     Add<TComboModel>("UfMD",
-                     std::vector<std::string>{QT_TRANSLATE_NOOP("Velk", "Rusk-Tovan关联式法"), QT_TRANSLATE_NOOP("Velk", "Billet关联式法"), QT_TRANSLATE_NOOP("Velk", "Kister-Gill-Tovan关联式法")});
+                     std::vector<std::string>{QT_TRANSLATE_NOOP("Velk", "Rusk-Tovan关联式法"),
+                                              QT_TRANSLATE_NOOP("Velk", "Billet关联式法"),
+                                              QT_TRANSLATE_NOOP("Velk", "Kister-Gill-Tovan关联式法")});
     result("HTUVD", "HTUVU");
     result("HTULD", "HTULU");
     result("HTUOVD", "HTUOVU");
     result("HETPD", "HETPU");
-    for (const char* t : {"ProjectD", "DevicenameD", "DeviceNoD", "ProjPD", "Edit1", "Edit2", "Edit3", "Edit4"})
+    for (const char* t :
+         {"ProjectD", "DevicenameD", "DeviceNoD", "ProjPD", "Edit1", "Edit2", "Edit3", "Edit4"})
         Add<TTextModel>(t);
     Add<TTextModel>("CommentD", true);
     result("HTD", "HTU");
@@ -143,79 +141,8 @@ CalcPage::CalcPage(bool installHooks)
     for (const char* n : kColumnFields)
         Add<TEditD>(n);
 
-    // Start states.
-    Field("CgmaxD")->SetFontColor(clRed);
-    Combo("AfD")->SetItemIndex(6);
-    Combo("fpercentD")->SetItemIndex(0);
-    Combo("PTD")->SetItemIndex(0);
-    Combo("UfMD")->SetItemIndex(0);
-    Check("CBLagrange")->SetEnabled(false);
-    Combo("DesignBasisD")->SetItemIndex(0);
-    Combo("DesignHetpD")->SetItemIndex(0);
-
-    // Hints and help numbers, used by the key handling and the help.
-    Field("DlfD")->SetHint(kFieldHintDiffusion);
-    Field("DlfD")->SetHelpContext(1);
-    Combo("AfD")->SetHint(QT_TRANSLATE_NOOP("Velk", "高泡沫选0.5,中泡沫选0.8,无泡沫选1.0.其它酌情选取."));
-    Combo("AfD")->SetHelpContext(2);
-    Field("DvfD")->SetHint(kFieldHintDiffusion);
-    Field("DvfD")->SetHelpContext(11);
-    Combo("fpercentD")->SetHint(QT_TRANSLATE_NOOP("Velk", "通常在50%到80%之间。激进的设置可达90%"));
-    Combo("fpercentD")->SetHelpContext(12);
-    Field("meD")->SetHint(QT_TRANSLATE_NOOP("Velk", "亨利定律:y=mx中的m"));
-    Field("meD")->SetHelpContext(21);
-    Field("alfD")->SetHint(QT_TRANSLATE_NOOP("Velk", "y=ax/[1+(a-1)x]中的a"));
-    Field("alfD")->SetHelpContext(22);
-    Field("LmdD")->SetHint(QT_TRANSLATE_NOOP("Velk", "和气液平衡有关的常数，建议你不要直接填写该数据"));
-    Field("LmdD")->SetHelpContext(23);
-    Combo("UfMD")->SetHint(QT_TRANSLATE_NOOP("Velk", "3 种算法结果存在差异。"));
-    Check("CBLagrange")->SetHint(QT_TRANSLATE_NOOP("Velk", "Kister-Gill关联图自动曲面插值计算泛点气速。"));
-    Field("dD")->SetHint(QT_TRANSLATE_NOOP("Velk", "圆整后的塔径"));
-    Field("HTUVD")->SetHint(QT_TRANSLATE_NOOP("Velk", "气相传质单元高度."));
-    Field("HTUVD")->SetHelpContext(31);
-    Field("HTULD")->SetHint(QT_TRANSLATE_NOOP("Velk", "液相传质单元高度."));
-    Field("HTULD")->SetHelpContext(32);
-    Field("HTUOVD")->SetHint(QT_TRANSLATE_NOOP("Velk", "总传质单元高度."));
-    Field("HTUOVD")->SetHelpContext(33);
-    Field("HETPD")->SetHint(QT_TRANSLATE_NOOP("Velk", "等板高度,即一个理论板需要的填料高度."));
-    Field("HETPD")->SetHelpContext(34);
-    rating_->SetHint(QT_TRANSLATE_NOOP("Velk", "勾选后实际塔径由你输入，按该塔径核算负荷、压降和持液量。"));
-    Field("StagesD")->SetHint(QT_TRANSLATE_NOOP("Velk", "理论板数，用于计算填料层高度和床层压降，可不填。"));
-    Combo("DesignBasisD")->SetHint(QT_TRANSLATE_NOOP("Velk", "塔径按泛点率、按湿塔压降限值或两者兼顾确定。"));
-    Field("DpLimitD")->SetHint(QT_TRANSLATE_NOOP("Velk", "每米填料的湿塔压降上限，mbar/m。"));
-    Check("CBConservative")->SetHint(QT_TRANSLATE_NOOP("Velk", "取三种泛点算法中最小的泛点气速设计塔径。"));
-    Combo("DesignHetpD")->SetHelpContext(1023); // the help map's design-HETP topic
-    Combo("DesignHetpD")
-        ->SetHint(QT_TRANSLATE_NOOP(
-            "Velk", "填料层高度采用的等板高度：本页模型、Rocha-Bravo-Fair模型或两者中较大者。"));
-
-    // Handlers.
-    auto exit = [this](TControl*) { LDExit(); };
-    for (const char* n : {"LD", "DlD", "MlD", "SLD", "DlfD", "AfD", "DvfD", "MvD", "DvD", "VD", "fpercentD", "PTD",
-                          "LmdD", "meD", "alfD", "UfMD", "ProjectD", "DevicenameD", "DeviceNoD", "ProjPD", "Edit1",
-                          "Edit2", "Edit3", "Edit4", "CommentD"})
-        Control(n)->OnExit = exit;
-    auto projectChange = [this](TControl*) { ProjectDChange(); };
-    for (const char* n : {"LD", "VD", "ProjectD", "DevicenameD", "DeviceNoD", "ProjPD", "Edit1", "Edit2", "Edit3",
-                          "Edit4", "CommentD"})
-        Control(n)->OnChange = projectChange;
-    for (const char* n : {"AfD", "fpercentD", "PTD"})
-        Control(n)->OnChange = [this](TControl*) { AfDChange(); };
-    Combo("UfMD")->OnChange = [this](TControl*) { UfMDChange(); };
-    Check("CBLagrange")->OnClick = [this](TControl*) { UfMDChange(); };
-    rating_->OnClick = [this](TControl*) { RatingChange(); };
-    Field("StagesD")->OnExit = exit;
-    Field("DpLimitD")->OnExit = exit;
-    for (const char* n : kColumnFields)
-        Field(n)->OnExit = exit;
-    Combo("DesignBasisD")->OnChange = [this](TControl*) { AfDChange(); };
-    Check("CBConservative")->OnClick = [this](TControl*) { AfDChange(); };
-    Combo("DesignHetpD")->OnChange = [this](TControl*) { AfDChange(); };
-    // dD takes input only while a given diameter is rated.
-    Field("dD")->OnExit = [this](TControl*) {
-        if (rating_->Checked())
-            LDExit();
-    };
+    SetStartStatesAndHints();
+    AssignHandlers();
 
     // The stored layout is loaded: each selector takes its first unit. The
     // hooks are not this page's yet, so they must not fire for another page.
@@ -224,8 +151,7 @@ CalcPage::CalcPage(bool installHooks)
     TEditD::FieldChangeFlag = nullptr;
     TComboBoxU::UnitChangeFlag = nullptr;
     for (TControl* c : order_)
-        if (auto* u = dynamic_cast<TComboBoxU*>(c))
-            u->Loaded();
+        if (auto* u = dynamic_cast<TComboBoxU*>(c)) u->Loaded();
     TEditD::FieldChangeFlag = fieldHook;
     TComboBoxU::UnitChangeFlag = unitHook;
 
@@ -242,7 +168,8 @@ CalcPage::CalcPage(bool installHooks)
     groups_.slope = Group({"alfD", "meD"});
     groups_.stripping = Group({"meD", "VD", "LD", "LmdD"});
     groups_.pressureDropInputs = Group({"UlsD", "UvsD", "DlD", "DvD", "MlD", "MvD", "SLD"});
-    groups_.massTransferInputs = Group({"DlD", "MlD", "SLD", "DlfD", "LD", "DvD", "MvD", "DvfD", "VD", "LmdD"});
+    groups_.massTransferInputs =
+        Group({"DlD", "MlD", "SLD", "DlfD", "LD", "DvD", "MvD", "DvfD", "VD", "LmdD"});
     groups_.roundingInput = Group({"dpD"});
     groups_.designVelocity = Group({"UfD", "LD", "VD", "DvD", "DlD", "MlD", "MvD", "SLD", "UpD"});
     // What the pressure drop and mass transfer read beyond their checked inputs.
@@ -251,16 +178,13 @@ CalcPage::CalcPage(bool installHooks)
         Group({"DlD", "MlD", "SLD", "DlfD", "LD", "DvD", "MvD", "DvfD", "VD", "LmdD", "dD", "UvsD"});
     BuildStaleRules();
 
-    if (installHooks)
-        InstallHooks();
+    if (installHooks) InstallHooks();
 }
 
 CalcPage::~CalcPage()
 {
-    if (TEditD::FieldChangeFlag == &NeedsRecalc)
-        TEditD::FieldChangeFlag = nullptr;
-    if (TComboBoxU::UnitChangeFlag == &Modified)
-        TComboBoxU::UnitChangeFlag = nullptr;
+    if (TEditD::FieldChangeFlag == &NeedsRecalc) TEditD::FieldChangeFlag = nullptr;
+    if (TComboBoxU::UnitChangeFlag == &Modified) TComboBoxU::UnitChangeFlag = nullptr;
 }
 
 void CalcPage::InstallHooks()
@@ -278,30 +202,42 @@ TControl* CalcPage::Control(const std::string& name) const
 TControl* CalcPage::FindControlNoCase(const std::string& name) const
 {
     for (TControl* c : order_)
-        if (EqualsNoCase(c->Name(), name))
-            return c;
+        if (EqualsNoCase(c->Name(), name)) return c;
     return nullptr;
 }
 
 bool CalcPage::IsAddition(const TControl* c) const
 {
     for (std::size_t i = additionsBegin_; i < order_.size(); ++i)
-        if (order_[i] == c)
-            return true;
+        if (order_[i] == c) return true;
     return false;
 }
 
-TEditD* CalcPage::Field(const std::string& name) const { return dynamic_cast<TEditD*>(Control(name)); }
-TComboBoxU* CalcPage::Unit(const std::string& name) const { return dynamic_cast<TComboBoxU*>(Control(name)); }
-TComboModel* CalcPage::Combo(const std::string& name) const { return dynamic_cast<TComboModel*>(Control(name)); }
-TCheckModel* CalcPage::Check(const std::string& name) const { return dynamic_cast<TCheckModel*>(Control(name)); }
-TTextModel* CalcPage::TextBox(const std::string& name) const { return dynamic_cast<TTextModel*>(Control(name)); }
+TEditD* CalcPage::Field(const std::string& name) const
+{
+    return dynamic_cast<TEditD*>(Control(name));
+}
+TComboBoxU* CalcPage::Unit(const std::string& name) const
+{
+    return dynamic_cast<TComboBoxU*>(Control(name));
+}
+TComboModel* CalcPage::Combo(const std::string& name) const
+{
+    return dynamic_cast<TComboModel*>(Control(name));
+}
+TCheckModel* CalcPage::Check(const std::string& name) const
+{
+    return dynamic_cast<TCheckModel*>(Control(name));
+}
+TTextModel* CalcPage::TextBox(const std::string& name) const
+{
+    return dynamic_cast<TTextModel*>(Control(name));
+}
 
 TComboBoxU* CalcPage::UnitOf(const TEditD* field) const
 {
     for (TControl* c : order_)
-        if (auto* u = dynamic_cast<TComboBoxU*>(c); u && u->Associated() == field)
-            return u;
+        if (auto* u = dynamic_cast<TComboBoxU*>(c); u && u->Associated() == field) return u;
     return nullptr;
 }
 
@@ -321,8 +257,7 @@ void CalcPage::ProjectDChange()
 
 void CalcPage::AfDChange()
 {
-    if (NeedsRecalc)
-        return;
+    if (NeedsRecalc) return;
     ProjectDChange();
     LDExit();
 }
@@ -383,34 +318,33 @@ bool CalcPage::RunPass()
     const int method = Check("CBConservative")->Checked() ? -2 : Combo("UfMD")->ItemIndex();
     switch (method) {
     case 0: {
-        const Equation loadFactor = [&](const double* v) { return EqMaxLoadFactor(v, packing, HiddenConstants); };
+        const Equation loadFactor = [&](const double* v) {
+            return EqMaxLoadFactor(v, packing, HiddenConstants);
+        };
         RequirePositiveCorrelation(groups_.maxLoadFactor, EqColour::LoadFactor, loadFactor);
-        if (Solve(groups_.maxLoadFactor, EqColour::LoadFactor, kStart, loadFactor))
-            return true;
-        if (Solve(flood, EqColour::FloodVelocity, kStart, EqFloodVelocityFromLoadFactor))
-            return true;
+        if (Solve(groups_.maxLoadFactor, EqColour::LoadFactor, kStart, loadFactor)) return true;
+        if (Solve(flood, EqColour::FloodVelocity, kStart, EqFloodVelocityFromLoadFactor)) return true;
         break;
     }
     case 1: {
         const Equation billet = [&](const double* v) { return EqFloodVelocityBillet(v, packing); };
         RequirePositiveCorrelation(groups_.billet, EqColour::FloodVelocity, billet);
-        if (Solve(groups_.billet, EqColour::FloodVelocity, kStart, billet))
-            return true;
+        if (Solve(groups_.billet, EqColour::FloodVelocity, kStart, billet)) return true;
         Solve(loadFactor, EqColour::LoadFactor, kStart, EqLoadFactorFromFloodVelocity);
         break;
     }
     case 2: {
         const bool lagrange = Check("CBLagrange")->Checked();
-        const Equation kisterGill = [&](const double* v) { return EqFloodVelocityKisterGill(v, packing, lagrange); };
+        const Equation kisterGill = [&](const double* v) {
+            return EqFloodVelocityKisterGill(v, packing, lagrange);
+        };
         RequirePositiveCorrelation(groups_.kisterGill, EqColour::FloodVelocity, kisterGill);
-        if (Solve(groups_.kisterGill, EqColour::FloodVelocity, kStart, kisterGill))
-            return true;
+        if (Solve(groups_.kisterGill, EqColour::FloodVelocity, kStart, kisterGill)) return true;
         Solve(loadFactor, EqColour::LoadFactor, kStart, EqLoadFactorFromFloodVelocity);
         break;
     }
     case -2:
-        if (SolveConservativeFlood())
-            return true;
+        if (SolveConservativeFlood()) return true;
         Solve(loadFactor, EqColour::LoadFactor, kStart, EqLoadFactorFromFloodVelocity);
         break;
     default:
@@ -419,10 +353,8 @@ bool CalcPage::RunPass()
 
     const std::string fpercent = Combo("fpercentD")->Text();
     const std::string foaming = Combo("AfD")->Text();
-    if (SolveOperatingVelocity(fpercent, foaming))
-        return true;
-    if (Solve(groups_.diameter, EqColour::TheoreticalDiameter, kStart, EqTheoreticalDiameter))
-        return true;
+    if (SolveOperatingVelocity(fpercent, foaming)) return true;
+    if (Solve(groups_.diameter, EqColour::TheoreticalDiameter, kStart, EqTheoreticalDiameter)) return true;
 
     // The rounded diameter is not an equation result: it follows dpD, unless
     // a given diameter is rated.
@@ -434,13 +366,9 @@ bool CalcPage::RunPass()
         Field("dD")->SetValue(d);
     }
 
-    if (Solve(groups_.liquidLoad, EqColour::LiquidLoad, kStart,
-              EqLiquidLoad))
-        return true;
-    if (Solve(groups_.vapourLoad, EqColour::VapourLoad, kStart, EqVapourLoad))
-        return true;
-    if (SolveSlope())
-        return true;
+    if (Solve(groups_.liquidLoad, EqColour::LiquidLoad, kStart, EqLiquidLoad)) return true;
+    if (Solve(groups_.vapourLoad, EqColour::VapourLoad, kStart, EqVapourLoad)) return true;
+    if (SolveSlope()) return true;
     if (Solve(groups_.stripping, EqColour::StrippingFactor, kStartEquilibrium, EqStrippingFactor))
         return true;
     return false;
@@ -454,7 +382,8 @@ bool CalcPage::SolveSlope()
     TEditD* alpha = groups_.slope[0];
     TEditD* slope = groups_.slope[1];
     double m;
-    const bool alphaUnknown = alpha->IsBlank() || (alpha->Color() == EqColour::EquilibriumSlope && alpha->MyResolved());
+    const bool alphaUnknown =
+        alpha->IsBlank() || (alpha->Color() == EqColour::EquilibriumSlope && alpha->MyResolved());
     if (alphaUnknown && !slope->IsBlank() && slope->TryGetValue(m) && m == 1.0)
         return !alpha->IsBlank() && ClearComputedField(*alpha);
     return Solve(groups_.slope, EqColour::EquilibriumSlope, kStartEquilibrium, EqEquilibriumSlope);
@@ -483,7 +412,8 @@ void CalcPage::ComputePressureDrop()
         pressureDropCapped_ = false;
         return;
     }
-    const PressureDropResult res = PressureDropAndHoldup(p.S, p.eps, p.theta, sigma, muV, muL, rhoV, rhoL, uVs, uLs, r);
+    const PressureDropResult res =
+        PressureDropAndHoldup(p.S, p.eps, p.theta, sigma, muV, muL, rhoV, rhoL, uVs, uLs, r);
     guard.Checked(res.hL);
     guard.Checked(res.dPdry);
     guard.Checked(res.dPwet);
@@ -521,8 +451,7 @@ void CalcPage::ComputeMassTransfer()
 
 void CalcPage::LDExit()
 {
-    if (!NeedsRecalc)
-        return;
+    if (!NeedsRecalc) return;
     bool settled = false;
     LastMessageTee shown(GetMessageSink());
     std::optional<ScopedMessageSink> scope(&shown);
@@ -537,10 +466,8 @@ void CalcPage::LDExit()
             }
         }
         settled = true;
-        if (AllFilled(groups_.pressureDropInputs))
-            ComputePressureDrop();
-        if (AllFilled(groups_.massTransferInputs))
-            ComputeMassTransfer();
+        if (AllFilled(groups_.pressureDropInputs)) ComputePressureDrop();
+        if (AllFilled(groups_.massTransferInputs)) ComputeMassTransfer();
     } catch (const std::exception& e) {
         scope.reset();
         // An abort has shown its messages already; the page names those.
@@ -548,8 +475,7 @@ void CalcPage::LDExit()
         design_ = DesignOutcome{};
         // The warnings about the inputs still hold.
         EvaluateInputWarnings(*this, operation_, settled);
-        if (OnOperationChanged)
-            OnOperationChanged();
+        if (OnOperationChanged) OnOperationChanged();
         throw;
     }
     scope.reset();
@@ -557,8 +483,7 @@ void CalcPage::LDExit()
     UpdateDesign();
     UpdateOperation();
     NeedsRecalc = false;
-    if (OnOperationChanged)
-        OnOperationChanged();
+    if (OnOperationChanged) OnOperationChanged();
 }
 
 void CalcPage::ResetForNew()
@@ -577,22 +502,19 @@ void CalcPage::ResetForNew()
     for (const auto& n : ResultFieldNames())
         results.push_back(Field(n));
     SetResultStyle(results, false);
-    if (rating_->Checked())
-        SetDiameterInput(true);
+    if (rating_->Checked()) SetDiameterInput(true);
     // Nothing is computed on a new page yet.
     stale_.Clear();
     invalid_.clear();
     failure_.clear();
     pressureDropCapped_ = false;
     operation_ = OperatingCheck{};
-    if (OnOperationChanged)
-        OnOperationChanged();
+    if (OnOperationChanged) OnOperationChanged();
 }
 
 void CalcPage::ResetAdditions()
 {
-    if (rating_->Checked())
-        SetRatingMode(false);
+    if (rating_->Checked()) SetRatingMode(false);
     Field("StagesD")->SetText("");
     Combo("DesignBasisD")->SetItemIndex(0);
     Field("DpLimitD")->SetText("");

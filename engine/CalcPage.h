@@ -14,14 +14,15 @@
 #include <vector>
 
 #include "BaseLib.h"
-#include "DesignBasis.h"
 #include "ComboBoxU.h"
 #include "Controls.h"
+#include "DesignBasis.h"
 #include "EditD.h"
 #include "OperatingCheck.h"
 #include "StaleMarks.h"
 
-class CalcPage {
+class CalcPage
+{
 public:
     // installHooks: point the thread's change hooks at this page's flags
     // (the host window does this once; tests may build several pages).
@@ -125,10 +126,14 @@ private:
     std::optional<double> DesignLimit() const;
     void UpdateDesign();
     bool SolveSlope();
-    void RequirePositiveCorrelation(const std::vector<TEditD*>& group, TColor colour, const Equation& eq) const;
+    void RequirePositiveCorrelation(const std::vector<TEditD*>& group, TColor colour,
+                                    const Equation& eq) const;
     void ComputeMassTransfer();
     void SetDiameterInput(bool input);
     void BuildStaleRules();
+    // The constructor's parts (CalcPageSetup.cpp).
+    void SetStartStatesAndHints();
+    void AssignHandlers();
     std::vector<TEditD*> Group(std::initializer_list<const char*> names) const;
     // The equation groups, made once.
     struct Groups {
@@ -156,7 +161,8 @@ private:
 };
 
 // Colours of the equations (Windows colour values).
-namespace EqColour {
+namespace EqColour
+{
 inline constexpr TColor FlowParameter = RGBColor(255, 0, 0);
 inline constexpr TColor LoadFactor = RGBColor(0, 0, 255);
 inline constexpr TColor FloodVelocity = RGBColor(128, 128, 128);
