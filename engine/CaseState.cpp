@@ -1,6 +1,9 @@
 #include "CaseState.h"
 
+#include <cmath>
+
 #include "CalcPage.h"
+#include "DesignLimits.h"
 #include "NumberText.h"
 #include "TrNoop.h"
 
@@ -49,7 +52,10 @@ CaseState CaseStateOf(const CalcPage& page, UnitSystem units)
     s.failure = page.LastFailure();
     s.fields.reserve(page.ValueFields().size());
     for (const TEditD* f : page.ValueFields()) {
-        CaseFieldState fs{f->Name(), f->Text(), f->Color() != clWindow, page.IsStale(f), page.IsInvalid(f)};
+        // Computed: an equation's result (its colour) or a formula's (read-only,
+        // as the rounded diameter and the heights are; a rated diameter is typed).
+        CaseFieldState fs{f->Name(), f->Text(), f->Color() != clWindow || f->ReadOnly(), page.IsStale(f),
+                          page.IsInvalid(f)};
         // A computed value the inputs shown did not produce.
         if (s.notRecalculated && fs.computed && !f->IsBlank()) fs.stale = true;
         s.fields.push_back(std::move(fs));
@@ -61,6 +67,13 @@ CaseState CaseStateOf(const CalcPage& page, UnitSystem units)
     s.conservative = page.Check("CBConservative")->Checked();
     if (const int m = page.Combo("UfMD")->ItemIndex(); m >= 0) s.floodMethod = m;
     s.rating = page.Check("CBRating")->Checked();
+    // As every output marks it: not after a failed or a pending recalculation.
+    if (const CaseFieldState* mark = s.Field("dD"); mark && !mark->stale && !mark->invalid) {
+        const TEditD* d = page.Field("dD");
+        double v = 0;
+        if (!d->IsBlank() && d->TryGetValue(v) && std::isfinite(v) && v > 0) s.diameter = v;
+    }
+    s.roundedUp = RoundsUp(page);
     s.units = units;
     return s;
 }

@@ -47,6 +47,11 @@ struct CaseState {
     bool conservative = false;
     std::optional<int> floodMethod; // the flooding correlation chosen (UfMD's index)
     bool rating = false;
+    // The diameter the results rest on (dD, m; none when blank, stale or
+    // beyond the model), and whether the rounding went up to the next step so
+    // that it keeps the design basis (a step, a pressure-drop basis, a maximum).
+    std::optional<double> diameter;
+    bool roundedUp = false;
     UnitSystem units = UnitSystem::SI;
     // The inputs changed after the last completed recalculation (an import,
     // Esc, an edit, a failed run): the results shown are not theirs.

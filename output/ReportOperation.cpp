@@ -33,6 +33,21 @@ std::string LimitText(const std::string& typed)
     if (unit == "mbar/m" || !ok) return typed + " mbar/m";
     return Number(ShownFigure(FigureKind::PressureDropPerLength, mbarPerM)) + " " + unit;
 }
+// The diameter the results rest on and why it is that one: given (rating),
+// or the theoretical diameter rounded (up, where the basis asks for it).
+std::string DiameterUsedText(const CaseState& state)
+{
+    if (!state.diameter) return {};
+    const std::string unit = FigureUnit(FigureKind::Length).toStdString();
+    const std::string used = Number(ShownFigure(FigureKind::Length, state.diameter)) + " " + unit;
+    const std::optional<double> dp = state.design.theoreticalDiameter;
+    if (state.rating || !dp) return used + Tr(QT_TRANSLATE_NOOP("Velk", "（给定塔径，核算）"));
+    const QString why = QCoreApplication::translate(
+        "Velk", state.roundedUp ? QT_TRANSLATE_NOOP("Velk", "（理论塔径%1向上圆整，不突破设计基准）")
+                                : QT_TRANSLATE_NOOP("Velk", "（理论塔径%1圆整）"));
+    return used + why.arg(QString::fromStdString(Number(ShownFigure(FigureKind::Length, dp)) + " " + unit))
+                      .toStdString();
+}
 } // namespace
 
 std::vector<std::string> ReportWarningLines(const CaseState& state)
@@ -70,6 +85,8 @@ std::vector<std::pair<std::string, std::string>> DesignBasisLines(const CaseStat
         lines.emplace_back(Tr(QT_TRANSLATE_NOOP("Velk", "控制塔径")),
                            Tr(d.governs == "flood" ? QT_TRANSLATE_NOOP("Velk", "泛点率控制塔径")
                                                    : QT_TRANSLATE_NOOP("Velk", "压降限值控制塔径")));
+    if (const std::string used = DiameterUsedText(state); !used.empty())
+        lines.emplace_back(Tr(QT_TRANSLATE_NOOP("Velk", "采用塔径")), used);
     if (words.loadCases && !words.caseWindow.empty())
         lines.emplace_back(Tr(QT_TRANSLATE_NOOP("Velk", "操作范围")), words.caseWindow);
     lines.emplace_back(Tr(QT_TRANSLATE_NOOP("Velk", "单位制")),

@@ -2451,5 +2451,21 @@ m3/(m2·h)</translation>
         <source>计算未完成或结果已过时，传质模型未计算。</source>
         <translation>The calculation did not complete or its results are out of date; the mass-transfer model was not evaluated.</translation>
     </message>
+    <message>
+        <source>（给定塔径，核算）</source>
+        <translation> (given diameter, rated)</translation>
+    </message>
+    <message>
+        <source>（理论塔径%1向上圆整，不突破设计基准）</source>
+        <translation> (theoretical %1 rounded up, so that the design basis holds)</translation>
+    </message>
+    <message>
+        <source>（理论塔径%1圆整）</source>
+        <translation> (theoretical %1 rounded)</translation>
+    </message>
+    <message>
+        <source>采用塔径</source>
+        <translation>Diameter used</translation>
+    </message>
 </context>
 </TS>
