@@ -215,6 +215,8 @@ UserCatalogue ParseUserCatalogue(std::string_view text)
         c.rows.push_back(std::move(row)); // kept for the names the later rows are checked against
     }
     if (!header && errors.empty()) errors.push_back({0, 0, "no heading line (the grid's 13 headings)"});
+    // One line may bring many faults: the list stops at its bound all the same.
+    if (errors.size() > kMaxUserCatalogueErrors) errors.resize(kMaxUserCatalogueErrors);
     if (!errors.empty()) c.rows.clear();
     return c;
 }

@@ -88,6 +88,17 @@ TEST(UserCatalogue, EveryFaultOfAFileIsListed)
         EXPECT_EQ(std::make_pair(c.errors[i].line, c.errors[i].column), at[i]) << c.errors[i].what;
 }
 
+TEST(UserCatalogue, TheListOfFaultsStopsAtItsBoundWhateverALineBrings)
+{
+    // Each row: area, void fraction, Cf, h, 2B, S, angle, dh, Cf1 and F out of range.
+    std::string text = kHead;
+    for (int i = 0; i < 30; ++i)
+        text += std::to_string(i) + ",P" + std::to_string(i) + ",0,0,0,0,0,0,0,0,0,0,\n";
+    const UserCatalogue c = ParseUserCatalogue(text);
+    EXPECT_EQ(c.errors.size(), kMaxUserCatalogueErrors);
+    EXPECT_TRUE(c.rows.empty());
+}
+
 TEST(UserCatalogue, WrittenRowsReadBackAndJoinAfterTheBuiltInOnes)
 {
     std::vector<CatalogueRow> rows = {{"", "Own, \"quoted\"", "250", "0.97", "1.0", "12.7", "25.4", "17.8",
