@@ -9,7 +9,8 @@
 #include "PerformanceDiagram.h"
 #include "chartgraph.h"
 
-namespace {
+namespace
+{
 
 TPerformanceInput TypicalCase()
 {

@@ -7,16 +7,10 @@
 #include "CaseRun.h"
 #include "LoadCases.h"
 #include "Messages.h"
+#include "TypicalCase.h"
 
 namespace
 {
-
-void TypeCase(CalcPage& page)
-{
-    for (auto [f, t] : {std::pair{"LD", "2.5"}, {"VD", "3.0"}, {"DlD", "800"}, {"DvD", "2.5"}, {"MlD", "0.0003"},
-                        {"MvD", "0.00001"}, {"SLD", "0.02"}, {"DlfD", "2e-9"}, {"DvfD", "1e-5"}, {"alfD", "2"}})
-        page.Field(f)->SetText(t);
-}
 
 std::vector<LoadCase> TenCases()
 {
@@ -38,7 +32,7 @@ void BM_TenCasesAndWindow(benchmark::State& state)
     RecordingSink sink;
     ScopedMessageSink scope(&sink);
     CalcPage page(false);
-    TypeCase(page);
+    TypeTypicalCase(page);
     if (state.range(0)) {
         page.Combo("DesignBasisD")->SetItemIndex(2);
         page.Field("DpLimitD")->SetText("1.2");
@@ -61,7 +55,7 @@ void BM_PressureDropLimitedDiameter(benchmark::State& state)
     RecordingSink sink;
     ScopedMessageSink scope(&sink);
     CalcPage page(false);
-    TypeCase(page);
+    TypeTypicalCase(page);
     if (state.range(0)) {
         page.Combo("DesignBasisD")->SetItemIndex(1);
         page.Field("DpLimitD")->SetText("2");

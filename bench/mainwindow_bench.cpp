@@ -8,25 +8,26 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QStyle>
 #include <QTabWidget>
-#include <QToolBar>
-#include <QGridLayout>
-#include <QLineEdit>
-#include <QMenuBar>
-#include <QMainWindow>
-#include <QPixmap>
 #include <QTableWidget>
+#include <QToolBar>
 
 #include "BoundWidgets.h"
 #include "Messages.h"
 #include "UnitMain.h"
 
-namespace {
+namespace
+{
 
 // Paints the window once, as the first frame on the screen would.
 void FirstFrame(QWidget& w)
@@ -110,9 +111,9 @@ void BM_EditToRepaint(benchmark::State& state)
     ScopedMessageSink scope(&sink);
     TFormVELK w;
     CalcPage& page = w.Page();
-    const char* values[][2] = {{"LD", "2.5"},      {"VD", "3.0"},     {"DlD", "800"},   {"DvD", "2.5"},
-                               {"MlD", "0.0003"},  {"MvD", "0.00001"}, {"SLD", "0.02"}, {"DlfD", "2e-9"},
-                               {"DvfD", "1e-5"},   {"alfD", "2"}};
+    const char* values[][2] = {{"LD", "2.5"},     {"VD", "3.0"},      {"DlD", "800"},  {"DvD", "2.5"},
+                               {"MlD", "0.0003"}, {"MvD", "0.00001"}, {"SLD", "0.02"}, {"DlfD", "2e-9"},
+                               {"DvfD", "1e-5"},  {"alfD", "2"}};
     for (auto& v : values)
         page.Field(v[0])->SetText(v[1]);
     page.LDExit();
@@ -125,8 +126,7 @@ void BM_EditToRepaint(benchmark::State& state)
         ld->model()->DoExit();
         w.repaint();
     }
-    if (!sink.messages.empty())
-        state.SkipWithError(sink.messages.front().text.c_str());
+    if (!sink.messages.empty()) state.SkipWithError(sink.messages.front().text.c_str());
 }
 BENCHMARK(BM_EditToRepaint)->Unit(benchmark::kMillisecond);
 

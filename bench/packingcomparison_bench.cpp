@@ -3,24 +3,17 @@
 #include <benchmark/benchmark.h>
 
 #include "PackingComparison.h"
+#include "TypicalCase.h"
 
-namespace {
-
-void TypeCase(CalcPage& page)
+namespace
 {
-    const char* values[][2] = {{"LD", "2.5"},  {"VD", "3.0"},    {"DlD", "800"},   {"DvD", "2.5"},
-                               {"MlD", "0.0003"}, {"MvD", "0.00001"}, {"SLD", "0.02"}, {"DlfD", "2e-9"},
-                               {"DvfD", "1e-5"}, {"alfD", "2"}};
-    for (auto& v : values)
-        page.Field(v[0])->SetText(v[1]);
-}
 
 void BM_PackingComparison(benchmark::State& state)
 {
     RecordingSink sink;
     ScopedMessageSink scope(&sink);
     CalcPage live;
-    TypeCase(live);
+    TypeTypicalCase(live);
     live.LDExit();
     PackingComparison comparison;
     const bool allMethods = state.range(0) != 0;
@@ -31,10 +24,14 @@ void BM_PackingComparison(benchmark::State& state)
         benchmark::DoNotOptimize(table.data());
     }
     state.counters["rows"] = static_cast<double>(rows);
-    if (!sink.messages.empty())
-        state.SkipWithError(sink.messages.front().text.c_str());
+    if (!sink.messages.empty()) state.SkipWithError(sink.messages.front().text.c_str());
 }
 // 0: the page's method (27 rows); 1: all three methods (81 rows).
-BENCHMARK(BM_PackingComparison)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PackingComparison)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 } // namespace

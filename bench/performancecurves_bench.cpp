@@ -12,15 +12,24 @@
 #include "PerformanceCharts.h"
 #include "PerformanceCurves.h"
 
-namespace {
+namespace
+{
 
 PerformanceCase TypicalCase()
 {
     static RecordingSink sink;
     static ScopedMessageSink scope(&sink);
     static CalcPage page(false);
-    for (auto [f, t] : {std::pair{"LD", "2.5"}, {"VD", "3.0"}, {"DlD", "800"}, {"DvD", "2.5"}, {"MlD", "0.0003"},
-                        {"MvD", "0.00001"}, {"SLD", "0.02"}, {"DlfD", "2e-9"}, {"DvfD", "1e-5"}, {"alfD", "2"}})
+    for (auto [f, t] : {std::pair{"LD", "2.5"},
+                        {"VD", "3.0"},
+                        {"DlD", "800"},
+                        {"DvD", "2.5"},
+                        {"MlD", "0.0003"},
+                        {"MvD", "0.00001"},
+                        {"SLD", "0.02"},
+                        {"DlfD", "2e-9"},
+                        {"DvfD", "1e-5"},
+                        {"alfD", "2"}})
         page.Field(f)->SetText(t);
     page.NeedsRecalc = true;
     page.LDExit();
@@ -45,12 +54,14 @@ void ComputeAndDrawThreeCharts(benchmark::State& state)
     const QSize size(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     TImageSurface surface(size);
     // The first drawing fills the glyph caches, as the first paint does.
-    DrawPerformanceChart(&surface, TPerformanceChart::PressureDrop, ComputePerformanceCurves(c, {0, 5}), QString());
+    DrawPerformanceChart(&surface, TPerformanceChart::PressureDrop, ComputePerformanceCurves(c, {0, 5}),
+                         QString());
     surface.endPaint();
     for (auto _ : state) {
         const PerformanceCurves curves = ComputePerformanceCurves(c, DefaultCurveLiquidLoads());
         for (int k = 0; k < kPerformanceChartCount; ++k) {
-            DrawPerformanceChart(&surface, static_cast<TPerformanceChart>(k), curves, QStringLiteral("Mellapak"));
+            DrawPerformanceChart(&surface, static_cast<TPerformanceChart>(k), curves,
+                                 QStringLiteral("Mellapak"));
             surface.endPaint();
         }
         benchmark::DoNotOptimize(surface.image().constBits());

@@ -12,20 +12,17 @@
 #include "Messages.h"
 #include "PackingCatalogue.h"
 #include "ProjectCommands.h"
-#include "SaveFormData.h"
 #include "SafeFileReplacer.h"
+#include "SaveFormData.h"
 #include "SaveFormDataFile.h"
+#include "TypicalCase.h"
 
 namespace
 {
 
 void TypeCase(CalcPage& page)
 {
-    const char* values[][2] = {{"LD", "2.5"},     {"VD", "3.0"},      {"DlD", "800"},  {"DvD", "2.5"},
-                               {"MlD", "0.0003"}, {"MvD", "0.00001"}, {"SLD", "0.02"}, {"DlfD", "2e-9"},
-                               {"DvfD", "1e-5"},  {"alfD", "2"}};
-    for (auto& v : values)
-        page.Field(v[0])->SetText(v[1]);
+    TypeTypicalCase(page);
     page.TextBox("ProjectD")->SetText("常减压蒸馏装置");
     page.TextBox("CommentD")->SetText("基准工况\r\n塔顶压力 101.3 kPa");
     page.NeedsRecalc = true;

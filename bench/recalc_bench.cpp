@@ -4,17 +4,10 @@
 
 #include "CalcPage.h"
 #include "Messages.h"
+#include "TypicalCase.h"
 
-namespace {
-
-void TypeCase(CalcPage& page)
+namespace
 {
-    const char* values[][2] = {{"LD", "2.5"},  {"VD", "3.0"},    {"DlD", "800"},   {"DvD", "2.5"},
-                               {"MlD", "0.0003"}, {"MvD", "0.00001"}, {"SLD", "0.02"}, {"DlfD", "2e-9"},
-                               {"DvfD", "1e-5"}, {"alfD", "2"}};
-    for (auto& v : values)
-        page.Field(v[0])->SetText(v[1]);
-}
 
 void BM_FullRecalculation(benchmark::State& state)
 {
@@ -25,7 +18,7 @@ void BM_FullRecalculation(benchmark::State& state)
         state.PauseTiming();
         auto page = std::make_unique<CalcPage>();
         page->Combo("UfMD")->SetItemIndex(method);
-        TypeCase(*page);
+        TypeTypicalCase(*page);
         state.ResumeTiming();
         page->LDExit();
         benchmark::DoNotOptimize(page->Field("HETPD")->Text());
@@ -33,8 +26,7 @@ void BM_FullRecalculation(benchmark::State& state)
         page.reset();
         state.ResumeTiming();
     }
-    if (!sink.messages.empty())
-        state.SkipWithError(sink.messages.front().text.c_str());
+    if (!sink.messages.empty()) state.SkipWithError(sink.messages.front().text.c_str());
 }
 BENCHMARK(BM_FullRecalculation)->Arg(0)->Arg(1)->Arg(2);
 
@@ -43,7 +35,7 @@ void BM_ResolveAfterOneInput(benchmark::State& state)
     RecordingSink sink;
     ScopedMessageSink scope(&sink);
     CalcPage page;
-    TypeCase(page);
+    TypeTypicalCase(page);
     page.LDExit();
     bool toggle = false;
     for (auto _ : state) {
@@ -52,8 +44,7 @@ void BM_ResolveAfterOneInput(benchmark::State& state)
         page.LDExit();
         benchmark::DoNotOptimize(page.Field("HETPD")->Text());
     }
-    if (!sink.messages.empty())
-        state.SkipWithError(sink.messages.front().text.c_str());
+    if (!sink.messages.empty()) state.SkipWithError(sink.messages.front().text.c_str());
 }
 BENCHMARK(BM_ResolveAfterOneInput);
 
@@ -65,7 +56,7 @@ void BM_OperatingCheck(benchmark::State& state)
     RecordingSink sink;
     ScopedMessageSink scope(&sink);
     CalcPage page;
-    TypeCase(page);
+    TypeTypicalCase(page);
     page.Field("StagesD")->SetText("20");
     page.LDExit();
     if (state.range(0) == 1) {
@@ -76,8 +67,7 @@ void BM_OperatingCheck(benchmark::State& state)
         page.UpdateOperation();
         benchmark::DoNotOptimize(page.Operation().warnings.size());
     }
-    if (!sink.messages.empty())
-        state.SkipWithError(sink.messages.front().text.c_str());
+    if (!sink.messages.empty()) state.SkipWithError(sink.messages.front().text.c_str());
 }
 BENCHMARK(BM_OperatingCheck)->Arg(0)->Arg(1);
 
