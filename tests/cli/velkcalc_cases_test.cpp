@@ -12,22 +12,10 @@
 #include <sstream>
 
 #include "VelkCalc.h"
+#include "velkcalc_run.h"
 
 namespace
 {
-
-struct CalcRun {
-    int status;
-    std::string out, err;
-    QJsonObject json() const { return QJsonDocument::fromJson(QByteArray::fromStdString(out)).object(); }
-};
-
-CalcRun Calc(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    const int status = RunVelkCalc(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::string WriteCsv(const QTemporaryDir& dir, const std::string& text)
 {

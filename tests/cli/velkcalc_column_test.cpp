@@ -9,22 +9,15 @@
 #include <sstream>
 
 #include "VelkCalc.h"
+#include "velkcalc_run.h"
 
 namespace
 {
 
-struct CalcRun {
-    int status;
-    std::string out, err;
-    QJsonObject json() const { return QJsonDocument::fromJson(QByteArray::fromStdString(out)).object(); }
-};
-
-CalcRun Calc(std::vector<std::string> args)
+CalcRun CalcOn(std::vector<std::string> args)
 {
     args.insert(args.begin(), {"--project", VELK_SOURCE_DIR "/examples/atmospheric.vel"});
-    std::ostringstream out, err;
-    const int status = RunVelkCalc(args, out, err);
-    return {status, out.str(), err.str()};
+    return Calc(args);
 }
 
 double Si(const QJsonObject& json, const char* field)
@@ -44,18 +37,18 @@ bool Warned(const QJsonObject& json, const QString& code)
 TEST(VelkCalcColumn, APressureDropDiameterIsRoundedUpAndMeetsItsLimit)
 {
     // dp = 1.7127 m: 1.7 m ran at 1.033 mbar/m above the 1 mbar/m it was sized to.
-    const QJsonObject j = Calc({"--design-dp", "1", "--design-basis", "pressure-drop"}).json();
+    const QJsonObject j = CalcOn({"--design-dp", "1", "--design-basis", "pressure-drop"}).json();
     EXPECT_NEAR(Si(j, "dpD"), 1.7127, 1e-4);
     EXPECT_DOUBLE_EQ(Si(j, "dD"), 1.8);
     EXPECT_LE(j["operation"].toObject()["pressureDropMbarPerM"].toDouble(), 1.0);
     EXPECT_FALSE(Warned(j, "above-pressure-drop-limit"));
     // Six inches: 1.6 m is 10.5 steps of 0.1524 m, so 11 of them.
-    EXPECT_NEAR(Si(Calc({"--diameter-step", "6in"}).json(), "dD"), 11 * 0.1524, 1e-12);
+    EXPECT_NEAR(Si(CalcOn({"--diameter-step", "6in"}).json(), "dD"), 11 * 0.1524, 1e-12);
 }
 
 TEST(VelkCalcColumn, TheColumnObjectHoldsItsOwnDefinitions)
 {
-    const CalcRun r = Calc({"--stages", "22", "--bed-max-stages", "10", "--hetp-margin", "10", "--column"});
+    const CalcRun r = CalcOn({"--stages", "22", "--bed-max-stages", "10", "--hetp-margin", "10", "--column"});
     ASSERT_EQ(r.status, 0) << r.err;
     const QJsonObject j = r.json(), c = j["column"].toObject();
     const QStringList keys = {"beds", "designHETP", "diameter", "height", "internals", "totalPressureDrop"};
@@ -88,13 +81,13 @@ TEST(VelkCalcColumn, TheColumnObjectHoldsItsOwnDefinitions)
     EXPECT_NEAR(c["totalPressureDrop"].toDouble(), total, 1e-12);
     EXPECT_NEAR(c["height"].toDouble(), height, 1e-12);
     // Without stages there is no column to design.
-    EXPECT_TRUE(Calc({"--column"}).json()["column"].isNull());
+    EXPECT_TRUE(CalcOn({"--column"}).json()["column"].isNull());
 }
 
 TEST(VelkCalcColumn, TheChosenDesignHetpBuildsTheBeds)
 {
     for (const char* model : {"specified", "rbf", "max"}) {
-        const CalcRun r = Calc({"--stages", "22", "--efficiency-model", model, "--column"});
+        const CalcRun r = CalcOn({"--stages", "22", "--efficiency-model", model, "--column"});
         ASSERT_EQ(r.status, 0) << model << r.err;
         const QJsonObject j = r.json(), c = j["column"].toObject();
         const double design = j["efficiency"].toObject()["designHETP"].toDouble();
@@ -119,5 +112,5 @@ TEST(VelkCalcColumn, BadValuesAndCombinationsAreUsageErrors)
                                                  {"--bed-max-height", "0"},
                                                  {"--bed-max-stages", "2.5"},
                                                  {"--column", "--compare"}})
-        EXPECT_EQ(Calc(args).status, 2) << args[0];
+        EXPECT_EQ(CalcOn(args).status, 2) << args[0];
 }

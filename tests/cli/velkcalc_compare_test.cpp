@@ -26,11 +26,14 @@ struct Case {
 };
 
 const Case kCases[] = {
-    {"distillation, sizing", {"--stages", "20", "LD=2.5", "VD=3.0", "DlD=800", "DvD=2.5", "MlD=0.0003", "MvD=1e-5", "SLD=0.02", "DlfD=2e-9",
-                      "DvfD=1e-5", "alfD=2"}},
+    {"distillation, sizing",
+     {"--stages", "20", "LD=2.5", "VD=3.0", "DlD=800", "DvD=2.5", "MlD=0.0003", "MvD=1e-5", "SLD=0.02",
+      "DlfD=2e-9", "DvfD=1e-5", "alfD=2"}},
     {"absorber in other units with interpolation, rating a 1.2 m column",
-     {"--lagrange", "--rate-diameter", "120", "--stages", "12", "--unit", "dD=1", "--unit", "LD=1", "--flood", "70", "LD=43200", "VD=1.1", "DlD=998", "DvD=1.2",
-      "MlD=0.001", "MvD=0.000018", "SLD=0.072", "DlfD=1.5e-9", "DvfD=1.6e-5", "meD=0.8"}},
+     {"--lagrange",  "--rate-diameter", "120",     "--stages",  "12",           "--unit",
+      "dD=1",        "--unit",          "LD=1",    "--flood",   "70",           "LD=43200",
+      "VD=1.1",      "DlD=998",         "DvD=1.2", "MlD=0.001", "MvD=0.000018", "SLD=0.072",
+      "DlfD=1.5e-9", "DvfD=1.6e-5",     "meD=0.8"}},
 };
 
 class VelkCalcCompare : public ::testing::TestWithParam<Case>
@@ -64,7 +67,8 @@ TEST_P(VelkCalcCompare, EveryEntryEqualsASingleRun)
         // A failed entry shows no number; the single run keeps what it got to.
         for (const char* key : {"fields", "operation", "warnings"}) {
             if (entry.value("completed").toBool())
-                EXPECT_EQ(entry.value(key), one.value(key)) << packing << " method " << method << " key " << key;
+                EXPECT_EQ(entry.value(key), one.value(key))
+                    << packing << " method " << method << " key " << key;
         }
         EXPECT_EQ(entry.value("completed"), one.value("completed")) << packing;
         EXPECT_EQ(singleStatus == 0, entry.value("completed").toBool()) << packing;
@@ -81,8 +85,8 @@ TEST(VelkCalcCompareOptions, OneEntryPerPackingWithThePagesMethodAndNoStrayCombi
 {
     int status = -1;
     const QJsonArray entries = Calc({"--compare", "--method", "1", "LD=2.5", "VD=3.0", "DlD=800", "DvD=2.5",
-                                    "MlD=0.0003", "MvD=1e-5", "SLD=0.02"},
-                                   status)
+                                     "MlD=0.0003", "MvD=1e-5", "SLD=0.02"},
+                                    status)
                                    .value("compare")
                                    .toArray();
     ASSERT_EQ(entries.size(), 27);
@@ -98,12 +102,12 @@ TEST(VelkCalcCompareOptions, OneEntryPerPackingWithThePagesMethodAndNoStrayCombi
 TEST(VelkCalcCompareOptions, AnEmptiedInputMakesEveryEntryAnErrorWithoutNumbers)
 {
     int status = -1;
-    const QJsonArray entries = Calc({"--compare", "--method", "1", "LD=3.0128", "VD=3.6154", "DlD=800", "DvD=2.5",
-                                    "MlD=0.0003", "MvD=1e-5", "SLD=0.02", "DlfD=2e-9", "DvfD=5e-6", "meD=0.8",
-                                    "DlD="},
-                                   status)
-                                   .value("compare")
-                                   .toArray();
+    const QJsonArray entries =
+        Calc({"--compare", "--method", "1", "LD=3.0128", "VD=3.6154", "DlD=800", "DvD=2.5", "MlD=0.0003",
+              "MvD=1e-5", "SLD=0.02", "DlfD=2e-9", "DvfD=5e-6", "meD=0.8", "DlD="},
+             status)
+            .value("compare")
+            .toArray();
     ASSERT_EQ(entries.size(), 27);
     EXPECT_EQ(status, 1);
     for (const auto& e : entries) {

@@ -21,22 +21,10 @@
 #include "VelkCalc.h"
 #include "VelkCalcExtras.h"
 #include "app/project_test_support.h"
+#include "velkcalc_run.h"
 
 namespace
 {
-
-struct CalcRun {
-    int status;
-    std::string out, err;
-    QJsonObject json() const { return QJsonDocument::fromJson(QByteArray::fromStdString(out)).object(); }
-};
-
-CalcRun Calc(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    const int status = RunVelkCalc(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::string Example(const char* name)
 {

@@ -9,21 +9,10 @@
 
 #include "VelkCalc.h"
 #include "app/project_test_support.h"
+#include "velkcalc_run.h"
 
 namespace
 {
-
-struct CalcRun {
-    int status;
-    std::string out, err;
-};
-
-CalcRun Calc(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    const int status = RunVelkCalc(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 const std::vector<std::string> kCase = {"LD=2.5",     "VD=3.0",   "DlD=800", "DvD=2.5",
                                         "MlD=0.0003", "MvD=1e-5", "SLD=0.02"};

@@ -12,22 +12,10 @@
 #include <sstream>
 
 #include "VelkCalc.h"
+#include "velkcalc_run.h"
 
 namespace
 {
-
-struct CalcRun {
-    int status;
-    std::string out, err;
-    QJsonObject json() const { return QJsonDocument::fromJson(QByteArray::fromStdString(out)).object(); }
-};
-
-CalcRun Calc(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    const int status = RunVelkCalc(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 const char* const kHeader = "column,tray,temperature,pressure,liq_mass_rate,liq_mw,liq_density,liq_viscosity,"
                             "liq_surface_tension,vap_mass_rate,vap_mw,vap_density,vap_viscosity\n";
@@ -88,7 +76,8 @@ TEST(VelkCalcProfile, TheCondenserAndTheMarkedReboilerAreSkippedAndBedsMayLeaveS
     const std::string csv = VELK_SOURCE_DIR "/examples/debutanizer.csv";
     for (const char* beds : {"", "2-20:Mellapakr-250Y:1", "3-20:Mellapakr-250Y:1"}) {
         SCOPED_TRACE(beds);
-        std::vector<std::string> args = {"--project", VELK_SOURCE_DIR "/examples/atmospheric.vel", "--profile", csv};
+        std::vector<std::string> args = {"--project", VELK_SOURCE_DIR "/examples/atmospheric.vel",
+                                         "--profile", csv};
         if (*beds) args.insert(args.end(), {"--beds", beds});
         const CalcRun r = Calc(args);
         ASSERT_EQ(r.status, 0) << r.err;
@@ -107,7 +96,8 @@ TEST(VelkCalcProfile, TheCondenserAndTheMarkedReboilerAreSkippedAndBedsMayLeaveS
             EXPECT_EQ(s["completed"].toBool(), packed) << s["stage"].toInt();
             EXPECT_TRUE(s["error"].isNull()) << s["error"].toString().toStdString();
             if (!packed) {
-                EXPECT_TRUE(s["note"].toString().startsWith(QString::fromUtf8("第%1板").arg(s["stage"].toInt())));
+                EXPECT_TRUE(
+                    s["note"].toString().startsWith(QString::fromUtf8("第%1板").arg(s["stage"].toInt())));
                 continue;
             }
             const QJsonObject f = s["fields"].toObject();
@@ -119,7 +109,8 @@ TEST(VelkCalcProfile, TheCondenserAndTheMarkedReboilerAreSkippedAndBedsMayLeaveS
         EXPECT_NEAR(bed["height"].toDouble(), height, 1e-9);
         EXPECT_NEAR(bed["pressureDrop"].toDouble(), drop / 100, 1e-9);
         // Every bed leaves the reboiler (and the first the condenser) out of its totals, and says so.
-        EXPECT_EQ(bed["note"].toString(), QString::fromUtf8("总高和总压降不含段内跳过的板(无流量、冷凝器或再沸器)"));
+        EXPECT_EQ(bed["note"].toString(),
+                  QString::fromUtf8("总高和总压降不含段内跳过的板(无流量、冷凝器或再沸器)"));
     }
 }
 

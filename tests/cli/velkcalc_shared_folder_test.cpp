@@ -15,8 +15,8 @@
 namespace
 {
 
-const std::vector<std::string> kCase = {"LD=2.5",     "VD=3.0", "DlD=800",   "DvD=2.5",   "MlD=0.0003",
-                                        "MvD=1e-5",   "SLD=0.02", "DlfD=2e-9", "DvfD=1e-5", "alfD=2"};
+const std::vector<std::string> kCase = {"LD=2.5",   "VD=3.0",   "DlD=800",   "DvD=2.5",   "MlD=0.0003",
+                                        "MvD=1e-5", "SLD=0.02", "DlfD=2e-9", "DvfD=1e-5", "alfD=2"};
 
 TEST(VelkCalcSharedFolder, WritesNothingThroughAPlantedFolderLink)
 {

@@ -7,24 +7,13 @@
 #include <sstream>
 
 #include "VelkCalc.h"
+#include "velkcalc_run.h"
 
-namespace {
-
-struct CalcRun {
-    int status;
-    std::string out, err;
-    QJsonObject json() const { return QJsonDocument::fromJson(QByteArray::fromStdString(out)).object(); }
-};
-
-CalcRun Calc(std::vector<std::string> args)
+namespace
 {
-    std::ostringstream out, err;
-    const int status = RunVelkCalc(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
-const std::vector<std::string> kCase = {"LD=2.5", "VD=3.0", "DlD=800", "DvD=2.5", "MlD=0.0003", "MvD=1e-5",
-                                        "SLD=0.02", "DlfD=2e-9", "DvfD=1e-5", "alfD=2"};
+const std::vector<std::string> kCase = {"LD=2.5",   "VD=3.0",   "DlD=800",   "DvD=2.5",   "MlD=0.0003",
+                                        "MvD=1e-5", "SLD=0.02", "DlfD=2e-9", "DvfD=1e-5", "alfD=2"};
 
 std::vector<std::string> With(std::vector<std::string> options)
 {
@@ -108,7 +97,8 @@ TEST(VelkCalc, MethodsAndOptionsReachTheCalculation)
 {
     const CalcRun billet = Calc(With({"--method", "1"}));
     ASSERT_EQ(billet.status, 0);
-    EXPECT_NEAR(billet.json()["fields"].toObject()["UfD"].toObject()["si"].toDouble(), 1.1201362608949366, 1e-8);
+    EXPECT_NEAR(billet.json()["fields"].toObject()["UfD"].toObject()["si"].toDouble(), 1.1201362608949366,
+                1e-8);
     const CalcRun flood = Calc(With({"--flood", "72", "--foaming", "1.0"}));
     const QJsonObject f = flood.json()["fields"].toObject();
     EXPECT_NEAR(f["UpD"].toObject()["si"].toDouble(), f["UfD"].toObject()["si"].toDouble() * 0.72, 1e-9);
@@ -176,9 +166,10 @@ TEST(VelkCalc, StrictExitsThreeOnErrorSeverityWarnings)
     EXPECT_EQ(j["warnings"].toArray()[0].toObject()["severity"].toString(), "error");
     EXPECT_TRUE(j["fields"].toObject()["HETPD"].toObject()["invalid"].toBool());
     EXPECT_FALSE(j["fields"].toObject()["dPdryD"].toObject()["invalid"].toBool(true));
-    EXPECT_EQ(Calc(With({"--strict"})).status, 0);                  // 64 % of flood
-    EXPECT_EQ(Calc({"--strict", "LD=2.5", "DlD=800"}).status, 0);   // nothing to judge
-    EXPECT_EQ(Calc({"--strict", "--method", "2", "LD=100", "VD=2", "DlD=500", "DvD=50", "MlD=0.0001"}).status, 1);
+    EXPECT_EQ(Calc(With({"--strict"})).status, 0);                // 64 % of flood
+    EXPECT_EQ(Calc({"--strict", "LD=2.5", "DlD=800"}).status, 0); // nothing to judge
+    EXPECT_EQ(Calc({"--strict", "--method", "2", "LD=100", "VD=2", "DlD=500", "DvD=50", "MlD=0.0001"}).status,
+              1);
     // A comparison at a load that floods some packings: an error in any row.
     EXPECT_EQ(Calc(With({"--compare", "--strict", "--rate-diameter", "0.8"})).status, 3);
 }

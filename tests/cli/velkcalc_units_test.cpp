@@ -9,24 +9,10 @@
 
 #include "VelkCalc.h"
 #include "app/project_test_support.h"
+#include "velkcalc_run.h"
 
-namespace {
-
-struct CalcRun {
-    int status;
-    std::string out, err;
-    QJsonObject fields() const
-    {
-        return QJsonDocument::fromJson(QByteArray::fromStdString(out)).object().value("fields").toObject();
-    }
-};
-
-CalcRun Calc(std::vector<std::string> args)
+namespace
 {
-    std::ostringstream out, err;
-    const int status = RunVelkCalc(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 // The definitions, written out here.
 constexpr double kLb = 0.45359237, kFt = 0.3048, kCp = 0.001, kDynPerCm = 0.001;
@@ -45,8 +31,8 @@ const Input kUsCase[] = {
     {"MlD", 0.3, kCp, "cp"},
     {"MvD", 0.01, kCp, "cp"},
     {"SLD", 20, kDynPerCm, "dyn/cm"},
-    {"DlfD", 8e-5, kFt * kFt / 3600, "ft2/h"},
-    {"DvfD", 0.4, kFt * kFt / 3600, "ft2/h"},
+    {"DlfD", 8e-5, kFt* kFt / 3600, "ft2/h"},
+    {"DvfD", 0.4, kFt* kFt / 3600, "ft2/h"},
 };
 
 std::string Text(double v)
@@ -60,14 +46,16 @@ std::string Text(double v)
 std::vector<std::string> UsArgs()
 {
     std::vector<std::string> args = {"--units", "us", "alfD=2"};
-    for (const Input& i : kUsCase) args.push_back(std::string(i.field) + "=" + Text(i.us));
+    for (const Input& i : kUsCase)
+        args.push_back(std::string(i.field) + "=" + Text(i.us));
     return args;
 }
 
 std::vector<std::string> SiArgs()
 {
     std::vector<std::string> args = {"--units", "si", "alfD=2"};
-    for (const Input& i : kUsCase) args.push_back(std::string(i.field) + "=" + Text(i.us * i.siPerUnit));
+    for (const Input& i : kUsCase)
+        args.push_back(std::string(i.field) + "=" + Text(i.us * i.siPerUnit));
     return args;
 }
 
@@ -82,7 +70,7 @@ TEST(VelkCalcUnits, UsSelectorsGiveTheSameSiResultsAsTheCaseTypedInSi)
     for (const Input& i : kUsCase)
         EXPECT_EQ(u.value(i.field).toObject().value("unit").toString(), i.usUnit) << i.field;
     const std::pair<const char*, const char*> usUnits[] = {
-        {"UfD", "ft/s"}, {"UvsD", "ft/s"}, {"UlsD", "gpm/ft2"}, {"dD", "ft"},
+        {"UfD", "ft/s"}, {"UvsD", "ft/s"},       {"UlsD", "gpm/ft2"},      {"dD", "ft"},
         {"HETPD", "ft"}, {"dPdryD", "inH2O/ft"}, {"dPwaterD", "inH2O/ft"}, {"HTD", "m3/m3"},
     };
     for (const auto& [field, unit] : usUnits)
