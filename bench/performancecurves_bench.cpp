@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchApp.h"
+#include "TypicalCase.h"
 
 #include <QGuiApplication>
 
@@ -20,17 +21,7 @@ PerformanceCase TypicalCase()
     static RecordingSink sink;
     static ScopedMessageSink scope(&sink);
     static CalcPage page(false);
-    for (auto [f, t] : {std::pair{"LD", "2.5"},
-                        {"VD", "3.0"},
-                        {"DlD", "800"},
-                        {"DvD", "2.5"},
-                        {"MlD", "0.0003"},
-                        {"MvD", "0.00001"},
-                        {"SLD", "0.02"},
-                        {"DlfD", "2e-9"},
-                        {"DvfD", "1e-5"},
-                        {"alfD", "2"}})
-        page.Field(f)->SetText(t);
+    TypeTypicalCase(page);
     page.NeedsRecalc = true;
     page.LDExit();
     PerformanceCase c;
